@@ -1,0 +1,70 @@
+// The device itself: its screen, its input panel, its display backend and the
+// options the host was started with. One per process.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <windef.h>
+
+#include "display/Backend.h"
+
+namespace device {
+
+struct Options {
+  std::string storePath;       // --store; empty: the default image
+  int screenWidth = 240;       // --screen WxH
+  int screenHeight = 320;
+  int scale = 0;               // --scale; 0: fit the desktop
+  bool sip = false;            // --sip: input panel shown at start
+  bool headless = false;       // --headless, or no display available
+  std::string scriptPath;      // --script
+  std::string screenshotPath;  // --screenshot
+  std::string dumpPath;        // --dump
+};
+
+class Device {
+ public:
+  static constexpr int kNavBarHeight = 26;
+  static constexpr int kMenuBarHeight = 26;
+  static constexpr int kSipHeight = 80;
+  static constexpr int kDpi = 96;
+
+  static Device& instance();
+
+  const Options& options() const { return options_; }
+  // Replaces the options and the backend; used by main and by tests.
+  void configure(const Options& options, std::unique_ptr<display::Backend> backend);
+
+  int screenWidth() const;
+  int screenHeight() const;
+  bool sipVisible() const { return sipVisible_; }
+
+  // Below the navigation bar down to the screen's bottom, or to the panel's
+  // top while the input panel shows.
+  RECT visibleDesktop() const;
+  // Below the navigation bar, above the menu-bar strip.
+  RECT workArea() const;
+  RECT sipRect() const;
+
+  // Shows or hides the input panel; top-level windows get WM_SETTINGCHANGE.
+  void setSipVisible(bool visible);
+  // Swaps width and height; top-level windows get WM_SETTINGCHANGE.
+  void rotate();
+
+  display::Backend& backend();
+
+  // Called by the window manager when it has nothing to deliver: no queued
+  // message, no input, nothing to paint. timeoutMs is the time until the next
+  // timer is due (-1: none). Runs the next script step on a headless device,
+  // or waits for input on an interactive one.
+  void idle(int timeoutMs);
+
+ private:
+  Device();
+  Options options_;
+  std::unique_ptr<display::Backend> backend_;
+  bool sipVisible_ = false;
+};
+
+}  // namespace device

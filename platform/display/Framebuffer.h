@@ -1,0 +1,54 @@
+// One screen's pixels: 32-bit 0x00RRGGBB, row-major, no padding.
+#pragma once
+
+#include <cstdint>
+#include <cstddef>
+#include <vector>
+
+namespace display {
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+  bool empty() const { return right <= left || bottom <= top; }
+  bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  Rect intersected(const Rect& o) const;
+  Rect united(const Rect& o) const;
+  Rect translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+  bool operator==(const Rect&) const = default;
+};
+
+class Framebuffer {
+ public:
+  Framebuffer(int width, int height);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  Rect bounds() const { return {0, 0, width_, height_}; }
+  uint32_t* row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  const uint32_t* row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  uint32_t pixel(int x, int y) const { return row(y)[x]; }
+  const std::vector<uint32_t>& pixels() const { return pixels_; }
+
+  // Reallocates for a new size (rotation); the content is cleared.
+  void resize(int width, int height);
+  // Fills the part of rect that lies on the screen.
+  void fill(const Rect& rect, uint32_t color);
+
+  // Regions changed since the last takeDirty(); the display presents only these.
+  void markDirty(const Rect& rect);
+  Rect takeDirty();
+
+ private:
+  int width_;
+  int height_;
+  std::vector<uint32_t> pixels_;
+  Rect dirty_;
+};
+
+}  // namespace display
