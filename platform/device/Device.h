@@ -30,6 +30,14 @@ class Device {
   static constexpr int kSipHeight = 80;
   static constexpr int kDpi = 96;
 
+  // Exit codes of the host besides the program's own (0 and 1).
+  static constexpr int kExitBadInput = 2;     // options, script or device image refused
+  static constexpr int kExitScriptEnded = 3;  // the script ended with the program running
+  static constexpr int kExitStepFailed = 4;   // a script step could not be done
+
+  // wParam of the WM_SETTINGCHANGE sent after a rotation.
+  static constexpr unsigned kSettingChangeReset = 0x3002;
+
   static Device& instance();
 
   const Options& options() const { return options_; }
@@ -53,6 +61,9 @@ class Device {
   void rotate();
 
   display::Backend& backend();
+  bool headless() const { return !backend_->interactive(); }
+  // Queues input as if it came from the stylus or the keyboard.
+  void pushInput(const display::InputEvent& event);
 
   // Called by the window manager when it has nothing to deliver: no queued
   // message, no input, nothing to paint. timeoutMs is the time until the next
@@ -60,8 +71,13 @@ class Device {
   // or waits for input on an interactive one.
   void idle(int timeoutMs);
 
+  // Ends the process: writes the files --dump and --screenshot ask for, stops
+  // the bus and exits with code.
+  [[noreturn]] void endRun(int exitCode);
+
  private:
   Device();
+  void notifyTopLevelWindows(WPARAM wParam);
   Options options_;
   std::unique_ptr<display::Backend> backend_;
   bool sipVisible_ = false;
