@@ -19,3 +19,6 @@ typedef struct tagSIPINFO {
 
 // uiAction is SPI_GETSIPINFO or SPI_SETSIPINFO; cbSize must be sizeof(SIPINFO).
 BOOL WINAPI SHSipInfo(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
+
+// A menu bar resource button that opens no popup menu.
+#define NOMENU 0xFFFF

@@ -6,3 +6,4 @@
 #include "winuser.h"
 #include "wingdi.h"
 #include "winreg.h"
+#include "winver.h"
