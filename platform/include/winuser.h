@@ -181,6 +181,9 @@
 #define GCL_HICON (-14)
 #define GCL_WNDPROC (-24)
 #define GCL_STYLE (-26)
+#define GCL_CBWNDEXTRA (-18)
+#define GCL_CBCLSEXTRA (-20)
+#define MAKEINTATOM(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
 
 // ---- showing, positioning, relations
 #define SW_HIDE 0
@@ -210,6 +213,10 @@
 #define SWP_HIDEWINDOW 0x0080
 #define SWP_NOCOPYBITS 0x0100
 #define SWP_NOOWNERZORDER 0x0200
+#define SWP_NOSENDCHANGING 0x0400
+// Set by the window manager in WM_WINDOWPOSCHANGED when the client area kept its size or place.
+#define SWP_NOCLIENTSIZE 0x0800
+#define SWP_NOCLIENTMOVE 0x1000
 
 #define HWND_TOP ((HWND)0)
 #define HWND_BOTTOM ((HWND)1)
@@ -227,6 +234,31 @@
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
 #define WA_CLICKACTIVE 2
+
+#define MA_ACTIVATE 1
+#define MA_ACTIVATEANDEAT 2
+#define MA_NOACTIVATE 3
+#define MA_NOACTIVATEANDEAT 4
+
+#define HWND_BROADCAST ((HWND)0xFFFF)
+
+#define HTERROR (-2)
+#define HTTRANSPARENT (-1)
+#define HTNOWHERE 0
+#define HTCLIENT 1
+#define HTCAPTION 2
+#define HTSYSMENU 3
+#define HTMENU 5
+#define HTHSCROLL 6
+#define HTVSCROLL 7
+#define HTBORDER 18
+
+#define NFR_ANSI 1
+#define NFR_UNICODE 2
+#define NF_QUERY 3
+#define NF_REQUERY 4
+
+#define USER_TIMER_MINIMUM 0x0000000A
 
 // ---- structures
 typedef struct tagWNDCLASSW {
@@ -436,6 +468,38 @@ BOOL WINAPI MessageBeep(UINT type);
 #define VK_F10 0x79
 #define VK_F11 0x7A
 #define VK_F12 0x7B
+#define VK_LWIN 0x5B
+#define VK_NUMPAD0 0x60
+#define VK_NUMPAD1 0x61
+#define VK_NUMPAD2 0x62
+#define VK_NUMPAD3 0x63
+#define VK_NUMPAD4 0x64
+#define VK_NUMPAD5 0x65
+#define VK_NUMPAD6 0x66
+#define VK_NUMPAD7 0x67
+#define VK_NUMPAD8 0x68
+#define VK_NUMPAD9 0x69
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SEPARATOR 0x6C
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_OEM_1 0xBA
+#define VK_OEM_PLUS 0xBB
+#define VK_OEM_COMMA 0xBC
+#define VK_OEM_MINUS 0xBD
+#define VK_OEM_PERIOD 0xBE
+#define VK_OEM_2 0xBF
+#define VK_OEM_3 0xC0
+#define VK_OEM_4 0xDB
+#define VK_OEM_5 0xDC
+#define VK_OEM_6 0xDD
+#define VK_OEM_7 0xDE
 
 // ---- painting
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
@@ -592,7 +656,12 @@ int WINAPI GetSystemMetrics(int index);
 BOOL WINAPI SystemParametersInfoW(UINT action, UINT param, PVOID data, UINT winIni);
 
 // ---- resources of the user interface
-int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax);
+// Copies string id into buffer (bounded, terminated) and returns its length.
+// With a null buffer and bufferMax 0 it returns a read-only pointer to the
+// counted string in the resource instead (not terminated; its length is the
+// WORD before it); with bufferMax 0 and a buffer, the buffer receives that
+// pointer. The result is pointer-sized so that the pointer survives.
+INT_PTR WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax);
 
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1
