@@ -1,0 +1,54 @@
+// An open device image: the SQLite file that holds the object store's
+// databases and the registry. Opening checks that the file is one of ours,
+// undamaged and not newer than this code, before anything else reads it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "store/Sqlite.h"
+
+namespace store {
+
+class Image {
+ public:
+  // Refuses (false, one-line reason) anything but a sound device image; the
+  // refused file is not written to. A file this process may not write is
+  // opened read-only.
+  bool open(const std::string& path, std::string& error);
+  // Creates a new, empty image; fails if the file exists.
+  bool create(const std::string& path, std::string& error);
+  void close();
+
+  bool isOpen() const { return db_.isOpen(); }
+  bool readOnly() const { return readOnly_; }
+  const std::string& path() const { return path_; }
+  Connection& db() { return db_; }
+
+  // Reserves the next object identifier inside the caller's transaction;
+  // 0 when the identifiers are used up.
+  uint32_t allocateOid();
+  // Raised by every change made through this process and by commits of
+  // other processes; caches compare it to know when to reload.
+  uint64_t generation();
+  void noteChange() { ++localChanges_; }
+
+ private:
+  bool configure(std::string& error);
+
+  Connection db_;
+  std::string path_;
+  bool readOnly_ = false;
+  uint64_t localChanges_ = 0;
+  int64_t dataVersion_ = 0;
+  uint64_t externalChanges_ = 0;
+};
+
+// Checks a file's header without opening it as a database: "" when it looks
+// like a device image this code can read, else the reason.
+std::string checkImageHeader(const std::string& path);
+
+// Now, as a FILETIME value.
+uint64_t currentFileTime();
+
+}  // namespace store
