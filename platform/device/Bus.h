@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace device {
 
@@ -29,10 +30,33 @@ class Bus {
   // Descriptor to wait on for requests (-1 when not listening).
   int pollDescriptor() const;
 
+  bool listening() const { return listenFd_ >= 0; }
+  const std::string& socketPath() const { return socketPath_; }
+  // Where the bus of an image lives: $XDG_RUNTIME_DIR, else $TMPDIR, else
+  // /tmp, named from the image's canonical path.
+  static std::string socketPathFor(const std::string& imagePath);
+
+  // How long a client waits for the listening process.
+  static constexpr int kTimeoutMs = 2000;
+
  private:
+  struct Connection {
+    int fd = -1;
+    std::string request;
+    int64_t openedMs = 0;
+  };
   Bus() = default;
+  bool listenAt(const std::string& path);
+  void accept();
+  // Reads what a client sent; true when the connection is done with.
+  bool read(Connection& connection);
+  void closeConnection(Connection& connection);
+
   int listenFd_ = -1;
+  int epollFd_ = -1;
+  uint64_t socketInode_ = 0;
   std::string socketPath_;
+  std::vector<Connection> connections_;
 };
 
 }  // namespace device

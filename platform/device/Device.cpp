@@ -1,5 +1,6 @@
 #include "device/Device.h"
 
+#include <poll.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -7,11 +8,17 @@
 #include <utility>
 #include <vector>
 
+#include "device/Bus.h"
+#include "device/Dump.h"
+#include "device/Files.h"
 #include "display/HeadlessBackend.h"
+#include "display/Png.h"
 
 namespace device {
 
 namespace {
+
+constexpr int kBusSliceMs = 100;
 
 std::vector<HWND> topLevelWindows() {
   std::vector<HWND> windows;
@@ -42,6 +49,9 @@ void Device::configure(const Options& options, std::unique_ptr<display::Backend>
   if (!backend) backend = std::make_unique<display::HeadlessBackend>(options.screenWidth, options.screenHeight);
   backend_ = std::move(backend);
   sipVisible_ = options.sip;
+  script_.clear();
+  idleDump_.clear();
+  idleScreen_.reset();
 }
 
 int Device::screenWidth() const { return backend_->framebuffer().width(); }
@@ -110,15 +120,71 @@ void Device::rotate() {
 }
 
 void Device::idle(int timeoutMs) {
+  Bus::instance().service();
+  rememberIdleState();
   if (backend_->interactive()) {
+    // The display cannot wait on the bus too: it is looked at every so often.
+    int slice = Bus::instance().pollDescriptor() >= 0 ? kBusSliceMs : -1;
+    if (timeoutMs < 0 || (slice >= 0 && slice < timeoutMs)) timeoutMs = slice;
     backend_->waitEvents(timeoutMs);
     return;
   }
-  endRun(kExitScriptEnded);
+  if (script_.waiting()) {
+    int ms = script_.remainingWaitMs();
+    sleepAnsweringBus(timeoutMs >= 0 && timeoutMs < ms ? timeoutMs : ms);
+    return;
+  }
+  if (script_.finished()) {
+    std::fputs("script ended; the program is still running\n", stderr);
+    endRun(kExitScriptEnded);
+  }
+  std::string error;
+  if (!script_.runNext(error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    endRun(kExitStepFailed);
+  }
 }
 
+void Device::sleepAnsweringBus(int timeoutMs) {
+  pollfd p{Bus::instance().pollDescriptor(), POLLIN, 0};
+  // poll sleeps on a negative descriptor too, which is all that is wanted
+  // without a bus.
+  poll(&p, 1, timeoutMs);
+  Bus::instance().service();
+}
+
+void Device::rememberIdleState() {
+  if (!options_.dumpPath.empty()) idleDump_ = dumpWindows();
+  if (!options_.screenshotPath.empty()) idleScreen_ = backend_->framebuffer();
+}
+
+bool Device::writeRequestedFiles(bool lastIdleState) {
+  bool written = true;
+  std::string error;
+  if (!options_.dumpPath.empty()) {
+    std::string text = lastIdleState && !idleDump_.empty() ? idleDump_ : dumpWindows();
+    if (!writeFileAtomically(options_.dumpPath, text, error)) {
+      std::fprintf(stderr, "vantor: %s\n", error.c_str());
+      written = false;
+    }
+  }
+  if (!options_.screenshotPath.empty()) {
+    const display::Framebuffer& screen =
+        lastIdleState && idleScreen_ ? *idleScreen_ : backend_->framebuffer();
+    std::string png;
+    if (!display::encodePng(screen, png, error) || !writeFileAtomically(options_.screenshotPath, png, error)) {
+      std::fprintf(stderr, "vantor: %s\n", error.c_str());
+      written = false;
+    }
+  }
+  return written;
+}
+
+// A run whose requested files are missing did not do what was asked, whatever
+// else happened.
 void Device::endRun(int exitCode) {
-  if (exitCode == kExitScriptEnded) std::fputs("script ended; the program is still running\n", stderr);
+  if (!writeRequestedFiles(false) && (exitCode == 0 || exitCode == kExitScriptEnded)) exitCode = kExitStepFailed;
+  Bus::instance().stop();
   std::fflush(stdout);
   std::fflush(stderr);
   std::exit(exitCode);

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <windef.h>
 
+#include "device/ScriptPlayer.h"
 #include "display/Backend.h"
 
 namespace device {
@@ -67,20 +69,32 @@ class Device {
 
   // Called by the window manager when it has nothing to deliver: no queued
   // message, no input, nothing to paint. timeoutMs is the time until the next
-  // timer is due (-1: none). Runs the next script step on a headless device,
-  // or waits for input on an interactive one.
+  // timer is due (-1: none). Answers the bus, then runs the next script step
+  // on a headless device, or waits for input on an interactive one.
   void idle(int timeoutMs);
 
-  // Ends the process: writes the files --dump and --screenshot ask for, stops
-  // the bus and exits with code.
+  ScriptPlayer& script() { return script_; }
+
+  // Writes the files --dump and --screenshot ask for: the state at the last
+  // idle point (after the program's windows are gone, that is what a person
+  // last saw), or the state now. False when one could not be written; the
+  // reason is printed.
+  bool writeRequestedFiles(bool lastIdleState);
+  // Ends the process: writes the requested files as they are now, stops the
+  // bus and exits with exitCode.
   [[noreturn]] void endRun(int exitCode);
 
  private:
   Device();
   void notifyTopLevelWindows(WPARAM wParam);
+  void rememberIdleState();
+  void sleepAnsweringBus(int timeoutMs);
   Options options_;
   std::unique_ptr<display::Backend> backend_;
   bool sipVisible_ = false;
+  ScriptPlayer script_;
+  std::string idleDump_;
+  std::optional<display::Framebuffer> idleScreen_;
 };
 
 }  // namespace device

@@ -1,4 +1,106 @@
-// Bootstrap host entry; replaced by the device module's real host.
+// The host: reads the host options, sets up the device and its image, and
+// calls the program's entry function with an empty command line.
 #include <windows.h>
 
-int main() { return WinMain(GetModuleHandleW(nullptr), nullptr, const_cast<LPWSTR>(u""), SW_SHOW); }
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "device/Bus.h"
+#include "device/Device.h"
+#include "device/HostOptions.h"
+#include "display/HeadlessBackend.h"
+#include "store/DeviceImage.h"
+
+namespace {
+
+int refuse(const std::string& message) {
+  std::fprintf(stderr, "vantor: %s\n", message.c_str());
+  return device::Device::kExitBadInput;
+}
+
+bool readFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream content;
+  content << in.rdbuf();
+  text = content.str();
+  return !in.bad();
+}
+
+// The default image is made on first use; one named on the command line must
+// exist.
+bool prepareImage(std::string& path, std::string& error) {
+  if (!path.empty()) return true;
+  path = device::defaultStorePath();
+  if (path.empty()) {
+    error = "no place for the device image: set XDG_DATA_HOME or HOME, or use --store FILE";
+    return false;
+  }
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) return true;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+  if (ec) {
+    error = path + ": " + ec.message();
+    return false;
+  }
+  std::string reason;
+  if (!store::writeSampleImage(path, reason)) {
+    error = path + ": " + reason;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  device::HostCommand command;
+  std::string error;
+  if (!device::parseHostOptions(std::vector<std::string>(argv + 1, argv + argc), command, error)) {
+    std::fprintf(stderr, "vantor: %s (see vantor --help)\n", error.c_str());
+    return device::Device::kExitBadInput;
+  }
+  if (command.help) {
+    std::fputs(device::kUsage, stdout);
+    return 0;
+  }
+  device::Options& options = command.options;
+
+  // The whole script is read before anything starts: a bad line refuses the run.
+  std::vector<device::Step> steps;
+  if (!options.scriptPath.empty()) {
+    std::string text;
+    if (!readFile(options.scriptPath, text)) return refuse(options.scriptPath + ": cannot read the script");
+    device::ScriptError scriptError;
+    auto parsed = device::parseScript(text, scriptError);
+    if (!parsed) {
+      std::fprintf(stderr, "%s:%d: %s\n", options.scriptPath.c_str(), scriptError.line, scriptError.reason.c_str());
+      return device::Device::kExitBadInput;
+    }
+    steps = std::move(*parsed);
+  }
+
+  if (!prepareImage(options.storePath, error)) return refuse(error);
+  if (!store::openDeviceImage(options.storePath, error)) return refuse(options.storePath + ": " + error);
+
+  if (!options.headless) {
+    std::fputs(device::displayAvailable() ? "vantor: running headless (no interactive display yet)\n"
+                                          : "vantor: no display; running headless\n",
+               stderr);
+    options.headless = true;
+  }
+  device::Device& device = device::Device::instance();
+  device.configure(options,
+                   std::make_unique<display::HeadlessBackend>(options.screenWidth, options.screenHeight));
+  device.script().load(std::move(steps), options.scriptPath);
+  device::Bus::instance().start(options.storePath);
+
+  static char16_t commandLine[1] = {u'\0'};
+  int result = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOW);
+
+  if (!device.writeRequestedFiles(true) && result == 0) result = device::Device::kExitStepFailed;
+  device::Bus::instance().stop();
+  return result;
+}

@@ -1,0 +1,255 @@
+#include "device/ScriptPlayer.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "device/Device.h"
+#include "device/Dump.h"
+#include "device/Files.h"
+#include "device/Utf.h"
+#include "display/Png.h"
+
+namespace device {
+
+namespace {
+
+using display::InputEvent;
+
+constexpr int kDragStepPixels = 4;
+
+InputEvent event(InputEvent::Type type) {
+  InputEvent e;
+  e.type = type;
+  return e;
+}
+
+InputEvent stylus(InputEvent::Type type, int x, int y) {
+  InputEvent e = event(type);
+  e.x = x;
+  e.y = y;
+  return e;
+}
+
+// Button texts mark their mnemonic with '&' ("&&" is a literal one); a person
+// reads the text without it.
+std::u16string withoutMnemonic(std::u16string_view text) {
+  std::u16string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'&') {
+      if (i + 1 < text.size() && text[i + 1] == u'&') out.push_back(u'&'), ++i;
+      continue;
+    }
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+bool isButton(HWND hwnd) {
+  char16_t name[16] = {};
+  int n = GetClassNameW(hwnd, name, 16);
+  std::u16string cls(name, n > 0 ? static_cast<size_t>(n) : 0);
+  for (char16_t& c : cls)
+    if (c >= u'A' && c <= u'Z') c = c - u'A' + u'a';
+  return cls == u"button";
+}
+
+std::u16string textOf(HWND hwnd) {
+  int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return {};
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  int got = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+// Depth first in z-order: the first match is the one a person sees on top.
+HWND findButton(HWND parent, const std::u16string& wanted) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    if (isButton(child) && withoutMnemonic(textOf(child)) == wanted) return child;
+    if (HWND inner = findButton(child, wanted)) return inner;
+  }
+  return nullptr;
+}
+
+std::string quoted(const std::u16string& text) { return quoteText(text); }
+
+}  // namespace
+
+bool ScriptPlayer::loadText(std::string_view text, const std::string& name, std::string& error) {
+  ScriptError parseError;
+  auto steps = parseScript(text, parseError);
+  if (!steps) {
+    error = name + ":" + std::to_string(parseError.line) + ": " + parseError.reason;
+    return false;
+  }
+  load(std::move(*steps), name);
+  return true;
+}
+
+void ScriptPlayer::load(std::vector<Step> steps, const std::string& name) {
+  for (Step& step : steps) steps_.push_back({std::move(step), name});
+}
+
+void ScriptPlayer::add(std::function<void()> call) {
+  Step step;
+  step.kind = Step::Kind::Call;
+  step.call = std::move(call);
+  steps_.push_back({std::move(step), "code"});
+}
+
+void ScriptPlayer::clear() {
+  steps_.clear();
+  waitEnds_ = {};
+}
+
+bool ScriptPlayer::waiting() const { return std::chrono::steady_clock::now() < waitEnds_; }
+
+int ScriptPlayer::remainingWaitMs() const {
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(waitEnds_ - std::chrono::steady_clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+bool ScriptPlayer::runNext(std::string& error) {
+  if (steps_.empty()) return true;
+  Queued next = std::move(steps_.front());
+  steps_.pop_front();
+  std::string reason;
+  if (run(next.step, reason)) return true;
+  error = next.source + ":" + std::to_string(next.step.line) + ": " + reason;
+  return false;
+}
+
+bool ScriptPlayer::run(const Step& step, std::string& reason) {
+  Device& device = Device::instance();
+  switch (step.kind) {
+    case Step::Kind::Tap: return tap(step.x1, step.y1, reason);
+    case Step::Kind::Drag: return drag(step, reason);
+    case Step::Kind::Key: key(step); return true;
+    case Step::Kind::Type: type(step.text); return true;
+    case Step::Kind::Press: return press(step.text, reason);
+    case Step::Kind::Menu:
+      if (!menuChooser_) {
+        reason = "menu " + quoted(step.text) + " " + quoted(step.item) + ": the device has no menu bar";
+        return false;
+      }
+      return menuChooser_(step.text, step.item, reason);
+    case Step::Kind::Sip: device.setSipVisible(step.on); return true;
+    case Step::Kind::Rotate: device.rotate(); return true;
+    case Step::Kind::Wait:
+      waitEnds_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(step.ms);
+      return true;
+    case Step::Kind::Screenshot: return screenshot(step.file, reason);
+    case Step::Kind::Dump: return dump(step.file, reason);
+    case Step::Kind::Close: return close(reason);
+    case Step::Kind::Call:
+      if (step.call) step.call();
+      return true;
+  }
+  return true;
+}
+
+bool ScriptPlayer::tap(int x, int y, std::string& reason) {
+  Device& device = Device::instance();
+  if (x < 0 || y < 0 || x >= device.screenWidth() || y >= device.screenHeight()) {
+    reason = "(" + std::to_string(x) + "," + std::to_string(y) + ") is off the " +
+             std::to_string(device.screenWidth()) + "x" + std::to_string(device.screenHeight()) + " screen";
+    return false;
+  }
+  device.pushInput(stylus(InputEvent::Type::StylusDown, x, y));
+  device.pushInput(stylus(InputEvent::Type::StylusUp, x, y));
+  return true;
+}
+
+bool ScriptPlayer::drag(const Step& step, std::string& reason) {
+  Device& device = Device::instance();
+  for (auto [x, y] : {std::pair{step.x1, step.y1}, std::pair{step.x2, step.y2}}) {
+    if (x < 0 || y < 0 || x >= device.screenWidth() || y >= device.screenHeight()) {
+      reason = "(" + std::to_string(x) + "," + std::to_string(y) + ") is off the " +
+               std::to_string(device.screenWidth()) + "x" + std::to_string(device.screenHeight()) + " screen";
+      return false;
+    }
+  }
+  const int dx = step.x2 - step.x1;
+  const int dy = step.y2 - step.y1;
+  const int moves = std::max(std::abs(dx), std::abs(dy)) / kDragStepPixels;
+  device.pushInput(stylus(InputEvent::Type::StylusDown, step.x1, step.y1));
+  for (int i = 1; i <= moves; ++i)
+    device.pushInput(stylus(InputEvent::Type::StylusMove, step.x1 + dx * i / moves, step.y1 + dy * i / moves));
+  if (moves == 0 && (dx || dy)) device.pushInput(stylus(InputEvent::Type::StylusMove, step.x2, step.y2));
+  device.pushInput(stylus(InputEvent::Type::StylusUp, step.x2, step.y2));
+  return true;
+}
+
+void ScriptPlayer::key(const Step& step) {
+  Device& device = Device::instance();
+  if (!step.key) {
+    InputEvent c = event(InputEvent::Type::Char);
+    c.ch = step.ch;
+    device.pushInput(c);
+    return;
+  }
+  InputEvent down = event(InputEvent::Type::KeyDown);
+  down.key = step.key;
+  down.shift = step.shift;
+  InputEvent up = down;
+  up.type = InputEvent::Type::KeyUp;
+  device.pushInput(down);
+  device.pushInput(up);
+}
+
+// Typed as on the keyboard: what has a key is typed with it (the program
+// sees the key and its character), the rest arrives as characters alone.
+void ScriptPlayer::type(const std::u16string& text) {
+  for (char16_t unit : text) {
+    Step step;
+    if (unit == u'\n') {
+      step.key = VK_RETURN;
+    } else if (unit == u'\t') {
+      step.key = VK_TAB;
+    } else if (unit == u' ') {
+      step.key = VK_SPACE;
+    } else if (!parseKeyName(std::u16string_view(&unit, 1), step)) {
+      step.ch = unit;  // surrogate halves and control characters go as they are
+    }
+    key(step);
+  }
+}
+
+bool ScriptPlayer::press(const std::u16string& text, std::string& reason) {
+  HWND foreground = GetForegroundWindow();
+  if (!foreground) {
+    reason = "press " + quoted(text) + ": there is no foreground window";
+    return false;
+  }
+  HWND button = findButton(foreground, withoutMnemonic(text));
+  if (!button) {
+    reason = "press " + quoted(text) + ": no such button in " + quoted(textOf(foreground));
+    return false;
+  }
+  RECT r;
+  GetWindowRect(button, &r);
+  return tap((r.left + r.right) / 2, (r.top + r.bottom) / 2, reason);
+}
+
+bool ScriptPlayer::close(std::string& reason) {
+  HWND foreground = GetForegroundWindow();
+  if (!foreground || !PostMessageW(foreground, WM_CLOSE, 0, 0)) {
+    reason = "close: there is no foreground window";
+    return false;
+  }
+  return true;
+}
+
+bool ScriptPlayer::screenshot(const std::string& file, std::string& reason) {
+  std::string png;
+  if (!display::encodePng(Device::instance().backend().framebuffer(), png, reason)) return false;
+  return writeFileAtomically(file, png, reason);
+}
+
+bool ScriptPlayer::dump(const std::string& file, std::string& reason) {
+  return writeFileAtomically(file, dumpWindows(), reason);
+}
+
+}  // namespace device
