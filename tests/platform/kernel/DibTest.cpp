@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "kernel/Dib.h"
+
+namespace {
+
+// Builds packed DIBs: a BITMAPINFOHEADER, an optional colour table or masks,
+// then rows that the test writes.
+struct DibBuilder {
+  DibBuilder(int32_t w, int32_t h, uint16_t depth, uint32_t compressionKind = 0, std::vector<uint32_t> colorTable = {},
+             std::vector<uint32_t> bitMasks = {})
+      : width(w), height(h), bpp(depth), compression(compressionKind), colors(colorTable), masks(bitMasks) {}
+
+  int32_t width;
+  int32_t height;
+  uint16_t bpp;
+  uint32_t compression;
+  std::vector<uint32_t> colors;  // 0x00RRGGBB
+  std::vector<uint32_t> masks;
+
+  size_t stride() const { return size_t((width * bpp + 31) / 32 * 4); }
+  size_t rows() const { return size_t(height < 0 ? -height : height); }
+
+  std::vector<uint8_t> build(const std::vector<uint8_t>& bits) const {
+    std::vector<uint8_t> out(40);
+    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(out.data() + at, &v, 4); };
+    put32(0, 40);
+    put32(4, uint32_t(width));
+    put32(8, uint32_t(height));
+    uint16_t planes = 1;
+    std::memcpy(out.data() + 12, &planes, 2);
+    std::memcpy(out.data() + 14, &bpp, 2);
+    put32(16, compression);
+    put32(32, uint32_t(colors.size()));
+    for (uint32_t m : masks) out.insert(out.end(), {uint8_t(m), uint8_t(m >> 8), uint8_t(m >> 16), uint8_t(m >> 24)});
+    for (uint32_t c : colors) out.insert(out.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), 0});
+    out.insert(out.end(), bits.begin(), bits.end());
+    return out;
+  }
+};
+
+bool decode(const std::vector<uint8_t>& bytes, kernel::DibImage& image, kernel::DibKind kind = kernel::DibKind::Bitmap) {
+  return kernel::decodeDib(bytes.data(), bytes.size(), image, kind);
+}
+
+TEST(Dib, PalettedDepthsBottomUp) {
+  // 3x2 images, palette indices (top row) 1 0 1 / (bottom row) 0 1 0 at 1 bpp, and
+  // the widest index at other depths.
+  struct Case {
+    uint16_t bpp;
+    std::vector<uint8_t> bits;  // bottom row first, each padded to 4 bytes
+    uint32_t topLeftIndex;
+    uint32_t bottomMiddleIndex;
+  } cases[] = {
+      {1, {0b01000000, 0, 0, 0, 0b10100000, 0, 0, 0}, 1, 1},
+      {2, {0b00110000, 0, 0, 0, 0b11000000, 0, 0, 0}, 3, 3},
+      {4, {0x0F, 0x00, 0, 0, 0xF0, 0x00, 0, 0}, 15, 15},
+      {8, {0, 200, 0, 0, 255, 0, 0, 0}, 255, 200},
+  };
+  for (const Case& c : cases) {
+    DibBuilder b{3, 2, c.bpp};
+    for (uint32_t i = 0; i < (1u << c.bpp); ++i) b.colors.push_back(i * 0x010101u);
+    kernel::DibImage image;
+    ASSERT_TRUE(decode(b.build(c.bits), image)) << c.bpp;
+    EXPECT_EQ(image.width, 3);
+    EXPECT_EQ(image.height, 2);
+    EXPECT_EQ(image.bitsPerPixel, c.bpp);
+    EXPECT_EQ(image.palette.size(), size_t(1) << c.bpp);
+    EXPECT_EQ(image.pixels[0], 0xFF000000u | c.topLeftIndex * 0x010101u) << c.bpp;
+    EXPECT_EQ(image.pixels[1], 0xFF000000u) << c.bpp;
+    EXPECT_EQ(image.pixels[4], 0xFF000000u | c.bottomMiddleIndex * 0x010101u) << c.bpp;
+  }
+}
+
+TEST(Dib, DirectColourDepthsAndTopDown) {
+  kernel::DibImage image;
+  DibBuilder rgb24{2, -1, 24};  // top-down
+  ASSERT_TRUE(decode(rgb24.build({0x30, 0x20, 0x10, 0x03, 0x02, 0x01, 0, 0}), image));
+  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFF102030u, 0xFF010203u}));
+
+  DibBuilder rgb555{2, 1, 16};
+  ASSERT_TRUE(decode(rgb555.build({0x00, 0x7C, 0x1F, 0x00}), image));  // pure red, pure blue
+  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFFFF0000u, 0xFF0000FFu}));
+
+  DibBuilder rgb565{1, 1, 16, 3, {}, {0xF800, 0x07E0, 0x001F}};
+  ASSERT_TRUE(decode(rgb565.build({0xE0, 0x07, 0, 0}), image));  // pure green
+  EXPECT_EQ(image.pixels[0], 0xFF00FF00u);
+
+  DibBuilder opaque32{1, 1, 32};
+  ASSERT_TRUE(decode(opaque32.build({0x33, 0x22, 0x11, 0x00}), image));
+  EXPECT_EQ(image.pixels[0], 0xFF112233u);
+  EXPECT_FALSE(image.hasAlpha);
+
+  DibBuilder alpha32{2, 1, 32};
+  ASSERT_TRUE(decode(alpha32.build({0x33, 0x22, 0x11, 0x80, 0, 0, 0, 0}), image));
+  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0x80112233u, 0x00000000u}));
+  EXPECT_TRUE(image.hasAlpha);
+}
+
+TEST(Dib, IconMaskMakesPixelsTransparent) {
+  // 2x2 icon at 24 bpp: height counts image and mask. The mask's top row
+  // (stored last) hides the left pixel.
+  DibBuilder b{2, 4, 24};
+  std::vector<uint8_t> bits = {1, 1, 1, 2, 2, 2, 0, 0, 3, 3, 3, 4, 4, 4, 0, 0,
+                               0, 0, 0, 0, 0x80, 0, 0, 0};
+  kernel::DibImage image;
+  ASSERT_TRUE(decode(b.build(bits), image, kernel::DibKind::Icon));
+  EXPECT_EQ(image.height, 2);
+  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0x00000000u, 0xFF040404u, 0xFF010101u, 0xFF020202u}));
+  // Without its mask the icon is too short.
+  bits.resize(bits.size() - 4);
+  EXPECT_FALSE(decode(b.build(bits), image, kernel::DibKind::Icon));
+}
+
+TEST(Dib, CorruptHeadersAndShortDataAreRefused) {
+  DibBuilder good{4, 4, 8};
+  good.colors.assign(256, 0x123456);
+  std::vector<uint8_t> bits(16, 7);
+  std::vector<uint8_t> bytes = good.build(bits);
+  kernel::DibImage image;
+  ASSERT_TRUE(decode(bytes, image));
+
+  // Every truncation fails and leaves the image as it was.
+  for (size_t n = 0; n < bytes.size(); ++n) {
+    kernel::DibImage untouched;
+    untouched.width = 77;
+    EXPECT_FALSE(kernel::decodeDib(bytes.data(), n, untouched)) << n;
+    EXPECT_EQ(untouched.width, 77);
+  }
+
+  struct Variant {
+    const char* what;
+    DibBuilder builder;
+  } variants[] = {
+      {"huge", {100000, 100000, 1}},
+      {"huge negative height", {1, INT32_MIN, 8}},
+      {"zero width", {0, 4, 8}},
+      {"negative width", {-4, 4, 8}},
+      {"odd depth", {4, 4, 7}},
+      {"compressed", {4, 4, 8, 1}},
+      {"too many colours", {4, 4, 8, 0, std::vector<uint32_t>(300, 0)}},
+      {"bit fields at 8 bpp", {4, 4, 8, 3}},
+  };
+  for (const Variant& v : variants)
+    EXPECT_FALSE(decode(v.builder.build(std::vector<uint8_t>(64, 0)), image)) << v.what;
+
+  std::vector<uint8_t> badHeader = bytes;
+  badHeader[0] = 200;  // header larger than the data
+  EXPECT_FALSE(decode(badHeader, image));
+  badHeader[0] = 20;   // neither a core nor an info header
+  EXPECT_FALSE(decode(badHeader, image));
+  EXPECT_FALSE(kernel::decodeDib(nullptr, 100, image));
+}
+
+TEST(Dib, CoreHeaderWithThreeByteColours) {
+  std::vector<uint8_t> bytes = {12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 1, 0,  // 2x1, 1 bpp
+                                0, 0, 0, 0xFF, 0xFF, 0xFF,            // black, white
+                                0b01000000, 0, 0, 0};
+  kernel::DibImage image;
+  ASSERT_TRUE(decode(bytes, image));
+  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFF000000u, 0xFFFFFFFFu}));
+}
+
+}  // namespace

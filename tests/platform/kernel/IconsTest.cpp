@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "kernel/Cursors.h"
+#include "kernel/Dib.h"
+#include "kernel/Icons.h"
+#include "kernel/Resources.h"
+
+namespace {
+
+// The pixels of the test icon follow the formulas of data/make_images.py.
+uint32_t smallIconPixel(int x, int y) {
+  if (x < 2) return 0;
+  uint32_t i = uint32_t(x + y) % 16;
+  return 0xFF000000u | (i * 16) << 16 | (255 - i * 16) << 8 | i * 8;
+}
+uint32_t bigIconPixel(int x, int y) { return uint32_t(8 * x) << 24 | uint32_t(8 * y) << 16 | 100 << 8 | 200; }
+
+TEST(Icons, LoadsTheImageOfTheRequestedSize) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  auto small = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 16, 16, 0));
+  ASSERT_NE(small, nullptr);
+  const kernel::Icon* icon = kernel::iconFromHandle(small);
+  ASSERT_NE(icon, nullptr);
+  ASSERT_EQ(icon->width, 16);
+  ASSERT_EQ(icon->height, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) ASSERT_EQ(icon->pixels[size_t(y * 16 + x)], smallIconPixel(x, y)) << x << "," << y;
+
+  // Two 32x32 images: the 32-bit one wins over the 8-bit one.
+  auto big = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 32, 32, 0));
+  icon = kernel::iconFromHandle(big);
+  ASSERT_NE(icon, nullptr);
+  ASSERT_EQ(icon->width, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) ASSERT_EQ(icon->pixels[size_t(y * 32 + x)], bigIconPixel(x, y)) << x << "," << y;
+
+  EXPECT_TRUE(DestroyIcon(small));
+  EXPECT_TRUE(DestroyIcon(big));
+  EXPECT_EQ(kernel::iconFromHandle(small), nullptr);
+  EXPECT_FALSE(DestroyIcon(small));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+}
+
+TEST(Icons, OtherSizesScaleTheNearestLargerImage) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  // 24 scales the 32-bit 32x32 image down; 64 has nothing larger and scales it up.
+  for (int size : {24, 64}) {
+    auto handle = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, size, size, 0));
+    const kernel::Icon* icon = kernel::iconFromHandle(handle);
+    ASSERT_NE(icon, nullptr) << size;
+    EXPECT_EQ(icon->width, size);
+    EXPECT_EQ(icon->height, size);
+    EXPECT_EQ(icon->pixels.size(), size_t(size * size));
+    // The colour of the 32-bit image survives scaling; its alpha grows to the right.
+    uint32_t left = icon->pixels[size_t(size / 2) * size_t(size) + 1];
+    uint32_t right = icon->pixels[size_t(size / 2) * size_t(size) + size_t(size) - 1];
+    EXPECT_EQ(right & 0xFFFF, 0x64C8u) << size;
+    EXPECT_LT(left >> 24, right >> 24) << size;
+    DestroyIcon(handle);
+  }
+  // 8x8 has no smaller image: the 16x16 one, the nearest larger, is halved.
+  auto tiny = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 8, 8, 0));
+  const kernel::Icon* icon = kernel::iconFromHandle(tiny);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->width, 8);
+  EXPECT_EQ(icon->pixels[0], 0u);  // the transparent left columns
+  DestroyIcon(tiny);
+}
+
+TEST(Icons, DefaultSizeSharedLoadsAndFailures) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  auto byDefault = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  ASSERT_NE(kernel::iconFromHandle(byDefault), nullptr);
+  EXPECT_EQ(kernel::iconFromHandle(byDefault)->width, 32);
+
+  HICON shared = LoadIconW(module, MAKEINTRESOURCEW(301));
+  ASSERT_NE(shared, nullptr);
+  EXPECT_EQ(LoadIconW(module, MAKEINTRESOURCEW(301)), shared);
+  EXPECT_EQ(LoadIconW(nullptr, u"#301"), shared);
+  EXPECT_TRUE(DestroyIcon(shared));
+  EXPECT_NE(kernel::iconFromHandle(shared), nullptr);  // shared icons stay
+
+  EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(302), IMAGE_ICON, 16, 16, 0), nullptr);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
+  EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, -1, 16, 0), nullptr);
+  EXPECT_EQ(LoadImageW(reinterpret_cast<HINSTANCE>(uintptr_t(0x20000)), MAKEINTRESOURCEW(301), IMAGE_ICON, 16, 16, 0),
+            nullptr);
+  EXPECT_EQ(kernel::iconFromHandle(reinterpret_cast<HICON>(uintptr_t(0x04000101))), nullptr);
+}
+
+TEST(Icons, TwoBitBitmapResourceDecodes) {
+  auto bytes = kernel::findResourceBytes(nullptr, RT_BITMAP, MAKEINTRESOURCEW(401));
+  ASSERT_TRUE(bytes.has_value());
+  kernel::DibImage image;
+  ASSERT_TRUE(kernel::decodeDib(bytes->data(), bytes->size(), image));
+  EXPECT_EQ(image.bitsPerPixel, 2);
+  ASSERT_EQ(image.width, 5);
+  ASSERT_EQ(image.height, 3);
+  const uint32_t colors[] = {0xFF000000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(image.pixels[size_t(y * 5 + x)], colors[(x + 2 * y) % 4]) << x << "," << y;
+}
+
+TEST(Cursors, SystemCursorsAreSharedAndTheCurrentOneIsNamed) {
+  HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  ASSERT_NE(arrow, nullptr);
+  ASSERT_NE(wait, nullptr);
+  EXPECT_NE(arrow, wait);
+  EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), arrow);
+  for (LPCWSTR id : {IDC_IBEAM, IDC_CROSS, IDC_SIZEWE, IDC_SIZENS, IDC_NO}) EXPECT_NE(LoadCursorW(nullptr, id), nullptr);
+  EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
+
+  HCURSOR before = SetCursor(wait);
+  EXPECT_EQ(GetCursor(), wait);
+  EXPECT_STREQ(kernel::cursorName(), "wait");
+  EXPECT_EQ(SetCursor(LoadCursorW(nullptr, IDC_SIZEWE)), wait);
+  EXPECT_STREQ(kernel::cursorName(), "sizewe");
+  SetCursor(nullptr);
+  EXPECT_STREQ(kernel::cursorName(), "none");
+  SetCursor(arrow);
+  EXPECT_STREQ(kernel::cursorName(), "arrow");
+  EXPECT_FALSE(DestroyIcon(reinterpret_cast<HICON>(uintptr_t(1))));
+  EXPECT_TRUE(DestroyIcon(arrow));
+  EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), arrow);  // system cursors outlive DestroyIcon
+  SetCursor(before);
+}
+
+}  // namespace

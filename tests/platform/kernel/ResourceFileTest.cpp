@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kernel/IconResources.h"
+#include "kernel/ResourceFile.h"
+#include "kernel/StringTable.h"
+
+extern "C" {
+extern const unsigned char vantor_module_res_start[] __attribute__((weak));
+extern const unsigned char vantor_module_res_end[] __attribute__((weak));
+}
+
+namespace {
+
+// Writes .res records as the resource compiler does.
+class ResWriter {
+ public:
+  ResWriter() { add(0, u"", 0, u"", {}); }  // the leading empty record
+
+  ResWriter& add(WORD typeOrdinal, std::u16string typeName, WORD nameOrdinal, std::u16string name,
+                 const std::vector<uint8_t>& data, WORD language = 0x0409) {
+    std::vector<uint8_t> header;
+    auto put16 = [&](uint16_t v) { header.insert(header.end(), {uint8_t(v), uint8_t(v >> 8)}); };
+    auto put32 = [&](uint32_t v) { put16(uint16_t(v)), put16(uint16_t(v >> 16)); };
+    auto putName = [&](WORD ordinal, const std::u16string& text) {
+      if (text.empty()) {
+        put16(0xFFFF);
+        put16(ordinal);
+      } else {
+        for (char16_t c : text) put16(c);
+        put16(0);
+      }
+    };
+    put32(uint32_t(data.size()));
+    put32(0);  // header size, patched below
+    putName(typeOrdinal, typeName);
+    putName(nameOrdinal, name);
+    while (header.size() % 4) header.push_back(0);
+    put32(0);  // data version
+    put16(0x1030);
+    put16(language);
+    put32(0);
+    put32(0);
+    uint32_t headerSize = uint32_t(header.size());
+    std::memcpy(header.data() + 4, &headerSize, 4);
+    bytes_.insert(bytes_.end(), header.begin(), header.end());
+    bytes_.insert(bytes_.end(), data.begin(), data.end());
+    while (bytes_.size() % 4) bytes_.push_back(0);
+    return *this;
+  }
+
+  std::vector<uint8_t>& bytes() { return bytes_; }
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+kernel::ResourceName ordinal(WORD n) {
+  kernel::ResourceName r;
+  r.ordinal = n;
+  return r;
+}
+
+TEST(ResourceFile, ReadsOrdinalsNamesAndLanguages) {
+  ResWriter w;
+  w.add(10, u"", 5, u"", {1, 2, 3}).add(0, u"Custom", 0, u"Thing", {9}, 0x0407).add(10, u"", 6, u"", {});
+  kernel::ResourceIndex index(w.bytes().data(), w.bytes().size());
+  EXPECT_TRUE(index.complete());
+  ASSERT_EQ(index.entries().size(), 3u);
+  const kernel::ResourceEntry* first = index.find(ordinal(10), ordinal(5));
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->size, 3u);
+  EXPECT_EQ(first->data[2], 3);
+  const kernel::ResourceEntry* named = index.find(u"custom", u"THING");
+  ASSERT_NE(named, nullptr);
+  EXPECT_EQ(named->language, 0x0407);
+  EXPECT_EQ(named->data[0], 9);
+  const kernel::ResourceEntry* empty = index.find(ordinal(10), ordinal(6));
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(empty->size, 0u);
+  EXPECT_EQ(index.find(u"#10", u"#5"), first);
+  EXPECT_EQ(index.find(u"#10", u"#5x"), nullptr);
+}
+
+TEST(ResourceFile, UnalignedBytesAreCopiedFirst) {
+  ResWriter w;
+  w.add(6, u"", 1, u"", {2, 0, 'h', 0, 'i', 0});
+  std::vector<uint8_t> shifted(w.bytes().size() + 1);
+  std::memcpy(shifted.data() + 1, w.bytes().data(), w.bytes().size());
+  kernel::ResourceIndex index(shifted.data() + 1, w.bytes().size());
+  ASSERT_EQ(index.entries().size(), 1u);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(index.entries()[0].data) % 4, 0u);
+  auto s = kernel::findString(index, 0);
+  ASSERT_TRUE(s.has_value());
+  EXPECT_EQ(std::u16string(s->text, s->length), u"hi");
+}
+
+TEST(ResourceFile, EveryCutOfTheModuleKeepsTheRecordsBeforeIt) {
+  ASSERT_NE(vantor_module_res_start, nullptr);
+  size_t size = size_t(vantor_module_res_end - vantor_module_res_start);
+  kernel::ResourceIndex full(vantor_module_res_start, size);
+  ASSERT_TRUE(full.complete());
+  ASSERT_GT(full.entries().size(), 5u);
+  for (size_t n = 0; n < size; ++n) {
+    kernel::ResourceIndex cut(vantor_module_res_start, n);
+    ASSERT_LE(cut.entries().size(), full.entries().size());
+    for (size_t i = 0; i < cut.entries().size(); ++i) {
+      ASSERT_EQ(cut.entries()[i].type, full.entries()[i].type) << n;
+      ASSERT_EQ(cut.entries()[i].data, full.entries()[i].data) << n;
+    }
+    // The resources that survive a cut still load without reading past it.
+    for (UINT id : {1u, 17u, 40u}) kernel::findString(cut, id);
+    kernel::loadIconResource(cut, ordinal(301), 16, 16);
+  }
+}
+
+TEST(ResourceFile, CorruptRecordsEndTheIndex) {
+  struct Corruption {
+    const char* what;
+    size_t offset;  // into the second record (the first real one)
+    std::vector<uint8_t> bytes;
+  } corruptions[] = {
+      {"data size past the end", 0, {0xFF, 0xFF, 0xFF, 0x7F}},
+      {"data size at the maximum", 0, {0xFF, 0xFF, 0xFF, 0xFF}},
+      {"header size too small", 4, {8, 0, 0, 0}},
+      {"header size not a DWORD multiple", 4, {0x22, 0, 0, 0}},
+      {"header size past the end", 4, {0xF0, 0xFF, 0, 0}},
+      {"header size at the maximum", 4, {0xFF, 0xFF, 0xFF, 0xFF}},
+  };
+  for (const Corruption& c : corruptions) {
+    ResWriter w;
+    w.add(10, u"", 1, u"", {1, 2, 3, 4}).add(10, u"", 2, u"", {5});
+    std::memcpy(w.bytes().data() + 32 + c.offset, c.bytes.data(), c.bytes.size());
+    kernel::ResourceIndex index(w.bytes().data(), w.bytes().size());
+    EXPECT_FALSE(index.complete()) << c.what;
+    EXPECT_TRUE(index.entries().empty()) << c.what;
+  }
+
+  // A name that runs to the end of its header, without a terminator.
+  ResWriter w;
+  w.add(10, u"", 1, u"", {7}).add(0, u"ABCDEFGHIJKLMNOP", 0, u"Q", {});
+  std::vector<uint8_t>& b = w.bytes();
+  size_t second = 32 + 32 + 4;
+  for (size_t i = second + 8; i < b.size(); i += 2) b[i] = 'X', b[i + 1] = 0;
+  kernel::ResourceIndex index(b.data(), b.size());
+  EXPECT_FALSE(index.complete());
+  ASSERT_EQ(index.entries().size(), 1u);
+  EXPECT_EQ(index.entries()[0].data[0], 7);
+
+  kernel::ResourceIndex none(nullptr, 100);
+  EXPECT_TRUE(none.entries().empty());
+}
+
+TEST(ResourceFile, CorruptStringBlocksAndIconGroupsFindNothing) {
+  ResWriter w;
+  // Block 1: "ab" then a length that runs past the block.
+  w.add(6, u"", 1, u"", {2, 0, 'a', 0, 'b', 0, 0xFF, 0x7F, 'c', 0});
+  // A group that promises 60000 images of 16x16, naming missing or broken ones.
+  std::vector<uint8_t> group = {0, 0, 1, 0, 0x60, 0xEA};
+  for (WORD id : {7, 8}) group.insert(group.end(), {16, 16, 0, 0, 1, 0, 32, 0, 40, 0, 0, 0, uint8_t(id), 0});
+  w.add(14, u"", 1, u"", group);
+  w.add(3, u"", 8, u"", {40, 0, 0, 0, 16, 0, 0, 0, 32});  // a DIB header cut short
+  // A group of the wrong kind (cursors).
+  w.add(14, u"", 2, u"", {0, 0, 2, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, 40, 0, 0, 0, 8, 0});
+  kernel::ResourceIndex index(w.bytes().data(), w.bytes().size());
+  ASSERT_TRUE(index.complete());
+
+  auto first = kernel::findString(index, 0);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(std::u16string(first->text, first->length), u"ab");
+  EXPECT_FALSE(kernel::findString(index, 1).has_value());
+  EXPECT_FALSE(kernel::findString(index, 2).has_value());
+  EXPECT_FALSE(kernel::findString(index, 16).has_value());
+  EXPECT_FALSE(kernel::findString(index, 0x10000).has_value());
+
+  EXPECT_FALSE(kernel::loadIconResource(index, ordinal(1), 16, 16).has_value());
+  EXPECT_FALSE(kernel::loadIconResource(index, ordinal(2), 16, 16).has_value());
+  EXPECT_FALSE(kernel::loadIconResource(index, ordinal(3), 16, 16).has_value());
+}
+
+}  // namespace
