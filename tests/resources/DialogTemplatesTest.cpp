@@ -1,0 +1,232 @@
+// The dialog templates as the dialog manager reads them from the module.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "ResourceReader.h"
+#include "resources/resource.h"
+
+namespace resources_test {
+namespace {
+
+constexpr uint32_t kChild = WS_CHILD | WS_VISIBLE;
+constexpr uint32_t kLabel = kChild | WS_GROUP | SS_LEFT;
+constexpr uint32_t kCentred = kChild | WS_GROUP | SS_CENTER;
+constexpr uint32_t kIcon = kChild | SS_ICON;
+constexpr uint32_t kSortOrderList = kChild | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_NOSORTHEADER;
+constexpr uint32_t kComboList = kChild | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
+constexpr uint32_t kCheckBox = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
+
+struct Control {
+  const char* windowClass;
+  int id;
+  const char* text;  // "#106" for an icon named by number
+  int x, y, cx, cy;
+  uint32_t style;
+};
+
+struct DialogCase {
+  int id;
+  const char* caption;
+  int cx, cy;
+  std::vector<Control> controls;
+};
+
+void PrintTo(const DialogCase& c, std::ostream* os) { *os << "template " << c.id; }
+
+std::vector<Control> propertiesControls(int nameX, int nameY, int valueX, Control list) {
+  return {
+      {"Static", IDC_STATIC, "#106", 4, 4, 20, 20, kIcon},
+      {"Static", IDC_DB_NAME, "", nameX, nameY, 76, 8, kLabel},
+      {"Static", IDC_STATIC, "Type:", 4, 27, 19, 8, kLabel},
+      {"Static", IDC_DB_TYPE, "", valueX, 27, 66, 8, kLabel},
+      {"Static", IDC_STATIC, "Records:", 4, 38, 30, 8, kLabel},
+      {"Static", IDC_DB_RECORDS, "", valueX, 38, 66, 8, kLabel},
+      {"Static", IDC_STATIC, "Size:", 4, 49, 16, 8, kLabel},
+      {"Static", IDC_DB_SIZE, "", valueX, 49, 66, 8, kLabel},
+      {"Static", IDC_STATIC, "Modified:", 4, 60, 30, 8, kLabel},
+      {"Static", IDC_DB_MODIFIED, "", valueX, 60, 66, 8, kLabel},
+      {"Static", IDC_STATIC, "OID:", 4, 71, 16, 8, kLabel},
+      {"Static", IDC_DB_OID, "", valueX, 71, 66, 8, kLabel},
+      list,
+  };
+}
+
+const DialogCase kDialogs[] = {
+    {IDD_DBPROPERTIES_WIDE, "Database Properties", 253, 82,
+     propertiesControls(35, 9, 45, {"SysListView32", IDC_DB_SORTORDERS, "", 120, 4, 129, 75, kSortOrderList})},
+    {IDD_DBPROPERTIES_TALL, "Database Properties", 122, 124,
+     propertiesControls(42, 10, 52, {"SysListView32", IDC_DB_SORTORDERS, "", 4, 83, 114, 37, kSortOrderList})},
+    {IDD_FONT, "Font", 139, 84,
+     {
+         {"Static", IDC_STATIC, "Font:", 4, 3, 17, 8, kLabel},
+         {"ComboBox", IDC_FONT_FACE, "", 4, 16, 77, 53, kComboList | CBS_SORT},
+         {"Static", IDC_STATIC, "Size:", 88, 3, 16, 8, kLabel},
+         {"ComboBox", IDC_FONT_SIZE, "", 88, 16, 33, 53, kComboList},
+         {"Static", IDC_STATIC, "Preview:", 4, 32, 28, 8, kLabel},
+         {"Static", IDC_FONT_PREVIEW, "AaBbCcYyZz", 4, 44, 77, 36, kCentred},
+         {"Button", IDC_FONT_BOLD, "Bold", 89, 44, 30, 10, kCheckBox},
+         {"Button", IDC_FONT_ITALIC, "Italic", 89, 55, 31, 10, kCheckBox},
+         {"Button", IDC_FONT_UNDERLINE, "Underline", 89, 66, 42, 10, kCheckBox},
+         {"Button", IDC_STATIC, "Style:", 86, 32, 49, 48, kChild | BS_GROUPBOX},
+     }},
+    {IDD_ABOUT, "About Vantor", 117, 113,
+     {
+         {"Static", IDC_STATIC, "Vantor version 0.9", 30, 8, 69, 8, kCentred},
+         {"Static", IDC_ABOUT_NOTICE, "(notice)", 3, 21, 111, 89, kCentred},
+         {"Static", IDC_STATIC, "#106", 5, 2, 21, 20, kIcon},
+         {"Static", IDC_STATIC, "", 3, 67, 111, 40, kLabel},
+     }},
+};
+
+std::string className(const NameOrOrdinal& field) {
+  if (!field.isOrdinal) return narrow(field.text);
+  switch (field.ordinal) {
+    case 0x80: return "Button";
+    case 0x81: return "Edit";
+    case 0x82: return "Static";
+    case 0x83: return "ListBox";
+    case 0x84: return "ScrollBar";
+    case 0x85: return "ComboBox";
+  }
+  return "#" + std::to_string(field.ordinal);
+}
+
+std::string controlText(const NameOrOrdinal& field) {
+  return field.isOrdinal ? "#" + std::to_string(field.ordinal) : narrow(field.text);
+}
+
+std::string describe(const std::string& windowClass, int id, const std::string& text, int x, int y, int cx, int cy,
+                     uint32_t style) {
+  char line[200];
+  snprintf(line, sizeof line, "%s id=%d '%s' (%d,%d,%d,%d) style=%08x", windowClass.c_str(), id, text.c_str(), x, y,
+           cx, cy, style);
+  return line;
+}
+
+Dialog loadDialog(int id) {
+  auto bytes = loadResource(RT_DIALOG, id);
+  if (!bytes) ADD_FAILURE() << "dialog template " << id << " is missing";
+  auto dialog = bytes ? parseDialog(*bytes) : std::nullopt;
+  if (bytes && !dialog) ADD_FAILURE() << "dialog template " << id << " is truncated";
+  return dialog.value_or(Dialog{});
+}
+
+class DialogTemplate : public testing::TestWithParam<DialogCase> {};
+
+TEST_P(DialogTemplate, IsPopupWithCaptionOkButtonAndTahoma8) {
+  const DialogCase& expected = GetParam();
+  Dialog dialog = loadDialog(expected.id);
+  EXPECT_EQ(dialog.style, static_cast<uint32_t>(WS_POPUP | WS_CAPTION | DS_SETFONT));
+  EXPECT_EQ(dialog.exStyle, static_cast<uint32_t>(WS_EX_CAPTIONOKBTN));
+  EXPECT_EQ(narrow(dialog.caption), expected.caption);
+  EXPECT_EQ(dialog.pointSize, 8);
+  EXPECT_EQ(narrow(dialog.face), "Tahoma");
+  EXPECT_EQ(std::vector<int>({dialog.x, dialog.y, dialog.cx, dialog.cy}),
+            std::vector<int>({0, 0, expected.cx, expected.cy}));
+  EXPECT_TRUE(dialog.menu.text.empty() && !dialog.menu.isOrdinal) << "no menu";
+  EXPECT_TRUE(dialog.windowClass.text.empty() && !dialog.windowClass.isOrdinal) << "the dialog manager's class";
+}
+
+TEST_P(DialogTemplate, HoldsItsControlsInOrderWithIdsTextsPlacesAndStyles) {
+  const DialogCase& expected = GetParam();
+  Dialog dialog = loadDialog(expected.id);
+  std::vector<std::string> actualLines, expectedLines;
+  for (const DialogItem& item : dialog.items) {
+    std::string text = item.id == IDC_ABOUT_NOTICE ? "(notice)" : controlText(item.text);
+    actualLines.push_back(describe(className(item.windowClass), static_cast<int16_t>(item.id), text, item.x, item.y,
+                                   item.cx, item.cy, item.style));
+    EXPECT_EQ(item.exStyle, 0u) << className(item.windowClass) << " " << item.id;
+  }
+  for (const Control& c : expected.controls)
+    expectedLines.push_back(describe(c.windowClass, c.id, c.text, c.x, c.y, c.cx, c.cy, c.style));
+  EXPECT_EQ(actualLines, expectedLines);
+}
+
+TEST_P(DialogTemplate, ControlsLieInsideTheDialogAndIdsAreUnique) {
+  Dialog dialog = loadDialog(GetParam().id);
+  std::set<uint16_t> ids;
+  for (const DialogItem& item : dialog.items) {
+    EXPECT_GE(item.x, 0);
+    EXPECT_GE(item.y, 0);
+    EXPECT_LE(item.x + item.cx, dialog.cx) << "control " << item.id << " sticks out on the right";
+    EXPECT_LE(item.y + item.cy, dialog.cy) << "control " << item.id << " sticks out at the bottom";
+    if (item.id != static_cast<uint16_t>(IDC_STATIC)) {
+      EXPECT_TRUE(ids.insert(item.id).second) << "id " << item.id << " twice";
+    }
+  }
+}
+
+TEST_P(DialogTemplate, IconControlsNameTheProgramIcon) {
+  Dialog dialog = loadDialog(GetParam().id);
+  for (const DialogItem& item : dialog.items) {
+    if ((item.style & SS_TYPEMASK) != SS_ICON || className(item.windowClass) != "Static") continue;
+    ASSERT_TRUE(item.text.isOrdinal);
+    EXPECT_EQ(item.text.ordinal, IDI_VANTOR);
+    EXPECT_TRUE(loadResource(RT_GROUP_ICON, item.text.ordinal).has_value());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Resources, DialogTemplate, testing::ValuesIn(kDialogs),
+                         [](const testing::TestParamInfo<DialogCase>& info) {
+                           return "Template" + std::to_string(info.param.id);
+                         });
+
+const DialogItem* findItem(const Dialog& dialog, int id) {
+  auto it = std::find_if(dialog.items.begin(), dialog.items.end(),
+                         [id](const DialogItem& item) { return item.id == id; });
+  return it == dialog.items.end() ? nullptr : &*it;
+}
+
+TEST(PropertiesTemplates, WideLayoutListsSortOrdersRightOfTheFieldsAndTallLayoutBelowThem) {
+  const int fields[] = {IDC_DB_NAME, IDC_DB_TYPE, IDC_DB_RECORDS, IDC_DB_SIZE, IDC_DB_MODIFIED, IDC_DB_OID};
+  for (int id : {IDD_DBPROPERTIES_WIDE, IDD_DBPROPERTIES_TALL}) {
+    Dialog dialog = loadDialog(id);
+    const DialogItem* list = findItem(dialog, IDC_DB_SORTORDERS);
+    ASSERT_NE(list, nullptr);
+    for (int field : fields) {
+      const DialogItem* item = findItem(dialog, field);
+      ASSERT_NE(item, nullptr) << field;
+      if (id == IDD_DBPROPERTIES_WIDE) {
+        EXPECT_LE(item->x + item->cx, list->x) << "field " << field << " reaches under the list";
+      } else {
+        EXPECT_LE(item->y + item->cy, list->y) << "field " << field << " reaches under the list";
+      }
+    }
+  }
+}
+
+TEST(PropertiesTemplates, BothLayoutsHoldTheSameControls) {
+  Dialog wide = loadDialog(IDD_DBPROPERTIES_WIDE);
+  Dialog tall = loadDialog(IDD_DBPROPERTIES_TALL);
+  ASSERT_EQ(wide.items.size(), tall.items.size());
+  for (size_t i = 0; i < wide.items.size(); ++i) {
+    EXPECT_EQ(wide.items[i].id, tall.items[i].id);
+    EXPECT_EQ(wide.items[i].style, tall.items[i].style);
+    EXPECT_EQ(className(wide.items[i].windowClass), className(tall.items[i].windowClass));
+    EXPECT_EQ(controlText(wide.items[i].text), controlText(tall.items[i].text));
+  }
+}
+
+TEST(AboutTemplate, NoticeNamesAuthorAndEmployerThenABlankLineThenTheTerms) {
+  Dialog about = loadDialog(IDD_ABOUT);
+  const DialogItem* notice = findItem(about, IDC_ABOUT_NOTICE);
+  ASSERT_NE(notice, nullptr);
+  std::string text = controlText(notice->text);
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  lines.push_back(text.substr(start));
+  ASSERT_EQ(lines.size(), 7u) << text;
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(lines[i].empty()) << "line " << i;
+  EXPECT_NE(lines[1].find('@'), std::string::npos) << "the author's e-mail address";
+  EXPECT_TRUE(lines[5].empty());
+  for (const char* term : {"free of charge", "All rights reserved", "payment is prohibited"})
+    EXPECT_NE(lines[6].find(term), std::string::npos) << term;
+}
+
+}  // namespace
+}  // namespace resources_test
