@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ccache
   clang llvm lld libclang-rt-14-dev
   libsqlite3-dev sqlite3
   libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
