@@ -44,6 +44,7 @@ constexpr SystemMessage kMessages[] = {
     {234, u"More data is available.\r\n"},
     {259, u"No more data is available.\r\n"},
     {317, u"The system cannot find message text for message number 0x%1 in the message file for %2.\r\n"},
+    {1004, u"Invalid flags.\r\n"},
     {1009, u"The configuration registry database is corrupt.\r\n"},
     {1010, u"The configuration registry key is invalid.\r\n"},
     {1018, u"Illegal operation attempted on a registry key that has been marked for deletion.\r\n"},
