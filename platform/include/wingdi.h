@@ -27,6 +27,30 @@ HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 #define PS_NULL 5
 HPEN WINAPI CreatePen(int style, int width, COLORREF color);
 
+#define BS_SOLID 0
+#define BS_NULL 1
+#define BS_HOLLOW BS_NULL
+typedef struct tagLOGBRUSH {
+  UINT lbStyle;
+  COLORREF lbColor;
+  ULONG_PTR lbHatch;
+} LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
+typedef struct tagLOGPEN {
+  UINT lopnStyle;
+  POINT lopnWidth;
+  COLORREF lopnColor;
+} LOGPEN, *PLOGPEN, *LPLOGPEN;
+HBRUSH WINAPI CreateBrushIndirect(const LOGBRUSH* brush);
+
+#define OBJ_PEN 1
+#define OBJ_BRUSH 2
+#define OBJ_DC 3
+#define OBJ_FONT 6
+#define OBJ_BITMAP 7
+#define OBJ_MEMDC 10
+DWORD WINAPI GetObjectType(HGDIOBJ object);
+HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type);
+
 #define HORZRES 8
 #define VERTRES 10
 #define BITSPIXEL 12

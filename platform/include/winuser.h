@@ -319,6 +319,11 @@ typedef struct tagWINDOWPOS {
   UINT flags;
 } WINDOWPOS, *LPWINDOWPOS, *PWINDOWPOS;
 
+typedef struct tagSTYLESTRUCT {
+  DWORD styleOld;
+  DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
+
 typedef struct tagNMHDR {
   HWND hwndFrom;
   UINT_PTR idFrom;
