@@ -9,6 +9,12 @@
 
 namespace display {
 
+// One thing a person did. Keys that type (letters, digits, space, Enter,
+// Escape, Backspace, Tab, US punctuation) come only as KeyDown/KeyUp: the
+// program's TranslateMessage makes their WM_CHAR, as on the device. A
+// backend sends Char only for text that has no key (an input method, a
+// pasted character), never in addition to a key's KeyDown. shift and
+// control give the modifier state at the time of any event.
 struct InputEvent {
   enum class Type {
     StylusDown,
@@ -17,7 +23,7 @@ struct InputEvent {
     KeyDown,  // key: a virtual-key code
     KeyUp,
     Char,     // ch: a UTF-16 unit typed into the focused window
-    Quit,     // the host window was closed
+    Quit,     // the host window was closed: the program is asked to quit
   };
   Type type = Type::StylusDown;
   int x = 0;  // screen coordinates, device pixels
