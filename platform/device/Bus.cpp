@@ -20,12 +20,7 @@
 #include <filesystem>
 
 #include "device/BusProtocol.h"
-
-namespace user {
-// The window manager's search among this process's top-level windows (null:
-// any class or title).
-HWND findLocalWindow(const char16_t* className, const char16_t* title);
-}  // namespace user
+#include "user/WindowManager.h"
 
 namespace device {
 
