@@ -49,7 +49,10 @@ bool Activation::setFocus(Window* window, HWND& previous) {
 
 void Activation::activate(Window* top, int how) {
   HWND next = top ? top->handle : nullptr;
-  if (top && wm().raise(top)) painter::invalidateAll(top);
+  if (top) {
+    gdi::Region before = painter::visibleRegion(top, false, false);
+    if (wm().raise(top)) painter::exposeGain(top, before);
+  }
   if (next == active_) return;
   HWND old = active_;
   active_ = next;

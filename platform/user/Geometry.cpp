@@ -1,5 +1,8 @@
 #include "user/Geometry.h"
 
+#include <utility>
+#include <vector>
+
 #include "user/Activation.h"
 #include "user/Painter.h"
 #include "user/WindowManager.h"
@@ -60,6 +63,11 @@ bool setWindowPos(Window* window, HWND insertAfter, int x, int y, int cx, int cy
   window->rect = rect;
   wm().updateClient(window);
 
+  // Restacking uncovers parts of the window, or of siblings it goes below.
+  std::vector<std::pair<Window*, gdi::Region>> shownBefore;
+  if (!(pos.flags & SWP_NOZORDER) && window->parent)
+    for (Window* sibling : window->parent->children)
+      shownBefore.emplace_back(sibling, painter::visibleRegion(sibling, false, false));
   bool restacked = !(pos.flags & SWP_NOZORDER) && restack(window, pos.hwndInsertAfter);
   if (pos.flags & SWP_SHOWWINDOW) window->style |= WS_VISIBLE;
   if (pos.flags & SWP_HIDEWINDOW) window->style &= ~WS_VISIBLE;
@@ -73,8 +81,10 @@ bool setWindowPos(Window* window, HWND insertAfter, int x, int y, int cx, int cy
     // Nothing is copied on the screen: what the window leaves is exposed and
     // the window repaints wherever it now is.
     if (wasShowing && (moved || resized || !showing)) painter::exposeScreen(oldScreen);
-    if (showing && (moved || resized || restacked || (pos.flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)) || !wasShowing))
+    if (showing && (moved || resized || (pos.flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)) || !wasShowing))
       painter::invalidateAll(window);
+    else if (showing && restacked)
+      for (auto& [sibling, before] : shownBefore) painter::exposeGain(sibling, before);
   }
 
   if (pos.flags & SWP_HIDEWINDOW) Activation::instance().windowGoing(window);

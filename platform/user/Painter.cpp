@@ -94,6 +94,12 @@ void exposeScreen(const RECT& screenRect) {
   }
 }
 
+void exposeGain(Window* window, const gdi::Region& before) {
+  gdi::Region gained = visibleRegion(window, false, false);
+  gained.subtract(before);
+  if (!gained.empty()) exposeInWindow(window, gained);
+}
+
 Window* nextToPaint(Window* filter) {
   if (filter && !filter->isDesktop()) return filter->reallyVisible() ? findInvalid(filter) : nullptr;
   for (Window* top : wm().topLevelWindows())

@@ -24,6 +24,9 @@ void invalidateAll(Window* window);
 void validate(Window* window, const RECT* rect);
 // An area of the screen was uncovered: the windows now showing there repaint it.
 void exposeScreen(const RECT& screenRect);
+// The window was restacked: what shows of it now and did not before
+// (before: visibleRegion(window, false, false) taken earlier) repaints.
+void exposeGain(Window* window, const gdi::Region& before);
 
 // The next window to get WM_PAINT: top-level windows in z-order, parents
 // before children; only the filter window and its descendants when given.
