@@ -105,6 +105,14 @@ TEST(ProgramIcon, ImagesAreTheDrawnDatabaseGlyph) {
   }
 }
 
+TEST(ProgramIcon, LoadsAtBothSizesTheProgramAsksFor) {
+  for (int size : {16, 32}) {
+    HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VANTOR), IMAGE_ICON, size, size, 0);
+    ASSERT_NE(icon, nullptr) << size << " x " << size << ", error " << GetLastError();
+    EXPECT_TRUE(DestroyIcon(static_cast<HICON>(icon)));
+  }
+}
+
 struct StripCase {
   int id;
   uint16_t bitCount;
