@@ -1,0 +1,289 @@
+// Input routing: stylus to the window under it or the capture window,
+// activation by a tap, disabled owners, double taps, keys to the focus,
+// TranslateMessage, accelerators, focus and activation messages.
+#include "Recorder.h"
+
+namespace usertest {
+namespace {
+
+using InputTest = UserTest;
+using Type = display::InputEvent::Type;
+
+TEST_F(InputTest, TapGoesToTheDeepestWindowWithClientCoordinates) {
+  HWND top = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  HWND child = createChild(top, 1, {20, 30, 120, 130});
+  HWND inner = createChild(child, 2, {10, 10, 50, 50});
+  pump();
+  log().clear();
+  tap(35, 70);  // inner's client (5, 4)
+  pump();
+  EXPECT_TRUE(sameSequence({msgWL(inner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 4)), msgWL(inner, WM_LBUTTONUP, 0, MAKELPARAM(5, 4))},
+                           log().only({WM_LBUTTONDOWN, WM_LBUTTONUP})));
+  log().clear();
+  stylus(Type::StylusDown, 100, 100, true, true);  // child's client (80, 44) with Shift and Control
+  pump();
+  EXPECT_TRUE(sameSequence({msgWL(child, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL, MAKELPARAM(80, 44))},
+                           log().only({WM_LBUTTONDOWN})));
+  EXPECT_LT(GetKeyState(VK_LBUTTON), 0);
+  stylus(Type::StylusUp, 100, 100);
+  pump();
+  EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+}
+
+TEST_F(InputTest, CaptureWindowGetsTheStylusWhereverItIs) {
+  HWND top = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  HWND a = createChild(top, 1, {0, 0, 100, 100});
+  HWND b = createChild(top, 2, {120, 0, 220, 100});
+  react(a, WM_LBUTTONDOWN, [](HWND h, UINT, WPARAM, LPARAM) {
+    SetCapture(h);
+    return LRESULT(0);
+  });
+  react(a, WM_LBUTTONUP, [](HWND, UINT, WPARAM, LPARAM) {
+    ReleaseCapture();
+    return LRESULT(0);
+  });
+  pump();
+  stylus(Type::StylusDown, 10, 36);
+  stylus(Type::StylusMove, 150, 36);
+  stylus(Type::StylusUp, 150, 36);
+  stylus(Type::StylusMove, 150, 36);
+  log().clear();
+  pump();
+  EXPECT_TRUE(sameSequence({msg(a, WM_LBUTTONDOWN), msgWL(a, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 10)),
+                            msgWL(a, WM_LBUTTONUP, 0, MAKELPARAM(150, 10)), msgWL(a, WM_CAPTURECHANGED, 0, 0),
+                            msg(b, WM_MOUSEMOVE)},
+                           log().only({WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_CAPTURECHANGED})));
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(InputTest, TapActivatesAnInactiveWindowFirst) {
+  HWND back = createTopLevel(WS_VISIBLE, {0, 26, 100, 126});
+  HWND front = createTopLevel(WS_VISIBLE, {120, 26, 220, 126});
+  pump();
+  ASSERT_EQ(GetActiveWindow(), front);
+  log().clear();
+  tap(50, 50);
+  pump();
+  EXPECT_TRUE(sameSequence({msgWL(back, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(back), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+                            msgWL(front, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(back)),
+                            msgWL(back, WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(front)),
+                            msg(back, WM_LBUTTONDOWN), msg(back, WM_LBUTTONUP)},
+                           log().only({WM_MOUSEACTIVATE, WM_ACTIVATE, WM_LBUTTONDOWN, WM_LBUTTONUP})));
+  EXPECT_EQ(GetForegroundWindow(), back);
+  EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), back);
+}
+
+TEST_F(InputTest, NoActivateAndEatKeepsTheTapFromTheWindow) {
+  HWND back = createTopLevel(WS_VISIBLE, {0, 26, 100, 126});
+  createTopLevel(WS_VISIBLE, {120, 26, 220, 126});
+  react(back, WM_MOUSEACTIVATE, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(MA_NOACTIVATEANDEAT); });
+  pump();
+  log().clear();
+  stylus(Type::StylusDown, 50, 50);
+  pump();
+  EXPECT_NE(GetActiveWindow(), back);
+  EXPECT_EQ(log().count(back, WM_LBUTTONDOWN), 0u);
+}
+
+TEST_F(InputTest, DisabledOwnerOfAModalPopupGetsNothing) {
+  HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  HWND popup = createTopLevel(WS_VISIBLE | WS_POPUP, {40, 60, 200, 200}, owner);
+  EnableWindow(owner, FALSE);
+  pump();
+  log().clear();
+  tap(10, 30);    // on the owner
+  tap(100, 100);  // on the popup
+  pump();
+  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
+  EXPECT_EQ(log().count(owner, WM_MOUSEACTIVATE), 0u);
+  EXPECT_EQ(log().count(popup, WM_LBUTTONDOWN), 1u);
+  EXPECT_EQ(GetActiveWindow(), popup);
+  EnableWindow(owner, TRUE);
+  tap(10, 30);
+  pump();
+  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 1u);
+}
+
+TEST_F(InputTest, SecondTapCloseInTimeAndPlaceIsADoubleClickForDblClkClasses) {
+  HWND dbl = createTopLevel(WS_VISIBLE, {0, 26, 100, 126}, nullptr, kRecorderDblClass);
+  pump();
+  log().clear();
+  tap(10, 40);
+  tap(12, 42);
+  tap(12, 42);  // a third tap starts over
+  tap(40, 80);  // too far from the one before for a double tap
+  pump();
+  EXPECT_TRUE(sameSequence({msg(dbl, WM_LBUTTONDOWN), msg(dbl, WM_LBUTTONDBLCLK), msg(dbl, WM_LBUTTONDOWN), msg(dbl, WM_LBUTTONDOWN)},
+                           log().only({WM_LBUTTONDOWN, WM_LBUTTONDBLCLK})));
+  HWND plain = createTopLevel(WS_VISIBLE, {120, 26, 220, 126});
+  pump();
+  log().clear();
+  tap(150, 50);
+  tap(150, 50);
+  pump();
+  EXPECT_EQ(log().count(plain, WM_LBUTTONDBLCLK), 0u);
+  EXPECT_EQ(log().count(plain, WM_LBUTTONDOWN), 2u);
+}
+
+TEST_F(InputTest, KeysGoToTheFocusAndTranslateIntoCharacters) {
+  HWND top = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  HWND edit = createChild(top, 1, {0, 0, 100, 20});
+  SetFocus(edit);
+  pump();
+  log().clear();
+  struct Case {
+    UINT vk;
+    bool shift;
+    bool control;
+    WPARAM ch;  // 0: none
+  };
+  const Case cases[] = {
+      {'A', false, false, u'a'},       {'A', true, false, u'A'},       {'C', false, true, 3},
+      {'1', false, false, u'1'},       {'1', true, false, u'!'},       {VK_SPACE, false, false, u' '},
+      {VK_RETURN, false, false, u'\r'}, {VK_ESCAPE, false, false, 0x1B}, {VK_BACK, false, false, 8},
+      {VK_TAB, false, false, 9},       {VK_OEM_2, true, false, u'?'},  {VK_OEM_PERIOD, false, false, u'.'},
+      {VK_LEFT, false, false, 0},      {VK_F5, false, false, 0},
+  };
+  for (const Case& c : cases) {
+    log().clear();
+    key(c.vk, true, c.shift, c.control);
+    key(c.vk, false, c.shift, c.control);
+    pump();
+    std::vector<Expect> expected{msgWL(edit, WM_KEYDOWN, c.vk, 1)};
+    if (c.ch) expected.push_back(msgWL(edit, WM_CHAR, c.ch, 1));
+    expected.push_back(msgWL(edit, WM_KEYUP, c.vk, static_cast<LPARAM>(0xC0000001u)));
+    EXPECT_TRUE(sameSequence(expected, log().only({WM_KEYDOWN, WM_CHAR, WM_KEYUP}))) << "key " << c.vk;
+  }
+  // A character without a key goes straight to the focus.
+  display::InputEvent ch;
+  ch.type = Type::Char;
+  ch.ch = u'é';
+  pushInput(ch);
+  log().clear();
+  pump();
+  EXPECT_TRUE(sameSequence({msgWL(edit, WM_CHAR, u'é', 1)}, log().entries()));
+}
+
+TEST_F(InputTest, KeysGoToTheActiveWindowWhenNothingHasFocus) {
+  HWND top = createTopLevel(WS_VISIBLE);
+  SetFocus(nullptr);
+  key(VK_DOWN, true);
+  log().clear();
+  pump();
+  EXPECT_EQ(log().count(top, WM_KEYDOWN), 1u);
+}
+
+TEST_F(InputTest, FocusChangesSendKillThenSetFocus) {
+  HWND top = createTopLevel(WS_VISIBLE);
+  HWND a = createChild(top, 1, {0, 0, 50, 50});
+  HWND b = createChild(top, 2, {60, 0, 110, 50});
+  HWND hidden = createChild(top, 3, {0, 60, 50, 110}, 0);
+  HWND disabled = createChild(top, 4, {60, 60, 110, 110}, WS_VISIBLE | WS_DISABLED);
+  SetFocus(a);
+  log().clear();
+  EXPECT_EQ(SetFocus(b), a);
+  EXPECT_TRUE(sameSequence({msgW(a, WM_KILLFOCUS, reinterpret_cast<WPARAM>(b)), msgW(b, WM_SETFOCUS, reinterpret_cast<WPARAM>(a))},
+                           log().entries()));
+  EXPECT_EQ(SetFocus(hidden), nullptr);
+  EXPECT_EQ(SetFocus(disabled), nullptr);
+  EXPECT_EQ(GetFocus(), b);
+  // Disabling the focus window takes the focus away.
+  EnableWindow(b, FALSE);
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(log().count(b, WM_ENABLE), 1u);
+}
+
+TEST_F(InputTest, ActivationMessagesGoToTheOldThenTheNewWindow) {
+  HWND first = createTopLevel(WS_VISIBLE);
+  HWND second = createTopLevel(WS_VISIBLE);
+  ASSERT_EQ(GetActiveWindow(), second);
+  log().clear();
+  EXPECT_EQ(SetActiveWindow(first), second);
+  EXPECT_TRUE(sameSequence({msgWL(second, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(first)),
+                            msgWL(first, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(second)),
+                            msgW(second, WM_KILLFOCUS, reinterpret_cast<WPARAM>(first)),
+                            msgW(first, WM_SETFOCUS, reinterpret_cast<WPARAM>(second))},
+                           log().only({WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS})));
+  EXPECT_EQ(GetForegroundWindow(), first);
+  EXPECT_EQ(GetTopWindow(nullptr), first);
+  log().clear();
+  EXPECT_TRUE(SetForegroundWindow(second));
+  EXPECT_EQ(GetActiveWindow(), second);
+  EXPECT_EQ(GetTopWindow(nullptr), second);
+  // Hiding the active window moves activation on.
+  ShowWindow(second, SW_HIDE);
+  EXPECT_EQ(GetActiveWindow(), first);
+}
+
+TEST_F(InputTest, AcceleratorsFromResourcesAndArraysBecomeCommands) {
+  HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  ASSERT_TRUE(table);
+  HWND top = createTopLevel(WS_VISIBLE);
+  auto translate = [&](UINT message, UINT vk, bool shift, bool control) {
+    key(VK_SHIFT, shift, shift, control);  // sets the modifier state
+    pump();
+    MSG m{top, message, vk, 1, 0, {0, 0}};
+    display::InputEvent e;
+    e.type = Type::StylusMove;  // carries the modifier state
+    e.shift = shift;
+    e.control = control;
+    pushInput(e);
+    pump();
+    log().clear();
+    return TranslateAcceleratorW(top, table, &m);
+  };
+  struct Case {
+    UINT message;
+    UINT key;
+    bool shift;
+    bool control;
+    int command;  // 0: no match
+  };
+  const Case cases[] = {
+      {WM_KEYDOWN, 'N', false, true, 100}, {WM_KEYDOWN, 'N', false, false, 0}, {WM_KEYDOWN, 'N', true, true, 0},
+      {WM_KEYDOWN, VK_F5, false, false, 101}, {WM_CHAR, u'q', false, false, 102}, {WM_KEYDOWN, 'Q', false, false, 0},
+      {WM_KEYDOWN, VK_DELETE, true, false, 103}, {WM_KEYUP, VK_F5, false, false, 0},
+  };
+  for (const Case& c : cases) {
+    int translated = translate(c.message, c.key, c.shift, c.control);
+    EXPECT_EQ(translated != 0, c.command != 0) << c.key;
+    if (c.command) {
+      EXPECT_TRUE(sameSequence({msgWL(top, WM_COMMAND, MAKEWPARAM(c.command, 1), 0)}, log().only({WM_COMMAND})));
+    } else {
+      EXPECT_TRUE(log().only({WM_COMMAND}).empty());
+    }
+  }
+  MSG m{top, WM_KEYDOWN, VK_F5, 1, 0, {0, 0}};
+  EXPECT_EQ(TranslateAcceleratorW(top, nullptr, &m), 0);
+  EXPECT_TRUE(DestroyAcceleratorTable(table));
+  EXPECT_EQ(TranslateAcceleratorW(top, table, &m), 0);
+
+  ACCEL entries[] = {{FVIRTKEY, VK_F2, 7}};
+  HACCEL made = CreateAcceleratorTableW(entries, 1);
+  log().clear();
+  MSG f2{top, WM_KEYDOWN, VK_F2, 1, 0, {0, 0}};
+  EXPECT_EQ(TranslateAcceleratorW(top, made, &f2), 1);
+  EXPECT_EQ(log().count(top, WM_COMMAND), 1u);
+  DestroyAcceleratorTable(made);
+}
+
+TEST_F(InputTest, WindowFromPointSkipsHiddenWindows) {
+  HWND top = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  HWND child = createChild(top, 1, {0, 0, 100, 100});
+  HWND hidden = createChild(top, 2, {0, 0, 50, 50}, 0);
+  (void)hidden;
+  EXPECT_EQ(WindowFromPoint({10, 40}), child);
+  EXPECT_EQ(WindowFromPoint({200, 200}), top);
+  EXPECT_EQ(ChildWindowFromPoint(top, {150, 150}), top);
+  EXPECT_EQ(ChildWindowFromPoint(top, {300, 300}), nullptr);
+  POINT p{10, 40};
+  ScreenToClient(child, &p);
+  EXPECT_EQ(p.x, 10);
+  EXPECT_EQ(p.y, 14);
+  POINT pts[2] = {{0, 0}, {5, 5}};
+  EXPECT_EQ(MapWindowPoints(child, nullptr, pts, 2), MAKELONG(0, 26));
+  EXPECT_EQ(pts[1].y, 31);
+}
+
+}  // namespace
+}  // namespace usertest
