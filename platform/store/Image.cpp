@@ -20,6 +20,9 @@ bool fileExists(const std::string& path) {
 }
 
 bool writable(const std::string& path) {
+  // The mode bits count even for a user whom access() would let through.
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
   if (::access(path.c_str(), W_OK) != 0) return false;
   // Every change goes through a journal beside the file.
   std::string dir = path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
@@ -86,6 +89,8 @@ bool Image::open(const std::string& path, std::string& error) {
   Statement check = db_.prepare("PRAGMA quick_check");
   std::string verdict = check.step() ? check.text(0) : db_.lastError();
   if (verdict != "ok") {
+    // The first problem is enough, on one line.
+    verdict = verdict.substr(0, verdict.find('\n'));
     error = "damaged (" + verdict + ")";
     close();
     return false;
@@ -162,12 +167,14 @@ uint32_t Image::allocateOid() {
 }
 
 uint64_t Image::generation() {
-  int64_t version = db_.pragma("data_version");
+  Statement& query = db_.cached("PRAGMA data_version");
+  int64_t version = query.step() ? query.integer(0) : -1;
+  query.reset();
   if (version != dataVersion_) {
     dataVersion_ = version;
     ++externalChanges_;
   }
-  return localChanges_ + (externalChanges_ << 32);
+  return externalChanges_;
 }
 
 }  // namespace store

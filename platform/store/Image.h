@@ -28,10 +28,9 @@ class Image {
   // Reserves the next object identifier inside the caller's transaction;
   // 0 when the identifiers are used up.
   uint32_t allocateOid();
-  // Raised by every change made through this process and by commits of
-  // other processes; caches compare it to know when to reload.
+  // Raised by commits of other processes (or other connections): caches of
+  // this process compare it to know when to reload.
   uint64_t generation();
-  void noteChange() { ++localChanges_; }
 
  private:
   bool configure(std::string& error);
@@ -39,7 +38,6 @@ class Image {
   Connection db_;
   std::string path_;
   bool readOnly_ = false;
-  uint64_t localChanges_ = 0;
   int64_t dataVersion_ = 0;
   uint64_t externalChanges_ = 0;
 };

@@ -159,7 +159,6 @@ bool ImageWriter::commit() {
   if (!next.ok()) return fail("cannot settle identifiers: " + image_.db().lastError());
   bool ok = tx_->commit();
   tx_.reset();
-  image_.noteChange();
   return ok || fail("cannot commit: " + image_.db().lastError());
 }
 

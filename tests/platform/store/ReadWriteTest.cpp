@@ -1,0 +1,273 @@
+#include "StoreFixture.h"
+
+#include "store/Sqlite.h"
+
+using namespace storetest;
+
+namespace {
+
+class Records : public StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    db = createDb(u"Records");
+    h = openDb(db);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  }
+  void TearDown() override {
+    CloseHandle(h);
+    StoreTest::TearDown();
+  }
+  CEOID db = 0;
+  HANDLE h = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Records, EveryTypeReadsBackAsWritten) {
+  std::vector<BYTE> bytes = {1, 2, 3, 0, 255};
+  std::vector<CEPROPVAL> written = {propI2(1, -2),          propUI2(2, 65000),   propI4(3, -70000),
+                                    propUI4(4, 4000000000u), propBool(5, TRUE),   propR8(6, -1.25),
+                                    propTime(7, 0x01C2DEADBEEF0001ULL), propString(8, u"Grüße \xD83D\xDE00"),
+                                    propString(9, u""),      propBlob(10, bytes)};
+  CEOID rec = CeWriteRecordProps(h, 0, static_cast<WORD>(written.size()), written.data());
+  ASSERT_NE(rec, 0u);
+  ReadResult r;
+  readCurrent(h, r);
+  ASSERT_EQ(r.oid, rec);
+  ASSERT_EQ(r.props.size(), written.size());
+  for (size_t i = 0; i < written.size(); ++i) EXPECT_EQ(r.props[i].propid, written[i].propid) << i;
+  EXPECT_EQ(r.props[0].val.iVal, -2);
+  EXPECT_EQ(r.props[1].val.uiVal, 65000);
+  EXPECT_EQ(r.props[2].val.lVal, -70000);
+  EXPECT_EQ(r.props[3].val.ulVal, 4000000000u);
+  EXPECT_EQ(r.props[4].val.boolVal, TRUE);
+  EXPECT_EQ(r.props[5].val.dblVal, -1.25);
+  EXPECT_EQ(r.props[6].val.filetime.dwHighDateTime, 0x01C2DEADu);
+  EXPECT_EQ(r.props[6].val.filetime.dwLowDateTime, 0xBEEF0001u);
+  EXPECT_EQ(std::u16string(r.props[7].val.lpwstr), u"Grüße \xD83D\xDE00");
+  EXPECT_EQ(std::u16string(r.props[8].val.lpwstr), u"");
+  ASSERT_EQ(r.props[9].val.blob.dwCount, 5u);
+  EXPECT_EQ(std::vector<BYTE>(r.props[9].val.blob.lpb, r.props[9].val.blob.lpb + 5), bytes);
+  // Strings and blobs live in the same block, after the array, aligned.
+  SIZE_T size = LocalSize(r.buffer);
+  for (int i : {7, 8}) {
+    auto* p = reinterpret_cast<BYTE*>(r.props[i].val.lpwstr);
+    EXPECT_GE(p, r.buffer + written.size() * sizeof(CEPROPVAL));
+    EXPECT_LT(p, r.buffer + size);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % alignof(WCHAR), 0u);
+  }
+  EXPECT_LE(r.props[9].val.blob.lpb + 5, r.buffer + size);
+}
+
+TEST_F(Records, ListedPropertiesComeInTheListedOrderAndMissingOnesAreFlagged) {
+  ASSERT_NE(addRecord(h, {propI4(1, 7), propString(2, u"two"), propI4(3, 9)}), 0u);
+  ReadResult r;
+  readCurrent(h, r, {0x00030003, 0x00090003, 0x0002001F, 0x00010013});
+  ASSERT_NE(r.oid, 0u);
+  ASSERT_EQ(r.props.size(), 4u);
+  EXPECT_EQ(r.props[0].propid, 0x00030003u);
+  EXPECT_EQ(r.props[0].val.lVal, 9);
+  EXPECT_EQ(r.props[0].wFlags, 0);
+  EXPECT_EQ(r.props[1].wFlags, CEDB_PROPNOTFOUND);
+  EXPECT_EQ(std::u16string(r.props[2].val.lpwstr), u"two");
+  EXPECT_EQ(r.props[3].wFlags, CEDB_PROPNOTFOUND) << "same number, other type: not the property";
+}
+
+TEST_F(Records, ReallocGrowsNullAndSmallLocalBuffers) {
+  std::u16string longText(3000, u'x');
+  ASSERT_NE(addRecord(h, {propString(1, longText.c_str())}), 0u);
+  struct Case {
+    const char* what;
+    SIZE_T initial;  // 0: no buffer
+  };
+  for (Case c : {Case{"from null", 0}, Case{"from a small buffer", 8}, Case{"large enough", 10000}}) {
+    BYTE* buffer = c.initial ? static_cast<BYTE*>(LocalAlloc(LMEM_FIXED, c.initial)) : nullptr;
+    BYTE* original = buffer;
+    DWORD size = static_cast<DWORD>(c.initial);
+    WORD count = 0;
+    ASSERT_NE(CeReadRecordProps(h, CEDB_ALLOWREALLOC, &count, nullptr, &buffer, &size), 0u) << c.what;
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_GE(LocalSize(buffer), size) << c.what;
+    EXPECT_EQ(size, sizeof(CEPROPVAL) + (longText.size() + 1) * 2) << c.what;
+    auto* prop = reinterpret_cast<CEPROPVAL*>(buffer);
+    EXPECT_EQ(std::u16string(prop->val.lpwstr), longText) << c.what;
+    if (c.initial >= size) {
+      EXPECT_EQ(buffer, original) << c.what << ": a buffer that fits is used as it is";
+    }
+    LocalFree(buffer);
+  }
+}
+
+TEST_F(Records, ShortBufferWithoutReallocReportsTheSizeNeeded) {
+  CEOID rec = addRecord(h, {propString(1, u"hello"), propI4(2, 1)});
+  std::vector<BYTE> buffer(16, 0xCC);
+  BYTE* p = buffer.data();
+  DWORD size = 16;
+  WORD count = 0;
+  EXPECT_EQ(CeReadRecordProps(h, 0, &count, nullptr, &p, &size), 0u);
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_INSUFFICIENT_BUFFER});
+  EXPECT_EQ(size, 2 * sizeof(CEPROPVAL) + 12);
+  EXPECT_EQ(buffer, std::vector<BYTE>(16, 0xCC)) << "nothing written to the short buffer";
+  std::vector<BYTE> fits(size);
+  p = fits.data();
+  EXPECT_EQ(CeReadRecordProps(h, 0, &count, nullptr, &p, &size), rec);
+  EXPECT_EQ(count, 2);
+}
+
+TEST_F(Records, PropDeleteRemovesAProperty) {
+  CEOID rec = addRecord(h, {propI4(1, 1), propString(2, u"gone"), propI4(3, 3)});
+  CEPROPVAL change[2] = {propString(2, nullptr), propI4(4, 4)};
+  change[0].wFlags = CEDB_PROPDELETE;
+  ASSERT_EQ(CeWriteRecordProps(h, rec, 2, change), rec);
+  ReadResult r;
+  readCurrent(h, r);
+  ASSERT_EQ(r.props.size(), 3u);
+  EXPECT_EQ(r.find(0x0002001F), nullptr);
+  ASSERT_NE(r.find(0x00040003), nullptr);
+  EXPECT_EQ(r.find(0x00040003)->val.lVal, 4);
+}
+
+TEST_F(Records, WritesOverTheLimitsAreRefused) {
+  std::u16string fits(CEDB_MAXPROPDATASIZE / 2 - 1, u'a');  // 65,470 bytes with its terminator
+  std::u16string over(CEDB_MAXPROPDATASIZE / 2, u'a');      // 65,472
+  std::vector<BYTE> blobFits(CEDB_MAXPROPDATASIZE, 1), blobOver(CEDB_MAXPROPDATASIZE + 1, 1);
+  std::vector<BYTE> big(60000, 2);
+  EXPECT_NE(addRecord(h, {propString(1, fits.c_str())}), 0u);
+  EXPECT_NE(addRecord(h, {propBlob(1, blobFits)}), 0u);
+  struct Case {
+    const char* what;
+    std::vector<CEPROPVAL> props;
+  };
+  CEPROPVAL unknownType = propI4(1, 1);
+  unknownType.propid = 0x00010007;
+  CEPROPVAL nullBlob = propBlob(1, big);
+  nullBlob.val.blob.lpb = nullptr;
+  std::vector<Case> cases = {
+      {"a 65,472-byte string", {propString(1, over.c_str())}},
+      {"a 65,472-byte blob", {propBlob(1, blobOver)}},
+      {"a record over 128 KB", {propBlob(1, big), propBlob(2, big), propBlob(3, big)}},
+      {"an unknown type", {unknownType}},
+      {"a null string", {propString(1, nullptr)}},
+      {"blob bytes missing", {nullBlob}},
+      {"no properties", {}},
+  };
+  DWORD before = 0;
+  {
+    CEOIDINFO info{};
+    CeOidGetInfo(db, &info);
+    before = info.infDatabase.wNumRecords;
+  }
+  for (Case& c : cases) {
+    SetLastError(0);
+    EXPECT_EQ(CeWriteRecordProps(h, 0, static_cast<WORD>(c.props.size()), c.props.data()), 0u) << c.what;
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << c.what;
+  }
+  CEOIDINFO info{};
+  CeOidGetInfo(db, &info);
+  EXPECT_EQ(info.infDatabase.wNumRecords, before) << "no refused write left a record";
+}
+
+TEST_F(Records, ForeignOrUnknownRecordsAreRefused) {
+  CEOID mine = addRecord(h, {propI4(1, 1)});
+  CEOID otherDb = createDb(u"Elsewhere");
+  HANDLE other = openDb(otherDb);
+  CEOID theirs = addRecord(other, {propI4(1, 2)});
+  CEPROPVAL value = propI4(1, 3);
+  struct Case {
+    const char* what;
+    CEOID record;
+  };
+  for (Case c : {Case{"another database's record", theirs}, Case{"an unknown identifier", mine + 777},
+                 Case{"a database's identifier", db}}) {
+    SetLastError(0);
+    EXPECT_EQ(CeWriteRecordProps(h, c.record, 1, &value), 0u) << c.what;
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << c.what;
+    SetLastError(0);
+    EXPECT_FALSE(CeDeleteRecord(h, c.record)) << c.what;
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << c.what;
+  }
+  EXPECT_TRUE(CeDeleteRecord(other, theirs));
+  EXPECT_FALSE(CeDeleteRecord(other, theirs)) << "deleted twice";
+  CloseHandle(other);
+}
+
+TEST_F(Records, TheDatabaseHoldsAtMost65535Records) {
+  CloseHandle(h);
+  store::closeDeviceImage();
+  {
+    store::Image image;
+    std::string error;
+    ASSERT_TRUE(image.open(path_, error)) << error;
+    store::ImageWriter writer(image);
+    ASSERT_TRUE(writer.begin());
+    store::DatabaseSpec spec;
+    spec.name = u"Full";
+    CEOID full = writer.addDatabase(spec);
+    ASSERT_NE(full, 0u);
+    store::Record record(1);
+    record[0].propid = 0x00010013;
+    for (uint32_t i = 0; i < CEDB_MAXNUMRECORDS; ++i) {
+      record[0].bits = i;
+      ASSERT_NE(writer.addRecord(full, record), 0u);
+    }
+    EXPECT_EQ(writer.addRecord(full, record), 0u) << "the writer keeps the limit too";
+    ASSERT_TRUE(writer.commit()) << writer.error();
+  }
+  std::string error;
+  ASSERT_TRUE(store::openDeviceImage(path_, error)) << error;
+  CEOID full = 0;
+  h = CeOpenDatabase(&full, const_cast<LPWSTR>(u"Full"), 0, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CEPROPVAL value = propUI4(1, 1);
+  EXPECT_EQ(CeWriteRecordProps(h, 0, 1, &value), 0u);
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_DISK_FULL});
+  CEOID last = CeSeekDatabase(h, CEDB_SEEK_END, 0, nullptr);
+  EXPECT_EQ(CeWriteRecordProps(h, last, 1, &value), last) << "existing records can still change";
+  ASSERT_TRUE(CeDeleteRecord(h, last));
+  EXPECT_NE(CeWriteRecordProps(h, 0, 1, &value), 0u) << "room for one again";
+  CEOIDINFO info{};
+  CeOidGetInfo(full, &info);
+  EXPECT_EQ(info.infDatabase.wNumRecords, 65535);
+}
+
+TEST_F(Records, ChangesSurviveReopening) {
+  CEOID a = addRecord(h, {propString(1, u"kept")});
+  CEOID b = addRecord(h, {propString(1, u"deleted")});
+  ASSERT_TRUE(CeDeleteRecord(h, b));
+  CloseHandle(h);
+  reopen();
+  h = openDb(db);
+  EXPECT_EQ(walk(h), std::vector<CEOID>{a});
+}
+
+TEST_F(Records, ADamagedRecordReadsAsInvalidDataAndOthersStayReadable) {
+  CEOID good1 = addRecord(h, {propI4(1, 1)});
+  CEOID bad = addRecord(h, {propString(1, u"will be damaged")});
+  CEOID good2 = addRecord(h, {propI4(1, 3)});
+  CloseHandle(h);
+  store::closeDeviceImage();
+  {
+    store::Connection raw;
+    std::string error;
+    ASSERT_TRUE(raw.open(path_, store::Connection::Mode::ReadWrite, error));
+    store::Statement damage = raw.prepare("UPDATE records SET props = x'0100FF1F0000FFFFFF7F41' WHERE oid = ?");
+    damage.bind(1, int64_t{bad});
+    damage.step();
+    ASSERT_TRUE(damage.ok());
+  }
+  reopen();
+  h = openDb(db, 0, CEDB_AUTOINCREMENT);
+  ReadResult r1, r2, r3;
+  readCurrent(h, r1);
+  readCurrent(h, r2);
+  readCurrent(h, r3);
+  EXPECT_EQ(r1.oid, good1);
+  EXPECT_EQ(r2.oid, 0u);
+  EXPECT_EQ(r2.error, DWORD{ERROR_INVALID_DATA});
+  EXPECT_EQ(r3.oid, good2) << "the reader moves on past the damaged record";
+  CEPROPVAL value = propI4(2, 2);
+  EXPECT_EQ(CeWriteRecordProps(h, bad, 1, &value), 0u) << "a damaged record is not rewritten from guesses";
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_DATA});
+  EXPECT_TRUE(CeDeleteRecord(h, bad)) << "but it can be deleted";
+}

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "store/Record.h"
+#include "store/SortKey.h"
+
+using store::decodeRecord;
+using store::encodeRecord;
+using store::PropValue;
+using store::Record;
+
+namespace {
+
+PropValue num(CEPROPID id, uint64_t bits) {
+  PropValue v;
+  v.propid = id;
+  v.bits = bits;
+  return v;
+}
+PropValue str(CEPROPID id, std::u16string text) {
+  PropValue v;
+  v.propid = id;
+  v.text = std::move(text);
+  return v;
+}
+PropValue bytes(CEPROPID id, std::vector<uint8_t> blob) {
+  PropValue v;
+  v.propid = id;
+  v.blob = std::move(blob);
+  return v;
+}
+PropValue real(CEPROPID id, double d) {
+  PropValue v;
+  v.propid = id;
+  std::memcpy(&v.bits, &d, sizeof d);
+  return v;
+}
+
+Record everyType() {
+  return {num(0x00010002, 0xFFFE),      num(0x00020012, 65535),          num(0x00030003, 0x80000000),
+          num(0x00040013, 0xFFFFFFFF),  num(0x0005000B, 1),              real(0x00060005, -2.5),
+          num(0x00070040, 0x01C2B3A4D5E6F708ULL), str(0x0008001F, u"Zoë \xD83D\xDE00"), str(0x0009001F, u""),
+          bytes(0x000A0041, {0, 1, 2, 255}), bytes(0x000B0041, {})};
+}
+
+std::vector<uint8_t> encoded(const Record& r) { return encodeRecord(r); }
+
+}  // namespace
+
+TEST(RecordCodec, EveryTypeRoundTrips) {
+  Record original = everyType();
+  std::vector<uint8_t> data = encodeRecord(original);
+  Record decoded;
+  std::string why;
+  ASSERT_TRUE(decodeRecord(data.data(), data.size(), decoded, &why)) << why;
+  EXPECT_EQ(decoded, original);
+}
+
+TEST(RecordCodec, SizeCountsRecordPropertiesAndData) {
+  // 20 for the record, 4 per property, then: 2 + 2 + 4 + 4 + 4 + 8 + 8 +
+  // (6 units + terminator) * 2 + 2 (empty string's terminator) + 4 + 0.
+  EXPECT_EQ(store::recordSize(everyType()), 20u + 11 * 4 + 2 + 2 + 4 + 4 + 4 + 8 + 8 + 14 + 2 + 4 + 0);
+  EXPECT_EQ(store::recordSize({}), 20u);
+}
+
+TEST(RecordCodec, DamagedFormsAreRefused) {
+  std::vector<uint8_t> good = encoded({str(0x0001001F, u"ab"), num(0x00020003, 7)});
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> data;
+  };
+  auto with = [&](size_t at, uint8_t value) {
+    std::vector<uint8_t> copy = good;
+    copy[at] = value;
+    return copy;
+  };
+  std::vector<uint8_t> extra = good;
+  extra.push_back(0);
+  std::vector<Case> cases = {
+      {"empty", {}},
+      {"one byte", {1}},
+      {"count larger than the data", with(0, 9)},
+      {"unknown type", with(2, 0x20)},
+      {"string length past the end", with(6, 0xFF)},
+      {"odd string length", with(6, 3)},
+      {"truncated", std::vector<uint8_t>(good.begin(), good.end() - 1)},
+      {"bytes after the last property", extra},
+      {"embedded null", encoded({str(0x0001001F, std::u16string(u"a\0b", 3))})},
+      {"property twice", encoded({num(0x00010003, 1), num(0x00010003, 2)})},
+      {"string over the limit", encoded({str(0x0001001F, std::u16string(CEDB_MAXPROPDATASIZE / 2, u'x'))})},
+      {"blob over the limit", encoded({bytes(0x00010041, std::vector<uint8_t>(CEDB_MAXPROPDATASIZE + 1, 1))})},
+      {"record over the limit", encoded({bytes(0x00010041, std::vector<uint8_t>(60000, 1)),
+                                         bytes(0x00020041, std::vector<uint8_t>(60000, 1)),
+                                         bytes(0x00030041, std::vector<uint8_t>(60000, 1))})},
+  };
+  for (const Case& c : cases) {
+    Record out;
+    std::string why;
+    EXPECT_FALSE(decodeRecord(c.data.data(), c.data.size(), out, &why)) << c.what;
+    EXPECT_FALSE(why.empty()) << c.what;
+  }
+  Record out;
+  EXPECT_TRUE(decodeRecord(good.data(), good.size(), out));
+}
+
+TEST(RecordCodec, LimitsAreExact) {
+  EXPECT_EQ(store::checkValue(str(0x0001001F, std::u16string(CEDB_MAXPROPDATASIZE / 2 - 1, u'x'))),
+            store::ValueProblem::None);
+  EXPECT_EQ(store::checkValue(str(0x0001001F, std::u16string(CEDB_MAXPROPDATASIZE / 2, u'x'))),
+            store::ValueProblem::TooLarge);
+  EXPECT_EQ(store::checkValue(bytes(0x00010041, std::vector<uint8_t>(CEDB_MAXPROPDATASIZE, 0))),
+            store::ValueProblem::None);
+  EXPECT_EQ(store::checkValue(bytes(0x00010041, std::vector<uint8_t>(CEDB_MAXPROPDATASIZE + 1, 0))),
+            store::ValueProblem::TooLarge);
+  EXPECT_EQ(store::checkValue(num(0x00010007, 0)), store::ValueProblem::UnknownType);
+}
+
+namespace {
+
+// Sorts values by their keys and returns the order of their labels.
+std::string orderOf(CEPROPID id, DWORD flags, const std::vector<std::pair<char, const PropValue*>>& values) {
+  std::vector<std::pair<store::SortKey, char>> keyed;
+  for (auto& [label, value] : values) keyed.push_back({store::valueKey(value, id, flags), label});
+  std::stable_sort(keyed.begin(), keyed.end(), [](auto& a, auto& b) { return a.first < b.first; });
+  std::string order;
+  for (auto& k : keyed) order.push_back(k.second);
+  return order;
+}
+
+}  // namespace
+
+TEST(SortKeys, OrderFollowsTypeAndFlags) {
+  PropValue i2a = num(0x00010002, 0xFFFF), i2b = num(0x00010002, 1), i2c = num(0x00010002, 0x8000);
+  PropValue u2a = num(0x00010012, 0xFFFF), u2b = num(0x00010012, 1), u2c = num(0x00010012, 0x8000);
+  PropValue i4a = num(0x00010003, 0xFFFFFFFF), i4b = num(0x00010003, 5), i4c = num(0x00010003, 0x80000000);
+  PropValue u4a = num(0x00010013, 0xFFFFFFFF), u4b = num(0x00010013, 5), u4c = num(0x00010013, 0x80000000);
+  PropValue ra = real(0x00010005, -1.5), rb = real(0x00010005, 2.25), rc = real(0x00010005, -1e300);
+  PropValue ta = num(0x00010040, 0x01C0000000000001ULL), tb = num(0x00010040, 0x00FF000000000000ULL),
+            tc = num(0x00010040, 0x01C0000000000000ULL);
+  PropValue ba = num(0x0001000B, 7), bb = num(0x0001000B, 0);
+  PropValue sa = str(0x0001001F, u"b"), sb = str(0x0001001F, u"B"), sc = str(0x0001001F, u"ab"),
+            sd = str(0x0001001F, u"abc"), se = str(0x0001001F, u"");
+  PropValue other = num(0x00010003, 1);  // same number, another type
+  struct Case {
+    const char* what;
+    CEPROPID id;
+    DWORD flags;
+    std::vector<std::pair<char, const PropValue*>> values;
+    std::string expected;
+  };
+  std::vector<Case> cases = {
+      {"signed short", 0x00010002, 0, {{'a', &i2a}, {'b', &i2b}, {'c', &i2c}}, "cab"},
+      {"unsigned short", 0x00010012, 0, {{'a', &u2a}, {'b', &u2b}, {'c', &u2c}}, "bca"},
+      {"signed int", 0x00010003, 0, {{'a', &i4a}, {'b', &i4b}, {'c', &i4c}}, "cab"},
+      {"unsigned int", 0x00010013, 0, {{'a', &u4a}, {'b', &u4b}, {'c', &u4c}}, "bca"},
+      {"double", 0x00010005, 0, {{'a', &ra}, {'b', &rb}, {'c', &rc}}, "cab"},
+      {"file time", 0x00010040, 0, {{'a', &ta}, {'b', &tb}, {'c', &tc}}, "bca"},
+      {"boolean", 0x0001000B, 0, {{'a', &ba}, {'b', &bb}}, "ba"},
+      {"string, case-sensitive", 0x0001001F, 0, {{'a', &sa}, {'b', &sb}, {'c', &sc}, {'d', &sd}, {'e', &se}}, "ebcda"},
+      {"string, case-insensitive", 0x0001001F, CEDB_SORT_CASEINSENSITIVE,
+       {{'a', &sa}, {'b', &sb}, {'c', &sc}, {'d', &sd}, {'e', &se}}, "ecdab"},
+      {"string, descending", 0x0001001F, CEDB_SORT_DESCENDING,
+       {{'a', &sa}, {'b', &sb}, {'c', &sc}, {'d', &sd}, {'e', &se}}, "adcbe"},
+      {"unknown last", 0x00010003, 0, {{'n', nullptr}, {'a', &i4a}, {'b', &i4b}}, "abn"},
+      {"unknown first", 0x00010003, CEDB_SORT_UNKNOWNFIRST, {{'a', &i4a}, {'n', nullptr}, {'b', &i4b}}, "nab"},
+      {"unknown last, descending", 0x00010003, CEDB_SORT_DESCENDING, {{'n', nullptr}, {'a', &i4a}, {'b', &i4b}}, "ban"},
+      {"unknown first, descending", 0x00010003, CEDB_SORT_DESCENDING | CEDB_SORT_UNKNOWNFIRST,
+       {{'a', &i4a}, {'b', &i4b}, {'n', nullptr}}, "nba"},
+      {"another type is unknown", 0x00010002, 0, {{'o', &other}, {'a', &i2a}}, "ao"},
+      {"equal keys keep their order", 0x0001001F, CEDB_SORT_CASEINSENSITIVE, {{'b', &sb}, {'a', &sa}}, "ba"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(orderOf(c.id, c.flags, c.values), c.expected) << c.what;
+}
+
+TEST(SortKeys, CaseFoldingCoversAccentedLetters) {
+  EXPECT_EQ(store::foldCase(std::u16string(u"zoë åsa ÿ")), u"ZOË ÅSA Ÿ");
+  EXPECT_EQ(store::foldCase(u'ж'), u'Ж');
+  EXPECT_EQ(store::foldCase(u'ÿ'), u'Ÿ');
+  EXPECT_EQ(store::foldCase(u'÷'), u'÷');
+}

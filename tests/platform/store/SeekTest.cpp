@@ -1,0 +1,257 @@
+#include "StoreFixture.h"
+
+using namespace storetest;
+
+namespace {
+
+constexpr CEPROPID kNumber = 0x00010003;   // int, ascending
+constexpr CEPROPID kName = 0x0002001F;     // string, case-insensitive
+constexpr CEPROPID kWhen = 0x00030040;     // time, descending, unknown first
+constexpr uint64_t kT1 = 0x01C2000000000000ULL, kT2 = kT1 + 1000, kT3 = kT1 + 2000;
+
+class Seeking : public StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    db = createDb(u"Seek", {{kNumber, 0},
+                            {kName, CEDB_SORT_CASEINSENSITIVE},
+                            {kWhen, CEDB_SORT_DESCENDING | CEDB_SORT_UNKNOWNFIRST}});
+    HANDLE h = openDb(db);
+    r1 = addRecord(h, {propI4(1, 30), propString(2, u"beta")});
+    r2 = addRecord(h, {propI4(1, 10), propString(2, u"Alpha"), propTime(3, kT2)});
+    r3 = addRecord(h, {propI4(1, 20), propString(2, u"alpha"), propTime(3, kT1)});
+    r4 = addRecord(h, {propI4(1, 20), propString(2, u"Gamma")});
+    r5 = addRecord(h, {propString(2, u"delta"), propTime(3, kT3)});
+    CloseHandle(h);
+  }
+  CEOID db = 0, r1 = 0, r2 = 0, r3 = 0, r4 = 0, r5 = 0;
+};
+
+CEOID seek(HANDLE h, DWORD type, DWORD_PTR value, DWORD* index = nullptr) {
+  return CeSeekDatabase(h, type, value, index);
+}
+CEOID seekValue(HANDLE h, DWORD type, CEPROPVAL value) {
+  return CeSeekDatabase(h, type, reinterpret_cast<DWORD_PTR>(&value), nullptr);
+}
+
+}  // namespace
+
+TEST_F(Seeking, EachSortOrderWalksForwardsAndBackwards) {
+  struct Case {
+    const char* what;
+    CEPROPID sort;
+    std::vector<CEOID> order;
+  };
+  std::vector<Case> cases = {
+      {"creation order", 0, {r1, r2, r3, r4, r5}},
+      {"number: equal keys in creation order, unknown last", kNumber, {r2, r3, r4, r1, r5}},
+      {"name: case folded", kName, {r2, r3, r1, r5, r4}},
+      {"time: descending, unknown first", kWhen, {r1, r4, r5, r2, r3}},
+  };
+  for (const Case& c : cases) {
+    HANDLE h = openDb(db, c.sort);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << c.what;
+    EXPECT_EQ(walk(h), c.order) << c.what;
+    std::vector<CEOID> backwards;
+    DWORD index = 99;
+    for (CEOID oid = seek(h, CEDB_SEEK_END, 0, &index); oid; oid = seek(h, CEDB_SEEK_CURRENT, DWORD(-1), &index)) {
+      EXPECT_EQ(index, c.order.size() - 1 - backwards.size()) << c.what;
+      backwards.push_back(oid);
+    }
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << c.what;
+    EXPECT_EQ(std::vector<CEOID>(backwards.rbegin(), backwards.rend()), c.order) << c.what;
+    for (DWORD i = 0; i < c.order.size(); ++i) {
+      EXPECT_EQ(seek(h, CEDB_SEEK_BEGINNING, i, &index), c.order[i]) << c.what;
+      EXPECT_EQ(index, i);
+      EXPECT_EQ(seek(h, CEDB_SEEK_END, i, &index), c.order[c.order.size() - 1 - i]) << c.what;
+      EXPECT_EQ(seek(h, CEDB_SEEK_CEOID, c.order[i], &index), c.order[i]) << c.what;
+      EXPECT_EQ(index, i) << c.what;
+    }
+    CloseHandle(h);
+  }
+}
+
+TEST_F(Seeking, SeeksPastEitherEndFailAndKeepThePosition) {
+  HANDLE h = openDb(db, kNumber);
+  DWORD index = 0;
+  ASSERT_EQ(seek(h, CEDB_SEEK_BEGINNING, 1, &index), r3);
+  struct Case {
+    const char* what;
+    DWORD type;
+    DWORD_PTR value;
+  };
+  std::vector<Case> cases = {
+      {"beginning past the end", CEDB_SEEK_BEGINNING, 5},
+      {"end past the beginning", CEDB_SEEK_END, 5},
+      {"current past the end", CEDB_SEEK_CURRENT, 4},
+      {"current before the beginning", CEDB_SEEK_CURRENT, DWORD(-2)},
+      {"unknown identifier", CEDB_SEEK_CEOID, 0xFFFFFF},
+      {"unknown seek type", 0x100, 0},
+  };
+  for (const Case& c : cases) {
+    SetLastError(0);
+    EXPECT_EQ(seek(h, c.type, c.value), 0u) << c.what;
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << c.what;
+  }
+  EXPECT_EQ(seek(h, CEDB_SEEK_CURRENT, 0, &index), r3) << "still where it was";
+  EXPECT_EQ(index, 1u);
+  EXPECT_EQ(seek(h, CEDB_SEEK_CURRENT, 2, &index), r1);
+  EXPECT_EQ(index, 3u);
+  CloseHandle(h);
+
+  CEOID other = createDb(u"Other");
+  HANDLE h2 = openDb(other);
+  CEOID foreign = addRecord(h2, {propI4(1, 1)});
+  CloseHandle(h2);
+  h = openDb(db);
+  EXPECT_EQ(seek(h, CEDB_SEEK_CEOID, foreign), 0u) << "a record of another database";
+  CloseHandle(h);
+}
+
+TEST_F(Seeking, ValueSeeksFindTheirRecordsInTheSortOrder) {
+  HANDLE h = openDb(db, kNumber);
+  DWORD index = 0;
+  struct Case {
+    const char* what;
+    DWORD type;
+    LONG value;
+    CEOID expected;
+  };
+  std::vector<Case> cases = {
+      {"first equal", CEDB_SEEK_VALUEFIRSTEQUAL, 20, r3},
+      {"first equal, none", CEDB_SEEK_VALUEFIRSTEQUAL, 25, 0},
+      {"greater or equal, between", CEDB_SEEK_VALUEGREATER, 15, r3},
+      {"greater or equal, equal", CEDB_SEEK_VALUEGREATER, 30, r1},
+      {"greater, none", CEDB_SEEK_VALUEGREATER, 31, 0},
+      {"smaller: first of the largest below", CEDB_SEEK_VALUESMALLER, 30, r3},
+      {"smaller, between", CEDB_SEEK_VALUESMALLER, 15, r2},
+      {"smaller, none", CEDB_SEEK_VALUESMALLER, 10, 0},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(seek(h, CEDB_SEEK_BEGINNING, 0), r2);
+    EXPECT_EQ(seekValue(h, c.type, propI4(1, c.value)), c.expected) << c.what;
+    if (!c.expected) {
+      ReadResult read;
+      readCurrent(h, read);
+      EXPECT_EQ(read.error, DWORD{ERROR_NO_MORE_ITEMS}) << c.what << ": left at the end";
+    }
+  }
+  // Walking all equal values.
+  ASSERT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propI4(1, 20)), r3);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUENEXTEQUAL, propI4(1, 20)), r4);
+  EXPECT_EQ(seek(h, CEDB_SEEK_CURRENT, 0, &index), r4);
+  EXPECT_EQ(index, 2u);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUENEXTEQUAL, propI4(1, 20)), 0u);
+  // Values must be of the open sort order.
+  SetLastError(0);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propUI4(1, 20)), 0u);
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+  EXPECT_EQ(seek(h, CEDB_SEEK_VALUEFIRSTEQUAL, 0), 0u) << "no value";
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+  CloseHandle(h);
+
+  h = openDb(db);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propI4(1, 20)), 0u) << "no sort order open";
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+  CloseHandle(h);
+}
+
+TEST_F(Seeking, ValueSeeksHonourCaseAndDescendingOrders) {
+  HANDLE h = openDb(db, kName);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propString(2, u"ALPHA")), r2);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUENEXTEQUAL, propString(2, u"aLpHa")), r3);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEGREATER, propString(2, u"C")), r5);
+  CloseHandle(h);
+  h = openDb(db, kWhen);
+  // Descending: "smaller" and "greater" follow the sort order, so the
+  // record before T2 holds the later time T3.
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propTime(3, kT2)), r2);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUESMALLER, propTime(3, kT2)), r5);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEGREATER, propTime(3, kT2 + 1)), r2);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUESMALLER, propTime(3, kT3)), 0u) << "records without a time never match";
+  CloseHandle(h);
+}
+
+TEST_F(Seeking, ReadingStartsAtTheFirstRecordAndAutoIncrementSteps) {
+  HANDLE plain = openDb(db, kNumber);
+  ReadResult a, b;
+  readCurrent(plain, a);
+  readCurrent(plain, b);
+  EXPECT_EQ(a.oid, r2);
+  EXPECT_EQ(b.oid, r2) << "without CEDB_AUTOINCREMENT the position stays";
+  CloseHandle(plain);
+
+  HANDLE stepping = openDb(db, kNumber, CEDB_AUTOINCREMENT);
+  std::vector<CEOID> seen;
+  for (;;) {
+    ReadResult r;
+    readCurrent(stepping, r);
+    if (!r.oid) {
+      EXPECT_EQ(r.error, DWORD{ERROR_NO_MORE_ITEMS});
+      break;
+    }
+    seen.push_back(r.oid);
+  }
+  EXPECT_EQ(seen, (std::vector<CEOID>{r2, r3, r4, r1, r5}));
+  CloseHandle(stepping);
+}
+
+TEST_F(Seeking, TwoHandlesSeeEachOthersChanges) {
+  HANDLE reader = openDb(db, kNumber);
+  HANDLE writer = openDb(db, kNumber);
+  DWORD index = 0;
+  ASSERT_EQ(seek(reader, CEDB_SEEK_BEGINNING, 2, &index), r4);
+
+  // A record deleted before the reader's position moves it back by one.
+  ASSERT_TRUE(CeDeleteRecord(writer, r3));
+  EXPECT_EQ(seek(reader, CEDB_SEEK_CURRENT, 0, &index), r4);
+  EXPECT_EQ(index, 1u);
+
+  // A new record is seen by the next seek, in its place.
+  CEOID r6 = addRecord(writer, {propI4(1, 15)});
+  EXPECT_EQ(seek(reader, CEDB_SEEK_CURRENT, 0, &index), r4);
+  EXPECT_EQ(index, 2u);
+  EXPECT_EQ(walk(reader), (std::vector<CEOID>{r2, r6, r4, r1, r5}));
+
+  // The reader's own record deleted under it: reading it fails, the next
+  // step reaches the record after it.
+  ASSERT_EQ(seek(reader, CEDB_SEEK_BEGINNING, 2), r4);
+  ASSERT_TRUE(CeDeleteRecord(writer, r4));
+  ReadResult gone;
+  readCurrent(reader, gone);
+  EXPECT_EQ(gone.error, DWORD{ERROR_KEY_DELETED});
+  EXPECT_EQ(seek(reader, CEDB_SEEK_CURRENT, 1, &index), r1);
+  EXPECT_EQ(index, 2u);
+  CloseHandle(reader);
+  CloseHandle(writer);
+}
+
+TEST_F(Seeking, AutoIncrementReadsOnPastADeletedRecord) {
+  HANDLE reader = openDb(db, 0, CEDB_AUTOINCREMENT);
+  HANDLE writer = openDb(db);
+  ReadResult first;
+  readCurrent(reader, first);
+  ASSERT_EQ(first.oid, r1);
+  ASSERT_TRUE(CeDeleteRecord(writer, r2));  // the reader's next record
+  ReadResult second;
+  readCurrent(reader, second);
+  EXPECT_EQ(second.oid, r3);
+  ASSERT_TRUE(CeDeleteRecord(writer, r4));
+  ASSERT_TRUE(CeDeleteRecord(writer, r5));
+  ReadResult end;
+  readCurrent(reader, end);
+  EXPECT_EQ(end.error, DWORD{ERROR_NO_MORE_ITEMS});
+  CloseHandle(reader);
+  CloseHandle(writer);
+}
+
+TEST_F(Seeking, WritingKeepsThePositionOnItsRecord) {
+  HANDLE h = openDb(db, kNumber);
+  DWORD index = 0;
+  ASSERT_EQ(seek(h, CEDB_SEEK_BEGINNING, 3, &index), r1);  // 30
+  CEPROPVAL smaller = propI4(1, 5);
+  ASSERT_EQ(CeWriteRecordProps(h, r1, 1, &smaller), r1);
+  EXPECT_EQ(seek(h, CEDB_SEEK_CURRENT, 0, &index), r1);
+  EXPECT_EQ(index, 0u) << "the record moved to the front of the order";
+  CloseHandle(h);
+}
