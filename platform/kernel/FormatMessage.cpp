@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include "kernel/MessageTable.h"
 #include "kernel/Printf.h"
+#include "kernel/Resources.h"
 #include "kernel/SystemMessages.h"
 
 namespace {
@@ -58,7 +60,14 @@ class MessageBuilder {
 
   // False when an insert has no argument to take.
   bool build(const WCHAR* text) {
+    bool regularBreaks = (flags_ & FORMAT_MESSAGE_MAX_WIDTH_MASK) == 0;
     for (const WCHAR* p = text; *p;) {
+      if (!regularBreaks && (*p == u'\r' || *p == u'\n')) {
+        // The text's own line breaks give way to the caller's width.
+        p += p[0] == u'\r' && p[1] == u'\n' ? 2 : 1;
+        out_ += u' ';
+        continue;
+      }
       if (*p != u'%') {
         out_ += *p++;
         continue;
@@ -102,6 +111,29 @@ class MessageBuilder {
     return true;
   }
 
+  // Breaks lines longer than width at spaces; hard breaks (%n) stay.
+  void wrap(size_t width) {
+    std::u16string wrapped;
+    size_t lineStart = 0;
+    size_t lastSpace = std::u16string::npos;
+    for (char16_t c : out_) {
+      wrapped += c;
+      if (c == u'\r') continue;
+      if (c == u'\n') {
+        lineStart = wrapped.size();
+        lastSpace = std::u16string::npos;
+        continue;
+      }
+      if (c == u' ') lastSpace = wrapped.size() - 1;
+      if (wrapped.size() - lineStart > width && lastSpace != std::u16string::npos && lastSpace >= lineStart) {
+        wrapped.replace(lastSpace, 1, u"\r\n");
+        lineStart = lastSpace + 2;
+        lastSpace = std::u16string::npos;
+      }
+    }
+    out_ = std::move(wrapped);
+  }
+
   const std::u16string& text() const { return out_; }
 
  private:
@@ -126,26 +158,40 @@ DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
     return 0;
   }
   const WCHAR* text = nullptr;
+  std::u16string moduleText;
   if (flags & FORMAT_MESSAGE_FROM_STRING) {
     text = static_cast<const WCHAR*>(source);
     if (!text) {
       SetLastError(ERROR_INVALID_PARAMETER);
       return 0;
     }
-  } else if (flags & FORMAT_MESSAGE_FROM_SYSTEM) {
+  } else {
+    if (!(flags & (FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM))) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+    }
     if (!languageKnown(languageId)) {
       SetLastError(ERROR_RESOURCE_LANG_NOT_FOUND);
       return 0;
     }
-    text = kernel::systemMessage(messageId);
+    if (flags & FORMAT_MESSAGE_FROM_HMODULE) {
+      auto module = reinterpret_cast<HMODULE>(const_cast<void*>(source));
+      const kernel::ResourceIndex* resources = kernel::moduleResources(module);
+      if (!resources && !(flags & FORMAT_MESSAGE_FROM_SYSTEM)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+      }
+      if (auto found = resources ? kernel::findMessage(*resources, messageId) : std::nullopt) {
+        moduleText = std::move(*found);
+        text = moduleText.c_str();
+      }
+    }
+    // A module's table comes first; the system's texts back it up when asked for.
+    if (!text && (flags & FORMAT_MESSAGE_FROM_SYSTEM)) text = kernel::systemMessage(messageId);
     if (!text) {
       SetLastError(ERROR_MR_MID_NOT_FOUND);
       return 0;
     }
-  } else {
-    // Message tables of modules are not among the device's resources.
-    SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
-    return 0;
   }
 
   std::vector<uintptr_t> values;
@@ -164,6 +210,8 @@ DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  DWORD width = flags & FORMAT_MESSAGE_MAX_WIDTH_MASK;
+  if (width && width != FORMAT_MESSAGE_MAX_WIDTH_MASK) builder.wrap(width);
   const std::u16string& message = builder.text();
   DWORD length = static_cast<DWORD>(message.size());
 

@@ -98,6 +98,7 @@ std::optional<Icon> loadIconResource(const ResourceIndex& resources, const Resou
   groupType.ordinal = kRtGroupIcon;
   const ResourceEntry* groupEntry = resources.find(groupType, group);
   if (!groupEntry) return std::nullopt;
+  if (int64_t(width) * height > kMaxDibPixels) return std::nullopt;
   bool keepSize = width <= 0 || height <= 0;
   if (keepSize) width = height = 32;
   std::vector<GroupEntry> entries = readGroup(*groupEntry);

@@ -14,6 +14,8 @@ namespace {
 
 // The device's SM_CXICON; its small icons (SM_CXSMICON) are 16.
 constexpr int kIconSize = 32;
+// Larger requests are refused rather than scaled into gigabytes.
+constexpr int kMaxImageSide = 4096;
 
 BitmapLoader& bitmapLoader() {
   static BitmapLoader loader = nullptr;
@@ -65,7 +67,7 @@ void setBitmapLoader(BitmapLoader loader) { bitmapLoader() = loader; }
 }  // namespace kernel
 
 HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
-  if (cx < 0 || cy < 0) {
+  if (cx < 0 || cy < 0 || cx > kernel::kMaxImageSide || cy > kernel::kMaxImageSide) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

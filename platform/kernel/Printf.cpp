@@ -2,16 +2,10 @@
 
 #include <windows.h>
 
+#include "kernel/Utf.h"
+
 namespace kernel {
 namespace {
-
-// The device's 8-bit code page (Windows-1252): 0x80..0x9F differ from Latin-1.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-WCHAR widen(unsigned char c) { return c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : WCHAR(c); }
 
 class Output {
  public:
@@ -122,14 +116,14 @@ void formatString(Output& out, const Directive& d, PrintfArguments& args) {
   }
   pad(out, length, d, true);
   for (size_t i = 0; i < length && !out.full(); ++i)
-    out.put(narrow ? widen(static_cast<const unsigned char*>(p)[i]) : static_cast<const WCHAR*>(p)[i]);
+    out.put(narrow ? widenAnsi(static_cast<const unsigned char*>(p)[i]) : static_cast<const WCHAR*>(p)[i]);
   pad(out, length, d, false);
 }
 
 void formatChar(Output& out, const Directive& d, PrintfArguments& args) {
   bool narrow = d.size == Directive::Size::Short || (d.type == u'C' && d.size != Directive::Size::Long);
   int32_t value = args.nextInt();
-  WCHAR c = narrow ? widen(static_cast<unsigned char>(value)) : WCHAR(value);
+  WCHAR c = narrow ? widenAnsi(static_cast<unsigned char>(value)) : WCHAR(value);
   pad(out, 1, d, true);
   out.put(c);
   pad(out, 1, d, false);

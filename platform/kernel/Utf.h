@@ -11,4 +11,7 @@ std::u16string utf8ToUtf16(std::string_view text);
 // Unpaired surrogates become U+FFFD.
 std::string utf16ToUtf8(std::u16string_view text);
 
+// A character of the device's 8-bit code page (Windows-1252).
+char16_t widenAnsi(unsigned char c);
+
 }  // namespace kernel

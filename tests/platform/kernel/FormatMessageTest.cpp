@@ -105,3 +105,35 @@ TEST(FormatMessage, UnknownLanguageIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+std::u16string fromModule(DWORD flags, DWORD id, uintptr_t* args = nullptr) {
+  WCHAR buffer[128];
+  DWORD n = FormatMessageW(flags | FORMAT_MESSAGE_FROM_HMODULE | (args ? FORMAT_MESSAGE_ARGUMENT_ARRAY : 0),
+                           GetModuleHandleW(nullptr), id, 0, buffer, 128, reinterpret_cast<va_list*>(args));
+  return n ? std::u16string(buffer, n) : u"<none>";
+}
+
+TEST(FormatMessage, ModuleMessageTablesComeBeforeTheSystem) {
+  uintptr_t args[] = {reinterpret_cast<uintptr_t>(u"C:")};
+  EXPECT_EQ(fromModule(0, 100, args), u"Disk C: is full.\r\n");
+  EXPECT_EQ(fromModule(FORMAT_MESSAGE_IGNORE_INSERTS, 100), u"Disk %1 is full.\r\n");
+  EXPECT_EQ(fromModule(0, 101), u"Costs \u20ac5,\r\npaid.\r\n");  // an 8-bit entry
+  EXPECT_EQ(fromModule(0, 0x20000000), u"Custom code.\r\n");
+  EXPECT_EQ(fromModule(0, 102), u"<none>");
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_MR_MID_NOT_FOUND));
+  EXPECT_EQ(fromModule(0, ERROR_ACCESS_DENIED), u"<none>");
+  EXPECT_EQ(fromModule(FORMAT_MESSAGE_FROM_SYSTEM, ERROR_ACCESS_DENIED), u"Access is denied.\r\n");
+}
+
+TEST(FormatMessage, WidthReplacesTheTextsLineBreaks) {
+  EXPECT_EQ(fromModule(FORMAT_MESSAGE_MAX_WIDTH_MASK, 101), u"Costs \u20ac5, paid. ");
+  // A width breaks lines at spaces; %n breaks stay where they are.
+  WCHAR buffer[128];
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_STRING | 10, u"one two three four%nfive six seven", 0, 0, buffer, 128,
+                           nullptr);
+  EXPECT_EQ(std::u16string(buffer, n), u"one two\r\nthree four\r\nfive six\r\nseven");
+}
+
+}  // namespace

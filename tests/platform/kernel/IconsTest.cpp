@@ -84,6 +84,8 @@ TEST(Icons, DefaultSizeSharedLoadsAndFailures) {
   EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(302), IMAGE_ICON, 16, 16, 0), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
   EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, -1, 16, 0), nullptr);
+  EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 100000, 100000, 0), nullptr);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(LoadImageW(reinterpret_cast<HINSTANCE>(uintptr_t(0x20000)), MAKEINTRESOURCEW(301), IMAGE_ICON, 16, 16, 0),
             nullptr);
   EXPECT_EQ(kernel::iconFromHandle(reinterpret_cast<HICON>(uintptr_t(0x04000101))), nullptr);

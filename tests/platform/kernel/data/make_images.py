@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the small images that test.rc compiles into the kernel tests'
-resources. Their pixels follow simple formulas so the tests can check any
-pixel. Run from this folder: python3 make_images.py"""
+"""Writes the small binary files that test.rc compiles into the kernel tests'
+resources: an icon and a bitmap whose pixels follow simple formulas so the
+tests can check any pixel, and a message table. Run from this folder:
+python3 make_images.py"""
 import struct
 
 
@@ -90,5 +91,33 @@ def main():
         f.write(struct.pack('<2sIHHI', b'BM', 14 + len(dib), 0, 0, 14 + 40 + 16) + dib)
 
 
+def message_entry(text, unicode):
+    data = text.encode('utf-16-le' if unicode else 'cp1252') + (b'\0\0' if unicode else b'\0')
+    data += b'\0' * (-(len(data) + 4) % 4)
+    return struct.pack('<HH', len(data) + 4, 1 if unicode else 0) + data
+
+
+def write_message_table(path, blocks):
+    # blocks: (first id, [(text, unicode)]); entries follow the block table.
+    out = b''
+    offset = 4 + 12 * len(blocks)
+    table = struct.pack('<I', len(blocks))
+    for first, messages in blocks:
+        entries = b''.join(message_entry(t, u) for (t, u) in messages)
+        table += struct.pack('<III', first, first + len(messages) - 1, offset)
+        out += entries
+        offset += len(entries)
+    with open(path, 'wb') as f:
+        f.write(table + out)
+
+
+def write_messages():
+    write_message_table('messages.bin', [
+        (100, [('Disk %1 is full.\r\n', True), ('Costs \u20ac5,\r\npaid.\r\n', False)]),
+        (0x20000000, [('Custom code.\r\n', True)]),
+    ])
+
+
 if __name__ == '__main__':
     main()
+    write_messages()
