@@ -1,0 +1,176 @@
+// Runs the real vantor executable as a person or a test harness would.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "device/Bus.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+  int exitCode = -1;
+  std::string errors;
+};
+
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::string(VANTOR_TEST_BINARY_DIR) + "/host-" + std::to_string(getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ + "/data");
+    fs::create_directories(dir_ + "/run");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+  void writeFile(const std::string& name, const std::string& text) const { std::ofstream(path(name)) << text; }
+
+  static std::string readFile(const std::string& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  pid_t spawn(const std::vector<std::string>& args, const std::string& errorsFile) const {
+    std::vector<std::string> env{"XDG_DATA_HOME=" + dir_ + "/data", "XDG_RUNTIME_DIR=" + dir_ + "/run",
+                                 "HOME=" + dir_, "PATH=/usr/bin:/bin"};
+    for (char** e = environ; *e; ++e)
+      if (std::string(*e).rfind("ASAN_OPTIONS=", 0) == 0 || std::string(*e).rfind("UBSAN_OPTIONS=", 0) == 0)
+        env.push_back(*e);
+    std::vector<char*> argv{const_cast<char*>(VANTOR_EXE)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    int rc = posix_spawn(&pid, VANTOR_EXE, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return rc == 0 ? pid : -1;
+  }
+
+  static int wait(pid_t pid) {
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+  RunResult run(const std::vector<std::string>& args) const {
+    static int count = 0;
+    std::string errors = path("stderr-" + std::to_string(++count) + ".txt");
+    RunResult result;
+    result.exitCode = wait(spawn(args, errors));
+    result.errors = readFile(errors);
+    return result;
+  }
+
+  std::string dir_;
+};
+
+TEST_F(HostTest, UnknownOptionIsRefusedWithExitCodeTwo) {
+  RunResult r = run({"--bogus"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.errors.find("unknown option --bogus"), std::string::npos) << r.errors;
+  EXPECT_FALSE(fs::exists(path("data/vantor/device.cedb")));  // nothing started
+}
+
+TEST_F(HostTest, HelpShowsUsageAndSucceeds) {
+  RunResult r = run({"--help"});
+  EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST_F(HostTest, MalformedScriptIsRefusedNamingItsLine) {
+  writeFile("bad.script", "# replay of a report\ntap 10 20\n\nwave 3\n");
+  RunResult r = run({"--headless", "--script", path("bad.script")});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.errors.find(path("bad.script") + ":4: unknown step \"wave\""), std::string::npos) << r.errors;
+  EXPECT_FALSE(fs::exists(path("data/vantor/device.cedb")));
+}
+
+TEST_F(HostTest, DamagedImageIsRefusedBeforeAnyWindow) {
+  writeFile("damaged.cedb", "this is not a device image");
+  RunResult r = run({"--headless", "--store", path("damaged.cedb"), "--dump", path("dump.txt")});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.errors.find("vantor: " + path("damaged.cedb") + ": "), std::string::npos) << r.errors;
+  EXPECT_FALSE(fs::exists(path("dump.txt")));
+}
+
+TEST_F(HostTest, ScriptEndingWhileTheProgramRunsExitsThreeAndWritesTheDump) {
+  writeFile("short.script", "wait 10\n");
+  RunResult r = run({"--script", path("short.script"), "--dump", path("dump.txt"), "--screenshot", path("screen.png")});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_NE(r.errors.find("script ended; the program is still running"), std::string::npos) << r.errors;
+  EXPECT_NE(r.errors.find("running headless"), std::string::npos) << r.errors;
+  // The default image is made on first use.
+  EXPECT_TRUE(fs::exists(path("data/vantor/device.cedb")));
+  std::string dump = readFile(path("dump.txt"));
+  EXPECT_EQ(dump.rfind("screen=240x320 sip=off cursor=", 0), 0u) << dump;
+  EXPECT_NE(dump.find("class=\"CeWnd:GENERIC\""), std::string::npos) << dump;
+  EXPECT_NE(dump.find("text=\"Vantor\""), std::string::npos) << dump;
+  EXPECT_TRUE(fs::exists(path("screen.png")));
+}
+
+TEST_F(HostTest, StepThatCannotBeDoneExitsFourAndWritesTheDump) {
+  writeFile("press.script", "wait 1\npress \"No Such Button\"\n");
+  RunResult r = run({"--headless", "--script", path("press.script"), "--dump", path("dump.txt")});
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_NE(r.errors.find(path("press.script") + ":2: press \"No Such Button\": no such button"), std::string::npos)
+      << r.errors;
+  EXPECT_EQ(readFile(path("dump.txt")).rfind("screen=240x320", 0), 0u);
+}
+
+TEST_F(HostTest, ScreenSizeAndPanelOptionsShapeTheDevice) {
+  writeFile("rotate.script", "rotate\nwait 1\n");
+  RunResult r = run({"--headless", "--screen", "480x640", "--sip", "--script", path("rotate.script"), "--dump",
+               path("dump.txt")});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(readFile(path("dump.txt")).rfind("screen=640x480 sip=on", 0), 0u);
+}
+
+TEST_F(HostTest, ClosingTheMainWindowEndsTheRunNormally) {
+  writeFile("close.script", "close\n");
+  RunResult r = run({"--headless", "--script", path("close.script"), "--dump", path("dump.txt")});
+  EXPECT_EQ(r.exitCode, 0) << r.errors;
+  // The dump shows what was on the screen before the window went.
+  EXPECT_NE(readFile(path("dump.txt")).find("text=\"Vantor\""), std::string::npos);
+}
+
+TEST_F(HostTest, SecondStartOnTheSameImageEndsWithOneAndLeavesTheFirst) {
+  writeFile("long.script", "wait 20000\n");
+  pid_t first = spawn({"--headless", "--script", path("long.script")}, path("first.txt"));
+  ASSERT_GT(first, 0);
+  // The first is ready for the second once its bus listens.
+  setenv("XDG_RUNTIME_DIR", path("run").c_str(), 1);
+  std::string socket = device::Bus::socketPathFor(path("data/vantor/device.cedb"));
+  for (int i = 0; i < 600 && !fs::exists(socket); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(fs::exists(socket)) << readFile(path("first.txt"));
+
+  RunResult second = run({"--headless"});
+  EXPECT_EQ(second.exitCode, 1) << second.errors;
+
+  kill(first, SIGTERM);
+  wait(first);
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "device/Script.h"
+
+namespace device {
+namespace {
+
+std::vector<Step> parseOk(std::string_view text) {
+  ScriptError error;
+  auto steps = parseScript(text, error);
+  EXPECT_TRUE(steps) << "line " << error.line << ": " << error.reason;
+  return steps ? *steps : std::vector<Step>{};
+}
+
+TEST(ScriptParse, ReadsEveryStepWithItsArgumentsAndLine) {
+  auto steps = parseOk(
+      "# a comment line\n"
+      "tap 10 20\n"
+      "drag 1 2 30 40   # trailing comment\n"
+      "key Enter\n"
+      "type \"abc\"\n"
+      "press \"&OK\"\n"
+      "menu \"Tools\" \"Options...\"\n"
+      "\n"
+      "sip on\n"
+      "sip off\n"
+      "rotate\n"
+      "wait 250\n"
+      "screenshot \"shot.png\"\n"
+      "dump \"out/tree.txt\"\n"
+      "close\n");
+  ASSERT_EQ(steps.size(), 13u);
+  using K = Step::Kind;
+  EXPECT_EQ(steps[0].kind, K::Tap);
+  EXPECT_EQ(steps[0].line, 2);
+  EXPECT_EQ(steps[0].x1, 10);
+  EXPECT_EQ(steps[0].y1, 20);
+  EXPECT_EQ(steps[1].kind, K::Drag);
+  EXPECT_EQ((std::vector<int>{steps[1].x1, steps[1].y1, steps[1].x2, steps[1].y2}), (std::vector<int>{1, 2, 30, 40}));
+  EXPECT_EQ(steps[2].kind, K::Key);
+  EXPECT_EQ(steps[2].key, uint32_t{VK_RETURN});
+  EXPECT_EQ(steps[3].kind, K::Type);
+  EXPECT_EQ(steps[3].text, u"abc");
+  EXPECT_EQ(steps[4].kind, K::Press);
+  EXPECT_EQ(steps[4].text, u"&OK");
+  EXPECT_EQ(steps[5].kind, K::Menu);
+  EXPECT_EQ(steps[5].text, u"Tools");
+  EXPECT_EQ(steps[5].item, u"Options...");
+  EXPECT_EQ(steps[6].kind, K::Sip);
+  EXPECT_EQ(steps[6].line, 9);
+  EXPECT_TRUE(steps[6].on);
+  EXPECT_FALSE(steps[7].on);
+  EXPECT_EQ(steps[8].kind, K::Rotate);
+  EXPECT_EQ(steps[9].kind, K::Wait);
+  EXPECT_EQ(steps[9].ms, 250);
+  EXPECT_EQ(steps[10].kind, K::Screenshot);
+  EXPECT_EQ(steps[10].file, "shot.png");
+  EXPECT_EQ(steps[11].kind, K::Dump);
+  EXPECT_EQ(steps[11].file, "out/tree.txt");
+  EXPECT_EQ(steps[12].kind, K::Close);
+  EXPECT_EQ(steps[12].line, 15);
+}
+
+TEST(ScriptParse, DecodesEscapesAndUtf8InTexts) {
+  struct Case {
+    const char* script;
+    std::u16string text;
+  } cases[] = {
+      {R"(type "say \"hi\"")", u"say \"hi\""},
+      {R"(type "back\\slash")", u"back\\slash"},
+      {R"(type "a\nb\tc")", u"a\nb\tc"},
+      {R"(type "\x41\x7e")", u"A~"},
+      {R"(type "\u00e9\u20AC")", u"\u00e9\u20ac"},
+      {"type \"caf\xc3\xa9 \xe2\x82\xac\"", u"caf\u00e9 \u20ac"},
+      {"type \"\xf0\x9f\x98\x80\"", u"\U0001F600"},
+      {R"(type "\ud83d\ude00")", u"\U0001F600"},
+      {R"(type "# not a comment")", u"# not a comment"},
+      {R"(type "")", u""},
+      {"type \"tab\"\t# comment after a tab", u"tab"},
+  };
+  for (const Case& c : cases) {
+    auto steps = parseOk(c.script);
+    ASSERT_EQ(steps.size(), 1u) << c.script;
+    EXPECT_EQ(steps[0].text, c.text) << c.script;
+  }
+}
+
+TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
+  struct Case {
+    const char* name;
+    uint32_t vk;
+    bool shift;
+    char16_t ch;
+  } cases[] = {
+      {"Up", VK_UP, false, 0},          {"Down", VK_DOWN, false, 0},     {"Left", VK_LEFT, false, 0},
+      {"Right", VK_RIGHT, false, 0},    {"Enter", VK_RETURN, false, 0},  {"Escape", VK_ESCAPE, false, 0},
+      {"Tab", VK_TAB, false, 0},        {"Home", VK_HOME, false, 0},     {"End", VK_END, false, 0},
+      {"PageUp", VK_PRIOR, false, 0},   {"PageDown", VK_NEXT, false, 0}, {"Delete", VK_DELETE, false, 0},
+      {"Space", VK_SPACE, false, 0},    {"Backspace", VK_BACK, false, 0}, {"F1", VK_F1, false, 0},
+      {"F12", VK_F1 + 11, false, 0},    {"a", 'A', false, 0},            {"Z", 'Z', true, 0},
+      {"7", '7', false, 0},             {".", 0, false, u'.'},           {"\"#\"", 0, false, u'#'},
+      {"\xc3\xa9", 0, false, u'\u00e9'}, {"\"\\u00fc\"", 0, false, u'\u00fc'},
+  };
+  for (const Case& c : cases) {
+    auto steps = parseOk(std::string("key ") + c.name);
+    ASSERT_EQ(steps.size(), 1u) << c.name;
+    EXPECT_EQ(steps[0].key, c.vk) << c.name;
+    EXPECT_EQ(steps[0].shift, c.shift) << c.name;
+    EXPECT_EQ(steps[0].ch, c.ch) << c.name;
+  }
+}
+
+TEST(ScriptParse, AcceptsWindowsLineEndsAndNoFinalNewline) {
+  auto steps = parseOk("rotate\r\nwait 5\r\nclose");
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[1].ms, 5);
+  EXPECT_EQ(steps[2].line, 3);
+}
+
+TEST(ScriptParse, RefusesMalformedLinesNamingTheLine) {
+  struct Case {
+    const char* script;
+    int line;
+    const char* reasonHas;
+  } cases[] = {
+      {"jump 1 2", 1, "unknown step \"jump\""},
+      {"rotate\ntap 1", 2, "tap needs 2 arguments"},
+      {"tap 1 2 3", 1, "tap takes 2 arguments"},
+      {"tap x 2", 1, "\"x\" is not a coordinate"},
+      {"tap 1.5 2", 1, "not a coordinate"},
+      {"tap 99999999999 2", 1, "not a coordinate"},
+      {"drag 1 2 3", 1, "drag needs 4 arguments"},
+      {"\n\nkey Foo", 3, "unknown key \"Foo\""},
+      {"key F13", 1, "unknown key"},
+      {"key F0", 1, "unknown key"},
+      {"key enter", 1, "unknown key"},
+      {"key", 1, "key needs 1 argument"},
+      {"type abc", 1, "expected a text in double quotes"},
+      {"type \"abc", 1, "unterminated text"},
+      {"type \"abc\\\"", 1, "unterminated text"},
+      {"type \"a\\qb\"", 1, "unknown escape \\q"},
+      {"type \"\\x4\"", 1, "\\x needs 2 hex digits"},
+      {"type \"\\u12G4\"", 1, "\\u needs 4 hex digits"},
+      {"type \"\\ud800\"", 1, "lone surrogate"},
+      {"type \"\\x00\"", 1, "NUL"},
+      {"type \"\xc3\"", 1, "not valid UTF-8"},
+      {"type \"\xc0\xaf\"", 1, "not valid UTF-8"},
+      {"type \"a\"b", 1, "followed by a space"},
+      {"type a\"b\"", 1, "quote inside a word"},
+      {"press \"\"", 1, "the text is empty"},
+      {"menu \"File\"", 1, "menu needs 2 arguments"},
+      {"sip maybe", 1, "sip takes on or off"},
+      {"rotate 90", 1, "rotate takes no arguments"},
+      {"wait -1", 1, "wait takes milliseconds"},
+      {"wait 3600001", 1, "wait takes milliseconds"},
+      {"wait soon", 1, "wait takes milliseconds"},
+      {"screenshot shot.png", 1, "expected a text in double quotes"},
+      {"dump \"\"", 1, "the text is empty"},
+      {"close now", 1, "close takes no arguments"},
+      {"\"tap\" 1 2", 1, "starts with a step name"},
+      {"tap 1 2\r\ntap 3 4\r\nbogus\r\n", 3, "unknown step"},
+  };
+  for (const Case& c : cases) {
+    ScriptError error;
+    EXPECT_FALSE(parseScript(c.script, error)) << c.script;
+    EXPECT_EQ(error.line, c.line) << c.script;
+    EXPECT_NE(error.reason.find(c.reasonHas), std::string::npos) << c.script << " gave: " << error.reason;
+  }
+}
+
+}  // namespace
+}  // namespace device

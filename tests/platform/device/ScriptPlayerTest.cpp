@@ -1,0 +1,229 @@
+#include <fstream>
+#include <sstream>
+
+#include "TestWindows.h"
+#include "device/ScriptPlayer.h"
+
+namespace device::testing {
+namespace {
+
+using display::InputEvent;
+using Type = InputEvent::Type;
+
+class ScriptPlayerTest : public DeviceFixture {
+ protected:
+  ScriptPlayer& player() { return Device::instance().script(); }
+
+  void load(const char* text) {
+    std::string error;
+    ASSERT_TRUE(player().loadText(text, "test.script", error)) << error;
+  }
+
+  // Runs every queued step; the first failure's message, or "".
+  std::string runAll() {
+    std::string error;
+    while (player().pendingSteps())
+      if (!player().runNext(error)) return error;
+    return "";
+  }
+
+  std::vector<InputEvent> input() {
+    std::vector<InputEvent> events;
+    InputEvent e;
+    while (Device::instance().backend().pollEvent(e)) events.push_back(e);
+    return events;
+  }
+};
+
+TEST_F(ScriptPlayerTest, TapIsStylusDownAndUpAtThePoint) {
+  load("tap 12 34\n");
+  EXPECT_EQ(runAll(), "");
+  auto events = input();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].type, Type::StylusDown);
+  EXPECT_EQ(events[1].type, Type::StylusUp);
+  for (const InputEvent& e : events) {
+    EXPECT_EQ(e.x, 12);
+    EXPECT_EQ(e.y, 34);
+  }
+}
+
+TEST_F(ScriptPlayerTest, DragMovesInSmallStepsFromStartToEnd) {
+  load("drag 10 300 110 250\n");
+  EXPECT_EQ(runAll(), "");
+  auto events = input();
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events.front().type, Type::StylusDown);
+  EXPECT_EQ(events.front().x, 10);
+  EXPECT_EQ(events.front().y, 300);
+  EXPECT_EQ(events.back().type, Type::StylusUp);
+  EXPECT_EQ(events.back().x, 110);
+  EXPECT_EQ(events.back().y, 250);
+  for (size_t i = 1; i + 1 < events.size(); ++i) {
+    EXPECT_EQ(events[i].type, Type::StylusMove);
+    EXPECT_LE(std::abs(events[i].x - events[i - 1].x), 4) << i;
+    EXPECT_LE(std::abs(events[i].y - events[i - 1].y), 4) << i;
+  }
+  EXPECT_EQ(events[events.size() - 2].x, 110);
+  EXPECT_EQ(events[events.size() - 2].y, 250);
+}
+
+TEST_F(ScriptPlayerTest, KeysAndTypedTextComeAsAKeyboardSendsThem) {
+  load("key a\nkey A\nkey Escape\nkey .\ntype \"b1 \\u00e9\\n\"\n");
+  EXPECT_EQ(runAll(), "");
+  struct Expected {
+    Type type;
+    uint32_t key;
+    bool shift;
+    char16_t ch;
+  } expected[] = {
+      {Type::KeyDown, 'A', false, 0},       {Type::KeyUp, 'A', false, 0},
+      {Type::KeyDown, 'A', true, 0},        {Type::KeyUp, 'A', true, 0},
+      {Type::KeyDown, VK_ESCAPE, false, 0}, {Type::KeyUp, VK_ESCAPE, false, 0},
+      {Type::Char, 0, false, u'.'},
+      {Type::KeyDown, 'B', false, 0},       {Type::KeyUp, 'B', false, 0},
+      {Type::KeyDown, '1', false, 0},       {Type::KeyUp, '1', false, 0},
+      {Type::KeyDown, VK_SPACE, false, 0},  {Type::KeyUp, VK_SPACE, false, 0},
+      {Type::Char, 0, false, u'\u00e9'},
+      {Type::KeyDown, VK_RETURN, false, 0}, {Type::KeyUp, VK_RETURN, false, 0},
+  };
+  auto events = input();
+  ASSERT_EQ(events.size(), std::size(expected));
+  for (size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].type, expected[i].type) << i;
+    EXPECT_EQ(events[i].key, expected[i].key) << i;
+    EXPECT_EQ(events[i].shift, expected[i].shift) << i;
+    EXPECT_EQ(events[i].ch, expected[i].ch) << i;
+  }
+}
+
+TEST_F(ScriptPlayerTest, StepsThatCannotBeDoneSayWhereAndWhy) {
+  struct Case {
+    const char* script;
+    const char* error;
+  } cases[] = {
+      {"rotate\nrotate\ntap 240 10\n", "test.script:3: (240,10) is off the 240x320 screen"},
+      {"drag 0 0 10 -1\n", "test.script:1: (10,-1) is off the 240x320 screen"},
+      {"\nmenu \"Tools\" \"About\"\n", "test.script:2: menu \"Tools\" \"About\": the device has no menu bar"},
+      {"close\n", "test.script:1: close: there is no foreground window"},
+      {"press \"OK\"\n", "test.script:1: press \"OK\": there is no foreground window"},
+      {"dump \"/nonexistent-dir/tree.txt\"\n", "test.script:1: /nonexistent-dir/tree.txt: No such file or directory"},
+      {"screenshot \"/nonexistent-dir/s.png\"\n", "test.script:1: /nonexistent-dir/s.png: No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    player().clear();
+    load(c.script);
+    EXPECT_EQ(runAll(), c.error) << c.script;
+    input();
+  }
+}
+
+TEST_F(ScriptPlayerTest, CodeStepsRunInOrderWithScriptSteps) {
+  std::vector<std::string> order;
+  player().add([&] { order.push_back("first"); });
+  load("rotate\n");
+  player().add([&] { order.push_back(std::to_string(Device::instance().screenWidth())); });
+  EXPECT_EQ(runAll(), "");
+  EXPECT_EQ(order, (std::vector<std::string>{"first", "320"}));
+  EXPECT_TRUE(player().finished());
+}
+
+TEST_F(ScriptPlayerTest, WaitKeepsThePlayerBusyForItsTime) {
+  load("wait 60000\n");
+  EXPECT_EQ(runAll(), "");
+  EXPECT_TRUE(player().waiting());
+  EXPECT_FALSE(player().finished());
+  EXPECT_GT(player().remainingWaitMs(), 0);
+  EXPECT_LE(player().remainingWaitMs(), 60000);
+  player().clear();
+  EXPECT_TRUE(player().finished());
+}
+
+TEST_F(ScriptPlayerTest, SipAndRotateStepsChangeTheDevice) {
+  load("sip on\nrotate\n");
+  EXPECT_EQ(runAll(), "");
+  EXPECT_TRUE(Device::instance().sipVisible());
+  EXPECT_EQ(Device::instance().screenWidth(), 320);
+}
+
+TEST_F(ScriptPlayerTest, PressTapsTheCentreOfTheVisibleButtonWithThatText) {
+  HWND dialog = topLevel(u"Question", {0, 26, 240, 320});
+  auto button = [&](const char16_t* text, RECT r, DWORD style) {
+    return CreateWindowExW(0, u"BUTTON", text, WS_CHILD | style, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, dialog, nullptr, GetModuleHandleW(nullptr), nullptr);
+  };
+  ASSERT_TRUE(button(u"&Yes", {10, 200, 70, 230}, 0));  // hidden: a person cannot tap it
+  ASSERT_TRUE(button(u"&Yes", {20, 250, 80, 280}, WS_VISIBLE));
+  ASSERT_TRUE(button(u"No", {120, 250, 180, 280}, WS_VISIBLE));
+  SetForegroundWindow(dialog);
+
+  load("press \"Yes\"\npress \"N&o\"\n");
+  EXPECT_EQ(runAll(), "");
+  auto events = input();
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[0].type, Type::StylusDown);
+  EXPECT_EQ(events[0].x, 50);
+  EXPECT_EQ(events[0].y, 26 + 265);
+  EXPECT_EQ(events[2].x, 150);
+
+  load("press \"Maybe\"\n");
+  EXPECT_EQ(runAll(), "test.script:1: press \"Maybe\": no such button in \"Question\"");
+}
+
+TEST_F(ScriptPlayerTest, ClosePostsCloseToTheForegroundWindow) {
+  HWND main = topLevel(u"Main", {0, 26, 240, 320});
+  SetForegroundWindow(main);
+  load("close\n");
+  EXPECT_EQ(runAll(), "");
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, main);
+  EXPECT_EQ(msg.message, UINT{WM_CLOSE});
+}
+
+TEST_F(ScriptPlayerTest, DumpStepWritesTheWindowTree) {
+  topLevel(u"Dumped", {0, 26, 240, 320});
+  std::string path = std::string(VANTOR_TEST_BINARY_DIR) + "/player-dump.txt";
+  load(("dump \"" + path + "\"\n").c_str());
+  EXPECT_EQ(runAll(), "");
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str().rfind("screen=240x320 sip=off", 0), 0u);
+  EXPECT_NE(text.str().find("text=\"Dumped\""), std::string::npos);
+}
+
+TEST_F(ScriptPlayerTest, CodeStepRunsWhenTheMessageLoopIdles) {
+  int ranWithNothingQueued = 0;
+  player().add([&] {
+    MSG peek;
+    if (!PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) ++ranWithNothingQueued;
+    PostQuitMessage(5);
+  });
+  MSG msg{};
+  EXPECT_FALSE(GetMessageW(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.wParam, WPARAM{5});
+  EXPECT_EQ(ranWithNothingQueued, 1);
+}
+
+TEST_F(ScriptPlayerTest, ExhaustedScriptEndsTheRunWithItsCode) {
+  EXPECT_EXIT(Device::instance().idle(-1), ::testing::ExitedWithCode(Device::kExitScriptEnded),
+              "script ended; the program is still running");
+}
+
+TEST_F(ScriptPlayerTest, FailedStepEndsTheRunAndWritesTheDump) {
+  Options options;
+  options.dumpPath = std::string(VANTOR_TEST_BINARY_DIR) + "/failed-step-dump.txt";
+  std::remove(options.dumpPath.c_str());
+  Device::instance().configure(options, nullptr);
+  load("\n\ntap 999 1\n");
+  EXPECT_EXIT(Device::instance().idle(-1), ::testing::ExitedWithCode(Device::kExitStepFailed),
+              "test.script:3: \\(999,1\\) is off the 240x320 screen");
+  std::ifstream in(options.dumpPath);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "screen=240x320 sip=off cursor=arrow");
+}
+
+}  // namespace
+}  // namespace device::testing
