@@ -31,7 +31,6 @@ class CeString {
 
   CeString& operator=(const CeString& other);
   CeString& operator=(CeString&& other) noexcept;
-  CeString& operator=(const WCHAR* text);
 
   const WCHAR* Text() const { return text; }
   int Length() const { return Header()->length; }
