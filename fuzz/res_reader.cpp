@@ -1,10 +1,12 @@
 // Arbitrary bytes as a module's resource file: the index, the string table,
-// the icons and every resource as a DIB must refuse them without a fault.
+// the message table, the icons and every resource as a DIB must refuse them
+// without a fault.
 #include <cstddef>
 #include <cstdint>
 
 #include "kernel/Dib.h"
 #include "kernel/IconResources.h"
+#include "kernel/MessageTable.h"
 #include "kernel/ResourceFile.h"
 #include "kernel/StringTable.h"
 
@@ -20,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (WORD i = 0; i < s->length; ++i) sink = sink + s->text[i];
     }
   }
+  for (DWORD id : {0u, 1u, 100u, 0x20000000u}) kernel::findMessage(index, id);
   for (const kernel::ResourceEntry& entry : index.entries()) {
     kernel::decodeDib(entry.data, entry.size, image);
     if (entry.type.name.empty() && entry.type.ordinal == 14) {

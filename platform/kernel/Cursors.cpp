@@ -22,9 +22,8 @@ HCURSOR systemCursor(int index) {
   static HCURSOR* handles = [] {
     static HCURSOR table[kCursorCount];
     for (int i = 0; i < kCursorCount; ++i) {
+      // The stylus has no pointer on screen: a system cursor is its name.
       kernel::Icon cursor;
-      cursor.width = cursor.height = 32;
-      cursor.pixels.assign(32 * 32, 0);
       cursor.cursorName = kSystemCursors[i].name;
       cursor.shared = true;
       table[i] = kernel::addIcon(std::move(cursor));

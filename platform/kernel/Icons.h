@@ -13,7 +13,7 @@ struct Icon {
   int width = 0;
   int height = 0;
   std::vector<uint32_t> pixels;  // ARGB, top row first; alpha 0 where the mask is transparent
-  const char* cursorName = nullptr;  // set for the system cursors
+  const char* cursorName = nullptr;  // set for the system cursors, which have no image
   bool shared = false;               // system icons and cursors are never destroyed
 };
 
