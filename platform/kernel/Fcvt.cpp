@@ -73,7 +73,8 @@ char* _fcvt(double value, int count, int* dec, int* sign) {
   int carried;
   if (!std::isfinite(value)) {
     point = 1;
-    int digits = count + 1 < 1 ? 1 : (count + 1 > kMaxDigits ? kMaxDigits : count + 1);
+    long wanted = long(count) + 1;
+    int digits = wanted < 1 ? 1 : (wanted > kMaxDigits ? kMaxDigits : int(wanted));
     carried = roundedDigits(specialMantissa(value), digits, buffer);
   } else {
     Mantissa m = mantissaOf(magnitude);

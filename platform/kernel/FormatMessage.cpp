@@ -1,6 +1,7 @@
 // FormatMessageW: a message text from the system table or the caller,
 // with its escapes and inserts processed, into the caller's buffer or a
 // LocalAlloc'd one.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr int kMaxInserts = 99;
+constexpr DWORD kMaxAllocation = 32 * 1024;  // characters
 
 bool languageKnown(DWORD language) {
   WORD primary = language & 0x3FF;
@@ -217,7 +219,8 @@ DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
 
   WCHAR* out = buffer;
   if (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) {
-    DWORD chars = length + 1 > size ? length + 1 : size;
+    // The caller's size is a minimum, within the system's 64 KB for a message.
+    DWORD chars = std::max(length + 1, std::min(size, kMaxAllocation));
     out = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, SIZE_T(chars) * sizeof(WCHAR)));
     if (!out) {
       SetLastError(ERROR_NOT_ENOUGH_MEMORY);

@@ -18,6 +18,7 @@ class HandleTable {
   // 10 accelerator tables.
   explicit HandleTable(uint32_t tag) : tag_(tag & 0x7F) {}
 
+  // A null handle when all 65536 slots are taken.
   template <typename H>
   H add(std::unique_ptr<T> object) {
     uint32_t index;
@@ -25,6 +26,7 @@ class HandleTable {
       index = free_.back();
       free_.pop_back();
     } else {
+      if (slots_.size() > kMaxIndex) return H{};
       index = static_cast<uint32_t>(slots_.size());
       slots_.push_back({});
     }
@@ -64,6 +66,8 @@ class HandleTable {
     std::unique_ptr<T> object;
     uint32_t generation = 0;
   };
+
+  static constexpr uint32_t kMaxIndex = 0xFFFF;
 
   // Bit 31 clear so handles stay positive as 32-bit values; low bits never 0.
   uint32_t encode(uint32_t index, uint32_t generation) const {

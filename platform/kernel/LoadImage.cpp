@@ -56,6 +56,10 @@ HICON loadIcon(HINSTANCE instance, LPCWSTR name, int width, int height, UINT fla
   }
   icon->shared = (flags & LR_SHARED) != 0;
   HICON handle = addIcon(std::move(*icon));
+  if (!handle) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
   if (flags & LR_SHARED) sharedIcons()[key] = handle;
   return handle;
 }
