@@ -124,23 +124,33 @@ int64_t ImageWriter::addKey(int64_t root, const std::u16string& path) {
       key = find.integer(0);
       continue;
     }
-    Statement& insert = image_.db().cached("INSERT INTO regkeys(parent, name, folded) VALUES(?, ?, ?)");
-    insert.bind(1, key).bind(2, utf16Bytes(part)).bind(3, utf16Bytes(foldCase(part)));
-    insert.step();
-    if (!insert.ok()) return fail("cannot add key: " + image_.db().lastError()), 0;
-    key = image_.db().lastInsertRowid();
+    key = addChildKey(key, part);
+    if (!key) return 0;
   }
   return key;
 }
 
+int64_t ImageWriter::addChildKey(int64_t parent, const std::u16string& name) {
+  if (!tx_) return fail("not begun"), 0;
+  if (name.empty() || name.size() > 255 || name.find_first_of(std::u16string(u"\\\0", 2)) != std::u16string::npos)
+    return fail("a registry key needs a name of 1 to 255 characters without backslashes"), 0;
+  Statement& insert = image_.db().cached("INSERT INTO regkeys(parent, name, folded) VALUES(?, ?, ?)");
+  insert.bind(1, parent).bind(2, utf16Bytes(name)).bind(3, utf16Bytes(foldCase(name)));
+  insert.step();
+  if (!insert.ok()) return fail("cannot add key (a key of that name exists?): " + image_.db().lastError()), 0;
+  return image_.db().lastInsertRowid();
+}
+
 bool ImageWriter::addValue(int64_t key, const std::u16string& name, DWORD type, const std::vector<uint8_t>& data) {
   if (!tx_) return fail("not begun");
+  if (name.size() > 16383 || name.find(u'\0') != std::u16string::npos)
+    return fail("a registry value name longer than 16383 characters or holding a null");
   Statement& insert =
-      image_.db().cached("INSERT OR REPLACE INTO regvalues(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?)");
+      image_.db().cached("INSERT INTO regvalues(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?)");
   insert.bind(1, key).bind(2, utf16Bytes(name)).bind(3, utf16Bytes(foldCase(name)));
   insert.bind(4, int64_t{type}).bind(5, data);
   insert.step();
-  if (!insert.ok()) return fail("cannot add value: " + image_.db().lastError());
+  if (!insert.ok()) return fail("cannot add value (a value of that name exists?): " + image_.db().lastError());
   return true;
 }
 

@@ -33,6 +33,9 @@ class ImageWriter {
   CEOID addRecord(CEOID db, const Record& record, CEOID oid = 0);
   // Registry: the key under root (kRoot*) at path "A\\B", created as needed.
   int64_t addKey(int64_t root, const std::u16string& path);
+  // A new key named name under parent; 0 when parent already has one of
+  // that name (in any case).
+  int64_t addChildKey(int64_t parent, const std::u16string& name);
   bool addValue(int64_t key, const std::u16string& name, DWORD type, const std::vector<uint8_t>& data);
   // Identifiers from here on start at least at next.
   void reserveOids(uint64_t next);
