@@ -8,6 +8,7 @@
 #include "kernel/IconResources.h"
 #include "kernel/Images.h"
 #include "kernel/Resources.h"
+#include "kernel/SystemIcons.h"
 
 namespace kernel {
 namespace {
@@ -29,9 +30,11 @@ std::map<SharedKey, HICON>& sharedIcons() {
   return *icons;
 }
 
+// Without an instance the name is one of the system's icons, which are
+// always shared.
 HICON loadIcon(HINSTANCE instance, LPCWSTR name, int width, int height, UINT flags) {
-  const ResourceIndex* resources = moduleResources(instance);
-  if (!resources) {
+  const ResourceIndex* resources = instance ? moduleResources(instance) : nullptr;
+  if (instance && !resources) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
@@ -40,16 +43,22 @@ HICON loadIcon(HINSTANCE instance, LPCWSTR name, int width, int height, UINT fla
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  if (flags & LR_DEFAULTSIZE) {
+  if ((flags & LR_DEFAULTSIZE) || !instance) {
     if (width == 0) width = kIconSize;
     if (height == 0) height = kIconSize;
   }
-  SharedKey key{instance ? instance : programModule(), group->ordinal, group->name, width, height};
+  if (!instance) flags |= LR_SHARED;
+  SharedKey key{instance, group->ordinal, group->name, width, height};
   if (flags & LR_SHARED) {
     auto it = sharedIcons().find(key);
     if (it != sharedIcons().end()) return it->second;
   }
-  std::optional<Icon> icon = loadIconResource(*resources, *group, width, height);
+  std::optional<Icon> icon;
+  if (!instance) {
+    if (group->name.empty() && width == height) icon = drawSystemIcon(group->ordinal, width);
+  } else {
+    icon = loadIconResource(*resources, *group, width, height);
+  }
   if (!icon) {
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;

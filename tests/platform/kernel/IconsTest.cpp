@@ -77,7 +77,8 @@ TEST(Icons, DefaultSizeSharedLoadsAndFailures) {
   HICON shared = LoadIconW(module, MAKEINTRESOURCEW(301));
   ASSERT_NE(shared, nullptr);
   EXPECT_EQ(LoadIconW(module, MAKEINTRESOURCEW(301)), shared);
-  EXPECT_EQ(LoadIconW(nullptr, u"#301"), shared);
+  EXPECT_EQ(LoadIconW(module, u"#301"), shared);
+  EXPECT_EQ(LoadIconW(nullptr, u"#301"), nullptr);  // no instance: the system's icons only
   EXPECT_TRUE(DestroyIcon(shared));
   EXPECT_NE(kernel::iconFromHandle(shared), nullptr);  // shared icons stay
 
@@ -89,6 +90,35 @@ TEST(Icons, DefaultSizeSharedLoadsAndFailures) {
   EXPECT_EQ(LoadImageW(reinterpret_cast<HINSTANCE>(uintptr_t(0x20000)), MAKEINTRESOURCEW(301), IMAGE_ICON, 16, 16, 0),
             nullptr);
   EXPECT_EQ(kernel::iconFromHandle(reinterpret_cast<HICON>(uintptr_t(0x04000101))), nullptr);
+}
+
+TEST(Icons, SystemIconsAreDrawnAtTheirSizeAndShared) {
+  struct Case {
+    LPCWSTR id;
+    int x, y;
+    uint32_t colour;  // of that pixel of the 32x32 icon
+  } cases[] = {{IDI_APPLICATION, 16, 16, 0xFFFFFFFFu}, {IDI_APPLICATION, 16, 7, 0xFF2060C8u},
+               {IDI_HAND, 16, 6, 0xFFD42020u},         {IDI_HAND, 16, 16, 0xFFFFFFFFu},
+               {IDI_EXCLAMATION, 16, 16, 0xFF000000u}, {IDI_EXCLAMATION, 16, 12, 0xFF000000u},
+               {IDI_EXCLAMATION, 10, 26, 0xFFF0C020u}, {IDI_ASTERISK, 16, 16, 0xFFFFFFFFu},
+               {IDI_ASTERISK, 8, 16, 0xFF2060C8u}};
+  for (const Case& c : cases) {
+    HICON icon = LoadIconW(nullptr, c.id);
+    const kernel::Icon* image = kernel::iconFromHandle(icon);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 32);
+    EXPECT_EQ(image->pixels[size_t(c.y * 32 + c.x)], c.colour) << LOWORD(c.id) << " " << c.x << "," << c.y;
+    EXPECT_EQ(image->pixels[0] >> 24, 0u) << LOWORD(c.id);  // the corner is transparent
+    EXPECT_EQ(LoadIconW(nullptr, c.id), icon);
+  }
+  HICON question = LoadIconW(nullptr, IDI_QUESTION);
+  ASSERT_NE(question, nullptr);
+  EXPECT_NE(question, LoadIconW(nullptr, IDI_ASTERISK));
+  auto small = static_cast<HICON>(LoadImageW(nullptr, IDI_HAND, IMAGE_ICON, 16, 16, 0));
+  ASSERT_NE(kernel::iconFromHandle(small), nullptr);
+  EXPECT_EQ(kernel::iconFromHandle(small)->width, 16);
+  EXPECT_EQ(LoadImageW(nullptr, IDI_HAND, IMAGE_ICON, 16, 16, 0), small);
+  EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(32600)), nullptr);
 }
 
 TEST(Icons, TwoBitBitmapResourceDecodes) {
