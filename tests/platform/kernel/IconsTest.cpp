@@ -89,7 +89,7 @@ TEST(Icons, DefaultSizeSharedLoadsAndFailures) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(LoadImageW(reinterpret_cast<HINSTANCE>(uintptr_t(0x20000)), MAKEINTRESOURCEW(301), IMAGE_ICON, 16, 16, 0),
             nullptr);
-  EXPECT_EQ(kernel::iconFromHandle(reinterpret_cast<HICON>(uintptr_t(0x04000101))), nullptr);
+  EXPECT_EQ(kernel::iconFromHandle(reinterpret_cast<HICON>(uintptr_t(0x04FFFF01))), nullptr);
 }
 
 TEST(Icons, SystemIconsAreDrawnAtTheirSizeAndShared) {
