@@ -39,7 +39,7 @@ TEST(FormatMessage, AllocatesTheSystemTextWithItsLineBreak) {
 
 TEST(FormatMessage, EveryCodeThePlatformReportsHasAText) {
   for (DWORD code : {2, 3, 5, 6, 8, 13, 14, 18, 32, 38, 50, 52, 80, 87, 112, 120, 122, 123, 183, 234, 259, 1009, 1010,
-                     1018, 1168, 1400, 1812, 1813, 1814}) {
+                     1018, 1168, 1400, 1403, 1406, 1412, 1413, 1421, 1812, 1813, 1814}) {
     std::u16string text = systemText(code);
     ASSERT_GT(text.size(), 3u) << code;
     EXPECT_EQ(text.substr(text.size() - 3), u".\r\n") << code;
