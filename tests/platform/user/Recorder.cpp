@@ -189,7 +189,12 @@ void key(UINT vk, bool down, bool shift, bool control) {
 
 void pump() {
   MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+  // A window that never validates would be painted forever.
+  for (int i = 0; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (i == 10000) {
+      ADD_FAILURE() << "messages keep coming: " << messageName(m.message);
+      return;
+    }
     if (m.message == WM_QUIT) continue;
     TranslateMessage(&m);
     DispatchMessageW(&m);
