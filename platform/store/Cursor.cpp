@@ -62,6 +62,9 @@ CEOID Cursor::moveTo(const std::vector<CEOID>& order, size_t index, DWORD* out) 
 }
 
 CEOID Cursor::seek(DWORD type, DWORD_PTR value, DWORD* out) {
+  // Steps from the current record use what is known; other seeks first
+  // look for changes by other processes.
+  if (type != CEDB_SEEK_CURRENT) databases().sync();
   const std::vector<CEOID>& order = *resolve();
   size_t count = order.size();
   switch (type) {

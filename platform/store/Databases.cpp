@@ -45,14 +45,18 @@ Image* Databases::image() {
     reset();
     seenImage_ = image;
   }
-  if (image) {
-    uint64_t generation = image->generation();
-    if (generation != generation_) {
-      generation_ = generation;
-      invalidate();
-    }
-  }
   return image;
+}
+
+void Databases::sync() {
+  if (Image* img = image()) noteGeneration(img->generation());
+}
+
+void Databases::noteGeneration(uint64_t generation) {
+  if (generation != generation_) {
+    generation_ = generation;
+    invalidate();
+  }
 }
 
 void Databases::reset() {
@@ -65,11 +69,6 @@ void Databases::reset() {
 void Databases::invalidate() {
   orders_.clear();
   ++epoch_;
-}
-
-uint64_t Databases::epoch() {
-  image();
-  return epoch_;
 }
 
 void Databases::attach(Cursor* cursor) { cursors_.push_back(cursor); }
@@ -147,6 +146,7 @@ DWORD Databases::touch(CEOID db, int64_t recordDelta, int64_t sizeDelta) {
 
 DWORD Databases::create(const std::u16string& fullName, DWORD type, const std::vector<SORTORDERSPEC>& sorts,
                         CEOID& oid) {
+  sync();
   Image* img = image();
   if (!img) return ERROR_INVALID_HANDLE;
   if (img->readOnly()) return ERROR_ACCESS_DENIED;
@@ -176,6 +176,7 @@ DWORD Databases::create(const std::u16string& fullName, DWORD type, const std::v
 }
 
 DWORD Databases::remove(CEOID db) {
+  sync();
   Image* img = image();
   if (!img) return ERROR_INVALID_HANDLE;
   DatabaseInfo existing;
@@ -197,6 +198,7 @@ DWORD Databases::remove(CEOID db) {
 }
 
 DWORD Databases::setInfo(CEOID db, const CEDBASEINFO& change) {
+  sync();
   Image* img = image();
   if (!img) return ERROR_INVALID_HANDLE;
   DatabaseInfo current;
@@ -279,9 +281,18 @@ bool Databases::rewriteKeys(CEOID db, const std::vector<SORTORDERSPEC>& sorts) {
 DWORD Databases::readRecord(CEOID db, CEOID record, Record& out) {
   Image* img = image();
   if (!img) return ERROR_INVALID_HANDLE;
-  Statement& row = img->db().cached("SELECT db, props FROM records WHERE oid = ?");
+  // The data version comes in the same read, so that a change by another
+  // process is noticed without a query of its own.
+  Statement& row = img->db().cached(
+      "SELECT db, props, (SELECT data_version FROM pragma_data_version) FROM records WHERE oid = ?");
   row.bind(1, int64_t{record});
-  if (!row.step() || row.integer(0) != int64_t{db}) return ERROR_KEY_DELETED;
+  if (!row.step()) {
+    row.reset();
+    sync();
+    return ERROR_KEY_DELETED;
+  }
+  noteGeneration(img->noteDataVersion(row.integer(2)));
+  if (row.integer(0) != int64_t{db}) return ERROR_KEY_DELETED;
   std::vector<uint8_t> props = row.blob(1);
   row.reset();
   return decodeRecord(props.data(), props.size(), out) ? ERROR_SUCCESS : ERROR_INVALID_DATA;
@@ -289,6 +300,7 @@ DWORD Databases::readRecord(CEOID db, CEOID record, Record& out) {
 
 DWORD Databases::writeRecord(CEOID db, CEOID record, const Record& values, const std::vector<CEPROPID>& removed,
                              CEOID& out) {
+  sync();
   Image* img = image();
   if (!img) return ERROR_INVALID_HANDLE;
   DatabaseInfo dbInfo;
@@ -353,6 +365,7 @@ DWORD Databases::writeRecord(CEOID db, CEOID record, const Record& values, const
 }
 
 DWORD Databases::deleteRecord(CEOID db, CEOID record) {
+  sync();
   Image* img = image();
   if (!img) return ERROR_INVALID_HANDLE;
   if (!record || recordParent(record) != db) return ERROR_INVALID_PARAMETER;

@@ -61,7 +61,10 @@ class Databases {
 
   // Raised whenever orderings are rebuilt instead of adjusted; cursors that
   // saw an older epoch find their record again by identifier.
-  uint64_t epoch();
+  uint64_t epoch() const { return epoch_; }
+  // Drops what is cached when another process changed the image. Reads of
+  // records notice such changes on their own, in the same query.
+  void sync();
 
   void attach(Cursor* cursor);
   void detach(Cursor* cursor);
@@ -71,6 +74,7 @@ class Databases {
 
  private:
   Image* image();
+  void noteGeneration(uint64_t generation);
   void invalidate();
   void eraseFromOrders(CEOID db, CEOID record);
   DWORD touch(CEOID db, int64_t recordDelta, int64_t sizeDelta);

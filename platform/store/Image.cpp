@@ -170,6 +170,10 @@ uint64_t Image::generation() {
   Statement& query = db_.cached("PRAGMA data_version");
   int64_t version = query.step() ? query.integer(0) : -1;
   query.reset();
+  return noteDataVersion(version);
+}
+
+uint64_t Image::noteDataVersion(int64_t version) {
   if (version != dataVersion_) {
     dataVersion_ = version;
     ++externalChanges_;

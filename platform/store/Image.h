@@ -29,8 +29,10 @@ class Image {
   // 0 when the identifiers are used up.
   uint32_t allocateOid();
   // Raised by commits of other processes (or other connections): caches of
-  // this process compare it to know when to reload.
+  // this process compare it to know when to reload. generation() asks
+  // SQLite; noteDataVersion takes a data_version read along with other data.
   uint64_t generation();
+  uint64_t noteDataVersion(int64_t version);
 
  private:
   bool configure(std::string& error);

@@ -1,4 +1,5 @@
 #include "StoreFixture.h"
+#include "store/Sqlite.h"
 
 using namespace storetest;
 
@@ -253,5 +254,26 @@ TEST_F(Seeking, WritingKeepsThePositionOnItsRecord) {
   ASSERT_EQ(CeWriteRecordProps(h, r1, 1, &smaller), r1);
   EXPECT_EQ(seek(h, CEDB_SEEK_CURRENT, 0, &index), r1);
   EXPECT_EQ(index, 0u) << "the record moved to the front of the order";
+  CloseHandle(h);
+}
+
+TEST_F(Seeking, ChangesByAnotherProcessAreSeenAtTheNextSeek) {
+  HANDLE h = openDb(db, kNumber);
+  DWORD index = 0;
+  ASSERT_EQ(seek(h, CEDB_SEEK_BEGINNING, 1, &index), r3);
+  {
+    // Another connection stands for another process.
+    store::Connection other;
+    std::string error;
+    ASSERT_TRUE(other.open(path_, store::Connection::Mode::ReadWrite, error));
+    store::Statement del = other.prepare("DELETE FROM records WHERE oid = ?");
+    del.bind(1, int64_t{r3});
+    del.step();
+    ASSERT_TRUE(del.ok());
+  }
+  ReadResult gone;
+  readCurrent(h, gone);
+  EXPECT_EQ(gone.error, DWORD{ERROR_KEY_DELETED});
+  EXPECT_EQ(walk(h), (std::vector<CEOID>{r2, r4, r1, r5}));
   CloseHandle(h);
 }
