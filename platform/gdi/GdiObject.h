@@ -2,11 +2,15 @@
 // behind a font; here a font is its LOGFONTW.
 #pragma once
 
+#include <memory>
+
 #include <windows.h>
 
 #include "kernel/HandleTable.h"
 
 namespace gdi {
+
+struct Bitmap;
 
 enum class ObjectKind { Brush, Pen, Font, Bitmap };
 
@@ -17,6 +21,7 @@ struct GdiObject {
   int width = 0;
   COLORREF color = 0;
   LOGFONTW font{};
+  std::shared_ptr<Bitmap> bitmap;  // ObjectKind::Bitmap
   // Stock and system-colour objects are never deleted.
   bool permanent = false;
   // Device contexts holding the object selected; it is not deleted meanwhile.

@@ -1,6 +1,7 @@
 // Creating, selecting, describing and deleting brushes, pens and fonts.
 #include <cstring>
 
+#include "gdi/Bitmap.h"
 #include "gdi/DeviceContext.h"
 #include "gdi/GdiObject.h"
 
@@ -105,7 +106,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
 }
 
 DWORD WINAPI GetObjectType(HGDIOBJ object) {
-  if (gdi::dcFromHandle(static_cast<HDC>(object))) return OBJ_DC;
+  if (gdi::DeviceContext* dc = gdi::dcFromHandle(static_cast<HDC>(object))) return dc->isMemory() ? OBJ_MEMDC : OBJ_DC;
   GdiObject* o = gdi::objectFromHandle(object);
   if (!o) return 0;
   switch (o->kind) {
@@ -147,8 +148,11 @@ int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
     }
     case ObjectKind::Font:
       return copyOut(&o->font, sizeof(o->font));
-    case ObjectKind::Bitmap:
-      break;
+    case ObjectKind::Bitmap: {
+      gdi::Bitmap& b = *o->bitmap;
+      BITMAP bm{0, b.width, b.height, b.widthBytes(), 1, static_cast<WORD>(b.bitsPerPixel), b.callerBits()};
+      return copyOut(&bm, sizeof(bm));
+    }
   }
   SetLastError(ERROR_INVALID_HANDLE);
   return 0;
