@@ -184,6 +184,27 @@ BOOL WINAPI DeleteDC(HDC hdc);
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 BOOL WINAPI BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int srcX, int srcY, DWORD rop);
 BOOL WINAPI PatBlt(HDC hdc, int x, int y, int cx, int cy, DWORD rop);
+#define NOTSRCCOPY 0x00330008
+#define NOTSRCERASE 0x001100A6
+#define SRCERASE 0x00440328
+#define MERGECOPY 0x00C000CA
+#define MERGEPAINT 0x00BB0226
+#define PATPAINT 0x00FB0A09
+#define PATINVERT 0x005A0049
+#define DSTINVERT 0x00550009
+
+#define CLR_INVALID 0xFFFFFFFF
+#define GDI_ERROR 0xFFFFFFFFL
+#define TA_NOUPDATECP 0
+#define TA_UPDATECP 1
+#define TA_LEFT 0
+#define TA_RIGHT 2
+#define TA_CENTER 6
+#define TA_TOP 0
+#define TA_BOTTOM 8
+#define TA_BASELINE 24
+UINT WINAPI SetTextAlign(HDC hdc, UINT align);
+UINT WINAPI GetTextAlign(HDC hdc);
 
 #pragma pack(push, 2)
 typedef struct tagBITMAPFILEHEADER {

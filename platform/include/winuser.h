@@ -599,6 +599,7 @@ BOOL WINAPI DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags);
 #define DFCS_SCROLLDOWN 0x0001
 #define DFCS_SCROLLLEFT 0x0002
 #define DFCS_SCROLLRIGHT 0x0003
+#define DFCS_SCROLLCOMBOBOX 0x0005
 #define DFCS_BUTTONCHECK 0x0000
 #define DFCS_BUTTONRADIOIMAGE 0x0001
 #define DFCS_BUTTONRADIOMASK 0x0002
@@ -683,6 +684,7 @@ HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name);
 #define DI_MASK 0x0001
 #define DI_IMAGE 0x0002
 #define DI_NORMAL 0x0003
+#define DI_DEFAULTSIZE 0x0008
 BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker, UINT flags);
 BOOL WINAPI DrawIcon(HDC hdc, int x, int y, HICON icon);
 
