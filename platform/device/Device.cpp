@@ -1,10 +1,10 @@
 #include "device/Device.h"
 
 #include <poll.h>
+#include <unistd.h>
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -13,6 +13,7 @@
 #include "device/Files.h"
 #include "display/HeadlessBackend.h"
 #include "display/Png.h"
+#include "store/DeviceImage.h"
 
 namespace device {
 
@@ -181,13 +182,17 @@ bool Device::writeRequestedFiles(bool lastIdleState) {
 }
 
 // A run whose requested files are missing did not do what was asked, whatever
-// else happened.
+// else happened. The program is stopped as the device stops a process: its
+// windows and static objects are not torn down behind its back (their
+// destructors would run handlers of a program that is not done), but the
+// device image is closed cleanly.
 void Device::endRun(int exitCode) {
   if (!writeRequestedFiles(false) && (exitCode == 0 || exitCode == kExitScriptEnded)) exitCode = kExitStepFailed;
   Bus::instance().stop();
+  store::closeDeviceImage();
   std::fflush(stdout);
   std::fflush(stderr);
-  std::exit(exitCode);
+  _exit(exitCode);
 }
 
 }  // namespace device

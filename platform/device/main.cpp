@@ -20,6 +20,11 @@ int refuse(const std::string& message) {
   return device::Device::kExitBadInput;
 }
 
+// Store errors may name the file already.
+std::string aboutFile(const std::string& path, const std::string& reason) {
+  return reason.rfind(path + ": ", 0) == 0 ? reason : path + ": " + reason;
+}
+
 bool readFile(const std::string& path, std::string& text) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
@@ -47,7 +52,7 @@ bool prepareImage(std::string& path, std::string& error) {
   }
   std::string reason;
   if (!store::writeSampleImage(path, reason)) {
-    error = path + ": " + reason;
+    error = aboutFile(path, reason);
     return false;
   }
   return true;
@@ -83,7 +88,7 @@ int main(int argc, char** argv) {
   }
 
   if (!prepareImage(options.storePath, error)) return refuse(error);
-  if (!store::openDeviceImage(options.storePath, error)) return refuse(options.storePath + ": " + error);
+  if (!store::openDeviceImage(options.storePath, error)) return refuse(aboutFile(options.storePath, error));
 
   if (!options.headless) {
     std::fputs(device::displayAvailable() ? "vantor: running headless (no interactive display yet)\n"
