@@ -147,6 +147,10 @@ typedef struct tagTEXTMETRICW {
   BYTE tmCharSet;
 } TEXTMETRICW, *LPTEXTMETRICW;
 typedef TEXTMETRICW TEXTMETRIC;
+#define TMPF_FIXED_PITCH 0x01
+#define TMPF_VECTOR 0x02
+#define TMPF_DEVICE 0x08
+#define TMPF_TRUETYPE 0x04
 BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW metrics);
 BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, LPSIZE size);
 

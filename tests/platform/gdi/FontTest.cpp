@@ -1,0 +1,358 @@
+// Fonts: what CreateFontIndirectW keeps, how requests are matched to the
+// installed faces, the metrics they give, and the enumeration of families.
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "gdi/FontCache.h"
+#include "gdi/FontMatcher.h"
+
+namespace {
+
+LOGFONTW describe(const char16_t* face, LONG height, LONG weight = FW_NORMAL, BYTE italic = 0) {
+  LOGFONTW f{};
+  f.lfHeight = height;
+  f.lfWeight = weight;
+  f.lfItalic = italic;
+  for (int i = 0; face[i] && i < LF_FACESIZE - 1; ++i) f.lfFaceName[i] = face[i];
+  return f;
+}
+
+// Selects a font into a screen DC for the life of the object.
+class Selected {
+ public:
+  explicit Selected(HFONT font) : font_(font), hdc_(GetDC(nullptr)), old_(SelectObject(hdc_, font)) {}
+  explicit Selected(const LOGFONTW& f) : Selected(CreateFontIndirectW(&f)) {}
+  ~Selected() {
+    SelectObject(hdc_, old_);
+    ReleaseDC(nullptr, hdc_);
+    DeleteObject(font_);
+  }
+  HDC dc() const { return hdc_; }
+  SIZE extent(std::u16string_view text) const {
+    SIZE s{};
+    EXPECT_TRUE(GetTextExtentPoint32W(hdc_, text.data(), static_cast<int>(text.size()), &s));
+    return s;
+  }
+  TEXTMETRICW metrics() const {
+    TEXTMETRICW tm{};
+    EXPECT_TRUE(GetTextMetricsW(hdc_, &tm));
+    return tm;
+  }
+
+ private:
+  HFONT font_;
+  HDC hdc_;
+  HGDIOBJ old_;
+};
+
+TEST(FontTest, GetObjectReturnsTheLogfontAsCreated) {
+  LOGFONTW f = describe(u"Courier New", -17, FW_BOLD, 1);
+  f.lfWidth = 7;
+  f.lfEscapement = 10;
+  f.lfOrientation = 20;
+  f.lfUnderline = 1;
+  f.lfStrikeOut = 1;
+  f.lfCharSet = ANSI_CHARSET;
+  f.lfOutPrecision = 3;
+  f.lfClipPrecision = 2;
+  f.lfQuality = ANTIALIASED_QUALITY;
+  f.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  HFONT font = CreateFontIndirectW(&f);
+  ASSERT_NE(font, nullptr);
+
+  EXPECT_EQ(GetObjectW(font, 0, nullptr), 92);
+  unsigned char bytes[96];
+  std::memset(bytes, 0xAB, sizeof(bytes));
+  ASSERT_EQ(GetObjectW(font, sizeof(bytes), bytes), 92);
+  EXPECT_EQ(std::memcmp(bytes, &f, 92), 0);
+  EXPECT_EQ(bytes[92], 0xAB) << "wrote past the record";
+  EXPECT_EQ(GetObjectW(font, 91, bytes), 0);
+
+  // The same record through CreateFontW.
+  HFONT again = CreateFontW(-17, 7, 10, 20, FW_BOLD, 1, 1, 1, ANSI_CHARSET, 3, 2, ANTIALIASED_QUALITY,
+                            FIXED_PITCH | FF_MODERN, u"Courier New");
+  LOGFONTW back{};
+  ASSERT_EQ(GetObjectW(again, sizeof(back), &back), 92);
+  EXPECT_EQ(std::memcmp(&back, &f, 92), 0);
+  DeleteObject(font);
+  DeleteObject(again);
+}
+
+TEST(FontTest, BoldTenPointMeasuresWiderThanRegular) {
+  // 10 points at 96 dots per inch. (A monospaced face keeps its pitch.)
+  for (const char16_t* face : {u"Tahoma", u"Times New Roman", u"DejaVu Sans", u"DejaVu Serif Condensed"}) {
+    Selected regular(describe(face, -13, FW_NORMAL));
+    Selected bold(describe(face, -13, FW_BOLD));
+    std::u16string_view text = u"Database Properties";
+    EXPECT_GT(bold.extent(text).cx, regular.extent(text).cx) << std::u16string(face).size();
+    EXPECT_EQ(bold.metrics().tmWeight, FW_BOLD);
+    EXPECT_EQ(regular.metrics().tmWeight, FW_NORMAL);
+  }
+}
+
+TEST(FontTest, HeightIsTheCharacterHeightWhenNegativeAndTheCellWhenPositive) {
+  for (const char16_t* face : {u"Tahoma", u"Courier New", u"Times New Roman"}) {
+    for (LONG pixels : {8, 11, 13, 16, 24, 40}) {
+      Selected character(describe(face, -pixels));
+      TEXTMETRICW tm = character.metrics();
+      EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, pixels);
+      EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+      EXPECT_EQ(character.extent(u"Ag").cy, tm.tmHeight);
+
+      Selected cell(describe(face, pixels));
+      EXPECT_NEAR(cell.metrics().tmHeight, pixels, 1);
+    }
+  }
+}
+
+TEST(FontTest, SystemFontIsTahomaEightPoint) {
+  HDC hdc = GetDC(nullptr);
+  LOGFONTW system{};
+  ASSERT_EQ(GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(system), &system), 92);
+  EXPECT_EQ(std::u16string(system.lfFaceName), u"Tahoma");
+  EXPECT_EQ(system.lfHeight, -11);
+  // A fresh DC draws with it.
+  TEXTMETRICW tm{};
+  ASSERT_TRUE(GetTextMetricsW(hdc, &tm));
+  EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 11);
+  EXPECT_GE(tm.tmAveCharWidth, 4);
+  EXPECT_LE(tm.tmAveCharWidth, 8);
+  ReleaseDC(nullptr, hdc);
+}
+
+TEST(FontTest, UnknownFaceFallsBackToTheDefaultAndKeepsItsName) {
+  LOGFONTW unknown = describe(u"No Such Face 42", -13);
+  HFONT font = CreateFontIndirectW(&unknown);
+  LOGFONTW back{};
+  ASSERT_EQ(GetObjectW(font, sizeof(back), &back), 92);
+  EXPECT_EQ(std::u16string(back.lfFaceName), u"No Such Face 42");
+
+  Selected fallback(font);
+  Selected tahoma(describe(u"Tahoma", -13));
+  Selected courier(describe(u"Courier New", -13));
+  std::u16string_view text = u"The quick brown fox, 0123456789";
+  EXPECT_EQ(fallback.extent(text).cx, tahoma.extent(text).cx);
+  EXPECT_NE(fallback.extent(text).cx, courier.extent(text).cx);
+}
+
+TEST(FontTest, DeviceFacesKeepTheirPitch) {
+  Selected courier(describe(u"Courier New", -12));
+  EXPECT_EQ(courier.extent(u"iiiiiiii").cx, courier.extent(u"WWWWWWWW").cx);
+  EXPECT_EQ(courier.metrics().tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
+  Selected tahoma(describe(u"Tahoma", -12));
+  EXPECT_LT(tahoma.extent(u"iiiiiiii").cx, tahoma.extent(u"WWWWWWWW").cx);
+  EXPECT_NE(tahoma.metrics().tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
+  // An empty name with fixed pitch asked for gets the monospaced face.
+  LOGFONTW anyFixed = describe(u"", -12);
+  anyFixed.lfPitchAndFamily = FIXED_PITCH;
+  Selected fixed(anyFixed);
+  EXPECT_EQ(fixed.extent(u"iiii").cx, fixed.extent(u"WWWW").cx);
+}
+
+TEST(FontTest, WidthScalesTheAverageCharacter) {
+  LOGFONTW narrow = describe(u"Tahoma", -16);
+  narrow.lfWidth = 4;
+  LOGFONTW wide = narrow;
+  wide.lfWidth = 12;
+  Selected n(narrow);
+  Selected w(wide);
+  EXPECT_NEAR(n.metrics().tmAveCharWidth, 4, 1);
+  EXPECT_NEAR(w.metrics().tmAveCharWidth, 12, 1);
+  EXPECT_EQ(n.metrics().tmHeight, w.metrics().tmHeight);
+  EXPECT_LT(n.extent(u"Records").cx * 2, w.extent(u"Records").cx);
+}
+
+TEST(FontTest, HostileRecordsGiveUsableFonts) {
+  // A stored record is read back from the registry as it was found there.
+  std::vector<LOGFONTW> records;
+  LOGFONTW f{};
+  f.lfHeight = INT_MIN;
+  f.lfWidth = INT_MIN;
+  f.lfWeight = -5;
+  for (WCHAR& c : f.lfFaceName) c = u'Z';
+  records.push_back(f);
+  f.lfHeight = INT_MAX;
+  f.lfWidth = INT_MAX;
+  f.lfWeight = INT_MAX;
+  f.lfItalic = 0xFF;
+  records.push_back(f);
+  f = LOGFONTW{};
+  f.lfFaceName[0] = 0xD800;  // a lone surrogate
+  records.push_back(f);
+  for (const LOGFONTW& record : records) {
+    HFONT font = CreateFontIndirectW(&record);
+    ASSERT_NE(font, nullptr);
+    LOGFONTW back{};
+    GetObjectW(font, sizeof(back), &back);
+    EXPECT_EQ(back.lfFaceName[LF_FACESIZE - 1], 0);
+    Selected s(font);
+    TEXTMETRICW tm = s.metrics();
+    EXPECT_GT(tm.tmHeight, 0);
+    EXPECT_LE(tm.tmHeight, 2 * gdi::kMaxEmPixels);
+    EXPECT_GE(s.extent(u"x").cx, 0);
+    RECT r{0, 0, 50, 20};
+    DrawTextW(s.dc(), u"Hostile", -1, &r, DT_SINGLELINE);
+  }
+}
+
+TEST(FontTest, FacesAreSharedBetweenEqualRequests) {
+  gdi::FontCache& cache = gdi::FontCache::instance();
+  LOGFONTW f = describe(u"Tahoma", -29);
+  gdi::Font first = cache.fontFor(f);
+  size_t faces = cache.faceCount();
+  f.lfUnderline = 1;  // drawn over the same face
+  gdi::Font second = cache.fontFor(f);
+  LOGFONTW other = describe(u"Frutiger Linotype", -29);  // the same look-alike
+  gdi::Font third = cache.fontFor(other);
+  EXPECT_EQ(first.face, second.face);
+  EXPECT_EQ(first.face, third.face);
+  EXPECT_EQ(cache.faceCount(), faces);
+  EXPECT_TRUE(second.underline);
+}
+
+// --- Enumeration ---------------------------------------------------------
+
+struct Enumerated {
+  std::u16string face;
+  std::u16string fullName;
+  std::u16string style;
+  LONG weight;
+  BYTE italic;
+  DWORD type;
+  LONG tmHeight;
+};
+
+struct Recorder {
+  std::vector<Enumerated> calls;
+  size_t stopAfter = SIZE_MAX;
+};
+
+int CALLBACK record(const LOGFONTW* font, const TEXTMETRICW* tm, DWORD type, LPARAM lParam) {
+  auto* r = reinterpret_cast<Recorder*>(lParam);
+  auto* e = reinterpret_cast<const ENUMLOGFONTW*>(font);
+  r->calls.push_back({e->elfLogFont.lfFaceName, e->elfFullName, e->elfStyle, font->lfWeight, font->lfItalic, type,
+                      tm->tmHeight});
+  return r->calls.size() >= r->stopAfter ? 0 : 1;
+}
+
+bool lessIgnoringCase(const std::u16string& a, const std::u16string& b) { return gdi::faceNameLess(a, b); }
+
+TEST(FontEnumerationTest, ListsEachFamilyOnceInAlphabeticalOrder) {
+  HDC hdc = GetDC(nullptr);
+  Recorder r;
+  EXPECT_EQ(EnumFontFamiliesW(hdc, nullptr, record, reinterpret_cast<LPARAM>(&r)), 1);
+  ASSERT_GE(r.calls.size(), 3u);
+  std::vector<std::u16string> names;
+  for (const Enumerated& e : r.calls) {
+    names.push_back(e.fullName);
+    EXPECT_EQ(e.face, e.fullName);
+    EXPECT_EQ(e.type, DWORD(TRUETYPE_FONTTYPE));
+    EXPECT_GT(e.tmHeight, 0);
+    EXPECT_EQ(e.italic, 0) << "a family is shown by its upright style";
+  }
+  for (size_t i = 1; i < names.size(); ++i) EXPECT_TRUE(lessIgnoringCase(names[i - 1], names[i])) << i;
+  for (const char16_t* expected : {u"Tahoma", u"Courier New", u"Times New Roman", u"DejaVu Sans"})
+    EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << names.size();
+  // An empty family name is the same as none.
+  Recorder same;
+  EnumFontFamiliesW(hdc, u"", record, reinterpret_cast<LPARAM>(&same));
+  EXPECT_EQ(same.calls.size(), r.calls.size());
+  ReleaseDC(nullptr, hdc);
+}
+
+TEST(FontEnumerationTest, StopsWhenTheCallbackReturnsZero) {
+  HDC hdc = GetDC(nullptr);
+  Recorder r;
+  r.stopAfter = 2;
+  EXPECT_EQ(EnumFontFamiliesW(hdc, nullptr, record, reinterpret_cast<LPARAM>(&r)), 0);
+  EXPECT_EQ(r.calls.size(), 2u);
+  ReleaseDC(nullptr, hdc);
+}
+
+TEST(FontEnumerationTest, NamedFamilyListsItsStyles) {
+  HDC hdc = GetDC(nullptr);
+  Recorder r;
+  EnumFontFamiliesW(hdc, u"Tahoma", record, reinterpret_cast<LPARAM>(&r));
+  ASSERT_EQ(r.calls.size(), 4u);
+  bool boldItalic = false;
+  for (const Enumerated& e : r.calls) {
+    EXPECT_EQ(e.face, u"Tahoma");
+    EXPECT_EQ(e.fullName.rfind(u"Tahoma", 0), 0u);
+    if (e.weight >= FW_BOLD && e.italic) boldItalic = true;
+  }
+  EXPECT_TRUE(boldItalic);
+  Recorder none;
+  EXPECT_EQ(EnumFontFamiliesW(hdc, u"No Such Face 42", record, reinterpret_cast<LPARAM>(&none)), 1);
+  EXPECT_TRUE(none.calls.empty());
+  EXPECT_EQ(EnumFontFamiliesW(reinterpret_cast<HDC>(0x1234), nullptr, record, 0), 0);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+  ReleaseDC(nullptr, hdc);
+}
+
+// --- Matching over a given set of installed fonts ----------------------------
+
+gdi::FontStyle installed(const char16_t* family, const char16_t* style, int weight, bool italic) {
+  gdi::FontStyle s;
+  s.family = family;
+  s.style = style;
+  s.fullName = std::u16string(family) + u" " + style;
+  s.weight = weight;
+  s.italic = italic;
+  s.path = "/fonts/" + std::to_string(weight) + (italic ? "i" : "") + std::to_string(std::u16string(family).size());
+  return s;
+}
+
+TEST(FontMatcherTest, DeviceFacesResolveToLookAlikesAndUnknownOnesToTheDefault) {
+  gdi::FontMatcher m({installed(u"DejaVu Sans", u"Book", 400, false), installed(u"DejaVu Sans Mono", u"Book", 400, false),
+                      installed(u"Zapf", u"Regular", 400, false)});
+  struct Case {
+    const char16_t* face;
+    unsigned pitchAndFamily;
+    const char16_t* family;
+  } cases[] = {
+      {u"Tahoma", 0, u"DejaVu Sans"},
+      {u"tAHOMA", 0, u"DejaVu Sans"},
+      {u"Courier New", 0, u"DejaVu Sans Mono"},
+      {u"Times New Roman", 0, u"DejaVu Sans"},  // no serif installed: the default
+      {u"zapf", 0, u"Zapf"},                     // installed: by its own name
+      {u"Nowhere", FIXED_PITCH, u"DejaVu Sans"},
+      {u"", FIXED_PITCH, u"DejaVu Sans Mono"},
+      {u"", FF_MODERN, u"DejaVu Sans Mono"},
+      {u"", 0, u"DejaVu Sans"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(m.resolveFamily(c.face, c.pitchAndFamily), c.family) << c.pitchAndFamily;
+  // Listed: installed families and the device faces that have a look-alike.
+  std::vector<std::u16string> expected = {u"Bookdings",   u"Courier New",      u"DejaVu Sans",
+                                          u"DejaVu Sans Mono", u"Frutiger Linotype", u"Tahoma", u"Zapf"};
+  EXPECT_EQ(m.families(), expected);
+}
+
+TEST(FontMatcherTest, MissingWeightsAndSlantsAreMadeFromTheNearestFile) {
+  gdi::FontMatcher m({installed(u"Plain", u"Regular", 400, false), installed(u"Full", u"Regular", 400, false),
+                      installed(u"Full", u"Bold", 700, false), installed(u"Full", u"Italic", 400, true),
+                      installed(u"Full", u"Light", 300, false)});
+  gdi::FontFile boldItalicPlain = m.match(u"Plain", 0, FW_BOLD, true);
+  EXPECT_TRUE(boldItalicPlain.embolden);
+  EXPECT_TRUE(boldItalicPlain.oblique);
+  gdi::FontFile bold = m.match(u"Full", 0, FW_BOLD, false);
+  EXPECT_FALSE(bold.embolden);
+  EXPECT_EQ(bold.path, installed(u"Full", u"", 700, false).path);
+  gdi::FontFile italic = m.match(u"Full", 0, FW_DONTCARE, true);
+  EXPECT_FALSE(italic.oblique);
+  EXPECT_EQ(italic.path, installed(u"Full", u"", 400, true).path);
+  // Italic and bold together: the italic file, emboldened (slant counts more).
+  gdi::FontFile both = m.match(u"Full", 0, FW_BOLD, true);
+  EXPECT_EQ(both.path, installed(u"Full", u"", 400, true).path);
+  EXPECT_TRUE(both.embolden);
+  EXPECT_EQ(m.match(u"Full", 0, FW_LIGHT, false).path, installed(u"Full", u"", 300, false).path);
+  // No default face installed: the first family stands in; nothing installed: no file.
+  EXPECT_EQ(m.resolveFamily(u"Tahoma"), u"Full");
+  EXPECT_TRUE(gdi::FontMatcher({}).match(u"Tahoma", 0, 400, false).path.empty());
+}
+
+}  // namespace
