@@ -1,0 +1,254 @@
+// Bitmaps: memory DCs, compatible bitmaps, DIB sections of every depth,
+// bitmaps from resources, and transfers between colour and monochrome.
+#include "RasterHelpers.h"
+
+namespace rastertest {
+namespace {
+
+BITMAP describe(HGDIOBJ bitmap) {
+  BITMAP bm{};
+  EXPECT_EQ(GetObjectW(bitmap, sizeof(bm), &bm), int(sizeof(bm)));
+  return bm;
+}
+
+TEST(BitmapTest, MemoryDcStartsWithAOnePixelMonochromeBitmap) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  ASSERT_NE(memory, nullptr);
+  EXPECT_EQ(GetObjectType(memory), DWORD(OBJ_MEMDC));
+  BITMAP initial = describe(GetCurrentObject(memory, OBJ_BITMAP));
+  EXPECT_EQ(initial.bmWidth, 1);
+  EXPECT_EQ(initial.bmHeight, 1);
+  EXPECT_EQ(initial.bmBitsPixel, 1);
+
+  // Compatible with the memory DC means monochrome; with the screen, its depth.
+  HBITMAP mono = CreateCompatibleBitmap(memory, 8, 2);
+  HBITMAP colour = CreateCompatibleBitmap(screen, 8, 2);
+  EXPECT_EQ(describe(mono).bmBitsPixel, 1);
+  EXPECT_EQ(describe(colour).bmBitsPixel, GetDeviceCaps(screen, BITSPIXEL));
+  EXPECT_EQ(describe(colour).bmWidth, 8);
+  EXPECT_EQ(describe(colour).bmBits, nullptr);
+
+  // A bitmap is drawn on by one DC at a time and is not deleted meanwhile.
+  HDC other = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(memory, colour);
+  EXPECT_EQ(previous, GetCurrentObject(other, OBJ_BITMAP));
+  EXPECT_EQ(SelectObject(other, colour), nullptr);
+  EXPECT_FALSE(DeleteObject(colour));
+  EXPECT_EQ(SelectObject(screen, mono), nullptr);  // a window's DC holds no bitmap
+
+  // Window DCs are released, not deleted; memory DCs are deleted once.
+  EXPECT_FALSE(DeleteDC(screen));
+  EXPECT_TRUE(DeleteDC(memory));
+  EXPECT_FALSE(DeleteDC(memory));
+  EXPECT_TRUE(DeleteObject(colour));
+  EXPECT_TRUE(DeleteDC(other));
+  EXPECT_TRUE(DeleteObject(mono));
+  EXPECT_EQ(CreateCompatibleBitmap(screen, 0, 5), nullptr);
+  EXPECT_EQ(CreateCompatibleBitmap(screen, 100000, 100000), nullptr);
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(BitmapTest, ThirtyTwoBitDibSectionBitsAreTheBitmapsPixels) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // bottom-up
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  ASSERT_NE(bits, nullptr);
+  EXPECT_EQ(describe(bitmap).bmBits, bits);
+  EXPECT_EQ(describe(bitmap).bmWidthBytes, 12);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  // Drawing lands in the caller's bits, bottom row first.
+  SetPixel(dc, 0, 0, RGB(1, 2, 3));
+  auto* p = static_cast<uint32_t*>(bits);
+  EXPECT_EQ(p[3] & 0xFFFFFF, 0x010203u);
+  // And what the caller writes is what drawing reads.
+  p[2] = 0x00A0B0C0;
+  EXPECT_EQ(GetPixel(dc, 2, 1), RGB(0xA0, 0xB0, 0xC0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
+struct DibCase {
+  WORD bits;
+  uint32_t storedRed;    // the caller's value for pure red
+  size_t bytesPerPixel;  // 0 for palette formats
+};
+
+TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
+  // Palette formats get black, red, green and white (1 bit: black and red).
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[4];
+  } info{};
+  const RGBQUAD palette[4] = {{0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 255, 255, 0}};
+  const DibCase cases[] = {
+      {1, 1, 0}, {2, 1, 0}, {4, 1, 0}, {8, 1, 0},
+      {16, 0x7C00, 2},    // 5-5-5
+      {24, 0xFF0000, 3},  // blue, green, red bytes
+  };
+  for (const DibCase& c : cases) {
+    info = {};
+    DWORD colours = c.bits == 1 ? 2 : c.bits <= 8 ? 4 : 0;
+    info.header = {sizeof(BITMAPINFOHEADER), 4, -2, 1, c.bits, BI_RGB, 0, 0, 0, colours, 0};
+    for (int i = 0; i < 4; ++i) info.colours[i] = palette[i];
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr) << c.bits;
+    ASSERT_NE(bits, nullptr);
+    EXPECT_EQ(describe(bitmap).bmBitsPixel, c.bits);
+    EXPECT_EQ(describe(bitmap).bmBits, bits);
+    auto* bytes = static_cast<uint8_t*>(bits);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    // Drawing pure red writes red in the caller's format, first pixel.
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    uint32_t first = 0;
+    if (c.bytesPerPixel == 0) {
+      first = bytes[0] >> (8 - c.bits);
+    } else {
+      for (size_t i = 0; i < c.bytesPerPixel; ++i) first |= uint32_t(bytes[i]) << (8 * i);
+    }
+    EXPECT_EQ(first, c.storedRed) << c.bits << " bits per pixel";
+    // A neighbour in the same byte keeps its value.
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(0, 0, 0)) << c.bits;
+    // The caller's edit of the second row shows in drawing.
+    size_t stride = ((4 * c.bits + 31) / 32) * 4;
+    if (c.bytesPerPixel == 0) {
+      uint32_t last = static_cast<uint32_t>(colours - 1);
+      bytes[stride] = static_cast<uint8_t>(last << (8 - c.bits));
+    } else {
+      for (size_t i = 0; i < c.bytesPerPixel; ++i) bytes[stride + i] = 0xFF;
+    }
+    EXPECT_EQ(GetPixel(dc, 0, 1), c.bits == 1 ? RGB(255, 0, 0) : RGB(255, 255, 255)) << c.bits;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+}
+
+TEST(BitmapTest, DibSectionsRefuseWhatTheyCannotHold) {
+  struct Case {
+    LONG width, height;
+    WORD planes, bits;
+    DWORD compression;
+  };
+  const Case cases[] = {
+      {4, 4, 1, 7, BI_RGB},          // no such depth
+      {4, 4, 1, 8, 1},               // run-length compressed
+      {4, 4, 2, 32, BI_RGB},         // planes
+      {0, 4, 1, 32, BI_RGB},         // empty
+      {4, 0, 1, 32, BI_RGB},
+      {-4, 4, 1, 32, BI_RGB},
+      {65536, 65536, 1, 32, BI_RGB},  // too large
+      {4, 4, 1, 24, BI_BITFIELDS},   // masks only for 16 and 32 bits
+  };
+  for (const Case& c : cases) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), c.width, c.height, c.planes, c.bits, c.compression, 0, 0, 0, 0, 0};
+    void* bits = reinterpret_cast<void*>(1);
+    EXPECT_EQ(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr)
+        << c.width << "x" << c.height << " " << c.bits;
+    EXPECT_EQ(bits, nullptr);
+  }
+  EXPECT_EQ(CreateDIBSection(nullptr, nullptr, DIB_RGB_COLORS, nullptr, nullptr, 0), nullptr);
+}
+
+TEST(BitmapTest, SixteenBitFieldsOfFiveSixFiveAreHonoured) {
+  struct {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+  } info{{sizeof(BITMAPINFOHEADER), 2, 1, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0xF800, 0x07E0, 0x001F}};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SetPixel(dc, 0, 0, RGB(0, 255, 0));
+  EXPECT_EQ(static_cast<uint16_t*>(bits)[0], 0x07E0);
+  static_cast<uint16_t*>(bits)[1] = 0xFFFF;
+  EXPECT_EQ(GetPixel(dc, 1, 0), RGB(255, 255, 255));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
+TEST(BitmapTest, LoadBitmapDecodesTwoBitsPerPixel) {
+  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(201));
+  ASSERT_NE(bitmap, nullptr);
+  BITMAP bm = describe(bitmap);
+  EXPECT_EQ(bm.bmWidth, 6);
+  EXPECT_EQ(bm.bmHeight, 4);
+  Canvas canvas(6, 4);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  BitBlt(canvas.dc(), 0, 0, 6, 4, dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(canvas.picture({{0x000000, 'k'}, {0x808080, 'd'}, {0xC0C0C0, 'l'}, {0xFFFFFF, 'w'}}),
+            (std::vector<std::string>{"kkkkkw", "ddddwd", "lllwll", "wwwwww"}));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
+TEST(BitmapTest, LoadImageScalesBitmapsAndLoadsMonochromeAsMonochrome) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  HBITMAP big = static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(203), IMAGE_BITMAP, 6, 4, 0));
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(describe(big).bmWidth, 6);
+  Canvas canvas(6, 4);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, big);
+  BitBlt(canvas.dc(), 0, 0, 6, 4, dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(canvas.picture({{0xFF0000, 'r'}, {0x00FF00, 'g'}, {0x0000FF, 'b'}, {kWhite, 'w'}, {kBlack, 'k'},
+                            {0x0A141E, 'x'}}),
+            (std::vector<std::string>{"rrggbb", "rrggbb", "wwkkxx", "wwkkxx"}));
+  SelectObject(dc, old);
+
+  HBITMAP mono = LoadBitmapW(module, MAKEINTRESOURCEW(202));
+  ASSERT_NE(mono, nullptr);
+  EXPECT_EQ(describe(mono).bmBitsPixel, 1);
+  SelectObject(dc, mono);
+  // Monochrome to colour: black pixels take the text colour, white the
+  // background colour of the destination.
+  SetTextColor(canvas.dc(), RGB(255, 0, 0));
+  SetBkColor(canvas.dc(), RGB(0, 0, 255));
+  BitBlt(canvas.dc(), 0, 0, 5, 3, dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(canvas.picture({{0xFF0000, 'r'}, {0x0000FF, 'b'}, {kWhite, 'w'}, {kBlack, 'k'}, {0x0A141E, 'x'}}),
+            (std::vector<std::string>{"rrrrrb", "rbbbrb", "rrrrrx", "wwkkxx"}));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(big);
+  DeleteObject(mono);
+
+  SetLastError(0);
+  EXPECT_EQ(LoadBitmapW(module, MAKEINTRESOURCEW(999)), nullptr);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
+  EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(201), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+}
+
+TEST(BitmapTest, ColourToMonochromeTurnsTheSourceBackgroundWhite) {
+  Canvas colour(3, 1);
+  colour.set(0, 0, 0x123456);
+  colour.set(1, 0, 0xFFFFFF);
+  colour.set(2, 0, 0x00FF00);
+  SetBkColor(colour.dc(), RGB(0x12, 0x34, 0x56));
+  HDC mono = CreateCompatibleDC(nullptr);
+  HBITMAP mask = CreateCompatibleBitmap(mono, 3, 1);
+  HGDIOBJ old = SelectObject(mono, mask);
+  BitBlt(mono, 0, 0, 3, 1, colour.dc(), 0, 0, SRCCOPY);
+  EXPECT_EQ(GetPixel(mono, 0, 0), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(mono, 1, 0), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(mono, 2, 0), RGB(0, 0, 0));
+  // Drawing in colour on a monochrome bitmap keeps it black and white.
+  EXPECT_EQ(SetPixel(mono, 1, 0, RGB(200, 200, 200)), RGB(255, 255, 255));
+  EXPECT_EQ(SetPixel(mono, 2, 0, RGB(0, 0, 100)), RGB(0, 0, 0));
+  SelectObject(mono, old);
+  DeleteDC(mono);
+  DeleteObject(mask);
+}
+
+}  // namespace
+}  // namespace rastertest

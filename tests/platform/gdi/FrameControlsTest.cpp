@@ -1,0 +1,254 @@
+// Edges, frame controls, focus rectangles and icons.
+#include "RasterHelpers.h"
+
+#include "kernel/Icons.h"
+
+namespace rastertest {
+namespace {
+
+constexpr COLORREF kPaper = RGB(255, 0, 255);
+constexpr uint32_t kPaperPixel = 0xFF00FF;
+
+uint32_t brightness(uint32_t p) { return ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF); }
+
+TEST(FrameControlsTest, PushButtonIsLitFromTheTopLeftAndPushedInverts) {
+  for (bool pushed : {false, true}) {
+    Canvas c(12, 10, kPaper);
+    RECT r{1, 1, 11, 9};
+    ASSERT_TRUE(DrawFrameControl(c.dc(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0)));
+    uint32_t face = sysPixel(COLOR_BTNFACE);
+    uint32_t outerTopLeft = c.at(5, 1), outerLeft = c.at(1, 4);
+    uint32_t outerBottomRight = c.at(5, 8), outerRight = c.at(10, 4);
+    uint32_t innerTopLeft = c.at(5, 2), innerBottomRight = c.at(9, 4);
+    EXPECT_EQ(outerTopLeft, outerLeft);
+    EXPECT_EQ(outerBottomRight, outerRight);
+    EXPECT_EQ(c.at(5, 4), face);
+    if (!pushed) {
+      EXPECT_GT(brightness(outerTopLeft), brightness(face));
+      EXPECT_GT(brightness(innerTopLeft), brightness(face));
+      EXPECT_LT(brightness(outerBottomRight), brightness(face));
+      EXPECT_LT(brightness(innerBottomRight), brightness(face));
+    } else {
+      EXPECT_LT(brightness(outerTopLeft), brightness(face));
+      EXPECT_LT(brightness(innerTopLeft), brightness(face));
+      EXPECT_GT(brightness(outerBottomRight), brightness(face));
+      EXPECT_GT(brightness(innerBottomRight), brightness(face));
+    }
+    // The bottom-right colour owns both far corners.
+    EXPECT_EQ(c.at(10, 1), outerBottomRight);
+    EXPECT_EQ(c.at(1, 8), outerBottomRight);
+    // Nothing outside the rectangle.
+    for (int x = 0; x < 12; ++x) {
+      EXPECT_EQ(c.at(x, 0), kPaperPixel);
+      EXPECT_EQ(c.at(x, 9), kPaperPixel);
+    }
+    EXPECT_EQ(c.at(0, 5), kPaperPixel);
+    EXPECT_EQ(c.at(11, 5), kPaperPixel);
+    // The rectangle is unchanged unless asked to become the face.
+    EXPECT_EQ(r.left, 1);
+    RECT adjusted{1, 1, 11, 9};
+    DrawFrameControl(c.dc(), &adjusted, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
+    RECT face2{3, 3, 9, 7};
+    EXPECT_TRUE(EqualRect(&adjusted, &face2));
+  }
+  Canvas c(4, 4);
+  RECT r{0, 0, 4, 4};
+  EXPECT_FALSE(DrawFrameControl(c.dc(), &r, DFC_CAPTION, 0));
+  EXPECT_FALSE(DrawFrameControl(nullptr, &r, DFC_BUTTON, DFCS_BUTTONPUSH));
+}
+
+TEST(FrameControlsTest, DrawEdgeDrawsEachKindOnTheAskedSides) {
+  const uint32_t light = sysPixel(COLOR_3DLIGHT), white = sysPixel(COLOR_3DHIGHLIGHT);
+  const uint32_t shadow = sysPixel(COLOR_3DSHADOW), dark = sysPixel(COLOR_3DDKSHADOW);
+  const uint32_t face = sysPixel(COLOR_3DFACE);
+  struct Case {
+    UINT edge, flags;
+    // Outer top, inner top, inner bottom, outer bottom, middle.
+    uint32_t outerTop, innerTop, innerBottom, outerBottom, middle;
+    RECT adjusted;
+  };
+  const uint32_t P = kPaperPixel;
+  const Case cases[] = {
+      {EDGE_RAISED, BF_RECT, light, white, shadow, dark, P, {0, 0, 10, 10}},
+      {EDGE_SUNKEN, BF_RECT, shadow, dark, light, white, P, {0, 0, 10, 10}},
+      {EDGE_ETCHED, BF_RECT, shadow, white, shadow, white, P, {0, 0, 10, 10}},
+      {EDGE_BUMP, BF_RECT, light, dark, light, dark, P, {0, 0, 10, 10}},
+      {BDR_RAISEDINNER, BF_RECT | BF_MIDDLE | BF_ADJUST, white, face, face, shadow, face, {1, 1, 9, 9}},
+      {EDGE_SUNKEN, BF_RECT | BF_ADJUST, shadow, dark, light, white, P, {2, 2, 8, 8}},
+      {EDGE_SUNKEN, BF_TOP | BF_ADJUST, shadow, dark, P, P, P, {0, 2, 10, 10}},
+      {EDGE_SUNKEN, BF_BOTTOM | BF_ADJUST, P, P, light, white, P, {0, 0, 10, 8}},
+      {EDGE_SUNKEN, BF_RECT | BF_FLAT, shadow, face, face, shadow, P, {0, 0, 10, 10}},
+      {EDGE_RAISED, BF_RECT | BF_MONO | BF_MIDDLE, sysPixel(COLOR_WINDOWFRAME), sysPixel(COLOR_WINDOW),
+       sysPixel(COLOR_WINDOW), sysPixel(COLOR_WINDOWFRAME), sysPixel(COLOR_WINDOW), {0, 0, 10, 10}},
+  };
+  for (const Case& k : cases) {
+    Canvas c(10, 10, kPaper);
+    RECT r{0, 0, 10, 10};
+    ASSERT_TRUE(DrawEdge(c.dc(), &r, k.edge, k.flags));
+    SCOPED_TRACE(testing::Message() << "edge " << k.edge << " flags " << std::hex << k.flags);
+    EXPECT_EQ(c.at(5, 0), k.outerTop);
+    EXPECT_EQ(c.at(5, 1), k.innerTop);
+    EXPECT_EQ(c.at(5, 8), k.innerBottom);
+    EXPECT_EQ(c.at(5, 9), k.outerBottom);
+    EXPECT_EQ(c.at(5, 5), k.middle);
+    EXPECT_TRUE(EqualRect(&r, &k.adjusted)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  }
+}
+
+TEST(FrameControlsTest, CheckBoxesAndRadioButtonsShowTheirState) {
+  const uint32_t ink = sysPixel(COLOR_WINDOWTEXT), window = sysPixel(COLOR_WINDOW);
+  const uint32_t frame = sysPixel(COLOR_WINDOWFRAME), grey = sysPixel(COLOR_GRAYTEXT);
+  struct Case {
+    UINT state;
+    bool marked;
+    uint32_t markColour;
+  };
+  const Case checks[] = {
+      {DFCS_BUTTONCHECK, false, ink},
+      {DFCS_BUTTONCHECK | DFCS_CHECKED, true, ink},
+      {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, true, grey},
+  };
+  for (const Case& k : checks) {
+    Canvas c(13, 13, kPaper);
+    RECT r{0, 0, 13, 13};
+    ASSERT_TRUE(DrawFrameControl(c.dc(), &r, DFC_BUTTON, k.state));
+    EXPECT_EQ(c.at(0, 0), frame);
+    EXPECT_EQ(c.at(12, 12), frame);
+    int marks = 0;
+    for (int y = 1; y < 12; ++y)
+      for (int x = 1; x < 12; ++x) marks += c.at(x, y) == k.markColour;
+    EXPECT_EQ(marks > 8, k.marked) << std::hex << k.state << " marks " << marks;
+    if (!k.marked) {
+      EXPECT_EQ(c.at(6, 6), window);
+    }
+  }
+  // A radio button: a round outline (corners untouched) and a dot when
+  // checked.
+  for (bool checked : {false, true}) {
+    Canvas c(13, 13, kPaper);
+    RECT r{0, 0, 13, 13};
+    ASSERT_TRUE(DrawFrameControl(c.dc(), &r, DFC_BUTTON, DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0)));
+    EXPECT_EQ(c.at(0, 0), kPaperPixel);
+    EXPECT_EQ(c.at(12, 12), kPaperPixel);
+    EXPECT_EQ(c.at(6, 0), frame);
+    EXPECT_EQ(c.at(0, 6), frame);
+    EXPECT_EQ(c.at(6, 6), checked ? ink : window);
+    EXPECT_EQ(c.at(3, 6), window);
+  }
+}
+
+TEST(FrameControlsTest, ScrollArrowsPointTheirWay) {
+  const uint32_t ink = sysPixel(COLOR_BTNTEXT);
+  struct Case {
+    UINT direction;
+    bool vertical;
+    bool tipFirst;  // the arrow's narrow end is at the top or left
+  };
+  const Case cases[] = {
+      {DFCS_SCROLLUP, true, true},
+      {DFCS_SCROLLDOWN, true, false},
+      {DFCS_SCROLLLEFT, false, true},
+      {DFCS_SCROLLRIGHT, false, false},
+      {DFCS_SCROLLCOMBOBOX, true, false},
+  };
+  for (const Case& k : cases) {
+    Canvas c(16, 16, kPaper);
+    RECT r{0, 0, 16, 16};
+    ASSERT_TRUE(DrawFrameControl(c.dc(), &r, DFC_SCROLL, k.direction));
+    // Ink per row (vertical arrows) or column inside the button's edges:
+    // widths grow away from the tip.
+    auto arrowInk = [&] {
+      std::vector<int> widths;
+      for (int i = 2; i < 14; ++i) {
+        int n = 0;
+        for (int j = 2; j < 14; ++j) n += (k.vertical ? c.at(j, i) : c.at(i, j)) == ink;
+        if (n) widths.push_back(n);
+      }
+      return widths;
+    };
+    std::vector<int> widths = arrowInk();
+    ASSERT_GE(widths.size(), 2u) << k.direction;
+    if (k.tipFirst)
+      EXPECT_LT(widths.front(), widths.back()) << k.direction;
+    else
+      EXPECT_GT(widths.front(), widths.back()) << k.direction;
+    // An inactive arrow is grey.
+    DrawFrameControl(c.dc(), &r, DFC_SCROLL, k.direction | DFCS_INACTIVE);
+    EXPECT_TRUE(arrowInk().empty()) << k.direction;
+  }
+}
+
+TEST(FrameControlsTest, FocusRectangleDrawnTwiceRestoresThePixels) {
+  Canvas c(8, 6, RGB(10, 200, 30));
+  RECT r{1, 1, 7, 5};
+  ASSERT_TRUE(DrawFocusRect(c.dc(), &r));
+  int changed = 0;
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 8; ++x)
+      if (c.at(x, y) != 0x0AC81E) {
+        ++changed;
+        EXPECT_EQ(c.at(x, y), 0xF537E1u);  // inverted
+        EXPECT_TRUE(x == 1 || x == 6 || y == 1 || y == 4) << x << "," << y;
+      }
+  // Every other pixel of the 16 on the border.
+  EXPECT_EQ(changed, 8);
+  DrawFocusRect(c.dc(), &r);
+  EXPECT_EQ(c.count(0x0AC81E), 48);
+}
+
+HICON makeIcon(int w, int h, std::vector<uint32_t> argb) {
+  kernel::Icon icon;
+  icon.width = w;
+  icon.height = h;
+  icon.pixels = std::move(argb);
+  return kernel::addIcon(std::move(icon));
+}
+
+TEST(FrameControlsTest, IconsBlendTheirAlphaOverTheDestination) {
+  // Opaque red, transparent, half-transparent white, opaque blue.
+  HICON icon = makeIcon(2, 2, {0xFFFF0000, 0x00123456, 0x80FFFFFF, 0xFF0000FF});
+  ASSERT_NE(icon, nullptr);
+  Canvas c(4, 4, RGB(0, 0, 0));
+  ASSERT_TRUE(DrawIcon(c.dc(), 1, 1, icon));
+  EXPECT_EQ(c.at(1, 1), 0xFF0000u);
+  EXPECT_EQ(c.at(2, 1), kBlack);
+  EXPECT_EQ(c.at(1, 2), 0x808080u);
+  EXPECT_EQ(c.at(2, 2), 0x0000FFu);
+  EXPECT_EQ(c.at(0, 0), kBlack);
+  EXPECT_EQ(c.at(3, 3), kBlack);
+
+  // The image alone ignores transparency; the mask alone blacks out what
+  // the icon covers.
+  Canvas image(2, 2, RGB(0, 255, 0));
+  DrawIconEx(image.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_IMAGE);
+  EXPECT_EQ(image.at(1, 0), 0x123456u);
+  Canvas mask(2, 2, RGB(0, 255, 0));
+  DrawIconEx(mask.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_MASK);
+  EXPECT_EQ(mask.at(0, 0), kBlack);
+  EXPECT_EQ(mask.at(1, 0), 0x00FF00u);
+
+  // A flicker brush goes under the icon.
+  Canvas under(2, 2, RGB(0, 0, 0));
+  DrawIconEx(under.dc(), 0, 0, icon, 0, 0, 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), DI_NORMAL);
+  EXPECT_EQ(under.at(1, 0), kWhite);
+  EXPECT_FALSE(DrawIcon(c.dc(), 0, 0, nullptr));
+  DestroyIcon(icon);
+}
+
+TEST(FrameControlsTest, IconsScaleToTheRequestedSize) {
+  HICON icon = makeIcon(2, 2, {0xFFFF0000, 0x00000000, 0xFF00FF00, 0xFF0000FF});
+  Canvas big(4, 4, RGB(255, 255, 255));
+  ASSERT_TRUE(DrawIconEx(big.dc(), 0, 0, icon, 4, 4, 0, nullptr, DI_NORMAL));
+  EXPECT_EQ(big.picture({{0xFF0000, 'r'}, {0x00FF00, 'g'}, {0x0000FF, 'b'}, {kWhite, '.'}}),
+            (std::vector<std::string>{"rr..", "rr..", "ggbb", "ggbb"}));
+  // Shrinking averages the covered pixels, weighting colour by alpha: the
+  // transparent quarter lends no colour, only transparency.
+  Canvas small(1, 1, RGB(0, 0, 0));
+  ASSERT_TRUE(DrawIconEx(small.dc(), 0, 0, icon, 1, 1, 0, nullptr, DI_NORMAL));
+  // Colour (85, 85, 85) at alpha 191 over black: 64 per channel.
+  EXPECT_EQ(small.at(0, 0), 0x404040u);
+  DestroyIcon(icon);
+}
+
+}  // namespace
+}  // namespace rastertest

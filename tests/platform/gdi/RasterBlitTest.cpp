@@ -1,0 +1,185 @@
+// Block transfers between memory and screen DCs, raster operations, and
+// clipping to windows, their parents and their update regions.
+#include "RasterHelpers.h"
+
+#include "device/Device.h"
+
+namespace rastertest {
+namespace {
+
+TEST(RasterBlitTest, RasterOperationsCombineSourceDestinationAndPattern) {
+  // Per channel: source 0xF0, destination 0xCC, brush 0xAA.
+  const uint32_t s = 0xF0F0F0, d = 0xCCCCCC, p = 0xAAAAAA;
+  struct Case {
+    DWORD rop;
+    uint32_t expected;
+  };
+  const Case cases[] = {
+      {SRCCOPY, s},
+      {SRCPAINT, s | d},
+      {SRCAND, s & d},
+      {SRCINVERT, s ^ d},
+      {NOTSRCCOPY, ~s & 0xFFFFFF},
+      {SRCERASE, s & ~d & 0xFFFFFF},
+      {MERGECOPY, p & s},
+      {MERGEPAINT, (~s | d) & 0xFFFFFF},
+      {PATCOPY, p},
+      {PATINVERT, p ^ d},
+      {DSTINVERT, ~d & 0xFFFFFF},
+      {BLACKNESS, 0},
+      {WHITENESS, 0xFFFFFF},
+  };
+  for (const Case& c : cases) {
+    Canvas src(2, 2, RGB(0xF0, 0xF0, 0xF0));
+    Canvas dst(2, 2, RGB(0xCC, 0xCC, 0xCC));
+    HBRUSH brush = CreateSolidBrush(RGB(0xAA, 0xAA, 0xAA));
+    HGDIOBJ old = SelectObject(dst.dc(), brush);
+    EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 2, 2, src.dc(), 0, 0, c.rop));
+    EXPECT_EQ(dst.at(1, 1), c.expected) << std::hex << "rop " << c.rop;
+    SelectObject(dst.dc(), old);
+    DeleteObject(brush);
+  }
+}
+
+TEST(RasterBlitTest, BitBltCopiesTheAskedRectangleAndClipsToBothSurfaces) {
+  Canvas src(4, 4, RGB(0, 0, 0));
+  src.set(0, 0, 0xFF0000);
+  src.set(3, 3, 0x00FF00);
+  Canvas dst(6, 6);
+  // Source rectangle (2, 2)-(6, 6) half off the source: only its on-surface
+  // part arrives, at (1, 1).
+  EXPECT_TRUE(BitBlt(dst.dc(), 1, 1, 4, 4, src.dc(), 2, 2, SRCCOPY));
+  EXPECT_EQ(dst.picture({{kWhite, '.'}, {kBlack, '#'}, {0x00FF00, 'g'}}),
+            (std::vector<std::string>{"......", ".##...", ".#g...", "......", "......", "......"}));
+  // Off the destination's edge nothing breaks.
+  EXPECT_TRUE(BitBlt(dst.dc(), 4, 4, 4, 4, src.dc(), 0, 0, SRCCOPY));
+  EXPECT_EQ(dst.at(4, 4), 0xFF0000u);
+  EXPECT_EQ(dst.at(5, 5), kBlack);
+  // An operation with a source needs one.
+  EXPECT_FALSE(BitBlt(dst.dc(), 0, 0, 1, 1, nullptr, 0, 0, SRCCOPY));
+  EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, nullptr, 0, 0, BLACKNESS));
+  EXPECT_EQ(dst.at(0, 0), kBlack);
+}
+
+TEST(RasterBlitTest, BlitWithinOneSurfaceReadsThePixelsAsTheyWere) {
+  Canvas c(6, 1);
+  for (int x = 0; x < 6; ++x) c.set(x, 0, static_cast<uint32_t>(x + 1));
+  BitBlt(c.dc(), 2, 0, 4, 1, c.dc(), 0, 0, SRCCOPY);
+  const uint32_t expected[] = {1, 2, 1, 2, 3, 4};
+  for (int x = 0; x < 6; ++x) EXPECT_EQ(c.at(x, 0), expected[x]) << x;
+}
+
+TEST(RasterBlitTest, PatBltFillsWithTheBrushAndAcceptsNegativeExtents) {
+  Canvas c(5, 5);
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  SelectObject(c.dc(), blue);
+  EXPECT_TRUE(PatBlt(c.dc(), 4, 4, -2, -3, PATCOPY));
+  EXPECT_EQ(c.picture({{kWhite, '.'}, {0x0000FF, 'b'}}),
+            (std::vector<std::string>{".....", "..bb.", "..bb.", "..bb.", "....."}));
+  EXPECT_TRUE(PatBlt(c.dc(), 0, 0, 5, 1, DSTINVERT));
+  EXPECT_EQ(c.at(3, 0), kBlack);
+  EXPECT_FALSE(PatBlt(c.dc(), 0, 0, 1, 1, SRCCOPY));
+  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  DeleteObject(blue);
+}
+
+class RasterScreenTest : public ScreenTest {};
+
+TEST_F(RasterScreenTest, BlitsBetweenMemoryAndScreenMarkTheScreenDirty) {
+  Canvas picture(3, 2, RGB(255, 0, 0));
+  HDC screen = GetDC(nullptr);
+  device::Device::instance().backend().framebuffer().takeDirty();
+  EXPECT_TRUE(BitBlt(screen, 100, 200, 3, 2, picture.dc(), 0, 0, SRCCOPY));
+  EXPECT_EQ(screenPixel(100, 200), 0xFF0000u);
+  EXPECT_EQ(screenPixel(102, 201), 0xFF0000u);
+  EXPECT_EQ(screenPixel(103, 201), kBlack);
+  display::Rect dirty = device::Device::instance().backend().framebuffer().takeDirty();
+  EXPECT_TRUE(dirty.contains(100, 200));
+  EXPECT_TRUE(dirty.contains(102, 201));
+  // And back from the screen into memory.
+  Canvas copy(4, 2, RGB(9, 9, 9));
+  EXPECT_TRUE(BitBlt(copy.dc(), 0, 0, 4, 2, screen, 99, 200, SRCCOPY));
+  EXPECT_EQ(copy.at(0, 0), kBlack);
+  EXPECT_EQ(copy.at(1, 0), 0xFF0000u);
+  ReleaseDC(nullptr, screen);
+}
+
+TEST_F(RasterScreenTest, AChildWindowNeverDrawsOutsideItsParent) {
+  HWND parent = createWindow({20, 40, 120, 140});
+  // The child reaches 30 pixels past the parent's right and bottom edges.
+  HWND child = createWindow({50, 50, 130, 130}, parent);
+  paintAll();
+  Canvas red(200, 200, RGB(255, 0, 0));
+  HDC hdc = GetDC(child);
+  BitBlt(hdc, -10, -10, 200, 200, red.dc(), 0, 0, SRCCOPY);
+  HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+  RECT all{-50, -50, 300, 300};
+  FillRect(hdc, &all, green);
+  SelectObject(hdc, GetStockObject(WHITE_PEN));
+  MoveToEx(hdc, -50, 20, nullptr);
+  LineTo(hdc, 300, 20);
+  ReleaseDC(child, hdc);
+  DeleteObject(green);
+  // Child at (70, 90) on the screen, clipped to the parent's (20, 40)-(120, 140).
+  EXPECT_EQ(screenPixel(70, 90), 0x00FF00u);
+  EXPECT_EQ(screenPixel(119, 139), 0x00FF00u);
+  EXPECT_EQ(screenPixel(120, 100), kBlack);
+  EXPECT_EQ(screenPixel(100, 140), kBlack);
+  EXPECT_EQ(screenPixel(69, 100), kBlack);
+  EXPECT_EQ(screenPixel(150, 110), kBlack);  // where the line would continue
+  EXPECT_EQ(screenPixel(119, 110), kWhite);  // the line itself
+  EXPECT_EQ(screenPixel(119, 111), 0x00FF00u);
+}
+
+TEST_F(RasterScreenTest, PaintingIsClippedToTheUpdateRegion) {
+  HWND window = createWindow({0, 30, 100, 130}, nullptr, [](HDC hdc, const PAINTSTRUCT&) {
+    Canvas blue(100, 100, RGB(0, 0, 255));
+    BitBlt(hdc, 0, 0, 100, 100, blue.dc(), 0, 0, SRCCOPY);
+    PatBlt(hdc, 0, 0, 100, 100, DSTINVERT);
+  });
+  paintAll();
+  fillScreen(RGB(0, 0, 0));
+  RECT area{10, 10, 20, 30};
+  InvalidateRect(window, &area, FALSE);
+  paintAll();
+  // Blue, inverted: yellow inside the update area; black elsewhere.
+  EXPECT_EQ(screenPixel(10, 40), 0xFFFF00u);
+  EXPECT_EQ(screenPixel(19, 59), 0xFFFF00u);
+  EXPECT_EQ(screenPixel(20, 40), kBlack);
+  EXPECT_EQ(screenPixel(10, 60), kBlack);
+  EXPECT_EQ(screenPixel(9, 45), kBlack);
+}
+
+TEST_F(RasterScreenTest, ScrollDcMovesVisiblePixelsAndReportsWhatWasUncovered) {
+  Canvas c(4, 6);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 4; ++x) c.set(x, y, static_cast<uint32_t>(y + 1));
+  RECT scroll{0, 1, 4, 6};
+  RECT update{};
+  EXPECT_TRUE(ScrollDC(c.dc(), 0, -2, &scroll, &scroll, nullptr, &update));
+  // Rows 3..5 moved up to 1..3; row 0 is outside the scroll rectangle.
+  const uint32_t expected[] = {1, 4, 5, 6, 5, 6};
+  for (int y = 0; y < 6; ++y) EXPECT_EQ(c.at(2, y), expected[y]) << "row " << y;
+  RECT uncovered{0, 4, 4, 6};
+  EXPECT_TRUE(EqualRect(&update, &uncovered));
+
+  // On a window partly covered by another, the pixels that were hidden do
+  // not move in; the area they would have filled is reported too.
+  HWND under = createWindow({0, 30, 100, 130});
+  HWND over = createWindow({0, 100, 100, 130});
+  paintAll();
+  (void)over;
+  HDC hdc = GetDC(under);
+  RECT all{0, 0, 100, 100};
+  HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  FillRect(hdc, &all, white);
+  EXPECT_TRUE(ScrollDC(hdc, 0, -10, nullptr, nullptr, nullptr, &update));
+  ReleaseDC(under, hdc);
+  // Visible: client rows 0..69. Rows 60..69 would come from the hidden 70..79.
+  RECT hidden{0, 60, 100, 70};
+  EXPECT_TRUE(EqualRect(&update, &hidden)) << update.left << "," << update.top << "," << update.right << ","
+                                           << update.bottom;
+}
+
+}  // namespace
+}  // namespace rastertest

@@ -1,0 +1,191 @@
+// Lines, rectangles, frames and single pixels on a memory canvas.
+#include <set>
+
+#include "RasterHelpers.h"
+
+namespace rastertest {
+namespace {
+
+using Points = std::set<std::pair<int, int>>;
+
+Points inked(const Canvas& c, uint32_t ink) {
+  Points p;
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x)
+      if (c.at(x, y) == ink) p.insert({x, y});
+  return p;
+}
+
+struct LineCase {
+  POINT from;
+  POINT to;
+  Points expected;
+};
+
+TEST(RasterLinesTest, LineToDrawsBresenhamLinesWithoutTheirEndPoint) {
+  const LineCase cases[] = {
+      {{1, 1}, {5, 1}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}}},
+      {{5, 1}, {1, 1}, {{5, 1}, {4, 1}, {3, 1}, {2, 1}}},
+      {{2, 0}, {2, 3}, {{2, 0}, {2, 1}, {2, 2}}},
+      {{0, 0}, {3, 3}, {{0, 0}, {1, 1}, {2, 2}}},
+      {{3, 0}, {0, 3}, {{3, 0}, {2, 1}, {1, 2}}},
+      {{0, 0}, {4, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
+      {{4, 4}, {4, 4}, {}},
+  };
+  for (const LineCase& c : cases) {
+    Canvas canvas(8, 8);
+    POINT previous{-1, -1};
+    MoveToEx(canvas.dc(), c.from.x, c.from.y, nullptr);
+    EXPECT_TRUE(LineTo(canvas.dc(), c.to.x, c.to.y));
+    EXPECT_EQ(inked(canvas, kBlack), c.expected) << "line " << c.from.x << "," << c.from.y << " to " << c.to.x << ","
+                                                 << c.to.y;
+    // The position moves to the end point.
+    MoveToEx(canvas.dc(), 0, 0, &previous);
+    EXPECT_EQ(previous.x, c.to.x);
+    EXPECT_EQ(previous.y, c.to.y);
+  }
+}
+
+TEST(RasterLinesTest, SteepLinesStepOnePixelPerRow) {
+  Canvas canvas(10, 10);
+  MoveToEx(canvas.dc(), 1, 0, nullptr);
+  LineTo(canvas.dc(), 3, 9);
+  Points p = inked(canvas, kBlack);
+  ASSERT_EQ(p.size(), 9u);
+  int lastX = 1;
+  for (int y = 0; y < 9; ++y) {
+    int found = 0;
+    for (auto [x, py] : p)
+      if (py == y) {
+        ++found;
+        EXPECT_GE(x, lastX);
+        EXPECT_LE(x - lastX, 1);
+        lastX = x;
+      }
+    EXPECT_EQ(found, 1) << "row " << y;
+  }
+}
+
+TEST(RasterLinesTest, ConsecutiveLinesMeetWithoutGapsOrDoubleDrawing) {
+  // A closed path drawn with an inverting colour would show double drawing;
+  // drawn in ink it shows gaps. Here: every border pixel once.
+  Canvas canvas(6, 6);
+  MoveToEx(canvas.dc(), 1, 1, nullptr);
+  LineTo(canvas.dc(), 4, 1);
+  LineTo(canvas.dc(), 4, 4);
+  LineTo(canvas.dc(), 1, 4);
+  LineTo(canvas.dc(), 1, 1);
+  EXPECT_EQ(canvas.picture({{kWhite, '.'}, {kBlack, '#'}}),
+            (std::vector<std::string>{"......", ".####.", ".#..#.", ".#..#.", ".####.", "......"}));
+}
+
+TEST(RasterLinesTest, PensGiveColourWidthDashesAndNothing) {
+  Canvas canvas(40, 12);
+  HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+  HPEN wide = CreatePen(PS_SOLID, 3, RGB(0, 0, 255));
+  HPEN dash = CreatePen(PS_DASH, 1, RGB(0, 0, 0));
+  HGDIOBJ old = SelectObject(canvas.dc(), red);
+  MoveToEx(canvas.dc(), 0, 0, nullptr);
+  LineTo(canvas.dc(), 10, 0);
+  EXPECT_EQ(canvas.count(0xFF0000), 10);
+
+  SelectObject(canvas.dc(), wide);
+  MoveToEx(canvas.dc(), 2, 4, nullptr);
+  LineTo(canvas.dc(), 8, 4);
+  // A square nib three pixels high along six points.
+  EXPECT_EQ(canvas.count(0x0000FF), 3 * (6 + 2));
+  EXPECT_EQ(canvas.at(5, 3), 0x0000FFu);
+  EXPECT_EQ(canvas.at(5, 5), 0x0000FFu);
+  EXPECT_EQ(canvas.at(5, 6), kWhite);
+
+  // Dashes: the gaps take the background colour when the mode is opaque and
+  // keep the surface when it is transparent.
+  SelectObject(canvas.dc(), dash);
+  SetBkColor(canvas.dc(), RGB(0, 255, 0));
+  MoveToEx(canvas.dc(), 0, 8, nullptr);
+  LineTo(canvas.dc(), 40, 8);
+  int ink = 0, gap = 0;
+  for (int x = 0; x < 40; ++x) {
+    ink += canvas.at(x, 8) == kBlack;
+    gap += canvas.at(x, 8) == 0x00FF00;
+  }
+  EXPECT_GT(ink, 0);
+  EXPECT_GT(gap, 0);
+  EXPECT_EQ(ink + gap, 40);
+  EXPECT_EQ(canvas.at(0, 8), kBlack);
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  MoveToEx(canvas.dc(), 0, 10, nullptr);
+  LineTo(canvas.dc(), 40, 10);
+  int kept = 0;
+  for (int x = 0; x < 40; ++x) kept += canvas.at(x, 10) == kWhite;
+  EXPECT_EQ(kept, gap);
+
+  SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
+  MoveToEx(canvas.dc(), 0, 11, nullptr);
+  LineTo(canvas.dc(), 40, 11);
+  for (int x = 0; x < 40; ++x) EXPECT_EQ(canvas.at(x, 11), kWhite);
+
+  SelectObject(canvas.dc(), old);
+  DeleteObject(red);
+  DeleteObject(wide);
+  DeleteObject(dash);
+}
+
+TEST(RasterLinesTest, RectangleOutlinesWithThePenAndFillsWithTheBrush) {
+  struct Case {
+    bool nullPen;
+    bool nullBrush;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {false, false, {".......", ".#####.", ".#ooo#.", ".#ooo#.", ".#####.", "......."}},
+      {false, true, {".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."}},
+      // Without a pen the filled area is one pixel smaller.
+      {true, false, {".......", ".oooo..", ".oooo..", ".oooo..", ".......", "......."}},
+  };
+  for (const Case& c : cases) {
+    Canvas canvas(7, 6);
+    HBRUSH orange = CreateSolidBrush(RGB(255, 128, 0));
+    SelectObject(canvas.dc(), c.nullBrush ? GetStockObject(NULL_BRUSH) : orange);
+    SelectObject(canvas.dc(), GetStockObject(c.nullPen ? NULL_PEN : BLACK_PEN));
+    EXPECT_TRUE(Rectangle(canvas.dc(), 1, 1, 6, 5));
+    EXPECT_EQ(canvas.picture({{kWhite, '.'}, {kBlack, '#'}, {0xFF8000, 'o'}}), c.expected);
+    SelectObject(canvas.dc(), GetStockObject(WHITE_BRUSH));
+    DeleteObject(orange);
+  }
+  // Corners given the other way round describe the same rectangle.
+  Canvas a(7, 6), b(7, 6);
+  Rectangle(a.dc(), 1, 1, 6, 5);
+  Rectangle(b.dc(), 6, 5, 1, 1);
+  EXPECT_EQ(a.picture({{kWhite, '.'}, {kBlack, '#'}}), b.picture({{kWhite, '.'}, {kBlack, '#'}}));
+}
+
+TEST(RasterLinesTest, FrameRectDrawsOnlyTheBorderInsideTheRectangle) {
+  Canvas canvas(6, 5);
+  RECT r{1, 1, 5, 4};
+  EXPECT_EQ(FrameRect(canvas.dc(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 1);
+  EXPECT_EQ(canvas.picture({{kWhite, '.'}, {kBlack, '#'}}),
+            (std::vector<std::string>{"......", ".####.", ".#..#.", ".####.", "......"}));
+  EXPECT_EQ(FrameRect(canvas.dc(), &r, nullptr), 0);
+}
+
+TEST(RasterLinesTest, PixelsAreSetAndReadInsideTheSurfaceOnly) {
+  Canvas canvas(4, 4);
+  EXPECT_EQ(SetPixel(canvas.dc(), 2, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
+  EXPECT_EQ(GetPixel(canvas.dc(), 2, 1), RGB(1, 2, 3));
+  EXPECT_EQ(canvas.at(2, 1), 0x010203u);
+  EXPECT_EQ(SetPixel(canvas.dc(), 4, 0, RGB(1, 2, 3)), CLR_INVALID);
+  EXPECT_EQ(GetPixel(canvas.dc(), -1, 0), CLR_INVALID);
+  EXPECT_EQ(GetPixel(nullptr, 0, 0), CLR_INVALID);
+  EXPECT_FALSE(LineTo(nullptr, 1, 1));
+}
+
+TEST(RasterLinesTest, TextAlignmentIsKeptPerContext) {
+  Canvas canvas(1, 1);
+  EXPECT_EQ(SetTextAlign(canvas.dc(), TA_RIGHT | TA_BOTTOM), UINT(TA_LEFT | TA_TOP));
+  EXPECT_EQ(GetTextAlign(canvas.dc()), UINT(TA_RIGHT | TA_BOTTOM));
+  EXPECT_EQ(GetTextAlign(nullptr), UINT(GDI_ERROR));
+}
+
+}  // namespace
+}  // namespace rastertest
