@@ -1,0 +1,260 @@
+#include "TreeHarness.h"
+
+#include <cstring>
+#include <sstream>
+
+#include "device/Device.h"
+#include "user/InputRouter.h"
+
+namespace treetest {
+
+namespace {
+
+constexpr const char16_t* kParentClass = u"TreeTestParent";
+
+std::vector<Note>& notes() {
+  static std::vector<Note> list;
+  return list;
+}
+
+std::map<UINT, Answer>& answers() {
+  static std::map<UINT, Answer> table;
+  return table;
+}
+
+bool carriesItems(UINT code) {
+  return code == TVN_SELCHANGINGW || code == TVN_SELCHANGEDW || code == TVN_ITEMEXPANDINGW ||
+         code == TVN_ITEMEXPANDEDW || code == TVN_DELETEITEMW;
+}
+
+LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_NOTIFY) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+  // The tree tells who it is: its window and its id, also in wParam.
+  EXPECT_EQ(wParam, header.idFrom);
+  EXPECT_EQ(static_cast<int>(header.idFrom), GetDlgCtrlID(header.hwndFrom));
+  Note n;
+  n.code = header.code;
+  if (carriesItems(header.code)) {
+    const auto& tv = *reinterpret_cast<const NMTREEVIEWW*>(lParam);
+    n.action = tv.action;
+    n.oldItem = tv.itemOld.hItem;
+    n.newItem = tv.itemNew.hItem;
+    n.oldData = tv.itemOld.lParam;
+    n.newData = tv.itemNew.lParam;
+  }
+  if (header.code != TVN_GETDISPINFOW) notes().push_back(n);
+  auto found = answers().find(header.code);
+  if (found == answers().end()) return 0;
+  Answer a = found->second;
+  return a(header);
+}
+
+std::string describe(const Note& n) {
+  std::ostringstream out;
+  out << "  " << codeName(n.code);
+  if (carriesItems(n.code))
+    out << " action=" << n.action << " old=" << n.oldItem << " new=" << n.newItem;
+  out << "\n";
+  return out.str();
+}
+
+bool matches(const Note& e, const Note& a) {
+  if (e.code != a.code) return false;
+  if (!carriesItems(e.code)) return true;
+  return e.action == a.action && e.oldItem == a.oldItem && e.newItem == a.newItem;
+}
+
+}  // namespace
+
+Note note(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem) {
+  Note n;
+  n.code = code;
+  n.action = action;
+  n.oldItem = oldItem;
+  n.newItem = newItem;
+  return n;
+}
+
+std::string codeName(UINT code) {
+  static const std::map<UINT, const char*> names = {
+      {TVN_SELCHANGINGW, "TVN_SELCHANGINGW"}, {TVN_SELCHANGEDW, "TVN_SELCHANGEDW"},
+      {TVN_ITEMEXPANDINGW, "TVN_ITEMEXPANDINGW"}, {TVN_ITEMEXPANDEDW, "TVN_ITEMEXPANDEDW"},
+      {TVN_DELETEITEMW, "TVN_DELETEITEMW"}, {TVN_GETDISPINFOW, "TVN_GETDISPINFOW"},
+      {NM_CLICK, "NM_CLICK"}, {NM_DBLCLK, "NM_DBLCLK"}, {NM_RETURN, "NM_RETURN"},
+      {NM_SETFOCUS, "NM_SETFOCUS"}, {NM_KILLFOCUS, "NM_KILLFOCUS"},
+  };
+  auto found = names.find(code);
+  if (found != names.end()) return found->second;
+  return std::to_string(static_cast<int>(code));
+}
+
+::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual) {
+  bool same = expected.size() == actual.size();
+  for (size_t i = 0; same && i < expected.size(); ++i) same = matches(expected[i], actual[i]);
+  if (same) return ::testing::AssertionSuccess();
+  std::string text = "expected:\n";
+  for (const Note& n : expected) text += describe(n);
+  text += "actual:\n";
+  for (const Note& n : actual) text += describe(n);
+  return ::testing::AssertionFailure() << text;
+}
+
+void TreeTest::SetUp() {
+  device::Device::instance().configure(device::Options{}, nullptr);
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_TREEVIEW_CLASSES};
+  ASSERT_TRUE(InitCommonControlsEx(&init));
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = parentProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = kParentClass;
+  RegisterClassW(&wc);  // already there from an earlier test: fine
+  parent_ = CreateWindowExW(0, kParentClass, u"parent", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(parent_, nullptr);
+  notes().clear();
+  answers().clear();
+}
+
+void TreeTest::TearDown() {
+  answers().clear();
+  std::vector<HWND> windows;
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) windows.push_back(w);
+  for (HWND w : windows) DestroyWindow(w);
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  display::InputEvent drop;
+  while (device::Device::instance().backend().pollEvent(drop)) {
+  }
+  user::InputRouter::instance().reset();
+  notes().clear();
+}
+
+HWND TreeTest::makeTree(DWORD style, RECT r) {
+  if (tree_) DestroyWindow(tree_);
+  tree_ = CreateWindowExW(0, WC_TREEVIEWW, u"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                          r.bottom - r.top, parent_, reinterpret_cast<HMENU>(static_cast<intptr_t>(kTreeId)),
+                          GetModuleHandleW(nullptr), nullptr);
+  EXPECT_NE(tree_, nullptr);
+  notes().clear();
+  return tree_;
+}
+
+HTREEITEM TreeTest::insert(HTREEITEM parent, const char16_t* text, LPARAM data, HTREEITEM after) {
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = after;
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+  insert.item.pszText = const_cast<LPWSTR>(text);
+  insert.item.lParam = data;
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+std::vector<Note> TreeTest::take() {
+  std::vector<Note> out;
+  out.swap(notes());
+  return out;
+}
+
+void TreeTest::answer(UINT code, Answer a) { answers()[code] = std::move(a); }
+
+HTREEITEM TreeTest::caret() const { return next(TVGN_CARET); }
+
+HTREEITEM TreeTest::next(UINT code, HTREEITEM item) const {
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+}
+
+std::u16string TreeTest::text(HTREEITEM item) const {
+  WCHAR buffer[260] = {};
+  TVITEMW tv{};
+  tv.mask = TVIF_HANDLE | TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = buffer;
+  tv.cchTextMax = 260;
+  if (!SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return u"<no item>";
+  return buffer;
+}
+
+LPARAM TreeTest::data(HTREEITEM item) const {
+  TVITEMW tv{};
+  tv.mask = TVIF_HANDLE | TVIF_PARAM;
+  tv.hItem = item;
+  SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+  return tv.lParam;
+}
+
+UINT TreeTest::state(HTREEITEM item) const {
+  TVITEMW tv{};
+  tv.mask = TVIF_HANDLE | TVIF_STATE;
+  tv.hItem = item;
+  tv.stateMask = 0xFFFF;
+  SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+  return tv.state;
+}
+
+RECT TreeTest::labelRect(HTREEITEM item) const {
+  RECT r{};
+  std::memcpy(&r, &item, sizeof item);
+  if (!SendMessageW(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) ADD_FAILURE() << "no rectangle";
+  return r;
+}
+
+POINT TreeTest::labelPoint(HTREEITEM item) const {
+  RECT r = labelRect(item);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(tree_, &p);
+  return p;
+}
+
+POINT TreeTest::buttonPoint(HTREEITEM item) const {
+  // The button sits in the indentation just left of the item's image or label.
+  RECT whole{};
+  std::memcpy(&whole, &item, sizeof item);
+  SendMessageW(tree_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&whole));
+  RECT label = labelRect(item);
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(tree_, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+  int imageWidth = 0, imageHeight = 0;
+  if (images) ImageList_GetIconSize(images, &imageWidth, &imageHeight);
+  int indent = static_cast<int>(SendMessageW(tree_, TVM_GETINDENT, 0, 0));
+  int contentLeft = label.left - (images ? imageWidth + 1 : 0);
+  POINT p{contentLeft - indent / 2, (whole.top + whole.bottom) / 2};
+  ClientToScreen(tree_, &p);
+  return p;
+}
+
+void TreeTest::tap(POINT p) {
+  display::InputEvent e;
+  e.type = display::InputEvent::Type::StylusDown;
+  e.x = p.x;
+  e.y = p.y;
+  device::Device::instance().pushInput(e);
+  e.type = display::InputEvent::Type::StylusUp;
+  device::Device::instance().pushInput(e);
+  pump();
+}
+
+void TreeTest::key(UINT vk) {
+  display::InputEvent e;
+  e.type = display::InputEvent::Type::KeyDown;
+  e.key = vk;
+  device::Device::instance().pushInput(e);
+  e.type = display::InputEvent::Type::KeyUp;
+  device::Device::instance().pushInput(e);
+  pump();
+}
+
+void TreeTest::pump() {
+  MSG m;
+  for (int i = 0; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (i == 10000) {
+      ADD_FAILURE() << "messages keep coming";
+      return;
+    }
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+}  // namespace treetest

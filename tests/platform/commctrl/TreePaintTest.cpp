@@ -1,0 +1,182 @@
+// What a person sees of the tree view: the screen checked by regions (not
+// whole images, so that glyph details do not matter), and the window dump.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "TreeHarness.h"
+#include "device/Device.h"
+#include "device/Dump.h"
+#include "display/Png.h"
+#include "kernel/Icons.h"
+
+namespace treetest {
+namespace {
+
+uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+uint32_t sysPixel(int index) { return pixelOf(GetSysColor(index)); }
+
+class TreePaintTest : public TreeTest {
+ protected:
+  void SetUp() override {
+    TreeTest::SetUp();
+    kernel::Icon icon;
+    icon.width = icon.height = 16;
+    icon.pixels.assign(256, 0xFFFF0000);
+    for (int i = 0; i < 16; ++i) icon.pixels[static_cast<size_t>(i)] = 0;  // a transparent top row
+    icon_ = kernel::addIcon(std::move(icon));
+    images_ = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+    ImageList_ReplaceIcon(images_, -1, icon_);
+  }
+  void TearDown() override {
+    TreeTest::TearDown();
+    ImageList_Destroy(images_);
+    DestroyIcon(icon_);
+  }
+  // The program's tree with its icon, "Appointments" selected.
+  void fill(DWORD style = kProgramStyle) {
+    makeTree(style);
+    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+    root_ = insert(TVI_ROOT, u"Databases", -1);
+    a_ = insert(root_, u"Contacts", 1);
+    b_ = insert(root_, u"Appointments", 2);
+    c_ = insert(root_, u"Tasks", 3);
+    SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b_));
+    pump();
+  }
+  RECT screenLabel(HTREEITEM item) const {
+    RECT r = labelRect(item);
+    MapWindowPoints(tree_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+  const display::Framebuffer& screen() const { return device::Device::instance().backend().framebuffer(); }
+  uint32_t at(int x, int y) const { return screen().pixel(x, y) & 0x00FFFFFF; }
+  int count(const RECT& r, uint32_t color) const {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += at(x, y) == color ? 1 : 0;
+    return n;
+  }
+  int countDark(const RECT& r) const {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        uint32_t p = at(x, y);
+        n += ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) < 3 * 0x60 ? 1 : 0;
+      }
+    return n;
+  }
+  static int area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
+  void saveScreenshot(const char* name) const {
+    std::string bytes, error;
+    if (!display::encodePng(screen(), bytes, error)) return;
+    std::ofstream(std::string(VANTOR_TEST_BINARY_DIR) + "/" + name, std::ios::binary) << bytes;
+  }
+
+  HICON icon_ = nullptr;
+  HIMAGELIST images_ = nullptr;
+  HTREEITEM root_ = nullptr, a_ = nullptr, b_ = nullptr, c_ = nullptr;
+};
+
+TEST_F(TreePaintTest, SelectedNodeIsHighlightedWithTheFocus) {
+  fill();
+  SetFocus(tree_);
+  pump();
+  saveScreenshot("tree_selected.png");
+
+  RECT selected = screenLabel(b_);
+  int highlight = count(selected, sysPixel(COLOR_HIGHLIGHT));
+  EXPECT_GT(highlight, area(selected) / 2);
+  // The text shows in the highlight text colour over it.
+  EXPECT_GT(count(selected, sysPixel(COLOR_HIGHLIGHTTEXT)), 5);
+
+  RECT plain = screenLabel(a_);
+  EXPECT_EQ(count(plain, sysPixel(COLOR_HIGHLIGHT)), 0);
+  EXPECT_GT(countDark(plain), 10);
+  EXPECT_GT(count(plain, sysPixel(COLOR_WINDOW)), area(plain) / 2);
+}
+
+TEST_F(TreePaintTest, WithoutFocusTheSelectionStaysVisibleOnlyWhenAskedTo) {
+  fill();
+  SetFocus(parent_);
+  pump();
+  RECT selected = screenLabel(b_);
+  EXPECT_EQ(count(selected, sysPixel(COLOR_HIGHLIGHT)), 0);
+  EXPECT_GT(count(selected, sysPixel(COLOR_BTNFACE)), area(selected) / 2);
+
+  fill(kProgramStyle & ~TVS_SHOWSELALWAYS);
+  SetFocus(parent_);
+  pump();
+  selected = screenLabel(b_);
+  EXPECT_EQ(count(selected, sysPixel(COLOR_BTNFACE)), 0);
+  EXPECT_GT(count(selected, sysPixel(COLOR_WINDOW)), area(selected) / 2);
+}
+
+TEST_F(TreePaintTest, IconsButtonsAndDottedLines) {
+  fill();
+  RECT label = screenLabel(a_);
+  int middle = (label.top + label.bottom) / 2;
+  // The icon just left of the label: red, with its transparent top row
+  // showing the window's colour.
+  int iconLeft = label.left - 17;
+  int iconTop = middle - 8;
+  EXPECT_EQ(at(iconLeft + 8, iconTop + 8), 0xFF0000u);
+  EXPECT_EQ(at(iconLeft + 8, iconTop), sysPixel(COLOR_WINDOW));
+
+  // The root's button: a framed box with a minus (it is open).
+  RECT root = screenLabel(root_);
+  int indent = static_cast<int>(SendMessageW(tree_, TVM_GETINDENT, 0, 0));
+  int cx = indent / 2;
+  int cy = (root.top + root.bottom) / 2;
+  EXPECT_EQ(at(cx - 4, cy), sysPixel(COLOR_BTNSHADOW));
+  EXPECT_EQ(at(cx + 4, cy - 4), sysPixel(COLOR_BTNSHADOW));
+  EXPECT_EQ(at(cx, cy), sysPixel(COLOR_WINDOWTEXT));
+  EXPECT_EQ(at(cx - 2, cy), sysPixel(COLOR_WINDOWTEXT));
+  EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOW));
+  SendMessageW(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(root_));
+  pump();
+  EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOWTEXT));  // now a plus
+  SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
+  pump();
+
+  // The children's line runs down the second indentation level, dotted:
+  // about every other pixel.
+  int lineX = indent + indent / 2;
+  RECT line{lineX, screenLabel(a_).top, lineX + 1, screenLabel(b_).bottom};
+  int dots = count(line, sysPixel(COLOR_BTNSHADOW));
+  EXPECT_GE(dots, area(line) / 2 - 1);
+  EXPECT_LE(dots, area(line) / 2 + 1);
+  // Without TVS_HASLINES there is none.
+  fill(kProgramStyle & ~TVS_HASLINES);
+  EXPECT_EQ(count(line, sysPixel(COLOR_BTNSHADOW)), 0);
+}
+
+TEST_F(TreePaintTest, DumpListsEveryNodeUnderItsWindow) {
+  fill();
+  SendMessageW(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(root_));
+  HTREEITEM deep = insert(c_, u"Tab\there \"quoted\"", 0x80000001u);
+  (void)deep;
+  std::string dump = device::dumpWindows();
+  char handle[40];
+  std::snprintf(handle, sizeof handle, "hwnd=0x%llX", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(tree_)));
+  size_t line = dump.find(handle);
+  ASSERT_NE(line, std::string::npos) << dump;
+  size_t items = dump.find('\n', line) + 1;
+  // The tree's line is indented one level (it is a child); its nodes two
+  // more, and each level of nodes two more again. Collapsed children are listed too.
+  std::string expected =
+      "    node \"Databases\" data=-1 selected\n"
+      "      node \"Contacts\" data=1\n"
+      "      node \"Appointments\" data=2\n"
+      "      node \"Tasks\" data=3\n"
+      "        node \"Tab\\there \\\"quoted\\\"\" data=2147483649\n";
+  EXPECT_EQ(dump.substr(items, expected.size()), expected) << dump;
+  // After the collapse the selection moved to the root.
+  SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b_));
+  dump = device::dumpWindows();
+  EXPECT_NE(dump.find("    node \"Databases\" data=-1 expanded\n"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("      node \"Appointments\" data=2 selected\n"), std::string::npos) << dump;
+}
+
+}  // namespace
+}  // namespace treetest
