@@ -90,8 +90,26 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, L
   std::vector<int> advances = dx ? std::vector<int>(dx, dx + count) : gdi::textAdvances(font, run);
   int width = 0;
   for (int a : advances) width += a;
-  POINT at = canvas.toTarget(x, y);
-  drawLine(canvas, clip, *dc, font, at, run, advances.data(), width, font.height(), -1);
+  // The reference point: the current position or (x, y), on the cell's
+  // left, right or centre and top, bottom or baseline.
+  bool useCurrent = (dc->textAlign & TA_UPDATECP) != 0;
+  if (useCurrent) {
+    x = dc->position.x;
+    y = dc->position.y;
+  }
+  int left = x;
+  if ((dc->textAlign & TA_CENTER) == TA_CENTER)
+    left = x - width / 2;
+  else if (dc->textAlign & TA_RIGHT)
+    left = x - width;
+  int top = y;
+  if ((dc->textAlign & TA_BASELINE) == TA_BASELINE)
+    top = y - font.metrics().ascent;
+  else if (dc->textAlign & TA_BOTTOM)
+    top = y - font.height();
+  if (useCurrent && (dc->textAlign & TA_CENTER) != TA_CENTER)
+    dc->position.x = (dc->textAlign & TA_RIGHT) ? x - width : x + width;
+  drawLine(canvas, clip, *dc, font, canvas.toTarget(left, top), run, advances.data(), width, font.height(), -1);
   return TRUE;
 }
 
@@ -131,6 +149,8 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format)
   if (!(format & DT_NOCLIP)) clip.intersect(canvas.toTarget(*rect));
   int y = top;
   for (const gdi::TextLine& line : layout.lines) {
+    // As an edit control does, a line that would show only in part is left out.
+    if ((format & DT_EDITCONTROL) && y + layout.lineHeight > rect->bottom) break;
     int x = rect->left;
     if (format & DT_CENTER)
       x = rect->left + (rect->right - rect->left - line.width) / 2;

@@ -119,26 +119,48 @@ class LineBuilder {
 
  private:
   // Where the line starting at start ends: after the last word that fits,
-  // blanks before the break not counted.
+  // blanks before the break not counted. A word wider than the line stays
+  // whole, or with DT_EDITCONTROL is broken after its last unit that fits.
   size_t lineEnd(std::u16string_view text, size_t start) const {
     std::vector<int> adv = advances(text.substr(start));
+    auto advanceOf = [&](size_t i) { return adv[i - start]; };
     int pen = 0;
     size_t lastFit = start;  // end of the last word that fitted
     bool haveWord = false;
     size_t i = start;
     while (i < text.size()) {
-      while (i < text.size() && isBlank(text[i])) pen += adv[i++ - start];
+      while (i < text.size() && isBlank(text[i])) pen += advanceOf(i++);
       if (i >= text.size()) break;
       size_t wordEnd = i;
       int wordPen = pen;
-      while (wordEnd < text.size() && !isBlank(text[wordEnd])) wordPen += adv[wordEnd++ - start];
-      if (wordPen > maxWidth_ && haveWord) return lastFit;
+      while (wordEnd < text.size() && !isBlank(text[wordEnd])) wordPen += advanceOf(wordEnd++);
+      if (wordPen > maxWidth_) {
+        if (haveWord) return lastFit;
+        if (format_ & DT_EDITCONTROL) return breakInside(text, i, pen, advanceOf);
+      }
       haveWord = true;
       lastFit = wordEnd;
       pen = wordPen;
       i = wordEnd;
     }
     return haveWord ? lastFit : text.size();
+  }
+
+  // The end of the longest part of the word at i that fits from pen on; at
+  // least one character, never half of a surrogate pair.
+  template <typename Advance>
+  size_t breakInside(std::u16string_view text, size_t i, int pen, Advance advanceOf) const {
+    size_t end = i;
+    while (end < text.size() && !isBlank(text[end])) {
+      size_t next = end + 1;
+      if (next < text.size() && text[next] >= 0xDC00 && text[next] <= 0xDFFF) ++next;
+      int grown = pen;
+      for (size_t k = end; k < next; ++k) grown += advanceOf(k);
+      if (grown > maxWidth_ && end > i) break;
+      pen = grown;
+      end = next;
+    }
+    return end;
   }
 
   const Font& font_;

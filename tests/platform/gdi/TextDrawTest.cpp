@@ -107,6 +107,10 @@ TEST_F(DrawTextTest, LineBreaksStartNewLinesAndLongWordsStayWhole) {
   RECT wide = calc(u"a Supercalifragilistic b", {0, 0, 30, 0}, DT_WORDBREAK);
   EXPECT_EQ(wide.bottom, 3 * tm_.tmHeight);
   EXPECT_EQ(wide.right, width(u"Supercalifragilistic"));
+  // As an edit control shows it, such a word is broken where it must be.
+  RECT broken = calc(u"a Supercalifragilistic b", {0, 0, 30, 0}, DT_WORDBREAK | DT_EDITCONTROL);
+  EXPECT_LE(broken.right, 30);
+  EXPECT_GT(broken.bottom, 3 * tm_.tmHeight);
   // In a single line, breaks do not break.
   RECT single = calc(u"one\r\ntwo", {0, 0, 5, 0}, DT_SINGLELINE | DT_WORDBREAK);
   EXPECT_EQ(single.bottom, tm_.tmHeight);

@@ -250,4 +250,63 @@ TEST_F(TextTest, RejectsBadArguments) {
   EXPECT_EQ(inked().right, 0) << "nothing drawn";
 }
 
+TEST_F(TextTest, AlignmentMovesTheReferencePoint) {
+  SetBkMode(hdc_, OPAQUE);  // the filled cell shows where the run went
+  SetBkColor(hdc_, RGB(0, 0, 0));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(hdc_, &tm);
+  int w = extent(u"Name").cx;
+  struct Case {
+    UINT align;
+    int left;
+    int top;
+  } cases[] = {
+      {TA_LEFT | TA_TOP, 100, 100},
+      {TA_RIGHT | TA_TOP, 100 - w, 100},
+      {TA_CENTER | TA_TOP, 100 - w / 2, 100},
+      {TA_LEFT | TA_BOTTOM, 100, 100 - tm.tmHeight},
+      {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm.tmAscent},
+  };
+  for (const Case& c : cases) {
+    clear();
+    SetTextAlign(hdc_, c.align);
+    ExtTextOutW(hdc_, 100, 100, 0, nullptr, u"Name", 4, nullptr);
+    RECT ink = inked();
+    EXPECT_EQ(ink.left, c.left) << c.align;
+    EXPECT_EQ(ink.top, c.top) << c.align;
+    EXPECT_EQ(ink.right, c.left + w) << c.align;
+  }
+  // With the current position, runs follow one another.
+  clear();
+  SetTextAlign(hdc_, TA_UPDATECP);
+  MoveToEx(hdc_, 20, 30, nullptr);
+  ExtTextOutW(hdc_, 0, 0, 0, nullptr, u"Na", 2, nullptr);
+  ExtTextOutW(hdc_, 0, 0, 0, nullptr, u"me", 2, nullptr);
+  EXPECT_EQ(inked().left, 20);
+  EXPECT_EQ(inked().right, 20 + extent(u"Na").cx + extent(u"me").cx);
+  POINT now{};
+  MoveToEx(hdc_, 0, 0, &now);
+  EXPECT_EQ(now.x, 20 + extent(u"Name").cx);
+  EXPECT_EQ(now.y, 30);
+  SetTextAlign(hdc_, TA_LEFT | TA_TOP);
+}
+
+TEST_F(TextTest, DrawsIntoTheBitmapOfAMemoryDc) {
+  HDC memory = CreateCompatibleDC(hdc_);
+  HBITMAP bitmap = CreateCompatibleBitmap(hdc_, 60, 20);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  PatBlt(memory, 0, 0, 60, 20, WHITENESS);
+  SetBkMode(memory, TRANSPARENT);
+  EXPECT_TRUE(ExtTextOutW(memory, 2, 2, 0, nullptr, u"Sort", 4, nullptr));
+  int dark = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 60; ++x)
+      if (GetPixel(memory, x, y) != RGB(255, 255, 255)) ++dark;
+  EXPECT_GT(dark, 10);
+  EXPECT_EQ(inked().right, 0) << "the screen is untouched";
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+}
+
 }  // namespace
