@@ -36,36 +36,46 @@ bool ropUsesPattern(DWORD rop) { return (((rop >> 4) ^ rop) & 0x0F0000) != 0; }
 
 namespace {
 
-// Marks a source pixel that lies off its surface: such destination pixels
-// stay as they are.
-constexpr uint32_t kAbsent = 0x01000000;
+// The source pixels for a destination area: row y of the area starts at
+// first + y * stride. Either the source surface itself or a converted copy.
+struct SourcePixels {
+  const uint32_t* first = nullptr;
+  ptrdiff_t stride = 0;
+  std::vector<uint32_t> copy;
+};
 
-// Reads the source rectangle, converted for the destination, before
-// anything is written: a transfer within one surface (scrolling) must see
-// the pixels as they were.
-std::vector<uint32_t> readSource(DeviceContext& src, DeviceContext& dst, int sx, int sy, int cx, int cy) {
-  std::vector<uint32_t> pixels(static_cast<size_t>(cx) * cy, kAbsent);
-  POINT origin = src.toSurface(sx, sy);
-  Surface s = src.surface();
+// Prepares the source for the destination rectangle area (surface
+// coordinates), whose top-left pixel comes from (sx, sy) of src's surface.
+// Monochrome to colour: black takes the text colour, white the background
+// colour. Colour to monochrome: the source's background colour becomes
+// white, everything else black. A transfer within one surface reads a copy
+// taken before anything is written.
+void prepareSource(DeviceContext& src, DeviceContext& dst, const Surface& from, const Surface& to, const RECT& area,
+                   int sx, int sy, SourcePixels& out) {
   bool monoToColour = isMonochrome(src) && !isMonochrome(dst);
   bool colourToMono = !isMonochrome(src) && isMonochrome(dst);
+  bool sameSurface = from.valid() && to.valid() && from.row(0) == to.row(0);
+  int cx = area.right - area.left, cy = area.bottom - area.top;
+  if (!monoToColour && !colourToMono && !sameSurface) {
+    out.first = from.row(sy) + sx;
+    out.stride = from.height() > 1 ? from.row(1) - from.row(0) : from.width();
+    return;
+  }
   uint32_t srcPaper = toPixel(src.bkColor);
   uint32_t fore = toPixel(dst.textColor), back = toPixel(dst.bkColor);
-  RECT on = rectIntersection(RECT{origin.x, origin.y, origin.x + cx, origin.y + cy}, s.bounds());
-  for (int py = on.top; py < on.bottom; ++py) {
-    const uint32_t* row = s.row(py);
-    uint32_t* out = pixels.data() + static_cast<size_t>(py - origin.y) * cx - origin.x;
-    for (int px = on.left; px < on.right; ++px) {
-      uint32_t v = row[px] & kWhite;
-      // Monochrome to colour: black takes the text colour, white the
-      // background colour. Colour to monochrome: the source's background
-      // colour becomes white, everything else black.
+  out.copy.resize(static_cast<size_t>(cx) * cy);
+  for (int y = 0; y < cy; ++y) {
+    const uint32_t* row = from.row(sy + y) + sx;
+    uint32_t* copy = out.copy.data() + static_cast<size_t>(y) * cx;
+    for (int x = 0; x < cx; ++x) {
+      uint32_t v = row[x] & kWhite;
       if (monoToColour) v = v ? back : fore;
       if (colourToMono) v = v == srcPaper ? kWhite : 0;
-      out[px] = v;
+      copy[x] = v;
     }
   }
-  return pixels;
+  out.first = out.copy.data();
+  out.stride = cx;
 }
 
 }  // namespace
@@ -84,18 +94,35 @@ bool blit(DeviceContext& dst, int x, int y, int cx, int cy, DeviceContext* src, 
   }
 
   RECT area = dst.toSurface(RECT{x, y, x + cx, y + cy});
-  std::vector<uint32_t> source;
-  if (needsSource) source = readSource(*src, dst, sx, sy, cx, cy);
+  Surface surface = dst.surface();
+  SourcePixels source;
+  if (needsSource) {
+    // Only destination pixels whose source lies on the source surface
+    // change.
+    Surface from = src->surface();
+    POINT origin = src->toSurface(sx, sy);
+    RECT onSource = rectIntersection(RECT{origin.x, origin.y, origin.x + cx, origin.y + cy}, from.bounds());
+    RECT reachable = rectOffset(onSource, area.left - origin.x, area.top - origin.y);
+    area = rectIntersection(area, reachable);
+    if (rectEmpty(area)) return true;
+    prepareSource(*src, dst, from, surface, area, origin.x + (area.left - (x + dst.origin().x)),
+                  origin.y + (area.top - (y + dst.origin().y)), source);
+  }
+  std::vector<RECT> parts = dst.visibleParts(area);
 
   auto run = [&](auto op) {
-    dst.apply(area, [&](uint32_t d, int px, int py) {
-      uint32_t s = 0;
-      if (needsSource) {
-        s = source[static_cast<size_t>(py - area.top) * cx + (px - area.left)];
-        if (s & kAbsent) return d;
+    for (const RECT& part : parts) {
+      for (int py = part.top; py < part.bottom; ++py) {
+        uint32_t* d = surface.row(py);
+        if (!needsSource) {
+          for (int px = part.left; px < part.right; ++px) d[px] = op(pattern, 0, d[px]) & kWhite;
+          continue;
+        }
+        const uint32_t* s = source.first + (py - area.top) * source.stride - area.left;
+        for (int px = part.left; px < part.right; ++px) d[px] = op(pattern, s[px] & kWhite, d[px]) & kWhite;
       }
-      return op(pattern, s, d);
-    });
+      surface.markDirty(part);
+    }
   };
   // The common operations directly; any other through its truth table.
   switch (rop) {
