@@ -133,6 +133,7 @@ void ListView::typeChar(WCHAR ch) {
   bool fresh = search_.empty() || now - lastTyped_ > kTypingPause;
   lastTyped_ = now;
   if (fresh) search_.clear();
+  if (fresh && ch == u' ') return;  // Space selects the focused row; it starts no search
   search_ += ch;
   // The same letter again and again steps through the rows it begins; a
   // longer prefix may still match the focused row.

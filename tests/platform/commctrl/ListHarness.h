@@ -1,0 +1,73 @@
+// Test harness for the list view and the header: a parent window that
+// records every WM_NOTIFY as a line of text (code and the fields that
+// matter for it), answers the list's questions as a program would, and a
+// fixture that leaves no window or input behind.
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+
+namespace listtest {
+
+// One notification as the parent saw it, described for comparison.
+struct Note {
+  UINT code = 0;
+  HWND from = nullptr;
+  std::string text;
+};
+
+// The parent's answers.
+struct Answers {
+  // Cell text for LVN_GETDISPINFOW; the parent cuts it to the buffer's capacity.
+  // The fixture answers "R<row>C<sub-item>".
+  std::function<std::u16string(int row, int subItem)> cell = [](int, int) { return std::u16string(); };
+  // LVN_ODFINDITEMW's result.
+  std::function<LRESULT(int start, const std::u16string& text)> find = [](int, const std::u16string&) { return -1; };
+  // Results for other codes (a TRUE refuses a change that may be refused).
+  std::map<UINT, LRESULT> results;
+};
+
+Answers& answers();
+std::vector<Note>& notes();
+// The descriptions of the notes with one of these codes, in order.
+std::vector<std::string> logged(std::initializer_list<UINT> codes);
+// Expected descriptions, spelled as the recorder spells them.
+std::string changed(int row, UINT newState, UINT oldState);
+std::string odChanged(int first, int last, UINT newState, UINT oldState);
+std::string hint(int first, int last);
+std::string dispInfo(int row, int subItem);
+std::string click(UINT code, int row, int subItem);
+std::string columnClick(int subItem);
+std::string findItem(int start, const std::u16string& text);
+
+HWND createParent();
+HWND createList(HWND parent, DWORD style, RECT rect = {0, 0, 240, 200}, int id = 101);
+// Columns with text and width (width < 0: text only).
+void addColumns(HWND list, std::initializer_list<std::pair<const char16_t*, int>> columns);
+// Appends a row with its cells' texts.
+int addRow(HWND list, std::initializer_list<const char16_t*> cells);
+std::u16string itemText(HWND list, int row, int subItem, int capacity = 260);
+std::vector<int> selectedRows(HWND list);
+
+// Screen point in the middle of a cell (column index; -1: the row's bounds).
+POINT cellPoint(HWND list, int row, int column);
+void tap(POINT p, bool shift = false, bool control = false);
+void pressKey(UINT vk, bool shift = false, bool control = false);
+void typeText(HWND list, const std::u16string& text);
+// Takes and dispatches what is waiting, never waiting itself.
+void pump();
+
+class ListTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
+}  // namespace listtest

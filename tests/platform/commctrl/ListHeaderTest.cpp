@@ -1,0 +1,208 @@
+// The header control on its own and under a list view: headings, layout,
+// hit testing, clicking a heading and dragging a divider.
+#include "ListHarness.h"
+
+#include "device/Device.h"
+#include "display/HeadlessBackend.h"
+
+namespace listtest {
+namespace {
+
+HWND createHeader(HWND parent, DWORD style) {
+  return CreateWindowExW(0, WC_HEADERW, nullptr, WS_CHILD | WS_VISIBLE | style, 0, 0, 240, 20, parent,
+                         reinterpret_cast<HMENU>(7), GetModuleHandleW(nullptr), nullptr);
+}
+
+int insertHeading(HWND header, int index, const char16_t* text, int width, int format = HDF_LEFT) {
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+  item.pszText = const_cast<WCHAR*>(text);
+  item.cxy = width;
+  item.fmt = format | HDF_STRING;
+  return static_cast<int>(SendMessageW(header, HDM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+}
+
+int headingWidth(HWND header, int index) {
+  HDITEMW item{};
+  item.mask = HDI_WIDTH;
+  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) return -1;
+  return item.cxy;
+}
+
+void stylus(display::InputEvent::Type type, POINT p) {
+  display::InputEvent e;
+  e.type = type;
+  e.x = p.x;
+  e.y = p.y;
+  static_cast<display::HeadlessBackend&>(device::Device::instance().backend()).push(e);
+  pump();
+}
+
+using Type = display::InputEvent::Type;
+
+TEST_F(ListTest, HeaderKeepsHeadingsAndTellsTheParentOfChanges) {
+  HWND header = createHeader(createParent(), HDS_BUTTONS);
+  EXPECT_EQ(insertHeading(header, 0, u"Name", 80), 0);
+  EXPECT_EQ(insertHeading(header, 9, u"Size", 50, HDF_RIGHT), 1);  // past the end: appended
+  EXPECT_EQ(insertHeading(header, 1, u"Type", 40), 1);
+  EXPECT_EQ(insertHeading(header, -1, u"No", 40), -1);
+  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 3);
+
+  WCHAR text[4] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_FORMAT;
+  item.pszText = text;
+  item.cchTextMax = 4;
+  ASSERT_TRUE(SendMessageW(header, HDM_GETITEMW, 2, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(std::u16string(text), u"Siz");  // cut to the buffer and terminated
+  EXPECT_EQ(item.fmt & HDF_JUSTIFYMASK, HDF_RIGHT);
+
+  RECT r{};
+  ASSERT_TRUE(SendMessageW(header, HDM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r)));
+  EXPECT_EQ(r.left, 120);
+  EXPECT_EQ(r.right, 170);
+  EXPECT_FALSE(SendMessageW(header, HDM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&r)));
+
+  notes().clear();
+  HDITEMW width{};
+  width.mask = HDI_WIDTH;
+  width.cxy = 66;
+  EXPECT_TRUE(SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&width)));
+  EXPECT_EQ(logged({HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}),
+            (std::vector<std::string>{"hdn-itemchanging item=0 width=66", "hdn-itemchanged item=0 width=66"}));
+  // The parent may refuse a change.
+  answers().results[HDN_ITEMCHANGINGW] = TRUE;
+  width.cxy = 10;
+  EXPECT_FALSE(SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&width)));
+  EXPECT_EQ(headingWidth(header, 0), 66);
+
+  EXPECT_TRUE(SendMessageW(header, HDM_DELETEITEM, 0, 0));
+  EXPECT_FALSE(SendMessageW(header, HDM_DELETEITEM, 5, 0));
+  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(headingWidth(header, 0), 40);
+}
+
+TEST_F(ListTest, HeaderLayoutTakesItsHeightFromTheTopOfTheRectangle) {
+  HWND header = createHeader(createParent(), 0);
+  RECT area{5, 10, 205, 300};
+  WINDOWPOS pos{};
+  HDLAYOUT layout{&area, &pos};
+  ASSERT_TRUE(SendMessageW(header, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout)));
+  EXPECT_EQ(pos.x, 5);
+  EXPECT_EQ(pos.y, 10);
+  EXPECT_EQ(pos.cx, 200);
+  EXPECT_GT(pos.cy, 10);
+  EXPECT_EQ(area.top, 10 + pos.cy);
+  // A hidden header takes no room.
+  SetWindowLongW(header, GWL_STYLE, GetWindowLongW(header, GWL_STYLE) | HDS_HIDDEN);
+  RECT again{5, 10, 205, 300};
+  layout.prc = &again;
+  SendMessageW(header, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout));
+  EXPECT_EQ(pos.cy, 0);
+  EXPECT_EQ(again.top, 10);
+}
+
+TEST_F(ListTest, HeaderHitTestFindsHeadingsAndDividers) {
+  HWND header = createHeader(createParent(), HDS_BUTTONS);
+  insertHeading(header, 0, u"A", 80);
+  insertHeading(header, 1, u"B", 0);  // hidden: its divider opens it
+  insertHeading(header, 2, u"C", 50);
+  struct Case {
+    POINT point;
+    int item;
+    UINT flags;
+  };
+  const Case cases[] = {
+      {{30, 10}, 0, HHT_ONHEADER},   {{79, 10}, 1, HHT_ONDIVOPEN}, {{100, 10}, 2, HHT_ONHEADER},
+      {{130, 10}, 2, HHT_ONDIVIDER}, {{200, 10}, -1, HHT_NOWHERE}, {{-3, 10}, -1, HHT_TOLEFT},
+      {{30, 40}, -1, HHT_BELOW},
+  };
+  for (const Case& c : cases) {
+    HDHITTESTINFO hit{};
+    hit.pt = c.point;
+    EXPECT_EQ(SendMessageW(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), c.item) << c.point.x;
+    EXPECT_EQ(hit.flags, c.flags) << c.point.x;
+  }
+}
+
+TEST_F(ListTest, DraggingADividerResizesTheHeadingAsTheStylusMoves) {
+  HWND header = createHeader(createParent(), HDS_BUTTONS);
+  insertHeading(header, 0, u"Name", 80);
+  insertHeading(header, 1, u"Size", 50);
+  notes().clear();
+  stylus(Type::StylusDown, {81, 10});
+  stylus(Type::StylusMove, {101, 10});
+  stylus(Type::StylusMove, {121, 10});
+  stylus(Type::StylusUp, {121, 10});
+  EXPECT_EQ(logged({HDN_BEGINTRACKW, HDN_TRACKW, HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW, HDN_ENDTRACKW, HDN_ITEMCLICKW}),
+            (std::vector<std::string>{"hdn-begintrack item=0 width=80", "hdn-track item=0 width=100",
+                                      "hdn-itemchanging item=0 width=100", "hdn-itemchanged item=0 width=100",
+                                      "hdn-track item=0 width=120", "hdn-itemchanging item=0 width=120",
+                                      "hdn-itemchanged item=0 width=120", "hdn-endtrack item=0 width=120"}));
+  EXPECT_EQ(headingWidth(header, 0), 120);
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  // A parent that refuses the drag keeps the width.
+  answers().results[HDN_BEGINTRACKW] = TRUE;
+  notes().clear();
+  stylus(Type::StylusDown, {120, 10});
+  stylus(Type::StylusMove, {60, 10});
+  stylus(Type::StylusUp, {60, 10});
+  EXPECT_EQ(headingWidth(header, 0), 120);
+  EXPECT_EQ(logged({HDN_TRACKW, HDN_ENDTRACKW, HDN_ITEMCHANGEDW}), std::vector<std::string>{});
+}
+
+TEST_F(ListTest, ClickingAButtonHeadingTellsTheParentOnlyWhenReleasedOnIt) {
+  HWND parent = createParent();
+  HWND buttons = createHeader(parent, HDS_BUTTONS);
+  insertHeading(buttons, 0, u"Name", 80);
+  insertHeading(buttons, 1, u"Size", 50);
+  tap({100, 10});
+  EXPECT_EQ(logged({HDN_ITEMCLICKW}), std::vector<std::string>{"hdn-itemclick item=1"});
+  notes().clear();
+  stylus(Type::StylusDown, {100, 10});
+  stylus(Type::StylusMove, {30, 10});
+  stylus(Type::StylusUp, {30, 10});
+  EXPECT_TRUE(logged({HDN_ITEMCLICKW}).empty());
+  DestroyWindow(buttons);
+  // Plain headings are not buttons.
+  HWND plain = createHeader(parent, 0);
+  insertHeading(plain, 0, u"Name", 80);
+  tap({30, 10});
+  EXPECT_TRUE(logged({HDN_ITEMCLICKW}).empty());
+}
+
+TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumn) {
+  HWND list = createList(createParent(), 0, {0, 0, 240, 200});
+  addColumns(list, {{u"Name", 80}, {u"Size", 50}});
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  RECT r{};
+  SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  POINT divider{r.right, (r.top + r.bottom) / 2};
+  ClientToScreen(header, &divider);
+  notes().clear();
+  stylus(Type::StylusDown, divider);
+  stylus(Type::StylusMove, {divider.x + 30, divider.y});
+  stylus(Type::StylusUp, {divider.x + 30, divider.y});
+  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 110);
+  RECT cell{LVIR_LABEL, 1, 0, 0};
+  addRow(list, {u"a", u"b"});
+  SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+  EXPECT_EQ(cell.left, 110);
+  // The list's parent hears of its header's drag, from the header.
+  EXPECT_EQ(logged({HDN_BEGINTRACKW, HDN_ENDTRACKW}),
+            (std::vector<std::string>{"hdn-begintrack item=0 width=80", "hdn-endtrack item=0 width=110"}));
+  for (const Note& note : notes()) {
+    if (note.code == HDN_ENDTRACKW) {
+      EXPECT_EQ(note.from, header);
+    }
+  }
+  // Widths the program sets reach the header without a word to the parent.
+  notes().clear();
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 70);
+  EXPECT_EQ(headingWidth(header, 1), 70);
+  EXPECT_TRUE(logged({HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}).empty());
+}
+
+}  // namespace
+}  // namespace listtest

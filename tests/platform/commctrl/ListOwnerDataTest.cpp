@@ -1,0 +1,321 @@
+// Owner-data lists: the parent holds the rows; the list hints which rows it
+// is about to draw, asks for their cells, keeps the selection as ranges and
+// asks the parent to find a typed row.
+#include "ListHarness.h"
+
+namespace listtest {
+namespace {
+
+constexpr DWORD kOwnerData = LVS_OWNERDATA | LVS_SHOWSELALWAYS;
+
+HWND ownerDataList(int rows, DWORD style = kOwnerData) {
+  HWND list = createList(createParent(), style, {0, 0, 240, 200});
+  addColumns(list, {{u"Id", 60}, {u"Name", 90}, {u"Size", 60}});
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+  SetFocus(list);
+  pump();
+  notes().clear();
+  return list;
+}
+
+// The last row that shows, even partly, with row top at the top.
+int lastShown(HWND list, int top) {
+  RECT client{};
+  GetClientRect(list, &client);
+  int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  int last = top;
+  for (int row = top; row < count; ++row) {
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    if (r.top >= client.bottom) break;
+    last = row;
+  }
+  return last;
+}
+
+// What drawing rows first..last asks: the hint, then every cell in order.
+std::vector<std::string> drawing(int first, int last, int columns) {
+  std::vector<std::string> expected{hint(first, last)};
+  for (int row = first; row <= last; ++row)
+    for (int sub = 0; sub < columns; ++sub) expected.push_back(dispInfo(row, sub) + " capacity=260");
+  return expected;
+}
+
+void repaint(HWND list) {
+  InvalidateRect(list, nullptr, TRUE);
+  UpdateWindow(list);
+}
+
+TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
+  HWND list = ownerDataList(65535);
+  repaint(list);
+  int last = lastShown(list, 0);
+  ASSERT_GT(last, 3);
+  EXPECT_LE(last, static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)));
+  EXPECT_EQ(logged({LVN_ODCACHEHINT, LVN_GETDISPINFOW}), drawing(0, last, 3));
+
+  // Scrolling to the end asks for the last page only.
+  notes().clear();
+  pressKey(VK_END);
+  int page = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 65535 - page);
+  EXPECT_EQ(logged({LVN_ODCACHEHINT, LVN_GETDISPINFOW}), drawing(65535 - page, 65534, 3));
+}
+
+TEST_F(ListTest, OwnerDataPageDownGoesToTheBottomOfThePageThenAPageFurther) {
+  HWND list = ownerDataList(1000);
+  int page = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  ASSERT_GT(page, 2);
+  pressKey(VK_HOME);
+  EXPECT_EQ(selectedRows(list), std::vector<int>{0});
+  pressKey(VK_NEXT);
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), page - 1);
+  EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 0);
+  notes().clear();
+  pressKey(VK_NEXT);
+  int focus = 2 * (page - 1);
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), focus);
+  EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), focus - page + 1);
+  // Every hint stays within one screen.
+  for (const Note& note : notes()) {
+    if (note.code != LVN_ODCACHEHINT) continue;
+    int first = 0, to = 0;
+    ASSERT_EQ(std::sscanf(note.text.c_str(), "hint %d..%d", &first, &to), 2);
+    EXPECT_LE(to - first + 1, page + 1) << note.text;
+  }
+  pressKey(VK_PRIOR);
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), focus - page + 1);
+  pressKey(VK_UP);
+  pressKey(VK_UP);
+  EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), focus - page - 1);
+}
+
+TEST_F(ListTest, OwnerDataTextLongerThanTheBufferIsCutAndTerminated) {
+  std::u16string longText(300, u'x');
+  HWND list = ownerDataList(10);
+  answers().cell = [&](int, int) { return longText; };
+  EXPECT_EQ(itemText(list, 2, 1, 260), longText.substr(0, 259));
+  EXPECT_EQ(itemText(list, 2, 1, 10), longText.substr(0, 9));
+  // A parent that fills the buffer to the brim without a terminator.
+  HWND parent = GetParent(list);
+  SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == LVN_GETDISPINFOW) {
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(l)->item;
+      for (int i = 0; i < item.cchTextMax; ++i) item.pszText[i] = u'y';
+      return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+  }));
+  EXPECT_EQ(itemText(list, 0, 0, 300), std::u16string(299, u'y'));
+  EXPECT_EQ(itemText(list, 0, 0, 5), u"yyyy");
+}
+
+TEST_F(ListTest, OwnerDataSelectionOfThreeToFiveAndNineWithShiftAndCtrlComesBackInOrder) {
+  for (DWORD mode : {static_cast<DWORD>(kOwnerData), static_cast<DWORD>(LVS_SHOWSELALWAYS)}) {
+    SCOPED_TRACE(mode & LVS_OWNERDATA ? "owner data" : "normal");
+    HWND list = createList(createParent(), mode, {0, 0, 240, 260});
+    addColumns(list, {{u"Id", 60}, {u"Name", 90}});
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    if (mode & LVS_OWNERDATA)
+      SendMessageW(list, LVM_SETITEMCOUNT, 65535, 0);
+    else
+      for (int i = 0; i < 12; ++i) addRow(list, {u"row", u"cell"});
+    pump();
+    notes().clear();
+    tap(cellPoint(list, 3, 1));
+    tap(cellPoint(list, 5, 0), true);
+    tap(cellPoint(list, 9, 1), false, true);
+    EXPECT_EQ(selectedRows(list), (std::vector<int>{3, 4, 5, 9}));
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 9);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 5, LVNI_SELECTED), 9);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 4, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED);
+    UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    std::vector<std::string> expected{changed(3, both, 0), click(NM_CLICK, 3, 1), changed(3, LVIS_SELECTED, both)};
+    if (mode & LVS_OWNERDATA) {
+      // The rows between the ends change as one range.
+      expected.push_back(odChanged(4, 5, LVIS_SELECTED, 0));
+      expected.push_back(changed(5, both, LVIS_SELECTED));
+    } else {
+      expected.push_back(changed(4, LVIS_SELECTED, 0));
+      expected.push_back(changed(5, both, 0));
+    }
+    for (const std::string& more : {click(NM_CLICK, 5, 0), changed(5, LVIS_SELECTED, both), changed(9, both, 0),
+                                    click(NM_CLICK, 9, 1)})
+      expected.push_back(more);
+    EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED, NM_CLICK}), expected);
+
+    // Ctrl on a selected row takes it out again.
+    tap(cellPoint(list, 4, 0), false, true);
+    EXPECT_EQ(selectedRows(list), (std::vector<int>{3, 5, 9}));
+    // Keys: Shift+Down from the anchor extends, a plain Down selects one row.
+    pressKey(VK_DOWN, true);
+    EXPECT_EQ(selectedRows(list), (std::vector<int>{4, 5}));
+    pressKey(VK_DOWN);
+    EXPECT_EQ(selectedRows(list), std::vector<int>{6});
+    // Ctrl+Down moves the focus alone; Ctrl+Space adds the row.
+    pressKey(VK_DOWN, false, true);
+    pressKey(VK_DOWN, false, true);
+    pressKey(VK_SPACE, false, true);
+    EXPECT_EQ(selectedRows(list), (std::vector<int>{6, 8}));
+    DestroyWindow(GetParent(list));
+  }
+}
+
+TEST_F(ListTest, SingleSelectionKeepsOneRowWhateverTheModifiers) {
+  HWND list = ownerDataList(100, kOwnerData | LVS_SINGLESEL);
+  tap(cellPoint(list, 2, 0));
+  tap(cellPoint(list, 6, 0), true);
+  tap(cellPoint(list, 4, 0), false, true);
+  EXPECT_EQ(selectedRows(list), std::vector<int>{4});
+  LVITEMW all{};
+  all.stateMask = LVIS_SELECTED;
+  all.state = LVIS_SELECTED;
+  EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all)));
+  EXPECT_EQ(selectedRows(list), std::vector<int>{4});
+}
+
+TEST_F(ListTest, SettingTheItemCountToZeroClearsTheSelection) {
+  HWND list = ownerDataList(500);
+  tap(cellPoint(list, 2, 0));
+  tap(cellPoint(list, 4, 0), true);
+  ASSERT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 3);
+  SendMessageW(list, LVM_SETITEMCOUNT, 0, 0);
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+  SendMessageW(list, LVM_SETITEMCOUNT, 500, 0);
+  EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), -1);
+  // A smaller count keeps the selected rows that remain.
+  tap(cellPoint(list, 1, 0));
+  tap(cellPoint(list, 5, 0), true);
+  SendMessageW(list, LVM_SETITEMCOUNT, 3, 0);
+  EXPECT_EQ(selectedRows(list), (std::vector<int>{1, 2}));
+}
+
+TEST_F(ListTest, TypingAsksTheParentToFindTheRow) {
+  HWND list = ownerDataList(100);
+  tap(cellPoint(list, 2, 0));
+  notes().clear();
+  typeText(list, u"ab");
+  EXPECT_EQ(logged({LVN_ODFINDITEMW}),
+            (std::vector<std::string>{findItem(3, u"a") + " flags=0x2a", findItem(2, u"ab") + " flags=0x2a"}));
+  // No row found: the selection stays.
+  EXPECT_EQ(selectedRows(list), std::vector<int>{2});
+  answers().find = [](int, const std::u16string& text) { return text == u"abc" ? 60 : -1; };
+  typeText(list, u"c");
+  EXPECT_EQ(selectedRows(list), std::vector<int>{60});
+  int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+  EXPECT_LE(top, 60);
+  EXPECT_GT(top + static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)), 60);
+  // An answer past the last row selects nothing.
+  answers().find = [](int, const std::u16string&) { return 5000; };
+  typeText(list, u"d");
+  EXPECT_EQ(selectedRows(list), std::vector<int>{60});
+}
+
+TEST_F(ListTest, HeaderClickSendsColumnClickUnlessTheHeadingsDoNotSort) {
+  for (bool noSort : {false, true}) {
+    HWND list = ownerDataList(20, kOwnerData | (noSort ? LVS_NOSORTHEADER : 0));
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    RECT r{};
+    ASSERT_TRUE(SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r)));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(header, &p);
+    tap(p);
+    if (noSort)
+      EXPECT_TRUE(logged({LVN_COLUMNCLICK, HDN_ITEMCLICKW}).empty());
+    else
+      EXPECT_EQ(logged({LVN_COLUMNCLICK}), std::vector<std::string>{columnClick(1)});
+    DestroyWindow(GetParent(list));
+    notes().clear();
+  }
+}
+
+TEST_F(ListTest, SwitchingANormalListToOwnerDataByRecreatingItInPlace) {
+  HWND parent = createParent();
+  HWND normal = createList(parent, LVS_SHOWSELALWAYS, {0, 100, 240, 300});
+  addColumns(normal, {{u"Name", 80}});
+  addRow(normal, {u"a"});
+  pump();
+  // As the program does: take the place, destroy, create again with the other style.
+  RECT r{};
+  GetWindowRect(normal, &r);
+  POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+  ScreenToClient(parent, &corners[0]);
+  ScreenToClient(parent, &corners[1]);
+  notes().clear();
+  DestroyWindow(normal);
+  EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}), (std::vector<std::string>{"deleteall", "delete item=0 param=0"}));
+  EXPECT_FALSE(IsWindow(normal));
+  EXPECT_EQ(SendMessageW(normal, LVM_GETITEMCOUNT, 0, 0), 0);
+  HWND owner = createList(parent, kOwnerData, {corners[0].x, corners[0].y, corners[1].x, corners[1].y});
+  ASSERT_TRUE(owner);
+  EXPECT_EQ(GetDlgItem(parent, 101), owner);
+  EXPECT_TRUE(GetWindowLongW(owner, GWL_STYLE) & LVS_OWNERDATA);
+  addColumns(owner, {{u"0x0001 (Int)", 80}});
+  SendMessageW(owner, LVM_SETITEMCOUNT, 3, 0);
+  notes().clear();
+  pump();
+  EXPECT_EQ(logged({LVN_ODCACHEHINT, LVN_GETDISPINFOW}), drawing(0, 2, 1));
+  // An owner-data list keeps no texts of its own.
+  LVITEMW text{};
+  text.mask = LVIF_TEXT;
+  text.pszText = const_cast<WCHAR*>(u"mine");
+  EXPECT_FALSE(SendMessageW(owner, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&text)));
+}
+
+TEST_F(ListTest, AMillionRowsSelectedAtOnceAreOneNotificationAndOneRange) {
+  HWND list = ownerDataList(1000000);
+  LVITEMW all{};
+  all.stateMask = LVIS_SELECTED;
+  all.state = LVIS_SELECTED;
+  ASSERT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all)));
+  EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1000000);
+  EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED}), std::vector<std::string>{changed(-1, LVIS_SELECTED, 0)});
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 999998, LVNI_SELECTED), 999999);
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 999999, LVNI_SELECTED), -1);
+  // A tap keeps one row: the rest go as two ranges.
+  notes().clear();
+  tap(cellPoint(list, 4, 0));
+  EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED}),
+            (std::vector<std::string>{odChanged(0, 3, 0, LVIS_SELECTED), odChanged(5, 999999, 0, LVIS_SELECTED),
+                                      changed(4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED)}));
+  // Rows inserted before the selection move it.
+  LVITEMW row{};
+  row.iItem = 0;
+  EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)), 0);
+  EXPECT_EQ(selectedRows(list), std::vector<int>{5});
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1000001);
+  EXPECT_TRUE(SendMessageW(list, LVM_DELETEITEM, 1, 0));
+  EXPECT_EQ(selectedRows(list), std::vector<int>{4});
+}
+
+TEST_F(ListTest, RedrawingOffAsksNothingUntilItIsTurnedBackOn) {
+  HWND list = ownerDataList(50);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  repaint(list);
+  SendMessageW(list, LVM_SETITEMCOUNT, 40, 0);
+  pump();
+  EXPECT_TRUE(logged({LVN_ODCACHEHINT, LVN_GETDISPINFOW}).empty());
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  pump();
+  EXPECT_EQ(logged({LVN_ODCACHEHINT, LVN_GETDISPINFOW}), drawing(0, lastShown(list, 0), 3));
+}
+
+TEST_F(ListTest, ItemDataOfAnOwnerDataRowComesFromTheParent) {
+  HWND list = ownerDataList(50);
+  LVITEMW item{};
+  item.mask = LVIF_PARAM | LVIF_STATE;
+  item.iItem = 7;
+  item.stateMask = LVIS_SELECTED;
+  tap(cellPoint(list, 7, 0));
+  ASSERT_TRUE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(item.lParam, 1007);
+  EXPECT_EQ(item.state, static_cast<UINT>(LVIS_SELECTED));
+}
+
+}  // namespace
+}  // namespace listtest

@@ -1,0 +1,158 @@
+// What the list view shows: a screenshot checked by regions (header,
+// selected rows, a cut text's ellipsis, a right-aligned number) and the
+// window dump's lines.
+#include "ListHarness.h"
+
+#include "device/Device.h"
+#include "device/Dump.h"
+
+namespace listtest {
+namespace {
+
+uint32_t screenColor(COLORREF color) {
+  return (static_cast<uint32_t>(GetRValue(color)) << 16) | (static_cast<uint32_t>(GetGValue(color)) << 8) |
+         GetBValue(color);
+}
+
+uint32_t pixel(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
+
+RECT screenCell(HWND list, int row, int column) {
+  RECT r{LVIR_LABEL, column, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The pixels of a region that are not the background.
+struct Ink {
+  int left = 100000, top = 100000, right = -1, bottom = -1, count = 0;
+};
+
+Ink inkIn(const RECT& r, uint32_t background) {
+  Ink ink;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      if (pixel(x, y) == background) continue;
+      ++ink.count;
+      ink.left = std::min(ink.left, x);
+      ink.right = std::max(ink.right, x);
+      ink.top = std::min(ink.top, y);
+      ink.bottom = std::max(ink.bottom, y);
+    }
+  return ink;
+}
+
+int share(const RECT& r, uint32_t color) {
+  int same = 0, all = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      ++all;
+      same += pixel(x, y) == color ? 1 : 0;
+    }
+  return all ? same * 100 / all : 0;
+}
+
+TEST_F(ListTest, ScreenshotShowsHeaderSelectedRowsAnEllipsisAndARightAlignedNumber) {
+  HWND list = createList(createParent(), LVS_SHOWSELALWAYS, {0, 0, 240, 200});
+  LVCOLUMNW size{};
+  addColumns(list, {{u"Name", 60}, {u"Note", 110}});
+  size.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  size.fmt = LVCFMT_RIGHT;
+  size.cx = 60;
+  size.pszText = const_cast<WCHAR*>(u"Size");
+  SendMessageW(list, LVM_INSERTCOLUMNW, 2, reinterpret_cast<LPARAM>(&size));
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  std::u16string tall(60, u'l');
+  addRow(list, {u"alpha", tall.c_str(), u"1"});
+  addRow(list, {u"beta", u"x", u"22"});
+  addRow(list, {u"gamma", u"y", u"333"});
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED;
+  SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&state));
+  SetFocus(list);
+  pump();
+
+  uint32_t window = screenColor(GetSysColor(COLOR_WINDOW));
+  uint32_t highlight = screenColor(GetSysColor(COLOR_HIGHLIGHT));
+  uint32_t face = screenColor(GetSysColor(COLOR_BTNFACE));
+  ASSERT_NE(window, highlight);
+
+  // The header: headings on the button face.
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  RECT strip{};
+  GetWindowRect(header, &strip);
+  ASSERT_GT(strip.bottom - strip.top, 8);
+  EXPECT_GT(share(strip, face), 50);
+  EXPECT_GT(inkIn({strip.left + 2, strip.top + 2, strip.left + 58, strip.bottom - 2}, face).count, 0);  // "Name"
+
+  // Selected rows are lit across every column, the first row is not.
+  for (int row : {1, 2}) {
+    RECT note = screenCell(list, row, 1);
+    RECT blank{note.left + 30, note.top + 1, note.right - 2, note.bottom - 1};
+    EXPECT_EQ(share(blank, highlight), 100) << "row " << row;
+  }
+  RECT first = screenCell(list, 0, 0);
+  EXPECT_EQ(share({first.right - 8, first.top, first.right, first.bottom}, window), 100);
+
+  // A text too long for its cell ends in an ellipsis: in its last pixels
+  // only dots near the baseline, none of the tall letters' height.
+  RECT cut = screenCell(list, 0, 1);
+  Ink letters = inkIn({cut.left, cut.top, cut.left + 40, cut.bottom}, window);
+  ASSERT_GT(letters.count, 0);
+  int height = letters.bottom - letters.top + 1;
+  ASSERT_GT(height, 6);
+  Ink tail = inkIn({cut.right - 10, cut.top, cut.right, cut.bottom}, window);
+  ASSERT_GT(tail.count, 0);
+  EXPECT_GT(tail.top, letters.top + height / 2) << "letters reach up to the end of the cell";
+  EXPECT_LE(tail.bottom, letters.bottom + 1);
+  // Nothing spills into the next column's margin.
+  EXPECT_EQ(inkIn({cut.right, cut.top, cut.right + 3, cut.bottom}, window).count, 0);
+
+  // The right-aligned number sits against its cell's right margin.
+  RECT number = screenCell(list, 0, 2);
+  Ink digits = inkIn(number, window);
+  ASSERT_GT(digits.count, 0);
+  EXPECT_GT(digits.left, (number.left + number.right) / 2);
+  EXPECT_GE(digits.right, number.right - 8);
+}
+
+TEST_F(ListTest, DumpListsColumnsAndVisibleRowsWithTheirSelection) {
+  HWND list = createList(createParent(), LVS_SHOWSELALWAYS, {0, 0, 240, 200});
+  addColumns(list, {{u"Name", 60}, {u"Size", 50}});
+  addRow(list, {u"alpha", u"1"});
+  addRow(list, {u"beta", u"22"});
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+  std::string dump = device::dumpWindows();
+  int page = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  for (const std::string& line :
+       {"list rows=2 top=0 page=" + std::to_string(page) + " selected=1 focus=1\n",
+        std::string("column index=0 text=\"Name\" width=60 format=left subitem=0\n"),
+        std::string("column index=1 text=\"Size\" width=50 format=left subitem=1\n"),
+        std::string("row index=0 cells=\"alpha\" \"1\"\n"),
+        std::string("row index=1 selected focused cells=\"beta\" \"22\"\n"),
+        std::string("heading index=1 text=\"Size\" width=50 format=left\n")})
+    EXPECT_NE(dump.find(line), std::string::npos) << line << "in\n" << dump;
+
+  // An owner-data list's rows are asked of the parent as drawing asks.
+  HWND owner = createList(GetParent(list), LVS_OWNERDATA, {0, 200, 240, 300}, 102);
+  addColumns(owner, {{u"Id", 60}});
+  SendMessageW(owner, LVM_SETITEMCOUNT, 100000, 0);
+  SendMessageW(owner, LVM_ENSUREVISIBLE, 50000, FALSE);
+  int top = static_cast<int>(SendMessageW(owner, LVM_GETTOPINDEX, 0, 0));
+  notes().clear();
+  dump = device::dumpWindows();
+  EXPECT_NE(dump.find("list rows=100000 top=" + std::to_string(top)), std::string::npos);
+  EXPECT_NE(dump.find("row index=50000 cells=\"R50000C0\"\n"), std::string::npos) << dump;
+  std::vector<std::string> asked = logged({LVN_ODCACHEHINT});
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].rfind("hint " + std::to_string(top) + "..", 0), 0u) << asked[0];
+}
+
+}  // namespace
+}  // namespace listtest

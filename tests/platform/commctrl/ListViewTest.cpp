@@ -1,0 +1,295 @@
+// A normal list view: columns, items and sub-items, sizes, hit testing,
+// extended styles, fonts and redrawing.
+#include "ListHarness.h"
+
+namespace listtest {
+namespace {
+
+int columnWidth(HWND list, int column) {
+  return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+std::u16string columnText(HWND list, int column, int* subItem = nullptr, int* format = nullptr) {
+  WCHAR text[64] = {};
+  LVCOLUMNW c{};
+  c.mask = LVCF_TEXT | LVCF_SUBITEM | LVCF_FMT;
+  c.pszText = text;
+  c.cchTextMax = 64;
+  if (!SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c))) return u"<none>";
+  if (subItem) *subItem = c.iSubItem;
+  if (format) *format = c.fmt;
+  return text;
+}
+
+HWND headerOf(HWND list) { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
+
+int stringWidth(HWND list, const char16_t* text) {
+  return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+}
+
+TEST_F(ListTest, ColumnInsertedBetweenOthersKeepsEveryCellUnderItsColumn) {
+  HWND list = createList(createParent(), LVS_SHOWSELALWAYS);
+  addColumns(list, {{u"Name", 60}, {u"Size", 50}});
+  addRow(list, {u"alpha", u"12"});
+  LVCOLUMNW type{};
+  type.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  type.fmt = LVCFMT_RIGHT;
+  type.cx = 40;
+  type.pszText = const_cast<WCHAR*>(u"Type");
+  EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&type)), 1);
+
+  struct Expected {
+    const char16_t* text;
+    int width;
+    int subItem;
+    int format;
+    const char16_t* cell;
+  };
+  const Expected expected[] = {
+      {u"Name", 60, 0, LVCFMT_LEFT, u"alpha"},
+      {u"Type", 40, 1, LVCFMT_RIGHT, u""},
+      {u"Size", 50, 2, LVCFMT_LEFT, u"12"},
+  };
+  for (int i = 0; i < 3; ++i) {
+    int subItem = -1, format = -1;
+    EXPECT_EQ(columnText(list, i, &subItem, &format), expected[i].text) << i;
+    EXPECT_EQ(columnWidth(list, i), expected[i].width) << i;
+    EXPECT_EQ(subItem, expected[i].subItem) << i;
+    EXPECT_EQ(format, expected[i].format) << i;
+    EXPECT_EQ(itemText(list, 0, subItem), expected[i].cell) << i;
+  }
+  // The header shows the same headings.
+  HWND header = headerOf(list);
+  ASSERT_TRUE(header);
+  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 3);
+  WCHAR heading[16] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_FORMAT | HDI_WIDTH;
+  item.pszText = heading;
+  item.cchTextMax = 16;
+  ASSERT_TRUE(SendMessageW(header, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(std::u16string(heading), u"Type");
+  EXPECT_EQ(item.fmt & HDF_JUSTIFYMASK, HDF_RIGHT);
+  EXPECT_EQ(item.cxy, 40);
+
+  // Past the end appends; a negative index is refused.
+  type.pszText = const_cast<WCHAR*>(u"Last");
+  EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 99, reinterpret_cast<LPARAM>(&type)), 3);
+  EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&type)), -1);
+}
+
+TEST_F(ListTest, DeletingColumnZeroAgainAndAgainEmptiesTheListUntilTheCallFails) {
+  HWND list = createList(createParent(), 0);
+  addColumns(list, {{u"A", 30}, {u"B", 30}, {u"C", 30}});
+  addRow(list, {u"a", u"b", u"c"});
+  // Deleting the first column brings the next one's cells to the front.
+  ASSERT_TRUE(SendMessageW(list, LVM_DELETECOLUMN, 0, 0));
+  EXPECT_EQ(columnText(list, 0), u"B");
+  EXPECT_EQ(itemText(list, 0, 0), u"b");
+  int deleted = 1;
+  while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) ++deleted;
+  EXPECT_EQ(deleted, 3);
+  EXPECT_EQ(columnText(list, 0), u"<none>");
+  EXPECT_EQ(SendMessageW(headerOf(list), HDM_GETITEMCOUNT, 0, 0), 0);
+  EXPECT_FALSE(SendMessageW(list, LVM_DELETECOLUMN, 5, 0));
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);  // the rows stay
+}
+
+TEST_F(ListTest, AutoSizeFitsTheContentsOrTheHeadingAndTheLastColumnTakesTheRest) {
+  HWND list = createList(createParent(), 0, {0, 0, 240, 150});
+  addColumns(list, {{u"Name", -1}, {u"Records", -1}, {u"Size", -1}});
+  // Text-only columns are still wide enough for their headings.
+  EXPECT_GE(columnWidth(list, 1), stringWidth(list, u"Records"));
+  addRow(list, {u"Contacts Database", u"7", u"1024"});
+  addRow(list, {u"Tasks", u"12", u"88"});
+
+  // The width travels as 0xFFFF / 0xFFFE in the low 16 bits, as a program sends it.
+  ASSERT_TRUE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(0xFFFF, 0)));  // contents only
+  EXPECT_GE(columnWidth(list, 1), stringWidth(list, u"12"));
+  EXPECT_LT(columnWidth(list, 1), stringWidth(list, u"Records"));
+  for (int column = 0; column < 3; ++column)
+    ASSERT_TRUE(SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(0xFFFE, 0)));
+  int name = columnWidth(list, 0);
+  int records = columnWidth(list, 1);
+  EXPECT_GE(name, stringWidth(list, u"Contacts Database"));
+  EXPECT_LT(name, stringWidth(list, u"Contacts Database") + 20);
+  EXPECT_GE(records, stringWidth(list, u"Records"));
+  EXPECT_LT(records, stringWidth(list, u"Records") + 20);
+  RECT client{};
+  GetClientRect(list, &client);
+  EXPECT_EQ(columnWidth(list, 2), client.right - name - records);
+  // Other negative widths are refused; a missing column too.
+  EXPECT_FALSE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(0xFFF0, 0)));
+  EXPECT_FALSE(SendMessageW(list, LVM_SETCOLUMNWIDTH, 7, 50));
+}
+
+TEST_F(ListTest, ItemsAndSubItemsAreStoredCutToTheCallersBufferAndDeletedWithNotice) {
+  HWND list = createList(createParent(), 0);
+  addColumns(list, {{u"Name", 80}, {u"Size", 50}});
+  EXPECT_EQ(addRow(list, {u"alpha", u"1"}), 0);
+  EXPECT_EQ(addRow(list, {u"gamma", u"3"}), 1);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = 1;
+  item.pszText = const_cast<WCHAR*>(u"beta");
+  item.lParam = 42;
+  EXPECT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), 1);
+  EXPECT_EQ(logged({LVN_INSERTITEM}), (std::vector<std::string>{"insert item=0", "insert item=1", "insert item=1"}));
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
+  EXPECT_EQ(itemText(list, 1, 0), u"beta");
+  EXPECT_EQ(itemText(list, 2, 1), u"3");
+  EXPECT_EQ(itemText(list, 1, 1), u"");
+  // A buffer too small gets the text cut and terminated.
+  EXPECT_EQ(itemText(list, 0, 0, 4), u"alp");
+
+  LVITEMW asked{};
+  asked.mask = LVIF_PARAM;
+  asked.iItem = 1;
+  ASSERT_TRUE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&asked)));
+  EXPECT_EQ(asked.lParam, 42);
+  asked.iItem = 3;
+  EXPECT_FALSE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&asked)));
+  // Sub-items carry text only.
+  LVITEMW sub{};
+  sub.mask = LVIF_PARAM;
+  sub.iItem = 0;
+  sub.iSubItem = 1;
+  EXPECT_FALSE(SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&sub)));
+  sub.mask = LVIF_TEXT;
+  sub.pszText = const_cast<WCHAR*>(u"2");
+  sub.iItem = 1;
+  ASSERT_TRUE(SendMessageW(list, LVM_SETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&sub)));
+  EXPECT_EQ(itemText(list, 1, 1), u"2");
+
+  notes().clear();
+  EXPECT_TRUE(SendMessageW(list, LVM_DELETEITEM, 1, 0));
+  EXPECT_FALSE(SendMessageW(list, LVM_DELETEITEM, 2, 0));
+  EXPECT_EQ(logged({LVN_DELETEITEM}), (std::vector<std::string>{"delete item=1 param=42"}));
+  EXPECT_EQ(itemText(list, 1, 0), u"gamma");
+  notes().clear();
+  EXPECT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
+  EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}),
+            (std::vector<std::string>{"deleteall", "delete item=0 param=0", "delete item=1 param=0"}));
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
+TEST_F(ListTest, CallbackTextIsAskedOfTheParentAndKeptWhenItSaysSo) {
+  HWND list = createList(createParent(), 0);
+  addColumns(list, {{u"Name", 80}});
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.pszText = LPSTR_TEXTCALLBACKW;
+  item.lParam = 7;
+  ASSERT_EQ(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), 0);
+  notes().clear();
+  EXPECT_EQ(itemText(list, 0, 0), u"R0C0");
+  EXPECT_EQ(itemText(list, 0, 0), u"R0C0");
+  EXPECT_EQ(logged({LVN_GETDISPINFOW}).size(), 2u);
+}
+
+TEST_F(ListTest, SortedListPutsRowsInTheirPlace) {
+  HWND list = createList(createParent(), LVS_SORTASCENDING);
+  addColumns(list, {{u"Name", 80}});
+  for (const char16_t* name : {u"pear", u"Apple", u"fig", u"banana"}) addRow(list, {name});
+  std::vector<std::u16string> rows;
+  for (int row = 0; row < 4; ++row) rows.push_back(itemText(list, row, 0));
+  EXPECT_EQ(rows, (std::vector<std::u16string>{u"Apple", u"banana", u"fig", u"pear"}));
+}
+
+TEST_F(ListTest, ExtendedStylesWithMaskZeroReplaceThemAll) {
+  HWND list = createList(createParent(), 0);
+  EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES), 0);
+  EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  // A mask limits the change to its bits.
+  EXPECT_EQ(SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, 0),
+            LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_FULLROWSELECT);
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES);
+  EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_CHECKBOXES);
+}
+
+TEST_F(ListTest, HitTestsFindRowsAndCellsAndSayWhereAPointLies) {
+  HWND list = createList(createParent(), 0, {0, 0, 200, 150});
+  addColumns(list, {{u"Name", 60}, {u"Size", 50}});
+  for (int i = 0; i < 3; ++i) addRow(list, {u"x", u"1"});
+  RECT row1{LVIR_BOUNDS, 0, 0, 0};
+  ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row1)));
+  int y = (row1.top + row1.bottom) / 2;
+  struct Case {
+    POINT point;
+    bool fullRow;
+    bool subItems;
+    int item;
+    int subItem;
+    UINT flags;
+  };
+  const Case cases[] = {
+      {{10, y}, false, false, 1, 0, LVHT_ONITEMLABEL},
+      {{80, y}, false, false, -1, 0, LVHT_NOWHERE},  // the second column is not the item
+      {{80, y}, true, false, 1, 0, LVHT_ONITEMLABEL},
+      {{80, y}, false, true, 1, 1, LVHT_ONITEMLABEL},
+      {{150, y}, true, true, -1, 0, LVHT_NOWHERE},  // right of the last column
+      {{10, 140}, false, false, -1, 0, LVHT_NOWHERE},  // below the last row
+      {{10, 1}, false, false, -1, 0, LVHT_ABOVE},      // on the header
+      {{-5, y}, false, false, -1, 0, LVHT_TOLEFT},
+      {{10, 400}, false, false, -1, 0, LVHT_BELOW},
+  };
+  for (const Case& c : cases) {
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, c.fullRow ? LVS_EX_FULLROWSELECT : 0);
+    LVHITTESTINFO hit{};
+    hit.pt = c.point;
+    LRESULT item = SendMessageW(list, c.subItems ? LVM_SUBITEMHITTEST : LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    std::string where = "(" + std::to_string(c.point.x) + "," + std::to_string(c.point.y) + ")";
+    EXPECT_EQ(item, c.item) << where;
+    EXPECT_EQ(hit.iItem, c.item) << where;
+    EXPECT_EQ(hit.flags, c.flags) << where;
+    if (c.subItems) {
+      EXPECT_EQ(hit.iSubItem, c.subItem) << where;
+    }
+  }
+  RECT cell{LVIR_LABEL, 1, 0, 0};
+  ASSERT_TRUE(SendMessageW(list, LVM_GETSUBITEMRECT, 2, reinterpret_cast<LPARAM>(&cell)));
+  EXPECT_EQ(cell.left, 60);
+  EXPECT_EQ(cell.right, 110);
+  EXPECT_EQ(cell.bottom - cell.top, row1.bottom - row1.top);
+}
+
+TEST_F(ListTest, FontSetsTheRowHeightAndTheHeaderHeight) {
+  HWND list = createList(createParent(), 0);
+  addColumns(list, {{u"Name", 80}});
+  addRow(list, {u"a"});
+  RECT small{LVIR_BOUNDS, 0, 0, 0};
+  SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&small));
+  RECT header{};
+  GetWindowRect(headerOf(list), &header);
+  // Rows start right under the header.
+  EXPECT_EQ(small.top, header.bottom - header.top);
+
+  HFONT big = CreateFontW(-28, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
+  EXPECT_EQ(SendMessageW(list, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big));
+  EXPECT_EQ(SendMessageW(headerOf(list), WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big));
+  RECT large{LVIR_BOUNDS, 0, 0, 0};
+  SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&large));
+  RECT bigHeader{};
+  GetWindowRect(headerOf(list), &bigHeader);
+  EXPECT_GT(large.bottom - large.top, small.bottom - small.top + 8);
+  EXPECT_GT(bigHeader.bottom - bigHeader.top, header.bottom - header.top + 8);
+  EXPECT_EQ(large.top, bigHeader.bottom - bigHeader.top);
+  DestroyWindow(GetParent(list));
+  DeleteObject(big);
+}
+
+TEST_F(ListTest, DestroyingANormalListTellsTheParentOfEveryRow) {
+  HWND list = createList(createParent(), 0);
+  addColumns(list, {{u"Name", 80}});
+  addRow(list, {u"a"});
+  addRow(list, {u"b"});
+  notes().clear();
+  DestroyWindow(list);
+  EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}),
+            (std::vector<std::string>{"deleteall", "delete item=0 param=0", "delete item=1 param=0"}));
+}
+
+}  // namespace
+}  // namespace listtest
