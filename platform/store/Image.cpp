@@ -1,5 +1,6 @@
 #include "store/Image.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,7 +111,7 @@ bool Image::open(const std::string& path, std::string& error) {
   return true;
 }
 
-bool Image::create(const std::string& path, std::string& error) {
+bool Image::create(const std::string& path, std::string& error, bool scratch) {
   close();
   if (fileExists(path)) {
     error = "it already exists";
@@ -127,6 +128,13 @@ bool Image::create(const std::string& path, std::string& error) {
     close();
     return false;
   }
+  // Nobody else sees a scratch file until it is complete and synced.
+  if (scratch && (!db_.exec("PRAGMA journal_mode = OFF") || !db_.exec("PRAGMA synchronous = OFF"))) {
+    error = "cannot write it: " + db_.lastError();
+    close();
+    return false;
+  }
+  db_.exec("PRAGMA cache_size = -32768");
   Transaction tx(db_);
   if (!tx.begun() || !createSchema(db_) || !tx.commit()) {
     error = "cannot write it: " + db_.lastError();
@@ -145,6 +153,16 @@ bool Image::configure(std::string& error) {
     return false;
   }
   return true;
+}
+
+bool Image::finish(std::string& error) {
+  std::string path = path_;
+  close();
+  int fd = ::open(path.c_str(), O_RDONLY);
+  bool synced = fd >= 0 && ::fsync(fd) == 0;
+  if (fd >= 0) ::close(fd);
+  if (!synced) error = "cannot write it: " + std::string(std::strerror(errno));
+  return synced;
 }
 
 void Image::close() {

@@ -16,8 +16,11 @@ class Image {
   // refused file is not written to. A file this process may not write is
   // opened read-only.
   bool open(const std::string& path, std::string& error);
-  // Creates a new, empty image; fails if the file exists.
-  bool create(const std::string& path, std::string& error);
+  // Creates a new, empty image; fails if the file exists. A scratch image
+  // (filled, then renamed into place by its writer) is written without a
+  // journal; finish() makes it durable.
+  bool create(const std::string& path, std::string& error, bool scratch = false);
+  bool finish(std::string& error);
   void close();
 
   bool isOpen() const { return db_.isOpen(); }

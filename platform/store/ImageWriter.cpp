@@ -32,9 +32,13 @@ bool ImageWriter::begin() {
   if (image_.readOnly()) return fail("the image is read-only");
   tx_ = std::make_unique<Transaction>(image_.db());
   if (!tx_->begun()) return fail("cannot write: " + image_.db().lastError());
-  Statement next = image_.db().prepare("SELECT value FROM meta WHERE name = 'next_oid'");
-  if (!next.step()) return fail("no identifier counter");
-  nextOid_ = static_cast<uint64_t>(next.integer(0));
+  {
+    Statement next = image_.db().prepare("SELECT value FROM meta WHERE name = 'next_oid'");
+    if (!next.step()) return fail("no identifier counter");
+    nextOid_ = static_cast<uint64_t>(next.integer(0));
+  }
+  // Indexes are built once at the end, much faster than record by record.
+  if (!dropRecordIndexes(image_.db())) return fail("cannot write: " + image_.db().lastError());
   return true;
 }
 
@@ -167,6 +171,7 @@ bool ImageWriter::commit() {
   next.bind(1, static_cast<int64_t>(nextOid_));
   next.step();
   if (!next.ok()) return fail("cannot settle identifiers: " + image_.db().lastError());
+  if (!createRecordIndexes(image_.db())) return fail("cannot index records: " + image_.db().lastError());
   bool ok = tx_->commit();
   tx_.reset();
   return ok || fail("cannot commit: " + image_.db().lastError());

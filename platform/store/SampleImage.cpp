@@ -432,7 +432,7 @@ bool writeSampleImage(const std::string& path, std::string& error) {
       error = path + ": it already exists";
       return false;
     }
-    if (!image.create(temp, error)) {
+    if (!image.create(temp, error, true)) {
       error = path + ": " + error;
       return false;
     }
@@ -443,7 +443,11 @@ bool writeSampleImage(const std::string& path, std::string& error) {
       ::unlink(temp.c_str());
       return false;
     }
-    image.close();
+    if (!image.finish(error)) {
+      error = path + ": " + error;
+      ::unlink(temp.c_str());
+      return false;
+    }
   }
   if (::rename(temp.c_str(), path.c_str()) != 0) {
     error = path + ": cannot write it: " + std::strerror(errno);

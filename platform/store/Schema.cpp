@@ -57,6 +57,19 @@ bool createSchema(Connection& db) {
          db.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
 }
 
+bool dropRecordIndexes(Connection& db) {
+  for (const auto& table : kTables)
+    if (std::string(table[0]).rfind("records_", 0) == 0 && !db.exec(std::string("DROP INDEX ") + table[0]))
+      return false;
+  return true;
+}
+
+bool createRecordIndexes(Connection& db) {
+  for (const auto& table : kTables)
+    if (std::string(table[0]).rfind("records_", 0) == 0 && !db.exec(table[1])) return false;
+  return true;
+}
+
 bool schemaMatches(Connection& db, std::string& problem) {
   std::vector<std::pair<std::string, std::string>> found;
   Statement list = db.prepare("SELECT name, sql FROM sqlite_schema WHERE name NOT LIKE 'sqlite_%' ORDER BY name");

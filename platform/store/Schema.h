@@ -26,6 +26,10 @@ constexpr uint32_t kFirstOid = 0x00010001;
 
 // Creates the tables in an empty database, in the caller's transaction.
 bool createSchema(Connection& db);
+// The indexes on records: filling many records is faster without them, and
+// building them afterwards gives the same definitions.
+bool dropRecordIndexes(Connection& db);
+bool createRecordIndexes(Connection& db);
 // true when the tables, indexes and their definitions are exactly ours.
 bool schemaMatches(Connection& db, std::string& problem);
 

@@ -395,7 +395,7 @@ int runImport(const std::string& file, const std::string& jsonFile) {
   std::string error;
   {
     store::Image image;
-    if (!image.create(part, error)) return fail(file + ": " + error);
+    if (!image.create(part, error, true)) return fail(file + ": " + error);
     store::ImageWriter writer(image);
     try {
       if (!writer.begin()) throw ImportError(writer.error());
@@ -405,6 +405,10 @@ int runImport(const std::string& file, const std::string& jsonFile) {
       image.close();
       ::unlink(part.c_str());
       return fail(jsonFile + ": " + e.what());
+    }
+    if (!image.finish(error)) {
+      ::unlink(part.c_str());
+      return fail(file + ": " + error);
     }
   }
   if (::rename(part.c_str(), file.c_str()) != 0) {
