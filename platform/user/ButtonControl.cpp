@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "user/ButtonPaint.h"
 #include "user/ControlState.h"
 
 namespace user {
@@ -230,23 +231,18 @@ void ButtonControl::paint() {
   HDC hdc = BeginPaint(hwnd_, &ps);
   if (!hdc) return;
   if (font_) SelectObject(hdc, font_);
+  ButtonLook look;
+  look.style = controlStyle(hwnd_);
+  look.check = isCheckable() ? check_ : BST_UNCHECKED;
+  look.pushed = pushed_;
+  look.focused = focused_;
+  look.enabled = IsWindowEnabled(hwnd_) != FALSE;
+  look.image = image_;
+  look.text.resize(static_cast<size_t>(GetWindowTextLengthW(hwnd_)));
+  GetWindowTextW(hwnd_, look.text.data(), static_cast<int>(look.text.size()) + 1);
   RECT area;
   GetClientRect(hwnd_, &area);
-  HBRUSH brush = nullptr;
-  DWORD t = type();
-  if (t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON) {
-    brush = GetSysColorBrush(pushed_ ? COLOR_BTNSHADOW : COLOR_BTNFACE);
-  } else {
-    HWND parent = GetParent(hwnd_);
-    UINT ask = t == BS_GROUPBOX ? WM_CTLCOLORSTATIC : WM_CTLCOLORBTN;
-    if (parent)
-      brush = reinterpret_cast<HBRUSH>(
-          SendMessageW(parent, ask, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd_)));
-    if (!brush)
-      brush = reinterpret_cast<HBRUSH>(
-          DefWindowProcW(hwnd_, ask, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd_)));
-  }
-  FillRect(hdc, &area, brush);
+  paintButton(hwnd_, hdc, area, look);
   EndPaint(hwnd_, &ps);
 }
 

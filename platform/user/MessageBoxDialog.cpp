@@ -122,9 +122,10 @@ bool MessageBoxDialog::create() {
   }
   int textLeft = kMargin + iconPart;
   int textBottom = std::max(contentTop, buttonTop - kMargin);
-  CreateWindowExW(0, WC_STATIC, text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, textLeft, contentTop,
-                  clientWidth - textLeft - kMargin, std::min(textHeight, textBottom - contentTop), box_,
-                  reinterpret_cast<HMENU>(static_cast<uintptr_t>(kTextId)), instance, nullptr);
+  // Drawn as wrapText broke it: the label is as wide as the longest line or wider.
+  CreateWindowExW(0, WC_STATIC, text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
+                  textLeft, contentTop, clientWidth - textLeft - kMargin, std::min(textHeight, textBottom - contentTop),
+                  box_, reinterpret_cast<HMENU>(static_cast<uintptr_t>(kTextId)), instance, nullptr);
   createButtons(clientWidth, buttonTop);
   return true;
 }
@@ -150,8 +151,49 @@ void MessageBoxDialog::createButtons(int clientWidth, int top) {
 
 INT_PTR CALLBACK MessageBoxDialog::dialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
   auto* self = reinterpret_cast<MessageBoxDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-  if (!self || msg != WM_COMMAND) return FALSE;
-  return self->command(LOWORD(wParam)) ? TRUE : FALSE;
+  if (!self) return FALSE;
+  switch (msg) {
+    case WM_COMMAND:
+      return self->command(LOWORD(wParam)) ? TRUE : FALSE;
+    case WM_NCPAINT:
+      self->paintFrame();
+      return TRUE;
+    case WM_PAINT:
+      // The frame is painted with the client; the client's painting goes on.
+      self->paintFrame();
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+void MessageBoxDialog::paintFrame() const {
+  HDC hdc = GetWindowDC(box_);
+  if (!hdc) return;
+  RECT window;
+  GetWindowRect(box_, &window);
+  POINT client{0, 0};
+  ClientToScreen(box_, &client);
+  int width = window.right - window.left;
+  int border = client.x - window.left;
+  RECT outline{0, 0, width, window.bottom - window.top};
+  FrameRect(hdc, &outline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+
+  // The caption strip: the title in bold white on the caption colour.
+  RECT strip{border, border, width - border, client.y - window.top};
+  FillRect(hdc, &strip, GetSysColorBrush(COLOR_ACTIVECAPTION));
+  LOGFONTW bold{};
+  GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(bold), &bold);
+  bold.lfWeight = FW_BOLD;
+  HFONT font = CreateFontIndirectW(&bold);
+  HGDIOBJ previous = SelectObject(hdc, font);
+  SetTextColor(hdc, GetSysColor(COLOR_CAPTIONTEXT));
+  SetBkMode(hdc, TRANSPARENT);
+  RECT title{strip.left + kMargin, strip.top, strip.right - kMargin, strip.bottom};
+  DrawTextW(hdc, caption_.c_str(), -1, &title, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+  SelectObject(hdc, previous);
+  DeleteObject(font);
+  ReleaseDC(box_, hdc);
 }
 
 bool MessageBoxDialog::command(int id) {

@@ -40,6 +40,8 @@ class MessageBoxDialog {
   // The answer when the box is ended from outside (quit, owner gone).
   int forcedAnswer() const;
   LPCWSTR iconName() const;
+  // The border and the caption strip with the title.
+  void paintFrame() const;
 
   HWND owner_;
   std::u16string text_;

@@ -1,5 +1,8 @@
 #include "user/StaticControl.h"
 
+#include <string>
+
+#include "kernel/Icons.h"
 #include "user/ControlState.h"
 
 namespace user {
@@ -104,6 +107,29 @@ HBRUSH StaticControl::backgroundBrush(HDC hdc) {
   return reinterpret_cast<HBRUSH>(brush);
 }
 
+UINT StaticControl::textFormat() const {
+  DWORD style = controlStyle(hwnd_);
+  UINT format = DT_EXPANDTABS;
+  switch (type()) {
+    case SS_CENTER:
+      format |= DT_CENTER | DT_WORDBREAK;
+      break;
+    case SS_RIGHT:
+      format |= DT_RIGHT | DT_WORDBREAK;
+      break;
+    case SS_LEFTNOWORDWRAP:
+      format |= DT_LEFT;
+      break;
+    default:
+      format |= DT_LEFT | DT_WORDBREAK;
+      break;
+  }
+  if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+  if (style & SS_EDITCONTROL) format |= DT_EDITCONTROL;
+  if (style & SS_CENTERIMAGE) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_VCENTER;
+  return format;
+}
+
 void StaticControl::paint() {
   PAINTSTRUCT ps;
   HDC hdc = BeginPaint(hwnd_, &ps);
@@ -111,8 +137,37 @@ void StaticControl::paint() {
   if (font_) SelectObject(hdc, font_);
   RECT area;
   GetClientRect(hwnd_, &area);
-  if (type() != SS_BLACKFRAME) FillRect(hdc, &area, backgroundBrush(hdc));
+  DWORD t = type();
+  if (t == SS_BLACKFRAME) {
+    FrameRect(hdc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EndPaint(hwnd_, &ps);
+    return;
+  }
+  // The parent's colours (WM_CTLCOLORSTATIC) also set the DC's text colours.
+  FillRect(hdc, &area, backgroundBrush(hdc));
+  if (controlStyle(hwnd_) & SS_SUNKEN) DrawEdge(hdc, &area, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+  if (t == SS_ICON) {
+    paintIcon(hdc, area);
+  } else if (t != SS_BLACKRECT && t != SS_GRAYRECT && t != SS_WHITERECT && t != SS_BITMAP) {
+    std::u16string text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)), u'\0');
+    GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()) + 1);
+    if (!IsWindowEnabled(hwnd_)) SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+    DrawTextW(hdc, text.c_str(), -1, &area, textFormat());
+  }
   EndPaint(hwnd_, &ps);
+}
+
+void StaticControl::paintIcon(HDC hdc, const RECT& area) {
+  const kernel::Icon* icon = kernel::iconFromHandle(icon_);
+  if (!icon) return;
+  int x = area.left;
+  int y = area.top;
+  // Centred with SS_CENTERIMAGE, else at the top left at its own size.
+  if (controlStyle(hwnd_) & SS_CENTERIMAGE) {
+    x += (area.right - area.left - icon->width) / 2;
+    y += (area.bottom - area.top - icon->height) / 2;
+  }
+  DrawIconEx(hdc, x, y, icon_, 0, 0, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace user

@@ -23,6 +23,8 @@ class StaticControl : public Control {
   void enable(bool enabled);
   void setFont(HFONT font, bool redraw);
   void paint();
+  void paintIcon(HDC hdc, const RECT& area);
+  UINT textFormat() const;
   HBRUSH backgroundBrush(HDC hdc);
   DWORD type() const;
 
