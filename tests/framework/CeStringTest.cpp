@@ -341,6 +341,29 @@ TEST(CeString, AnEmptyEntryGivesTheEmptyStringAndAMissingOneKeepsTheText) {
   EXPECT_EQ(fromMissingEntry.Text(), EmptyText());
 }
 
+TEST(CeString, TakesTheTextOfAWindowAndNothingFromAHandleThatIsNone) {
+  HWND labelled = CreateWindowExW(0, u"static", u"Hello", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND blank = CreateWindowExW(0, u"static", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(labelled, nullptr);
+  ASSERT_NE(blank, nullptr);
+  CeString fromWindow(labelled);
+  EXPECT_EQ(Str(fromWindow), u"Hello");
+  EXPECT_EQ(LengthWord(fromWindow), 5);
+
+  CeString s(u"kept?");
+  EXPECT_EQ(s.AssignWindowText(labelled), 5);
+  EXPECT_EQ(Str(s), u"Hello");
+  EXPECT_EQ(s.AssignWindowText(blank), 0);
+  EXPECT_EQ(s.Text(), EmptyText());
+
+  DestroyWindow(labelled);
+  DestroyWindow(blank);
+  s = u"kept?";
+  EXPECT_EQ(s.AssignWindowText(labelled), 0);
+  EXPECT_EQ(s.Text(), EmptyText());
+  EXPECT_EQ(CeString(static_cast<HWND>(nullptr)).Text(), EmptyText());
+}
+
 TEST(CeString, AFailedAllocationLeavesTheStringAsItWas) {
 #if !defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "needs the address sanitizer's allocation limit";
