@@ -1,0 +1,220 @@
+// Dialogs made from templates: where the window and its controls land for
+// the template's font, what each control is given, and the templates that
+// cannot be made.
+#include "DialogTestSupport.h"
+#include "Recorder.h"
+#include "dialog_templates.h"
+
+namespace usertest {
+namespace {
+
+using DialogBuildTest = UserTest;
+
+struct Units {
+  int cx;
+  int cy;
+};
+
+// The base units of a font measured here, the way the device defines them:
+// the average width of the 52 Latin letters and the character height.
+Units measure(HFONT font) {
+  HDC hdc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(hdc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(hdc, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &size);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(hdc, &tm);
+  SelectObject(hdc, old);
+  ReleaseDC(nullptr, hdc);
+  return {(size.cx / 26 + 1) / 2, static_cast<int>(tm.tmHeight)};
+}
+
+int px(int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; }
+
+RECT expected(Units u, int x, int y, int cx, int cy) {
+  int left = px(x, u.cx, 4);
+  int top = px(y, u.cy, 8);
+  return {left, top, left + px(cx, u.cx, 4), top + px(cy, u.cy, 8)};
+}
+
+// A control's rectangle in its dialog's client coordinates.
+RECT placeOf(HWND dialog, HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+::testing::AssertionResult sameRect(const RECT& want, const RECT& got) {
+  if (want.left == got.left && want.top == got.top && want.right == got.right && want.bottom == got.bottom)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "want {" << want.left << "," << want.top << "," << want.right << ","
+                                       << want.bottom << "} got {" << got.left << "," << got.top << "," << got.right
+                                       << "," << got.bottom << "}";
+}
+
+INT_PTR CALLBACK quietProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+HWND makeLayoutDialog(HWND owner) {
+  return CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, quietProc, 0);
+}
+
+TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont) {
+  HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  log().clear();
+  HWND dialog = makeLayoutDialog(owner);
+  ASSERT_TRUE(dialog);
+  auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  ASSERT_TRUE(font);
+  LOGFONTW lf{};
+  ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), int(sizeof lf));
+  EXPECT_EQ(lf.lfHeight, -11);  // 8 points at 96 dots per inch
+  EXPECT_EQ(std::u16string(lf.lfFaceName), u"Tahoma");
+
+  Units u = measure(font);
+  ASSERT_GT(u.cx, 2);
+  ASSERT_GT(u.cy, 8);
+  const struct {
+    int id;
+    int x, y, cx, cy;
+  } controls[] = {
+      {IDC_TEST_LABEL, 30, 9, 40, 8},   {IDC_TEST_NOTIFY, 30, 20, 41, 9}, {IDC_TEST_BUTTON, 75, 7, 50, 14},
+      {IDC_TEST_CHECK, 7, 33, 67, 10},  {IDC_TEST_GROUPBOX, 3, 50, 153, 45}, {IDOK, 101, 80, 50, 14},
+      {IDCANCEL, 45, 80, 50, 14},       {1099, 10, 60, 30, 12},
+  };
+  for (const auto& c : controls) {
+    HWND control = GetDlgItem(dialog, c.id);
+    ASSERT_TRUE(control) << c.id;
+    EXPECT_TRUE(sameRect(expected(u, c.x, c.y, c.cx, c.cy), placeOf(dialog, control))) << "control " << c.id;
+    RECT mapped{c.x, c.y, c.x + c.cx, c.y + c.cy};
+    ASSERT_TRUE(MapDialogRect(dialog, &mapped));
+    EXPECT_EQ(mapped.left, px(c.x, u.cx, 4));
+    EXPECT_EQ(mapped.bottom, px(c.y + c.cy, u.cy, 8));
+  }
+
+  // The template gives the client area and places it from the owner's.
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, px(100, u.cx, 4));
+  EXPECT_EQ(client.bottom, px(100, u.cy, 8));
+  POINT origin{0, 0}, ownerOrigin{0, 0};
+  ClientToScreen(dialog, &origin);
+  ClientToScreen(owner, &ownerOrigin);
+  EXPECT_EQ(origin.x - ownerOrigin.x, px(10, u.cx, 4));
+  EXPECT_EQ(origin.y - ownerOrigin.y, px(6, u.cy, 8));
+
+  EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_CAPTIONOKBTN, WS_EX_CAPTIONOKBTN);
+  WCHAR caption[32];
+  GetWindowTextW(dialog, caption, 32);
+  EXPECT_EQ(std::u16string(caption), u"Layout");
+  WCHAR cls[32];
+  GetClassNameW(dialog, cls, 32);
+  EXPECT_EQ(std::u16string(cls), u"Dialog");
+  EXPECT_FALSE(IsWindowVisible(dialog));  // the template has no WS_VISIBLE
+  DestroyWindow(dialog);
+}
+
+TEST_F(DialogBuildTest, EveryControlGetsTheFontAndIconsComeFromTheInstance) {
+  HWND dialog = makeLayoutDialog(nullptr);
+  ASSERT_TRUE(dialog);
+  auto font = static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  HWND recorded = GetDlgItem(dialog, 1099);
+  ASSERT_TRUE(recorded);
+  auto fontMessages = log().only({WM_SETFONT});
+  ASSERT_EQ(fontMessages.size(), 1u);
+  EXPECT_EQ(fontMessages[0].hwnd, recorded);
+  EXPECT_EQ(fontMessages[0].wParam, font);
+  for (int id : {IDC_TEST_LABEL, IDC_TEST_BUTTON, IDC_TEST_CHECK, IDOK})
+    EXPECT_EQ(static_cast<WPARAM>(SendDlgItemMessageW(dialog, id, WM_GETFONT, 0, 0)), font) << id;
+
+  HWND icon = GetWindow(dialog, GW_CHILD);
+  EXPECT_EQ(GetDlgCtrlID(icon), 0xFFFF);
+  EXPECT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
+  EXPECT_TRUE(SendMessageW(icon, STM_GETICON, 0, 0));
+  EXPECT_EQ(GetWindowTextLengthW(icon), 0);
+  // Template order is the order of the children.
+  EXPECT_EQ(GetWindow(icon, GW_HWNDNEXT), GetDlgItem(dialog, IDC_TEST_LABEL));
+  DestroyWindow(dialog);
+}
+
+TEST_F(DialogBuildTest, ExtendedTemplateCentresWithItsBoldItalicFontAndWideIds) {
+  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_EXTENDED), nullptr, quietProc, 0);
+  ASSERT_TRUE(dialog);
+  auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  LOGFONTW lf{};
+  GetObjectW(font, sizeof lf, &lf);
+  EXPECT_EQ(lf.lfHeight, -12);
+  EXPECT_EQ(lf.lfWeight, 700);
+  EXPECT_EQ(lf.lfItalic, 1);
+  HWND wide = GetDlgItem(dialog, 70000);
+  ASSERT_TRUE(wide);
+  EXPECT_EQ(GetDlgCtrlID(wide), 70000);
+  EXPECT_EQ(GetWindowLongW(wide, GWL_EXSTYLE) & WS_EX_STATICEDGE, WS_EX_STATICEDGE);
+
+  RECT r, work;
+  GetWindowRect(dialog, &r);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(std::abs((r.left + r.right) - (work.left + work.right)), 1);
+  EXPECT_LE(std::abs((r.top + r.bottom) - (work.top + work.bottom)), 1);
+  DestroyWindow(dialog);
+}
+
+TEST_F(DialogBuildTest, WithoutAFontTheSystemFontSetsTheUnits) {
+  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_NOFONT), nullptr, quietProc, 0);
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(SendMessageW(dialog, WM_GETFONT, 0, 0), 0);
+  Units u = measure(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+  LONG base = GetDialogBaseUnits();
+  EXPECT_EQ(LOWORD(base), u.cx);
+  EXPECT_EQ(HIWORD(base), u.cy);
+  EXPECT_TRUE(sameRect(expected(u, 8, 16, 40, 12), placeOf(dialog, GetDlgItem(dialog, IDOK))));
+  DestroyWindow(dialog);
+}
+
+TEST_F(DialogBuildTest, TemplatesThatCannotBeMadeFailAsTheDeviceDoes) {
+  HWND owner = createTopLevel(WS_VISIBLE);
+  size_t before = 0;
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++before;
+
+  SetLastError(0);
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_UNKNOWN_CLASS), owner, quietProc, 0), -1);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  SetLastError(0);
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(999), owner, quietProc, 0), -1);
+  EXPECT_NE(GetLastError(), 0u);
+  SetLastError(0);
+  EXPECT_EQ(DialogBoxIndirectParamW(nullptr, nullptr, owner, quietProc, 0), -1);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  SetLastError(0);
+  auto stale = reinterpret_cast<HWND>(0x7777);
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), stale, quietProc, 0), 0);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_EQ(CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_UNKNOWN_CLASS), nullptr, quietProc, 0), nullptr);
+
+  size_t after = 0;
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++after;
+  EXPECT_EQ(after, before);  // nothing half-made is left behind
+
+  // DS_NOFAILCREATE makes the dialog without the control that failed.
+  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_NOFAIL), nullptr, quietProc, 0);
+  ASSERT_TRUE(dialog);
+  EXPECT_TRUE(GetDlgItem(dialog, IDOK));
+  EXPECT_FALSE(GetDlgItem(dialog, 9));
+  DestroyWindow(dialog);
+}
+
+TEST_F(DialogBuildTest, InMemoryTemplatesWork) {
+  TemplateBytes t;
+  t.header(WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, 1, 0, 0, 80, 40).word(0).word(0).text(u"Memory");
+  t.word(8).text(u"Tahoma");
+  t.item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 4, 4, 40, 14, 77, 0x0080, u"Go");
+  HWND dialog = CreateDialogIndirectParamW(nullptr, t.dialogTemplate(), nullptr, quietProc, 0);
+  ASSERT_TRUE(dialog);
+  EXPECT_TRUE(IsWindowVisible(dialog));  // a modeless dialog shows when its template says so
+  EXPECT_EQ(GetActiveWindow(), dialog);
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 77));
+  DestroyWindow(dialog);
+}
+
+}  // namespace
+}  // namespace usertest

@@ -1,0 +1,24 @@
+// Ids of the dialog manager's test templates (dialog_templates.rc).
+#pragma once
+
+#define IDD_TEST_LAYOUT 200
+#define IDD_TEST_EXTENDED 201
+#define IDD_TEST_KEYS 202
+#define IDD_TEST_UNKNOWN_CLASS 203
+#define IDD_TEST_NOFAIL 204
+#define IDD_TEST_NOFONT 205
+#define IDI_TEST_ICON 300
+
+#define IDC_TEST_LABEL 1001
+#define IDC_TEST_NOTIFY 1002
+#define IDC_TEST_BUTTON 1003
+#define IDC_TEST_CHECK 1004
+#define IDC_TEST_GROUPBOX 1005
+#define IDC_TEST_FIRST 1010
+#define IDC_TEST_SECOND 1011
+#define IDC_TEST_THIRD 1012
+#define IDC_TEST_RADIO1 1020
+#define IDC_TEST_RADIO2 1021
+#define IDC_TEST_RADIO3 1022
+#define IDC_TEST_AFTER 1030
+#define IDC_TEST_EXTENDED 70000
