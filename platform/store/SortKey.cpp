@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include <windows.h>
+
 namespace store {
 namespace {
 
@@ -15,22 +17,9 @@ void putBe(SortKey& key, uint64_t value, int width) {
 
 }  // namespace
 
-char16_t foldCase(char16_t c) {
-  if (c >= u'a' && c <= u'z') return c - 32;
-  if (c < 0xE0) return c;
-  if (c <= 0xFE && c != 0xF7) return c - 32;  // Latin-1
-  if (c == 0xFF) return 0x178;
-  if (c >= 0x100 && c <= 0x17F) {  // Latin Extended-A: mostly pairs
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1) ? c : c - 1;
-    if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-    return (c & 1) ? c - 1 : c;
-  }
-  if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 32;  // Greek
-  if (c >= 0x430 && c <= 0x44F) return c - 32;                // Cyrillic
-  if (c >= 0x450 && c <= 0x45F) return c - 80;
-  if (c >= 0xFF41 && c <= 0xFF5A) return c - 32;  // full-width Latin
-  return c;
-}
+// The platform's own simple upper-case mapping, so that the store and
+// _wcsicmp agree on which names are the same.
+char16_t foldCase(char16_t c) { return towupper(c); }
 
 std::u16string foldCase(const std::u16string& text) {
   std::u16string folded(text);

@@ -21,8 +21,8 @@ SortKey sortKey(const Record& record, CEPROPID propid, DWORD flags);
 // The key of one value (nullptr: a record without it).
 SortKey valueKey(const PropValue* value, CEPROPID propid, DWORD flags);
 
-// Simple case folding for UTF-16 units: the device compares names and
-// case-insensitive keys this way.
+// Case folding for UTF-16 units (one unit to one unit): the device compares
+// names and case-insensitive keys this way.
 char16_t foldCase(char16_t unit);
 std::u16string foldCase(const std::u16string& text);
 
