@@ -80,7 +80,9 @@ CEOID WINAPI CeFindNextDatabase(HANDLE hEnum) {
   store::Enumerator* walk = lookup<store::Enumerator>(hEnum);
   if (!walk) return failWith<CEOID>(ERROR_INVALID_HANDLE, 0);
   CEOID oid = walk->next();
-  if (!oid) SetLastError(ERROR_NO_MORE_ITEMS);
+  // Callers tell the end of the walk by the error alone, so a found
+  // database clears what an earlier call left behind.
+  SetLastError(oid ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS);
   return oid;
 }
 

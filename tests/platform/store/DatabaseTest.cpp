@@ -107,6 +107,16 @@ TEST_F(Databases, EnumerationFollowsCreationOrderAndType) {
   EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE}) << "a closed walk is a stale handle";
 }
 
+TEST_F(Databases, EachFoundDatabaseClearsTheLastError) {
+  CEOID a = createDb(u"A");
+  findAll(0);  // ends with ERROR_NO_MORE_ITEMS
+  HANDLE walk = CeFindFirstDatabase(0);
+  SetLastError(ERROR_NO_MORE_ITEMS);
+  EXPECT_EQ(CeFindNextDatabase(walk), a);
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_SUCCESS}) << "a walk that tests only the error must go on";
+  CloseHandle(walk);
+}
+
 TEST_F(Databases, IdentifiersAreUniqueAndNeverReused) {
   CEOID a = createDb(u"A");
   HANDLE h = openDb(a);
