@@ -78,9 +78,9 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
     int id;
     int x, y, cx, cy;
   } controls[] = {
-      {IDC_TEST_LABEL, 30, 9, 40, 8},   {IDC_TEST_NOTIFY, 30, 20, 41, 9}, {IDC_TEST_BUTTON, 75, 7, 50, 14},
-      {IDC_TEST_CHECK, 7, 33, 67, 10},  {IDC_TEST_GROUPBOX, 3, 50, 153, 45}, {IDOK, 101, 80, 50, 14},
-      {IDCANCEL, 45, 80, 50, 14},       {1099, 10, 60, 30, 12},
+      {IDC_TEST_LABEL, 30, 4, 30, 8},  {IDC_TEST_NOTIFY, 30, 14, 31, 9},   {IDC_TEST_BUTTON, 64, 4, 32, 14},
+      {IDC_TEST_CHECK, 4, 28, 60, 10}, {IDC_TEST_GROUPBOX, 3, 40, 94, 38}, {1099, 8, 52, 30, 12},
+      {IDOK, 52, 82, 44, 14},          {IDCANCEL, 4, 82, 44, 14},
   };
   for (const auto& c : controls) {
     HWND control = GetDlgItem(dialog, c.id);

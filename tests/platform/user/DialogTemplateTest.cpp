@@ -42,7 +42,7 @@ TEST(DialogTemplateTest, ReadsTheResourceCompilersDialogFormat) {
   ASSERT_TRUE(t->font);
   EXPECT_EQ(t->font->pointSize, 8);
   EXPECT_EQ(t->font->face, u"Tahoma");
-  ASSERT_EQ(t->items.size(), 9u);
+  ASSERT_EQ(t->items.size(), 10u);
 
   const user::DialogItemTemplate& icon = t->items[0];
   EXPECT_TRUE(icon.className.isOrdinal);
@@ -56,11 +56,11 @@ TEST(DialogTemplateTest, ReadsTheResourceCompilersDialogFormat) {
   EXPECT_EQ(notify.title.text, u"Tap me");
   EXPECT_TRUE(notify.style & SS_NOTIFY);
   EXPECT_EQ(notify.x, 30);
-  EXPECT_EQ(notify.y, 20);
-  EXPECT_EQ(notify.cx, 41);
+  EXPECT_EQ(notify.y, 14);
+  EXPECT_EQ(notify.cx, 31);
   EXPECT_EQ(notify.cy, 9);
 
-  const user::DialogItemTemplate& byName = t->items[8];
+  const user::DialogItemTemplate& byName = t->items[7];
   EXPECT_FALSE(byName.className.isOrdinal);
   EXPECT_EQ(byName.className.text, u"Recorder");
   EXPECT_EQ(byName.id, 1099u);

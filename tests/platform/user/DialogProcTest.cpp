@@ -1,0 +1,258 @@
+// The dialog procedure protocol and modal runs: what a procedure sees
+// before and at WM_INITDIALOG, how its results become answers, a run that
+// disables its owner and ends with EndDialog's value, quitting, and input
+// reaching a modal dialog.
+#include <map>
+
+#include "DialogTestSupport.h"
+#include "Recorder.h"
+#include "dialog_templates.h"
+
+namespace usertest {
+namespace {
+
+using DialogProcTest = UserTest;
+
+struct Seen {
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// What the test's dialog procedure saw, and how it answers.
+std::vector<Seen> seen;
+std::map<UINT, std::function<INT_PTR(HWND, WPARAM, LPARAM)>> answers;
+
+INT_PTR CALLBACK scriptedProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+  seen.push_back({msg, wParam, lParam});
+  auto found = answers.find(msg);
+  if (found != answers.end()) return found->second(dialog, wParam, lParam);
+  return msg == WM_INITDIALOG;
+}
+
+class ScriptedDialogTest : public DialogProcTest {
+ protected:
+  void SetUp() override {
+    DialogProcTest::SetUp();
+    seen.clear();
+    answers.clear();
+  }
+  void TearDown() override {
+    answers.clear();
+    DialogProcTest::TearDown();
+  }
+};
+
+size_t indexOf(UINT msg) {
+  for (size_t i = 0; i < seen.size(); ++i)
+    if (seen[i].msg == msg) return i;
+  return SIZE_MAX;
+}
+
+int commandCount(WORD id, WORD code) {
+  int n = 0;
+  for (const Seen& s : seen) n += s.msg == WM_COMMAND && s.wParam == MAKEWPARAM(id, code);
+  return n;
+}
+
+POINT centreOf(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST_F(ScriptedDialogTest, FontComesBeforeInitDialogWhichCarriesTheParameterAndTheFirstTabStop) {
+  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), nullptr, scriptedProc, 0xC0FFEE);
+  ASSERT_TRUE(dialog);
+  size_t font = indexOf(WM_SETFONT);
+  size_t init = indexOf(WM_INITDIALOG);
+  ASSERT_NE(font, SIZE_MAX);
+  ASSERT_NE(init, SIZE_MAX);
+  EXPECT_LT(font, init);
+  EXPECT_EQ(seen[font].wParam, static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+  EXPECT_EQ(seen[init].lParam, 0xC0FFEE);
+  EXPECT_EQ(seen[init].wParam, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TEST_BUTTON)));
+  // The procedure takes over once the window exists: creation is not its.
+  EXPECT_EQ(indexOf(WM_NCCREATE), SIZE_MAX);
+  EXPECT_EQ(indexOf(WM_CREATE), SIZE_MAX);
+  DestroyWindow(dialog);
+}
+
+TEST_F(ScriptedDialogTest, ResultsAreAnswersForSomeMessagesAndTheMessageResultForOthers) {
+  HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
+  answers[WM_CTLCOLORSTATIC] = [&](HWND, WPARAM, LPARAM) { return reinterpret_cast<INT_PTR>(brush); };
+  answers[WM_QUERYDRAGICON] = [](HWND, WPARAM, LPARAM) { return INT_PTR(77); };
+  answers[WM_COMPAREITEM] = [](HWND, WPARAM, LPARAM) { return INT_PTR(-1); };
+  answers[WM_NOTIFY] = [](HWND dialog, WPARAM, LPARAM) {
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1234);
+    return INT_PTR(TRUE);
+  };
+  answers[WM_USER + 7] = [](HWND dialog, WPARAM, LPARAM) {
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 99);  // not handled: ignored
+    return INT_PTR(FALSE);
+  };
+  answers[DM_GETDEFID] = [](HWND, WPARAM, LPARAM) { return INT_PTR(FALSE); };
+  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), nullptr, scriptedProc, 0);
+  ASSERT_TRUE(dialog);
+  HDC hdc = GetDC(dialog);
+  const struct {
+    UINT msg;
+    WPARAM wParam;
+    LRESULT answer;
+  } table[] = {
+      {WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LRESULT>(brush)},
+      {WM_QUERYDRAGICON, 0, 77},
+      {WM_COMPAREITEM, 0, -1},
+      {WM_NOTIFY, 0, 1234},
+      {WM_USER + 7, 0, 0},
+      {DM_GETDEFID, 0, MAKELRESULT(IDOK, DC_HASDEFID)},  // the default processing answers
+  };
+  for (const auto& row : table)
+    EXPECT_EQ(SendMessageW(dialog, row.msg, row.wParam, 0), row.answer) << std::hex << row.msg;
+  ReleaseDC(dialog, hdc);
+  DestroyWindow(dialog);
+}
+
+TEST_F(ScriptedDialogTest, ModalRunDisablesTheOwnerAndEndsWithEndDialogsValue) {
+  HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  HWND field = createChild(owner, 5, {10, 10, 100, 30}, WS_VISIBLE);
+  SetFocus(field);
+  bool ownerEnabled = true, visible = false;
+  HWND active = nullptr, focus = nullptr, dialog = nullptr, firstTabStop = nullptr;
+  whileModal([&] {
+    dialog = activeDialog();
+    firstTabStop = GetDlgItem(dialog, IDC_TEST_BUTTON);
+    ownerEnabled = IsWindowEnabled(owner) != FALSE;
+    visible = IsWindowVisible(dialog) != FALSE;
+    active = GetActiveWindow();
+    focus = GetFocus();
+    EndDialog(dialog, 42);
+  });
+  INT_PTR result = DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), field, scriptedProc, 0);
+  EXPECT_EQ(result, 42);
+  ASSERT_TRUE(dialog);
+  EXPECT_NE(dialog, owner);
+  EXPECT_FALSE(ownerEnabled);
+  EXPECT_TRUE(visible);
+  EXPECT_EQ(active, dialog);
+  EXPECT_EQ(focus, firstTabStop);  // WM_INITDIALOG said TRUE
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);  // a child given as owner stands for its top-level window
+  EXPECT_EQ(GetFocus(), field);
+}
+
+TEST_F(ScriptedDialogTest, EndingInInitDialogReturnsWithoutShowing) {
+  HWND owner = createTopLevel(WS_VISIBLE);
+  answers[WM_INITDIALOG] = [](HWND dialog, WPARAM, LPARAM) {
+    EndDialog(dialog, 7);
+    return INT_PTR(TRUE);
+  };
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_KEYS), owner, scriptedProc, 0), 7);
+  EXPECT_EQ(indexOf(WM_SHOWWINDOW), SIZE_MAX);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);
+}
+
+TEST_F(ScriptedDialogTest, QuitEndsTheRunAndIsPostedAgain) {
+  HWND owner = createTopLevel(WS_VISIBLE);
+  HWND dialog = nullptr;
+  whileModal([&] {
+    dialog = activeDialog();
+    PostQuitMessage(5);
+  });
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_KEYS), owner, scriptedProc, 0), 0);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, UINT(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 5u);
+}
+
+TEST_F(ScriptedDialogTest, StylusReachesTheDialogButNotItsDisabledOwner) {
+  HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  answers[WM_COMMAND] = [](HWND dialog, WPARAM wParam, LPARAM) {
+    if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
+    return INT_PTR(TRUE);
+  };
+  HWND dialog = nullptr;
+  whileModal([&] {
+    dialog = activeDialog();
+    // Taps on the owner, then on the static labels, then OK.
+    tap(236, 290);
+    POINT label = centreOf(GetDlgItem(dialog, IDC_TEST_NOTIFY));
+    tap(label.x, label.y);
+    HWND unnamed = GetWindow(GetDlgItem(dialog, IDC_TEST_CHECK), GW_HWNDNEXT);
+    POINT other = centreOf(unnamed);
+    tap(other.x, other.y);
+    POINT ok = centreOf(GetDlgItem(dialog, IDOK));
+    tap(ok.x, ok.y);
+  });
+  log().clear();
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), IDOK);
+  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
+  EXPECT_EQ(commandCount(IDC_TEST_NOTIFY, STN_CLICKED), 1);
+  EXPECT_EQ(commandCount(0xFFFF, STN_CLICKED), 1);
+  EXPECT_EQ(commandCount(IDOK, BN_CLICKED), 1);
+}
+
+TEST_F(ScriptedDialogTest, EnterEscapeAndCloseReachTheProcedureAsCommands) {
+  HWND owner = createTopLevel(WS_VISIBLE);
+  answers[WM_COMMAND] = [](HWND, WPARAM, LPARAM) { return INT_PTR(TRUE); };
+  HWND dialog = nullptr;
+  whileModal([&] {
+    dialog = activeDialog();
+    SetFocus(GetDlgItem(dialog, IDC_TEST_CHECK));  // not a push button
+    key(VK_RETURN, true);
+    key(VK_RETURN, false);
+    key(VK_ESCAPE, true);
+    key(VK_ESCAPE, false);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+  });
+  whileModal([&] { EndDialog(dialog, 3); });
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), 3);
+  EXPECT_EQ(commandCount(IDOK, BN_CLICKED), 1);      // the default push button
+  EXPECT_EQ(commandCount(IDCANCEL, BN_CLICKED), 2);  // Escape and Close
+}
+
+TEST_F(ScriptedDialogTest, NestedRunGivesTheOuterDialogItsFocusBack) {
+  HWND owner = createTopLevel(WS_VISIBLE);
+  HWND outer = nullptr, inner = nullptr, outerFocusAfter = nullptr, check = nullptr;
+  bool outerEnabledDuring = true;
+  whileModal([&] {
+    outer = activeDialog();
+    check = GetDlgItem(outer, IDC_TEST_CHECK);
+    SetFocus(check);
+    whileModal([&] {
+      inner = activeDialog();
+      outerEnabledDuring = IsWindowEnabled(outer) != FALSE;
+      EndDialog(inner, 2);
+    });
+    DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_KEYS), outer, scriptedProc, 0);
+    outerFocusAfter = GetFocus();
+    EndDialog(outer, 1);
+  });
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), 1);
+  EXPECT_NE(inner, outer);
+  EXPECT_FALSE(outerEnabledDuring);
+  EXPECT_EQ(outerFocusAfter, check);
+  EXPECT_EQ(GetActiveWindow(), owner);
+}
+
+TEST_F(ScriptedDialogTest, ModelessEndDialogOnlyHidesAndForeignWindowsAreRefused) {
+  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), nullptr, scriptedProc, 0);
+  ShowWindow(dialog, SW_SHOW);
+  EXPECT_TRUE(EndDialog(dialog, 1));
+  EXPECT_TRUE(IsWindow(dialog));
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  HWND plain = createTopLevel(WS_VISIBLE);
+  EXPECT_FALSE(EndDialog(plain, 1));
+  EXPECT_FALSE(EndDialog(reinterpret_cast<HWND>(0x7777), 1));
+  RECT r{0, 0, 4, 8};
+  EXPECT_FALSE(MapDialogRect(plain, &r));
+  DestroyWindow(dialog);
+}
+
+}  // namespace
+}  // namespace usertest
