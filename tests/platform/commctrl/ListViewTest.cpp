@@ -280,6 +280,54 @@ TEST_F(ListTest, FontSetsTheRowHeightAndTheHeaderHeight) {
   DeleteObject(big);
 }
 
+TEST_F(ListTest, ScrollMessagesMoveRowsWholeAndColumnsByPixels) {
+  HWND list = createList(createParent(), 0, {0, 0, 200, 150});
+  addColumns(list, {{u"Name", 150}, {u"Size", 150}});
+  for (int i = 0; i < 60; ++i) addRow(list, {u"row", u"1"});
+  int page = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  ASSERT_GT(page, 1);
+  auto top = [&] { return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)); };
+  struct Step {
+    WORD code;
+    int expectedTop;
+  };
+  const Step steps[] = {
+      {SB_LINEDOWN, 1}, {SB_PAGEDOWN, 1 + page}, {SB_LINEUP, page}, {SB_BOTTOM, 60 - page},
+      {SB_LINEDOWN, 60 - page},  // no further than the last page
+      {SB_PAGEUP, 60 - 2 * page}, {SB_TOP, 0}, {SB_LINEUP, 0},
+  };
+  for (const Step& step : steps) {
+    SendMessageW(list, WM_VSCROLL, MAKEWPARAM(step.code, 0), 0);
+    EXPECT_EQ(top(), step.expectedTop) << "code " << step.code;
+  }
+  // LVM_ENSUREVISIBLE scrolls as little as it can.
+  ASSERT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 30, FALSE));
+  EXPECT_EQ(top(), 30 - page + 1);
+  ASSERT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 5, FALSE));
+  EXPECT_EQ(top(), 5);
+
+  // Columns move by pixels, the header with them.
+  RECT before{LVIR_LABEL, 1, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, 5, reinterpret_cast<LPARAM>(&before));
+  SendMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
+  RECT after{LVIR_LABEL, 1, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, 5, reinterpret_cast<LPARAM>(&after));
+  int moved = before.left - after.left;
+  EXPECT_GT(moved, 0);
+  RECT header{};
+  GetWindowRect(headerOf(list), &header);
+  EXPECT_EQ(header.left, -moved);
+  SendMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
+  RECT client{};
+  GetClientRect(list, &client);
+  RECT last{LVIR_LABEL, 1, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, 5, reinterpret_cast<LPARAM>(&last));
+  EXPECT_EQ(last.right, client.right);  // the last column's edge at the list's edge, no further
+  SendMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+  GetWindowRect(headerOf(list), &header);
+  EXPECT_EQ(header.left, 0);
+}
+
 TEST_F(ListTest, DestroyingANormalListTellsTheParentOfEveryRow) {
   HWND list = createList(createParent(), 0);
   addColumns(list, {{u"Name", 80}});
