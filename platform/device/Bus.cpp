@@ -127,9 +127,10 @@ std::string Bus::socketPathFor(const std::string& imagePath) {
 void Bus::start(const std::string& imagePath) {
   stop();
   const std::string path = socketPathFor(imagePath);
-  // Two processes starting together must not both take over the socket.
-  std::string lockPath = path + ".lock";
-  int lockFd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  // Two processes starting together must not both take over the socket: the
+  // directory it lives in is locked while one looks (no lock file to leave
+  // behind).
+  int lockFd = open(std::filesystem::path(path).parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (lockFd >= 0) flock(lockFd, LOCK_EX);
 
   bool ok = false;

@@ -26,6 +26,8 @@ std::string aboutFile(const std::string& path, const std::string& reason) {
 }
 
 bool readFile(const std::string& path, std::string& text) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::ostringstream content;

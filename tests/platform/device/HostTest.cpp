@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "device/Bus.h"
+#include "store/Image.h"
 
 extern char** environ;
 
@@ -36,6 +37,17 @@ class HostTest : public ::testing::Test {
     fs::create_directories(dir_ + "/data");
     fs::create_directories(dir_ + "/run");
   }
+
+  // Writing the sample image takes seconds: runs that are not about making
+  // it start on an empty image in its place.
+  void provideDefaultImage() const {
+    fs::create_directories(path("data/vantor"));
+    store::Image image;
+    std::string error;
+    ASSERT_TRUE(image.create(path("data/vantor/device.cedb"), error)) << error;
+    image.close();
+  }
+
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
@@ -145,6 +157,7 @@ TEST_F(HostTest, ScriptEndingWhileTheProgramRunsExitsThreeAndWritesTheDump) {
 }
 
 TEST_F(HostTest, StepThatCannotBeDoneExitsFourAndWritesTheDump) {
+  provideDefaultImage();
   writeFile("press.script", "wait 1\npress \"No Such Button\"\n");
   RunResult r = run({"--headless", "--script", path("press.script"), "--dump", path("dump.txt")});
   EXPECT_EQ(r.exitCode, 4);
@@ -153,7 +166,26 @@ TEST_F(HostTest, StepThatCannotBeDoneExitsFourAndWritesTheDump) {
   EXPECT_EQ(readFile(path("dump.txt")).rfind("screen=240x320", 0), 0u);
 }
 
+TEST_F(HostTest, UnreadableScriptIsRefused) {
+  for (const std::string& script : {path("missing.script"), dir_}) {
+    RunResult r = run({"--headless", "--script", script});
+    EXPECT_EQ(r.exitCode, 2) << script;
+    EXPECT_NE(r.errors.find("vantor: " + script + ": cannot read the script"), std::string::npos) << r.errors;
+  }
+}
+
+TEST_F(HostTest, DumpThatCannotBeWrittenFailsTheRun) {
+  provideDefaultImage();
+  writeFile("short.script", "wait 1\n");
+  RunResult r = run({"--headless", "--script", path("short.script"), "--dump", path("no/such/dir/dump.txt")});
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_NE(r.errors.find("vantor: " + path("no/such/dir/dump.txt") + ": No such file or directory"),
+            std::string::npos)
+      << r.errors;
+}
+
 TEST_F(HostTest, ScreenSizeAndPanelOptionsShapeTheDevice) {
+  provideDefaultImage();
   writeFile("rotate.script", "rotate\nwait 1\n");
   RunResult r = run({"--headless", "--screen", "480x640", "--sip", "--script", path("rotate.script"), "--dump",
                path("dump.txt")});
@@ -162,6 +194,7 @@ TEST_F(HostTest, ScreenSizeAndPanelOptionsShapeTheDevice) {
 }
 
 TEST_F(HostTest, ClosingTheMainWindowEndsTheRunNormally) {
+  provideDefaultImage();
   writeFile("close.script", "close\n");
   RunResult r = run({"--headless", "--script", path("close.script"), "--dump", path("dump.txt")});
   EXPECT_EQ(r.exitCode, 0) << r.errors;
@@ -170,6 +203,7 @@ TEST_F(HostTest, ClosingTheMainWindowEndsTheRunNormally) {
 }
 
 TEST_F(HostTest, SecondStartOnTheSameImageEndsWithOneAndLeavesTheFirst) {
+  provideDefaultImage();
   writeFile("long.script", "wait 20000\n");
   pid_t first = spawn({"--headless", "--script", path("long.script")}, path("first.txt"));
   ASSERT_GT(first, 0);
