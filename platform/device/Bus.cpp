@@ -95,10 +95,12 @@ bool call(const std::string& path, const bus::Request& request, bool& ok, uint64
   return answered;
 }
 
+// The first of the places named that exists.
 std::string runtimeDirectory() {
   for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
     const char* dir = std::getenv(name);
-    if (dir && *dir) return dir;
+    std::error_code ec;
+    if (dir && *dir && std::filesystem::is_directory(dir, ec)) return dir;
   }
   return "/tmp";
 }

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "TestWindows.h"
 #include "device/Bus.h"
@@ -21,12 +22,17 @@ class BusTest : public DeviceFixture {
     DeviceFixture::SetUp();
     runDir_ = std::string(VANTOR_TEST_BINARY_DIR) + "/bus-run-" + std::to_string(getpid());
     std::filesystem::create_directories(runDir_);
+    if (const char* saved = std::getenv("XDG_RUNTIME_DIR")) savedRuntimeDir_ = saved;
     setenv("XDG_RUNTIME_DIR", runDir_.c_str(), 1);
     image_ = runDir_ + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".cedb";
   }
   void TearDown() override {
     Bus::instance().stop();
     std::filesystem::remove_all(runDir_);
+    if (savedRuntimeDir_)
+      setenv("XDG_RUNTIME_DIR", savedRuntimeDir_->c_str(), 1);
+    else
+      unsetenv("XDG_RUNTIME_DIR");
     DeviceFixture::TearDown();
   }
 
@@ -67,6 +73,7 @@ class BusTest : public DeviceFixture {
   }
 
   std::string runDir_;
+  std::optional<std::string> savedRuntimeDir_;
   std::string image_;
 };
 
@@ -77,6 +84,15 @@ TEST_F(BusTest, SocketIsNamedFromTheImagesCanonicalPath) {
   std::string path = Bus::socketPathFor(image_);
   EXPECT_EQ(path.rfind(runDir_ + "/vantor-", 0), 0u) << path;
   EXPECT_EQ(path.substr(path.size() - 5), ".sock");
+}
+
+TEST_F(BusTest, MissingRuntimeDirectoryFallsBackToTheTemporaryOne) {
+  std::optional<std::string> tmp;
+  if (const char* saved = std::getenv("TMPDIR")) tmp = saved;
+  setenv("XDG_RUNTIME_DIR", (runDir_ + "/gone").c_str(), 1);
+  unsetenv("TMPDIR");
+  EXPECT_EQ(Bus::socketPathFor(image_).rfind("/tmp/vantor-", 0), 0u);
+  if (tmp) setenv("TMPDIR", tmp->c_str(), 1);
 }
 
 TEST_F(BusTest, FirstProcessListensAndRemovesItsSocketWhenItStops) {
