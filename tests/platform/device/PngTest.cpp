@@ -38,7 +38,7 @@ TEST(Png, ScreenshotIsAPngOfTheScreensSizeAndColours) {
   screen.fill({10, 100, 11, 101}, 0xFF8040);  // one odd pixel
   std::string bytes, error;
   ASSERT_TRUE(encodePng(screen, bytes, error)) << error;
-  std::string path = tempPath("screen.png");
+  std::string path = tempPath("device-screen.png");
   ASSERT_TRUE(device::writeFileAtomically(path, bytes, error)) << error;
 
   LibpngImage image;
@@ -90,7 +90,7 @@ TEST(Png, UnwritablePlaceIsReportedAndLeavesNothing) {
 }
 
 TEST(Png, ReplacingAFileKeepsNoTemporaryBehind) {
-  std::string path = tempPath("replace.txt");
+  std::string path = tempPath("device-replace.txt");
   std::string error;
   ASSERT_TRUE(device::writeFileAtomically(path, "first", error));
   ASSERT_TRUE(device::writeFileAtomically(path, "second", error));

@@ -183,7 +183,7 @@ TEST_F(ScriptPlayerTest, ClosePostsCloseToTheForegroundWindow) {
 
 TEST_F(ScriptPlayerTest, DumpStepWritesTheWindowTree) {
   topLevel(u"Dumped", {0, 26, 240, 320});
-  std::string path = std::string(VANTOR_TEST_BINARY_DIR) + "/player-dump.txt";
+  std::string path = std::string(VANTOR_TEST_BINARY_DIR) + "/device-player-dump.txt";
   load(("dump \"" + path + "\"\n").c_str());
   EXPECT_EQ(runAll(), "");
   std::ifstream in(path);
@@ -213,7 +213,7 @@ TEST_F(ScriptPlayerTest, ExhaustedScriptEndsTheRunWithItsCode) {
 
 TEST_F(ScriptPlayerTest, FailedStepEndsTheRunAndWritesTheDump) {
   Options options;
-  options.dumpPath = std::string(VANTOR_TEST_BINARY_DIR) + "/failed-step-dump.txt";
+  options.dumpPath = std::string(VANTOR_TEST_BINARY_DIR) + "/device-failed-step-dump.txt";
   std::remove(options.dumpPath.c_str());
   Device::instance().configure(options, nullptr);
   load("\n\ntap 999 1\n");
