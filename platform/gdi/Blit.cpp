@@ -93,7 +93,7 @@ bool blit(DeviceContext& dst, int x, int y, int cx, int cy, DeviceContext* src, 
     pattern = toPixel(brush->color);
   }
 
-  RECT area = dst.toSurface(RECT{x, y, x + cx, y + cy});
+  RECT area = dst.toSurface(extentRect(x, y, cx, cy));
   Surface surface = dst.surface();
   SourcePixels source;
   if (needsSource) {
@@ -101,12 +101,14 @@ bool blit(DeviceContext& dst, int x, int y, int cx, int cy, DeviceContext* src, 
     // change.
     Surface from = src->surface();
     POINT origin = src->toSurface(sx, sy);
-    RECT onSource = rectIntersection(RECT{origin.x, origin.y, origin.x + cx, origin.y + cy}, from.bounds());
-    RECT reachable = rectOffset(onSource, area.left - origin.x, area.top - origin.y);
-    area = rectIntersection(area, reachable);
+    RECT onSource = rectIntersection(extentRect(origin.x, origin.y, cx, cy), from.bounds());
+    if (rectEmpty(onSource)) return true;
+    // Source and destination rectangles are the same size, so their
+    // on-surface parts correspond by one offset.
+    int shiftX = area.left - origin.x, shiftY = area.top - origin.y;
+    area = rectIntersection(area, rectOffset(onSource, shiftX, shiftY));
     if (rectEmpty(area)) return true;
-    prepareSource(*src, dst, from, surface, area, origin.x + (area.left - (x + dst.origin().x)),
-                  origin.y + (area.top - (y + dst.origin().y)), source);
+    prepareSource(*src, dst, from, surface, area, area.left - shiftX, area.top - shiftY, source);
   }
   std::vector<RECT> parts = dst.visibleParts(area);
 

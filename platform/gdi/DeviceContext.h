@@ -16,6 +16,21 @@
 
 namespace gdi {
 
+// Coordinates are limited to 27 bits, as GDI's are: larger ones are clamped,
+// so that sums and differences of coordinates never overflow.
+constexpr int kMaxCoordinate = 1 << 27;
+inline int clampCoordinate(int64_t v) {
+  return static_cast<int>(v < -kMaxCoordinate ? -kMaxCoordinate : v > kMaxCoordinate ? kMaxCoordinate : v);
+}
+// The rectangle at (x, y) of cx by cy pixels, clamped.
+inline RECT extentRect(int x, int y, int cx, int cy) {
+  return {clampCoordinate(x), clampCoordinate(y), clampCoordinate(int64_t(x) + cx), clampCoordinate(int64_t(y) + cy)};
+}
+
+inline RECT clampRect(const RECT& r) {
+  return {clampCoordinate(r.left), clampCoordinate(r.top), clampCoordinate(r.right), clampCoordinate(r.bottom)};
+}
+
 class DeviceContext {
  public:
   // A DC on the screen.
@@ -47,8 +62,13 @@ class DeviceContext {
   // The surface's size without taking it.
   RECT surfaceBounds() const;
   // Logical to surface coordinates.
-  POINT toSurface(int x, int y) const { return {x + origin_.x, y + origin_.y}; }
-  RECT toSurface(const RECT& r) const { return rectOffset(r, origin_.x, origin_.y); }
+  POINT toSurface(int x, int y) const {
+    return {clampCoordinate(int64_t(x) + origin_.x), clampCoordinate(int64_t(y) + origin_.y)};
+  }
+  RECT toSurface(const RECT& r) const {
+    POINT a = toSurface(r.left, r.top), b = toSurface(r.right, r.bottom);
+    return {a.x, a.y, b.x, b.y};
+  }
   // The parts of area (surface coordinates) that the clip lets through and
   // that lie on the surface.
   std::vector<RECT> visibleParts(const RECT& area) const;

@@ -23,31 +23,35 @@ int WINAPI FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
     if (dc) SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (b->style != BS_NULL) gdi::frameRect(*dc, *rect, b->color);
+  if (b->style != BS_NULL) gdi::frameRect(*dc, gdi::clampRect(*rect), b->color);
   return 1;
 }
 
 BOOL WINAPI DrawFocusRect(HDC hdc, const RECT* rect) {
   gdi::DeviceContext* dc = dcOrError(hdc);
   if (!dc || !rect) return FALSE;
-  gdi::focusRect(*dc, *rect);
+  gdi::focusRect(*dc, gdi::clampRect(*rect));
   return TRUE;
 }
 
 BOOL WINAPI DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags) {
   gdi::DeviceContext* dc = dcOrError(hdc);
   if (!dc || !rect) return FALSE;
-  gdi::drawEdge(*dc, *rect, edge, flags);
+  RECT r = gdi::clampRect(*rect);
+  gdi::drawEdge(*dc, r, edge, flags);
+  if (flags & BF_ADJUST) *rect = r;
   return TRUE;
 }
 
 BOOL WINAPI DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state) {
   gdi::DeviceContext* dc = dcOrError(hdc);
   if (!dc || !rect) return FALSE;
-  if (!gdi::drawFrameControl(*dc, *rect, type, state)) {
+  RECT r = gdi::clampRect(*rect);
+  if (!gdi::drawFrameControl(*dc, r, type, state)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  if (state & DFCS_ADJUSTRECT) *rect = r;
   return TRUE;
 }
 
@@ -71,7 +75,7 @@ BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT s
   // under the icon.
   if (flicker)
     if (gdi::GdiObject* b = gdi::brushFromArgument(flicker); b && b->style != BS_NULL)
-      dc->fill({x, y, x + cx, y + cy}, b->color);
+      dc->fill(gdi::extentRect(x, y, cx, cy), b->color);
   gdi::drawIcon(*dc, x, y, *image, cx, cy, flags);
   return TRUE;
 }
@@ -90,6 +94,8 @@ BOOL WINAPI ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* cl
   RECT everything = dc->clip().bounds();
   RECT area = scroll ? dc->toSurface(*scroll) : everything;
   RECT limit = clip ? dc->toSurface(*clip) : everything;
+  dx = gdi::clampCoordinate(dx);
+  dy = gdi::clampCoordinate(dy);
   gdi::Region uncovered = gdi::scrollPixels(dc->surface(), dc->clip(), area, limit, dx, dy);
   if (updateRect) *updateRect = gdi::rectOffset(uncovered.bounds(), -origin.x, -origin.y);
   if (updateRect && uncovered.empty()) *updateRect = {0, 0, 0, 0};

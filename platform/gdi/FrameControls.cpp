@@ -11,9 +11,12 @@ namespace gdi {
 
 namespace {
 
-// The largest square of rect, centred in it.
+// Check boxes and radio buttons are never drawn larger than this.
+constexpr int kMaxBoxSide = 1024;
+
+// The largest square of rect (up to kMaxBoxSide), centred in it.
 RECT centredSquare(const RECT& rect) {
-  int side = std::min(rect.right - rect.left, rect.bottom - rect.top);
+  int side = std::min({rect.right - rect.left, rect.bottom - rect.top, kMaxBoxSide});
   int left = rect.left + (rect.right - rect.left - side) / 2;
   int top = rect.top + (rect.bottom - rect.top - side) / 2;
   return {left, top, left + side, top + side};
@@ -81,8 +84,11 @@ void drawRadio(DeviceContext& dc, const RECT& rect, UINT state) {
   uint32_t ink = toPixel(markColor(state));
   bool checked = (state & DFCS_CHECKED) != 0;
   Plotter plot(dc);
-  for (int y = box.top; y < box.bottom; ++y)
-    for (int x = box.left; x < box.right; ++x) {
+  // Only the part of the box on the surface is walked.
+  RECT on = rectIntersection(dc.toSurface(box), dc.surfaceBounds());
+  POINT shift = dc.origin();
+  for (int y = on.top - shift.y; y < on.bottom - shift.y; ++y)
+    for (int x = on.left - shift.x; x < on.right - shift.x; ++x) {
       long dx = 2 * x - centreX2, dy = 2 * y - centreY2;
       long r2 = dx * dx + dy * dy;
       if (r2 > outer) continue;
@@ -109,30 +115,26 @@ void drawScrollArrow(DeviceContext& dc, RECT& rect, UINT state) {
   int cx = face.left + w / 2 - (w % 2 == 0 && vertical ? 1 : 0) + (pushed ? 1 : 0);
   int cy = face.top + h / 2 - (h % 2 == 0 && !vertical ? 1 : 0) + (pushed ? 1 : 0);
   COLORREF color = GetSysColor((state & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
-  for (int i = 0; i < length; ++i) {
+  // The tip's row (or column) and the direction the arrow widens in.
+  bool growsForward = direction == DFCS_SCROLLUP || direction == DFCS_SCROLLLEFT;
+  int centre = vertical ? cy : cx;
+  int tip = growsForward ? centre - length / 2 : centre + (length - 1) / 2;
+  int step = growsForward ? 1 : -1;
+  // Only rows (or columns) on the surface are walked.
+  RECT on = rectIntersection(dc.toSurface(face), dc.surfaceBounds());
+  if (rectEmpty(on)) return;
+  POINT o = dc.origin();
+  int first = vertical ? on.top - o.y : on.left - o.x;
+  int last = vertical ? on.bottom - o.y : on.right - o.x;
+  int from = growsForward ? std::max(0, first - tip) : std::max(0, tip - last + 1);
+  int to = growsForward ? std::min(length, last - tip) : std::min(length, tip - first + 1);
+  for (int i = from; i < to; ++i) {
     // Row i from the tip is 2i + 1 pixels wide.
-    switch (direction) {
-      case DFCS_SCROLLUP: {
-        int y = cy - length / 2 + i;
-        dc.fill({cx - i, y, cx + i + 1, y + 1}, color);
-        break;
-      }
-      case DFCS_SCROLLDOWN: {
-        int y = cy + (length - 1) / 2 - i;
-        dc.fill({cx - i, y, cx + i + 1, y + 1}, color);
-        break;
-      }
-      case DFCS_SCROLLLEFT: {
-        int x = cx - length / 2 + i;
-        dc.fill({x, cy - i, x + 1, cy + i + 1}, color);
-        break;
-      }
-      case DFCS_SCROLLRIGHT: {
-        int x = cx + (length - 1) / 2 - i;
-        dc.fill({x, cy - i, x + 1, cy + i + 1}, color);
-        break;
-      }
-    }
+    int at = tip + step * i;
+    if (vertical)
+      dc.fill({cx - i, at, cx + i + 1, at + 1}, color);
+    else
+      dc.fill({at, cy - i, at + 1, cy + i + 1}, color);
   }
 }
 

@@ -1,4 +1,6 @@
 // Block transfers, lines, rectangles and single pixels.
+#include <utility>
+
 #include "gdi/Blit.h"
 #include "gdi/DeviceContext.h"
 #include "gdi/GdiObject.h"
@@ -34,9 +36,10 @@ BOOL WINAPI PatBlt(HDC hdc, int x, int y, int cx, int cy, DWORD rop) {
     return FALSE;
   }
   // A negative extent counts from the other side.
-  if (cx < 0) x += cx, cx = -cx;
-  if (cy < 0) y += cy, cy = -cy;
-  return gdi::blit(*dc, x, y, cx, cy, nullptr, 0, 0, rop) ? TRUE : FALSE;
+  RECT r = gdi::extentRect(x, y, cx, cy);
+  if (r.right < r.left) std::swap(r.left, r.right);
+  if (r.bottom < r.top) std::swap(r.top, r.bottom);
+  return gdi::blit(*dc, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, 0, 0, rop) ? TRUE : FALSE;
 }
 
 BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
@@ -58,7 +61,7 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
 BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   gdi::DeviceContext* dc = dcOrError(hdc);
   if (!dc) return FALSE;
-  gdi::drawRectangle(*dc, {left, top, right, bottom});
+  gdi::drawRectangle(*dc, gdi::clampRect({left, top, right, bottom}));
   return TRUE;
 }
 

@@ -2,10 +2,14 @@
 
 #include <vector>
 
+#include "gdi/DeviceContext.h"
+
 namespace gdi {
 
 Region scrollPixels(const Surface& surface, const Region& visible, const RECT& scroll, const RECT& clip, int dx,
                     int dy) {
+  dx = clampCoordinate(dx);
+  dy = clampCoordinate(dy);
   Region onSurface = visible;
   onSurface.intersect(surface.bounds());
   // Where pixels may be written.

@@ -1,5 +1,6 @@
 #include "gdi/Shapes.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "gdi/GdiObject.h"
@@ -12,6 +13,8 @@ namespace {
 // A dashed cosmetic pen: 18 pixels drawn, 6 left out.
 constexpr int kDashOn = 18;
 constexpr int kDashPeriod = 24;
+// Wider pens draw this wide: every point of a line stamps a square nib.
+constexpr int kMaxPenWidth = 64;
 
 }  // namespace
 
@@ -21,13 +24,18 @@ void drawLine(DeviceContext& dc, POINT a, POINT b) {
   uint32_t ink = toPixel(pen->color);
   uint32_t paper = toPixel(dc.bkColor);
   bool dashed = pen->style == PS_DASH && pen->width <= 1;
-  int width = pen->width < 1 ? 1 : pen->width;
+  int width = std::clamp(pen->width, 1, kMaxPenWidth);
   // A wide pen is a square nib centred on the line.
   int before = (width - 1) / 2;
   int after = width / 2;
+  POINT from = dc.toSurface(a.x, a.y), to = dc.toSurface(b.x, b.y);
+  // A line wholly beside the surface draws nothing and is not walked.
+  RECT reach{std::min(from.x, to.x) - before, std::min(from.y, to.y) - before, std::max(from.x, to.x) + after + 1,
+             std::max(from.y, to.y) + after + 1};
+  if (rectEmpty(rectIntersection(reach, dc.surfaceBounds()))) return;
   Plotter plot(dc);
   int step = 0;
-  forEachLinePoint(dc.toSurface(a.x, a.y), dc.toSurface(b.x, b.y), [&](int x, int y) {
+  forEachLinePoint(from, to, [&](int x, int y) {
     if (dashed) {
       bool on = step++ % kDashPeriod < kDashOn;
       if (on)
@@ -81,10 +89,14 @@ void focusRect(DeviceContext& dc, const RECT& rect) {
   auto dot = [&](int x, int y) {
     if (((x + y) & 1) == 0) plot.invert(x, y);
   };
-  for (int x = r.left; x < r.right; ++x) dot(x, r.top);
+  // Walk only the stretches of the frame that lie on the surface.
+  RECT on = dc.surfaceBounds();
+  int x0 = std::max(r.left, on.left), x1 = std::min(r.right, on.right);
+  int y0 = std::max(r.top + 1, on.top), y1 = std::min(r.bottom - 1, on.bottom);
+  for (int x = x0; x < x1; ++x) dot(x, r.top);
   if (r.bottom - 1 > r.top)
-    for (int x = r.left; x < r.right; ++x) dot(x, r.bottom - 1);
-  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    for (int x = x0; x < x1; ++x) dot(x, r.bottom - 1);
+  for (int y = y0; y < y1; ++y) {
     dot(r.left, y);
     if (r.right - 1 > r.left) dot(r.right - 1, y);
   }

@@ -247,6 +247,10 @@ TEST(FrameControlsTest, IconsScaleToTheRequestedSize) {
   ASSERT_TRUE(DrawIconEx(small.dc(), 0, 0, icon, 1, 1, 0, nullptr, DI_NORMAL));
   // Colour (85, 85, 85) at alpha 191 over black: 64 per channel.
   EXPECT_EQ(small.at(0, 0), 0x404040u);
+  // A size far beyond the screen draws what is visible and nothing more.
+  Canvas huge(2, 2, RGB(0, 0, 0));
+  EXPECT_TRUE(DrawIconEx(huge.dc(), 0, 0, icon, 1 << 20, 1 << 20, 0, nullptr, DI_NORMAL));
+  EXPECT_EQ(huge.at(1, 1), 0xFF0000u);
   DestroyIcon(icon);
 }
 

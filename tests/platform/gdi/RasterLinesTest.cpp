@@ -1,4 +1,5 @@
 // Lines, rectangles, frames and single pixels on a memory canvas.
+#include <climits>
 #include <set>
 
 #include "RasterHelpers.h"
@@ -185,6 +186,36 @@ TEST(RasterLinesTest, TextAlignmentIsKeptPerContext) {
   EXPECT_EQ(SetTextAlign(canvas.dc(), TA_RIGHT | TA_BOTTOM), UINT(TA_LEFT | TA_TOP));
   EXPECT_EQ(GetTextAlign(canvas.dc()), UINT(TA_RIGHT | TA_BOTTOM));
   EXPECT_EQ(GetTextAlign(nullptr), UINT(GDI_ERROR));
+}
+
+TEST(RasterLinesTest, ExtremeCoordinatesAreClampedWithoutOverflow) {
+  // Built with the undefined-behaviour sanitizer, an overflow here aborts.
+  Canvas c(8, 8);
+  const int lo = INT_MIN, hi = INT_MAX;
+  EXPECT_TRUE(Rectangle(c.dc(), lo, lo, hi, hi));
+  EXPECT_TRUE(PatBlt(c.dc(), hi, hi, lo, lo, BLACKNESS));
+  EXPECT_TRUE(PatBlt(c.dc(), lo, lo, hi, hi, WHITENESS));
+  EXPECT_TRUE(BitBlt(c.dc(), hi - 1, hi - 1, hi, hi, c.dc(), lo, lo, SRCCOPY));
+  MoveToEx(c.dc(), lo, lo, nullptr);
+  EXPECT_TRUE(LineTo(c.dc(), lo, hi));
+  RECT huge{lo, lo, hi, hi};
+  EXPECT_TRUE(DrawEdge(c.dc(), &huge, EDGE_SUNKEN, BF_RECT | BF_MIDDLE));
+  RECT huge2{lo, lo, hi, hi};
+  EXPECT_TRUE(DrawFrameControl(c.dc(), &huge2, DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED));
+  RECT huge4{lo, lo, hi, hi};
+  EXPECT_TRUE(DrawFrameControl(c.dc(), &huge4, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED));
+  RECT huge3{lo, lo, hi, hi};
+  EXPECT_TRUE(DrawFrameControl(c.dc(), &huge3, DFC_SCROLL, DFCS_SCROLLUP));
+  EXPECT_TRUE(DrawFocusRect(c.dc(), &huge));
+  RECT update;
+  EXPECT_TRUE(ScrollDC(c.dc(), hi, lo, &huge, &huge, nullptr, &update));
+  HPEN wide = CreatePen(PS_SOLID, hi, RGB(0, 0, 0));
+  HGDIOBJ old = SelectObject(c.dc(), wide);
+  MoveToEx(c.dc(), 0, 4, nullptr);
+  EXPECT_TRUE(LineTo(c.dc(), 8, 4));
+  EXPECT_EQ(c.count(kBlack), 64);
+  SelectObject(c.dc(), old);
+  DeleteObject(wide);
 }
 
 }  // namespace
