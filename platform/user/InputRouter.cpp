@@ -4,6 +4,7 @@
 
 #include "user/Activation.h"
 #include "user/MessageQueue.h"
+#include "user/ScrollBarTracker.h"
 #include "user/WindowClass.h"
 #include "user/WindowManager.h"
 
@@ -14,6 +15,11 @@ namespace {
 WindowManager& wm() { return WindowManager::instance(); }
 
 Window* deepestAt(Window* window, POINT screen) {
+  // Children show only within their parent's client area (a scrolled
+  // dialog's controls may reach under its caption or its scroll bars).
+  RECT client = window->screenClient();
+  if (screen.x < client.left || screen.x >= client.right || screen.y < client.top || screen.y >= client.bottom)
+    return window;
   for (Window* child : window->children) {
     if (!child->visibleFlag()) continue;
     RECT r = child->screenRect();
@@ -129,11 +135,22 @@ void InputRouter::stylus(const display::InputEvent& event) {
   if (event.type == Type::StylusDown) button |= 0x80;
   if (event.type == Type::StylusUp) button &= static_cast<uint8_t>(~0x80);
 
+  // A scroll bar held by the stylus takes it until it is lifted.
+  ScrollBarTracker& scrollBars = ScrollBarTracker::instance();
+  if (scrollBars.tracking()) {
+    if (event.type == Type::StylusUp)
+      scrollBars.release(screen);
+    else
+      scrollBars.move(screen);
+    return;
+  }
+
   Window* target = stylusTarget(screen);
   if (!target) return;
   UINT message = WM_MOUSEMOVE;
   if (event.type == Type::StylusDown) {
     if (Activation::instance().capture() != target->handle && !activateForClick(target)) return;
+    if (Activation::instance().capture() != target->handle && scrollBars.press(target, screen)) return;
     message = WM_LBUTTONDOWN;
     DWORD now = GetTickCount();
     bool twice = (target->cls->style & CS_DBLCLKS) && !lastDownWasDouble_ && lastDownWindow_ == target->handle &&

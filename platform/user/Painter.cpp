@@ -1,6 +1,7 @@
 #include "user/Painter.h"
 
 #include "gdi/DeviceContext.h"
+#include "user/WindowFrame.h"
 #include "user/WindowManager.h"
 
 namespace user::painter {
@@ -8,6 +9,11 @@ namespace user::painter {
 namespace {
 
 WindowManager& wm() { return WindowManager::instance(); }
+
+// The window's border, caption or scroll bars are drawn again.
+void markFrame(Window* window) {
+  if (hasFrame(window)) window->frameDirty = true;
+}
 
 // The area (screen coordinates) lands on the window and, where they cover
 // it, on its children instead.
@@ -19,6 +25,9 @@ void exposeInWindow(Window* window, gdi::Region area) {
     exposeInWindow(child, area);
     area.subtract(child->screenRect());
   }
+  gdi::Region outside = area;
+  outside.subtract(window->screenClient());
+  if (!outside.empty()) markFrame(window);
   area.intersect(window->screenClient());
   if (area.empty()) return;
   POINT origin = window->clientOrigin();
@@ -29,7 +38,7 @@ void exposeInWindow(Window* window, gdi::Region area) {
 
 Window* findInvalid(Window* window) {
   if (!window->visibleFlag() || window->dead) return nullptr;
-  if (!window->update.empty()) return window;
+  if (!window->update.empty() || window->frameDirty) return window;
   for (Window* child : window->children)
     if (Window* found = findInvalid(child)) return found;
   return nullptr;
@@ -60,6 +69,7 @@ void invalidate(Window* window, const RECT* rect, bool erase) {
     return;
   }
   if (!window->reallyVisible()) return;
+  if (!rect) markFrame(window);
   RECT area = window->clientArea();
   if (rect) area = gdi::rectIntersection(area, *rect);
   if (gdi::rectEmpty(area)) return;
@@ -69,6 +79,10 @@ void invalidate(Window* window, const RECT* rect, bool erase) {
     if (!child->visibleFlag()) continue;
     RECT part = gdi::rectIntersection(area, child->rect);
     if (gdi::rectEmpty(part)) continue;
+    RECT clientPart = gdi::rectIntersection(part, child->client);
+    if (clientPart.left != part.left || clientPart.top != part.top || clientPart.right != part.right ||
+        clientPart.bottom != part.bottom)
+      markFrame(child);
     RECT inChild = gdi::rectOffset(part, -child->client.left, -child->client.top);
     invalidate(child, &inChild, erase);
   }
@@ -100,11 +114,25 @@ void exposeGain(Window* window, const gdi::Region& before) {
   if (!gained.empty()) exposeInWindow(window, gained);
 }
 
-Window* nextToPaint(Window* filter) {
+namespace {
+
+Window* findToPaint(Window* filter) {
   if (filter && !filter->isDesktop()) return filter->reallyVisible() ? findInvalid(filter) : nullptr;
   for (Window* top : wm().topLevelWindows())
     if (Window* found = findInvalid(top)) return found;
   return nullptr;
+}
+
+}  // namespace
+
+Window* nextToPaint(Window* filter) {
+  // Frames are drawn here and now; only client areas wait for WM_PAINT.
+  for (;;) {
+    Window* found = findToPaint(filter);
+    if (!found || !found->frameDirty) return found;
+    drawFrame(found);
+    if (!found->update.empty()) return found;
+  }
 }
 
 HDC beginPaint(Window* window, PAINTSTRUCT& paint) {
@@ -128,6 +156,7 @@ HDC beginPaint(Window* window, PAINTSTRUCT& paint) {
 
 void updateNow(Window* window) {
   WindowPin pin(window);
+  if (window->frameDirty && window->reallyVisible()) drawFrame(window);
   if (!window->update.empty() && window->reallyVisible()) wm().call(window, WM_PAINT, 0, 0);
   for (Window* child : std::vector<Window*>(window->children))
     if (!child->dead && child->parent == window) updateNow(child);

@@ -46,8 +46,10 @@ class Window {
 
   gdi::Region update;  // client coordinates
   bool erasePending = false;
+  bool frameDirty = false;  // the non-client parts (frame, caption, scroll bars) are drawn again
 
   std::unique_ptr<Control> control;
+  std::unique_ptr<Control> scrollBars;  // WindowScrollBars, once the window has had scroll bars
 
   int callDepth = 0;        // window procedure calls running for it
   bool destroying = false;  // DestroyWindow has begun

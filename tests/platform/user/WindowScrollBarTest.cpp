@@ -1,0 +1,338 @@
+// A window's own scroll bars: shown and hidden by their numbers, read back,
+// drawn in the non-client area, driven by the stylus; and ScrollWindowEx.
+#include "Recorder.h"
+#include "device/Device.h"
+#include "user/ScrollBarTracker.h"
+
+namespace usertest {
+namespace {
+
+using WindowScrollBarTest = UserTest;
+using Type = display::InputEvent::Type;
+
+constexpr int kBar = 13;  // the device's scroll bar breadth
+
+uint32_t pixelAt(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
+
+SCROLLINFO infoOf(UINT mask, int min, int max, UINT page, int pos) {
+  return SCROLLINFO{sizeof(SCROLLINFO), mask, min, max, page, pos, 0};
+}
+
+int clientWidth(HWND hwnd) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  return r.right;
+}
+
+// The scroll requests a window received, as (code, position) pairs.
+std::vector<std::pair<WORD, WORD>> requests(HWND hwnd, UINT msg = WM_VSCROLL) {
+  std::vector<std::pair<WORD, WORD>> out;
+  for (const Entry& e : log().only({msg}))
+    if (e.hwnd == hwnd) out.push_back({LOWORD(e.wParam), HIWORD(e.wParam)});
+  return out;
+}
+
+using Requests = std::vector<std::pair<WORD, WORD>>;
+
+// A window at (0, 26) without a frame, 200 x 200, with a vertical bar over
+// 0..299 showing a page of 100.
+HWND scrolledWindow() {
+  HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
+  SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE | SIF_POS, 0, 299, 100, 0);
+  SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+  pump();
+  return hwnd;
+}
+
+// Screen points of the vertical bar of scrolledWindow().
+constexpr int kBarX = 200 - kBar / 2 - 1;
+constexpr int kTop = 26;
+constexpr int kHeight = 200;
+constexpr int kTrack = kHeight - 2 * kBar;
+constexpr int kThumb = 100 * kTrack / 300;
+constexpr int kTravel = kTrack - kThumb;
+
+TEST_F(WindowScrollBarTest, PageCoveringTheRangeHidesTheBarAndTheClientTakesItsRoomBack) {
+  HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
+  EXPECT_EQ(clientWidth(hwnd), 200);
+  log().clear();
+  SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE, 0, 299, 100, 0);
+  SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_EQ(clientWidth(hwnd), 200 - kBar);
+  auto sizes = log().only({WM_SIZE});
+  ASSERT_EQ(sizes.size(), 1u);
+  EXPECT_EQ(sizes[0].lParam, MAKELPARAM(200 - kBar, 200));
+
+  const struct {
+    const char* what;
+    SCROLLINFO info;
+    bool shown;
+  } table[] = {
+      {"page covers the range", infoOf(SIF_PAGE, 0, 0, 300, 0), false},
+      {"page one short of it", infoOf(SIF_PAGE, 0, 0, 299, 0), true},
+      {"no positions to move through", infoOf(SIF_RANGE | SIF_PAGE, 5, 5, 0, 0), false},
+      {"range without a page", infoOf(SIF_RANGE, 0, 10, 0, 0), true},
+      {"covered but kept, disabled", infoOf(SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 9, 10, 0), true},
+      {"position alone changes nothing", infoOf(SIF_POS, 0, 0, 0, 3), true},
+      {"covered again", infoOf(SIF_PAGE, 0, 0, 50, 0), false},
+  };
+  for (const auto& row : table) {
+    SetScrollInfo(hwnd, SB_VERT, &row.info, TRUE);
+    EXPECT_EQ((GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL) != 0, row.shown) << row.what;
+    EXPECT_EQ(clientWidth(hwnd), row.shown ? 200 - kBar : 200) << row.what;
+  }
+  // Hidden, the bar keeps its numbers.
+  SCROLLINFO read = infoOf(SIF_ALL, 0, 0, 0, 0);
+  ASSERT_TRUE(GetScrollInfo(hwnd, SB_VERT, &read));
+  EXPECT_EQ(read.nMin, 0);
+  EXPECT_EQ(read.nMax, 9);
+  EXPECT_EQ(read.nPage, 10u);
+}
+
+TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndReadBack) {
+  HWND plain = createTopLevel(WS_VISIBLE | WS_POPUP);
+  SCROLLINFO read = infoOf(SIF_ALL, 0, 0, 0, 0);
+  SetLastError(0);
+  EXPECT_FALSE(GetScrollInfo(plain, SB_VERT, &read));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_NO_SCROLLBARS));
+  EXPECT_EQ(GetScrollPos(plain, SB_HORZ), 0);
+  int lo = -1, hi = -1;
+  EXPECT_TRUE(GetScrollRange(plain, SB_VERT, &lo, &hi));
+  EXPECT_EQ(lo, 0);
+  EXPECT_EQ(hi, 0);
+
+  HWND styled = createTopLevel(WS_VISIBLE | WS_POPUP | WS_HSCROLL);
+  ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
+  EXPECT_EQ(read.nMin, 0);
+  EXPECT_EQ(read.nMax, 100);
+
+  const struct {
+    SCROLLINFO set;
+    int min, max;
+    UINT page;
+    int pos;
+  } table[] = {
+      {infoOf(SIF_ALL, 0, 99, 10, 95), 0, 99, 10, 90},      // the last position shows a whole page
+      {infoOf(SIF_POS, 0, 0, 0, -5), 0, 99, 10, 0},
+      {infoOf(SIF_PAGE, 0, 0, 500, 0), 0, 99, 100, 0},      // a page is at most the range
+      {infoOf(SIF_RANGE | SIF_POS, 10, 20, 0, 15), 10, 20, 11, 10},
+      {infoOf(SIF_ALL, 30, 10, 0, 25), 30, 30, 0, 30},      // an inverted range is empty
+  };
+  for (const auto& row : table) {
+    SetScrollInfo(styled, SB_HORZ, &row.set, FALSE);
+    read = infoOf(SIF_ALL, 0, 0, 0, 0);
+    ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
+    EXPECT_EQ(read.nMin, row.min);
+    EXPECT_EQ(read.nMax, row.max);
+    EXPECT_EQ(read.nPage, row.page);
+    EXPECT_EQ(read.nPos, row.pos);
+    EXPECT_EQ(read.nTrackPos, row.pos);  // nothing is being dragged
+  }
+
+  EXPECT_TRUE(SetScrollRange(styled, SB_HORZ, 0, 50, FALSE));
+  EXPECT_EQ(SetScrollPos(styled, SB_HORZ, 20, FALSE), 30);
+  EXPECT_EQ(SetScrollPos(styled, SB_HORZ, 70, FALSE), 20);
+  EXPECT_EQ(GetScrollPos(styled, SB_HORZ), 50);  // kept within the range
+  EXPECT_TRUE(GetScrollRange(styled, SB_HORZ, &lo, &hi));
+  EXPECT_EQ(lo, 0);
+  EXPECT_EQ(hi, 50);
+
+  SCROLLINFO bad = infoOf(SIF_ALL, 0, 0, 0, 0);
+  bad.cbSize = 7;
+  EXPECT_FALSE(GetScrollInfo(styled, SB_HORZ, &bad));
+  EXPECT_EQ(SetScrollInfo(styled, SB_HORZ, &bad, FALSE), 0);
+  EXPECT_FALSE(GetScrollInfo(reinterpret_cast<HWND>(0x7777), SB_VERT, &read));
+
+  EXPECT_TRUE(ShowScrollBar(plain, SB_BOTH, TRUE));
+  EXPECT_EQ(GetWindowLongW(plain, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL | WS_VSCROLL);
+  EXPECT_TRUE(GetScrollInfo(plain, SB_VERT, &read));
+  EXPECT_TRUE(ShowScrollBar(plain, SB_VERT, FALSE));
+  EXPECT_EQ(GetWindowLongW(plain, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL);
+}
+
+TEST_F(WindowScrollBarTest, BarIsDrawnWithArrowsTrackAndThumbWhereItsPositionSays) {
+  HWND hwnd = scrolledWindow();
+  uint32_t client = pixelAt(50, 100);
+  uint32_t track = pixelAt(kBarX, kTop + kBar + kThumb + 20);
+  uint32_t thumb = pixelAt(kBarX, kTop + kBar + kThumb / 2);
+  EXPECT_NE(track, thumb);
+  // The arrow is not a flat area: it holds its triangle.
+  bool arrowDrawn = false;
+  for (int x = 200 - kBar; x < 200; ++x)
+    for (int y = kTop; y < kTop + kBar; ++y) arrowDrawn |= pixelAt(x, y) != pixelAt(200 - kBar, kTop);
+  EXPECT_TRUE(arrowDrawn);
+  EXPECT_NE(client, track);
+
+  // At the last position the thumb sits at the end of the track.
+  SetScrollPos(hwnd, SB_VERT, 200, TRUE);
+  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
+  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kThumb / 2), track);
+
+  // Covered and uncovered, the bar is drawn again with the window.
+  HWND cover = createTopLevel(WS_VISIBLE | WS_POPUP, {150, 26, 240, 226});
+  pump();
+  EXPECT_NE(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
+  DestroyWindow(cover);
+  pump();
+  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
+}
+
+TEST_F(WindowScrollBarTest, ArrowsSendLineStepsRepeatWhileHeldAndEndOnTheLift) {
+  HWND hwnd = scrolledWindow();
+  log().clear();
+  tap(kBarX, kTop + kHeight - 3);  // down arrow
+  tap(kBarX, kTop + 3);            // up arrow
+  pump();
+  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
+  EXPECT_EQ(log().count(hwnd, WM_LBUTTONDOWN), 0u);
+
+  log().clear();
+  auto& tracker = user::ScrollBarTracker::instance();
+  stylus(Type::StylusDown, kBarX, kTop + kHeight - 3);
+  pump();
+  tracker.repeat();
+  tracker.repeat();
+  stylus(Type::StylusMove, 100, 100);  // off the arrow: the hold pauses
+  pump();
+  tracker.repeat();
+  stylus(Type::StylusMove, kBarX, kTop + kHeight - 2);
+  pump();
+  tracker.repeat();
+  stylus(Type::StylusUp, kBarX, kTop + kHeight - 2);
+  pump();
+  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEDOWN, 0},
+                                      {SB_LINEDOWN, 0},
+                                      {SB_LINEDOWN, 0},
+                                      {SB_LINEDOWN, 0},
+                                      {SB_ENDSCROLL, 0}}));
+  EXPECT_FALSE(tracker.tracking());
+
+  // A disabled arrow does nothing.
+  EXPECT_TRUE(EnableScrollBar(hwnd, SB_VERT, ESB_DISABLE_DOWN));
+  log().clear();
+  tap(kBarX, kTop + kHeight - 3);
+  pump();
+  EXPECT_TRUE(requests(hwnd).empty());
+}
+
+TEST_F(WindowScrollBarTest, TrackSendsPagesUntilTheThumbReachesTheStylus) {
+  HWND hwnd = scrolledWindow();
+  // The window scrolls as asked, so the thumb moves towards the stylus.
+  react(hwnd, WM_VSCROLL, [](HWND h, UINT, WPARAM wParam, LPARAM) -> LRESULT {
+    int pos = GetScrollPos(h, SB_VERT);
+    if (LOWORD(wParam) == SB_PAGEDOWN) SetScrollPos(h, SB_VERT, pos + 100, TRUE);
+    if (LOWORD(wParam) == SB_PAGEUP) SetScrollPos(h, SB_VERT, pos - 100, TRUE);
+    return 0;
+  });
+  log().clear();
+  stylus(Type::StylusDown, kBarX, kTop + kHeight - kBar - 2);  // near the track's end
+  pump();
+  auto& tracker = user::ScrollBarTracker::instance();
+  for (int i = 0; i < 5; ++i) tracker.repeat();
+  stylus(Type::StylusUp, kBarX, kTop + kHeight - kBar - 2);
+  pump();
+  EXPECT_EQ(requests(hwnd), (Requests{{SB_PAGEDOWN, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}}));
+  EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 200);
+
+  log().clear();
+  tap(kBarX, kTop + kBar + 2);
+  pump();
+  EXPECT_EQ(requests(hwnd), (Requests{{SB_PAGEUP, 0}, {SB_ENDSCROLL, 0}}));
+}
+
+TEST_F(WindowScrollBarTest, DraggingTheThumbTracksItsPositionAndEndsWithThePositionAndEndScroll) {
+  HWND hwnd = scrolledWindow();
+  SCROLLINFO during = infoOf(SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0);
+  react(hwnd, WM_VSCROLL, [&](HWND h, UINT, WPARAM wParam, LPARAM) -> LRESULT {
+    if (LOWORD(wParam) == SB_THUMBTRACK) GetScrollInfo(h, SB_VERT, &during);
+    return 0;
+  });
+  log().clear();
+  int grab = kTop + kBar + kThumb / 2;
+  stylus(Type::StylusDown, kBarX, grab);
+  pump();
+  EXPECT_TRUE(requests(hwnd).empty());  // holding the thumb asks for nothing yet
+  stylus(Type::StylusMove, kBarX, grab + kTravel / 2);
+  stylus(Type::StylusMove, kBarX + 30, grab + kTravel + 40);  // beyond the end, and off the bar
+  stylus(Type::StylusUp, kBarX + 30, grab + kTravel + 40);
+  pump();
+  Requests got = requests(hwnd);
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_EQ(got[0].first, SB_THUMBTRACK);
+  EXPECT_NEAR(got[0].second, 100, 1);
+  EXPECT_EQ(got[1], std::make_pair(WORD(SB_THUMBTRACK), WORD(200)));
+  EXPECT_EQ(got[2], std::make_pair(WORD(SB_THUMBPOSITION), WORD(200)));
+  EXPECT_EQ(got[3], std::make_pair(WORD(SB_ENDSCROLL), WORD(0)));
+  EXPECT_EQ(during.nPos, 0);  // the window has not moved the bar itself
+  EXPECT_EQ(during.nTrackPos, 200);
+  SCROLLINFO after = infoOf(SIF_TRACKPOS, 0, 0, 0, 0);
+  GetScrollInfo(hwnd, SB_VERT, &after);
+  EXPECT_EQ(after.nTrackPos, 0);
+
+  // The horizontal bar speaks WM_HSCROLL.
+  SCROLLINFO wide = infoOf(SIF_RANGE | SIF_PAGE, 0, 999, 100, 0);
+  SetScrollInfo(hwnd, SB_HORZ, &wide, TRUE);
+  pump();
+  log().clear();
+  RECT client;
+  GetClientRect(hwnd, &client);
+  tap(client.right - 3, kTop + client.bottom + kBar / 2);
+  pump();
+  EXPECT_EQ(requests(hwnd, WM_HSCROLL), (Requests{{SB_LINERIGHT, 0}, {SB_ENDSCROLL, 0}}));
+}
+
+TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheUncoveredStrip) {
+  HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
+  HWND child = createChild(hwnd, 1, {10, 50, 60, 70}, WS_VISIBLE);
+  pump();
+  // A mark in the client area, drawn straight to the screen.
+  HDC hdc = GetDC(hwnd);
+  RECT mark{100, 100, 110, 110};
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(hdc, &mark, red);
+  ReleaseDC(hwnd, hdc);
+  ASSERT_EQ(pixelAt(105, 26 + 105), 0xFF0000u);
+
+  log().clear();
+  RECT update{};
+  int kind = ScrollWindowEx(hwnd, 0, -20, nullptr, nullptr, nullptr, &update,
+                            SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  EXPECT_EQ(kind, SIMPLEREGION);
+  EXPECT_EQ(update.top, 180);
+  EXPECT_EQ(update.bottom, 200);
+  EXPECT_EQ(update.left, 0);
+  EXPECT_EQ(update.right, 200);
+  RECT invalid{};
+  EXPECT_TRUE(GetUpdateRect(hwnd, &invalid, FALSE));
+  EXPECT_EQ(invalid.top, 180);
+  EXPECT_EQ(invalid.bottom, 200);
+  EXPECT_EQ(pixelAt(105, 26 + 85), 0xFF0000u);  // moved up with the content
+  RECT placed;
+  GetWindowRect(child, &placed);
+  EXPECT_EQ(placed.top, 26 + 30);
+  EXPECT_EQ(log().count(child, WM_MOVE), 1u);
+
+  // Without SW_SCROLLCHILDREN the children stay, and a scroll rectangle
+  // limits what moves.
+  pump();
+  RECT part{100, 0, 200, 100};
+  ScrollWindowEx(hwnd, 0, 10, &part, nullptr, nullptr, &update, SW_INVALIDATE);
+  GetWindowRect(child, &placed);
+  EXPECT_EQ(placed.top, 26 + 30);
+  EXPECT_EQ(update.left, 100);
+  EXPECT_EQ(update.top, 0);
+  EXPECT_EQ(update.bottom, 10);
+  EXPECT_EQ(update.right, 200);
+
+  // A hidden window only moves its children.
+  ShowWindow(hwnd, SW_HIDE);
+  EXPECT_EQ(ScrollWindowEx(hwnd, 5, 0, nullptr, nullptr, nullptr, &update, SW_SCROLLCHILDREN), NULLREGION);
+  GetWindowRect(child, &placed);
+  EXPECT_EQ(placed.left, 15);
+  EXPECT_EQ(ScrollWindowEx(hwnd, 5, 0, nullptr, nullptr, reinterpret_cast<HRGN>(0x10), nullptr, 0), RGN_ERROR);
+  DeleteObject(red);
+}
+
+}  // namespace
+}  // namespace usertest
