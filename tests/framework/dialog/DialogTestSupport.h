@@ -1,0 +1,99 @@
+// Helpers of the framework's dialog, scrolling and layout tests: a fixture
+// that leaves no window behind, code run while a modal loop waits, the box
+// an exception leaves, and rectangles in a parent's client coordinates.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device/Device.h"
+#include "framework/CeModelessMap.h"
+#include "framework/CeString.h"
+
+namespace dialogtest {
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    device::Device::instance().script().clear();
+    std::vector<HWND> windows;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
+      windows.push_back(w);
+    for (HWND w : windows)
+      if (IsWindow(w)) DestroyWindow(w);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_EQ(g_modelessMap.Count(), 0) << "a modeless dialog stayed registered";
+  }
+};
+
+// Runs code once the modal loop that starts next waits for input.
+inline void WhileModal(std::function<void()> step) { device::Device::instance().script().add(std::move(step)); }
+
+// Runs script lines (taps, keys, presses) once the next loop waits.
+inline void WhileModalScript(const std::string& text) {
+  std::string error;
+  ASSERT_TRUE(device::Device::instance().script().loadText(text, "dialog-test", error)) << error;
+}
+
+inline RECT WindowRect(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+inline RECT ClientRect(HWND window) {
+  RECT rect = {};
+  GetClientRect(window, &rect);
+  return rect;
+}
+
+// A window's rectangle in its parent's client coordinates.
+inline RECT RectInParent(HWND window) {
+  RECT rect = WindowRect(window);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+inline POINT CentreOf(HWND window) {
+  const RECT rect = WindowRect(window);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+inline std::string Describe(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+
+// The box that reports an exception, read while it waits and answered with
+// its button.
+struct FatalBox {
+  bool seen = false;
+  std::u16string caption;
+  std::u16string text;
+};
+
+inline BOOL CALLBACK CollectBoxText(HWND child, LPARAM param) {
+  auto* box = reinterpret_cast<FatalBox*>(param);
+  CeString text(child);
+  if (std::u16string(text.Text()).find(u"Window message") != std::u16string::npos) box->text = text.Text();
+  return TRUE;
+}
+
+inline void AnswerTheNextFatalBox(FatalBox* box) {
+  WhileModal([box] {
+    HWND found = FindWindowW(nullptr, u"Fatal");
+    if (found == nullptr) return;
+    box->seen = true;
+    box->caption = CeString(found).Text();
+    EnumChildWindows(found, CollectBoxText, reinterpret_cast<LPARAM>(box));
+  });
+  WhileModalScript("press \"OK\"\n");
+}
+
+}  // namespace dialogtest

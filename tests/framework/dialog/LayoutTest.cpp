@@ -1,0 +1,317 @@
+// The control layout: stretching, anchoring, scaling and following siblings
+// as the parent's client area changes, and the passes it refuses.
+#include "DialogTestSupport.h"
+#include "framework/CeLayout.h"
+
+namespace dialogtest {
+namespace {
+
+// A parent without a frame, so its client area is its window, with
+// children placed in its client coordinates.
+class LayoutTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    parent = CreateWindowExW(0, u"static", u"parent", WS_POPUP | WS_VISIBLE, 0, 26, 200, 150, nullptr, nullptr,
+                             nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+  }
+
+  HWND Child(int left, int top, int width, int height, DWORD style = 0) {
+    return CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE | style, left, top, width, height, parent,
+                           nullptr, nullptr, nullptr);
+  }
+  void ResizeParent(int width, int height) { MoveWindow(parent, 0, 26, width, height, TRUE); }
+  static RECT Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+
+  HWND parent = nullptr;
+};
+
+#define EXPECT_RECT(window, expected) \
+  EXPECT_EQ(Describe(RectInParent(window)), Describe(expected))
+
+TEST_F(LayoutTest, AMinimiseMovesNothing) {
+  HWND control = Child(10, 10, 50, 20);
+  CeLayout layout;
+  layout.AddControl(control, CeLayout::StretchWidth);
+  ResizeParent(240, 150);
+  layout.Relayout(SIZE_MINIMIZED);
+  EXPECT_RECT(control, Rect(10, 10, 60, 30));
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(control, Rect(10, 10, 100, 30));
+}
+
+TEST_F(LayoutTest, ALayoutWithoutItemsDoesNothing) {
+  HWND control = Child(10, 10, 50, 20);
+  CeLayout layout;
+  ResizeParent(240, 190);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_EQ(layout.Count(), 0);
+  EXPECT_RECT(control, Rect(10, 10, 60, 30));
+}
+
+TEST_F(LayoutTest, StretchingFollowsTheParentsChangeInSize) {
+  struct Case {
+    int parentWidth, parentHeight;
+    DWORD flags;
+    RECT expected;
+  };
+  const Case cases[] = {
+      {240, 150, CeLayout::StretchWidth, Rect(10, 20, 100, 50)},
+      {160, 150, CeLayout::StretchWidth, Rect(10, 20, 20, 50)},
+      {200, 190, CeLayout::StretchHeight, Rect(10, 20, 60, 90)},
+      {200, 110, CeLayout::StretchHeight, Rect(10, 20, 60, 20)},
+      {240, 190, CeLayout::StretchWidth | CeLayout::StretchHeight, Rect(10, 20, 100, 90)},
+      // Stretching wins over scaling.
+      {240, 150, CeLayout::StretchWidth | CeLayout::ScaleWidth, Rect(10, 20, 100, 50)},
+  };
+  for (const Case& c : cases) {
+    ResizeParent(200, 150);
+    HWND control = Child(10, 20, 50, 30);
+    CeLayout layout;
+    EXPECT_EQ(layout.AddControl(control, c.flags), 0);
+    ResizeParent(c.parentWidth, c.parentHeight);
+    layout.Relayout(SIZE_RESTORED);
+    EXPECT_RECT(control, c.expected) << c.parentWidth << "x" << c.parentHeight << " flags " << c.flags;
+    DestroyWindow(control);
+  }
+}
+
+TEST_F(LayoutTest, AnchoredEdgesKeepTheirDistanceFromTheParentsEdges) {
+  struct Case {
+    int parentWidth, parentHeight;
+    DWORD flags;
+    RECT expected;
+  };
+  const Case cases[] = {
+      {240, 150, CeLayout::AnchorRight, Rect(150, 20, 200, 50)},
+      {170, 150, CeLayout::AnchorRight, Rect(80, 20, 130, 50)},
+      {200, 190, CeLayout::AnchorBottom, Rect(110, 60, 160, 90)},
+      {240, 190, CeLayout::AnchorRight | CeLayout::AnchorBottom, Rect(150, 60, 200, 90)},
+      // Anchoring wins over scaling the position; the size still scales.
+      {400, 150, CeLayout::AnchorRight | CeLayout::ScaleLeft | CeLayout::ScaleWidth, Rect(260, 20, 360, 50)},
+  };
+  for (const Case& c : cases) {
+    ResizeParent(200, 150);
+    HWND control = Child(110, 20, 50, 30);
+    CeLayout layout;
+    layout.AddControl(control, c.flags);
+    ResizeParent(c.parentWidth, c.parentHeight);
+    layout.Relayout(SIZE_RESTORED);
+    EXPECT_RECT(control, c.expected) << c.parentWidth << "x" << c.parentHeight << " flags " << c.flags;
+    DestroyWindow(control);
+  }
+}
+
+TEST_F(LayoutTest, ScalingPlacesAndSizesInProportionToTheParent) {
+  ResizeParent(100, 80);
+  HWND control = Child(10, 8, 50, 30);
+  HWND fixedSize = Child(70, 50, 20, 20);
+  CeLayout layout;
+  layout.AddControl(control, CeLayout::ScaleLeft | CeLayout::ScaleWidth | CeLayout::ScaleTop | CeLayout::ScaleHeight);
+  layout.AddControl(fixedSize, CeLayout::ScaleLeft | CeLayout::ScaleTop);
+  ResizeParent(200, 120);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(control, Rect(20, 12, 120, 57));
+  EXPECT_RECT(fixedSize, Rect(140, 75, 160, 95));
+  // Proportions truncate toward zero: 8 * 90 / 80 = 9, 30 * 90 / 80 = 33.
+  ResizeParent(100, 90);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(control, Rect(10, 9, 60, 42));
+}
+
+TEST_F(LayoutTest, ScalingAgainstAParentThatHadNoSizeKeepsTheRegisteredPlace) {
+  ResizeParent(0, 0);
+  ASSERT_EQ(ClientRect(parent).right, 0);
+  HWND control = Child(10, 8, 50, 30);
+  CeLayout layout;
+  layout.AddControl(control, CeLayout::ScaleLeft | CeLayout::ScaleWidth | CeLayout::ScaleTop | CeLayout::ScaleHeight);
+  ResizeParent(200, 150);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(control, Rect(10, 8, 60, 38));
+  // Stretching still has a reference to follow.
+  HWND stretched = Child(70, 8, 20, 20);
+  CeLayout other;
+  ResizeParent(0, 0);
+  other.AddControl(stretched, CeLayout::StretchWidth);
+  ResizeParent(30, 0);
+  other.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(stretched, Rect(70, 8, 120, 28));
+}
+
+TEST_F(LayoutTest, ALabelFollowsItsFieldKeepingItsSpacingAndSize) {
+  // The label stands 4 pixels left of its field and 2 pixels above it.
+  HWND label = Child(20, 38, 30, 10);
+  HWND field = Child(54, 40, 60, 16);
+  CeLayout layout;
+  layout.AddControl(field, CeLayout::AnchorRight | CeLayout::AnchorBottom | CeLayout::FollowPrev);
+  const LayoutItem& item = layout.Item(0);
+  EXPECT_EQ(item.prevHwnd, label);
+  EXPECT_EQ(item.prevGapX, 4);
+  EXPECT_EQ(item.prevOffsetY, -2);
+  ResizeParent(240, 170);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(field, Rect(94, 60, 154, 76));
+  EXPECT_RECT(label, Rect(60, 58, 90, 68));
+}
+
+TEST_F(LayoutTest, ANextSiblingFollowsToTheRight) {
+  HWND field = Child(10, 40, 60, 16);
+  HWND unit = Child(74, 42, 20, 10);
+  CeLayout layout;
+  layout.AddControl(field, CeLayout::StretchWidth | CeLayout::FollowNext);
+  ResizeParent(230, 150);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(field, Rect(10, 40, 100, 56));
+  EXPECT_RECT(unit, Rect(104, 42, 124, 52));
+}
+
+TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
+  struct Case {
+    DWORD follow;
+    bool repainted;
+  };
+  for (const Case& c : {Case{CeLayout::FollowPrev, true}, Case{CeLayout::FollowPrevQuiet, false}}) {
+    HWND label = Child(20, 38, 30, 10);
+    HWND field = Child(54, 40, 60, 16);
+    CeLayout layout;
+    layout.AddControl(field, CeLayout::StretchWidth | c.follow);
+    ResizeParent(240, 150);
+    UpdateWindow(parent);
+    ValidateRect(label, nullptr);
+    layout.Relayout(SIZE_RESTORED);
+    RECT update = {};
+    EXPECT_EQ(GetUpdateRect(label, &update, FALSE) != FALSE, c.repainted) << "follow flags " << c.follow;
+    EXPECT_RECT(label, Rect(20, 38, 50, 48));
+    DestroyWindow(label);
+    DestroyWindow(field);
+    ResizeParent(200, 150);
+  }
+}
+
+TEST_F(LayoutTest, APassThatWouldOverlapTwoControlsMovesNothing) {
+  HWND grower = Child(10, 10, 50, 20);
+  HWND neighbour = Child(70, 10, 50, 20);
+  HWND mover = Child(10, 60, 40, 20);
+  CeLayout layout;
+  layout.AddControl(mover, CeLayout::AnchorRight);
+  layout.AddControl(grower, CeLayout::StretchWidth);
+  layout.AddControl(neighbour, 0);
+  ResizeParent(240, 150);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(grower, Rect(10, 10, 60, 30));
+  EXPECT_RECT(neighbour, Rect(70, 10, 120, 30));
+  // The control that could have moved on its own stays as well.
+  EXPECT_RECT(mover, Rect(10, 60, 50, 80));
+}
+
+TEST_F(LayoutTest, AControlMayComeToLieInsideAnother) {
+  HWND group = Child(5, 5, 150, 100);
+  HWND inner = Child(10, 20, 50, 20);
+  CeLayout layout;
+  layout.AddControl(group, CeLayout::StretchWidth | CeLayout::StretchHeight);
+  layout.AddControl(inner, CeLayout::StretchWidth);
+  ResizeParent(240, 170);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(group, Rect(5, 5, 195, 125));
+  EXPECT_RECT(inner, Rect(10, 20, 100, 40));
+}
+
+TEST_F(LayoutTest, ABorderlessControlShrinksToZeroButNotBelow) {
+  HWND control = Child(10, 10, 50, 20);
+  CeLayout layout;
+  layout.AddControl(control, CeLayout::StretchWidth | CeLayout::StretchHeight);
+  EXPECT_EQ(layout.Item(0).minWidth, 0);
+  EXPECT_EQ(layout.Item(0).minHeight, 0);
+  ResizeParent(150, 130);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(control, Rect(10, 10, 10, 10));
+  // Narrower still: the width would be negative, and the pass is refused.
+  ResizeParent(140, 130);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(control, Rect(10, 10, 10, 10));
+}
+
+TEST_F(LayoutTest, ABorderedControlShrinksNoFurtherThanItsBorder) {
+  HWND control = Child(10, 10, 50, 20, WS_BORDER);
+  CeLayout layout;
+  layout.AddControl(control, CeLayout::StretchWidth | CeLayout::StretchHeight);
+  const int border = layout.Item(0).minWidth;
+  ASSERT_GT(border, 0);
+  EXPECT_EQ(layout.Item(0).minHeight, border);
+  ResizeParent(200 - 50 + border, 150 - 20 + border);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(control, Rect(10, 10, 10 + border, 10 + border));
+  // One pixel less in one dimension: refused by the check.
+  ResizeParent(200 - 50 + border - 1, 150 - 20 + border);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(control, Rect(10, 10, 10 + border, 10 + border));
+}
+
+TEST_F(LayoutTest, AControlTooSmallInBothDimensionsAbandonsThePassAtOnce) {
+  HWND mover = Child(10, 60, 40, 20);
+  HWND bordered = Child(100, 10, 50, 20, WS_BORDER);
+  CeLayout layout;
+  layout.AddControl(mover, CeLayout::AnchorRight);
+  layout.AddControl(bordered, CeLayout::StretchWidth | CeLayout::StretchHeight);
+  ResizeParent(151, 131);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(mover, Rect(10, 60, 50, 80));
+  EXPECT_RECT(bordered, Rect(100, 10, 150, 30));
+  // The refused pass left no placement for the control behind it.
+  EXPECT_EQ(Describe(layout.Item(1).placed), Describe(Rect(0, 0, 0, 0)));
+}
+
+TEST_F(LayoutTest, AControlThatHasGoneStillKeepsItsLastPlace) {
+  HWND grower = Child(10, 10, 50, 20);
+  HWND gone = Child(100, 10, 50, 20);
+  CeLayout layout;
+  layout.AddControl(grower, CeLayout::StretchWidth);
+  layout.AddControl(gone, 0);
+  ResizeParent(220, 150);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(grower, Rect(10, 10, 80, 30));
+  DestroyWindow(gone);
+  // Wide enough to reach where the gone control last was: refused.
+  ResizeParent(250, 150);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(grower, Rect(10, 10, 80, 30));
+  // Short of it: accepted.
+  ResizeParent(230, 150);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(grower, Rect(10, 10, 90, 30));
+}
+
+TEST_F(LayoutTest, RegistrationMeasuresTheControlAndNumbersTheItems) {
+  HWND first = Child(10, 10, 50, 20, WS_BORDER);
+  HWND second = Child(70, 10, 50, 20);
+  CeLayout layout;
+  EXPECT_EQ(layout.AddControl(first, CeLayout::StretchWidth), 0);
+  EXPECT_EQ(layout.AddControl(second, CeLayout::AnchorRight), 1);
+  EXPECT_EQ(Describe(layout.Item(0).initial), Describe(Rect(10, 10, 60, 30)));
+  EXPECT_EQ(layout.Item(0).flags, DWORD(CeLayout::StretchWidth));
+  EXPECT_EQ(Describe(layout.Item(1).placed), Describe(Rect(0, 0, 0, 0)));
+  EXPECT_EQ(layout.Item(1).prevHwnd, nullptr);
+  // Something that is not a window is not registered.
+  HWND stale = Child(0, 0, 5, 5);
+  DestroyWindow(stale);
+  EXPECT_EQ(layout.AddControl(stale, 0), 1);
+  EXPECT_EQ(layout.Count(), 2);
+}
+
+TEST(LayoutItemArray, AppendingKeepsEveryItemInOrder) {
+  LayoutItemArray items;
+  for (int i = 0; i < 25; ++i) {
+    LayoutItem item = {};
+    item.flags = DWORD(i);
+    item.initial = {i, i + 1, i + 2, i + 3};
+    ASSERT_TRUE(items.Append(item));
+  }
+  ASSERT_EQ(items.Count(), 25);
+  for (int i = 0; i < 25; ++i) {
+    EXPECT_EQ(items[i].flags, DWORD(i));
+    EXPECT_EQ(items[i].initial.bottom, i + 3);
+  }
+}
+
+}  // namespace
+}  // namespace dialogtest
