@@ -20,5 +20,40 @@ typedef struct tagSIPINFO {
 // uiAction is SPI_GETSIPINFO or SPI_SETSIPINFO; cbSize must be sizeof(SIPINFO).
 BOOL WINAPI SHSipInfo(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
 
+// ---- full-screen dialogs
+#define SHIDIM_FLAGS 0x0001
+#define SHIDIF_DONEBUTTON 0x0001
+#define SHIDIF_SIZEDLG 0x0002
+#define SHIDIF_SIZEDLGFULLSCREEN 0x0004
+#define SHIDIF_SIPDOWN 0x0008
+#define SHIDIF_FULLSCREENNOMENUBAR 0x0010
+#define SHIDIF_EMPTYMENU 0x0020
+#define SHIDIF_WANTSCROLLBAR 0x0040
+
+typedef struct tagSHINITDIALOG {
+  DWORD dwMask;
+  HWND hDlg;
+  DWORD dwFlags;
+} SHINITDLGINFO, *PSHINITDLGINFO;
+
+BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi);
+
+// ---- following the input panel
+// 12 bytes on the device; cbSize may be 12 or this host's size.
+typedef struct {
+  DWORD cbSize;
+  HWND hwndLastFocus;
+  UINT fSipUp : 1;
+  UINT fSipOnDeactivation : 1;
+  UINT fActive : 1;
+  UINT fReserved : 29;
+} SHACTIVATEINFO, *PSHACTIVATEINFO;
+
+BOOL WINAPI SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam, PSHACTIVATEINFO psai);
+
+typedef enum tagSIPSTATE { SIP_UP = 0, SIP_DOWN, SIP_FORCEDOWN, SIP_UNCHANGED, SIP_INPUTDIALOG } SIPSTATE;
+
+BOOL WINAPI SHSipPreference(HWND hwnd, SIPSTATE st);
+
 // A menu bar resource button that opens no popup menu.
 #define NOMENU 0xFFFF
