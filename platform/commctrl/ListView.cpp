@@ -199,10 +199,13 @@ LRESULT ListView::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!model_.hasRow(index)) return FALSE;
       ensureVisible(index, lParam != 0);
       return TRUE;
-    case LVM_SCROLL:
-      scrollToX(scrollX_ + static_cast<int>(wParam));
-      scrollRows(static_cast<int>(lParam) / std::max(1, rowHeight_));
+    case LVM_SCROLL: {
+      // Pixels both ways; rows move whole. Far beyond the ends is the end.
+      auto clampInt = [](long long v) { return static_cast<int>(std::clamp<long long>(v, -0x7FFFFFFF, 0x7FFFFFFF)); };
+      scrollToX(clampInt(static_cast<long long>(scrollX_) + static_cast<int>(wParam)));
+      scrollTo(clampInt(static_cast<long long>(top_) + static_cast<int>(lParam) / std::max(1, rowHeight_)));
       return TRUE;
+    }
     case LVM_REDRAWITEMS:
       invalidateRows(index, static_cast<int>(lParam));
       return TRUE;
@@ -607,7 +610,7 @@ int ListView::findItem(int start, const LVFINDINFOW* find) {
   if (!find) return -1;
   int count = model_.rowCount();
   if (count == 0) return -1;
-  int from = start < 0 ? 0 : start + 1;
+  int from = start < 0 ? 0 : (start >= count ? count : start + 1);
   if (model_.ownerData()) {
     NMLVFINDITEMW info{};
     info.iStart = from;
@@ -640,6 +643,7 @@ int ListView::findItem(int start, const LVFINDINFOW* find) {
 
 int ListView::nextItem(int start, UINT flags) {
   int count = model_.rowCount();
+  if (start >= count - 1 && !(flags & LVNI_ABOVE)) return -1;  // nothing after it (and no overflow past it)
   if (flags & (LVNI_TOLEFT | LVNI_TORIGHT)) return -1;  // a report has one row of items per line
   UINT wanted = flags & (LVNI_SELECTED | LVNI_FOCUSED | LVNI_CUT | LVNI_DROPHILITED);
   bool up = (flags & LVNI_ABOVE) != 0;

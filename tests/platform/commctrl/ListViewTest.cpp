@@ -328,6 +328,47 @@ TEST_F(ListTest, ScrollMessagesMoveRowsWholeAndColumnsByPixels) {
   EXPECT_EQ(header.left, 0);
 }
 
+TEST_F(ListTest, MessagesWithoutTheirStructureOrWithRowsThatDoNotExistFailCleanly) {
+  HWND list = createList(createParent(), 0);
+  addColumns(list, {{u"Name", 80}});
+  addRow(list, {u"a"});
+  HWND header = headerOf(list);
+  struct Case {
+    HWND to;
+    UINT msg;
+    WPARAM wParam;
+    LRESULT expected;
+  };
+  const Case cases[] = {
+      {list, LVM_INSERTCOLUMNW, 0, -1},        {list, LVM_INSERTITEMW, 0, -1},
+      {list, LVM_GETITEMW, 0, FALSE},          {list, LVM_SETITEMW, 0, FALSE},
+      {list, LVM_GETCOLUMNW, 0, FALSE},        {list, LVM_SETCOLUMNW, 0, FALSE},
+      {list, LVM_SETITEMSTATE, 0, FALSE},      {list, LVM_GETITEMRECT, 0, FALSE},
+      {list, LVM_GETSUBITEMRECT, 0, FALSE},    {list, LVM_HITTEST, 0, -1},
+      {list, LVM_SUBITEMHITTEST, 0, -1},       {list, LVM_FINDITEMW, static_cast<WPARAM>(-1), -1},
+      {list, LVM_GETITEMTEXTW, 0, 0},          {list, LVM_SETITEMTEXTW, 0, FALSE},
+      {list, LVM_GETSTRINGWIDTHW, 0, 0},       {list, LVM_ENSUREVISIBLE, 5, FALSE},
+      {list, LVM_DELETEITEM, static_cast<WPARAM>(-1), FALSE},
+      {header, HDM_INSERTITEMW, 0, -1},        {header, HDM_GETITEMW, 0, FALSE},
+      {header, HDM_SETITEMW, 0, FALSE},        {header, HDM_LAYOUT, 0, FALSE},
+      {header, HDM_GETITEMRECT, 0, FALSE},     {header, HDM_HITTEST, 0, -1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SendMessageW(c.to, c.msg, c.wParam, 0), c.expected) << std::hex << c.msg;
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_STATE;
+  item.iItem = 7;
+  item.stateMask = LVIS_SELECTED;
+  EXPECT_FALSE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, 7, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 0x7FFFFFFF, LVNI_ALL), -1);
+  // A text wanted without a buffer comes back as nothing, not as a crash.
+  item.iItem = 0;
+  item.pszText = nullptr;
+  item.cchTextMax = 50;
+  EXPECT_TRUE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
+}
+
 TEST_F(ListTest, DestroyingANormalListTellsTheParentOfEveryRow) {
   HWND list = createList(createParent(), 0);
   addColumns(list, {{u"Name", 80}});
