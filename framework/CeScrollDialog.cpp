@@ -34,12 +34,19 @@ LRESULT CeScrollDialog::OnSize(WPARAM sizeType, UINT width, UINT height, bool* h
   // Maximising and minimising leave the content where it is.
   if (scrollReady == 0 || sizeType != SIZE_RESTORED) return 0;
   *handled = true;
-  FitBar(SB_VERT, int(height), contentHeight, &vertScrolling);
-  FitBar(SB_HORZ, int(width), contentWidth, &horzScrolling);
+  FitBar(SB_VERT, contentHeight, &vertScrolling);
+  FitBar(SB_HORZ, contentWidth, &horzScrolling);
   return 0;
 }
 
-void CeScrollDialog::FitBar(int bar, int extent, int content, int* scrolling) {
+// Showing or hiding one bar takes room from, or gives it back to, the other
+// dimension, and the size change that brings is handled inside this one: so
+// each bar is settled for the client extent as it is when its turn comes,
+// not as this message gave it.
+void CeScrollDialog::FitBar(int bar, int content, int* scrolling) {
+  RECT client = {};
+  GetClientRect(hwnd, &client);
+  const int extent = bar == SB_HORZ ? client.right - client.left : client.bottom - client.top;
   if (extent < content) {
     *scrolling = 1;
     int pos = GetBarPos(bar);

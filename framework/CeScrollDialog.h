@@ -45,8 +45,8 @@ class CeScrollDialog : public CeDialog {
   int horzScrolling = 0;
 
  private:
-  // One bar settled for the new client extent.
-  void FitBar(int bar, int extent, int content, int* scrolling);
+  // One bar settled for the client extent in its direction.
+  void FitBar(int bar, int content, int* scrolling);
   void OnScrollRequest(int bar, int code, int thumb);
   // The content moves by delta pixels along the bar's direction.
   void ScrollContent(int bar, int delta);

@@ -387,6 +387,14 @@ TEST_F(DialogProc, AChildGivenAsOwnerIsReplacedByItsTopLevelWindow) {
   EXPECT_EQ(ownerSeen, owner);
   EXPECT_FALSE(ownerEnabled);
   EXPECT_TRUE(IsWindowEnabled(owner));
+
+  // A child of an owned window: the chain goes on through the owners.
+  HWND owned = CreateWindowExW(0, u"static", u"owned", WS_POPUP | WS_VISIBLE, 0, 26, 100, 100, owner, nullptr,
+                               nullptr, nullptr);
+  ProbeDialog again;
+  again.afterInit = dialog.afterInit;
+  EXPECT_EQ(again.RunModal(nullptr, ChildOf(owned)), IDOK);
+  EXPECT_EQ(ownerSeen, owner);
 }
 
 TEST_F(DialogProc, WithoutAnOwnerTheApplicationsMainWindowOwnsTheDialog) {

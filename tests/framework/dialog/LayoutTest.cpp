@@ -205,15 +205,33 @@ TEST_F(LayoutTest, APassThatWouldOverlapTwoControlsMovesNothing) {
 }
 
 TEST_F(LayoutTest, AControlMayComeToLieInsideAnother) {
-  HWND group = Child(5, 5, 150, 100);
-  HWND inner = Child(10, 20, 50, 20);
+  // Whichever of the two was registered first.
+  for (bool groupFirst : {true, false}) {
+    HWND group = Child(5, 5, 150, 100);
+    HWND inner = Child(10, 20, 50, 20);
+    CeLayout layout;
+    if (groupFirst) layout.AddControl(group, CeLayout::StretchWidth | CeLayout::StretchHeight);
+    layout.AddControl(inner, CeLayout::StretchWidth);
+    if (!groupFirst) layout.AddControl(group, CeLayout::StretchWidth | CeLayout::StretchHeight);
+    ResizeParent(240, 170);
+    layout.Relayout(SIZE_RESTORED);
+    EXPECT_RECT(group, Rect(5, 5, 195, 125)) << groupFirst;
+    EXPECT_RECT(inner, Rect(10, 20, 100, 40)) << groupFirst;
+    DestroyWindow(group);
+    DestroyWindow(inner);
+    ResizeParent(200, 150);
+  }
+}
+
+TEST_F(LayoutTest, AnEdgeWithoutAPositionFlagStartsFromWhereTheControlIsNow) {
+  HWND control = Child(10, 20, 50, 30);
   CeLayout layout;
-  layout.AddControl(group, CeLayout::StretchWidth | CeLayout::StretchHeight);
-  layout.AddControl(inner, CeLayout::StretchWidth);
-  ResizeParent(240, 170);
+  layout.AddControl(control, CeLayout::StretchWidth | CeLayout::StretchHeight);
+  MoveWindow(control, 30, 40, 50, 30, TRUE);
+  ResizeParent(220, 160);
   layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(group, Rect(5, 5, 195, 125));
-  EXPECT_RECT(inner, Rect(10, 20, 100, 40));
+  // The size still comes from registration: 50 + 20 by 30 + 10.
+  EXPECT_RECT(control, Rect(30, 40, 100, 80));
 }
 
 TEST_F(LayoutTest, ABorderlessControlShrinksToZeroButNotBelow) {
@@ -259,6 +277,20 @@ TEST_F(LayoutTest, AControlTooSmallInBothDimensionsAbandonsThePassAtOnce) {
   EXPECT_RECT(bordered, Rect(100, 10, 150, 30));
   // The refused pass left no placement for the control behind it.
   EXPECT_EQ(Describe(layout.Item(1).placed), Describe(Rect(0, 0, 0, 0)));
+}
+
+TEST_F(LayoutTest, AControlTooSmallInOneDimensionIsRefusedOnlyAfterTheWholePass) {
+  HWND bordered = Child(100, 10, 50, 20, WS_BORDER);
+  HWND mover = Child(10, 60, 40, 20);
+  CeLayout layout;
+  layout.AddControl(bordered, CeLayout::StretchWidth);
+  layout.AddControl(mover, CeLayout::AnchorRight);
+  ResizeParent(151, 150);
+  layout.Relayout(SIZE_RESTORED);
+  EXPECT_RECT(bordered, Rect(100, 10, 150, 30));
+  EXPECT_RECT(mover, Rect(10, 60, 50, 80));
+  // Every control was computed before the check refused the pass.
+  EXPECT_EQ(Describe(layout.Item(1).placed), Describe(Rect(-39, 60, 1, 80)));
 }
 
 TEST_F(LayoutTest, AControlThatHasGoneStillKeepsItsLastPlace) {

@@ -18,3 +18,7 @@
 
 // No template has this number.
 #define IDD_MISSING 999
+
+// Content taller than a scroll message's 16-bit thumb position can carry.
+#define IDD_TALL 304
+#define IDC_TALL_TOP 330
