@@ -328,6 +328,24 @@ TEST_F(DialogProc, AModelessDialogIsRegisteredUntilItsObjectGoes) {
   EXPECT_EQ(g_modelessMap.Count(), 0);
 }
 
+TEST_F(DialogProc, TheMessageLoopGivesARegisteredModelessDialogItsKeys) {
+  ProbeDialog dialog;
+  HWND window = dialog.CreateModeless();
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  SetActiveWindow(window);
+  SetFocus(GetDlgItem(window, IDC_PROBE_FIELD));
+  HWND focusAfterTab = nullptr;
+  WhileModalScript("key Tab\n");
+  WhileModal([&] {
+    focusAfterTab = GetFocus();
+    PostQuitMessage(0);
+  });
+  ASSERT_NE(g_app, nullptr);
+  g_app->Run();
+  EXPECT_EQ(focusAfterTab, GetDlgItem(window, IDC_PROBE_OTHER));
+}
+
 TEST_F(DialogProc, AModalRunLeavesTheRegistryAlone) {
   HWND owner = MakeOwner(0, 26, 240, 268);
   ProbeDialog dialog;
