@@ -216,6 +216,32 @@ TEST_F(WindowScrollBarTest, ArrowsSendLineStepsRepeatWhileHeldAndEndOnTheLift) {
   EXPECT_TRUE(requests(hwnd).empty());
 }
 
+TEST_F(WindowScrollBarTest, AChildReachingUnderTheBarLeavesItsTapsToTheBar) {
+  HWND hwnd = scrolledWindow();
+  // Scrolled content can stick out of the client area; it is not shown there.
+  HWND wide = createChild(hwnd, 7, {100, 0, 260, 60}, WS_VISIBLE);
+  pump();
+  log().clear();
+  tap(kBarX, kTop + 3);
+  tap(150, kTop + 10);
+  pump();
+  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
+  auto downs = log().only({WM_LBUTTONDOWN});
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_EQ(downs[0].hwnd, wide);
+  EXPECT_EQ(downs[0].lParam, MAKELPARAM(50, 10));
+
+  // Nor is it under the caption of a window scrolled up.
+  HWND framed = createTopLevel(WS_VISIBLE | WS_POPUP | WS_CAPTION, {0, 26, 200, 226});
+  HWND up = createChild(framed, 8, {0, -20, 100, 20}, WS_VISIBLE);
+  pump();
+  log().clear();
+  tap(50, 26 + 10);
+  pump();
+  EXPECT_EQ(log().count(up, WM_LBUTTONDOWN), 0u);
+  EXPECT_EQ(log().count(framed, WM_LBUTTONDOWN), 1u);
+}
+
 TEST_F(WindowScrollBarTest, TrackSendsPagesUntilTheThumbReachesTheStylus) {
   HWND hwnd = scrolledWindow();
   // The window scrolls as asked, so the thumb moves towards the stylus.
