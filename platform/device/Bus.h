@@ -29,6 +29,9 @@ class Bus {
   void service();
   // Descriptor to wait on for requests (-1 when not listening).
   int pollDescriptor() const;
+  // A client is connected and not yet answered: its request may arrive in
+  // parts, or never, so it is looked at again soon.
+  bool answering() const { return !connections_.empty(); }
 
   bool listening() const { return listenFd_ >= 0; }
   const std::string& socketPath() const { return socketPath_; }

@@ -4,7 +4,9 @@
 #include <unistd.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "device/Files.h"
 #include "display/HeadlessBackend.h"
 #include "display/Png.h"
+#include "shell/Chrome.h"
 #include "store/DeviceImage.h"
 
 namespace device {
@@ -20,6 +23,7 @@ namespace device {
 namespace {
 
 constexpr int kBusSliceMs = 100;
+constexpr int kMaxScreenshots = 999;
 
 std::vector<HWND> topLevelWindows() {
   std::vector<HWND> windows;
@@ -36,6 +40,13 @@ bool sameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// The sooner of two timeouts, -1 being none.
+int sooner(int a, int b) {
+  if (a < 0) return b;
+  if (b < 0) return a;
+  return a < b ? a : b;
+}
+
 }  // namespace
 
 Device& Device::instance() {
@@ -43,16 +54,30 @@ Device& Device::instance() {
   return *device;
 }
 
-Device::Device() : backend_(std::make_unique<display::HeadlessBackend>(options_.screenWidth, options_.screenHeight)) {}
+Device::Device() { configure(Options{}, nullptr); }
+
+Device::~Device() = default;
 
 void Device::configure(const Options& options, std::unique_ptr<display::Backend> backend) {
   options_ = options;
   if (!backend) backend = std::make_unique<display::HeadlessBackend>(options.screenWidth, options.screenHeight);
+  chrome_.reset();
+  chromeTookInput_ = false;
   backend_ = std::move(backend);
   sipVisible_ = options.sip;
   script_.clear();
   idleDump_.clear();
   idleScreen_.reset();
+  if (options.chrome) {
+    chrome_ = std::make_unique<shell::Chrome>();
+    // The chrome lies over the windows: the stylus on it is its own.
+    backend_->setInputFilter([this](const display::InputEvent& event) {
+      bool taken = chrome_->takeStylus(event);
+      chromeTookInput_ = chromeTookInput_ || taken;
+      return taken;
+    });
+  }
+  backend_->setHostHandler([this](display::HostRequest request) { hostRequest(request); });
 }
 
 int Device::screenWidth() const { return backend_->framebuffer().width(); }
@@ -71,11 +96,66 @@ RECT Device::sipRect() const {
   return {0, bottom - kSipHeight, screenWidth(), bottom};
 }
 
+RECT Device::navBarRect() const { return {0, 0, screenWidth(), kNavBarHeight}; }
+
+RECT Device::menuStripRect() const { return {0, screenHeight() - kMenuBarHeight, screenWidth(), screenHeight()}; }
+
+RECT Device::menuBarRect() const {
+  RECT strip = menuStripRect();
+  strip.right = std::max(strip.left, strip.right - kSipButtonWidth);
+  return strip;
+}
+
 display::Backend& Device::backend() { return *backend_; }
 
-void Device::pushInput(const display::InputEvent& event) {
-  // Only a headless display takes input from anything but its own devices.
-  if (auto* headless = dynamic_cast<display::HeadlessBackend*>(backend_.get())) headless->push(event);
+void Device::pushInput(const display::InputEvent& event) { backend_->push(event); }
+
+void Device::refreshScreen() {
+  if (chrome_) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    chrome_->update(now);
+  }
+  backend_->present();
+}
+
+void Device::hostRequest(display::HostRequest request) {
+  switch (request) {
+    case display::HostRequest::Rotate:
+      rotate();
+      break;
+    case display::HostRequest::ToggleSip:
+      setSipVisible(!sipVisible_);
+      break;
+    case display::HostRequest::Screenshot: {
+      std::string error;
+      std::string name = saveNumberedScreenshot(error);
+      if (name.empty())
+        std::fprintf(stderr, "vantor: no screenshot: %s\n", error.c_str());
+      else
+        std::printf("vantor: screenshot saved as %s\n", name.c_str());
+      std::fflush(stdout);
+      break;
+    }
+    case display::HostRequest::Close:
+      shell::Chrome::closeForeground();
+      break;
+  }
+}
+
+std::string Device::saveNumberedScreenshot(std::string& error) {
+  std::string png;
+  if (!display::encodePng(backend_->framebuffer(), png, error)) return {};
+  for (int n = 1; n <= kMaxScreenshots; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "vantor-%03d.png", n);
+    std::error_code ec;
+    if (std::filesystem::exists(name, ec) || ec) continue;
+    if (!writeFileAtomically(name, png, error)) return {};
+    return name;
+  }
+  error = "vantor-001.png to vantor-" + std::to_string(kMaxScreenshots) + ".png are all taken";
+  return {};
 }
 
 void Device::notifyTopLevelWindows(WPARAM wParam) {
@@ -88,6 +168,15 @@ void Device::notifyTopLevelWindows(WPARAM wParam) {
 void Device::setSipVisible(bool visible) {
   if (visible == sipVisible_) return;
   sipVisible_ = visible;
+  // What the panel covered is the windows' again.
+  if (!visible && chrome_) {
+    const RECT panel = sipRect();
+    for (HWND hwnd : topLevelWindows()) {
+      RECT r, overlap;
+      if (IsWindowVisible(hwnd) && GetWindowRect(hwnd, &r) && IntersectRect(&overlap, &r, &panel))
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+  }
   notifyTopLevelWindows(SPI_SETSIPINFO);
 }
 
@@ -95,6 +184,7 @@ void Device::rotate() {
   const RECT oldScreen{0, 0, screenWidth(), screenHeight()};
   const RECT oldVisible = visibleDesktop();
   const RECT oldWork = workArea();
+  const RECT oldMenuBar = menuBarRect();
 
   options_.screenWidth = oldScreen.bottom;
   options_.screenHeight = oldScreen.right;
@@ -104,7 +194,7 @@ void Device::rotate() {
   // the turned screen; others keep their place.
   const RECT newScreen{0, 0, screenWidth(), screenHeight()};
   const std::pair<RECT, RECT> areas[] = {
-      {oldVisible, visibleDesktop()}, {oldWork, workArea()}, {oldScreen, newScreen}};
+      {oldVisible, visibleDesktop()}, {oldWork, workArea()}, {oldScreen, newScreen}, {oldMenuBar, menuBarRect()}};
   for (HWND hwnd : topLevelWindows()) {
     RECT r;
     if (!GetWindowRect(hwnd, &r)) continue;
@@ -122,12 +212,13 @@ void Device::rotate() {
 
 void Device::idle(int timeoutMs) {
   Bus::instance().service();
+  refreshScreen();
+  // Input the chrome took may have posted messages (the "ok" button's
+  // command) after the queue was looked at: it is looked at again first.
+  if (std::exchange(chromeTookInput_, false)) return;
   rememberIdleState();
   if (backend_->interactive()) {
-    // The display cannot wait on the bus too: it is looked at every so often.
-    int slice = Bus::instance().pollDescriptor() >= 0 ? kBusSliceMs : -1;
-    if (timeoutMs < 0 || (slice >= 0 && slice < timeoutMs)) timeoutMs = slice;
-    backend_->waitEvents(timeoutMs);
+    waitInteractive(timeoutMs);
     return;
   }
   if (script_.waiting()) {
@@ -144,6 +235,30 @@ void Device::idle(int timeoutMs) {
     std::fprintf(stderr, "%s\n", error.c_str());
     endRun(kExitStepFailed);
   }
+}
+
+// A script plays in the window as it does headless; once it is done the
+// person carries on, and a step that fails only ends the script.
+void Device::waitInteractive(int timeoutMs) {
+  if (!script_.finished()) {
+    if (!script_.waiting()) {
+      std::string error;
+      if (!script_.runNext(error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        script_.clear();
+      }
+      return;
+    }
+    timeoutMs = sooner(timeoutMs, script_.remainingWaitMs());
+  }
+  if (chrome_) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    timeoutMs = sooner(timeoutMs, shell::Chrome::msUntilNextMinute(now));
+  }
+  Bus& bus = Bus::instance();
+  if (bus.answering()) timeoutMs = sooner(timeoutMs, kBusSliceMs);
+  backend_->waitEvents(timeoutMs, bus.pollDescriptor());
 }
 
 void Device::sleepAnsweringBus(int timeoutMs) {

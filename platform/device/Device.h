@@ -11,6 +11,10 @@
 #include "device/ScriptPlayer.h"
 #include "display/Backend.h"
 
+namespace shell {
+class Chrome;
+}
+
 namespace device {
 
 struct Options {
@@ -23,6 +27,9 @@ struct Options {
   std::string scriptPath;      // --script
   std::string screenshotPath;  // --screenshot
   std::string dumpPath;        // --dump
+  // The shell's chrome: navigation bar, menu-bar strip and input panel. The
+  // host always has it; a bare screen serves the platform's own tests.
+  bool chrome = false;
 };
 
 class Device {
@@ -30,6 +37,7 @@ class Device {
   static constexpr int kNavBarHeight = 26;
   static constexpr int kMenuBarHeight = 26;
   static constexpr int kSipHeight = 80;
+  static constexpr int kSipButtonWidth = 30;  // at the right of the menu-bar strip
   static constexpr int kDpi = 96;
 
   // Exit codes of the host besides the program's own (0 and 1).
@@ -41,6 +49,7 @@ class Device {
   static constexpr unsigned kSettingChangeReset = 0x3002;
 
   static Device& instance();
+  ~Device();
 
   const Options& options() const { return options_; }
   // Replaces the options and the backend; used by main and by tests.
@@ -56,6 +65,11 @@ class Device {
   // Below the navigation bar, above the menu-bar strip.
   RECT workArea() const;
   RECT sipRect() const;
+  RECT navBarRect() const;
+  // The whole strip at the bottom, and the part of it a menu bar window
+  // takes: all but the input-panel button at the right.
+  RECT menuStripRect() const;
+  RECT menuBarRect() const;
 
   // Shows or hides the input panel; top-level windows get WM_SETTINGCHANGE.
   void setSipVisible(bool visible);
@@ -66,11 +80,23 @@ class Device {
   bool headless() const { return !backend_->interactive(); }
   // Queues input as if it came from the stylus or the keyboard.
   void pushInput(const display::InputEvent& event);
+  // Null on a bare screen.
+  shell::Chrome* chrome() { return chrome_.get(); }
+
+  // Brings the chrome up to date and shows what changed on the screen.
+  void refreshScreen();
+  // What the host window asks: F2, F3, F12 and its close box.
+  void hostRequest(display::HostRequest request);
+  // Writes the screen to the first free vantor-NNN.png in the current
+  // directory; the name written, or empty with error set.
+  std::string saveNumberedScreenshot(std::string& error);
 
   // Called by the window manager when it has nothing to deliver: no queued
   // message, no input, nothing to paint. timeoutMs is the time until the next
-  // timer is due (-1: none). Answers the bus, then runs the next script step
-  // on a headless device, or waits for input on an interactive one.
+  // timer is due (-1: none). Answers the bus and refreshes the screen, then
+  // runs the next script step on a headless device. An interactive one plays
+  // a script too, if it has one, and otherwise waits for input, a timer, the
+  // clock's next minute or the bus.
   void idle(int timeoutMs);
 
   ScriptPlayer& script() { return script_; }
@@ -89,8 +115,11 @@ class Device {
   void notifyTopLevelWindows(WPARAM wParam);
   void rememberIdleState();
   void sleepAnsweringBus(int timeoutMs);
+  void waitInteractive(int timeoutMs);
   Options options_;
   std::unique_ptr<display::Backend> backend_;
+  std::unique_ptr<shell::Chrome> chrome_;
+  bool chromeTookInput_ = false;
   bool sipVisible_ = false;
   ScriptPlayer script_;
   std::string idleDump_;

@@ -11,6 +11,7 @@
 #include "device/Device.h"
 #include "device/HostOptions.h"
 #include "display/HeadlessBackend.h"
+#include "display/SdlBackend.h"
 #include "store/DeviceImage.h"
 
 namespace {
@@ -60,6 +61,23 @@ bool prepareImage(std::string& path, std::string& error) {
   return true;
 }
 
+// A window when there is a display to show it on, else the framebuffer
+// alone; the device is the same either way.
+std::unique_ptr<display::Backend> openDisplay(device::Options& options) {
+  if (!options.headless) {
+    if (!device::displayAvailable()) {
+      std::fputs("vantor: no display; running headless\n", stderr);
+    } else {
+      std::string error;
+      auto window = display::SdlBackend::open(options.screenWidth, options.screenHeight, options.scale, error);
+      if (window) return window;
+      std::fprintf(stderr, "vantor: %s; running headless\n", error.c_str());
+    }
+    options.headless = true;
+  }
+  return std::make_unique<display::HeadlessBackend>(options.screenWidth, options.screenHeight);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,15 +110,10 @@ int main(int argc, char** argv) {
   if (!prepareImage(options.storePath, error)) return refuse(error);
   if (!store::openDeviceImage(options.storePath, error)) return refuse(aboutFile(options.storePath, error));
 
-  if (!options.headless) {
-    std::fputs(device::displayAvailable() ? "vantor: running headless (no interactive display yet)\n"
-                                          : "vantor: no display; running headless\n",
-               stderr);
-    options.headless = true;
-  }
+  options.chrome = true;
   device::Device& device = device::Device::instance();
-  device.configure(options,
-                   std::make_unique<display::HeadlessBackend>(options.screenWidth, options.screenHeight));
+  std::unique_ptr<display::Backend> display = openDisplay(options);
+  device.configure(options, std::move(display));
   device.script().load(std::move(steps), options.scriptPath);
   device::Bus::instance().start(options.storePath);
 

@@ -4,17 +4,20 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 
 #include "display/Framebuffer.h"
 
 namespace display {
 
-// One thing a person did. Keys that type (letters, digits, space, Enter,
-// Escape, Backspace, Tab, US punctuation) come only as KeyDown/KeyUp: the
-// program's TranslateMessage makes their WM_CHAR, as on the device. A
-// backend sends Char only for text that has no key (an input method, a
-// pasted character), never in addition to a key's KeyDown. shift and
-// control give the modifier state at the time of any event.
+// One thing a person did. Keys that type on the device's US layout (letters,
+// digits, space, Enter, Escape, Backspace, Tab, US punctuation) come as
+// KeyDown/KeyUp: the program's TranslateMessage makes their WM_CHAR, as on
+// the device. Char comes only for text that no key of that layout types (an
+// input method, the input panel, a host keyboard's own characters), never in
+// addition to a key's KeyDown. shift and control give the modifier state at
+// the time of any event.
 struct InputEvent {
   enum class Type {
     StylusDown,
@@ -23,7 +26,7 @@ struct InputEvent {
     KeyDown,  // key: a virtual-key code
     KeyUp,
     Char,     // ch: a UTF-16 unit typed into the focused window
-    Quit,     // the host window was closed: the program is asked to quit
+    Quit,     // the host window was closed and nobody handles it: the program is asked to quit
   };
   Type type = Type::StylusDown;
   int x = 0;  // screen coordinates, device pixels
@@ -34,18 +37,52 @@ struct InputEvent {
   bool control = false;
 };
 
+// What the host's own window asks of the device: its keys and its close box.
+enum class HostRequest {
+  Rotate,      // F2
+  ToggleSip,   // F3
+  Screenshot,  // F12
+  Close,       // the window's close box
+};
+
 class Backend {
  public:
+  // Sees every event before the window manager does; true when it took the
+  // event (the device's chrome takes the stylus on its bars).
+  using InputFilter = std::function<bool(const InputEvent&)>;
+  using HostHandler = std::function<void(HostRequest)>;
+
   virtual ~Backend() = default;
 
   virtual bool interactive() const = 0;
   virtual Framebuffer& framebuffer() = 0;
-  // Takes the next pending input event without waiting.
-  virtual bool pollEvent(InputEvent& event) = 0;
-  // Blocks until input may be pending or timeoutMs passes (-1: no limit).
-  virtual void waitEvents(int timeoutMs) = 0;
+  // Blocks until input may be pending, descriptor (when >= 0) is readable or
+  // timeoutMs passes (-1: no limit). A display without a person returns at
+  // once.
+  virtual void waitEvents(int timeoutMs, int descriptor = -1) = 0;
   // Shows what changed in the framebuffer.
   virtual void present() = 0;
+
+  // Takes the next input event without waiting: queued ones first, then the
+  // display's own. Events the filter takes are not handed out.
+  bool pollEvent(InputEvent& event);
+  // Queues input as if it came from the stylus or the keyboard.
+  void push(const InputEvent& event) { queued_.push_back(event); }
+  size_t pendingEvents() const { return queued_.size(); }
+
+  void setInputFilter(InputFilter filter) { filter_ = std::move(filter); }
+  void setHostHandler(HostHandler handler) { hostHandler_ = std::move(handler); }
+
+ protected:
+  // The display's own next event, if any.
+  virtual bool takeEvent(InputEvent&) { return false; }
+  // Passes a request of the host window on; a close nobody handles quits.
+  void requestHost(HostRequest request);
+
+ private:
+  std::deque<InputEvent> queued_;
+  InputFilter filter_;
+  HostHandler hostHandler_;
 };
 
 }  // namespace display

@@ -32,7 +32,12 @@ void Framebuffer::fill(const Rect& rect, uint32_t color) {
   markDirty(r);
 }
 
-void Framebuffer::markDirty(const Rect& rect) { dirty_ = dirty_.united(rect.intersected(bounds())); }
+void Framebuffer::markDirty(const Rect& rect) {
+  Rect r = rect.intersected(bounds());
+  if (r.empty()) return;
+  dirty_ = dirty_.united(r);
+  ++writes_;
+}
 
 Rect Framebuffer::takeDirty() {
   Rect r = dirty_;

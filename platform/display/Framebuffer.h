@@ -43,12 +43,18 @@ class Framebuffer {
   // Regions changed since the last takeDirty(); the display presents only these.
   void markDirty(const Rect& rect);
   Rect takeDirty();
+  // What changed since the last takeDirty(), left in place.
+  const Rect& dirty() const { return dirty_; }
+  // How many drawing operations changed pixels since the framebuffer was
+  // made: an idle device adds none.
+  uint64_t writeCount() const { return writes_; }
 
  private:
   int width_;
   int height_;
   std::vector<uint32_t> pixels_;
   Rect dirty_;
+  uint64_t writes_ = 0;
 };
 
 }  // namespace display

@@ -3,8 +3,6 @@
 // no person is there to type.
 #pragma once
 
-#include <deque>
-
 #include "display/Backend.h"
 
 namespace display {
@@ -15,19 +13,14 @@ class HeadlessBackend : public Backend {
 
   bool interactive() const override { return false; }
   Framebuffer& framebuffer() override { return framebuffer_; }
-  bool pollEvent(InputEvent& event) override;
-  void waitEvents(int timeoutMs) override;
+  void waitEvents(int timeoutMs, int descriptor = -1) override;
   void present() override;
 
-  // Queues an event for the window manager to take.
-  void push(const InputEvent& event) { events_.push_back(event); }
-  size_t pendingEvents() const { return events_.size(); }
   // How often the device asked to show the framebuffer.
   int presentCount() const { return presentCount_; }
 
  private:
   Framebuffer framebuffer_;
-  std::deque<InputEvent> events_;
   int presentCount_ = 0;
 };
 

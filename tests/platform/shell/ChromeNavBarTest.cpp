@@ -1,0 +1,214 @@
+// The navigation bar: the foreground window's title, the clock, the "ok"
+// button and what a tap on it sends, and drawing only what changed.
+#include "ChromeHarness.h"
+
+namespace chrometest {
+namespace {
+
+using Type = display::InputEvent::Type;
+
+constexpr RECT kDesktop{0, 26, 240, 294};
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+RECT navBar() { return device::Device::instance().navBarRect(); }
+shell::NavBarLayout layout(bool ok) { return shell::layoutNavBar(navBar(), ok); }
+
+SYSTEMTIME at(WORD hour, WORD minute, WORD second = 0) {
+  SYSTEMTIME t{};
+  t.wYear = 2003;
+  t.wMonth = 4;
+  t.wDay = 1;
+  t.wHour = hour;
+  t.wMinute = minute;
+  t.wSecond = second;
+  return t;
+}
+
+display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
+
+// Lets the windows paint and shows the screen, so that what the chrome draws
+// next is all that is dirty.
+void drawnAt(const SYSTEMTIME& t) {
+  pump();
+  chrome().update(t);
+  device::Device::instance().backend().present();
+}
+
+bool within(const display::Rect& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+using NavBarTest = ChromeTest;
+
+TEST_F(NavBarTest, ShowsTheForegroundWindowsTitleInWhiteOnTheBar) {
+  HWND first = window(u"Alpha", kDesktop, kRed);
+  drawnAt(at(9, 41));
+  const RECT title = layout(false).title;
+  const std::vector<uint32_t> alpha = pixels(title);
+  EXPECT_GT(countColour(title, kWhite), 20) << "the title's text";
+  EXPECT_GT(countColour(title, shell::kNavBarColor), (title.right - title.left) * (title.bottom - title.top) / 2);
+
+  SetWindowTextW(first, u"Beta");
+  drawnAt(at(9, 41));
+  EXPECT_NE(pixels(title), alpha);
+
+  // Another window in front: its title; back again: the same picture.
+  HWND second = window(u"Gamma", {20, 60, 200, 200}, kRed);
+  drawnAt(at(9, 41));
+  const std::vector<uint32_t> gamma = pixels(title);
+  SetWindowTextW(first, u"Alpha");
+  DestroyWindow(second);
+  SetForegroundWindow(first);
+  drawnAt(at(9, 41));
+  EXPECT_EQ(pixels(title), alpha);
+  EXPECT_NE(gamma, alpha);
+}
+
+// The top of the button's outline: a white line across it.
+RECT okOutline() {
+  const RECT ok = layout(true).ok;
+  return {ok.left + 4, ok.top + 4, ok.right - 5, ok.top + 5};
+}
+
+TEST_F(NavBarTest, OkButtonShowsOnlyForAWindowThatAsksForIt) {
+  HWND plain = window(u"Plain", kDesktop, kRed);
+  drawnAt(at(10, 0));
+  const RECT outline = okOutline();
+  const int length = outline.right - outline.left;
+  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
+
+  HWND withOk = window(u"With ok", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
+  drawnAt(at(10, 0));
+  EXPECT_EQ(countColour(outline, kWhite), length);
+
+  DestroyWindow(withOk);
+  SetForegroundWindow(plain);
+  drawnAt(at(10, 0));
+  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
+}
+
+TEST_F(NavBarTest, TappingOkSendsIdOkWithANonZeroCode) {
+  struct Case {
+    const char* name;
+    DWORD exStyle;
+    bool slideOff;  // the stylus leaves the button before it is lifted
+    size_t commands;
+  };
+  const Case cases[] = {
+      {"tap on the button", WS_EX_CAPTIONOKBTN, false, 1},
+      {"a window without the button", 0, false, 0},
+      {"slid off before lifting", WS_EX_CAPTIONOKBTN, true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    received().clear();
+    HWND hwnd = window(u"Vantor", kDesktop, kRed, c.exStyle);
+    drawnAt(at(10, 0));
+    const POINT button = centre(layout(true).ok);
+    const POINT away{120, 160};
+    stylus(Type::StylusDown, button);
+    if (c.slideOff) stylus(Type::StylusMove, away);
+    stylus(Type::StylusUp, c.slideOff ? away : button);
+    pump();
+    const std::vector<Received> commands = receivedOf(WM_COMMAND);
+    ASSERT_EQ(commands.size(), c.commands);
+    for (const Received& r : commands) {
+      EXPECT_EQ(r.hwnd, hwnd);
+      EXPECT_EQ(LOWORD(r.wParam), IDOK);
+      EXPECT_NE(HIWORD(r.wParam), 0);
+    }
+    // The stylus went down on the bar: the window hears nothing of it.
+    EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
+    EXPECT_TRUE(receivedOf(WM_LBUTTONUP).empty());
+    EXPECT_TRUE(receivedOf(WM_CLOSE).empty());
+    DestroyWindow(hwnd);
+  }
+}
+
+TEST_F(NavBarTest, ClosingTheHostWindowAsksTheForegroundWindowAsTheOkButtonWould) {
+  HWND withOk = window(u"With ok", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
+  device::Device::instance().hostRequest(display::HostRequest::Close);
+  pump();
+  ASSERT_EQ(receivedOf(WM_COMMAND).size(), 1u);
+  EXPECT_EQ(receivedOf(WM_COMMAND)[0].hwnd, withOk);
+  EXPECT_EQ(LOWORD(receivedOf(WM_COMMAND)[0].wParam), IDOK);
+  EXPECT_NE(HIWORD(receivedOf(WM_COMMAND)[0].wParam), 0);
+  DestroyWindow(withOk);
+
+  received().clear();
+  HWND plain = window(u"Plain", kDesktop, kRed);
+  device::Device::instance().hostRequest(display::HostRequest::Close);
+  pump();
+  EXPECT_TRUE(receivedOf(WM_COMMAND).empty());
+  ASSERT_EQ(receivedOf(WM_CLOSE).size(), 1u);
+  EXPECT_EQ(receivedOf(WM_CLOSE)[0].hwnd, plain);
+  DestroyWindow(plain);
+
+  // Nobody left to ask: the program is asked to quit.
+  received().clear();
+  device::Device::instance().hostRequest(display::HostRequest::Close);
+  pump();
+  EXPECT_EQ(receivedOf(WM_QUIT).size(), 1u);
+}
+
+TEST_F(NavBarTest, AnUnchangedBarIsNotDrawnAgain) {
+  window(u"Vantor", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
+  drawnAt(at(10, 0));
+  const uint64_t writes = screen().writeCount();
+  chrome().update(at(10, 0, 30));
+  EXPECT_EQ(screen().writeCount(), writes);
+  EXPECT_TRUE(screen().dirty().empty());
+}
+
+TEST_F(NavBarTest, ANewMinuteDrawsTheClockAlone) {
+  window(u"Vantor", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
+  drawnAt(at(10, 0));
+  const RECT clock = layout(true).clock;
+  const std::vector<uint32_t> before = pixels(clock);
+  chrome().update(at(10, 1));
+  EXPECT_FALSE(screen().dirty().empty());
+  EXPECT_TRUE(within(screen().dirty(), clock));
+  EXPECT_NE(pixels(clock), before);
+}
+
+TEST_F(NavBarTest, ANewTitleDrawsTheTitleAlone) {
+  HWND hwnd = window(u"Vantor", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
+  drawnAt(at(10, 0));
+  SetWindowTextW(hwnd, u"Vantor - Contacts");
+  pump();
+  screen().takeDirty();
+  chrome().update(at(10, 0));
+  EXPECT_FALSE(screen().dirty().empty());
+  EXPECT_TRUE(within(screen().dirty(), layout(true).title));
+}
+
+TEST_F(NavBarTest, AWindowDrawingUnderTheBarIsCoveredAgain) {
+  window(u"Full screen", {0, 0, 240, 320}, kRed);
+  drawnAt(at(10, 0));
+  EXPECT_EQ(pixel(2, 2), fb(shell::kNavBarColor));
+  // It paints again: the bar comes back over it.
+  InvalidateRect(GetForegroundWindow(), nullptr, TRUE);
+  pump();
+  EXPECT_EQ(pixel(2, 2), fb(kRed));
+  chrome().update(at(10, 0));
+  EXPECT_EQ(pixel(2, 2), fb(shell::kNavBarColor));
+  EXPECT_EQ(countColour(navBar(), kRed), 0);
+}
+
+TEST_F(NavBarTest, ClockWakesTheDeviceAtTheNextMinute) {
+  struct Case {
+    WORD second;
+    WORD ms;
+    int wait;
+  };
+  for (Case c : {Case{0, 0, 60000}, Case{30, 500, 29500}, Case{59, 999, 1}}) {
+    SYSTEMTIME t = at(10, 0, c.second);
+    t.wMilliseconds = c.ms;
+    EXPECT_EQ(shell::Chrome::msUntilNextMinute(t), c.wait) << c.second << "." << c.ms;
+  }
+}
+
+}  // namespace
+}  // namespace chrometest

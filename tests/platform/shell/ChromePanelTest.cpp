@@ -1,0 +1,218 @@
+// The menu-bar strip and the input panel: the panel's button, the panel's
+// keyboard and what it types, windows placed in the strip, and the stylus
+// on windows, which the chrome leaves alone.
+#include <aygshell.h>
+
+#include "ChromeHarness.h"
+
+namespace chrometest {
+namespace {
+
+using Type = display::InputEvent::Type;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr RECT kAboveMenuBar{0, 26, 240, 294};
+
+device::Device& dev() { return device::Device::instance(); }
+RECT sipButton() { return shell::sipButtonRect(dev().menuStripRect()); }
+
+// The key of the panel that types c, or is labelled so.
+RECT keyFor(char16_t c, const char16_t* label = nullptr) {
+  for (const shell::PlacedKey& placed : chrome().panelKeys()) {
+    const shell::PanelKey& key = *placed.key;
+    if (label ? (key.label && std::u16string(key.label) == label) : (!key.vk && !key.shift && key.plain == c))
+      return placed.rect;
+  }
+  ADD_FAILURE() << "no key for " << static_cast<int>(c);
+  return {};
+}
+
+using PanelTest = ChromeTest;
+
+TEST_F(PanelTest, TheButtonShowsAndHidesThePanelAndWindowsFollow) {
+  HWND main = window(u"Vantor", kAboveMenuBar, kRed, WS_EX_CAPTIONOKBTN, true);
+  settle();
+  const RECT panel = dev().sipRect();
+  EXPECT_EQ(countColour(panel, kRed), (panel.right - panel.left) * (panel.bottom - panel.top));
+
+  tap(centre(sipButton()));
+  settle();
+  EXPECT_TRUE(dev().sipVisible());
+  ASSERT_EQ(receivedOf(WM_SETTINGCHANGE).size(), 1u);
+  EXPECT_EQ(receivedOf(WM_SETTINGCHANGE)[0].wParam, WPARAM{SPI_SETSIPINFO});
+  SIPINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0));
+  EXPECT_EQ(info.rcVisibleDesktop.bottom, panel.top);
+  // The window gave the panel its 80 pixels.
+  RECT r;
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r.bottom, kAboveMenuBar.bottom - device::Device::kSipHeight);
+  // The panel is drawn over where the window was: keys, no red.
+  EXPECT_EQ(countColour(panel, kRed), 0);
+  EXPECT_GT(countColour(panel, kWhite), (panel.right - panel.left) * (panel.bottom - panel.top) / 2);
+  EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
+
+  received().clear();
+  tap(centre(sipButton()));
+  settle();
+  EXPECT_FALSE(dev().sipVisible());
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r.bottom, kAboveMenuBar.bottom);
+  // What the panel covered is the window's again.
+  EXPECT_EQ(countColour(panel, kRed), (panel.right - panel.left) * (panel.bottom - panel.top));
+}
+
+TEST_F(PanelTest, AWindowThePanelUncoversIsPaintedAgain) {
+  // A window that does not follow the panel lies under it while it shows.
+  HWND dialog = window(u"Dialog", {10, 150, 230, 280}, kGreen);
+  dev().setSipVisible(true);
+  settle();
+  EXPECT_NE(pixel(120, 250), fb(kGreen));
+  received().clear();
+  dev().setSipVisible(false);
+  settle();
+  EXPECT_FALSE(receivedOf(WM_PAINT).empty());
+  EXPECT_EQ(receivedOf(WM_PAINT)[0].hwnd, dialog);
+  EXPECT_EQ(pixel(120, 250), fb(kGreen));
+}
+
+TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
+  struct Tap {
+    char16_t c;
+    const char16_t* label;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Tap> taps;
+    std::u16string chars;       // WM_CHAR, in order
+    std::vector<WPARAM> keys;   // WM_KEYDOWN, in order
+  };
+  const Case cases[] = {
+      {"letters and digits", {{u'q', nullptr}, {u'7', nullptr}, {u' ', nullptr}}, u"q7 ", {}},
+      {"shift holds for one character", {{0, u"Shift"}, {u'q', nullptr}, {u'w', nullptr}}, u"Qw", {}},
+      {"shifted digits and punctuation", {{0, u"Shift"}, {u'1', nullptr}, {0, u"Shift"}, {u';', nullptr}}, u"!:", {}},
+      {"shift pressed twice is off", {{0, u"Shift"}, {0, u"Shift"}, {u'a', nullptr}}, u"a", {}},
+      {"backspace and enter are keys", {{u'x', nullptr}, {0, u"\u2190"}, {0, u"\u21B5"}}, u"x\b\r",
+       {VK_BACK, VK_RETURN}},
+      {"arrows type nothing", {{0, u"\u25C4"}, {0, u"\u25BA"}}, u"", {VK_LEFT, VK_RIGHT}},
+  };
+  HWND editor = window(u"Notes", kAboveMenuBar, kRed, 0, true);
+  SetFocus(editor);
+  dev().setSipVisible(true);
+  settle();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    received().clear();
+    for (const Tap& t : c.taps) tap(centre(keyFor(t.c, t.label)));
+    pump();
+    EXPECT_EQ(typed(), c.chars);
+    std::vector<WPARAM> keys;
+    for (const Received& r : receivedOf(WM_KEYDOWN)) keys.push_back(r.wParam);
+    EXPECT_EQ(keys, c.keys);
+    for (const Received& r : received()) EXPECT_EQ(r.hwnd, editor);
+    EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
+    EXPECT_FALSE(chrome().shiftOn());
+  }
+}
+
+TEST_F(PanelTest, AKeyTypesOnlyWhenLiftedOnIt) {
+  HWND editor = window(u"Notes", kAboveMenuBar, kRed, 0, true);
+  SetFocus(editor);
+  dev().setSipVisible(true);
+  settle();
+  stylus(Type::StylusDown, centre(keyFor(u'a')));
+  stylus(Type::StylusMove, centre(keyFor(u's')));
+  stylus(Type::StylusUp, centre(keyFor(u's')));
+  pump();
+  EXPECT_EQ(typed(), u"");
+}
+
+TEST_F(PanelTest, ThePressedKeyIsDrawnDownAndUpAgain) {
+  window(u"Notes", kAboveMenuBar, kRed, 0, true);
+  dev().setSipVisible(true);
+  settle();
+  const RECT key = keyFor(u'g');
+  const std::vector<uint32_t> up = pixels(key);
+  stylus(Type::StylusDown, centre(key));
+  settle();
+  EXPECT_NE(pixels(key), up);
+  stylus(Type::StylusUp, centre(key));
+  settle();
+  EXPECT_EQ(pixels(key), up);
+}
+
+TEST_F(PanelTest, AWindowInTheStripKeepsItsPixelsAndItsTaps) {
+  window(u"Vantor", kAboveMenuBar, kRed, WS_EX_CAPTIONOKBTN);
+  HWND menuBar = window(u"", dev().menuBarRect(), kGreen);
+  settle();
+  const RECT bar = dev().menuBarRect();
+  EXPECT_EQ(countColour(bar, kGreen), (bar.right - bar.left) * (bar.bottom - bar.top));
+  // The panel's button stays the chrome's, at the right of the strip.
+  EXPECT_EQ(countColour(sipButton(), kGreen), 0);
+  EXPECT_EQ(bar.right, sipButton().left);
+
+  tap(centre(bar));
+  pump();
+  ASSERT_EQ(receivedOf(WM_LBUTTONDOWN).size(), 1u);
+  EXPECT_EQ(receivedOf(WM_LBUTTONDOWN)[0].hwnd, menuBar);
+
+  // Drawn again, it still shows: the strip is drawn around it.
+  InvalidateRect(menuBar, nullptr, TRUE);
+  settle();
+  EXPECT_EQ(countColour(bar, kGreen), (bar.right - bar.left) * (bar.bottom - bar.top));
+}
+
+TEST_F(PanelTest, AnEmptyStripTakesTheStylus) {
+  HWND below = window(u"Vantor", kAboveMenuBar, kRed);
+  settle();
+  const RECT strip = dev().menuStripRect();
+  EXPECT_EQ(countColour(strip, kRed), 0);
+  tap({20, strip.top + 10});
+  pump();
+  EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
+  EXPECT_EQ(GetForegroundWindow(), below);
+}
+
+TEST_F(PanelTest, TheStylusOnWindowsIsTheirsEvenWhenItMovesOntoTheBars) {
+  HWND main = window(u"Vantor", kAboveMenuBar, kRed);
+  settle();
+  stylus(Type::StylusDown, {120, 160});
+  stylus(Type::StylusMove, {120, 10});
+  stylus(Type::StylusMove, {120, 310});
+  stylus(Type::StylusUp, {120, 310});
+  pump();
+  std::vector<UINT> seen;
+  for (const Received& r : received())
+    if (r.msg == WM_LBUTTONDOWN || r.msg == WM_MOUSEMOVE || r.msg == WM_LBUTTONUP) {
+      EXPECT_EQ(r.hwnd, main);
+      seen.push_back(r.msg);
+    }
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP}));
+}
+
+TEST_F(PanelTest, TurningTheDeviceDrawsTheChromeForTheNewShape) {
+  window(u"Vantor", kAboveMenuBar, kRed, WS_EX_CAPTIONOKBTN, true);
+  dev().setSipVisible(true);
+  settle();
+  dev().rotate();
+  settle();
+  ASSERT_EQ(dev().screenWidth(), 320);
+  const RECT bar = dev().navBarRect();
+  // The bar reaches the new right edge, with the "ok" button there.
+  EXPECT_EQ(countColour({150, 0, 250, 26}, shell::kNavBarColor), 100 * 26);
+  const RECT ok = shell::layoutNavBar(bar, true).ok;
+  EXPECT_EQ(ok.right, 320);
+  EXPECT_EQ(countColour({ok.left + 4, ok.top + 4, ok.right - 5, ok.top + 5}, kWhite), ok.right - ok.left - 9);
+  const RECT panel = dev().sipRect();
+  EXPECT_EQ(panel.right, 320);
+  EXPECT_EQ(countColour(panel, kRed), 0);
+  EXPECT_EQ(countColour(sipButton(), kRed), 0);
+  EXPECT_EQ(sipButton().right, 320);
+  EXPECT_EQ(bar.right, 320);
+}
+
+}  // namespace
+}  // namespace chrometest
