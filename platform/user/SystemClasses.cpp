@@ -1,6 +1,10 @@
 #include "user/SystemClasses.h"
 
 #include "user/ButtonControl.h"
+#include "user/ComboBox.h"
+#include "user/ListBox.h"
+#include "user/MenuTracker.h"
+#include "user/ScrollBarControl.h"
 #include "user/StaticControl.h"
 #include "user/WindowClass.h"
 
@@ -23,6 +27,10 @@ void registerSystemClasses() {
   registerSystemClass(WC_BUTTON, ButtonControl::windowProc, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
   registerSystemClass(kDialogClassName, DefDlgProcW, CS_DBLCLKS, DLGWINDOWEXTRA,
                       reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1)));
+  registerSystemClass(kPopupMenuClassName, popupMenuWindowProc, 0, 0, nullptr);
+  registerListBoxClasses();
+  registerComboBoxClass();
+  registerScrollBarClass();
 }
 
 }  // namespace user

@@ -1,0 +1,387 @@
+// Popup menus on the device: chosen by the stylus and the keys while the
+// menu's own loop runs, dismissed, notified, placed and drawn.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogTestSupport.h"
+#include "Recorder.h"
+#include "device/Device.h"
+#include "user/MenuLayout.h"
+#include "user/MenuTracker.h"
+
+namespace usertest {
+namespace {
+
+constexpr UINT kTestMenu = 300;
+constexpr UINT kNestedMenu = 301;
+
+display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
+uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+int red(uint32_t p) { return (p >> 16) & 0xFF; }
+int green(uint32_t p) { return (p >> 8) & 0xFF; }
+int blue(uint32_t p) { return p & 0xFF; }
+// Text is smoothed: its pixels are judged by closeness to its colour.
+bool bright(uint32_t p) { return red(p) > 200 && green(p) > 200 && blue(p) > 200; }
+bool dark(uint32_t p) { return red(p) < 64 && green(p) < 64 && blue(p) < 64; }
+bool grey(uint32_t p) {
+  return red(p) == green(p) && green(p) == blue(p) && red(p) >= 96 && red(p) <= 160;
+}
+
+// The popup windows open now, outermost first.
+std::vector<HWND> openPopups() {
+  std::vector<HWND> found;
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    WCHAR name[16] = {};
+    GetClassNameW(w, name, 16);
+    if (std::u16string(name) == u"#32768" && IsWindowVisible(w)) found.insert(found.begin(), w);
+  }
+  return found;
+}
+
+RECT itemOnScreen(const char16_t* text) {
+  RECT r{};
+  std::string why;
+  if (!user::findOpenMenuItem(text, r, why)) ADD_FAILURE() << why;
+  return r;
+}
+
+void press(UINT vk) {
+  key(vk, true);
+  key(vk, false);
+}
+
+// Steps that run while the menu waits for the person.
+void thenTap(const char16_t* text) {
+  whileModal([text] {
+    RECT r = itemOnScreen(text);
+    if (r.right <= r.left) return press(VK_ESCAPE);  // leave the loop whatever happened
+    tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  });
+}
+void thenKeys(std::vector<UINT> keys) {
+  whileModal([keys] {
+    for (UINT vk : keys) press(vk);
+  });
+}
+
+class MenuTrackTest : public UserTest {
+ protected:
+  void SetUp() override {
+    UserTest::SetUp();
+    owner = createTopLevel(WS_VISIBLE);
+    bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTestMenu));
+    file = GetSubMenu(bar, 0);
+    pump();
+    log().clear();
+  }
+  void TearDown() override {
+    DestroyMenu(bar);
+    device::Device::instance().script().clear();
+    UserTest::TearDown();
+  }
+
+  BOOL track(HMENU menu, UINT flags = 0, int x = 20, int y = 60) {
+    return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
+  }
+  // The commands the owner received.
+  std::vector<WPARAM> commands() {
+    pump();
+    std::vector<WPARAM> out;
+    for (const Entry& e : log().only({WM_COMMAND})) out.push_back(e.wParam);
+    return out;
+  }
+
+  HWND owner = nullptr;
+  HMENU bar = nullptr;
+  HMENU file = nullptr;
+};
+
+TEST_F(MenuTrackTest, TappingAnItemPostsItsCommandToTheOwner) {
+  thenTap(u"Exit");
+  EXPECT_TRUE(track(file));
+  EXPECT_TRUE(openPopups().empty()) << "the popup is gone";
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{104}));
+}
+
+TEST_F(MenuTrackTest, ReturnCommandAnswersTheCommandAndPostsNothing) {
+  thenTap(u"Open");
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 101);
+  EXPECT_TRUE(commands().empty());
+}
+
+TEST_F(MenuTrackTest, EscapeAndATapOutsideDismissTheMenu) {
+  thenKeys({VK_ESCAPE});
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
+  EXPECT_FALSE(user::lastDismissingTap());
+
+  whileModal([] { tap(200, 300); });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
+  ASSERT_TRUE(user::lastDismissingTap());
+  EXPECT_EQ(user::lastDismissingTap()->x, 200);
+  EXPECT_EQ(user::lastDismissingTap()->y, 300);
+
+  thenKeys({VK_ESCAPE});
+  EXPECT_TRUE(track(file)) << "without TPM_RETURNCMD a dismissed menu still succeeds";
+  EXPECT_TRUE(commands().empty());
+  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u) << "the dismissing tap is not passed on";
+}
+
+TEST_F(MenuTrackTest, GrayedItemsAndSeparatorsCannotBeChosen) {
+  thenTap(u"Save");
+  whileModal([] {
+    EXPECT_EQ(openPopups().size(), 1u) << "still open after the grayed item";
+    RECT open = itemOnScreen(u"Open");
+    tap(open.left + 5, open.bottom + 2);  // the separator below Open
+  });
+  whileModal([] {
+    EXPECT_EQ(openPopups().size(), 1u) << "still open after the separator";
+    press(VK_ESCAPE);
+  });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
+}
+
+TEST_F(MenuTrackTest, KeysMovePastSeparatorsAndGrayedItems) {
+  struct Case {
+    std::vector<UINT> keys;
+    int command;
+  } cases[] = {
+      {{VK_DOWN, VK_RETURN}, 101},                     // the first item
+      {{VK_DOWN, VK_DOWN, VK_RETURN}, 103},            // past the separator and Save
+      {{VK_UP, VK_RETURN}, 104},                       // from nothing up: the last
+      {{VK_DOWN, VK_UP, VK_RETURN}, 104},              // wraps around the top
+      {{VK_END, VK_DOWN, VK_RETURN}, 101},             // and around the bottom
+      {{VK_DOWN, VK_DOWN, VK_UP, VK_RETURN}, 101},     // back past Save and the separator
+      {{'X'}, 104},                                    // a mnemonic chooses at once
+      {{'S', VK_ESCAPE}, 0},                           // a grayed item's mnemonic does nothing
+      {{VK_RETURN, VK_ESCAPE}, 0},                     // Enter with nothing lit does nothing
+  };
+  for (const Case& c : cases) {
+    thenKeys(c.keys);
+    EXPECT_EQ(track(file, TPM_RETURNCMD), c.command) << "case ending in " << c.command;
+  }
+}
+
+TEST_F(MenuTrackTest, OwnerHearsOfThePopupBeforeItShowsAndMayChangeIt) {
+  std::vector<bool> popupShown;
+  react(owner, WM_INITMENUPOPUP, [&](HWND, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    popupShown.push_back(!openPopups().empty());
+    EXPECT_EQ(reinterpret_cast<HMENU>(wParam), file);
+    EXPECT_EQ(LOWORD(lParam), 0);
+    EnableMenuItem(file, 101, MF_BYCOMMAND | MF_GRAYED);
+    return 0;
+  });
+  thenTap(u"Open");
+  thenKeys({VK_ESCAPE});
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0) << "Open was grayed by the owner";
+  EXPECT_EQ(popupShown, (std::vector<bool>{false}));
+
+  popupShown.clear();
+  thenKeys({VK_ESCAPE});
+  track(file, TPM_RETURNCMD | TPM_NONOTIFY);
+  EXPECT_TRUE(popupShown.empty()) << "TPM_NONOTIFY";
+}
+
+TEST_F(MenuTrackTest, SubmenusOpenFromTheirItemsByStylusAndKeys) {
+  HMENU nested = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kNestedMenu));
+  HMENU top = GetSubMenu(nested, 0);
+  std::vector<LPARAM> opened;
+  react(owner, WM_INITMENUPOPUP, [&](HWND, UINT, WPARAM, LPARAM lParam) -> LRESULT {
+    opened.push_back(lParam);
+    return 0;
+  });
+
+  thenTap(u"More");
+  thenTap(u"Deeper");
+  whileModal([] { EXPECT_EQ(openPopups().size(), 3u); });
+  thenTap(u"Deepest");
+  EXPECT_EQ(track(top, TPM_RETURNCMD), 421);
+  EXPECT_EQ(opened, (std::vector<LPARAM>{0, 1, 1})) << "each popup with the position of its item";
+
+  // Right opens, Left closes, Escape steps back one menu at a time.
+  thenKeys({VK_DOWN, VK_DOWN, VK_RIGHT});
+  whileModal([] { EXPECT_EQ(openPopups().size(), 2u); });
+  thenKeys({VK_LEFT, VK_DOWN, VK_RETURN});
+  EXPECT_EQ(track(top, TPM_RETURNCMD), 402);
+
+  thenKeys({VK_DOWN, VK_DOWN, VK_RETURN, VK_RETURN});
+  EXPECT_EQ(track(top, TPM_RETURNCMD), 411) << "Enter on More opens it with its first item lit";
+
+  thenKeys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_ESCAPE});
+  whileModal([] { EXPECT_EQ(openPopups().size(), 1u); });
+  thenKeys({VK_ESCAPE});
+  EXPECT_EQ(track(top, TPM_RETURNCMD), 0);
+
+  // A submenu opens beside its item, overlapping the parent by its border.
+  thenTap(u"More");
+  whileModal([] {
+    auto popups = openPopups();
+    ASSERT_EQ(popups.size(), 2u);
+    RECT parent, child;
+    GetWindowRect(popups[0], &parent);
+    GetWindowRect(popups[1], &child);
+    RECT more = itemOnScreen(u"More");
+    EXPECT_EQ(child.left, parent.right - user::kMenuBorder);
+    EXPECT_EQ(child.top, more.top - user::kMenuBorder);
+    press(VK_ESCAPE);
+    press(VK_ESCAPE);
+  });
+  track(top, TPM_RETURNCMD);
+  DestroyMenu(nested);
+}
+
+TEST_F(MenuTrackTest, PressDraggedOntoAnItemChoosesItOnLift) {
+  whileModal([] {
+    RECT copy = itemOnScreen(u"Exit");
+    RECT open = itemOnScreen(u"Open");
+    stylus(display::InputEvent::Type::StylusDown, open.left + 4, open.top + 3);
+    stylus(display::InputEvent::Type::StylusMove, open.left + 4, copy.top + 3);
+    stylus(display::InputEvent::Type::StylusUp, open.left + 4, copy.top + 3);
+  });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 104);
+}
+
+TEST_F(MenuTrackTest, StaysOnTheScreenAtEveryAlignment) {
+  struct Case {
+    UINT flags;
+    POINT at;
+  } cases[] = {
+      {TPM_LEFTALIGN | TPM_TOPALIGN, {230, 310}},      // flips above and left of the point
+      {TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {5, 5}},      // flips below and right
+      {TPM_CENTERALIGN | TPM_VCENTERALIGN, {120, 160}},
+      {TPM_LEFTALIGN | TPM_BOTTOMALIGN, {-50, 400}},   // a point off the screen
+  };
+  for (const Case& c : cases) {
+    whileModal([] {
+      auto popups = openPopups();
+      ASSERT_EQ(popups.size(), 1u);
+      RECT r;
+      GetWindowRect(popups[0], &r);
+      EXPECT_GE(r.left, 0);
+      EXPECT_GE(r.top, 0);
+      EXPECT_LE(r.right, 240);
+      EXPECT_LE(r.bottom, 320);
+      press(VK_ESCAPE);
+    });
+    track(file, c.flags | TPM_RETURNCMD, c.at.x, c.at.y);
+  }
+}
+
+TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {
+  const RECT screenRect{0, 0, 240, 320};
+  const SIZE size{100, 80};
+  struct Case {
+    const char* what;
+    UINT flags;
+    POINT at;
+    const RECT* exclude;
+    RECT expected;
+  };
+  const RECT button{10, 294, 60, 320};
+  const RECT middle{0, 100, 240, 150};
+  Case cases[] = {
+      {"left top", TPM_LEFTALIGN | TPM_TOPALIGN, {20, 30}, nullptr, {20, 30, 120, 110}},
+      {"right bottom", TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {200, 300}, nullptr, {100, 220, 200, 300}},
+      {"centred", TPM_CENTERALIGN | TPM_VCENTERALIGN, {120, 160}, nullptr, {70, 120, 170, 200}},
+      {"flipped at the right edge", 0, {200, 30}, nullptr, {100, 30, 200, 110}},
+      {"flipped at the bottom", 0, {20, 300}, nullptr, {20, 220, 120, 300}},
+      {"a point off the left edge is pulled in", 0, {-30, 40}, nullptr, {0, 40, 100, 120}},
+      {"above the menu bar button", TPM_LEFTALIGN | TPM_BOTTOMALIGN, {10, 294}, &button, {10, 214, 110, 294}},
+      {"moved above what it must not cover", 0, {20, 120}, &middle, {20, 20, 120, 100}},
+  };
+  for (const Case& c : cases) {
+    RECT r = user::placePopup(size, c.at, c.flags, c.exclude, screenRect);
+    EXPECT_EQ(r.left, c.expected.left) << c.what;
+    EXPECT_EQ(r.top, c.expected.top) << c.what;
+    EXPECT_EQ(r.right, c.expected.right) << c.what;
+    EXPECT_EQ(r.bottom, c.expected.bottom) << c.what;
+  }
+}
+
+TEST_F(MenuTrackTest, RefusesBadArgumentsAndASecondMenuAtOnce) {
+  SetLastError(0);
+  EXPECT_FALSE(TrackPopupMenuEx(nullptr, 0, 0, 0, owner, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
+  SetLastError(0);
+  EXPECT_FALSE(TrackPopupMenuEx(file, 0, 0, 0, nullptr, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+
+  whileModal([this] {
+    SetLastError(0);
+    EXPECT_FALSE(TrackPopupMenuEx(bar, 0, 0, 0, owner, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_POPUP_ALREADY_ACTIVE));
+    press(VK_ESCAPE);
+  });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
+}
+
+TEST_F(MenuTrackTest, EndsWhenItsMenuOrItsOwnerGoes) {
+  whileModal([this] { DestroyMenu(bar); });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
+  EXPECT_TRUE(openPopups().empty());
+  bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTestMenu));
+  file = GetSubMenu(bar, 0);
+
+  whileModal([this] { DestroyWindow(owner); });
+  EXPECT_TRUE(TrackPopupMenuEx(file, 0, 20, 60, owner, nullptr));
+  EXPECT_TRUE(openPopups().empty());
+}
+
+TEST_F(MenuTrackTest, QuitEndsTheMenuAndIsPostedAgain) {
+  whileModal([] { PostQuitMessage(7); });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(MenuTrackTest, DrawsItemsChecksSeparatorsAndTheHighlight) {
+  thenKeys({VK_DOWN});
+  whileModal([] {
+    auto popups = openPopups();
+    ASSERT_EQ(popups.size(), 1u);
+    RECT window;
+    GetWindowRect(popups[0], &window);
+    const uint32_t highlight = pixelOf(GetSysColor(COLOR_HIGHLIGHT));
+    const uint32_t menu = pixelOf(GetSysColor(COLOR_MENU));
+    const uint32_t shadow = pixelOf(GetSysColor(COLOR_BTNSHADOW));
+    auto count = [](RECT r, auto test) {
+      int n = 0;
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += test(screen().pixel(x, y)) ? 1 : 0;
+      return n;
+    };
+    // The border is black all round.
+    EXPECT_EQ(screen().pixel(window.left, window.top + 5), 0u);
+    EXPECT_EQ(screen().pixel(window.right - 1, window.bottom - 2), 0u);
+    // The lit item: the highlight behind white text.
+    RECT open = itemOnScreen(u"Open");
+    EXPECT_EQ(screen().pixel(open.left + 2, open.top + 1), highlight);
+    EXPECT_GT(count(open, bright), 10) << "white text";
+    // The separator: one grey line between white.
+    RECT save = itemOnScreen(u"Save");
+    int separatorMiddle = open.bottom + user::kMenuSeparatorHeight / 2;
+    EXPECT_EQ(screen().pixel(window.left + 20, separatorMiddle), shadow);
+    EXPECT_EQ(screen().pixel(window.left + 20, separatorMiddle - 2), menu);
+    EXPECT_EQ(save.top, open.bottom + user::kMenuSeparatorHeight);
+    // The grayed item has grey text and nothing black.
+    EXPECT_GT(count(save, grey), 5);
+    EXPECT_EQ(count(save, dark), 0);
+    // Only the checked item has a mark in its check column.
+    RECT wrap = itemOnScreen(u"Wrap lines");
+    RECT exit = itemOnScreen(u"Exit");
+    auto column = [](RECT item) { return RECT{item.left, item.top, item.left + user::kMenuCheckColumn, item.bottom}; };
+    EXPECT_GE(count(column(wrap), [](uint32_t p) { return p == 0u; }), 15);
+    EXPECT_EQ(count(column(exit), [](uint32_t p) { return p != 0xFFFFFFu; }), 0);
+    // The shortcut sits right of the labels, in the same item.
+    EXPECT_GT(count(RECT{open.right - 30, open.top, open.right, open.bottom}, bright), 5);
+    press(VK_ESCAPE);
+  });
+  track(file, TPM_RETURNCMD);
+}
+
+}  // namespace
+}  // namespace usertest
