@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git ccache
   clang llvm lld libclang-rt-14-dev
   libsqlite3-dev sqlite3
-  libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core fonts-dejavu-extra
   libpng-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
