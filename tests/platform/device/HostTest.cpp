@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "device/Bus.h"
+#include "display/Png.h"
 #include "store/Image.h"
 
 extern char** environ;
@@ -61,9 +62,11 @@ class HostTest : public ::testing::Test {
     return text.str();
   }
 
-  pid_t spawn(const std::vector<std::string>& args, const std::string& errorsFile) const {
+  pid_t spawn(const std::vector<std::string>& args, const std::string& errorsFile,
+              const std::vector<std::string>& moreEnv = {}) const {
     std::vector<std::string> env{"XDG_DATA_HOME=" + dir_ + "/data", "XDG_RUNTIME_DIR=" + dir_ + "/run",
                                  "HOME=" + dir_, "PATH=/usr/bin:/bin"};
+    env.insert(env.end(), moreEnv.begin(), moreEnv.end());
     for (char** e = environ; *e; ++e)
       if (std::string(*e).rfind("ASAN_OPTIONS=", 0) == 0 || std::string(*e).rfind("UBSAN_OPTIONS=", 0) == 0)
         env.push_back(*e);
@@ -99,11 +102,11 @@ class HostTest : public ::testing::Test {
     return -2;
   }
 
-  RunResult run(const std::vector<std::string>& args) const {
+  RunResult run(const std::vector<std::string>& args, const std::vector<std::string>& moreEnv = {}) const {
     static int count = 0;
     std::string errors = path("stderr-" + std::to_string(++count) + ".txt");
     RunResult result;
-    result.exitCode = wait(spawn(args, errors));
+    result.exitCode = wait(spawn(args, errors, moreEnv));
     result.errors = readFile(errors);
     return result;
   }
@@ -154,6 +157,33 @@ TEST_F(HostTest, ScriptEndingWhileTheProgramRunsExitsThreeAndWritesTheDump) {
   EXPECT_NE(dump.find("class=\"CeWnd:GENERIC\""), std::string::npos) << dump;
   EXPECT_NE(dump.find("text=\"Vantor\""), std::string::npos) << dump;
   EXPECT_TRUE(fs::exists(path("screen.png")));
+}
+
+TEST_F(HostTest, ADisplayThatShowsNoWindowLeavesTheDeviceHeadless) {
+  provideDefaultImage();
+  writeFile("short.script", "wait 10\n");
+  RunResult r = run({"--script", path("short.script"), "--dump", path("dump.txt")}, {"DISPLAY=:65431"});
+  EXPECT_EQ(r.exitCode, 3) << r.errors;
+  EXPECT_NE(r.errors.find("vantor: cannot open a window"), std::string::npos) << r.errors;
+  EXPECT_NE(r.errors.find("; running headless"), std::string::npos) << r.errors;
+  EXPECT_EQ(readFile(path("dump.txt")).rfind("screen=240x320", 0), 0u);
+}
+
+TEST_F(HostTest, TheScreenshotShowsTheChromeAroundTheProgram) {
+  provideDefaultImage();
+  writeFile("shot.script", "sip on\nwait 1\nscreenshot \"" + path("shot.png") + "\"\nclose\n");
+  RunResult r = run({"--headless", "--script", path("shot.script")});
+  EXPECT_EQ(r.exitCode, 0) << r.errors;
+  std::string error;
+  auto shot = display::decodePng(readFile(path("shot.png")), error);
+  ASSERT_TRUE(shot) << error;
+  // The navigation bar's blue across the top, the panel's white keys above
+  // the grey strip at the bottom.
+  EXPECT_EQ(shot->pixel(120, 2), 0x00103484u);
+  int white = 0;
+  for (int x = 0; x < 240; ++x) white += shot->pixel(x, 214 + 8) == 0x00FFFFFFu;
+  EXPECT_GT(white, 120);
+  EXPECT_EQ(shot->pixel(238, 300), 0x00C0C0C0u) << "the input-panel button";
 }
 
 TEST_F(HostTest, StepThatCannotBeDoneExitsFourAndWritesTheDump) {

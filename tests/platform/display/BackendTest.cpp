@@ -1,0 +1,110 @@
+// What every display does alike: queued input first, a filter that takes
+// events and may queue others, and the close box of a window nobody
+// answers.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "display/HeadlessBackend.h"
+
+namespace display {
+namespace {
+
+using Type = InputEvent::Type;
+
+InputEvent at(Type type, int x, int y) {
+  InputEvent e;
+  e.type = type;
+  e.x = x;
+  e.y = y;
+  return e;
+}
+
+std::vector<InputEvent> drain(Backend& backend) {
+  std::vector<InputEvent> events;
+  InputEvent e;
+  while (backend.pollEvent(e)) events.push_back(e);
+  return events;
+}
+
+// A display whose own input is a list, and which can be closed.
+class ListBackend : public HeadlessBackend {
+ public:
+  ListBackend() : HeadlessBackend(240, 320) {}
+  std::vector<InputEvent> own;
+  void close() { requestHost(HostRequest::Close); }
+
+ protected:
+  bool takeEvent(InputEvent& event) override {
+    if (own.empty()) return false;
+    event = own.front();
+    own.erase(own.begin());
+    return true;
+  }
+};
+
+TEST(Backend, QueuedInputComesBeforeTheDisplaysOwn) {
+  ListBackend backend;
+  backend.own = {at(Type::StylusDown, 1, 1)};
+  backend.push(at(Type::StylusDown, 2, 2));
+  std::vector<InputEvent> got = drain(backend);
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].x, 2);
+  EXPECT_EQ(got[1].x, 1);
+}
+
+TEST(Backend, TheFilterTakesEventsAndWhatItQueuesComesNext) {
+  ListBackend backend;
+  // Taps in the top band become a character; the rest passes.
+  backend.setInputFilter([&](const InputEvent& e) {
+    if (e.type == Type::Char || e.y >= 10) return false;
+    if (e.type == Type::StylusUp) {
+      InputEvent c;
+      c.type = Type::Char;
+      c.ch = u'k';
+      backend.push(c);
+    }
+    return true;
+  });
+  backend.own = {at(Type::StylusDown, 5, 5), at(Type::StylusUp, 5, 5), at(Type::StylusDown, 50, 50),
+                 at(Type::StylusUp, 50, 50)};
+  std::vector<InputEvent> got = drain(backend);
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[0].type, Type::Char);
+  EXPECT_EQ(got[0].ch, u'k');
+  EXPECT_EQ(got[1].type, Type::StylusDown);
+  EXPECT_EQ(got[1].y, 50);
+  EXPECT_EQ(got[2].type, Type::StylusUp);
+}
+
+TEST(Backend, ClosingAWindowNobodyAnswersQuits) {
+  ListBackend backend;
+  backend.close();
+  std::vector<InputEvent> got = drain(backend);
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].type, Type::Quit);
+
+  std::vector<HostRequest> asked;
+  backend.setHostHandler([&](HostRequest r) { asked.push_back(r); });
+  backend.close();
+  EXPECT_TRUE(drain(backend).empty());
+  EXPECT_EQ(asked, std::vector<HostRequest>{HostRequest::Close});
+}
+
+TEST(Framebuffer, CountsWritesAndKeepsTheDirtyRegionUntilTaken) {
+  Framebuffer fb(240, 320);
+  fb.takeDirty();
+  const uint64_t writes = fb.writeCount();
+  fb.fill({300, 300, 400, 400}, 0);  // off the screen: no write
+  EXPECT_EQ(fb.writeCount(), writes);
+  fb.fill({10, 10, 20, 20}, 0);
+  fb.fill({30, 5, 40, 15}, 0);
+  EXPECT_EQ(fb.writeCount(), writes + 2);
+  EXPECT_EQ(fb.dirty(), (Rect{10, 5, 40, 20}));
+  EXPECT_EQ(fb.dirty(), (Rect{10, 5, 40, 20}));
+  EXPECT_EQ(fb.takeDirty(), (Rect{10, 5, 40, 20}));
+  EXPECT_TRUE(fb.dirty().empty());
+}
+
+}  // namespace
+}  // namespace display

@@ -1,0 +1,340 @@
+// The SDL window on SDL's dummy video driver: scale, the mouse as the
+// stylus, keys and text, host keys, uploads of changed regions only, and
+// the wake-up by a descriptor.
+#include <gtest/gtest.h>
+#include <SDL.h>
+#include <unistd.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <vector>
+
+#include "display/SdlBackend.h"
+#include "display/SdlDescriptorWatch.h"
+
+namespace display {
+namespace {
+
+using Type = InputEvent::Type;
+
+class SdlBackendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string error;
+    backend_ = SdlBackend::open(240, 320, 2, error);
+    ASSERT_TRUE(backend_) << error;
+    backend_->present();
+    drain();
+  }
+  void TearDown() override { backend_.reset(); }
+
+  std::vector<InputEvent> drain() {
+    std::vector<InputEvent> events;
+    InputEvent e;
+    while (backend_->pollEvent(e)) events.push_back(e);
+    return events;
+  }
+
+  uint32_t windowId() const { return SDL_GetWindowID(backend_->window()); }
+
+  void mouse(uint32_t type, int x, int y, uint8_t button = SDL_BUTTON_LEFT) {
+    SDL_Event e{};
+    e.type = type;
+    if (type == SDL_MOUSEMOTION) {
+      e.motion.windowID = windowId();
+      e.motion.x = x;
+      e.motion.y = y;
+    } else {
+      e.button.windowID = windowId();
+      e.button.button = button;
+      e.button.x = x;
+      e.button.y = y;
+    }
+    SDL_PushEvent(&e);
+  }
+
+  void key(uint32_t type, SDL_Keycode code, uint16_t mods = 0, bool repeat = false) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.windowID = windowId();
+    e.key.keysym.sym = code;
+    e.key.keysym.mod = mods;
+    e.key.repeat = repeat;
+    SDL_PushEvent(&e);
+  }
+
+  void text(const char* utf8) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = windowId();
+    SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
+    SDL_PushEvent(&e);
+  }
+
+  std::unique_ptr<SdlBackend> backend_;
+};
+
+TEST(SdlScale, TheLargestWholeScaleThatFitsAndNeverLessThanOne) {
+  struct Case {
+    int width, height, areaWidth, areaHeight, scale;
+  };
+  for (Case c : {Case{240, 320, 1024, 728, 2}, Case{240, 320, 1920, 1040, 3}, Case{320, 240, 1920, 1040, 4},
+                 Case{240, 320, 100, 100, 1}, Case{240, 320, 959, 1280, 3}, Case{480, 640, 1024, 728, 1}})
+    EXPECT_EQ(fittingScale(c.width, c.height, c.areaWidth, c.areaHeight), c.scale)
+        << c.width << "x" << c.height << " in " << c.areaWidth << "x" << c.areaHeight;
+}
+
+TEST_F(SdlBackendTest, TheWindowShowsTheScreenAtItsScale) {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(backend_->window(), &w, &h);
+  EXPECT_EQ(w, 480);
+  EXPECT_EQ(h, 640);
+  EXPECT_TRUE(backend_->interactive());
+
+  // Without a scale it fits the desktop (the dummy display is 1024 x 768).
+  std::string error;
+  backend_.reset();
+  backend_ = SdlBackend::open(240, 320, 0, error);
+  ASSERT_TRUE(backend_) << error;
+  EXPECT_EQ(backend_->scale(), 2);
+}
+
+TEST_F(SdlBackendTest, MouseInTheWindowIsTheStylusInDevicePixels) {
+  mouse(SDL_MOUSEMOTION, 50, 50);  // no hovering: nothing
+  mouse(SDL_MOUSEBUTTONDOWN, 21, 41);
+  mouse(SDL_MOUSEMOTION, 479, 639);
+  mouse(SDL_MOUSEMOTION, -30, 2000);  // dragged out of the window
+  mouse(SDL_MOUSEBUTTONDOWN, 100, 100, SDL_BUTTON_RIGHT);
+  mouse(SDL_MOUSEBUTTONUP, 300, 2);
+  mouse(SDL_MOUSEMOTION, 60, 60);
+  mouse(SDL_MOUSEBUTTONUP, 60, 60);  // an up without its down
+  struct Expected {
+    Type type;
+    int x, y;
+  };
+  const std::vector<Expected> expected = {
+      {Type::StylusDown, 10, 20}, {Type::StylusMove, 239, 319}, {Type::StylusMove, 0, 319}, {Type::StylusUp, 150, 1}};
+  std::vector<InputEvent> got = drain();
+  ASSERT_EQ(got.size(), expected.size());
+  for (size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(got[i].type, expected[i].type) << i;
+    EXPECT_EQ(got[i].x, expected[i].x) << i;
+    EXPECT_EQ(got[i].y, expected[i].y) << i;
+  }
+}
+
+TEST_F(SdlBackendTest, KeysThatTypeComeAsKeysAndOtherTextAsCharacters) {
+  struct Case {
+    const char* name;
+    std::function<void()> send;
+    std::vector<InputEvent> expected;
+  };
+  auto keyEvent = [](Type type, uint32_t vk, bool shift = false, bool control = false) {
+    InputEvent e;
+    e.type = type;
+    e.key = vk;
+    e.shift = shift;
+    e.control = control;
+    return e;
+  };
+  auto charEvent = [](char16_t ch) {
+    InputEvent e;
+    e.type = Type::Char;
+    e.ch = ch;
+    return e;
+  };
+  const Case cases[] = {
+      {"a letter: its key, not its text twice",
+       [&] {
+         key(SDL_KEYDOWN, SDLK_a);
+         text("a");
+         key(SDL_KEYUP, SDLK_a);
+       },
+       {keyEvent(Type::KeyDown, 'A'), keyEvent(Type::KeyUp, 'A')}},
+      {"caps lock shifts letters",
+       [&] {
+         key(SDL_KEYDOWN, SDLK_q, KMOD_CAPS);
+         text("Q");
+       },
+       {keyEvent(Type::KeyDown, 'Q', true)}},
+      {"a shifted digit is the host layout's character",
+       [&] {
+         key(SDL_KEYDOWN, SDLK_1, KMOD_LSHIFT);
+         text("!");
+         key(SDL_KEYUP, SDLK_1, KMOD_LSHIFT);
+       },
+       {charEvent(u'!')}},
+      {"AltGr makes characters the key does not name",
+       [&] {
+         key(SDL_KEYDOWN, SDLK_q, KMOD_RALT);
+         text("@");
+       },
+       {charEvent(u'@')}},
+      {"text without a key, beyond the BMP too",
+       [&] {
+         text("\xC3\xA9");
+         text("\xF0\x9D\x84\x9E");
+       },
+       {charEvent(0xE9), charEvent(0xD834), charEvent(0xDD1E)}},
+      {"control with a letter types no text of its own",
+       [&] {
+         key(SDL_KEYDOWN, SDLK_c, KMOD_LCTRL);
+         text("x");
+       },
+       {keyEvent(Type::KeyDown, 'C', false, true), charEvent(u'x')}},
+      {"keys that type nothing",
+       [&] {
+         key(SDL_KEYDOWN, SDLK_RETURN);
+         key(SDL_KEYDOWN, SDLK_DOWN);
+         key(SDL_KEYDOWN, SDLK_BACKSPACE);
+         key(SDL_KEYDOWN, SDLK_SEMICOLON);
+         text(";");
+       },
+       {keyEvent(Type::KeyDown, VK_RETURN), keyEvent(Type::KeyDown, VK_DOWN), keyEvent(Type::KeyDown, VK_BACK),
+        keyEvent(Type::KeyDown, VK_OEM_1)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.send();
+    std::vector<InputEvent> got = drain();
+    ASSERT_EQ(got.size(), c.expected.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].type, c.expected[i].type) << i;
+      EXPECT_EQ(got[i].key, c.expected[i].key) << i;
+      EXPECT_EQ(got[i].ch, c.expected[i].ch) << i;
+      if (got[i].type != Type::Char) {
+        EXPECT_EQ(got[i].shift, c.expected[i].shift) << i;
+        EXPECT_EQ(got[i].control, c.expected[i].control) << i;
+      }
+    }
+  }
+}
+
+TEST_F(SdlBackendTest, HostKeysAndTheCloseBoxGoToTheHost) {
+  std::vector<HostRequest> requests;
+  backend_->setHostHandler([&](HostRequest r) { requests.push_back(r); });
+  key(SDL_KEYDOWN, SDLK_F2);
+  key(SDL_KEYDOWN, SDLK_F2, 0, true);  // held down: once
+  key(SDL_KEYUP, SDLK_F2);
+  key(SDL_KEYDOWN, SDLK_F3);
+  key(SDL_KEYDOWN, SDLK_F12);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  EXPECT_TRUE(drain().empty());
+  EXPECT_EQ(requests, (std::vector<HostRequest>{HostRequest::Rotate, HostRequest::ToggleSip, HostRequest::Screenshot,
+                                                HostRequest::Close}));
+
+  // With nobody to ask, closing the window quits.
+  backend_->setHostHandler(nullptr);
+  SDL_PushEvent(&quit);
+  std::vector<InputEvent> got = drain();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].type, Type::Quit);
+}
+
+TEST_F(SdlBackendTest, PresentUploadsOnlyWhatChanged) {
+  Framebuffer& fb = backend_->framebuffer();
+  const uint64_t before = backend_->uploadedPixels();
+  const int renders = backend_->renderCount();
+  fb.fill({10, 20, 30, 60}, 0x00336699);
+  fb.fill({12, 30, 14, 32}, 0x00000000);
+  backend_->present();
+  EXPECT_EQ(backend_->lastUpload(), (Rect{10, 20, 30, 60}));
+  EXPECT_EQ(backend_->uploadedPixels() - before, 20u * 40u);
+  EXPECT_EQ(backend_->renderCount(), renders + 1);
+
+  // Nothing changed: nothing uploaded, nothing drawn.
+  backend_->present();
+  EXPECT_TRUE(backend_->lastUpload().empty());
+  EXPECT_EQ(backend_->uploadedPixels() - before, 20u * 40u);
+  EXPECT_EQ(backend_->renderCount(), renders + 1);
+}
+
+TEST_F(SdlBackendTest, EachDevicePixelIsASharpBlockOfTheScale) {
+  Framebuffer& fb = backend_->framebuffer();
+  for (int y = 0; y < fb.height(); ++y)
+    for (int x = 0; x < fb.width(); ++x) fb.row(y)[x] = ((x + y) % 2) ? 0x00FF0000 : 0x000000FF;
+  fb.markDirty(fb.bounds());
+  backend_->present();
+  std::vector<uint32_t> shown(480 * 640);
+  ASSERT_EQ(SDL_RenderReadPixels(backend_->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(), 480 * 4), 0)
+      << SDL_GetError();
+  for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{17, 33}, POINT{239, 319}, POINT{120, 200}}) {
+    const uint32_t expected = fb.pixel(p.x, p.y);
+    for (int dy = 0; dy < 2; ++dy)
+      for (int dx = 0; dx < 2; ++dx)
+        EXPECT_EQ(shown[static_cast<size_t>(p.y * 2 + dy) * 480 + static_cast<size_t>(p.x * 2 + dx)] & 0xFFFFFF,
+                  expected)
+            << p.x << "," << p.y;
+  }
+}
+
+TEST_F(SdlBackendTest, TurningTheScreenReshapesTheWindow) {
+  backend_->framebuffer().resize(320, 240);
+  backend_->present();
+  int w = 0, h = 0;
+  SDL_GetWindowSize(backend_->window(), &w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  EXPECT_EQ(backend_->lastUpload(), (Rect{0, 0, 320, 240}));
+  mouse(SDL_MOUSEBUTTONDOWN, 639, 479);
+  std::vector<InputEvent> got = drain();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].x, 319);
+  EXPECT_EQ(got[0].y, 239);
+}
+
+// A broken wake-up would leave these waiting for their full bound, then fail.
+constexpr int kBoundMs = 30000;
+
+TEST_F(SdlBackendTest, AReadableDescriptorEndsTheWait) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_EQ(write(fds[1], "x", 1), 1);
+  backend_->waitEvents(kBoundMs, fds[0]);
+  EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 1)
+      << "woken by the descriptor, not the time";
+  // The wake-up is no input.
+  EXPECT_TRUE(drain().empty());
+  close(fds[0]);
+  close(fds[1]);
+}
+
+TEST_F(SdlBackendTest, QueuedInputEndsTheWaitAtOnce) {
+  InputEvent e;
+  e.type = Type::Char;
+  e.ch = u'z';
+  backend_->push(e);
+  backend_->waitEvents(-1);  // would block for ever otherwise
+  std::vector<InputEvent> got = drain();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].ch, u'z');
+}
+
+TEST(SdlDescriptorWatch, WakesOnceArmedAndAgainWhenArmedAgain) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  std::mutex mutex;
+  std::vector<std::promise<void>> wakes(2);
+  int count = 0;
+  SdlDescriptorWatch watch([&] {
+    std::lock_guard lock(mutex);
+    if (count < 2) wakes[static_cast<size_t>(count)].set_value();
+    ++count;
+  });
+  watch.arm(fds[0]);
+  ASSERT_EQ(write(fds[1], "x", 1), 1);
+  EXPECT_EQ(wakes[0].get_future().wait_for(std::chrono::milliseconds(kBoundMs)), std::future_status::ready);
+  watch.arm(fds[0]);  // still readable: at once
+  EXPECT_EQ(wakes[1].get_future().wait_for(std::chrono::milliseconds(kBoundMs)), std::future_status::ready);
+  close(fds[0]);
+  close(fds[1]);
+}
+
+}  // namespace
+}  // namespace display
