@@ -83,8 +83,17 @@ class MenuTrackTest : public UserTest {
     UserTest::TearDown();
   }
 
+  // Runs the menu with the steps queued before; a menu the steps left open
+  // is a failure, closed so that the run goes on.
   BOOL track(HMENU menu, UINT flags = 0, int x = 20, int y = 60) {
-    return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
+    whileModal([] {
+      if (!user::menuIsOpen()) return;
+      ADD_FAILURE() << "the menu is still open after the test's steps";
+      press(VK_ESCAPE);
+    });
+    BOOL result = TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
+    device::Device::instance().script().clear();
+    return result;
   }
   // The commands the owner received.
   std::vector<WPARAM> commands() {
@@ -325,7 +334,7 @@ TEST_F(MenuTrackTest, EndsWhenItsMenuOrItsOwnerGoes) {
   file = GetSubMenu(bar, 0);
 
   whileModal([this] { DestroyWindow(owner); });
-  EXPECT_TRUE(TrackPopupMenuEx(file, 0, 20, 60, owner, nullptr));
+  EXPECT_TRUE(track(file));
   EXPECT_TRUE(openPopups().empty());
 }
 

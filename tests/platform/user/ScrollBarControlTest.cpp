@@ -1,0 +1,177 @@
+// The scroll bar control: its numbers through its messages and the scroll
+// bar calls, and what the stylus and keys on it tell the parent.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "Recorder.h"
+#include "user/ScrollBarInfo.h"
+#include "user/ScrollBarLayout.h"
+
+namespace usertest {
+namespace {
+
+struct Heard {
+  UINT msg;
+  WORD code;
+  WORD position;
+  bool operator==(const Heard&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Heard& h) {
+  return out << (h.msg == WM_VSCROLL ? "V" : "H") << h.code << "@" << h.position;
+}
+
+class ScrollBarControlTest : public UserTest {
+ protected:
+  void SetUp() override {
+    UserTest::SetUp();
+    parent = createTopLevel(WS_VISIBLE);
+    pump();
+  }
+  HWND make(DWORD style, RECT r) {
+    bar = CreateWindowExW(0, WC_SCROLLBAR, nullptr, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                          r.bottom - r.top, parent, reinterpret_cast<HMENU>(5), GetModuleHandleW(nullptr), nullptr);
+    return bar;
+  }
+  void setInfo(int min, int max, UINT page, int pos) {
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, min, max, page, pos, 0};
+    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  }
+  // The parent's WM_VSCROLL and WM_HSCROLL from the control.
+  std::vector<Heard> heard() {
+    pump();
+    std::vector<Heard> out;
+    for (const Entry& e : log().only({WM_VSCROLL, WM_HSCROLL})) {
+      EXPECT_EQ(e.hwnd, parent);
+      EXPECT_EQ(reinterpret_cast<HWND>(e.lParam), bar) << "the control names itself";
+      out.push_back({e.msg, LOWORD(e.wParam), HIWORD(e.wParam)});
+    }
+    log().clear();
+    return out;
+  }
+  // The bar's parts where the stylus finds them, on the screen.
+  user::ScrollBarLayout layout(bool vertical) {
+    RECT r;
+    GetWindowRect(bar, &r);
+    user::ScrollBarInfo info;
+    SCROLLINFO si{sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(bar, SB_CTL, &si);
+    info.apply(si);
+    return user::ScrollBarLayout(r, vertical, info);
+  }
+  static POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+  HWND parent = nullptr;
+  HWND bar = nullptr;
+};
+
+TEST_F(ScrollBarControlTest, KeepsItsNumbersWithinItsRange) {
+  make(SBS_VERT, {10, 10, 23, 150});
+  int min = -1, max = -1;
+  SendMessageW(bar, SBM_GETRANGE, reinterpret_cast<WPARAM>(&min), reinterpret_cast<LPARAM>(&max));
+  EXPECT_EQ(min, 0);
+  EXPECT_EQ(max, 0) << "a new control has an empty range";
+  EXPECT_EQ(SendMessageW(bar, SBM_SETPOS, 5, TRUE), 0);
+  EXPECT_EQ(SendMessageW(bar, SBM_GETPOS, 0, 0), 0) << "nowhere to go";
+
+  SendMessageW(bar, SBM_SETRANGE, 10, 50);
+  EXPECT_EQ(SendMessageW(bar, SBM_GETPOS, 0, 0), 10) << "the position comes into the range";
+  EXPECT_EQ(SendMessageW(bar, SBM_SETPOS, 30, TRUE), 10) << "answers the previous position";
+  EXPECT_EQ(SendMessageW(bar, SBM_SETPOS, 99, TRUE), 30);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 50);
+
+  setInfo(0, 100, 20, 95);
+  SCROLLINFO info{sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(bar, SB_CTL, &info));
+  EXPECT_EQ(info.nMax, 100);
+  EXPECT_EQ(info.nPage, 20u);
+  EXPECT_EQ(info.nPos, 81) << "the last position at which a whole page shows";
+  EXPECT_EQ(SetScrollPos(bar, SB_CTL, 3, TRUE), 81);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 3);
+  SCROLLINFO bad{7, SIF_ALL, 0, 0, 0, 0, 0};
+  EXPECT_FALSE(GetScrollInfo(bar, SB_CTL, &bad));
+}
+
+TEST_F(ScrollBarControlTest, StylusOnEachPartTellsTheParent) {
+  make(SBS_VERT, {10, 10, 23, 150});
+  setInfo(0, 100, 10, 40);
+  auto parts = layout(true);
+  struct Case {
+    const char* part;
+    RECT where;
+    WORD code;
+  } cases[] = {
+      {"up arrow", parts.backArrow(), SB_LINEUP},
+      {"down arrow", parts.forwardArrow(), SB_LINEDOWN},
+      {"track above the thumb", parts.pageBack(), SB_PAGEUP},
+      {"track below the thumb", parts.pageForward(), SB_PAGEDOWN},
+  };
+  for (const Case& c : cases) {
+    POINT p = middle(c.where);
+    tap(p.x, p.y);
+    EXPECT_EQ(heard(), (std::vector<Heard>{{WM_VSCROLL, c.code, 0}, {WM_VSCROLL, SB_ENDSCROLL, 0}})) << c.part;
+  }
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40) << "the parent moves the thumb, not the control";
+}
+
+TEST_F(ScrollBarControlTest, DraggingTheThumbTracksThenSetsItsPosition) {
+  make(SBS_HORZ, {10, 10, 170, 23});
+  setInfo(0, 100, 0, 0);
+  auto parts = layout(false);
+  POINT grab = middle(parts.thumb());
+  stylus(display::InputEvent::Type::StylusDown, grab.x, grab.y);
+  for (int dx = 10; dx <= 40; dx += 10) stylus(display::InputEvent::Type::StylusMove, grab.x + dx, grab.y);
+  stylus(display::InputEvent::Type::StylusUp, grab.x + 40, grab.y);
+  std::vector<Heard> got = heard();
+  ASSERT_GE(got.size(), 4u);
+  WORD last = 0;
+  for (size_t i = 0; i + 2 < got.size(); ++i) {
+    EXPECT_EQ(got[i].msg, static_cast<UINT>(WM_HSCROLL));
+    EXPECT_EQ(got[i].code, SB_THUMBTRACK);
+    EXPECT_GT(got[i].position, last) << "moving right";
+    last = got[i].position;
+  }
+  int expected = parts.positionForOffset(40, user::ScrollBarInfo{0, 100, 0, 0});
+  EXPECT_EQ(got[got.size() - 2], (Heard{WM_HSCROLL, SB_THUMBPOSITION, static_cast<WORD>(expected)}));
+  EXPECT_EQ(got.back(), (Heard{WM_HSCROLL, SB_ENDSCROLL, 0}));
+  SCROLLINFO info{sizeof(info), SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  GetScrollInfo(bar, SB_CTL, &info);
+  EXPECT_EQ(info.nPos, 0) << "until the parent sets it";
+}
+
+TEST_F(ScrollBarControlTest, ArrowKeysScrollWhileItHasTheFocus) {
+  make(SBS_HORZ | WS_TABSTOP, {10, 10, 170, 23});
+  setInfo(0, 100, 10, 50);
+  SetFocus(bar);
+  struct Case {
+    UINT key;
+    std::vector<Heard> heard;
+  } cases[] = {
+      {VK_LEFT, {{WM_HSCROLL, SB_LINELEFT, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}}},
+      {VK_RIGHT, {{WM_HSCROLL, SB_LINERIGHT, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}}},
+      {VK_NEXT, {{WM_HSCROLL, SB_PAGERIGHT, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}}},
+      {VK_HOME, {{WM_HSCROLL, SB_TOP, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}}},
+      {VK_UP, {}},  // not a horizontal bar's key
+  };
+  for (const Case& c : cases) {
+    key(c.key, true);
+    key(c.key, false);
+    EXPECT_EQ(heard(), c.heard) << c.key;
+  }
+}
+
+TEST_F(ScrollBarControlTest, ABarWithNothingToScrollIgnoresTheStylus) {
+  make(SBS_VERT, {10, 10, 23, 150});
+  setInfo(0, 10, 20, 0);  // the page covers the range
+  RECT r;
+  GetWindowRect(bar, &r);
+  tap(r.left + 5, r.top + 3);
+  tap(r.left + 5, (r.top + r.bottom) / 2);
+  EXPECT_TRUE(heard().empty());
+  EXPECT_TRUE(IsWindowVisible(bar)) << "a control does not hide itself";
+}
+
+}  // namespace
+}  // namespace usertest
