@@ -88,27 +88,26 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, L
   gdi::Font font = fontOf(*dc);
   std::u16string_view run(text, count);
   std::vector<int> advances = dx ? std::vector<int>(dx, dx + count) : gdi::textAdvances(font, run);
-  int width = 0;
-  for (int a : advances) width += a;
+  long long sum = 0;
+  for (int a : advances) sum += a;
+  int width = gdi::clampCoord(sum);
   // The reference point: the current position or (x, y), on the cell's
   // left, right or centre and top, bottom or baseline.
   bool useCurrent = (dc->textAlign & TA_UPDATECP) != 0;
-  if (useCurrent) {
-    x = dc->position.x;
-    y = dc->position.y;
-  }
-  int left = x;
+  long long refX = useCurrent ? dc->position.x : x;
+  long long refY = useCurrent ? dc->position.y : y;
+  long long left = refX;
   if ((dc->textAlign & TA_CENTER) == TA_CENTER)
-    left = x - width / 2;
+    left = refX - width / 2;
   else if (dc->textAlign & TA_RIGHT)
-    left = x - width;
-  int top = y;
+    left = refX - width;
+  long long top = refY;
   if ((dc->textAlign & TA_BASELINE) == TA_BASELINE)
-    top = y - font.metrics().ascent;
+    top = refY - font.metrics().ascent;
   else if (dc->textAlign & TA_BOTTOM)
-    top = y - font.height();
+    top = refY - font.height();
   if (useCurrent && (dc->textAlign & TA_CENTER) != TA_CENTER)
-    dc->position.x = (dc->textAlign & TA_RIGHT) ? x - width : x + width;
+    dc->position.x = gdi::clampCoord((dc->textAlign & TA_RIGHT) ? refX - width : refX + width);
   drawLine(canvas, clip, *dc, font, canvas.toTarget(left, top), run, advances.data(), width, font.height(), -1);
   return TRUE;
 }
@@ -128,37 +127,39 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format)
     format &= ~0xFF00u;
   }
   gdi::Font font = fontOf(*dc);
+  RECT box{gdi::clampCoord(rect->left), gdi::clampCoord(rect->top), gdi::clampCoord(rect->right),
+           gdi::clampCoord(rect->bottom)};
   gdi::TextLayout layout = gdi::layoutText(font, std::u16string_view(text, static_cast<size_t>(count)), format,
-                                           rect->right - rect->left, tabChars);
+                                           box.right - box.left, tabChars);
   int height = layout.height();
   if (format & DT_CALCRECT) {
-    rect->right = rect->left + layout.width;
-    rect->bottom = rect->top + height;
+    rect->right = gdi::clampCoord(1LL * box.left + layout.width);
+    rect->bottom = gdi::clampCoord(1LL * box.top + height);
     return height;
   }
 
-  int top = rect->top;
+  int top = box.top;
   if (format & DT_SINGLELINE) {
     if (format & DT_VCENTER)
-      top = rect->top + (rect->bottom - rect->top - height) / 2;
+      top = box.top + (box.bottom - box.top - height) / 2;
     else if (format & DT_BOTTOM)
-      top = rect->bottom - height;
+      top = box.bottom - height;
   }
   gdi::TextCanvas canvas(*dc);
   gdi::Region clip = canvas.clip();
-  if (!(format & DT_NOCLIP)) clip.intersect(canvas.toTarget(*rect));
-  int y = top;
+  if (!(format & DT_NOCLIP)) clip.intersect(canvas.toTarget(box));
+  long long y = top;
   for (const gdi::TextLine& line : layout.lines) {
     // As an edit control does, a line that would show only in part is left out.
-    if ((format & DT_EDITCONTROL) && y + layout.lineHeight > rect->bottom) break;
-    int x = rect->left;
+    if ((format & DT_EDITCONTROL) && y + layout.lineHeight > box.bottom) break;
+    long long x = box.left;
     if (format & DT_CENTER)
-      x = rect->left + (rect->right - rect->left - line.width) / 2;
+      x = box.left + (1LL * box.right - box.left - line.width) / 2;
     else if (format & DT_RIGHT)
-      x = rect->right - line.width;
+      x = 1LL * box.right - line.width;
     drawLine(canvas, clip, *dc, font, canvas.toTarget(x, y), line.text, line.advances.data(), line.width,
              layout.lineHeight, line.underlined);
     y += layout.lineHeight;
   }
-  return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top + height - rect->top : height;
+  return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top + height - box.top : height;
 }

@@ -15,8 +15,12 @@ class TextCanvas {
   const PixelTarget& pixels() const { return pixels_; }
   // Surface coordinates, within the surface.
   const Region& clip() const { return clip_; }
-  RECT toTarget(const RECT& logical) const { return rectOffset(logical, origin_.x, origin_.y); }
-  POINT toTarget(int x, int y) const { return {x + origin_.x, y + origin_.y}; }
+  // Logical to surface coordinates, held within reach of the surface.
+  RECT toTarget(const RECT& logical) const {
+    return {clampCoord(1LL * logical.left + origin_.x), clampCoord(1LL * logical.top + origin_.y),
+            clampCoord(1LL * logical.right + origin_.x), clampCoord(1LL * logical.bottom + origin_.y)};
+  }
+  POINT toTarget(long long x, long long y) const { return {clampCoord(x + origin_.x), clampCoord(y + origin_.y)}; }
   // Tells the surface what changed (surface coordinates).
   void changed(const RECT& rect) const;
 

@@ -66,9 +66,9 @@ class LineBuilder {
   std::vector<int> advances(std::u16string_view text) const {
     std::vector<int> out = textAdvances(font_, text);
     if (!(format_ & DT_EXPANDTABS)) return out;
-    int pen = 0;
+    long long pen = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == u'\t') out[i] = (pen / tabWidth_ + 1) * tabWidth_ - pen;
+      if (text[i] == u'\t') out[i] = static_cast<int>((pen / tabWidth_ + 1) * tabWidth_ - pen);
       pen += out[i];
     }
     return out;
@@ -78,17 +78,20 @@ class LineBuilder {
     TextLine l;
     l.text = text;
     l.advances = advances(text);
-    for (int a : l.advances) l.width += a;
+    long long width = 0;
+    for (int a : l.advances) width += a;
+    l.width = clampCoord(width);
     l.underlined = underlined >= 0 && underlined < static_cast<int>(text.size()) ? underlined : -1;
     return l;
   }
 
-  // Greedy breaking at blanks; a word wider than the line stays whole.
+  // Greedy breaking at blanks (see lineEnd).
   void wrap(const Paragraph& p, std::vector<TextLine>& out) const {
     std::u16string_view text = p.text;
+    std::vector<int> base = textAdvances(font_, text);
     size_t start = 0;
     while (true) {
-      size_t end = lineEnd(text, start);
+      size_t end = lineEnd(text, base, start);
       out.push_back(line(text.substr(start, end - start), p.underlined - static_cast<int>(start)));
       size_t next = end;
       while (next < text.size() && isBlank(text[next])) ++next;
@@ -118,25 +121,30 @@ class LineBuilder {
   }
 
  private:
+  // The advance of text[i] with the pen at pen: a tab reaches the next stop.
+  long long advanceAt(std::u16string_view text, const std::vector<int>& base, size_t i, long long pen) const {
+    if (text[i] == u'\t' && (format_ & DT_EXPANDTABS)) return (pen / tabWidth_ + 1) * tabWidth_ - pen;
+    return base[i];
+  }
+
   // Where the line starting at start ends: after the last word that fits,
   // blanks before the break not counted. A word wider than the line stays
   // whole, or with DT_EDITCONTROL is broken after its last unit that fits.
-  size_t lineEnd(std::u16string_view text, size_t start) const {
-    std::vector<int> adv = advances(text.substr(start));
-    auto advanceOf = [&](size_t i) { return adv[i - start]; };
-    int pen = 0;
+  size_t lineEnd(std::u16string_view text, const std::vector<int>& base, size_t start) const {
+    long long pen = 0;
     size_t lastFit = start;  // end of the last word that fitted
     bool haveWord = false;
     size_t i = start;
     while (i < text.size()) {
-      while (i < text.size() && isBlank(text[i])) pen += advanceOf(i++);
+      while (i < text.size() && isBlank(text[i])) pen += advanceAt(text, base, i++, pen);
       if (i >= text.size()) break;
       size_t wordEnd = i;
-      int wordPen = pen;
-      while (wordEnd < text.size() && !isBlank(text[wordEnd])) wordPen += advanceOf(wordEnd++);
+      long long wordPen = pen;
+      while (wordEnd < text.size() && !isBlank(text[wordEnd]) && wordPen <= maxWidth_) wordPen += base[wordEnd++];
+      while (wordEnd < text.size() && !isBlank(text[wordEnd])) ++wordEnd;
       if (wordPen > maxWidth_) {
         if (haveWord) return lastFit;
-        if (format_ & DT_EDITCONTROL) return breakInside(text, i, pen, advanceOf);
+        if (format_ & DT_EDITCONTROL) return breakInside(text, base, i, pen);
       }
       haveWord = true;
       lastFit = wordEnd;
@@ -148,14 +156,13 @@ class LineBuilder {
 
   // The end of the longest part of the word at i that fits from pen on; at
   // least one character, never half of a surrogate pair.
-  template <typename Advance>
-  size_t breakInside(std::u16string_view text, size_t i, int pen, Advance advanceOf) const {
+  size_t breakInside(std::u16string_view text, const std::vector<int>& base, size_t i, long long pen) const {
     size_t end = i;
     while (end < text.size() && !isBlank(text[end])) {
       size_t next = end + 1;
       if (next < text.size() && text[next] >= 0xDC00 && text[next] <= 0xDFFF) ++next;
-      int grown = pen;
-      for (size_t k = end; k < next; ++k) grown += advanceOf(k);
+      long long grown = pen;
+      for (size_t k = end; k < next; ++k) grown += base[k];
       if (grown > maxWidth_ && end > i) break;
       pen = grown;
       end = next;

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "gdi/FontCache.h"
+#include "gdi/TextRun.h"
 
 namespace gdi {
 
@@ -25,7 +26,7 @@ struct TextLayout {
   std::vector<TextLine> lines;
   int lineHeight = 0;
   int width = 0;  // of the widest line
-  int height() const { return static_cast<int>(lines.size()) * lineHeight; }
+  int height() const { return clampCoord(static_cast<long long>(lines.size()) * lineHeight); }
 };
 
 // Lays text out for DrawTextW's format flags in a rectangle maxWidth wide;

@@ -66,10 +66,10 @@ std::vector<int> textAdvances(const Font& font, std::u16string_view text) {
 }
 
 int textWidth(const Font& font, std::u16string_view text) {
-  int width = 0;
+  long long width = 0;
   size_t i = 0;
   while (i < text.size()) width += font.face->glyph(nextCodePoint(text, i)).advance;
-  return width;
+  return clampCoord(width);
 }
 
 void fillPixels(const PixelTarget& target, const Region& clip, const RECT& rect, COLORREF color) {
@@ -90,33 +90,36 @@ RECT drawTextRun(const PixelTarget& target, const Region& clip, const Font& font
   const FaceMetrics& m = font.metrics();
   uint32_t pixel = pixelOf(color);
   int baseline = y + m.ascent;
-  int pen = x;
+  long long pen = x;
   RECT touched{x, y, x, y + m.height()};
   size_t i = 0;
   while (i < text.size()) {
     size_t at = i;
     char32_t c = nextCodePoint(text, i);
     const Glyph& g = font.face->glyph(c);
-    int left = pen + g.left;
-    int top = baseline - g.top;
-    blitGlyph(target, clip, g, left, top, pixel);
-    if (g.width > 0 && g.rows > 0) {
-      touched.left = std::min<LONG>(touched.left, left);
-      touched.top = std::min<LONG>(touched.top, top);
-      touched.right = std::max<LONG>(touched.right, left + g.width);
-      touched.bottom = std::max<LONG>(touched.bottom, top + g.rows);
+    if (pen > -kCoordLimit && pen < kCoordLimit) {
+      int left = static_cast<int>(pen) + g.left;
+      int top = baseline - g.top;
+      blitGlyph(target, clip, g, left, top, pixel);
+      if (g.width > 0 && g.rows > 0) {
+        touched.left = std::min<LONG>(touched.left, left);
+        touched.top = std::min<LONG>(touched.top, top);
+        touched.right = std::max<LONG>(touched.right, left + g.width);
+        touched.bottom = std::max<LONG>(touched.bottom, top + g.rows);
+      }
     }
-    int advance = g.advance;
+    long long advance = g.advance;
     if (dx) {
       advance = 0;
       for (size_t k = at; k < i; ++k) advance += dx[k];
     }
     pen += advance;
   }
-  touched.left = std::min<LONG>(touched.left, pen);
-  touched.right = std::max<LONG>(touched.right, pen);
-  int runLeft = std::min(x, pen);
-  int runRight = std::max(x, pen);
+  int end = clampCoord(pen);
+  touched.left = std::min<LONG>(touched.left, end);
+  touched.right = std::max<LONG>(touched.right, end);
+  int runLeft = std::min(x, end);
+  int runRight = std::max(x, end);
   if (font.underline) {
     int top = baseline + m.underlineOffset;
     fillPixels(target, clip, {runLeft, top, runRight, top + m.underlineThickness}, color);

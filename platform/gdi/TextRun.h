@@ -23,6 +23,13 @@ struct PixelTarget {
   ptrdiff_t stride = 0;  // pixels from one row to the next
 };
 
+// Coordinates beyond this, either way, are far off any surface; text
+// arithmetic keeps to it so that no sum overflows.
+constexpr int kCoordLimit = 1 << 28;
+inline int clampCoord(long long v) {
+  return static_cast<int>(v < -kCoordLimit ? -kCoordLimit : (v > kCoordLimit ? kCoordLimit : v));
+}
+
 // The code point at text[i]; i moves past it. An unpaired surrogate is U+FFFD.
 char32_t nextCodePoint(std::u16string_view text, size_t& i);
 

@@ -1,6 +1,7 @@
 // Text on the screen: what ExtTextOutW and DrawTextW change, checked pixel
 // by pixel against what GetTextExtentPoint32W and GetTextMetricsW say.
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -307,6 +308,35 @@ TEST_F(TextTest, DrawsIntoTheBitmapOfAMemoryDc) {
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
+}
+
+TEST_F(TextTest, ExtremeCoordinatesAndAdvancesDrawNothingAndDoNotOverflow) {
+  // Built with the undefined-behaviour sanitizer, an overflow here aborts.
+  const int lo = INT32_MIN, hi = INT32_MAX;
+  RECT huge{lo, lo, hi, hi};
+  EXPECT_TRUE(ExtTextOutW(hdc_, hi, hi, ETO_CLIPPED, &huge, u"far", 3, nullptr));
+  EXPECT_TRUE(ExtTextOutW(hdc_, lo, lo, 0, nullptr, u"far", 3, nullptr));
+  const int dx[] = {hi, hi, hi};
+  EXPECT_TRUE(ExtTextOutW(hdc_, 250, 0, 0, nullptr, u"abc", 3, dx));
+  const int back[] = {lo, lo, lo};
+  EXPECT_TRUE(ExtTextOutW(hdc_, -50, 0, 0, nullptr, u"abc", 3, back));
+  SetTextAlign(hdc_, TA_UPDATECP | TA_RIGHT);
+  MoveToEx(hdc_, lo, lo, nullptr);
+  EXPECT_TRUE(ExtTextOutW(hdc_, 0, 0, 0, nullptr, u"abc", 3, nullptr));
+  SetTextAlign(hdc_, TA_LEFT | TA_TOP);
+  RECT calc = huge;
+  EXPECT_GT(DrawTextW(hdc_, u"one two\tthree", -1, &calc, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS), 0);
+  RECT box = huge;
+  DrawTextW(hdc_, u"one two three", -1, &box, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS);
+  std::u16string tabs(20000, u'\t');
+  RECT narrow{0, 0, 10, 10};
+  EXPECT_GT(DrawTextW(hdc_, tabs.c_str(), -1, &narrow, DT_CALCRECT | DT_EXPANDTABS | DT_TABSTOP | (255 << 8)), 0);
+  EXPECT_EQ(inked().right, 0) << "all of it off the screen";
+  // Centred in the whole plane, text lands around the origin.
+  box = huge;
+  DrawTextW(hdc_, u"one two three", -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  EXPECT_EQ(inked().left, 0);
+  EXPECT_LT(inked().right, extent(u"one two three").cx);
 }
 
 }  // namespace
