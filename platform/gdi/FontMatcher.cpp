@@ -9,33 +9,44 @@
 
 namespace gdi {
 
+// Installed families that stand for a device face, the closest first: the
+// condensed DejaVu faces are as narrow as the device's Tahoma and Times.
+struct LookAlike {
+  std::u16string_view preferred;
+  std::u16string_view otherwise;
+};
+
 namespace {
+
+constexpr LookAlike kNarrowSans{u"DejaVu Sans Condensed", u"DejaVu Sans"};
+constexpr LookAlike kSans{u"DejaVu Sans", u"DejaVu Sans Condensed"};
+constexpr LookAlike kMono{u"DejaVu Sans Mono", u"DejaVu Sans Mono"};
+constexpr LookAlike kNarrowSerif{u"DejaVu Serif Condensed", u"DejaVu Serif"};
 
 struct DeviceFace {
   std::u16string_view name;
-  std::u16string_view lookAlike;
+  LookAlike lookAlike;
   bool listed;  // one of the device's own fonts, enumerated as a family
 };
 
-constexpr std::u16string_view kSans = u"DejaVu Sans";
-constexpr std::u16string_view kMono = u"DejaVu Sans Mono";
-constexpr std::u16string_view kSerif = u"DejaVu Serif";
-
 constexpr DeviceFace kDeviceFaces[] = {
-    {u"Tahoma", kSans, true},
+    {u"Tahoma", kNarrowSans, true},
     {u"Frutiger Linotype", kSans, true},
     {u"Bookdings", kSans, true},
     {u"Courier New", kMono, true},
-    {u"Times New Roman", kSerif, true},
+    {u"Times New Roman", kNarrowSerif, true},
     // Names programs written for other Windows devices ask for.
     {u"Arial", kSans, false},
     {u"Helvetica", kSans, false},
-    {u"MS Sans Serif", kSans, false},
-    {u"System", kSans, false},
+    {u"MS Sans Serif", kNarrowSans, false},
+    {u"System", kNarrowSans, false},
     {u"Courier", kMono, false},
     {u"Lucida Console", kMono, false},
-    {u"Times", kSerif, false},
+    {u"Times", kNarrowSerif, false},
 };
+
+// What draws a face nobody has: the system font's look-alike.
+constexpr LookAlike kDefault = kNarrowSans;
 
 constexpr unsigned kFixedPitch = 1;
 constexpr unsigned kFamilyRoman = 1 << 4;
@@ -125,7 +136,7 @@ FontMatcher::FontMatcher(std::vector<FontStyle> installed) : installed_(std::mov
   for (const FontStyle& style : installed_)
     if (families_.empty() || !sameFaceName(families_.back(), style.family)) families_.push_back(style.family);
   for (const DeviceFace& face : kDeviceFaces)
-    if (face.listed && installedFamily(face.lookAlike) && !installedFamily(face.name))
+    if (face.listed && !lookAlike(face.lookAlike).empty() && !installedFamily(face.name))
       families_.emplace_back(face.name);
   std::sort(families_.begin(), families_.end(), faceNameLess);
 }
@@ -141,18 +152,25 @@ std::u16string FontMatcher::resolveFamily(std::u16string_view face, unsigned pit
     for (const FontStyle& s : installed_)
       if (sameFaceName(s.family, face)) return s.family;
   }
-  std::u16string_view wanted = kSans;
+  LookAlike wanted = kDefault;
   if (const DeviceFace* device = deviceFace(face)) {
     wanted = device->lookAlike;
   } else if (face.empty()) {
     if ((pitchAndFamily & 0x03) == kFixedPitch || (pitchAndFamily & 0xF0) == kFamilyModern)
       wanted = kMono;
     else if ((pitchAndFamily & 0xF0) == kFamilyRoman)
-      wanted = kSerif;
+      wanted = kNarrowSerif;
   }
-  if (installedFamily(wanted)) return std::u16string(wanted);
-  if (installedFamily(kSans)) return std::u16string(kSans);
+  std::u16string_view found = lookAlike(wanted);
+  if (found.empty()) found = lookAlike(kDefault);
+  if (!found.empty()) return std::u16string(found);
   return installed_.front().family;
+}
+
+std::u16string_view FontMatcher::lookAlike(const LookAlike& candidates) const {
+  if (installedFamily(candidates.preferred)) return candidates.preferred;
+  if (installedFamily(candidates.otherwise)) return candidates.otherwise;
+  return {};
 }
 
 const FontStyle* FontMatcher::find(std::u16string_view family, int weight, bool italic) const {
@@ -189,7 +207,8 @@ std::vector<FontStyle> FontMatcher::styles(std::u16string_view family) const {
   const DeviceFace* device = installedFamily(family) ? nullptr : deviceFace(family);
   if (device) {
     if (!device->listed) return out;
-    installedName = device->lookAlike;
+    installedName = lookAlike(device->lookAlike);
+    if (installedName.empty()) return out;
   }
   for (const FontStyle& s : installed_) {
     if (!sameFaceName(s.family, installedName)) continue;

@@ -10,6 +10,8 @@
 
 namespace gdi {
 
+struct LookAlike;
+
 // One installed style of a family: a file (and the face inside it).
 struct FontStyle {
   std::u16string family;
@@ -55,6 +57,8 @@ class FontMatcher {
  private:
   const FontStyle* find(std::u16string_view family, int weight, bool italic) const;
   bool installedFamily(std::u16string_view family) const;
+  // The first of the candidates that is installed; empty when none is.
+  std::u16string_view lookAlike(const LookAlike& candidates) const;
 
   std::vector<FontStyle> installed_;
   std::vector<std::u16string> families_;

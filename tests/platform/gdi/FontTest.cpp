@@ -207,7 +207,7 @@ TEST(FontTest, FacesAreSharedBetweenEqualRequests) {
   size_t faces = cache.faceCount();
   f.lfUnderline = 1;  // drawn over the same face
   gdi::Font second = cache.fontFor(f);
-  LOGFONTW other = describe(u"Frutiger Linotype", -29);  // the same look-alike
+  LOGFONTW other = describe(u"MS Sans Serif", -29);  // the same look-alike
   gdi::Font third = cache.fontFor(other);
   EXPECT_EQ(first.face, second.face);
   EXPECT_EQ(first.face, third.face);
@@ -330,6 +330,24 @@ TEST(FontMatcherTest, DeviceFacesResolveToLookAlikesAndUnknownOnesToTheDefault) 
   std::vector<std::u16string> expected = {u"Bookdings",   u"Courier New",      u"DejaVu Sans",
                                           u"DejaVu Sans Mono", u"Frutiger Linotype", u"Tahoma", u"Zapf"};
   EXPECT_EQ(m.families(), expected);
+}
+
+TEST(FontMatcherTest, NarrowDeviceFacesPreferTheCondensedLookAlikes) {
+  gdi::FontMatcher m({installed(u"DejaVu Sans", u"Book", 400, false),
+                      installed(u"DejaVu Sans Condensed", u"Book", 400, false),
+                      installed(u"DejaVu Serif", u"Book", 400, false),
+                      installed(u"DejaVu Serif Condensed", u"Bold", 700, false)});
+  EXPECT_EQ(m.resolveFamily(u"Tahoma"), u"DejaVu Sans Condensed");
+  EXPECT_EQ(m.resolveFamily(u"Frutiger Linotype"), u"DejaVu Sans");
+  EXPECT_EQ(m.resolveFamily(u"Times New Roman"), u"DejaVu Serif Condensed");
+  EXPECT_EQ(m.resolveFamily(u"No Such Face"), u"DejaVu Sans Condensed");
+  // A device face lists its look-alike's styles under its own name.
+  std::vector<gdi::FontStyle> styles = m.styles(u"Times New Roman");
+  ASSERT_EQ(styles.size(), 1u);
+  EXPECT_EQ(styles[0].family, u"Times New Roman");
+  EXPECT_EQ(styles[0].fullName, u"Times New Roman Bold");
+  EXPECT_TRUE(m.styles(u"Arial").empty()) << "not one of the device's fonts";
+  EXPECT_TRUE(m.styles(u"Courier New").empty()) << "no monospaced face installed";
 }
 
 TEST(FontMatcherTest, MissingWeightsAndSlantsAreMadeFromTheNearestFile) {
