@@ -116,7 +116,16 @@ bool ScriptPlayer::runNext(std::string& error) {
   Queued next = std::move(steps_.front());
   steps_.pop_front();
   std::string reason;
-  if (run(next.step, reason)) return true;
+  if (run(next.step, reason)) {
+    // menu "POPUP" "ITEM" is two taps, as a person makes them: the chooser
+    // has tapped the popup's button; the item is tapped as the very next
+    // step, once the popup shows (the chooser is asked again without a popup).
+    if (next.step.kind == Step::Kind::Menu && !next.step.text.empty()) {
+      next.step.text.clear();
+      steps_.push_front(std::move(next));
+    }
+    return true;
+  }
   error = next.source + ":" + std::to_string(next.step.line) + ": " + reason;
   return false;
 }

@@ -57,3 +57,29 @@ BOOL WINAPI SHSipPreference(HWND hwnd, SIPSTATE st);
 
 // A menu bar resource button that opens no popup menu.
 #define NOMENU 0xFFFF
+
+// ---- the menu bar
+#define SHCMBF_EMPTYBAR 0x0001
+#define SHCMBF_HIDDEN 0x0002
+#define SHCMBF_HIDESIPBUTTON 0x0004
+#define SHCMBF_COLORBK 0x0008
+#define SHCMBF_HMENU 0x0010
+
+// 32 bytes on the device; cbSize may be 32 or this host's size.
+typedef struct tagSHMENUBARINFO {
+  DWORD cbSize;
+  HWND hwndParent;
+  DWORD dwFlags;
+  UINT nToolBarId;  // the menu-bar resource (RCDATA), or a menu with SHCMBF_HMENU
+  HINSTANCE hInstRes;
+  int nBmpId;
+  int cBmpImages;
+  HWND hwndMB;  // out: the menu bar's window
+} SHMENUBARINFO, *PSHMENUBARINFO;
+
+BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* pmbi);
+
+// Messages to the menu bar's window: the popup menu of the button with the
+// command lParam, and the menu the bar takes its popups from.
+#define SHCMBM_GETSUBMENU (WM_USER + 401)
+#define SHCMBM_GETMENU (WM_USER + 402)

@@ -1,0 +1,472 @@
+// The shell's menu bar built from the program's menu-bar resource 101: its
+// buttons, the popups and commands a person reaches with the stylus or the
+// device's `menu` script step, the foreground it follows, and its look.
+#include <gtest/gtest.h>
+
+#include <aygshell.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device/Device.h"
+#include "display/HeadlessBackend.h"
+#include "resources/resource.h"
+#include "shell/MenuBar.h"
+#include "shell/MenuBarResource.h"
+#include "user/MenuTracker.h"
+
+namespace {
+
+constexpr const char16_t* kOwnerClass = u"MenuBarTestOwner";
+
+struct Received {
+  HWND hwnd;
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+std::vector<Received>& received() {
+  static std::vector<Received> log;
+  return log;
+}
+
+LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND || msg == WM_INITMENUPOPUP || msg == WM_LBUTTONDOWN) received().push_back({hwnd, msg, wParam, lParam});
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+device::Device& theDevice() { return device::Device::instance(); }
+
+void push(display::InputEvent::Type type, POINT p) {
+  display::InputEvent e;
+  e.type = type;
+  e.x = p.x;
+  e.y = p.y;
+  theDevice().pushInput(e);
+}
+void tap(POINT p) {
+  push(display::InputEvent::Type::StylusDown, p);
+  push(display::InputEvent::Type::StylusUp, p);
+}
+POINT centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+void pump() {
+  MSG msg;
+  for (int i = 0; i < 10000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Runs code once the loop that starts next (a popup menu's) waits.
+void whileWaiting(std::function<void()> step) { theDevice().script().add(std::move(step)); }
+
+RECT itemOnScreen(const char16_t* text) {
+  RECT r{};
+  std::string why;
+  if (!user::findOpenMenuItem(text, r, why)) ADD_FAILURE() << why;
+  return r;
+}
+
+class MenuBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = ownerProc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+      wc.lpszClassName = kOwnerClass;
+      RegisterClassW(&wc);
+      registered = true;
+    }
+    owner = makeOwner(u"Vantor");
+    pump();
+    received().clear();
+  }
+  void TearDown() override {
+    while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
+    theDevice().configure(device::Options{}, nullptr);
+    pump();
+    received().clear();
+  }
+
+  static HWND makeOwner(const char16_t* title) {
+    return CreateWindowExW(0, kOwnerClass, title, WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  }
+  SHMENUBARINFO info(UINT id = IDM_MAIN, DWORD flags = 0) {
+    SHMENUBARINFO mbi{};
+    mbi.cbSize = sizeof(mbi);
+    mbi.hwndParent = owner;
+    mbi.dwFlags = flags;
+    mbi.nToolBarId = id;
+    mbi.hInstRes = GetModuleHandleW(nullptr);
+    mbi.nBmpId = IDB_MENUBAR_COLOUR;
+    mbi.cBmpImages = MENUBAR_IMAGE_COUNT;
+    return mbi;
+  }
+  HWND createBar(UINT id = IDM_MAIN, DWORD flags = 0) {
+    SHMENUBARINFO mbi = info(id, flags);
+    EXPECT_TRUE(SHCreateMenuBar(&mbi)) << "error " << GetLastError();
+    bar = mbi.hwndMB;
+    pump();
+    return bar;
+  }
+  RECT button(const char16_t* text) {
+    auto r = shell::MenuBar::of(bar)->buttonOnScreen(text);
+    if (!r) ADD_FAILURE() << "no button";
+    return r.value_or(RECT{});
+  }
+  RECT imageButton(int image) {
+    for (const shell::MenuBarButton& b : shell::MenuBar::of(bar)->buttons()) {
+      if (b.image != image) continue;
+      RECT r = b.rect;
+      MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+      return r;
+    }
+    ADD_FAILURE() << "no image " << image;
+    return {};
+  }
+  std::vector<WPARAM> commands() {
+    pump();
+    std::vector<WPARAM> out;
+    for (const Received& r : received())
+      if (r.msg == WM_COMMAND && r.hwnd == owner) out.push_back(r.wParam);
+    return out;
+  }
+  // Taps the bar's button and then, once its popup shows, the item.
+  void choose(const char16_t* popup, const char16_t* item) {
+    whileWaiting([item] {
+      RECT r = itemOnScreen(item);
+      if (r.right > r.left) tap(centre(r));
+    });
+    tap(centre(button(popup)));
+    pump();
+    theDevice().script().clear();
+  }
+
+  HWND owner = nullptr;
+  HWND bar = nullptr;
+};
+
+TEST_F(MenuBarTest, ResourceOneHundredOneHasTwoTextButtonsAndThreeImageButtons) {
+  createBar();
+  ASSERT_NE(bar, nullptr);
+  shell::MenuBar* menuBar = shell::MenuBar::of(bar);
+  ASSERT_NE(menuBar, nullptr);
+  std::vector<std::string> seen;
+  for (const shell::MenuBarButton& b : menuBar->buttons()) {
+    std::string line = b.image == I_IMAGENONE ? std::string(b.text.begin(), b.text.end()) : "image " + std::to_string(b.image);
+    line += " " + std::to_string(b.command) + (b.popup ? " popup" : "");
+    seen.push_back(line);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"Tools 1 popup", "View 2 popup", "image 0 40004", "image 1 40003",
+                                           "image 2 40002"}));
+  // The popups are the menu's, in order.
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETMENU, 0, 0));
+  EXPECT_EQ(reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_MENUBAR_TOOLS)), GetSubMenu(menu, 0));
+  EXPECT_EQ(reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_MENUBAR_VIEW)), GetSubMenu(menu, 1));
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 4), static_cast<UINT>(IDM_ABOUT));
+
+  // It lies in the strip, left of the input-panel button, above its owner.
+  RECT r;
+  GetWindowRect(bar, &r);
+  RECT expected = theDevice().menuBarRect();
+  EXPECT_EQ(r.left, expected.left);
+  EXPECT_EQ(r.top, expected.top);
+  EXPECT_EQ(r.right, expected.right);
+  EXPECT_EQ(r.bottom, expected.bottom);
+  EXPECT_TRUE(IsWindowVisible(bar));
+  EXPECT_EQ(GetWindow(bar, GW_OWNER), owner);
+  EXPECT_EQ(GetForegroundWindow(), owner) << "the bar does not take the foreground";
+  // Text buttons come first, left to right.
+  EXPECT_LT(button(u"Tools").right, button(u"View").left + 1);
+  EXPECT_LT(button(u"View").right, imageButton(0).left + 1);
+}
+
+TEST_F(MenuBarTest, TappingToolsThenAboutSendsItsCommand) {
+  createBar();
+  choose(u"Tools", u"About Vantor...");
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_ABOUT}));
+  std::vector<HMENU> initialised;
+  for (const Received& r : received())
+    if (r.msg == WM_INITMENUPOPUP) initialised.push_back(reinterpret_cast<HMENU>(r.wParam));
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETMENU, 0, 0));
+  EXPECT_EQ(initialised, (std::vector<HMENU>{GetSubMenu(menu, 0)})) << "the owner prepares the popup";
+
+  received().clear();
+  choose(u"View", u"Options...");
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_OPTIONS}));
+}
+
+TEST_F(MenuBarTest, ImageButtonsSendTheirCommands) {
+  createBar();
+  for (int image : {0, 1, 2}) tap(centre(imageButton(image)));
+  pump();
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_DATABASE_PROPERTIES, IDM_DELETE_RECORD, IDM_DELETE_DATABASE}));
+  for (const Received& r : received()) EXPECT_EQ(reinterpret_cast<HWND>(r.lParam), bar) << "from the bar";
+
+  // A press lifted off its button does nothing.
+  received().clear();
+  push(display::InputEvent::Type::StylusDown, centre(imageButton(0)));
+  push(display::InputEvent::Type::StylusMove, centre(imageButton(2)));
+  push(display::InputEvent::Type::StylusUp, centre(imageButton(2)));
+  EXPECT_TRUE(commands().empty());
+}
+
+TEST_F(MenuBarTest, ATapOnAnotherPopupsButtonSwitchesMenus) {
+  createBar();
+  whileWaiting([this] { tap(centre(button(u"View"))); });
+  whileWaiting([] { tap(centre(itemOnScreen(u"Refresh"))); });
+  tap(centre(button(u"Tools")));
+  pump();
+  theDevice().script().clear();
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_REFRESH}));
+
+  // A tap on the open popup's own button closes it.
+  received().clear();
+  whileWaiting([this] { tap(centre(button(u"Tools"))); });
+  tap(centre(button(u"Tools")));
+  pump();
+  theDevice().script().clear();
+  EXPECT_FALSE(user::menuIsOpen());
+  EXPECT_TRUE(commands().empty());
+}
+
+TEST_F(MenuBarTest, MissingOrBrokenResourcesFailWithAnError) {
+  struct Case {
+    const char* what;
+    UINT id;
+    int bitmap;
+    DWORD error;
+  } cases[] = {
+      {"no such resource", 999, IDB_MENUBAR_COLOUR, ERROR_RESOURCE_NAME_NOT_FOUND},
+      {"fewer words than buttons", 200, IDB_MENUBAR_COLOUR, ERROR_INVALID_DATA},
+      {"a popup the menu lacks", 201, IDB_MENUBAR_COLOUR, ERROR_INVALID_DATA},
+      {"an image the strip lacks", 202, IDB_MENUBAR_COLOUR, ERROR_INVALID_DATA},
+      {"a menu that does not exist", 203, IDB_MENUBAR_COLOUR, ERROR_RESOURCE_NAME_NOT_FOUND},
+      {"a bitmap that does not exist", IDM_MAIN, 999, ERROR_RESOURCE_NAME_NOT_FOUND},
+  };
+  for (const Case& c : cases) {
+    SHMENUBARINFO mbi = info(c.id);
+    mbi.nBmpId = c.bitmap;
+    SetLastError(0);
+    EXPECT_FALSE(SHCreateMenuBar(&mbi)) << c.what;
+    EXPECT_EQ(GetLastError(), c.error) << c.what;
+    EXPECT_EQ(mbi.hwndMB, nullptr) << c.what;
+  }
+  EXPECT_EQ(GetWindow(owner, GW_HWNDPREV), nullptr) << "no bar was made";
+
+  SHMENUBARINFO wrongSize = info();
+  wrongSize.cbSize = 20;
+  SetLastError(0);
+  EXPECT_FALSE(SHCreateMenuBar(&wrongSize));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  SHMENUBARINFO noParent = info();
+  noParent.hwndParent = nullptr;
+  EXPECT_FALSE(SHCreateMenuBar(&noParent));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_FALSE(SHCreateMenuBar(nullptr));
+
+  SHMENUBARINFO deviceSize = info();
+  deviceSize.cbSize = 32;  // as a program built for the device fills it
+  EXPECT_TRUE(SHCreateMenuBar(&deviceSize));
+}
+
+TEST_F(MenuBarTest, ButtonsCanBeCommandsHiddenOrDisabled) {
+  createBar(204);
+  std::vector<std::string> lines;
+  for (const shell::MenuBarButton& b : shell::MenuBar::of(bar)->buttons())
+    lines.push_back(std::to_string(b.command) + (b.shown() ? "" : " hidden") + (b.enabled() ? "" : " disabled"));
+  EXPECT_EQ(lines, (std::vector<std::string>{"40005", "40006 hidden", "40003 disabled"}));
+  EXPECT_FALSE(shell::MenuBar::of(bar)->buttonOnScreen(u"Tools")) << "hidden";
+  tap(centre(button(u"View")));
+  tap(centre(imageButton(1)));
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{40005})) << "the disabled button sends nothing";
+}
+
+TEST_F(MenuBarTest, ShowsWhileItsOwnerIsTheForegroundWindowAndGoesWithIt) {
+  createBar();
+  EXPECT_TRUE(IsWindowVisible(bar));
+  HWND other = makeOwner(u"Other");
+  pump();
+  EXPECT_EQ(GetForegroundWindow(), other);
+  EXPECT_FALSE(IsWindowVisible(bar)) << "another window in front";
+  SetForegroundWindow(owner);
+  pump();
+  EXPECT_TRUE(IsWindowVisible(bar));
+  // A box the owner shows takes the foreground until it is answered.
+  whileWaiting([this] {
+    EXPECT_FALSE(IsWindowVisible(bar));
+    display::InputEvent e;
+    e.type = display::InputEvent::Type::KeyDown;
+    e.key = VK_RETURN;
+    theDevice().pushInput(e);
+  });
+  MessageBoxW(owner, u"Sure?", u"Vantor", MB_OK);
+  theDevice().script().clear();
+  EXPECT_TRUE(IsWindowVisible(bar));
+
+  DestroyWindow(owner);
+  EXPECT_FALSE(IsWindow(bar));
+  EXPECT_EQ(shell::menuBarOf(owner), nullptr);
+}
+
+TEST_F(MenuBarTest, AHiddenBarWaitsForTheProgramAndANewBarReplacesTheOld) {
+  createBar(IDM_MAIN, SHCMBF_HIDDEN);
+  EXPECT_FALSE(IsWindowVisible(bar));
+  ShowWindow(bar, SW_SHOWNA);
+  EXPECT_TRUE(IsWindowVisible(bar));
+  HWND first = bar;
+  createBar(IDM_MAIN, SHCMBF_EMPTYBAR | SHCMBF_HIDESIPBUTTON);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_TRUE(shell::MenuBar::of(bar)->buttons().empty());
+  RECT r;
+  GetWindowRect(bar, &r);
+  EXPECT_EQ(r.right, theDevice().menuStripRect().right) << "the whole strip";
+  EXPECT_EQ(shell::menuBarOf(owner), bar);
+}
+
+TEST_F(MenuBarTest, TheMenuScriptStepTapsAsAPersonDoes) {
+  createBar();
+  auto& script = theDevice().script();
+  std::string error;
+  ASSERT_TRUE(script.loadText("menu \"&Tools\" \"About Vantor...\"\n", "test.script", error)) << error;
+  bool done = false;
+  script.add([&] {
+    done = true;
+    PostMessageW(owner, WM_NULL, 0, 0);  // wakes the loop below
+  });
+  MSG msg;
+  while (!done && GetMessageW(&msg, nullptr, 0, 0)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_ABOUT}));
+
+  struct Case {
+    const char* script;
+    const char* error;
+  } cases[] = {
+      {"menu \"File\" \"Open\"\n", "test.script:1: menu \"File\" \"Open\": the menu bar has no button \"File\""},
+  };
+  for (const Case& c : cases) {
+    script.clear();
+    ASSERT_TRUE(script.loadText(c.script, "test.script", error));
+    EXPECT_FALSE(script.runNext(error));
+    EXPECT_EQ(error, c.error);
+  }
+  // With no menu open, the item's turn says so.
+  script.clear();
+  ASSERT_TRUE(script.loadText("menu \"Tools\" \"Nothing\"\n", "test.script", error));
+  ASSERT_TRUE(script.runNext(error)) << error;  // the button's tap, not yet taken by the bar
+  EXPECT_FALSE(script.runNext(error));
+  EXPECT_EQ(error, "test.script:1: menu \"Tools\" \"Nothing\": no menu is open");
+  script.clear();
+  display::InputEvent dropped;
+  while (theDevice().backend().pollEvent(dropped)) {
+  }
+
+  // A foreground window without a bar.
+  makeOwner(u"Other");
+  pump();
+  ASSERT_TRUE(script.loadText("menu \"Tools\" \"Close\"\n", "test.script", error));
+  EXPECT_FALSE(script.runNext(error));
+  EXPECT_EQ(error, "test.script:1: menu \"Tools\" \"Close\": the foreground window has no menu bar");
+}
+
+TEST_F(MenuBarTest, AnOpenToolsMenuLooksAsOnTheDevice) {
+  device::Options options;
+  options.chrome = true;
+  theDevice().configure(options, nullptr);
+  createBar();
+  display::Framebuffer& fb = theDevice().backend().framebuffer();
+  auto count = [&](RECT r, auto test) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += test(fb.pixel(x, y)) ? 1 : 0;
+    return n;
+  };
+  auto dark = [](uint32_t p) { return ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80; };
+  auto face = [](uint32_t p) { return p == 0xC0C0C0u; };
+
+  RECT tools = button(u"Tools");
+  RECT image = imageButton(0);
+  EXPECT_GT(count(image, [&](uint32_t p) { return !face(p); }), 20) << "the image shows";
+  EXPECT_GT(count(tools, dark), 10) << "dark text on the face";
+  whileWaiting([&] {
+    RECT bar;
+    GetWindowRect(this->bar, &bar);
+    RECT first = itemOnScreen(u"Delete Database");
+    RECT last = itemOnScreen(u"Close");
+    RECT popup{first.left - 1, first.top - 1, first.right + 1, last.bottom + 1};
+    EXPECT_EQ(popup.bottom, bar.top) << "the popup stands on the bar";
+    EXPECT_EQ(popup.left, tools.left) << "above its button";
+    // The button is shown pressed while its popup is open: inverted.
+    EXPECT_GT(count(RECT{tools.left, tools.top + 1, tools.right, tools.bottom}, dark),
+              (tools.right - tools.left) * (tools.bottom - tools.top - 1) / 2);
+    // A black frame, white items with dark text, grey lines between groups.
+    EXPECT_EQ(fb.pixel(popup.left, popup.top + 3), 0u);
+    EXPECT_EQ(fb.pixel(popup.right - 1, popup.bottom - 3), 0u);
+    for (const char16_t* item : {u"Delete Database", u"Delete Record", u"Database Properties...",
+                                 u"About Vantor...", u"Close"}) {
+      RECT r = itemOnScreen(item);
+      EXPECT_GT(count(r, dark), 15) << "text of an item";
+      EXPECT_EQ(fb.pixel(r.right - 2, r.top + 1), 0xFFFFFFu) << "white behind it";
+    }
+    RECT record = itemOnScreen(u"Delete Record");
+    int line = record.bottom + 3;
+    EXPECT_EQ(fb.pixel(popup.left + 20, line), 0x808080u) << "the separator";
+    display::InputEvent e;
+    e.type = display::InputEvent::Type::KeyDown;
+    e.key = VK_ESCAPE;
+    theDevice().pushInput(e);
+  });
+  tap(centre(tools));
+  pump();
+  EXPECT_FALSE(user::menuIsOpen());
+}
+
+TEST(MenuBarResource, ButtonsAreReadAsCountedOrRefused) {
+  auto words = [](std::initializer_list<uint16_t> list) {
+    std::vector<uint8_t> bytes;
+    for (uint16_t w : list) {
+      bytes.push_back(static_cast<uint8_t>(w & 0xFF));
+      bytes.push_back(static_cast<uint8_t>(w >> 8));
+    }
+    return bytes;
+  };
+  auto one = words({101, 1, 0xFFFE, 1, 4, 0x18, 1015, 0, 0});
+  auto parsed = shell::parseMenuBarResource(one.data(), one.size());
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->menuId, 101);
+  ASSERT_EQ(parsed->buttons.size(), 1u);
+  EXPECT_EQ(parsed->buttons[0].image, I_IMAGENONE);
+  EXPECT_EQ(parsed->buttons[0].command, 1);
+  EXPECT_EQ(parsed->buttons[0].state, TBSTATE_ENABLED);
+  EXPECT_EQ(parsed->buttons[0].style, 0x18);
+  EXPECT_EQ(parsed->buttons[0].stringId, 1015);
+  EXPECT_EQ(parsed->buttons[0].popup, 0);
+
+  auto noMenu = words({101, 1, 2, 40002, 4, 0, 0, 0, NOMENU, 0});  // and a padding word
+  parsed = shell::parseMenuBarResource(noMenu.data(), noMenu.size());
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->buttons[0].image, 2);
+  EXPECT_EQ(parsed->buttons[0].popup, -1);
+
+  auto none = words({101, 0});
+  EXPECT_TRUE(shell::parseMenuBarResource(none.data(), none.size()));
+  auto truncated = words({101, 2, 0xFFFE, 1, 4, 0x18, 1015, 0, 0, 1});
+  EXPECT_FALSE(shell::parseMenuBarResource(truncated.data(), truncated.size()));
+  EXPECT_FALSE(shell::parseMenuBarResource(one.data(), 3));
+  EXPECT_FALSE(shell::parseMenuBarResource(nullptr, 0));
+  auto huge = words({101, 0xFFFF});
+  EXPECT_FALSE(shell::parseMenuBarResource(huge.data(), huge.size()));
+}
+
+}  // namespace
