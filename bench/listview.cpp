@@ -100,9 +100,9 @@ void PageOfFortyRows(benchmark::State& state) {
   DestroyWindow(list);
 }
 
+// The same page as the 40-row list's: the first, with the same texts.
 void PageOfAMillionRows(benchmark::State& state) {
   HWND list = makeList(true, kMillion);
-  SendMessageW(list, LVM_ENSUREVISIBLE, kMillion / 2, FALSE);
   for (auto _ : state) drawPage(list);
   DestroyWindow(list);
 }
