@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "device/Device.h"
 
@@ -386,6 +387,61 @@ TEST_F(ComboBoxTest, ScrollBarStyleBelongsToTheList) {
   ASSERT_NE(shown, nullptr);
   EXPECT_TRUE(GetWindowLongW(shown, GWL_STYLE) & WS_VSCROLL) << "more items than rows";
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+INT_PTR CALLBACK fontLikeProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+  if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    EndDialog(dialog, LOWORD(wParam));
+    return TRUE;
+  }
+  if (msg != WM_INITDIALOG) return FALSE;
+  HWND faces = GetDlgItem(dialog, kComboId);
+  for (const char16_t* face : {u"Tahoma", u"Courier New", u"Arial", u"Frutiger"})
+    SendMessageW(faces, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face));
+  SendMessageW(faces, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"Tah"));
+  return TRUE;
+}
+
+// In a dialog, Enter and Escape close the open list, not the dialog.
+TEST_F(ComboBoxTest, InADialogTheOpenListTakesEnterAndEscape) {
+  TemplateBytes t;
+  t.header(WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 2, 0, 0, 139, 84).word(0).word(0).text(u"Font").word(8).text(u"Tahoma");
+  t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 4, 16, 77, 53, kComboId, 0x85, u"");
+  t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 88, 60, 40, 14, IDOK, 0x80, u"OK");
+  std::u16string chosen;
+  int fieldHeight = 0;
+  auto press = [](UINT vk) {
+    key(vk, true);
+    key(vk, false);
+  };
+  whileModal([&] {
+    HWND faces = GetDlgItem(activeDialog(), kComboId);
+    RECT r;
+    GetWindowRect(faces, &r);
+    fieldHeight = r.bottom - r.top;
+    EXPECT_EQ(GetFocus(), faces);
+    press(VK_F4);
+    press(VK_HOME);
+    press(VK_RETURN);  // takes the lit item: the list closes, the dialog stays
+  });
+  whileModal([&] {
+    HWND faces = GetDlgItem(activeDialog(), kComboId);
+    EXPECT_FALSE(SendMessageW(faces, CB_GETDROPPEDSTATE, 0, 0));
+    WCHAR text[32] = {};
+    GetWindowTextW(faces, text, 32);
+    chosen = text;
+    press(VK_F4);
+    press(VK_ESCAPE);  // closes the list only
+  });
+  whileModal([&] {
+    EXPECT_TRUE(IsWindowVisible(activeDialog())) << "the dialog is still open";
+    press(VK_ESCAPE);  // now the dialog's
+  });
+  INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.dialogTemplate(), parent, fontLikeProc, 0);
+  device::Device::instance().script().clear();
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(chosen, u"Arial");
+  EXPECT_LT(fieldHeight, 40) << "the control keeps the field's height, not the template's 53 units";
 }
 
 }  // namespace
