@@ -433,9 +433,11 @@ void ListBoxControl::dump(const std::string& indent, std::string& out) const {
 void registerListBoxClasses() {
   registerSystemClass(WC_LISTBOX, ListBoxControl::windowProc, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
   registerSystemClass(kComboListClassName, ListBoxControl::windowProc, 0, 0, nullptr);
-  device::registerDumpItems(WC_LISTBOX, [](HWND hwnd, const std::string& indent, std::string& out) {
-    if (ListBoxControl* list = ListBoxControl::of(hwnd)) list->dump(indent, out);
-  });
+  // A dropped combo box list shows its items, the lit one selected.
+  for (const char16_t* name : {WC_LISTBOX, kComboListClassName})
+    device::registerDumpItems(name, [](HWND hwnd, const std::string& indent, std::string& out) {
+      if (ListBoxControl* list = ListBoxControl::of(hwnd)) list->dump(indent, out);
+    });
 }
 
 }  // namespace user

@@ -432,6 +432,34 @@ TEST_F(MenuBarTest, AnOpenToolsMenuLooksAsOnTheDevice) {
   EXPECT_FALSE(user::menuIsOpen());
 }
 
+TEST_F(MenuBarTest, AMenuGivesTheBarOneButtonPerPopup) {
+  createBar(IDM_MAIN, SHCMBF_HMENU);
+  std::vector<std::u16string> texts;
+  for (const shell::MenuBarButton& b : shell::MenuBar::of(bar)->buttons()) {
+    texts.push_back(b.text);
+    EXPECT_NE(b.popup, nullptr);
+  }
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"Tools", u"View"}));
+  choose(u"View", u"Refresh");
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_REFRESH}));
+}
+
+TEST_F(MenuBarTest, FollowsTheStripWhenTheScreenTurns) {
+  createBar();
+  theDevice().rotate();
+  pump();
+  RECT r;
+  GetWindowRect(bar, &r);
+  RECT strip = theDevice().menuBarRect();
+  EXPECT_EQ(r.top, strip.top);
+  EXPECT_EQ(r.right, strip.right);
+  EXPECT_EQ(strip.right, 320 - device::Device::kSipButtonWidth) << "landscape";
+  tap(centre(imageButton(2)));
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_DELETE_DATABASE}));
+  theDevice().rotate();
+  pump();
+}
+
 TEST(MenuBarResource, ButtonsAreReadAsCountedOrRefused) {
   auto words = [](std::initializer_list<uint16_t> list) {
     std::vector<uint8_t> bytes;
