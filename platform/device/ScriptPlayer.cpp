@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "device/Device.h"
@@ -74,6 +75,14 @@ HWND findButton(HWND parent, const std::u16string& wanted) {
 }
 
 std::string quoted(const std::u16string& text) { return quoteText(text); }
+
+std::string offScreen(int x, int y) {
+  const Device& device = Device::instance();
+  char text[96];
+  std::snprintf(text, sizeof text, "(%d,%d) is off the %dx%d screen", x, y, device.screenWidth(),
+                device.screenHeight());
+  return text;
+}
 
 }  // namespace
 
@@ -162,8 +171,7 @@ bool ScriptPlayer::run(const Step& step, std::string& reason) {
 bool ScriptPlayer::tap(int x, int y, std::string& reason) {
   Device& device = Device::instance();
   if (x < 0 || y < 0 || x >= device.screenWidth() || y >= device.screenHeight()) {
-    reason = "(" + std::to_string(x) + "," + std::to_string(y) + ") is off the " +
-             std::to_string(device.screenWidth()) + "x" + std::to_string(device.screenHeight()) + " screen";
+    reason = offScreen(x, y);
     return false;
   }
   device.pushInput(stylus(InputEvent::Type::StylusDown, x, y));
@@ -175,8 +183,7 @@ bool ScriptPlayer::drag(const Step& step, std::string& reason) {
   Device& device = Device::instance();
   for (auto [x, y] : {std::pair{step.x1, step.y1}, std::pair{step.x2, step.y2}}) {
     if (x < 0 || y < 0 || x >= device.screenWidth() || y >= device.screenHeight()) {
-      reason = "(" + std::to_string(x) + "," + std::to_string(y) + ") is off the " +
-               std::to_string(device.screenWidth()) + "x" + std::to_string(device.screenHeight()) + " screen";
+      reason = offScreen(x, y);
       return false;
     }
   }
