@@ -142,6 +142,9 @@ void ListView::paintRow(HDC hdc, int row, HBRUSH background) {
 }
 
 void ListView::dump(const std::string& indent, std::string& out) {
+  // The rows a person sees, asked of an owner-data list's parent as drawing
+  // does; the parent may add columns as it fills its cache, so it is asked first.
+  if (model_.ownerData() && top_ < visibleEnd()) cacheHint(top_, visibleEnd() - 1);
   int count = model_.rowCount();
   out += indent + "list rows=" + std::to_string(count) + " top=" + std::to_string(top_) +
          " page=" + std::to_string(countPerPage()) + " selected=" + std::to_string(selection_.count()) +
@@ -152,11 +155,7 @@ void ListView::dump(const std::string& indent, std::string& out) {
            " width=" + std::to_string(c.width) + " format=" + formatName(c.format) +
            " subitem=" + std::to_string(c.subItem) + "\n";
   }
-  // The rows a person sees, asked of an owner-data list's parent as drawing does.
-  int first = top_;
-  int end = visibleEnd();
-  if (model_.ownerData() && first < end) cacheHint(first, end - 1);
-  for (int row = first; row < end && row < model_.rowCount(); ++row) {
+  for (int row = top_; row < visibleEnd() && row < model_.rowCount(); ++row) {
     std::string line = indent + "row index=" + std::to_string(row);
     if (selection_.contains(row)) line += " selected";
     if (row == focus_) line += " focused";

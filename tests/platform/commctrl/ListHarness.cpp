@@ -57,6 +57,7 @@ LRESULT answer(NMHDR* header, Note& note) {
     case LVN_ODCACHEHINT: {
       auto* info = reinterpret_cast<NMLVCACHEHINT*>(header);
       note.text = hint(info->iFrom, info->iTo);
+      if (answers().hint) answers().hint(header->hwndFrom, info->iFrom, info->iTo);
       return 0;
     }
     case LVN_GETDISPINFOW: {

@@ -30,6 +30,8 @@ struct Answers {
   std::function<std::u16string(int row, int subItem)> cell = [](int, int) { return std::u16string(); };
   // LVN_ODFINDITEMW's result.
   std::function<LRESULT(int start, const std::u16string& text)> find = [](int, const std::u16string&) { return -1; };
+  // Called on LVN_ODCACHEHINT, as a program fills its cache there.
+  std::function<void(HWND list, int first, int last)> hint;
   // Results for other codes (a TRUE refuses a change that may be refused).
   std::map<UINT, LRESULT> results;
 };
