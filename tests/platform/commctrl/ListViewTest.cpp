@@ -328,6 +328,30 @@ TEST_F(ListTest, ScrollMessagesMoveRowsWholeAndColumnsByPixels) {
   EXPECT_EQ(header.left, 0);
 }
 
+TEST_F(ListTest, TheStylusOnTheScrollBarScrollsTheRows) {
+  HWND list = createList(createParent(), 0, {0, 0, 200, 150});
+  addColumns(list, {{u"Name", 100}});
+  for (int i = 0; i < 60; ++i) addRow(list, {u"row"});
+  pump();
+  ASSERT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_FALSE(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL);  // the column fits
+  SCROLLINFO bar{};
+  bar.cbSize = sizeof bar;
+  bar.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &bar));
+  int page = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  EXPECT_EQ(bar.nMax, 59);
+  EXPECT_EQ(static_cast<int>(bar.nPage), page);
+  RECT window{};
+  GetWindowRect(list, &window);
+  tap({window.right - 4, window.bottom - 4});  // the arrow at the bottom
+  EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 1);
+  tap({window.right - 4, window.bottom - 30});  // the track below the thumb
+  EXPECT_EQ(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 1 + page);
+  ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &bar));
+  EXPECT_EQ(bar.nPos, 1 + page);
+}
+
 TEST_F(ListTest, MessagesWithoutTheirStructureOrWithRowsThatDoNotExistFailCleanly) {
   HWND list = createList(createParent(), 0);
   addColumns(list, {{u"Name", 80}});
