@@ -2,7 +2,9 @@
 
 #include "device/Device.h"
 #include "gdi/Region.h"
+#include "user/MenuTracker.h"
 #include "user/Window.h"
+#include "user/WindowClass.h"
 #include "user/WindowManager.h"
 
 namespace shell {
@@ -24,16 +26,9 @@ user::Window* foreground() { return user::WindowManager::instance().fromHandle(G
 
 bool hasOkButton(const user::Window* window) { return window && (window->exStyle & WS_EX_CAPTIONOKBTN); }
 
-// Windows placed in the strip (a menu bar) show there.
-void subtractWindows(gdi::Region& area) {
-  for (user::Window* top : user::WindowManager::instance().topLevelWindows())
-    if (top->visibleFlag() && !top->dead) area.subtract(top->screenRect());
-}
-
-bool coveredByWindow(POINT p) {
-  for (user::Window* top : user::WindowManager::instance().topLevelWindows())
-    if (top->visibleFlag() && !top->dead && inside(top->screenRect(), p)) return true;
-  return false;
+// Popup menus show above the input panel and the bars, as topmost windows do.
+bool showsAboveChrome(const user::Window* window) {
+  return (window->exStyle & WS_EX_TOPMOST) || (window->cls && window->cls->name == user::kPopupMenuClassName);
 }
 
 void draw(const gdi::Region& area, const auto& paint) {
@@ -66,6 +61,20 @@ void Chrome::closeForeground() {
 
 std::vector<PlacedKey> Chrome::panelKeys() const { return layoutKeyboard(device().sipRect()); }
 
+bool Chrome::Cover::operator==(const Cover& o) const { return sameRect(rect, o.rect) && above == o.above; }
+
+std::vector<Chrome::Cover> Chrome::covers() {
+  std::vector<Cover> out;
+  for (user::Window* top : user::WindowManager::instance().topLevelWindows())
+    if (top->visibleFlag() && !top->dead) out.push_back({top->screenRect(), showsAboveChrome(top)});
+  return out;
+}
+
+void Chrome::clipToChrome(gdi::Region& area, bool underWindows) const {
+  for (const Cover& cover : drawnCovers_)
+    if (cover.above || underWindows) area.subtract(cover.rect);
+}
+
 // ---- drawing
 
 NavBarLook Chrome::navBarLook(const SYSTEMTIME& now) const {
@@ -82,19 +91,26 @@ NavBarLook Chrome::navBarLook(const SYSTEMTIME& now) const {
 void Chrome::update(const SYSTEMTIME& now) {
   const RECT screen{0, 0, device().screenWidth(), device().screenHeight()};
   const bool reshaped = !sameRect(screen, drawnScreen_);
-  // What windows drew since the screen was last shown may lie under the chrome.
-  const RECT damage = toRect(device().backend().framebuffer().dirty());
+  // What windows drew since the screen was last shown may lie under the
+  // chrome, and so may windows that went or moved: nobody else draws there.
+  gdi::Region damage(toRect(device().backend().framebuffer().dirty()));
+  std::vector<Cover> windows = covers();
+  if (windows != drawnCovers_)
+    for (const auto* list : {&drawnCovers_, &windows})
+      for (const Cover& cover : *list) damage.unite(cover.rect);
+  drawnCovers_ = std::move(windows);
   updateNavBar(damage, reshaped, now);
   updateMenuStrip(damage, reshaped);
   updatePanel(damage, reshaped);
   drawnScreen_ = screen;
 }
 
-void Chrome::updateNavBar(const RECT& damage, bool reshaped, const SYSTEMTIME& now) {
+void Chrome::updateNavBar(const gdi::Region& damage, bool reshaped, const SYSTEMTIME& now) {
   const RECT bar = device().navBarRect();
   const NavBarLook look = navBarLook(now);
   const NavBarLook& was = drawnNavBar_;
-  gdi::Region area(gdi::rectIntersection(damage, bar));
+  gdi::Region area = damage;
+  area.intersect(bar);
   if (reshaped || look.ok != was.ok) {
     area.unite(bar);
   } else {
@@ -103,26 +119,30 @@ void Chrome::updateNavBar(const RECT& damage, bool reshaped, const SYSTEMTIME& n
     if (look.clock != was.clock) area.unite(layout.clock);
     if (look.okPressed != was.okPressed) area.unite(layout.ok);
   }
+  clipToChrome(area, false);
   draw(area, [&](HDC dc) { paintNavBar(dc, bar, look, fonts_); });
   drawnNavBar_ = look;
 }
 
-void Chrome::updateMenuStrip(const RECT& damage, bool reshaped) {
+void Chrome::updateMenuStrip(const gdi::Region& damage, bool reshaped) {
   const RECT strip = device().menuStripRect();
   const RECT button = sipButtonRect(strip);
   const SipButtonLook look{device().sipVisible(), pressing(Part::SipButton)};
-  gdi::Region area(reshaped ? strip : gdi::rectIntersection(damage, strip));
+  gdi::Region area = damage;
+  if (reshaped) area.unite(strip);
+  area.intersect(strip);
   gdi::Region buttonArea = area;
   buttonArea.intersect(button);
   if (reshaped || !(look == drawnSipButton_)) buttonArea.unite(button);
   area.subtract(button);
-  subtractWindows(area);
+  clipToChrome(area, true);
+  clipToChrome(buttonArea, false);
   draw(area, [&](HDC dc) { paintMenuStrip(dc, strip); });
   draw(buttonArea, [&](HDC dc) { paintSipButton(dc, button, look); });
   drawnSipButton_ = look;
 }
 
-void Chrome::updatePanel(const RECT& damage, bool reshaped) {
+void Chrome::updatePanel(const gdi::Region& damage, bool reshaped) {
   if (!device().sipVisible()) {
     panelDrawn_ = false;
     return;
@@ -130,13 +150,15 @@ void Chrome::updatePanel(const RECT& damage, bool reshaped) {
   const RECT panel = device().sipRect();
   const std::vector<PlacedKey> keys = layoutKeyboard(panel);
   const int key = pressedShown_ && pressed_.part == Part::Key ? pressed_.key : -1;
-  gdi::Region area(gdi::rectIntersection(damage, panel));
+  gdi::Region area = damage;
+  area.intersect(panel);
   if (reshaped || !panelDrawn_ || shift_ != drawnShift_) {
     area.unite(panel);
   } else if (key != drawnKey_) {
     for (int k : {key, drawnKey_})
       if (k >= 0 && k < static_cast<int>(keys.size())) area.unite(keys[static_cast<size_t>(k)].rect);
   }
+  clipToChrome(area, false);
   draw(area, [&](HDC dc) { paintPanel(dc, panel, keys, key, shift_, fonts_); });
   panelDrawn_ = true;
   drawnKey_ = key;
@@ -147,6 +169,13 @@ void Chrome::updatePanel(const RECT& damage, bool reshaped) {
 
 Chrome::Hit Chrome::hitAt(POINT p) const {
   device::Device& d = device();
+  const std::vector<Cover> windows = covers();
+  auto covered = [&](bool byAny) {
+    for (const Cover& cover : windows)
+      if ((cover.above || byAny) && inside(cover.rect, p)) return true;
+    return false;
+  };
+  if (covered(false)) return {};
   if (inside(d.navBarRect(), p)) {
     NavBarLayout layout = layoutNavBar(d.navBarRect(), hasOkButton(foreground()));
     return {inside(layout.ok, p) ? Part::Ok : Part::Bar, -1};
@@ -157,7 +186,7 @@ Chrome::Hit Chrome::hitAt(POINT p) const {
   }
   const RECT strip = d.menuStripRect();
   if (inside(sipButtonRect(strip), p)) return {Part::SipButton, -1};
-  if (inside(strip, p) && !coveredByWindow(p)) return {Part::Bar, -1};
+  if (inside(strip, p) && !covered(true)) return {Part::Bar, -1};
   return {};
 }
 

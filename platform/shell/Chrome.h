@@ -7,7 +7,9 @@
 // A menu bar is a window of its own placed in the strip (at
 // Device::menuBarRect()): windows in the strip show there, and the chrome
 // draws the rest of the strip around them. The bar, the panel and the
-// input-panel button stay above every window.
+// input-panel button stay above every window but popup menus and windows
+// that ask to be topmost, which show above everything, as the shell's own
+// menus do.
 //
 // The chrome draws only what changed (the title, the clock's minute, a
 // pressed button or key, the panel shown or hidden, a turned screen) and
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "display/Backend.h"
+#include "gdi/Region.h"
 #include "shell/ChromeKeyboard.h"
 #include "shell/ChromePainter.h"
 
@@ -58,13 +61,24 @@ class Chrome {
     bool operator==(const Hit&) const = default;
   };
 
+  // A visible top-level window where it lies on the screen.
+  struct Cover {
+    RECT rect{};
+    bool above = false;  // shows above the chrome
+    bool operator==(const Cover& o) const;
+  };
+
+  static std::vector<Cover> covers();
   Hit hitAt(POINT point) const;
   void act(const Hit& hit);
   void typeKey(const PanelKey& key);
   NavBarLook navBarLook(const SYSTEMTIME& now) const;
-  void updateNavBar(const RECT& damage, bool reshaped, const SYSTEMTIME& now);
-  void updateMenuStrip(const RECT& damage, bool reshaped);
-  void updatePanel(const RECT& damage, bool reshaped);
+  void updateNavBar(const gdi::Region& damage, bool reshaped, const SYSTEMTIME& now);
+  void updateMenuStrip(const gdi::Region& damage, bool reshaped);
+  void updatePanel(const gdi::Region& damage, bool reshaped);
+  // The chrome's part of area: without the windows above it, and in the
+  // strip without any window.
+  void clipToChrome(gdi::Region& area, bool underWindows) const;
   bool pressing(Part part) const { return pressedShown_ && pressed_.part == part; }
 
   ChromeFonts fonts_;
@@ -75,6 +89,7 @@ class Chrome {
 
   // What the screen shows now.
   RECT drawnScreen_{};
+  std::vector<Cover> drawnCovers_;
   NavBarLook drawnNavBar_;
   SipButtonLook drawnSipButton_;
   bool panelDrawn_ = false;

@@ -4,6 +4,7 @@
 #include <aygshell.h>
 
 #include "ChromeHarness.h"
+#include "user/MenuTracker.h"
 
 namespace chrometest {
 namespace {
@@ -163,6 +164,47 @@ TEST_F(PanelTest, AWindowInTheStripKeepsItsPixelsAndItsTaps) {
   InvalidateRect(menuBar, nullptr, TRUE);
   settle();
   EXPECT_EQ(countColour(bar, kGreen), (bar.right - bar.left) * (bar.bottom - bar.top));
+}
+
+TEST_F(PanelTest, TheStripIsDrawnAgainWhereAWindowInItWent) {
+  window(u"Vantor", kAboveMenuBar, kRed);
+  HWND menuBar = window(u"", dev().menuBarRect(), kGreen);
+  settle();
+  ShowWindow(menuBar, SW_HIDE);
+  settle();
+  const RECT bar = dev().menuBarRect();
+  EXPECT_EQ(countColour(bar, kGreen), 0);
+  EXPECT_EQ(pixel(bar.left + 5, bar.top + 10), fb(GetSysColor(COLOR_BTNFACE)));
+}
+
+TEST_F(PanelTest, APopupMenuShowsAboveThePanelAndTakesItsTaps) {
+  HWND main = window(u"Vantor", kAboveMenuBar, kRed, 0, true);
+  dev().setSipVisible(true);
+  settle();
+  const RECT panel = dev().sipRect();
+  const std::vector<uint32_t> keys = pixels(panel);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 101, u"Refresh");
+  AppendMenuW(menu, MF_STRING, 102, u"Options...");
+  dev().script().add([&] {
+    RECT item{};
+    std::string why;
+    ASSERT_TRUE(user::findOpenMenuItem(u"Options...", item, why)) << why;
+    ASSERT_GT(item.bottom, panel.top) << "the menu lies over the panel";
+    // The chrome has had its turn: the menu is still there, above the keys.
+    const std::vector<uint32_t> shown = pixels(item);
+    dev().refreshScreen();
+    EXPECT_EQ(pixels(item), shown);
+    EXPECT_NE(pixels(panel), keys);
+    tap(centre(item));
+  });
+  const UINT chosen = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_BOTTOMALIGN, 20, 280, main, nullptr);
+  EXPECT_EQ(chosen, 102u);
+  EXPECT_EQ(typed(), u"") << "the tap was the menu's, not a key's";
+  DestroyMenu(menu);
+  // Where the menu was, the panel is drawn again.
+  settle();
+  EXPECT_EQ(pixels(panel), keys);
 }
 
 TEST_F(PanelTest, AnEmptyStripTakesTheStylus) {
