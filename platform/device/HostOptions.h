@@ -22,7 +22,10 @@ constexpr const char* kUsage =
     "  --script FILE      drive the device with the steps in FILE\n"
     "  --screenshot FILE  write the screen as PNG when the run ends\n"
     "  --dump FILE        write the window tree as text when the run ends\n"
-    "  --help             show this and exit\n";
+    "  --help             show this and exit\n"
+    "\n"
+    "In the window the mouse is the stylus and the keyboard types; F2 turns the\n"
+    "device, F3 shows or hides the input panel, F12 saves vantor-NNN.png here.\n";
 
 constexpr int kMinScreenSide = 160;
 constexpr int kMaxScreenSide = 4096;
