@@ -195,7 +195,9 @@ bool Chrome::takeStylus(const display::InputEvent& event) {
   if (event.type != Type::StylusDown && event.type != Type::StylusMove && event.type != Type::StylusUp) return false;
   const POINT p{event.x, event.y};
   if (event.type == Type::StylusDown) {
-    const Hit hit = hitAt(p);
+    // A window holding the stylus (an open menu) gets it wherever it lands,
+    // so a tap on the bars dismisses the menu instead of acting.
+    const Hit hit = GetCapture() ? Hit{} : hitAt(p);
     holding_ = hit.part != Part::None;
     pressed_ = hit;
     pressedShown_ = holding_;

@@ -127,6 +127,17 @@ TEST_F(NavBarTest, TappingOkSendsIdOkWithANonZeroCode) {
   }
 }
 
+TEST_F(NavBarTest, AWindowHoldingTheStylusGetsItOnTheBarToo) {
+  HWND hwnd = window(u"Vantor", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
+  drawnAt(at(10, 0));
+  SetCapture(hwnd);
+  stylus(Type::StylusDown, centre(layout(true).ok));
+  pump();
+  EXPECT_TRUE(receivedOf(WM_COMMAND).empty());
+  ASSERT_EQ(receivedOf(WM_LBUTTONDOWN).size(), 1u);
+  EXPECT_EQ(receivedOf(WM_LBUTTONDOWN)[0].hwnd, hwnd);
+}
+
 TEST_F(NavBarTest, ClosingTheHostWindowAsksTheForegroundWindowAsTheOkButtonWould) {
   HWND withOk = window(u"With ok", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
   device::Device::instance().hostRequest(display::HostRequest::Close);
