@@ -187,6 +187,15 @@ bool SdlBackend::translate(const SDL_Event& sdl, InputEvent& event) {
     case SDL_WINDOWEVENT:
       if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED || sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
         exposed_ = true;
+      // The window lost the mouse with the button down: the stylus is lifted
+      // where it last was, so that no window keeps waiting for it.
+      if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_LOST && stylusDown_) {
+        stylusDown_ = false;
+        event.type = InputEvent::Type::StylusUp;
+        event.x = stylusX_;
+        event.y = stylusY_;
+        return true;
+      }
       return false;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -197,6 +206,8 @@ bool SdlBackend::translate(const SDL_Event& sdl, InputEvent& event) {
       stylusDown_ = down;
       event.type = down ? InputEvent::Type::StylusDown : InputEvent::Type::StylusUp;
       toDevice(sdl.button.x, sdl.button.y, event.x, event.y);
+      stylusX_ = event.x;
+      stylusY_ = event.y;
       return true;
     }
     case SDL_MOUSEMOTION:
@@ -204,6 +215,8 @@ bool SdlBackend::translate(const SDL_Event& sdl, InputEvent& event) {
       if (!stylusDown_) return false;
       event.type = InputEvent::Type::StylusMove;
       toDevice(sdl.motion.x, sdl.motion.y, event.x, event.y);
+      stylusX_ = event.x;
+      stylusY_ = event.y;
       return true;
     default:
       return false;

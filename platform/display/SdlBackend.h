@@ -67,6 +67,8 @@ class SdlBackend : public Backend {
   bool sdlStarted_ = false;
   bool exposed_ = false;
   bool stylusDown_ = false;
+  int stylusX_ = 0;  // where the stylus last was, device pixels
+  int stylusY_ = 0;
   bool swallowText_ = false;  // the last key's text is the device's to make
   Rect lastUpload_;
   uint64_t uploadedPixels_ = 0;

@@ -127,6 +127,24 @@ TEST_F(SdlBackendTest, MouseInTheWindowIsTheStylusInDevicePixels) {
   }
 }
 
+TEST_F(SdlBackendTest, LosingTheMouseLiftsTheStylusWhereItWas) {
+  mouse(SDL_MOUSEBUTTONDOWN, 40, 40);
+  mouse(SDL_MOUSEMOTION, 100, 60);
+  SDL_Event lost{};
+  lost.type = SDL_WINDOWEVENT;
+  lost.window.windowID = windowId();
+  lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  SDL_PushEvent(&lost);
+  SDL_PushEvent(&lost);  // once only
+  mouse(SDL_MOUSEBUTTONDOWN, 10, 10);  // the next press is a press again
+  std::vector<InputEvent> got = drain();
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_EQ(got[2].type, Type::StylusUp);
+  EXPECT_EQ(got[2].x, 50);
+  EXPECT_EQ(got[2].y, 30);
+  EXPECT_EQ(got[3].type, Type::StylusDown);
+}
+
 TEST_F(SdlBackendTest, KeysThatTypeComeAsKeysAndOtherTextAsCharacters) {
   struct Case {
     const char* name;
