@@ -58,15 +58,17 @@ LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // The bar's window is going: its owner's procedure is given back, unless
 // something was put in front of it since, which then still calls through
-// (and is forgotten with its window).
+// (and is forgotten with its window). An owner being destroyed keeps its
+// entry until WM_NCDESTROY, so its own procedure still gets WM_DESTROY.
 void forgetBar(HWND bar) {
   for (auto it = owners().begin(); it != owners().end(); ++it) {
     if (it->second.bar != bar) continue;
     HWND owner = it->first;
     user::Window* window = user::WindowManager::instance().fromHandle(owner);
-    if (!window || window->destroying || window->dead) {
+    if (!window || window->dead) {
       owners().erase(it);
-    } else if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(owner, GWLP_WNDPROC)) == &ownerProc) {
+    } else if (!window->destroying &&
+               reinterpret_cast<WNDPROC>(GetWindowLongPtrW(owner, GWLP_WNDPROC)) == &ownerProc) {
       SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.previous));
       owners().erase(it);
     } else {

@@ -33,7 +33,9 @@ std::vector<Received>& received() {
 }
 
 LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COMMAND || msg == WM_INITMENUPOPUP || msg == WM_LBUTTONDOWN) received().push_back({hwnd, msg, wParam, lParam});
+  if (msg == WM_COMMAND || msg == WM_INITMENUPOPUP || msg == WM_LBUTTONDOWN || msg == WM_DESTROY ||
+      msg == WM_NCDESTROY)
+    received().push_back({hwnd, msg, wParam, lParam});
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
@@ -315,6 +317,19 @@ TEST_F(MenuBarTest, ShowsWhileItsOwnerIsTheForegroundWindowAndGoesWithIt) {
   DestroyWindow(owner);
   EXPECT_FALSE(IsWindow(bar));
   EXPECT_EQ(shell::menuBarOf(owner), nullptr);
+}
+
+// The bar goes first when its owner is destroyed; the owner's own procedure
+// must still see its WM_DESTROY (a main window posts its quit message there).
+TEST_F(MenuBarTest, DestroyingTheOwnerStillDeliversItsDestroyMessages) {
+  createBar(IDM_MAIN, 0);
+  received().clear();
+  DestroyWindow(owner);
+  std::vector<UINT> seen;
+  for (const Received& r : received())
+    if (r.hwnd == owner) seen.push_back(r.msg);
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_FALSE(IsWindow(bar));
 }
 
 TEST_F(MenuBarTest, AHiddenBarWaitsForTheProgramAndANewBarReplacesTheOld) {
