@@ -47,11 +47,8 @@ void TrackPopup(HWND main, POINT at, bool returnCommand) {
   DestroyMenu(menu);
 }
 
-// Close ends the gallery: its window goes, and so does the message loop.
-void CloseGallery(HWND main) {
-  DestroyWindow(main);
-  PostQuitMessage(0);
-}
+// Close ends the gallery: its window goes, and its WM_DESTROY ends the loop.
+void CloseGallery(HWND main) { DestroyWindow(main); }
 
 void OnCreate(HWND main) {
   MakeLine(main, IDC_STATUS, kMargin, kStatusHeight, u"Ready");
