@@ -6,7 +6,7 @@
 #include <map>
 
 #include "device/Device.h"
-#include "device/Utf.h"
+#include "kernel/Utf.h"
 #include "kernel/Cursors.h"
 
 namespace device {
@@ -83,7 +83,7 @@ std::string quoteText(std::u16string_view text) {
   std::u16string plain;
   std::string out = "\"";
   auto flush = [&]() {
-    out += utf16ToUtf8(plain);
+    out += kernel::utf16ToUtf8(plain);
     plain.clear();
   };
   for (size_t i = 0; i < text.size(); ++i) {

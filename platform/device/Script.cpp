@@ -4,7 +4,7 @@
 
 #include <charconv>
 
-#include "device/Utf.h"
+#include "kernel/Utf.h"
 
 namespace device {
 
@@ -31,7 +31,7 @@ int hexValue(char c) {
 bool readQuoted(std::string_view line, size_t& pos, std::u16string& out, std::string& reason) {
   std::string pending;  // raw UTF-8 between escapes
   auto flush = [&]() {
-    auto decoded = utf8ToUtf16(pending);
+    auto decoded = kernel::utf8ToUtf16Strict(pending);
     pending.clear();
     if (!decoded) {
       reason = "text is not valid UTF-8";
@@ -186,7 +186,7 @@ class LineParser {
     const char* end = t.raw.data() + t.raw.size();
     auto [ptr, ec] = std::from_chars(t.raw.data(), end, value);
     if (t.quoted || ec != std::errc() || ptr != end || value < -kMaxCoordinate || value > kMaxCoordinate)
-      return fail("\"" + (t.quoted ? utf16ToUtf8(t.text) : t.raw) + "\" is not a coordinate");
+      return fail("\"" + (t.quoted ? kernel::utf16ToUtf8(t.text) : t.raw) + "\" is not a coordinate");
     return true;
   }
   bool text(size_t i, std::u16string& out, bool mayBeEmpty) {
@@ -199,7 +199,7 @@ class LineParser {
   bool fileName(std::string& out) {
     std::u16string name;
     if (!text(1, name, false)) return false;
-    out = utf16ToUtf8(name);
+    out = kernel::utf16ToUtf8(name);
     return true;
   }
   bool onOff(bool& on) {
@@ -224,11 +224,11 @@ class LineParser {
     if (t.quoted) {
       name = t.text;
     } else {
-      auto decoded = utf8ToUtf16(t.raw);
+      auto decoded = kernel::utf8ToUtf16Strict(t.raw);
       if (!decoded) return fail("key name is not valid UTF-8");
       name = *decoded;
     }
-    if (!parseKeyName(name, step)) return fail("unknown key \"" + utf16ToUtf8(name) + "\"");
+    if (!parseKeyName(name, step)) return fail("unknown key \"" + kernel::utf16ToUtf8(name) + "\"");
     return true;
   }
 

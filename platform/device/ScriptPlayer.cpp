@@ -8,7 +8,7 @@
 #include "device/Device.h"
 #include "device/Dump.h"
 #include "device/Files.h"
-#include "device/Utf.h"
+#include "kernel/Utf.h"
 #include "display/Png.h"
 
 namespace device {

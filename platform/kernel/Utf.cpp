@@ -45,7 +45,11 @@ constexpr char16_t kCp1252High[32] = {
 
 char16_t widenAnsi(unsigned char c) { return c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : char16_t(c); }
 
-std::u16string utf8ToUtf16(std::string_view text) {
+namespace {
+
+// Decodes text; each malformed sequence becomes U+FFFD and clears valid.
+std::u16string decodeUtf8(std::string_view text, bool& valid) {
+  valid = true;
   std::u16string out;
   size_t i = 0;
   while (i < text.size()) {
@@ -53,28 +57,44 @@ std::u16string utf8ToUtf16(std::string_view text) {
     int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
     if (extra < 0 || i + size_t(extra) >= text.size()) {
       appendUtf16(out, kReplacement);
+      valid = false;
       ++i;
       continue;
     }
     char32_t c = extra == 0 ? lead : char32_t(lead & (0x3F >> extra));
-    bool valid = true;
+    bool continued = true;
     for (int k = 1; k <= extra; ++k) {
       auto b = uint8_t(text[i + size_t(k)]);
       if ((b & 0xC0) != 0x80) {
-        valid = false;
+        continued = false;
         break;
       }
       c = (c << 6) | (b & 0x3F);
     }
     static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-    if (!valid || c < kMinimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    if (!continued || c < kMinimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
       appendUtf16(out, kReplacement);
+      valid = false;
       ++i;
       continue;
     }
     appendUtf16(out, c);
     i += size_t(extra) + 1;
   }
+  return out;
+}
+
+}  // namespace
+
+std::u16string utf8ToUtf16(std::string_view text) {
+  bool valid;
+  return decodeUtf8(text, valid);
+}
+
+std::optional<std::u16string> utf8ToUtf16Strict(std::string_view text) {
+  bool valid;
+  std::u16string out = decodeUtf8(text, valid);
+  if (!valid) return std::nullopt;
   return out;
 }
 
