@@ -46,10 +46,10 @@ int fittingScale(int width, int height, int areaWidth, int areaHeight) {
   return std::max(1, std::min(areaWidth / width, areaHeight / height));
 }
 
-SdlBackend::SdlBackend(int width, int height, int scale) : framebuffer_(width, height), scale_(scale) {}
+SdlBackend::SdlBackend(Opening, int width, int height, int scale) : framebuffer_(width, height), scale_(scale) {}
 
 std::unique_ptr<SdlBackend> SdlBackend::open(int width, int height, int scale, std::string& error) {
-  std::unique_ptr<SdlBackend> backend(new SdlBackend(width, height, scale));
+  auto backend = std::make_unique<SdlBackend>(Opening{}, width, height, scale);
   if (!backend->create(error)) return nullptr;
   return backend;
 }

@@ -20,11 +20,14 @@ namespace display {
 class SdlDescriptorWatch;
 
 class SdlBackend : public Backend {
+  struct Opening {};  // only open() makes one
+
  public:
   // Opens the window for a width x height screen, each device pixel shown
   // as scale x scale host pixels (0: the largest scale that fits the
   // desktop, at least 1). Null with a reason when no window can be shown.
   static std::unique_ptr<SdlBackend> open(int width, int height, int scale, std::string& error);
+  SdlBackend(Opening, int width, int height, int scale);
   ~SdlBackend() override;
 
   bool interactive() const override { return true; }
@@ -49,7 +52,6 @@ class SdlBackend : public Backend {
   bool takeEvent(InputEvent& event) override;
 
  private:
-  SdlBackend(int width, int height, int scale);
   bool create(std::string& error);
   bool makeTexture(std::string& error);
   // False for SDL events that mean nothing to the device.
