@@ -28,7 +28,9 @@ TEST(Utf8ToUtf16, LenientReplacesWhatStrictRefuses) {
     EXPECT_EQ(kernel::utf8ToUtf16(c.utf8), c.lenient);
     auto strict = kernel::utf8ToUtf16Strict(c.utf8);
     EXPECT_EQ(strict.has_value(), c.strictAccepts);
-    if (strict) EXPECT_EQ(*strict, c.lenient);
+    if (strict) {
+      EXPECT_EQ(*strict, c.lenient);
+    }
   }
 }
 
