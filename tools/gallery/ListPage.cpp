@@ -262,6 +262,10 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       Layout(window);
       return 0;
+    case WM_SETFOCUS:
+      // Keys go to the list.
+      if (HWND list = GetDlgItem(window, kListId)) SetFocus(list);
+      return 0;
     case WM_NOTIFY:
       return OnNotify(window, *reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
