@@ -137,16 +137,16 @@ LRESULT OnNotify(HWND window, const NMHDR& header) {
   switch (header.code) {
     case TVN_SELCHANGEDW:
       ItemText(header.hwndFrom, change.itemNew.hItem, text, 64);
-      Report(window, u"Selected \"%s\" %s", text, ActionName(change.action));
+      Report(window, u"%s selected %s", text, ActionName(change.action));
       break;
     case TVN_ITEMEXPANDEDW:
       ItemText(header.hwndFrom, change.itemNew.hItem, text, 64);
-      Report(window, u"%s \"%s\"", change.action == TVE_EXPAND ? u"Expanded" : u"Collapsed", text);
+      Report(window, u"%s %s", text, change.action == TVE_EXPAND ? u"expanded" : u"collapsed");
       break;
     case NM_RETURN: {
       HTREEITEM caret = HTREEITEM(SendMessageW(header.hwndFrom, TVM_GETNEXTITEM, TVGN_CARET, 0));
       ItemText(header.hwndFrom, caret, text, 64);
-      Report(window, u"Enter on \"%s\"", text);
+      Report(window, u"Enter on %s", text);
       break;
     }
     default:
