@@ -58,31 +58,31 @@ CEOID ImageWriter::takeOid(CEOID wanted) {
   return wanted;
 }
 
-CEOID ImageWriter::addDatabase(const DatabaseSpec& spec) {
+CEOID ImageWriter::addDatabase(const DatabaseDefinition& definition) {
   if (!tx_) return fail("not begun"), 0;
-  std::u16string name = spec.name.substr(0, CEDB_MAXDBASENAMELEN - 1);
+  std::u16string name = definition.name.substr(0, CEDB_MAXDBASENAMELEN - 1);
   if (name.empty() || name.find(u'\0') != std::u16string::npos) return fail("a database needs a name"), 0;
-  if (spec.sorts.size() > kMaxSortSlots) return fail("more than 4 sort orders"), 0;
-  for (const SORTORDERSPEC& sort : spec.sorts)
+  if (definition.sorts.size() > kMaxSortSlots) return fail("more than 4 sort orders"), 0;
+  for (const SORTORDERSPEC& sort : definition.sorts)
     if (!isKnownType(propType(sort.propid)) || propType(sort.propid) == CEVT_BLOB)
       return fail("a sort order on a property that cannot be sorted"), 0;
-  CEOID oid = takeOid(spec.oid);
+  CEOID oid = takeOid(definition.oid);
   if (!oid) return fail("object identifier used up or given twice"), 0;
   Statement& insert = image_.db().cached(
       "INSERT INTO databases(oid, name, folded, type, flags, records, size, modified) VALUES(?, ?, ?, ?, ?, 0, 0, ?)");
   insert.bind(1, int64_t{oid}).bind(2, utf16Bytes(name)).bind(3, utf16Bytes(foldCase(name)));
-  insert.bind(4, int64_t{spec.type}).bind(5, int64_t{spec.flags}).bind(6, static_cast<int64_t>(spec.modified));
+  insert.bind(4, int64_t{definition.type}).bind(5, int64_t{definition.flags}).bind(6, static_cast<int64_t>(definition.modified));
   insert.step();
   if (!insert.ok()) return fail("cannot add database: " + image_.db().lastError()), 0;
   Statement& sort = image_.db().cached("INSERT INTO sortorders(db, slot, propid, flags) VALUES(?, ?, ?, ?)");
-  for (size_t slot = 0; slot < spec.sorts.size(); ++slot) {
+  for (size_t slot = 0; slot < definition.sorts.size(); ++slot) {
     sort.reset();
     sort.bind(1, int64_t{oid}).bind(2, static_cast<int64_t>(slot));
-    sort.bind(3, int64_t{spec.sorts[slot].propid}).bind(4, int64_t{spec.sorts[slot].dwFlags});
+    sort.bind(3, int64_t{definition.sorts[slot].propid}).bind(4, int64_t{definition.sorts[slot].dwFlags});
     sort.step();
     if (!sort.ok()) return fail("cannot add sort order: " + image_.db().lastError()), 0;
   }
-  dbs_[oid].sorts = spec.sorts;
+  dbs_[oid].sorts = definition.sorts;
   return oid;
 }
 

@@ -14,7 +14,7 @@
 
 namespace store {
 
-struct DatabaseSpec {
+struct DatabaseDefinition {
   CEOID oid = 0;  // 0: the next identifier
   std::u16string name;
   DWORD type = 0;
@@ -29,7 +29,7 @@ class ImageWriter {
 
   bool begin();
   // Returns the identifier, 0 on failure (see error()).
-  CEOID addDatabase(const DatabaseSpec& spec);
+  CEOID addDatabase(const DatabaseDefinition& definition);
   CEOID addRecord(CEOID db, const Record& record, CEOID oid = 0);
   // Registry: the key under root (kRoot*) at path "A\\B", created as needed.
   int64_t addKey(int64_t root, const std::u16string& path);

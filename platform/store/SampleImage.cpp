@@ -114,13 +114,13 @@ std::u16string phone(Dice& dice, const char* prefix) {
 }
 
 bool addContacts(ImageWriter& w, Dice& dice) {
-  DatabaseSpec spec;
-  spec.name = u"Contacts Database";
-  spec.type = 0x18;
-  spec.sorts = {{0x4013001F, CEDB_SORT_CASEINSENSITIVE}, {0x3A16001F, CEDB_SORT_CASEINSENSITIVE},
+  DatabaseDefinition definition;
+  definition.name = u"Contacts Database";
+  definition.type = 0x18;
+  definition.sorts = {{0x4013001F, CEDB_SORT_CASEINSENSITIVE}, {0x3A16001F, CEDB_SORT_CASEINSENSITIVE},
                 {0x3A11001F, CEDB_SORT_CASEINSENSITIVE}};
-  spec.modified = fileTimeOf(2002, 11, 3, 9, 41);
-  CEOID db = w.addDatabase(spec);
+  definition.modified = fileTimeOf(2002, 11, 3, 9, 41);
+  CEOID db = w.addDatabase(definition);
   if (!db) return false;
   for (int i = 0; i < 320; ++i) {
     std::u16string given = utf8ToUtf16(dice.pick(kGiven));
@@ -153,12 +153,12 @@ bool addContacts(ImageWriter& w, Dice& dice) {
 }
 
 bool addAppointments(ImageWriter& w, Dice& dice) {
-  DatabaseSpec spec;
-  spec.name = u"Appointments Database";
-  spec.type = 0x19;
-  spec.sorts = {{0x420D0040, 0}, {0x0037001F, CEDB_SORT_CASEINSENSITIVE}};
-  spec.modified = fileTimeOf(2002, 11, 4, 18, 2);
-  CEOID db = w.addDatabase(spec);
+  DatabaseDefinition definition;
+  definition.name = u"Appointments Database";
+  definition.type = 0x19;
+  definition.sorts = {{0x420D0040, 0}, {0x0037001F, CEDB_SORT_CASEINSENSITIVE}};
+  definition.modified = fileTimeOf(2002, 11, 4, 18, 2);
+  CEOID db = w.addDatabase(definition);
   if (!db) return false;
   uint64_t start = fileTimeOf(2002, 9, 2, 8, 0);
   for (int i = 0; i < 180; ++i) {
@@ -184,12 +184,12 @@ bool addAppointments(ImageWriter& w, Dice& dice) {
 }
 
 bool addTasks(ImageWriter& w, Dice& dice) {
-  DatabaseSpec spec;
-  spec.name = u"Tasks Database";
-  spec.type = 0x1A;
-  spec.sorts = {{0x41050040, CEDB_SORT_UNKNOWNFIRST}, {0x0037001F, CEDB_SORT_CASEINSENSITIVE}};
-  spec.modified = fileTimeOf(2002, 10, 28, 12, 15);
-  CEOID db = w.addDatabase(spec);
+  DatabaseDefinition definition;
+  definition.name = u"Tasks Database";
+  definition.type = 0x1A;
+  definition.sorts = {{0x41050040, CEDB_SORT_UNKNOWNFIRST}, {0x0037001F, CEDB_SORT_CASEINSENSITIVE}};
+  definition.modified = fileTimeOf(2002, 10, 28, 12, 15);
+  CEOID db = w.addDatabase(definition);
   if (!db) return false;
   const char* const tasks[] = {"Renew passport", "Buy batteries", "Send invoice", "Back up the device",
                                "Book hotel",     "Water plants",  "Prepare slides", "Return library books"};
@@ -206,12 +206,12 @@ bool addTasks(ImageWriter& w, Dice& dice) {
 }
 
 bool addCategories(ImageWriter& w) {
-  DatabaseSpec spec;
-  spec.name = u"Categories Database";
-  spec.type = 0x1B;
-  spec.sorts = {{0x0001001F, CEDB_SORT_CASEINSENSITIVE}};
-  spec.modified = fileTimeOf(2002, 6, 14, 10, 0);
-  CEOID db = w.addDatabase(spec);
+  DatabaseDefinition definition;
+  definition.name = u"Categories Database";
+  definition.type = 0x1B;
+  definition.sorts = {{0x0001001F, CEDB_SORT_CASEINSENSITIVE}};
+  definition.modified = fileTimeOf(2002, 6, 14, 10, 0);
+  CEOID db = w.addDatabase(definition);
   if (!db) return false;
   uint32_t id = 1;
   for (const char* name : kCategory) {
@@ -222,7 +222,7 @@ bool addCategories(ImageWriter& w) {
 }
 
 bool addNotify(ImageWriter& w) {
-  DatabaseSpec events;
+  DatabaseDefinition events;
   events.name = u"DB_notify_events";
   events.modified = fileTimeOf(2002, 11, 5, 7, 0);
   CEOID db = w.addDatabase(events);
@@ -234,7 +234,7 @@ bool addNotify(ImageWriter& w) {
              number(0x00040040, fileTimeOf(2002, 11, 5, 7 + i, 30))};
     if (!w.addRecord(db, r)) return false;
   }
-  DatabaseSpec queue;
+  DatabaseDefinition queue;
   queue.name = u"DB_notify_queue";
   queue.sorts = {{0x00040040, 0}};
   queue.modified = fileTimeOf(2002, 11, 5, 7, 0);
@@ -242,7 +242,7 @@ bool addNotify(ImageWriter& w) {
 }
 
 bool addMail(ImageWriter& w, Dice& dice) {
-  DatabaseSpec folders;
+  DatabaseDefinition folders;
   folders.name = u"pmailFolders";
   folders.type = 0x60;
   folders.modified = fileTimeOf(2002, 11, 5, 8, 12);
@@ -254,7 +254,7 @@ bool addMail(ImageWriter& w, Dice& dice) {
     if (!w.addRecord(fdb, r)) return false;
   }
   // Four sort orders: received (newest first), subject, sender, size.
-  DatabaseSpec msgs;
+  DatabaseDefinition msgs;
   msgs.name = u"pmailMsgs";
   msgs.type = 0x61;
   msgs.sorts = {{0x0E060040, CEDB_SORT_DESCENDING},
@@ -282,12 +282,12 @@ bool addMail(ImageWriter& w, Dice& dice) {
 bool addMoney(ImageWriter& w, Dice& dice) {
   // Every property type appears here: short, int, double, boolean, unsigned
   // short and int, string, time and bytes.
-  DatabaseSpec spec;
-  spec.name = u"Money Transactions";
-  spec.type = 0x2F00;
-  spec.sorts = {{0x00030040, CEDB_SORT_DESCENDING}, {0x00040005, 0}};
-  spec.modified = fileTimeOf(2002, 11, 2, 21, 30);
-  CEOID db = w.addDatabase(spec);
+  DatabaseDefinition definition;
+  definition.name = u"Money Transactions";
+  definition.type = 0x2F00;
+  definition.sorts = {{0x00030040, CEDB_SORT_DESCENDING}, {0x00040005, 0}};
+  definition.modified = fileTimeOf(2002, 11, 2, 21, 30);
+  CEOID db = w.addDatabase(definition);
   if (!db) return false;
   const char* const payees[] = {"Supermarket", "Rent", "Salary", "Petrol", "Bookshop", "Café Central"};
   for (int i = 0; i < 60; ++i) {
@@ -309,12 +309,12 @@ bool addMoney(ImageWriter& w, Dice& dice) {
 bool addSettings(ImageWriter& w) {
   // Property 0x8001 holds a number in some records and text in others, as
   // applications that changed their format over time leave it.
-  DatabaseSpec spec;
-  spec.name = u"AppSettings";
-  spec.type = 0x3000;
-  spec.sorts = {{0x80010003, 0}};
-  spec.modified = fileTimeOf(2002, 7, 19, 16, 45);
-  CEOID db = w.addDatabase(spec);
+  DatabaseDefinition definition;
+  definition.name = u"AppSettings";
+  definition.type = 0x3000;
+  definition.sorts = {{0x80010003, 0}};
+  definition.modified = fileTimeOf(2002, 7, 19, 16, 45);
+  CEOID db = w.addDatabase(definition);
   if (!db) return false;
   for (int i = 0; i < 12; ++i) {
     Record r{text(0x8000001F, u16(("Setting" + std::to_string(i)).c_str()))};
@@ -328,11 +328,11 @@ bool addSettings(ImageWriter& w) {
 }
 
 bool addSpeedDial(ImageWriter& w) {
-  DatabaseSpec spec;  // no sort orders
-  spec.name = u"SpeedDial";
-  spec.type = 0x3101;
-  spec.modified = fileTimeOf(2002, 6, 20, 11, 5);
-  CEOID db = w.addDatabase(spec);
+  DatabaseDefinition definition;  // no sort orders
+  definition.name = u"SpeedDial";
+  definition.type = 0x3101;
+  definition.modified = fileTimeOf(2002, 6, 20, 11, 5);
+  CEOID db = w.addDatabase(definition);
   if (!db) return false;
   const char* const entries[][2] = {{"Voicemail", "+49 171 000 0000"}, {"Home", "+49 30 555 0100"},
                                     {"Office", "+1 425 555 0199"}};
@@ -344,12 +344,12 @@ bool addSpeedDial(ImageWriter& w) {
 }
 
 bool addCallLog(ImageWriter& w, Dice& dice) {
-  DatabaseSpec spec;
-  spec.name = u"CallLog";
-  spec.type = 0x3102;
-  spec.sorts = {{0x00020040, CEDB_SORT_DESCENDING}, {0x0001001F, 0}, {0x00030013, 0}};
-  spec.modified = fileTimeOf(2002, 11, 5, 8, 59);
-  CEOID db = w.addDatabase(spec);
+  DatabaseDefinition definition;
+  definition.name = u"CallLog";
+  definition.type = 0x3102;
+  definition.sorts = {{0x00020040, CEDB_SORT_DESCENDING}, {0x0001001F, 0}, {0x00030013, 0}};
+  definition.modified = fileTimeOf(2002, 11, 5, 8, 59);
+  CEOID db = w.addDatabase(definition);
   if (!db) return false;
   uint64_t first = fileTimeOf(1999, 1, 1);
   char dialled[24];

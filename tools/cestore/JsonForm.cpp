@@ -310,24 +310,24 @@ void importJson(store::ImageWriter& writer, const Json& doc) {
   for (size_t i = 0; i < databases.size(); ++i) {
     const Json& d = databases[i];
     std::string at = "database " + std::to_string(i);
-    store::DatabaseSpec spec;
-    spec.oid = static_cast<CEOID>(number(member(d, "oid", at), 0xFFFFFFFF, at + ": oid"));
-    if (spec.oid < store::kFirstOid) throw ImportError(at + ": oid below " + hex32(store::kFirstOid));
-    spec.name = text(d, "name", at);
-    if (spec.name.size() > CEDB_MAXDBASENAMELEN - 1) throw ImportError(at + ": name longer than 31 characters");
-    spec.type = static_cast<DWORD>(number(member(d, "type", at), 0xFFFFFFFF, at + ": type"));
-    spec.flags = static_cast<DWORD>(number(member(d, "flags", at), 0xFFFFFFFF, at + ": flags"));
-    spec.modified = number(member(member(d, "modified", at), "raw", at + ": modified"), UINT64_MAX, at + ": modified");
+    store::DatabaseDefinition definition;
+    definition.oid = static_cast<CEOID>(number(member(d, "oid", at), 0xFFFFFFFF, at + ": oid"));
+    if (definition.oid < store::kFirstOid) throw ImportError(at + ": oid below " + hex32(store::kFirstOid));
+    definition.name = text(d, "name", at);
+    if (definition.name.size() > CEDB_MAXDBASENAMELEN - 1) throw ImportError(at + ": name longer than 31 characters");
+    definition.type = static_cast<DWORD>(number(member(d, "type", at), 0xFFFFFFFF, at + ": type"));
+    definition.flags = static_cast<DWORD>(number(member(d, "flags", at), 0xFFFFFFFF, at + ": flags"));
+    definition.modified = number(member(member(d, "modified", at), "raw", at + ": modified"), UINT64_MAX, at + ": modified");
     const Json& sorts = member(d, "sortOrders", at);
     if (!sorts.is_array()) throw ImportError(at + ": \"sortOrders\" is not a list");
     for (size_t s = 0; s < sorts.size(); ++s) {
       std::string sat = at + ": sort order " + std::to_string(s);
-      spec.sorts.push_back({static_cast<CEPROPID>(number(member(sorts[s], "id", sat), 0xFFFFFFFF, sat)),
+      definition.sorts.push_back({static_cast<CEPROPID>(number(member(sorts[s], "id", sat), 0xFFFFFFFF, sat)),
                             static_cast<DWORD>(number(member(sorts[s], "flags", sat), 0xF, sat + ": flags"))});
     }
-    CEOID db = writer.addDatabase(spec);
+    CEOID db = writer.addDatabase(definition);
     if (!db) throw ImportError(at + ": " + writer.error());
-    at = "database \"" + displayUtf8(spec.name) + "\"";
+    at = "database \"" + displayUtf8(definition.name) + "\"";
     const Json& records = member(d, "records", at);
     if (!records.is_array()) throw ImportError(at + ": \"records\" is not a list");
     for (size_t r = 0; r < records.size(); ++r) {

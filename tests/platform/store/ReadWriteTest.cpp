@@ -201,9 +201,9 @@ TEST_F(Records, TheDatabaseHoldsAtMost65535Records) {
     ASSERT_TRUE(image.open(path_, error)) << error;
     store::ImageWriter writer(image);
     ASSERT_TRUE(writer.begin());
-    store::DatabaseSpec spec;
-    spec.name = u"Full";
-    CEOID full = writer.addDatabase(spec);
+    store::DatabaseDefinition definition;
+    definition.name = u"Full";
+    CEOID full = writer.addDatabase(definition);
     ASSERT_NE(full, 0u);
     store::Record record(1);
     record[0].propid = 0x00010013;

@@ -72,12 +72,12 @@ class Cestore : public ::testing::Test {
     ASSERT_TRUE(image.create(file, error)) << error;
     store::ImageWriter w(image);
     ASSERT_TRUE(w.begin());
-    store::DatabaseSpec spec;
-    spec.name = u"Odd \xD800 names ü";  // an unpaired surrogate
-    spec.type = 0x42;
-    spec.sorts = {{0x0001001F, CEDB_SORT_CASEINSENSITIVE}, {0x00020005, CEDB_SORT_DESCENDING}};
-    spec.modified = 0x01C2000011112222ULL;
-    CEOID db = w.addDatabase(spec);
+    store::DatabaseDefinition definition;
+    definition.name = u"Odd \xD800 names ü";  // an unpaired surrogate
+    definition.type = 0x42;
+    definition.sorts = {{0x0001001F, CEDB_SORT_CASEINSENSITIVE}, {0x00020005, CEDB_SORT_DESCENDING}};
+    definition.modified = 0x01C2000011112222ULL;
+    CEOID db = w.addDatabase(definition);
     ASSERT_NE(db, 0u);
     auto num = [](CEPROPID id, uint64_t bits) {
       store::PropValue v;
@@ -105,7 +105,7 @@ class Cestore : public ::testing::Test {
               0u);
     ASSERT_NE(w.addRecord(db, {real(0x00020005, NAN), real(0x00030005, 1.0 / 3)}), 0u);
     ASSERT_NE(w.addRecord(db, {real(0x00020005, INFINITY)}), 0u);
-    store::DatabaseSpec empty;
+    store::DatabaseDefinition empty;
     empty.name = u"Empty";
     ASSERT_NE(w.addDatabase(empty), 0u);
     int64_t key = w.addKey(3, u"Software\\Tarniwell\\Vantor");
@@ -292,11 +292,11 @@ TEST_F(Cestore, AKilledDeletionRunLosesNothingButWhatItDeleted) {
     ASSERT_TRUE(image.create(file, error)) << error;
     store::ImageWriter w(image);
     ASSERT_TRUE(w.begin());
-    store::DatabaseSpec spec;
-    spec.name = u"Doomed";
-    spec.sorts = {{0x00010013, 0}};
-    CEOID db = w.addDatabase(spec);
-    store::DatabaseSpec other;
+    store::DatabaseDefinition definition;
+    definition.name = u"Doomed";
+    definition.sorts = {{0x00010013, 0}};
+    CEOID db = w.addDatabase(definition);
+    store::DatabaseDefinition other;
     other.name = u"Bystander";
     CEOID bystander = w.addDatabase(other);
     for (uint32_t i = 0; i < 2000; ++i) {
