@@ -7,6 +7,8 @@
 // are printed at the end; a device that repaints while idle fails the run.
 #include <benchmark/benchmark.h>
 
+#include "RatioReporter.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -154,15 +156,6 @@ void TextLine(benchmark::State& state) {
   DeleteObject(font);
   ReleaseDC(nullptr, dc);
 }
-
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
 
 // Idle rounds of the device as its message loop makes them: nothing queued,
 // nothing to paint; the device answers the bus, brings the chrome up to date

@@ -4,6 +4,8 @@
 // measured in the same run. Ratios are printed at the end.
 #include <benchmark/benchmark.h>
 
+#include "RatioReporter.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -72,15 +74,6 @@ void PushButton(benchmark::State& state) {
   }
   ReleaseDC(nullptr, screen);
 }
-
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
 
 }  // namespace
 

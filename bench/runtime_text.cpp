@@ -4,6 +4,8 @@
 // Ratios are printed at the end, from times measured in this run.
 #include <benchmark/benchmark.h>
 
+#include "RatioReporter.h"
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -51,15 +53,6 @@ void HostUnsigned(benchmark::State& state) {
   unsigned v = 0;
   for (auto _ : state) benchmark::DoNotOptimize(std::snprintf(buffer, sizeof buffer, "%u", v += 7919));
 }
-
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
 
 }  // namespace
 
