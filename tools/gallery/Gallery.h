@@ -37,3 +37,7 @@ class GalleryPage {
 
 // The module's instance, for loading resources.
 HINSTANCE GalleryInstance();
+
+// Opens a window of controls over the main window, with the "ok" button in
+// the navigation bar; its class is registered on first use. Null on failure.
+HWND OpenPageWindow(HWND main, WNDPROC proc, const WCHAR* className, const WCHAR* title);

@@ -16,3 +16,16 @@ bool GalleryPage::Open(HWND main, UINT command) {
 }
 
 HINSTANCE GalleryInstance() { return GetModuleHandleW(nullptr); }
+
+HWND OpenPageWindow(HWND main, WNDPROC proc, const WCHAR* className, const WCHAR* title) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GalleryInstance();
+  wc.hbrBackground = HBRUSH(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = className;
+  RegisterClassW(&wc);  // already registered when the page was opened before
+  RECT area = {};
+  GetWindowRect(main, &area);
+  return CreateWindowExW(WS_EX_CAPTIONOKBTN, className, title, WS_VISIBLE, area.left, area.top,
+                         area.right - area.left, area.bottom - area.top, main, nullptr, GalleryInstance(), nullptr);
+}

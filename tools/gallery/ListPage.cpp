@@ -284,17 +284,7 @@ LRESULT CALLBACK ListWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void OpenListWindow(HWND main, UINT) {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = &ListWindowProc;
-  wc.hInstance = GalleryInstance();
-  wc.hbrBackground = HBRUSH(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kListWindowClass;
-  RegisterClassW(&wc);  // already registered when the page was opened before
-  RECT area = {};
-  GetWindowRect(main, &area);
-  HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, kListWindowClass, u"List view", WS_VISIBLE, area.left, area.top,
-                                area.right - area.left, area.bottom - area.top, main, nullptr, GalleryInstance(),
-                                nullptr);
+  HWND window = OpenPageWindow(main, &ListWindowProc, kListWindowClass, u"List view");
   if (window == nullptr) SetStatus(main, u"The list window could not be made");
 }
 

@@ -186,17 +186,7 @@ LRESULT CALLBACK TreeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void OpenTreeWindow(HWND main, UINT) {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = &TreeWindowProc;
-  wc.hInstance = GalleryInstance();
-  wc.hbrBackground = HBRUSH(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kTreeWindowClass;
-  RegisterClassW(&wc);  // already registered when the page was opened before
-  RECT area = {};
-  GetWindowRect(main, &area);
-  HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, kTreeWindowClass, u"Tree view", WS_VISIBLE, area.left, area.top,
-                                area.right - area.left, area.bottom - area.top, main, nullptr, GalleryInstance(),
-                                nullptr);
+  HWND window = OpenPageWindow(main, &TreeWindowProc, kTreeWindowClass, u"Tree view");
   if (window == nullptr) SetStatus(main, u"The tree window could not be made");
 }
 
