@@ -13,6 +13,7 @@ function(vantor_add_resources target rc_file)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   get_filename_component(rc_path ${rc_file} ABSOLUTE)
   get_filename_component(rc_dir ${rc_path} DIRECTORY)
+  get_filename_component(rc_name ${rc_path} NAME)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}.resources)
   file(GLOB platform_headers ${VANTOR_PLATFORM_INCLUDE}/*.h)
 
@@ -25,7 +26,9 @@ function(vantor_add_resources target rc_file)
 
   add_custom_command(
     OUTPUT ${out}/module.res
-    COMMAND ${LLVM_RC} /I ${out}/include /I ${rc_dir} /FO ${out}/module.res ${rc_path}
+    # The script goes by its bare name: llvm-rc reads an absolute path such as
+    # /check/... as an option.
+    COMMAND ${LLVM_RC} /I ${out}/include /I ${rc_dir} /FO ${out}/module.res ${rc_name}
     DEPENDS ${rc_path} ${out}/include/windows.h ${ARG_DEPENDS}
     WORKING_DIRECTORY ${rc_dir}
     COMMENT "Compiling resources ${rc_file}")
