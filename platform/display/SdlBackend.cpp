@@ -36,11 +36,6 @@ bool showsNothing(const char* driver) {
 
 }  // namespace
 
-// SDL's libraries (D-Bus above all) keep allocations for the life of the
-// process; they are theirs, not leaks of the device.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\nleak:libSDL2-2.0.so\n"; }
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
-
 int fittingScale(int width, int height, int areaWidth, int areaHeight) {
   if (width <= 0 || height <= 0) return 1;
   return std::max(1, std::min(areaWidth / width, areaHeight / height));
