@@ -227,7 +227,9 @@ void Device::idle(int timeoutMs) {
     return;
   }
   if (script_.finished()) {
-    std::fputs("script ended; the program is still running\n", stderr);
+    std::fputs(script_.given() ? "script ended; the program is still running\n"
+                               : "no script to play (--script); the program is still running\n",
+               stderr);
     endRun(kExitScriptEnded);
   }
   std::string error;

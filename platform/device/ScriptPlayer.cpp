@@ -98,6 +98,7 @@ bool ScriptPlayer::loadText(std::string_view text, const std::string& name, std:
 }
 
 void ScriptPlayer::load(std::vector<Step> steps, const std::string& name) {
+  given_ = true;
   for (Step& step : steps) steps_.push_back({std::move(step), name});
 }
 
@@ -106,10 +107,12 @@ void ScriptPlayer::add(std::function<void()> call) {
   step.kind = Step::Kind::Call;
   step.call = std::move(call);
   steps_.push_back({std::move(step), "code"});
+  given_ = true;
 }
 
 void ScriptPlayer::clear() {
   steps_.clear();
+  given_ = false;
   waitEnds_ = {};
 }
 

@@ -40,6 +40,8 @@ class ScriptPlayer {
   void clear();
 
   bool finished() const { return steps_.empty() && !waiting(); }
+  // Some steps were given since the last clear().
+  bool given() const { return given_; }
   size_t pendingSteps() const { return steps_.size(); }
   // A `wait` step is running.
   bool waiting() const;
@@ -69,6 +71,7 @@ class ScriptPlayer {
   std::deque<Queued> steps_;
   std::chrono::steady_clock::time_point waitEnds_{};
   MenuChooser menuChooser_;
+  bool given_ = false;
 };
 
 }  // namespace device

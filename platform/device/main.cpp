@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   device::Device& device = device::Device::instance();
   std::unique_ptr<display::Backend> display = openDisplay(options);
   device.configure(options, std::move(display));
-  device.script().load(std::move(steps), options.scriptPath);
+  if (!options.scriptPath.empty()) device.script().load(std::move(steps), options.scriptPath);
   device::Bus::instance().start(options.storePath);
 
   static char16_t commandLine[1] = {u'\0'};

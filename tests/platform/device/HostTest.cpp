@@ -159,6 +159,15 @@ TEST_F(HostTest, ScriptEndingWhileTheProgramRunsExitsThreeAndWritesTheDump) {
   EXPECT_TRUE(fs::exists(path("screen.png")));
 }
 
+TEST_F(HostTest, HeadlessRunWithoutAScriptEndsAtOnceAndSaysWhy) {
+  provideDefaultImage();
+  RunResult r = run({"--headless", "--dump", path("dump.txt")});
+  EXPECT_EQ(r.exitCode, 3) << r.errors;
+  EXPECT_NE(r.errors.find("no script to play (--script); the program is still running"), std::string::npos)
+      << r.errors;
+  EXPECT_EQ(readFile(path("dump.txt")).rfind("screen=240x320", 0), 0u);
+}
+
 TEST_F(HostTest, ADisplayThatShowsNoWindowLeavesTheDeviceHeadless) {
   provideDefaultImage();
   writeFile("short.script", "wait 10\n");

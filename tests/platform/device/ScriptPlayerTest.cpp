@@ -207,8 +207,15 @@ TEST_F(ScriptPlayerTest, CodeStepRunsWhenTheMessageLoopIdles) {
 }
 
 TEST_F(ScriptPlayerTest, ExhaustedScriptEndsTheRunWithItsCode) {
-  EXPECT_EXIT(Device::instance().idle(-1), ::testing::ExitedWithCode(Device::kExitScriptEnded),
+  auto playOneStepThenIdle = [this] {
+    player().add([] {});
+    Device::instance().idle(-1);
+    Device::instance().idle(-1);
+  };
+  EXPECT_EXIT(playOneStepThenIdle(), ::testing::ExitedWithCode(Device::kExitScriptEnded),
               "script ended; the program is still running");
+  EXPECT_EXIT(Device::instance().idle(-1), ::testing::ExitedWithCode(Device::kExitScriptEnded),
+              "no script to play");
 }
 
 TEST_F(ScriptPlayerTest, FailedStepEndsTheRunAndWritesTheDump) {
