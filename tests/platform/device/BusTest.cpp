@@ -36,11 +36,16 @@ class BusTest : public DeviceFixture {
     DeviceFixture::TearDown();
   }
 
-  static int connectTo(const std::string& path) {
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  static sockaddr_un addressOf(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    return address;
+  }
+
+  static int connectTo(const std::string& path) {
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address = addressOf(path);
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
       close(fd);
       return -1;
@@ -77,16 +82,15 @@ class BusTest : public DeviceFixture {
   std::string image_;
 };
 
-TEST_F(BusTest, SocketIsNamedFromTheImagesCanonicalPath) {
+TEST_F(BusTest, SocketIsNamedFromTheImagesCanonicalPathInTheRuntimeDirectory) {
   std::string same = runDir_ + "/./sub/../" + std::filesystem::path(image_).filename().string();
   EXPECT_EQ(Bus::socketPathFor(image_), Bus::socketPathFor(same));
   EXPECT_NE(Bus::socketPathFor(image_), Bus::socketPathFor(image_ + "2"));
   std::string path = Bus::socketPathFor(image_);
   EXPECT_EQ(path.rfind(runDir_ + "/vantor-", 0), 0u) << path;
   EXPECT_EQ(path.substr(path.size() - 5), ".sock");
-}
 
-TEST_F(BusTest, MissingRuntimeDirectoryFallsBackToTheTemporaryOne) {
+  // A missing runtime directory falls back to the temporary one.
   std::optional<std::string> tmp;
   if (const char* saved = std::getenv("TMPDIR")) tmp = saved;
   setenv("XDG_RUNTIME_DIR", (runDir_ + "/gone").c_str(), 1);
@@ -112,9 +116,7 @@ TEST_F(BusTest, FirstProcessListensAndRemovesItsSocketWhenItStops) {
 TEST_F(BusTest, StaleSocketOfADeadProcessIsTakenOver) {
   std::string path = Bus::socketPathFor(image_);
   int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  sockaddr_un address = addressOf(path);
   ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   close(fd);  // the socket file stays, nobody listens
   Bus::instance().start(image_);

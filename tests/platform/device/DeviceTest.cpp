@@ -16,55 +16,38 @@ SIPINFO sipInfo() {
   return info;
 }
 
-TEST_F(DeviceTest, UnconfiguredDeviceIsAPortraitPocketPcWithThePanelHidden) {
+TEST_F(DeviceTest, UnconfiguredIsAPortraitPocketPcWhosePanelTakesEightyPixelsAboveTheMenuBar) {
   Device& device = Device::instance();
-  EXPECT_EQ(device.screenWidth(), 240);
-  EXPECT_EQ(device.screenHeight(), 320);
-  EXPECT_FALSE(device.sipVisible());
   EXPECT_FALSE(device.backend().interactive());
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
-}
-
-TEST_F(DeviceTest, PanelTakesEightyPixelsAboveTheMenuBar) {
-  Device& device = Device::instance();
-  EXPECT_EQ(device.visibleDesktop(), (RECT{0, 26, 240, 320}));
   EXPECT_EQ(device.workArea(), (RECT{0, 26, 240, 294}));
-  EXPECT_EQ(device.sipRect(), (RECT{0, 214, 240, 294}));
-  device.setSipVisible(true);
-  EXPECT_EQ(device.visibleDesktop(), (RECT{0, 26, 240, 214}));
-  EXPECT_EQ(device.workArea(), (RECT{0, 26, 240, 294}));
-  EXPECT_EQ(device.sipRect(), (RECT{0, 214, 240, 294}));
-}
-
-TEST_F(DeviceTest, SipInfoReportsThePanelAndTheVisibleDesktop) {
   SIPINFO hidden = sipInfo();
   EXPECT_EQ(hidden.fdwFlags, DWORD{SIPF_DOCKED});
   EXPECT_EQ(hidden.rcVisibleDesktop, (RECT{0, 26, 240, 320}));
   EXPECT_EQ(hidden.rcSipRect, (RECT{0, 214, 240, 294}));
   EXPECT_EQ(hidden.dwImDataSize, 0u);
 
-  Device::instance().setSipVisible(true);
+  device.setSipVisible(true);
   SIPINFO shown = sipInfo();
   EXPECT_EQ(shown.fdwFlags, DWORD{SIPF_ON | SIPF_DOCKED});
   EXPECT_EQ(shown.rcVisibleDesktop, (RECT{0, 26, 240, 214}));
   EXPECT_EQ(shown.rcSipRect, (RECT{0, 214, 240, 294}));
+  EXPECT_EQ(device.workArea(), (RECT{0, 26, 240, 294}));
 }
 
 TEST_F(DeviceTest, SipInfoRefusesAWrongSizeOrAction) {
   SIPINFO info{};
   info.cbSize = 48;  // the 32-bit device's size is not this host's
-  SetLastError(0);
-  EXPECT_FALSE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0));
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+  SIPINFO right{};
+  right.cbSize = sizeof right;
+  for (auto [action, target] : {std::pair{UINT(SPI_GETSIPINFO), &info}, {UINT(SPI_GETSIPINFO), nullptr},
+                                {UINT(SPI_GETWORKAREA), &right}}) {
+    SetLastError(0);
+    EXPECT_FALSE(SHSipInfo(action, 0, target, 0)) << action;
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+  }
   EXPECT_EQ(info.fdwFlags, 0u);
-  SetLastError(0);
-  EXPECT_FALSE(SHSipInfo(SPI_GETSIPINFO, 0, nullptr, 0));
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
-  info.cbSize = sizeof info;
-  SetLastError(0);
-  EXPECT_FALSE(SHSipInfo(SPI_GETWORKAREA, 0, &info, 0));
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
 }
 
 TEST_F(DeviceTest, ShowingThePanelTellsEveryTopLevelWindow) {

@@ -11,6 +11,20 @@ BITMAP describe(HGDIOBJ bitmap) {
   return bm;
 }
 
+// A memory DC drawing on bitmap for the life of the object; the bitmap is
+// deleted with it.
+struct InDc {
+  explicit InDc(HGDIOBJ b) : bitmap(b), dc(CreateCompatibleDC(nullptr)), old(SelectObject(dc, b)) {}
+  ~InDc() {
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+  HGDIOBJ bitmap;
+  HDC dc;
+  HGDIOBJ old;
+};
+
 TEST(BitmapTest, MemoryDcStartsWithAOnePixelMonochromeBitmap) {
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -58,25 +72,15 @@ TEST(BitmapTest, ThirtyTwoBitDibSectionBitsAreTheBitmapsPixels) {
   ASSERT_NE(bits, nullptr);
   EXPECT_EQ(describe(bitmap).bmBits, bits);
   EXPECT_EQ(describe(bitmap).bmWidthBytes, 12);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bitmap);
+  InDc in(bitmap);
   // Drawing lands in the caller's bits, bottom row first.
-  SetPixel(dc, 0, 0, RGB(1, 2, 3));
+  SetPixel(in.dc, 0, 0, RGB(1, 2, 3));
   auto* p = static_cast<uint32_t*>(bits);
   EXPECT_EQ(p[3] & 0xFFFFFF, 0x010203u);
   // And what the caller writes is what drawing reads.
   p[2] = 0x00A0B0C0;
-  EXPECT_EQ(GetPixel(dc, 2, 1), RGB(0xA0, 0xB0, 0xC0));
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(bitmap);
+  EXPECT_EQ(GetPixel(in.dc, 2, 1), RGB(0xA0, 0xB0, 0xC0));
 }
-
-struct DibCase {
-  WORD bits;
-  uint32_t storedRed;    // the caller's value for pure red
-  size_t bytesPerPixel;  // 0 for palette formats
-};
 
 TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
   // Palette formats get black, red, green and white (1 bit: black and red).
@@ -85,25 +89,29 @@ TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
     RGBQUAD colours[4];
   } info{};
   const RGBQUAD palette[4] = {{0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 255, 255, 0}};
-  const DibCase cases[] = {
+  struct Case {
+    WORD bits;
+    uint32_t storedRed;    // the caller's value for pure red
+    size_t bytesPerPixel;  // 0 for palette formats
+  } const cases[] = {
       {1, 1, 0}, {2, 1, 0}, {4, 1, 0}, {8, 1, 0},
       {16, 0x7C00, 2},    // 5-5-5
       {24, 0xFF0000, 3},  // blue, green, red bytes
   };
-  for (const DibCase& c : cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bits);
     info = {};
     DWORD colours = c.bits == 1 ? 2 : c.bits <= 8 ? 4 : 0;
     info.header = {sizeof(BITMAPINFOHEADER), 4, -2, 1, c.bits, BI_RGB, 0, 0, 0, colours, 0};
     for (int i = 0; i < 4; ++i) info.colours[i] = palette[i];
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(bitmap, nullptr) << c.bits;
-    ASSERT_NE(bits, nullptr);
+    ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(describe(bitmap).bmBitsPixel, c.bits);
     EXPECT_EQ(describe(bitmap).bmBits, bits);
     auto* bytes = static_cast<uint8_t*>(bits);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    InDc in(bitmap);
+    HDC dc = in.dc;
     // Drawing pure red writes red in the caller's format, first pixel.
     SetPixel(dc, 0, 0, RGB(255, 0, 0));
     uint32_t first = 0;
@@ -112,9 +120,9 @@ TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
     } else {
       for (size_t i = 0; i < c.bytesPerPixel; ++i) first |= uint32_t(bytes[i]) << (8 * i);
     }
-    EXPECT_EQ(first, c.storedRed) << c.bits << " bits per pixel";
+    EXPECT_EQ(first, c.storedRed);
     // A neighbour in the same byte keeps its value.
-    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(0, 0, 0)) << c.bits;
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(0, 0, 0));
     // The caller's edit of the second row shows in drawing.
     size_t stride = ((4 * c.bits + 31) / 32) * 4;
     if (c.bytesPerPixel == 0) {
@@ -123,10 +131,7 @@ TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
     } else {
       for (size_t i = 0; i < c.bytesPerPixel; ++i) bytes[stride + i] = 0xFF;
     }
-    EXPECT_EQ(GetPixel(dc, 0, 1), c.bits == 1 ? RGB(255, 0, 0) : RGB(255, 255, 255)) << c.bits;
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
+    EXPECT_EQ(GetPixel(dc, 0, 1), c.bits == 1 ? RGB(255, 0, 0) : RGB(255, 255, 255));
   }
 }
 
@@ -165,63 +170,46 @@ TEST(BitmapTest, SixteenBitFieldsOfFiveSixFiveAreHonoured) {
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
   ASSERT_NE(bitmap, nullptr);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  SetPixel(dc, 0, 0, RGB(0, 255, 0));
+  InDc in(bitmap);
+  SetPixel(in.dc, 0, 0, RGB(0, 255, 0));
   EXPECT_EQ(static_cast<uint16_t*>(bits)[0], 0x07E0);
   static_cast<uint16_t*>(bits)[1] = 0xFFFF;
-  EXPECT_EQ(GetPixel(dc, 1, 0), RGB(255, 255, 255));
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(bitmap);
+  EXPECT_EQ(GetPixel(in.dc, 1, 0), RGB(255, 255, 255));
 }
 
 TEST(BitmapTest, LoadBitmapDecodesTwoBitsPerPixel) {
   HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(201));
   ASSERT_NE(bitmap, nullptr);
-  BITMAP bm = describe(bitmap);
-  EXPECT_EQ(bm.bmWidth, 6);
-  EXPECT_EQ(bm.bmHeight, 4);
+  EXPECT_EQ(describe(bitmap).bmHeight, 4);
   Canvas canvas(6, 4);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  BitBlt(canvas.dc(), 0, 0, 6, 4, dc, 0, 0, SRCCOPY);
+  InDc in(bitmap);
+  BitBlt(canvas.dc(), 0, 0, 6, 4, in.dc, 0, 0, SRCCOPY);
   EXPECT_EQ(canvas.picture({{0x000000, 'k'}, {0x808080, 'd'}, {0xC0C0C0, 'l'}, {0xFFFFFF, 'w'}}),
             (std::vector<std::string>{"kkkkkw", "ddddwd", "lllwll", "wwwwww"}));
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(bitmap);
 }
 
 TEST(BitmapTest, LoadImageScalesBitmapsAndLoadsMonochromeAsMonochrome) {
   HINSTANCE module = GetModuleHandleW(nullptr);
   HBITMAP big = static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(203), IMAGE_BITMAP, 6, 4, 0));
   ASSERT_NE(big, nullptr);
-  EXPECT_EQ(describe(big).bmWidth, 6);
   Canvas canvas(6, 4);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, big);
-  BitBlt(canvas.dc(), 0, 0, 6, 4, dc, 0, 0, SRCCOPY);
+  InDc colour(big);
+  BitBlt(canvas.dc(), 0, 0, 6, 4, colour.dc, 0, 0, SRCCOPY);
   EXPECT_EQ(canvas.picture({{0xFF0000, 'r'}, {0x00FF00, 'g'}, {0x0000FF, 'b'}, {kWhite, 'w'}, {kBlack, 'k'},
                             {0x0A141E, 'x'}}),
             (std::vector<std::string>{"rrggbb", "rrggbb", "wwkkxx", "wwkkxx"}));
-  SelectObject(dc, old);
 
   HBITMAP mono = LoadBitmapW(module, MAKEINTRESOURCEW(202));
   ASSERT_NE(mono, nullptr);
   EXPECT_EQ(describe(mono).bmBitsPixel, 1);
-  SelectObject(dc, mono);
+  InDc in(mono);
   // Monochrome to colour: black pixels take the text colour, white the
   // background colour of the destination.
   SetTextColor(canvas.dc(), RGB(255, 0, 0));
   SetBkColor(canvas.dc(), RGB(0, 0, 255));
-  BitBlt(canvas.dc(), 0, 0, 5, 3, dc, 0, 0, SRCCOPY);
+  BitBlt(canvas.dc(), 0, 0, 5, 3, in.dc, 0, 0, SRCCOPY);
   EXPECT_EQ(canvas.picture({{0xFF0000, 'r'}, {0x0000FF, 'b'}, {kWhite, 'w'}, {kBlack, 'k'}, {0x0A141E, 'x'}}),
             (std::vector<std::string>{"rrrrrb", "rbbbrb", "rrrrrx", "wwkkxx"}));
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(big);
-  DeleteObject(mono);
 
   SetLastError(0);
   EXPECT_EQ(LoadBitmapW(module, MAKEINTRESOURCEW(999)), nullptr);
@@ -235,9 +223,10 @@ TEST(BitmapTest, ColourToMonochromeTurnsTheSourceBackgroundWhite) {
   colour.set(1, 0, 0xFFFFFF);
   colour.set(2, 0, 0x00FF00);
   SetBkColor(colour.dc(), RGB(0x12, 0x34, 0x56));
-  HDC mono = CreateCompatibleDC(nullptr);
-  HBITMAP mask = CreateCompatibleBitmap(mono, 3, 1);
-  HGDIOBJ old = SelectObject(mono, mask);
+  HDC probe = CreateCompatibleDC(nullptr);  // its bitmaps are monochrome
+  InDc in(CreateCompatibleBitmap(probe, 3, 1));
+  DeleteDC(probe);
+  HDC mono = in.dc;
   BitBlt(mono, 0, 0, 3, 1, colour.dc(), 0, 0, SRCCOPY);
   EXPECT_EQ(GetPixel(mono, 0, 0), RGB(255, 255, 255));
   EXPECT_EQ(GetPixel(mono, 1, 0), RGB(0, 0, 0));
@@ -245,9 +234,6 @@ TEST(BitmapTest, ColourToMonochromeTurnsTheSourceBackgroundWhite) {
   // Drawing in colour on a monochrome bitmap keeps it black and white.
   EXPECT_EQ(SetPixel(mono, 1, 0, RGB(200, 200, 200)), RGB(255, 255, 255));
   EXPECT_EQ(SetPixel(mono, 2, 0, RGB(0, 0, 100)), RGB(0, 0, 0));
-  SelectObject(mono, old);
-  DeleteDC(mono);
-  DeleteObject(mask);
 }
 
 }  // namespace

@@ -160,15 +160,13 @@ TEST_F(RasterScreenTest, ScrollDcMovesVisiblePixelsAndReportsWhatWasUncovered) {
   // Rows 3..5 moved up to 1..3; row 0 is outside the scroll rectangle.
   const uint32_t expected[] = {1, 4, 5, 6, 5, 6};
   for (int y = 0; y < 6; ++y) EXPECT_EQ(c.at(2, y), expected[y]) << "row " << y;
-  RECT uncovered{0, 4, 4, 6};
-  EXPECT_TRUE(EqualRect(&update, &uncovered));
+  EXPECT_EQ(update, (RECT{0, 4, 4, 6}));
 
   // On a window partly covered by another, the pixels that were hidden do
   // not move in; the area they would have filled is reported too.
   HWND under = createWindow({0, 30, 100, 130});
-  HWND over = createWindow({0, 100, 100, 130});
+  createWindow({0, 100, 100, 130});  // over it
   paintAll();
-  (void)over;
   HDC hdc = GetDC(under);
   RECT all{0, 0, 100, 100};
   HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -176,9 +174,7 @@ TEST_F(RasterScreenTest, ScrollDcMovesVisiblePixelsAndReportsWhatWasUncovered) {
   EXPECT_TRUE(ScrollDC(hdc, 0, -10, nullptr, nullptr, nullptr, &update));
   ReleaseDC(under, hdc);
   // Visible: client rows 0..69. Rows 60..69 would come from the hidden 70..79.
-  RECT hidden{0, 60, 100, 70};
-  EXPECT_TRUE(EqualRect(&update, &hidden)) << update.left << "," << update.top << "," << update.right << ","
-                                           << update.bottom;
+  EXPECT_EQ(update, (RECT{0, 60, 100, 70}));
 }
 
 }  // namespace

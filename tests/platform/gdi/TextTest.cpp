@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-#include <windows.h>
-
+#include "RasterHelpers.h"
 #include "device/Device.h"
 #include "gdi/DeviceContext.h"
 #include "gdi/Region.h"
 
+namespace rastertest {
 namespace {
 
 constexpr uint32_t kPaperPixel = 0x00FFFFFF;
+constexpr RECT kWholeScreen{0, 0, 240, 320};
 
 display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
 
@@ -26,17 +26,14 @@ class TextTest : public ::testing::Test {
     hdc_ = GetDC(nullptr);
     clear();
     SetBkMode(hdc_, TRANSPARENT);
-  }
-  void clear() {
-    std::fill(screen().row(0), screen().row(0) + screen().pixels().size(), kPaperPixel);
+    GetTextMetricsW(hdc_, &tm_);
   }
   void TearDown() override {
-    if (font_) {
-      SelectObject(hdc_, GetStockObject(SYSTEM_FONT));
-      DeleteObject(font_);
-    }
+    SelectObject(hdc_, GetStockObject(SYSTEM_FONT));
+    if (font_) DeleteObject(font_);
     ReleaseDC(nullptr, hdc_);
   }
+  static void clear() { std::fill(screen().row(0), screen().row(0) + screen().pixels().size(), kPaperPixel); }
 
   void useFont(const char16_t* face, LONG height, LONG weight = FW_NORMAL, BYTE underline = 0) {
     LOGFONTW f{};
@@ -56,26 +53,45 @@ class TextTest : public ::testing::Test {
     GetTextExtentPoint32W(hdc_, text.data(), static_cast<int>(text.size()), &s);
     return s;
   }
+  int width(std::u16string_view text) const { return extent(text).cx; }
+  void out(int x, int y, std::u16string_view text, UINT options = 0, const RECT* r = nullptr) {
+    ExtTextOutW(hdc_, x, y, options, r, text.data(), static_cast<UINT>(text.size()), nullptr);
+  }
+  RECT calc(std::u16string_view text, RECT r, UINT format) const {
+    DrawTextW(hdc_, text.data(), static_cast<int>(text.size()), &r, format | DT_CALCRECT);
+    return r;
+  }
 
-  // The bounds of every pixel that is no longer paper; empty when none.
-  static RECT inked() {
+  // The bounds of every pixel of the area that is no longer paper; empty when none.
+  static RECT inked(const RECT& area = kWholeScreen) {
     RECT box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-    for (int y = 0; y < screen().height(); ++y)
-      for (int x = 0; x < screen().width(); ++x)
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x)
         if (screen().pixel(x, y) != kPaperPixel) {
-          box.left = std::min<LONG>(box.left, x);
-          box.top = std::min<LONG>(box.top, y);
-          box.right = std::max<LONG>(box.right, x + 1);
-          box.bottom = std::max<LONG>(box.bottom, y + 1);
+          box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                 std::max<LONG>(box.bottom, y + 1)};
         }
     return box.left > box.right ? RECT{0, 0, 0, 0} : box;
   }
 
-  static std::vector<uint32_t> pixels() { return screen().pixels(); }
+  // Runs of rows of the screen that hold ink: the lines of text drawn.
+  static int inkedLines() {
+    int lines = 0;
+    bool previous = false;
+    for (int y = 0; y < screen().height(); ++y) {
+      bool any = inked({0, y, 240, y + 1}).right != 0;
+      lines += any && !previous;
+      previous = any;
+    }
+    return lines;
+  }
 
   HDC hdc_ = nullptr;
   HFONT font_ = nullptr;
+  TEXTMETRICW tm_{};
 };
+
+// --- ExtTextOutW ---------------------------------------------------------
 
 TEST_F(TextTest, OpaqueWithoutTextFillsExactlyTheRectangle) {
   SetBkColor(hdc_, RGB(0, 0, 0));
@@ -91,77 +107,52 @@ TEST_F(TextTest, OpaqueWithoutTextFillsExactlyTheRectangle) {
 TEST_F(TextTest, TextLandsInsideItsMeasuredExtent) {
   struct Case {
     const char16_t* face;
-    LONG height;
-    LONG weight;
+    LONG height, weight;
     const char16_t* text;
   } cases[] = {
-      {u"Tahoma", -11, FW_NORMAL, u"Vantor version 0.9"},
       {u"Tahoma", -13, FW_BOLD, u"Database Properties"},
       {u"Courier New", -12, FW_NORMAL, u"0x0001 (VT_I2)"},
       {u"Times New Roman", -16, FW_NORMAL, u"Records: 1,024"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::u16string_view(c.text).size());
     clear();
     useFont(c.face, c.height, c.weight);
-    const int x = 17, y = 33;
-    EXPECT_TRUE(ExtTextOutW(hdc_, x, y, 0, nullptr, c.text, static_cast<UINT>(std::u16string_view(c.text).size()),
-                            nullptr));
+    out(17, 33, c.text);
     SIZE s = extent(c.text);
     RECT ink = inked();
-    SCOPED_TRACE(std::u16string_view(c.text).size());
-    EXPECT_GE(ink.left, x);
-    EXPECT_GE(ink.top, y);
-    EXPECT_LE(ink.right, x + s.cx);
-    EXPECT_LE(ink.bottom, y + s.cy);
+    EXPECT_GE(ink.left, 17);
+    EXPECT_GE(ink.top, 33);
+    EXPECT_LE(ink.right, 17 + s.cx);
+    EXPECT_LE(ink.bottom, 33 + s.cy);
     // The extent is no wider than the ink needs: the last glyph ends near it.
-    EXPECT_GE(ink.right, x + s.cx - 3);
-    EXPECT_LE(ink.left, x + 2);
+    EXPECT_GE(ink.right, 17 + s.cx - 3);
+    EXPECT_LE(ink.left, 17 + 2);
   }
 }
 
 TEST_F(TextTest, DrawingInPiecesAtMeasuredOffsetsMatchesDrawingAtOnce) {
   useFont(u"Tahoma", -13);
   std::u16string_view whole = u"Sort orders: Name, Size";
-  ExtTextOutW(hdc_, 5, 50, 0, nullptr, whole.data(), static_cast<UINT>(whole.size()), nullptr);
-  std::vector<uint32_t> atOnce = pixels();
+  out(5, 50, whole);
+  std::vector<uint32_t> atOnce = screen().pixels();
   clear();
-  size_t cut = 0;
   int x = 5;
-  while (cut < whole.size()) {
-    size_t next = std::min(whole.size(), cut + 4);
-    std::u16string_view piece = whole.substr(cut, next - cut);
-    ExtTextOutW(hdc_, x, 50, 0, nullptr, piece.data(), static_cast<UINT>(piece.size()), nullptr);
-    x += extent(piece).cx;
-    cut = next;
+  for (size_t cut = 0; cut < whole.size(); cut += 4) {
+    out(x, 50, whole.substr(cut, 4));
+    x += width(whole.substr(cut, 4));
   }
-  EXPECT_EQ(x - 5, extent(whole).cx);
-  EXPECT_TRUE(pixels() == atOnce);
-}
-
-TEST_F(TextTest, OpaqueModeFillsTheTextCell) {
-  SetBkMode(hdc_, OPAQUE);
-  SetBkColor(hdc_, RGB(255, 0, 0));
-  ExtTextOutW(hdc_, 30, 60, 0, nullptr, u"Size", 4, nullptr);
-  SIZE s = extent(u"Size");
-  RECT ink = inked();
-  EXPECT_EQ(ink.left, 30);
-  EXPECT_EQ(ink.top, 60);
-  EXPECT_EQ(ink.right, 30 + s.cx);
-  EXPECT_EQ(ink.bottom, 60 + s.cy);
-  EXPECT_EQ(screen().pixel(30, 60), 0x00FF0000u);
-  EXPECT_EQ(screen().pixel(30 + s.cx - 1, 60 + s.cy - 1), 0x00FF0000u);
+  EXPECT_EQ(x - 5, width(whole));
+  EXPECT_TRUE(screen().pixels() == atOnce);
 }
 
 TEST_F(TextTest, ClippedTextStaysInsideTheRectangleAndTheDcClip) {
   useFont(u"Tahoma", -20);
   RECT box{20, 20, 60, 32};
-  ExtTextOutW(hdc_, 10, 15, ETO_CLIPPED, &box, u"Clipped text", 12, nullptr);
+  out(10, 15, u"Clipped text", ETO_CLIPPED, &box);
   RECT ink = inked();
-  EXPECT_GE(ink.left, box.left);
-  EXPECT_GE(ink.top, box.top);
-  EXPECT_LE(ink.right, box.right);
-  EXPECT_LE(ink.bottom, box.bottom);
   EXPECT_LT(ink.left, ink.right) << "something was drawn";
+  EXPECT_TRUE(ink.left >= box.left && ink.top >= box.top && ink.right <= box.right && ink.bottom <= box.bottom);
 
   // The device context's own clip holds whatever the call asks for.
   clear();
@@ -169,64 +160,49 @@ TEST_F(TextTest, ClippedTextStaysInsideTheRectangleAndTheDcClip) {
   clip.subtract(RECT{40, 0, 60, 100});
   gdi::dcFromHandle(hdc_)->setClip(clip);
   SetBkColor(hdc_, RGB(0, 0, 255));
-  RECT everywhere{0, 0, 240, 320};
-  ExtTextOutW(hdc_, 0, 10, ETO_OPAQUE, &everywhere, u"WWWWWWWWWWWWWWWWWW", 18, nullptr);
+  RECT everywhere = kWholeScreen;
+  out(0, 10, u"WWWWWWWWWWWWWWWWWW", ETO_OPAQUE, &everywhere);
   for (int x : {0, 39, 60, 200}) EXPECT_NE(screen().pixel(x, 50), kPaperPixel) << x;
-  for (int x = 40; x < 60; ++x)
-    for (int y = 0; y < 100; ++y) ASSERT_EQ(screen().pixel(x, y), kPaperPixel) << x << "," << y;
   EXPECT_EQ(screen().pixel(10, 100), kPaperPixel);
   EXPECT_EQ(DrawTextW(hdc_, u"WWWWWWWWWWWWWWWWWWWWW", -1, &everywhere, DT_NOCLIP), extent(u"W").cy);
-  for (int x = 40; x < 60; ++x)
-    for (int y = 0; y < 100; ++y) ASSERT_EQ(screen().pixel(x, y), kPaperPixel) << x << "," << y;
+  EXPECT_EQ(inked({40, 0, 60, 100}).right, 0);
 }
 
 TEST_F(TextTest, AdvanceArrayPlacesEachCharacter) {
   useFont(u"Courier New", -12);
   const int dx[] = {40, 40, 40};
   ExtTextOutW(hdc_, 10, 10, 0, nullptr, u"|||", 3, dx);
-  // Three strokes, 40 pixels apart: columns with ink.
-  std::vector<int> columns;
-  for (int x = 0; x < 200; ++x) {
-    bool ink = false;
-    for (int y = 10; y < 30; ++y) ink = ink || screen().pixel(x, y) != kPaperPixel;
-    if (ink && (columns.empty() || x > columns.back() + 5)) columns.push_back(x);
-  }
-  ASSERT_EQ(columns.size(), 3u);
-  EXPECT_EQ(columns[1] - columns[0], 40);
-  EXPECT_EQ(columns[2] - columns[1], 40);
+  std::vector<int> strokes;  // the first column of each
+  for (int x = 0; x < 200; ++x)
+    if (inked({x, 10, x + 1, 30}).right && (strokes.empty() || x > strokes.back() + 5)) strokes.push_back(x);
+  ASSERT_EQ(strokes.size(), 3u);
+  EXPECT_EQ(strokes[1] - strokes[0], 40);
+  EXPECT_EQ(strokes[2] - strokes[1], 40);
 }
 
-TEST_F(TextTest, UnderlineAndStrikeOutDrawLinesAcrossTheRun) {
+TEST_F(TextTest, UnderlineRunsAcrossTheGapsBelowTheBaseline) {
   useFont(u"Tahoma", -16, FW_NORMAL, 1);
-  ExtTextOutW(hdc_, 10, 10, 0, nullptr, u"a   b", 5, nullptr);
+  out(10, 10, u"a   b");
   TEXTMETRICW tm{};
   GetTextMetricsW(hdc_, &tm);
-  SIZE s = extent(u"a   b");
-  // Between the letters only the line is drawn, below the baseline.
-  int middle = 10 + s.cx / 2;
-  int inkRows = 0;
-  for (int y = 10; y < 10 + tm.tmHeight; ++y)
-    if (screen().pixel(middle, y) != kPaperPixel) {
-      ++inkRows;
-      EXPECT_GE(y, 10 + tm.tmAscent);
-    }
-  EXPECT_GE(inkRows, 1);
-  EXPECT_EQ(inked().right, 10 + s.cx);
+  int middle = 10 + width(u"a   b") / 2;
+  RECT between = inked({middle, 10, middle + 1, 10 + tm.tmHeight});
+  EXPECT_GT(between.bottom, between.top);
+  EXPECT_GE(between.top, 10 + tm.tmAscent);
+  EXPECT_EQ(inked().right, 10 + width(u"a   b"));
 }
 
 TEST_F(TextTest, ColoursBlendFromPaperToTextColour) {
   useFont(u"Tahoma", -24);
   SetTextColor(hdc_, RGB(0, 0, 255));
-  ExtTextOutW(hdc_, 10, 10, 0, nullptr, u"O", 1, nullptr);
-  bool solid = false;
-  bool partial = false;
-  for (uint32_t p : pixels()) {
+  out(10, 10, u"O");
+  bool solid = false, partial = false;
+  for (uint32_t p : screen().pixels()) {
     if (p == kPaperPixel) continue;
     uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
     EXPECT_EQ(r, g) << "only blue is mixed in";
     EXPECT_EQ(b, 0xFFu);
-    if (r == 0) solid = true;
-    if (r > 0) partial = true;
+    (r == 0 ? solid : partial) = true;
   }
   EXPECT_TRUE(solid);
   EXPECT_TRUE(partial) << "edges are anti-aliased";
@@ -245,69 +221,54 @@ TEST_F(TextTest, RejectsBadArguments) {
   RECT r{0, 0, 10, 10};
   EXPECT_EQ(DrawTextW(hdc_, nullptr, 3, &r, 0), 0);
   EXPECT_EQ(DrawTextW(hdc_, u"x", 1, nullptr, 0), 0);
+  EXPECT_EQ(DrawTextW(hdc_, u"abc", 0, &r, 0), 0);
   TEXTMETRICW tm;
   EXPECT_FALSE(GetTextMetricsW(hdc_, nullptr));
   EXPECT_FALSE(GetTextMetricsW(nullptr, &tm));
   EXPECT_EQ(inked().right, 0) << "nothing drawn";
 }
 
-TEST_F(TextTest, AlignmentMovesTheReferencePoint) {
+TEST_F(TextTest, AlignmentMovesTheReferencePointAndOpaqueFillsTheCell) {
   SetBkMode(hdc_, OPAQUE);  // the filled cell shows where the run went
-  SetBkColor(hdc_, RGB(0, 0, 0));
-  TEXTMETRICW tm{};
-  GetTextMetricsW(hdc_, &tm);
-  int w = extent(u"Name").cx;
+  SetBkColor(hdc_, RGB(255, 0, 0));
+  int w = width(u"Name");
   struct Case {
     UINT align;
-    int left;
-    int top;
+    int left, top;
   } cases[] = {
       {TA_LEFT | TA_TOP, 100, 100},
-      {TA_RIGHT | TA_TOP, 100 - w, 100},
       {TA_CENTER | TA_TOP, 100 - w / 2, 100},
-      {TA_LEFT | TA_BOTTOM, 100, 100 - tm.tmHeight},
-      {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm.tmAscent},
+      {TA_LEFT | TA_BOTTOM, 100, 100 - tm_.tmHeight},
+      {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm_.tmAscent},
   };
   for (const Case& c : cases) {
     clear();
     SetTextAlign(hdc_, c.align);
-    ExtTextOutW(hdc_, 100, 100, 0, nullptr, u"Name", 4, nullptr);
-    RECT ink = inked();
-    EXPECT_EQ(ink.left, c.left) << c.align;
-    EXPECT_EQ(ink.top, c.top) << c.align;
-    EXPECT_EQ(ink.right, c.left + w) << c.align;
+    out(100, 100, u"Name");
+    EXPECT_EQ(inked(), (RECT{c.left, c.top, c.left + w, c.top + tm_.tmHeight})) << c.align;
+    EXPECT_EQ(screen().pixel(c.left, c.top), 0xFF0000u) << "the cell takes the background colour";
   }
   // With the current position, runs follow one another.
   clear();
   SetTextAlign(hdc_, TA_UPDATECP);
   MoveToEx(hdc_, 20, 30, nullptr);
-  ExtTextOutW(hdc_, 0, 0, 0, nullptr, u"Na", 2, nullptr);
-  ExtTextOutW(hdc_, 0, 0, 0, nullptr, u"me", 2, nullptr);
+  out(0, 0, u"Na");
+  out(0, 0, u"me");
   EXPECT_EQ(inked().left, 20);
-  EXPECT_EQ(inked().right, 20 + extent(u"Na").cx + extent(u"me").cx);
+  EXPECT_EQ(inked().right, 20 + width(u"Na") + width(u"me"));
   POINT now{};
   MoveToEx(hdc_, 0, 0, &now);
-  EXPECT_EQ(now.x, 20 + extent(u"Name").cx);
+  EXPECT_EQ(now.x, 20 + width(u"Name"));
   EXPECT_EQ(now.y, 30);
   SetTextAlign(hdc_, TA_LEFT | TA_TOP);
 }
 
 TEST_F(TextTest, DrawsIntoTheBitmapOfAMemoryDc) {
-  HDC memory = CreateCompatibleDC(hdc_);
-  HBITMAP bitmap = CreateCompatibleBitmap(hdc_, 60, 20);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  PatBlt(memory, 0, 0, 60, 20, WHITENESS);
-  SetBkMode(memory, TRANSPARENT);
-  EXPECT_TRUE(ExtTextOutW(memory, 2, 2, 0, nullptr, u"Sort", 4, nullptr));
-  int dark = 0;
-  for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 60; ++x)
-      if (GetPixel(memory, x, y) != RGB(255, 255, 255)) ++dark;
-  EXPECT_GT(dark, 10);
+  Canvas memory(60, 20);
+  SetBkMode(memory.dc(), TRANSPARENT);
+  EXPECT_TRUE(ExtTextOutW(memory.dc(), 2, 2, 0, nullptr, u"Sort", 4, nullptr));
+  EXPECT_GT(60 * 20 - memory.count(kWhite), 10);
   EXPECT_EQ(inked().right, 0) << "the screen is untouched";
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
 }
 
 TEST_F(TextTest, ExtremeCoordinatesAndAdvancesDrawNothingAndDoNotOverflow) {
@@ -336,7 +297,131 @@ TEST_F(TextTest, ExtremeCoordinatesAndAdvancesDrawNothingAndDoNotOverflow) {
   box = huge;
   DrawTextW(hdc_, u"one two three", -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   EXPECT_EQ(inked().left, 0);
-  EXPECT_LT(inked().right, extent(u"one two three").cx);
+  EXPECT_LT(inked().right, width(u"one two three"));
+}
+
+// --- DrawTextW -------------------------------------------------------------
+
+TEST_F(TextTest, CalcRectBoundsTheTextAndDrawsNothing) {
+  RECT r = calc(u"Delete Database", {10, 20, 200, 21}, DT_SINGLELINE);
+  EXPECT_EQ(r, (RECT{10, 20, 10 + width(u"Delete Database"), 20 + tm_.tmHeight}));
+  RECT empty = calc(u"", {5, 5, 100, 100}, 0);
+  EXPECT_EQ(empty.right, 5);
+  EXPECT_EQ(empty.bottom, 5);
+  EXPECT_EQ(inked().right, 0);
+}
+
+TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
+  std::u16string_view text = u"Are you sure you want to delete the selected records from the database?";
+  for (int w : {60, 120, 200}) {
+    SCOPED_TRACE(w);
+    RECT r = calc(text, {0, 0, w, 0}, DT_WORDBREAK);
+    int lines = (r.bottom - r.top) / tm_.tmHeight;
+    EXPECT_EQ((r.bottom - r.top) % tm_.tmHeight, 0);
+    EXPECT_GT(lines, 1);
+    EXPECT_LE(r.right, w);
+    // Lines narrower than the rectangle would fit fewer of them.
+    EXPECT_GE(lines * w, width(text) - lines * width(u"database?"));
+
+    clear();
+    RECT box{5, 5, 5 + w, 300};
+    int height = DrawTextW(hdc_, text.data(), static_cast<int>(text.size()), &box, DT_WORDBREAK);
+    EXPECT_EQ(height, lines * tm_.tmHeight);
+    EXPECT_LE(inked().right, 5 + w);
+    EXPECT_LE(inked().bottom, 5 + height);
+    EXPECT_EQ(inkedLines(), lines);
+  }
+}
+
+TEST_F(TextTest, LineBreaksStartNewLinesAndLongWordsStayWhole) {
+  RECT r = calc(u"one\r\ntwo\nthree\rfour", {0, 0, 200, 0}, 0);
+  EXPECT_EQ(r.bottom, 4 * tm_.tmHeight);
+  EXPECT_EQ(r.right, width(u"three"));
+  // A word wider than the line is not split; the rectangle grows to hold it.
+  RECT wide = calc(u"a Supercalifragilistic b", {0, 0, 30, 0}, DT_WORDBREAK);
+  EXPECT_EQ(wide.bottom, 3 * tm_.tmHeight);
+  EXPECT_EQ(wide.right, width(u"Supercalifragilistic"));
+  // As an edit control shows it, such a word is broken where it must be.
+  RECT broken = calc(u"a Supercalifragilistic b", {0, 0, 30, 0}, DT_WORDBREAK | DT_EDITCONTROL);
+  EXPECT_LE(broken.right, 30);
+  EXPECT_GT(broken.bottom, 3 * tm_.tmHeight);
+  // In a single line, breaks do not break.
+  RECT single = calc(u"one\r\ntwo", {0, 0, 5, 0}, DT_SINGLELINE | DT_WORDBREAK);
+  EXPECT_EQ(single.bottom, tm_.tmHeight);
+  EXPECT_EQ(single.right, width(u"onetwo"));
+}
+
+TEST_F(TextTest, EndEllipsisCutsWhatDoesNotFitAndClippingIsTheDefault) {
+  std::u16string_view text = u"\\Windows\\Start Menu\\Programs\\Vantor.lnk";
+  RECT box{10, 10, 90, 30};
+  RECT r = calc(text, box, DT_SINGLELINE | DT_END_ELLIPSIS);
+  EXPECT_LE(r.right, box.right);
+  EXPECT_GT(r.right, box.right - width(u"W..."));
+  DrawTextW(hdc_, text.data(), -1, &box, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+  // Three dots at the end: ink in the last few pixels before the cut.
+  EXPECT_LE(inked().right, box.right);
+  EXPECT_GE(inked().right, r.right - 2);
+  // Text that fits is left alone.
+  EXPECT_EQ(calc(u"Vantor", box, DT_SINGLELINE | DT_END_ELLIPSIS).right, 10 + width(u"Vantor"));
+  // Without an ellipsis the text is clipped to the rectangle, unless told not to be.
+  for (UINT noClip : {0u, UINT(DT_NOCLIP)}) {
+    clear();
+    DrawTextW(hdc_, text.data(), -1, &box, DT_SINGLELINE | noClip);
+    EXPECT_GE(inked().left, box.left);
+    EXPECT_EQ(inked().right > box.right, noClip != 0);
+  }
+}
+
+TEST_F(TextTest, DrawTextAlignsLeftCentreRightAndVertically) {
+  int w = width(u"Records");
+  RECT box{20, 40, 220, 100};
+  struct Case {
+    UINT format;
+    int left, top;
+  } cases[] = {
+      {DT_CENTER | DT_SINGLELINE, 20 + (200 - w) / 2, 40},
+      {DT_SINGLELINE | DT_VCENTER, 20, 40 + (60 - tm_.tmHeight) / 2},
+      {DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, 220 - w, 100 - tm_.tmHeight},
+  };
+  SetBkMode(hdc_, OPAQUE);  // the cell is filled: its bounds show where the line went
+  SetBkColor(hdc_, RGB(0, 255, 0));
+  for (const Case& c : cases) {
+    clear();
+    RECT r = box;
+    int result = DrawTextW(hdc_, u"Records", -1, &r, c.format);
+    EXPECT_EQ(inked(), (RECT{c.left, c.top, c.left + w, c.top + tm_.tmHeight})) << c.format;
+    EXPECT_EQ(result, c.top + tm_.tmHeight - box.top) << c.format;
+  }
+}
+
+TEST_F(TextTest, PrefixesUnderlineTheMarkedCharacter) {
+  EXPECT_EQ(calc(u"&Delete", {0, 0, 200, 0}, DT_SINGLELINE).right, width(u"Delete"));
+  EXPECT_EQ(calc(u"Save && Close", {0, 0, 200, 0}, DT_SINGLELINE).right, width(u"Save & Close"));
+  EXPECT_EQ(calc(u"&Delete", {0, 0, 200, 0}, DT_SINGLELINE | DT_NOPREFIX).right, width(u"&Delete"));
+
+  // The underline sits below the baseline under 'e' only ("Delete" has no descenders).
+  RECT box{10, 10, 200, 40};
+  DrawTextW(hdc_, u"D&elete", -1, &box, DT_SINGLELINE);
+  RECT under = inked({0, 10 + tm_.tmAscent + 1, 240, 10 + tm_.tmHeight});
+  EXPECT_GE(under.left, 10 + width(u"D"));
+  EXPECT_LE(under.right, 10 + width(u"De"));
+  EXPECT_GT(under.right, under.left);
+}
+
+TEST_F(TextTest, TabsExpandToStopsOfEightAverageCharacters) {
+  int stop = 8 * tm_.tmAveCharWidth;
+  EXPECT_EQ(calc(u"a\tb", {0, 0, 200, 0}, DT_SINGLELINE | DT_EXPANDTABS).right, stop + width(u"b"));
+  EXPECT_EQ(calc(u"a\t\tb", {0, 0, 200, 0}, DT_SINGLELINE | DT_EXPANDTABS).right, 2 * stop + width(u"b"));
+  // Unexpanded, a tab takes no room.
+  EXPECT_EQ(calc(u"a\tb", {0, 0, 200, 0}, DT_SINGLELINE).right, width(u"ab"));
+  // DT_TABSTOP: the second byte is the tab size in characters (so no
+  // DT_CALCRECT: the cell drawn in opaque mode shows the line's width).
+  SetBkMode(hdc_, OPAQUE);
+  SetBkColor(hdc_, RGB(0, 0, 0));
+  RECT box{0, 0, 200, 50};
+  DrawTextW(hdc_, u"a\tb", -1, &box, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (3 << 8));
+  EXPECT_EQ(inked().right, 3 * tm_.tmAveCharWidth + width(u"b"));
 }
 
 }  // namespace
+}  // namespace rastertest

@@ -10,19 +10,12 @@ namespace {
 // Builds packed DIBs: a BITMAPINFOHEADER, an optional colour table or masks,
 // then rows that the test writes.
 struct DibBuilder {
-  DibBuilder(int32_t w, int32_t h, uint16_t depth, uint32_t compressionKind = 0, std::vector<uint32_t> colorTable = {},
-             std::vector<uint32_t> bitMasks = {})
-      : width(w), height(h), bpp(depth), compression(compressionKind), colors(colorTable), masks(bitMasks) {}
-
   int32_t width;
   int32_t height;
   uint16_t bpp;
-  uint32_t compression;
-  std::vector<uint32_t> colors;  // 0x00RRGGBB
-  std::vector<uint32_t> masks;
-
-  size_t stride() const { return size_t((width * bpp + 31) / 32 * 4); }
-  size_t rows() const { return size_t(height < 0 ? -height : height); }
+  uint32_t compression = 0;
+  std::vector<uint32_t> colors = {};  // 0x00RRGGBB
+  std::vector<uint32_t> masks = {};
 
   std::vector<uint8_t> build(const std::vector<uint8_t>& bits) const {
     std::vector<uint8_t> out(40);

@@ -1,13 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-TEST(LastError, IsKeptPerThreadUntilChanged) {
-  SetLastError(ERROR_ACCESS_DENIED);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
-  SetLastError(0);
-  EXPECT_EQ(GetLastError(), 0u);
-}
-
 TEST(LocalMemory, ZeroInitGrowsAndRefusesForeignPointers) {
   auto* p = static_cast<unsigned char*>(LocalAlloc(LPTR, 16));
   ASSERT_NE(p, nullptr);

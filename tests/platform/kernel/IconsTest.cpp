@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include "kernel/Cursors.h"
-#include "kernel/Dib.h"
 #include "kernel/Icons.h"
 #include "kernel/Resources.h"
 
@@ -119,19 +118,6 @@ TEST(Icons, SystemIconsAreDrawnAtTheirSizeAndShared) {
   EXPECT_EQ(kernel::iconFromHandle(small)->width, 16);
   EXPECT_EQ(LoadImageW(nullptr, IDI_HAND, IMAGE_ICON, 16, 16, 0), small);
   EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(32600)), nullptr);
-}
-
-TEST(Icons, TwoBitBitmapResourceDecodes) {
-  auto bytes = kernel::findResourceBytes(nullptr, RT_BITMAP, MAKEINTRESOURCEW(401));
-  ASSERT_TRUE(bytes.has_value());
-  kernel::DibImage image;
-  ASSERT_TRUE(kernel::decodeDib(bytes->data(), bytes->size(), image));
-  EXPECT_EQ(image.bitsPerPixel, 2);
-  ASSERT_EQ(image.width, 5);
-  ASSERT_EQ(image.height, 3);
-  const uint32_t colors[] = {0xFF000000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(image.pixels[size_t(y * 5 + x)], colors[(x + 2 * y) % 4]) << x << "," << y;
 }
 
 TEST(Cursors, SystemCursorsAreSharedAndTheCurrentOneIsNamed) {

@@ -22,14 +22,12 @@ std::u16string ultow(ULONG v, int radix) {
 
 TEST(IntegerToText, SignOnlyInRadixTenAndLowerCaseDigits) {
   EXPECT_EQ(itow(-1, 10), u"-1");
-  EXPECT_EQ(itow(int16_t(-1), 10), u"-1");
   EXPECT_EQ(itow(0, 10), u"0");
   EXPECT_EQ(ltow(INT32_MIN, 10), u"-2147483648");
   EXPECT_EQ(ultow(4294967295u, 10), u"4294967295");
   EXPECT_EQ(ltow(0xABCD, 16), u"abcd");
   EXPECT_EQ(ltow(-1, 16), u"ffffffff");
   EXPECT_EQ(itow(-2, 2), u"11111111111111111111111111111110");
-  EXPECT_EQ(ultow(5, 2), u"101");
   EXPECT_EQ(ultow(35, 36), u"z");
   EXPECT_EQ(ultow(4294967295u, 36), u"1z141z3");
   EXPECT_EQ(ltow(-36, 36), u"1z141y4");

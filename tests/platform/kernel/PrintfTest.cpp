@@ -25,6 +25,7 @@ TEST(Wsprintf, Integers) {
   EXPECT_EQ(format(u"%+d %+d % d % d", 5, -5, 5, -5), u"+5 -5  5 -5");
   EXPECT_EQ(format(u"%.3d|%6.3d|%-6.3x|", 7, -7, 10), u"007|  -007|00a   |");
   EXPECT_EQ(format(u"%*d|%-*d|%*d|", 4, 1, 4, 2, -4, 3), u"   1|2   |3   |");
+  EXPECT_EQ(format(u"100%% %q %"), u"100% q ");  // unknown directives and a trailing percent
 }
 
 TEST(Wsprintf, SizePrefixes) {
@@ -42,10 +43,6 @@ TEST(Wsprintf, StringsAndCharacters) {
             u"(null)|(null)");
   EXPECT_EQ(format(u"%c%lc%hc%C%3c", u'a', u'\u00e9', 'x', 'y', u'z'), u"a\u00e9xy  z");
   EXPECT_EQ(format(u"%hs", "\x80\xe9"), u"\u20ac\u00e9");  // the device's 8-bit code page
-}
-
-TEST(Wsprintf, PercentUnknownDirectivesAndTrailingPercent) {
-  EXPECT_EQ(format(u"100%% %q %"), u"100% q ");
 }
 
 TEST(Wsprintf, OutputIsCutAt1023CharactersAndTerminated) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -46,14 +47,8 @@ TEST(FileTime, ConvertsBothWaysWithTheDayOfWeek) {
   ASSERT_TRUE(SystemTimeToFileTime(&evening, &f));
   EXPECT_EQ(uint64_t(f.dwHighDateTime) << 32 | f.dwLowDateTime, 134410594252500000ull);
   ASSERT_TRUE(FileTimeToSystemTime(&f, &t));
-  EXPECT_EQ(t.wYear, 2026);
-  EXPECT_EQ(t.wMonth, 12);
-  EXPECT_EQ(t.wDay, 6);
-  EXPECT_EQ(t.wDayOfWeek, 0);
-  EXPECT_EQ(t.wHour, 19);
-  EXPECT_EQ(t.wMinute, 37);
-  EXPECT_EQ(t.wSecond, 5);
-  EXPECT_EQ(t.wMilliseconds, 250);
+  evening.wDayOfWeek = 0;
+  EXPECT_EQ(std::memcmp(&t, &evening, sizeof t), 0);
 
   SYSTEMTIME leap = at(2000, 2, 29, 23, 59, 59, 999);
   ASSERT_TRUE(SystemTimeToFileTime(&leap, &f));
@@ -64,8 +59,7 @@ TEST(FileTime, ConvertsBothWaysWithTheDayOfWeek) {
 
   FILETIME local;
   ASSERT_TRUE(FileTimeToLocalFileTime(&f, &local));
-  EXPECT_EQ(local.dwLowDateTime, f.dwLowDateTime);
-  EXPECT_EQ(local.dwHighDateTime, f.dwHighDateTime);
+  EXPECT_EQ(std::memcmp(&local, &f, sizeof f), 0) << "the device keeps UTC";
 }
 
 TEST(FileTime, ValuesBeyondTheRangeAreRefused) {
@@ -90,17 +84,6 @@ TEST(FileTime, InvalidFieldsAreRefused) {
     EXPECT_FALSE(SystemTimeToFileTime(&bad, &f)) << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay;
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
   }
-}
-
-TEST(SystemClock, IsNowInUtc) {
-  SYSTEMTIME now, local;
-  GetSystemTime(&now);
-  GetLocalTime(&local);
-  EXPECT_GE(now.wYear, 2024);
-  EXPECT_EQ(now.wYear, local.wYear);
-  EXPECT_EQ(now.wHour, local.wHour);
-  FILETIME f;
-  EXPECT_TRUE(SystemTimeToFileTime(&now, &f));
 }
 
 TEST(DateFormat, ShortAndLongDatesOfTheDevice) {

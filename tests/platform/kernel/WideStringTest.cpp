@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <unistd.h>
-
 #include <string>
 
 namespace {
@@ -75,17 +73,6 @@ TEST(Interlocked, ReturnsTheNewValueAndExchangeTheOld) {
   EXPECT_EQ(InterlockedDecrement(&count), 0);
   EXPECT_EQ(InterlockedExchange(&count, 7), 0);
   EXPECT_EQ(count, 7);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Process, TickCountAdvancesAcrossASleepAndTheProcessIsTheHosts) {
-  DWORD before = GetTickCount();
-  Sleep(20);
-  EXPECT_GE(GetTickCount() - before, 19u);
-  EXPECT_EQ(GetCurrentProcessId(), DWORD(getpid()));
 }
 
 }  // namespace
