@@ -1,23 +1,19 @@
 // The drop-down combo box: its items in order, prefix selection, the window
 // text, which changes its parent hears of, and the drop-down list driven by
 // the stylus and the keys.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
 #include "DialogTestSupport.h"
 #include "Recorder.h"
-#include "device/Device.h"
 
 namespace usertest {
 namespace {
 
 constexpr int kComboId = 1006;
-constexpr DWORD kDropDownList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST;
-
-display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
+constexpr DWORD kDropDownList = WS_TABSTOP | CBS_DROPDOWNLIST;
+using Texts = std::vector<std::u16string>;
+using Codes = std::vector<UINT>;
 
 class ComboBoxTest : public UserTest {
  protected:
@@ -26,22 +22,18 @@ class ComboBoxTest : public UserTest {
     parent = createTopLevel(WS_VISIBLE);
     pump();
   }
-
-  HWND make(DWORD style, RECT r = {10, 40, 130, 140}) {
-    combo = CreateWindowExW(0, WC_COMBOBOX, nullptr, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<intptr_t>(kComboId)), GetModuleHandleW(nullptr),
-                            nullptr);
-    return combo;
-  }
-  void add(std::initializer_list<const char16_t*> texts) {
+  void make(DWORD style, std::initializer_list<const char16_t*> texts) {
+    combo = createControl(parent, WC_COMBOBOX, nullptr, kDropDownList | style, kComboId, {10, 40, 130, 140});
     for (const char16_t* t : texts) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
   }
-  std::vector<std::u16string> items() {
-    std::vector<std::u16string> out;
-    int n = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
+  LRESULT send(UINT msg, WPARAM wParam, const char16_t* text) {
+    return SendMessageW(combo, msg, wParam, reinterpret_cast<LPARAM>(text));
+  }
+  Texts items() {
+    Texts out;
+    for (int i = 0, n = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < n; ++i) {
       std::u16string text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)), u'\0');
-      SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+      send(CB_GETLBTEXT, i, text.data());
       out.push_back(text);
     }
     return out;
@@ -52,72 +44,59 @@ class ComboBoxTest : public UserTest {
     return buffer;
   }
   LRESULT selected() { return SendMessageW(combo, CB_GETCURSEL, 0, 0); }
-  // The notification codes the parent received from the combo box.
-  std::vector<UINT> heard() {
+  bool dropped() { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+  Codes heard() { return heardFrom(parent, combo); }
+  void pressNow(UINT vk) {
+    press(vk);
     pump();
-    std::vector<UINT> codes;
-    for (const Entry& e : log().only({WM_COMMAND}))
-      if (e.hwnd == parent && reinterpret_cast<HWND>(e.lParam) == combo && LOWORD(e.wParam) == kComboId)
-        codes.push_back(HIWORD(e.wParam));
-    log().clear();
-    return codes;
-  }
-  void press(UINT vk) {
-    key(vk, true);
-    key(vk, false);
-    pump();
-  }
-  RECT fieldOnScreen() {
-    RECT r;
-    GetWindowRect(combo, &r);
-    return r;
   }
   RECT listOnScreen() {
     RECT r{};
     SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
     return r;
   }
-  void tapItem(int index) {
-    RECT list = listOnScreen();
+  POINT itemPoint(int index) {
     int h = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
-    tap(list.left + 10, list.top + 1 + index * h + h / 2);
+    return {listOnScreen().left + 10, listOnScreen().top + 1 + index * h + h / 2};
+  }
+  void tapItem(int index) {
+    POINT p = itemPoint(index);
+    tap(p.x, p.y);
     pump();
   }
   void tapField() {
-    RECT f = fieldOnScreen();
+    RECT f = screenRect(combo);
     tap(f.left + 10, (f.top + f.bottom) / 2);
     pump();
+  }
+  // The open list: a popup of its own.
+  HWND shownList() {
+    HWND shown = nullptr;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+      if (IsWindowVisible(w) && w != parent) shown = w;
+    return shown;
   }
 
   HWND parent = nullptr;
   HWND combo = nullptr;
 };
 
-using Texts = std::vector<std::u16string>;
-
-TEST_F(ComboBoxTest, SortedComboKeepsItemsInAlphabeticalOrderWithoutRegardToCase) {
-  make(kDropDownList | CBS_SORT);
-  struct Step {
-    const char16_t* text;
-    LRESULT index;
-  } steps[] = {{u"banana", 0}, {u"Apricot", 0}, {u"cherry", 2}, {u"apple", 0}, {u"Blueberry", 3}, {u"APPLE", 1}};
-  for (const Step& s : steps)
-    EXPECT_EQ(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.text)), s.index) << "adding a text";
+TEST_F(ComboBoxTest, ItemsAreSortedWithoutRegardToCaseOrKeptInTheOrderTheyCameIn) {
+  make(CBS_SORT, {});
+  const std::pair<const char16_t*, LRESULT> added[] = {{u"banana", 0}, {u"Apricot", 0}, {u"cherry", 2},
+                                                       {u"apple", 0},  {u"Blueberry", 3}, {u"APPLE", 1}};
+  for (auto [item, index] : added) EXPECT_EQ(send(CB_ADDSTRING, 0, item), index) << "adding a text";
   EXPECT_EQ(items(), (Texts{u"apple", u"APPLE", u"Apricot", u"banana", u"Blueberry", u"cherry"}));
-  // Inserting places an item where it is asked, sorted or not.
-  EXPECT_EQ(SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"zebra")), 0);
+  EXPECT_EQ(send(CB_INSERTSTRING, 0, u"zebra"), 0) << "inserting places an item where it is asked, sorted or not";
   EXPECT_EQ(items().front(), u"zebra");
-}
 
-TEST_F(ComboBoxTest, UnsortedComboKeepsTheOrderItemsCameIn) {
-  make(kDropDownList);
-  add({u"8", u"9", u"10", u"11", u"12", u"14"});
-  EXPECT_EQ(items(), (Texts{u"8", u"9", u"10", u"11", u"12", u"14"}));
-  EXPECT_EQ(SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"7")), 6);
-  EXPECT_EQ(SendMessageW(combo, CB_INSERTSTRING, 9, reinterpret_cast<LPARAM>(u"x")), CB_ERR);
+  DestroyWindow(combo);
+  make(0, {u"8", u"9", u"10", u"11", u"12", u"14"});
+  EXPECT_EQ(send(CB_INSERTSTRING, static_cast<WPARAM>(-1), u"7"), 6);
+  EXPECT_EQ(items(), (Texts{u"8", u"9", u"10", u"11", u"12", u"14", u"7"}));
+  EXPECT_EQ(send(CB_INSERTSTRING, 9, u"x"), CB_ERR);
   EXPECT_EQ(SendMessageW(combo, CB_DELETESTRING, 0, 0), 6) << "the count left";
   EXPECT_EQ(SendMessageW(combo, CB_DELETESTRING, 6, 0), CB_ERR);
-  EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXTLEN, 1, 0), 2);
   EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXTLEN, 6, 0), CB_ERR);
   EXPECT_EQ(SendMessageW(combo, CB_SETITEMDATA, 2, 77), CB_OKAY);
   EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 2, 0), 77);
@@ -125,49 +104,42 @@ TEST_F(ComboBoxTest, UnsortedComboKeepsTheOrderItemsCameIn) {
 }
 
 TEST_F(ComboBoxTest, SelectStringFindsTheNextItemStartingWithThePrefix) {
-  make(kDropDownList | CBS_SORT);
-  add({u"cherry", u"banana", u"Blueberry", u"apple", u"Apricot"});  // apple Apricot banana Blueberry cherry
-  struct Case {
+  make(CBS_SORT, {u"cherry", u"banana", u"Blueberry", u"apple", u"Apricot"});  // apple Apricot banana Blueberry cherry
+  const struct {
     int start;
     const char16_t* prefix;
     LRESULT found;
   } cases[] = {
-      {-1, u"ap", 0},      // the whole list from the top
-      {0, u"ap", 1},       // after the start index
-      {1, u"ap", 0},       // wrapping round to the top
-      {-1, u"B", 2},       // without regard to case
-      {2, u"b", 3},
-      {4, u"CHER", 4},     // the start item itself comes last
+      {-1, u"ap", 0},       // the whole list from the top
+      {0, u"ap", 1},        // after the start index
+      {1, u"ap", 0},        // wrapping round to the top
+      {-1, u"B", 2},        // without regard to case
+      {4, u"CHER", 4},      // the start item itself comes last
       {3, u"Blueberry", 3},
-      {99, u"ch", 4},      // a start past the end searches from the top
+      {99, u"ch", 4},       // a start past the end searches from the top
       {-1, u"apples", CB_ERR},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "start " << c.start);
     SendMessageW(combo, CB_SETCURSEL, 2, 0);
-    LRESULT found = SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(c.start), reinterpret_cast<LPARAM>(c.prefix));
-    EXPECT_EQ(found, c.found) << "start " << c.start;
+    EXPECT_EQ(send(CB_SELECTSTRING, static_cast<WPARAM>(c.start), c.prefix), c.found);
     EXPECT_EQ(selected(), c.found == CB_ERR ? 2 : c.found) << "a failed search keeps the selection";
-    // Finding answers the same without selecting.
     SendMessageW(combo, CB_SETCURSEL, 2, 0);
-    EXPECT_EQ(SendMessageW(combo, CB_FINDSTRING, static_cast<WPARAM>(c.start), reinterpret_cast<LPARAM>(c.prefix)), c.found);
-    EXPECT_EQ(selected(), 2);
+    EXPECT_EQ(send(CB_FINDSTRING, static_cast<WPARAM>(c.start), c.prefix), c.found);
+    EXPECT_EQ(selected(), 2) << "finding does not select";
   }
-  EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"BANANA")), 2);
-  EXPECT_EQ(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"ban")), CB_ERR);
+  EXPECT_EQ(send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), u"BANANA"), 2);
+  EXPECT_EQ(send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), u"ban"), CB_ERR);
   EXPECT_TRUE(heard().empty()) << "a program's selections are not announced";
 }
 
 TEST_F(ComboBoxTest, WindowTextIsTheSelectedItemOrEmpty) {
-  make(kDropDownList);
-  add({u"Tahoma", u"Courier", u"Arial"});
+  make(0, {u"Tahoma", u"Courier", u"Arial"});
   EXPECT_EQ(text(), u"");
-  EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 1, 0), 1);
+  SendMessageW(combo, CB_SETCURSEL, 1, 0);
   EXPECT_EQ(text(), u"Courier");
-  EXPECT_EQ(GetWindowTextLengthW(combo), 7);
-  // An item inserted before the selection moves it along.
-  SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"Verdana"));
-  EXPECT_EQ(selected(), 2);
-  EXPECT_EQ(text(), u"Courier");
+  send(CB_INSERTSTRING, 0, u"Verdana");
+  EXPECT_EQ(selected(), 2) << "an item inserted before the selection moves it along";
   SendMessageW(combo, CB_DELETESTRING, 0, 0);
   EXPECT_EQ(text(), u"Courier");
   EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 7, 0), CB_ERR);
@@ -176,224 +148,160 @@ TEST_F(ComboBoxTest, WindowTextIsTheSelectedItemOrEmpty) {
   SendMessageW(combo, CB_SETCURSEL, 2, 0);
   SendMessageW(combo, CB_DELETESTRING, 2, 0);
   EXPECT_EQ(selected(), CB_ERR) << "the selected item deleted";
-  EXPECT_EQ(text(), u"");
-  // Setting the text selects the item that has it.
   EXPECT_TRUE(SetWindowTextW(combo, u"COURIER"));
-  EXPECT_EQ(selected(), 1);
-  EXPECT_EQ(text(), u"Courier");
-  EXPECT_EQ(SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"Helvetica")), CB_ERR);
+  EXPECT_EQ(text(), u"Courier") << "setting the text selects the item that has it";
+  EXPECT_EQ(send(WM_SETTEXT, 0, u"Helvetica"), CB_ERR);
   EXPECT_EQ(selected(), 1);
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   EXPECT_EQ(text(), u"");
-  EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 0);
 }
 
 TEST_F(ComboBoxTest, TheParentHearsOfThePersonsChangesOnly) {
-  make(kDropDownList | WS_VSCROLL);
-  add({u"one", u"two", u"three", u"four"});
+  make(WS_VSCROLL, {u"one", u"two", u"three", u"four"});
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   SetFocus(combo);
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_SETFOCUS}));
-
-  press(VK_DOWN);
-  EXPECT_EQ(selected(), 1);
+  EXPECT_EQ(heard(), (Codes{CBN_SETFOCUS}));
+  pressNow(VK_DOWN);
   EXPECT_EQ(text(), u"two");
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_SELCHANGE}));
-  press(VK_UP);
-  press(VK_UP);  // already at the top: nothing changes
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_SELCHANGE}));
-  press(VK_END);
+  EXPECT_EQ(heard(), (Codes{CBN_SELCHANGE}));
+  pressNow(VK_UP);
+  pressNow(VK_UP);  // already at the top: nothing changes
+  EXPECT_EQ(heard(), (Codes{CBN_SELCHANGE}));
+  pressNow(VK_END);
   EXPECT_EQ(text(), u"four");
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_SELCHANGE}));
+  EXPECT_EQ(heard(), (Codes{CBN_SELCHANGE}));
 
-  // A tap on an item of the dropped list.
   tapField();
-  EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_DROPDOWN}));
+  EXPECT_TRUE(dropped());
+  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN}));
   tapItem(2);
-  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(dropped());
   EXPECT_EQ(text(), u"three");
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
-
-  // The item already selected: no change to announce.
+  EXPECT_EQ(heard(), (Codes{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
   tapField();
   tapItem(2);
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP}));
+  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP})) << "the item already selected";
 
-  // The program's own changes.
+  // A press on the field dragged into the list chooses on the lift.
+  RECT f = screenRect(combo);
+  stylus(display::InputEvent::Type::StylusDown, f.left + 10, f.top + 5);
+  pump();
+  POINT second = itemPoint(1);
+  stylus(display::InputEvent::Type::StylusMove, second.x, second.y);
+  stylus(display::InputEvent::Type::StylusUp, second.x, second.y);
+  pump();
+  EXPECT_EQ(text(), u"two");
+  EXPECT_FALSE(dropped());
+  heard();
+
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
-  SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"f"));
+  send(CB_SELECTSTRING, static_cast<WPARAM>(-1), u"f");
   EXPECT_EQ(text(), u"four");
-  EXPECT_TRUE(heard().empty());
-
+  EXPECT_TRUE(heard().empty()) << "the program's own changes";
   SetFocus(parent);
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_KILLFOCUS}));
+  EXPECT_EQ(heard(), (Codes{CBN_KILLFOCUS}));
 }
 
 TEST_F(ComboBoxTest, TheListClosesKeepingOrTakingTheLitItem) {
-  make(kDropDownList);
-  add({u"one", u"two", u"three"});
+  make(0, {u"one", u"two", u"three"});
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   SetFocus(combo);
   heard();
-
-  press(VK_F4);
-  EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
-  press(VK_DOWN);
-  press(VK_DOWN);
+  for (UINT vk : {VK_F4, VK_DOWN, VK_DOWN}) pressNow(vk);
+  EXPECT_TRUE(dropped());
   EXPECT_EQ(text(), u"one") << "the field keeps its item while the list is open";
-  press(VK_ESCAPE);
-  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  pressNow(VK_ESCAPE);
+  EXPECT_FALSE(dropped());
   EXPECT_EQ(text(), u"one");
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
 
-  press(VK_F4);
-  press(VK_DOWN);
-  press(VK_RETURN);
+  for (UINT vk : {VK_F4, VK_DOWN, VK_RETURN}) pressNow(vk);
   EXPECT_EQ(text(), u"two");
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
+  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
 
-  // A tap outside closes it and changes nothing, nor reaches the parent.
   tapField();
   tap(200, 300);
   pump();
-  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(dropped()) << "a tap outside closes it";
   EXPECT_EQ(text(), u"two");
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
-  EXPECT_EQ(log().count(parent, WM_LBUTTONDOWN), 0u);
+  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+  EXPECT_EQ(log().count(parent, WM_LBUTTONDOWN), 0u) << "and does not reach the parent";
 
-  // Losing the focus closes it as well.
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
   SetFocus(parent);
-  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}));
+  EXPECT_FALSE(dropped()) << "losing the focus closes it";
+  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}));
 }
 
 TEST_F(ComboBoxTest, TypingSelectsByPrefix) {
-  make(kDropDownList | CBS_SORT);
-  add({u"Courier New", u"Arial", u"Comic", u"Tahoma", u"Times"});  // Arial Comic Courier New Tahoma Times
+  make(CBS_SORT, {u"Courier New", u"Arial", u"Comic", u"Tahoma", u"Times"});  // Arial Comic Courier New Tahoma Times
   SetFocus(combo);
   heard();
-  struct Case {
-    UINT key;
-    const char16_t* text;
-  } cases[] = {
+  const std::pair<UINT, const char16_t*> cases[] = {
       {'C', u"Comic"},
       {'O', u"Comic"},        // "co" still matches the selected item
       {'U', u"Courier New"},  // "cou"
       {'T', u"Tahoma"},       // no item starts "cout": a new prefix
   };
-  for (const Case& c : cases) {
-    press(c.key);
-    EXPECT_EQ(text(), c.text);
+  for (auto [vk, expected] : cases) {
+    pressNow(vk);
+    EXPECT_EQ(text(), expected);
   }
-  EXPECT_EQ(heard(), (std::vector<UINT>{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE}));
+  EXPECT_EQ(heard(), (Codes{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE}));
 }
 
 TEST_F(ComboBoxTest, ListDropsBelowTheFieldOrAboveWhenTheScreenEnds) {
-  make(kDropDownList, {10, 40, 130, 140});
-  add({u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i", u"j"});
-  RECT field = fieldOnScreen();
+  make(WS_VSCROLL, {u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i", u"j"});
+  EXPECT_FALSE(GetWindowLongW(combo, GWL_STYLE) & WS_VSCROLL) << "the field shows no scroll bar";
+  RECT field = screenRect(combo), list = listOnScreen();
   int fieldHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
   EXPECT_EQ(field.bottom - field.top, fieldHeight) << "the control is as high as its field";
-  RECT list = listOnScreen();
-  EXPECT_EQ(list.top, field.bottom);
-  EXPECT_EQ(list.left, field.left);
-  EXPECT_EQ(list.right, field.right);
-  // The rest of the height the control was given holds whole rows.
-  int rows = (100 - fieldHeight) / itemHeight;
-  EXPECT_EQ(list.bottom - list.top, rows * itemHeight + 2);
+  RECT below{field.left, field.bottom, field.right, field.bottom + (100 - fieldHeight) / itemHeight * itemHeight + 2};
+  EXPECT_TRUE(EqualRect(&list, &below)) << "the rest of the height given holds whole rows";
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  ASSERT_TRUE(shownList());
+  EXPECT_TRUE(GetWindowLongW(shownList(), GWL_STYLE) & WS_VSCROLL) << "more items than rows";
+  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 
-  // Near the bottom of the screen it opens upwards.
+  // Near the bottom of the screen it opens upwards, as many rows as items.
   SetWindowPos(combo, nullptr, 10, 250, 120, 100, SWP_NOZORDER);
-  field = fieldOnScreen();
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  for (const char16_t* t : {u"x", u"y"}) send(CB_ADDSTRING, 0, t);
+  field = screenRect(combo);
   list = listOnScreen();
   EXPECT_EQ(list.bottom, field.top);
-  // Fewer items than rows: as many rows as items.
-  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  add({u"x", u"y"});
-  list = listOnScreen();
   EXPECT_EQ(list.bottom - list.top, 2 * itemHeight + 2);
-
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
   pump();
-  HWND shown = nullptr;
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-    if (IsWindowVisible(w) && w != parent) shown = w;
-  ASSERT_NE(shown, nullptr) << "the list is a popup of its own";
-  RECT actual;
-  GetWindowRect(shown, &actual);
-  EXPECT_EQ(actual.top, list.top);
-  EXPECT_EQ(actual.bottom, list.bottom);
+  HWND shown = shownList();
+  ASSERT_NE(shown, nullptr);
+  RECT actual = screenRect(shown);
+  EXPECT_TRUE(EqualRect(&actual, &list));
   EXPECT_EQ(GetActiveWindow(), parent) << "the list does not take activation";
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
   EXPECT_FALSE(IsWindow(shown)) << "the list goes when it closes";
 }
 
-TEST_F(ComboBoxTest, PressDraggedIntoTheListChoosesOnLift) {
-  make(kDropDownList);
-  add({u"one", u"two", u"three"});
-  RECT f = fieldOnScreen();
-  stylus(display::InputEvent::Type::StylusDown, f.left + 10, f.top + 5);
-  pump();
-  RECT list = listOnScreen();
-  int h = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
-  stylus(display::InputEvent::Type::StylusMove, list.left + 10, list.top + 1 + h + h / 2);
-  stylus(display::InputEvent::Type::StylusUp, list.left + 10, list.top + 1 + h + h / 2);
-  pump();
-  EXPECT_EQ(text(), u"two");
-  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
-}
-
 TEST_F(ComboBoxTest, DrawsTheSelectedTextAndTheArrowButton) {
-  make(kDropDownList);
-  add({u"Tahoma", u"Courier"});
+  make(0, {u"Tahoma", u"Courier"});
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   pump();
-  RECT f = fieldOnScreen();
-  auto count = [&](RECT r, uint32_t color) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) n += screen().pixel(x, y) == color;
-    return n;
-  };
-  const uint32_t face = 0xC0C0C0;  // the button face
+  RECT f = screenRect(combo);
   int arrow = GetSystemMetrics(SM_CXVSCROLL);
   RECT button{f.right - 1 - arrow, f.top + 1, f.right - 1, f.bottom - 1};
   RECT textArea{f.left + 2, f.top + 2, f.right - arrow - 2, f.bottom - 2};
-  EXPECT_GT(count(button, face), arrow * 4) << "the arrow button";
-  EXPECT_GT(count(button, 0), 3) << "its arrow";
+  EXPECT_GT(countPixels(button, [](uint32_t p) { return p == 0xC0C0C0; }), arrow * 4) << "the arrow button's face";
+  EXPECT_GT(countPixels(button, [](uint32_t p) { return p == 0; }), 3) << "its arrow";
   EXPECT_EQ(screen().pixel(f.left, f.top), 0u) << "the black frame";
-  int darkBefore = 0;
-  for (int y = textArea.top; y < textArea.bottom; ++y)
-    for (int x = textArea.left; x < textArea.right; ++x) darkBefore += (screen().pixel(x, y) & 0xFF) < 0x60;
-  EXPECT_GT(darkBefore, 10) << "the item's text";
-
-  // With the focus the field is lit.
+  EXPECT_GT(countPixels(textArea, [](uint32_t p) { return (p & 0xFF) < 0x60; }), 10) << "the item's text";
   SetFocus(combo);
   pump();
-  EXPECT_GT(count(textArea, 0x000080), 100);
-}
-
-TEST_F(ComboBoxTest, ScrollBarStyleBelongsToTheList) {
-  make(kDropDownList | WS_VSCROLL);
-  EXPECT_FALSE(GetWindowLongW(combo, GWL_STYLE) & WS_VSCROLL) << "the field shows no scroll bar";
-  add({u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i", u"j", u"k", u"l"});
-  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-  HWND shown = nullptr;
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-    if (IsWindowVisible(w) && w != parent) shown = w;
-  ASSERT_NE(shown, nullptr);
-  EXPECT_TRUE(GetWindowLongW(shown, GWL_STYLE) & WS_VSCROLL) << "more items than rows";
-  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  EXPECT_GT(countPixels(textArea, [](uint32_t p) { return p == 0x000080; }), 100) << "with the focus the field is lit";
 }
 
 INT_PTR CALLBACK fontLikeProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-  if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-    EndDialog(dialog, LOWORD(wParam));
-    return TRUE;
-  }
+  if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) return EndDialog(dialog, LOWORD(wParam));
   if (msg != WM_INITDIALOG) return FALSE;
   HWND faces = GetDlgItem(dialog, kComboId);
   for (const char16_t* face : {u"Tahoma", u"Courier New", u"Arial", u"Frutiger"})
@@ -402,7 +310,6 @@ INT_PTR CALLBACK fontLikeProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
   return TRUE;
 }
 
-// In a dialog, Enter and Escape close the open list, not the dialog.
 TEST_F(ComboBoxTest, InADialogTheOpenListTakesEnterAndEscape) {
   TemplateBytes t;
   t.header(WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 2, 0, 0, 139, 84).word(0).word(0).text(u"Font").word(8).text(u"Tahoma");
@@ -410,22 +317,14 @@ TEST_F(ComboBoxTest, InADialogTheOpenListTakesEnterAndEscape) {
   t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 88, 60, 40, 14, IDOK, 0x80, u"OK");
   std::u16string chosen;
   int fieldHeight = 0;
-  auto press = [](UINT vk) {
-    key(vk, true);
-    key(vk, false);
-  };
   whileModal([&] {
-    HWND faces = GetDlgItem(activeDialog(), kComboId);
-    RECT r;
-    GetWindowRect(faces, &r);
-    fieldHeight = r.bottom - r.top;
+    HWND faces = GetDlgItem(GetActiveWindow(), kComboId);
+    fieldHeight = screenRect(faces).bottom - screenRect(faces).top;
     EXPECT_EQ(GetFocus(), faces);
-    press(VK_F4);
-    press(VK_HOME);
-    press(VK_RETURN);  // takes the lit item: the list closes, the dialog stays
+    for (UINT vk : {VK_F4, VK_HOME, VK_RETURN}) press(vk);  // takes the lit item: the list closes, the dialog stays
   });
   whileModal([&] {
-    HWND faces = GetDlgItem(activeDialog(), kComboId);
+    HWND faces = GetDlgItem(GetActiveWindow(), kComboId);
     EXPECT_FALSE(SendMessageW(faces, CB_GETDROPPEDSTATE, 0, 0));
     WCHAR text[32] = {};
     GetWindowTextW(faces, text, 32);
@@ -434,12 +333,10 @@ TEST_F(ComboBoxTest, InADialogTheOpenListTakesEnterAndEscape) {
     press(VK_ESCAPE);  // closes the list only
   });
   whileModal([&] {
-    EXPECT_TRUE(IsWindowVisible(activeDialog())) << "the dialog is still open";
+    EXPECT_TRUE(IsWindowVisible(GetActiveWindow())) << "the dialog is still open";
     press(VK_ESCAPE);  // now the dialog's
   });
-  INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.dialogTemplate(), parent, fontLikeProc, 0);
-  device::Device::instance().script().clear();
-  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.dialogTemplate(), parent, fontLikeProc, 0), IDCANCEL);
   EXPECT_EQ(chosen, u"Arial");
   EXPECT_LT(fieldHeight, 40) << "the control keeps the field's height, not the template's 53 units";
 }

@@ -4,8 +4,6 @@
 #include <string>
 
 #include "Recorder.h"
-
-#include "device/Device.h"
 #include "user/TextMeasure.h"
 
 namespace usertest {
@@ -13,44 +11,12 @@ namespace {
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 
-display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
-
-uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
-RECT screenRect(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  return r;
-}
-
-// Bounds of the pixels in area that differ from background; empty if none.
-RECT inkIn(const RECT& area, uint32_t background) {
-  RECT box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x)
-      if (screen().pixel(x, y) != background) {
-        box.left = std::min<LONG>(box.left, x);
-        box.top = std::min<LONG>(box.top, y);
-        box.right = std::max<LONG>(box.right, x + 1);
-        box.bottom = std::max<LONG>(box.bottom, y + 1);
-      }
-  return box.left > box.right ? RECT{0, 0, 0, 0} : box;
-}
-
-int countPixels(const RECT& area, uint32_t color) {
-  int n = 0;
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) n += screen().pixel(x, y) == color;
-  return n;
-}
-
 // Groups of rows with ink: the lines of text shown.
 int inkLines(const RECT& area, uint32_t background) {
   int lines = 0;
   bool previous = false;
   for (int y = area.top; y < area.bottom; ++y) {
-    bool any = false;
-    for (int x = area.left; x < area.right && !any; ++x) any = screen().pixel(x, y) != background;
+    bool any = inkIn({area.left, y, area.right, y + 1}, background).right > 0;
     lines += any && !previous;
     previous = any;
   }
@@ -63,52 +29,37 @@ class ControlPaintTest : public UserTest {
     UserTest::SetUp();
     parent_ = createTopLevel(WS_VISIBLE);
   }
-
   HWND control(const char16_t* cls, const char16_t* text, DWORD style, RECT r, int id = 50) {
-    HWND hwnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
-                                r.bottom - r.top, parent_, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
-    paint();
+    HWND hwnd = createControl(parent_, cls, text, style, id, r);
+    UpdateWindow(parent_);
     return hwnd;
   }
-
-  void paint() { UpdateWindow(parent_); }
-
   HWND parent_ = nullptr;
 };
 
 TEST_F(ControlPaintTest, StaticTextFollowsItsAlignment) {
   const int width = 200;
   int text = user::textWidth(u"Records");
-  struct Case {
-    DWORD style;
-    int left;
-  } cases[] = {{SS_LEFT, 0}, {SS_CENTER, (width - text) / 2}, {SS_RIGHT, width - text}};
-  for (const Case& c : cases) {
-    HWND label = control(WC_STATIC, u"Records", c.style, {10, 10, 10 + width, 30});
-    RECT r = screenRect(label);
-    RECT ink = inkIn(r, kWhite);
-    EXPECT_GE(ink.left, r.left + c.left) << c.style;
-    EXPECT_LE(ink.right, r.left + c.left + text) << c.style;
-    EXPECT_GE(ink.right, r.left + c.left + text - 2) << c.style;
+  const std::pair<DWORD, int> cases[] = {{SS_LEFT, 0}, {SS_CENTER, (width - text) / 2}, {SS_RIGHT, width - text}};
+  for (auto [style, left] : cases) {
+    HWND label = control(WC_STATIC, u"Records", style, {10, 10, 10 + width, 30});
+    RECT r = screenRect(label), ink = inkIn(r, kWhite);
+    EXPECT_GE(ink.left, r.left + left) << style;
+    EXPECT_LE(ink.right, r.left + left + text) << style;
+    EXPECT_GE(ink.right, r.left + left + text - 2) << style;
     DestroyWindow(label);
   }
 }
 
 TEST_F(ControlPaintTest, StaticTextWrapsAtWordsAndHonoursPrefixes) {
   std::u16string text = u"Select a database in the tree to list its records";
-  int lineHeight = user::textLineHeight();
-  HWND label = control(WC_STATIC, text.c_str(), SS_LEFT, {10, 10, 90, 10 + 6 * lineHeight});
-  RECT r = screenRect(label);
+  RECT r = screenRect(control(WC_STATIC, text.c_str(), SS_LEFT, {10, 10, 90, 10 + 6 * user::textLineHeight()}));
   EXPECT_EQ(inkLines(r, kWhite), static_cast<int>(user::wrapText(text, 80).size()));
   EXPECT_GT(inkLines(r, kWhite), 2);
   EXPECT_LE(inkIn(r, kWhite).right, r.right);
-
   // "&&" shows one ampersand unless prefixes are off.
-  HWND prefixed = control(WC_STATIC, u"&&", SS_LEFT, {10, 100, 90, 120}, 51);
-  HWND plain = control(WC_STATIC, u"&&", SS_LEFT | SS_NOPREFIX, {10, 130, 90, 150}, 52);
-  RECT a = inkIn(screenRect(prefixed), kWhite);
-  RECT b = inkIn(screenRect(plain), kWhite);
+  RECT a = inkIn(screenRect(control(WC_STATIC, u"&&", SS_LEFT, {10, 100, 90, 120}, 51)), kWhite);
+  RECT b = inkIn(screenRect(control(WC_STATIC, u"&&", SS_LEFT | SS_NOPREFIX, {10, 130, 90, 150}, 52)), kWhite);
   EXPECT_GT(b.right - b.left, a.right - a.left + 3);
 }
 
@@ -123,21 +74,14 @@ TEST_F(ControlPaintTest, StaticUsesTheParentsColoursAndGreysWhenDisabled) {
   RECT r = screenRect(label);
   EXPECT_EQ(screen().pixel(r.right - 1, r.bottom - 1), 0x00FF0000u);
   // Glyph pixels mix the parent's blue into its red; nothing else is mixed in.
-  auto mixed = [&](auto test) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) n += test(screen().pixel(x, y));
-    return n;
-  };
   auto blueInk = [](uint32_t p) { return (p & 0xFF) > 0 && ((p >> 8) & 0xFF) == 0; };
   auto greyInk = [](uint32_t p) { return ((p >> 8) & 0xFF) > 0; };
-  EXPECT_GT(mixed(blueInk), 5);
-  EXPECT_EQ(mixed(greyInk), 0);
-
+  EXPECT_GT(countPixels(r, blueInk), 5);
+  EXPECT_EQ(countPixels(r, greyInk), 0);
   EnableWindow(label, FALSE);
-  paint();
-  EXPECT_EQ(mixed(blueInk), 0);
-  EXPECT_GT(mixed(greyInk), 5) << "disabled text is grey";
+  UpdateWindow(parent_);
+  EXPECT_EQ(countPixels(r, blueInk), 0);
+  EXPECT_GT(countPixels(r, greyInk), 5) << "disabled text is grey";
   DestroyWindow(label);
   DeleteObject(red);
 }
@@ -147,7 +91,7 @@ TEST_F(ControlPaintTest, IconStaticDrawsItsIcon) {
   RECT r = screenRect(icon);
   EXPECT_EQ(inkIn(r, kWhite).right, 0) << "no icon yet";
   SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_ASTERISK)), 0);
-  paint();
+  UpdateWindow(parent_);
   RECT ink = inkIn(r, kWhite);
   EXPECT_GT(ink.right - ink.left, 16);
   EXPECT_GT(ink.bottom - ink.top, 16);
@@ -155,65 +99,52 @@ TEST_F(ControlPaintTest, IconStaticDrawsItsIcon) {
 
 TEST_F(ControlPaintTest, PushButtonCentresItsTextAndSinksWhenPressed) {
   HWND button = control(WC_BUTTON, u"Cancel", BS_PUSHBUTTON, {20, 20, 100, 44});
-  RECT r = screenRect(button);
+  RECT r = screenRect(button), inner{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
   uint32_t face = pixelOf(GetSysColor(COLOR_BTNFACE));
-  RECT inner{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
   RECT text = inkIn(inner, face);
-  int centre = (text.left + text.right) / 2;
-  EXPECT_NEAR(centre, (r.left + r.right) / 2, 2);
+  EXPECT_NEAR((text.left + text.right) / 2, (r.left + r.right) / 2, 2);
   EXPECT_NEAR((text.top + text.bottom) / 2, (r.top + r.bottom) / 2, 3);
   uint32_t topLeft = screen().pixel(r.left, r.top);
 
   SendMessageW(button, BM_SETSTATE, TRUE, 0);
-  paint();
+  UpdateWindow(parent_);
   RECT pressed = inkIn(inner, face);
   EXPECT_EQ(pressed.left, text.left + 1) << "the label moves with the face";
   EXPECT_EQ(pressed.top, text.top + 1);
   EXPECT_NE(screen().pixel(r.left, r.top), topLeft) << "the edges turn";
 
-  // The default button wears a black frame.
   SendMessageW(button, BM_SETSTATE, FALSE, 0);
   SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  paint();
-  for (int x = r.left; x < r.right; ++x) EXPECT_EQ(screen().pixel(x, r.bottom - 1), 0u) << x;
-  for (int y = r.top; y < r.bottom; ++y) EXPECT_EQ(screen().pixel(r.left, y), 0u) << y;
+  UpdateWindow(parent_);
+  auto black = [](uint32_t p) { return p == 0; };
+  EXPECT_EQ(countPixels({r.left, r.bottom - 1, r.right, r.bottom}, black), r.right - r.left) << "the default's frame";
+  EXPECT_EQ(countPixels({r.left, r.top, r.left + 1, r.bottom}, black), r.bottom - r.top);
 }
 
 TEST_F(ControlPaintTest, CheckBoxShowsItsStateInTheBoxOnly) {
   HWND box = control(WC_BUTTON, u"Bold", BS_AUTOCHECKBOX, {10, 10, 110, 26});
-  RECT r = screenRect(box);
-  RECT square{r.left, r.top, r.left + 16, r.bottom};
-  RECT label{r.left + 16, r.top, r.right, r.bottom};
+  RECT r = screenRect(box), label{r.left + 16, r.top, r.right, r.bottom};
   std::vector<uint32_t> before(screen().pixels());
   RECT labelInk = inkIn(label, kWhite);
   EXPECT_GT(labelInk.right, labelInk.left);
-  EXPECT_EQ(inkIn(label, kWhite).left, labelInk.left);
-
   SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
-  paint();
+  UpdateWindow(parent_);
   int changedInBox = 0, changedInLabel = 0;
   for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) {
-      bool changed = screen().pixel(x, y) != before[static_cast<size_t>(y) * screen().width() + x];
-      if (x < square.right)
-        changedInBox += changed;
-      else
-        changedInLabel += changed;
-    }
+    for (int x = r.left; x < r.right; ++x)
+      (x < label.left ? changedInBox : changedInLabel) +=
+          screen().pixel(x, y) != before[static_cast<size_t>(y) * screen().width() + x];
   EXPECT_GT(changedInBox, 4);
   EXPECT_EQ(changedInLabel, 0);
-
-  // Focus draws a dotted frame around the label.
   SetFocus(box);
-  paint();
+  UpdateWindow(parent_);
   RECT focused = inkIn(label, kWhite);
-  EXPECT_LT(focused.left, labelInk.left);
+  EXPECT_LT(focused.left, labelInk.left) << "focus draws a dotted frame around the label";
   EXPECT_GT(focused.right, labelInk.right);
 }
 
 TEST_F(ControlPaintTest, GroupBoxTitleInterruptsItsFrame) {
-  HWND group = control(WC_BUTTON, u"Style:", BS_GROUPBOX, {10, 10, 130, 90});
-  RECT r = screenRect(group);
+  RECT r = screenRect(control(WC_BUTTON, u"Style:", BS_GROUPBOX, {10, 10, 130, 90}));
   int lineHeight = user::textLineHeight();
   // The frame shows on the left, right and bottom; the middle stays the parent's.
   EXPECT_NE(inkIn({r.left, r.top + lineHeight, r.left + 2, r.bottom}, kWhite).right, 0);
@@ -229,78 +160,46 @@ TEST_F(ControlPaintTest, GroupBoxTitleInterruptsItsFrame) {
   EXPECT_NE(inkIn({titleRight + 1, r.top, r.right - 2, frameRow + 2}, kWhite).right, 0) << "and goes on after it";
 }
 
-// --- Message boxes --------------------------------------------------------
-
-std::function<void(HWND)> whileOpen;
-
-void CALLBACK onBoxOpen(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (whileOpen) whileOpen(FindWindowW(u"Dialog", u"Delete Database"));
-}
-
 TEST_F(ControlPaintTest, MessageBoxDrawsCaptionIconTextAndButtons) {
   std::u16string text = u"Are you sure you want to delete the database Contacts Database and its 1,234 records?";
-  RECT window{}, label{}, iconRect{}, yes{};
+  RECT label{};
   bool seen = false;
-  whileOpen = [&](HWND box) {
-    seen = box != nullptr;
-    window = screenRect(box);
-    label = screenRect(GetDlgItem(box, 0xFFFF));
-    yes = screenRect(GetDlgItem(box, IDYES));
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-      if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) iconRect = screenRect(c);
-
-    // A one-pixel black border, then the caption strip with the title in white.
-    EXPECT_EQ(screen().pixel(window.left, window.top + 40), 0u);
-    uint32_t caption = pixelOf(GetSysColor(COLOR_ACTIVECAPTION));
-    RECT strip{window.left + 1, window.top + 1, window.right - 1, label.top - 8};
-    EXPECT_EQ(screen().pixel(strip.right - 2, strip.top + 1), caption);
-    RECT title = inkIn(strip, caption);
-    EXPECT_GT(title.right - title.left, user::textWidth(u"Delete Database") - 2);
-    EXPECT_GT(countPixels(strip, kWhite), 20);
-    // The icon, the text as wrapText broke it, and the buttons' labels.
-    EXPECT_GT(inkIn(iconRect, kWhite).right, 0);
-    int width = label.right - label.left;
-    EXPECT_EQ(inkLines(label, kWhite), static_cast<int>(user::wrapText(text, width).size()));
-    EXPECT_LE(inkIn(label, kWhite).right, label.right);
-    EXPECT_GT(inkIn({yes.left + 3, yes.top + 3, yes.right - 3, yes.bottom - 3},
-                    pixelOf(GetSysColor(COLOR_BTNFACE)))
-                  .right,
-              0);
-    PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-  };
-  SetTimer(nullptr, 0, 0, onBoxOpen);
-  EXPECT_EQ(MessageBoxW(parent_, text.c_str(), u"Delete Database", MB_YESNO | MB_ICONQUESTION), IDNO);
-  whileOpen = nullptr;
+  EXPECT_EQ(runMessageBox(parent_, text.c_str(), MB_YESNO | MB_ICONQUESTION, [&](HWND box) {
+              seen = box != nullptr;
+              RECT window = screenRect(box), yes = screenRect(GetDlgItem(box, IDYES));
+              label = screenRect(GetDlgItem(box, 0xFFFF));
+              // A one-pixel black border, then the caption strip with the title in white.
+              EXPECT_EQ(screen().pixel(window.left, window.top + 40), 0u);
+              uint32_t caption = pixelOf(GetSysColor(COLOR_ACTIVECAPTION));
+              RECT strip{window.left + 1, window.top + 1, window.right - 1, label.top - 8};
+              EXPECT_EQ(screen().pixel(strip.right - 2, strip.top + 1), caption);
+              RECT title = inkIn(strip, caption);
+              EXPECT_GT(title.right - title.left, user::textWidth(u"Vantor") - 2);
+              EXPECT_GT(countPixels(strip, [](uint32_t p) { return p == kWhite; }), 20);
+              // The icon, the text as wrapText broke it, and the buttons' labels.
+              EXPECT_GT(inkIn(screenRect(GetDlgItem(box, 20)), kWhite).right, 0);
+              EXPECT_EQ(inkLines(label, kWhite), static_cast<int>(user::wrapText(text, label.right - label.left).size()));
+              EXPECT_LE(inkIn(label, kWhite).right, label.right);
+              RECT yesFace{yes.left + 3, yes.top + 3, yes.right - 3, yes.bottom - 3};
+              EXPECT_GT(inkIn(yesFace, pixelOf(GetSysColor(COLOR_BTNFACE))).right, 0);
+              PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+            }),
+            IDNO);
   EXPECT_TRUE(seen);
   EXPECT_GT(inkLines(label, kWhite), 0);
 }
 
-// --- Measuring for layout ---------------------------------------------------
-
-TEST(TextMeasureTest, MeasuresWithTheSystemFont) {
-  HDC hdc = GetDC(nullptr);
-  for (std::u16string_view text : {u"OK", u"Cancel", u"Delete Database", u"0x0001 (VT_I2)"}) {
-    SIZE s{};
-    GetTextExtentPoint32W(hdc, text.data(), static_cast<int>(text.size()), &s);
-    EXPECT_EQ(user::textWidth(text), s.cx);
-    EXPECT_EQ(user::textLineHeight(), s.cy);
-  }
-  ReleaseDC(nullptr, hdc);
-}
-
 TEST(TextMeasureTest, WrapKeepsEveryLineInsideAndLosesNoWord) {
   std::u16string text = u"Delete \\Windows\\Start Menu\\Programs\\Communication\\Inbox.lnk and 3 others?\nSecond line";
+  std::u16string letters;
+  for (char16_t c : text)
+    if (c != u' ' && c != u'\n') letters += c;
   for (int width : {40, 70, 120, 400}) {
-    std::vector<std::u16string> lines = user::wrapText(text, width);
     std::u16string joined;
-    for (const auto& line : lines) {
+    for (const auto& line : user::wrapText(text, width)) {
       EXPECT_LE(user::textWidth(line), std::max(width, user::textWidth(line.substr(0, 1)))) << width;
       joined += line;
     }
-    std::u16string letters;
-    for (char16_t c : text)
-      if (c != u' ' && c != u'\n') letters += c;
     joined.erase(std::remove(joined.begin(), joined.end(), u' '), joined.end());
     EXPECT_EQ(joined, letters) << width;
   }

@@ -11,8 +11,7 @@ namespace {
 using DialogBuildTest = UserTest;
 
 struct Units {
-  int cx;
-  int cy;
+  int cx, cy;
 };
 
 // The base units of a font measured here, the way the device defines them:
@@ -39,18 +38,9 @@ RECT expected(Units u, int x, int y, int cx, int cy) {
 
 // A control's rectangle in its dialog's client coordinates.
 RECT placeOf(HWND dialog, HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
+  RECT r = screenRect(control);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
   return r;
-}
-
-::testing::AssertionResult sameRect(const RECT& want, const RECT& got) {
-  if (want.left == got.left && want.top == got.top && want.right == got.right && want.bottom == got.bottom)
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "want {" << want.left << "," << want.top << "," << want.right << ","
-                                       << want.bottom << "} got {" << got.left << "," << got.top << "," << got.right
-                                       << "," << got.bottom << "}";
 }
 
 INT_PTR CALLBACK quietProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
@@ -65,15 +55,12 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
   HWND dialog = makeLayoutDialog(owner);
   ASSERT_TRUE(dialog);
   auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-  ASSERT_TRUE(font);
   LOGFONTW lf{};
   ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), int(sizeof lf));
   EXPECT_EQ(lf.lfHeight, -11);  // 8 points at 96 dots per inch
   EXPECT_EQ(std::u16string(lf.lfFaceName), u"Tahoma");
-
   Units u = measure(font);
   ASSERT_GT(u.cx, 2);
-  ASSERT_GT(u.cy, 8);
   const struct {
     int id;
     int x, y, cx, cy;
@@ -88,28 +75,21 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
     EXPECT_TRUE(sameRect(expected(u, c.x, c.y, c.cx, c.cy), placeOf(dialog, control))) << "control " << c.id;
     RECT mapped{c.x, c.y, c.x + c.cx, c.y + c.cy};
     ASSERT_TRUE(MapDialogRect(dialog, &mapped));
-    EXPECT_EQ(mapped.left, px(c.x, u.cx, 4));
-    EXPECT_EQ(mapped.bottom, px(c.y + c.cy, u.cy, 8));
+    EXPECT_TRUE(sameRect({px(c.x, u.cx, 4), px(c.y, u.cy, 8), px(c.x + c.cx, u.cx, 4), px(c.y + c.cy, u.cy, 8)}, mapped))
+        << "MapDialogRect converts each edge";
   }
 
   // The template gives the client area and places it from the owner's.
   RECT client;
   GetClientRect(dialog, &client);
-  EXPECT_EQ(client.right, px(100, u.cx, 4));
-  EXPECT_EQ(client.bottom, px(100, u.cy, 8));
-  POINT origin{0, 0}, ownerOrigin{0, 0};
-  ClientToScreen(dialog, &origin);
-  ClientToScreen(owner, &ownerOrigin);
-  EXPECT_EQ(origin.x - ownerOrigin.x, px(10, u.cx, 4));
-  EXPECT_EQ(origin.y - ownerOrigin.y, px(6, u.cy, 8));
-
+  MapWindowPoints(dialog, owner, reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_TRUE(sameRect(expected(u, 10, 6, 100, 100), client));
   EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_CAPTIONOKBTN, WS_EX_CAPTIONOKBTN);
-  WCHAR caption[32];
-  GetWindowTextW(dialog, caption, 32);
-  EXPECT_EQ(std::u16string(caption), u"Layout");
-  WCHAR cls[32];
-  GetClassNameW(dialog, cls, 32);
-  EXPECT_EQ(std::u16string(cls), u"Dialog");
+  WCHAR text[32];
+  GetWindowTextW(dialog, text, 32);
+  EXPECT_EQ(std::u16string(text), u"Layout");
+  GetClassNameW(dialog, text, 32);
+  EXPECT_EQ(std::u16string(text), u"Dialog");
   EXPECT_FALSE(IsWindowVisible(dialog));  // the template has no WS_VISIBLE
   DestroyWindow(dialog);
 }
@@ -129,11 +109,9 @@ TEST_F(DialogBuildTest, EveryControlGetsTheFontAndIconsComeFromTheInstance) {
 
   HWND icon = GetWindow(dialog, GW_CHILD);
   EXPECT_EQ(GetDlgCtrlID(icon), 0xFFFF);
-  EXPECT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
   EXPECT_TRUE(SendMessageW(icon, STM_GETICON, 0, 0));
   EXPECT_EQ(GetWindowTextLengthW(icon), 0);
-  // Template order is the order of the children.
-  EXPECT_EQ(GetWindow(icon, GW_HWNDNEXT), GetDlgItem(dialog, IDC_TEST_LABEL));
+  EXPECT_EQ(GetWindow(icon, GW_HWNDNEXT), GetDlgItem(dialog, IDC_TEST_LABEL)) << "children in template order";
   DestroyWindow(dialog);
 }
 
@@ -148,11 +126,8 @@ TEST_F(DialogBuildTest, ExtendedTemplateCentresWithItsBoldItalicFontAndWideIds) 
   EXPECT_EQ(lf.lfItalic, 1);
   HWND wide = GetDlgItem(dialog, 70000);
   ASSERT_TRUE(wide);
-  EXPECT_EQ(GetDlgCtrlID(wide), 70000);
   EXPECT_EQ(GetWindowLongW(wide, GWL_EXSTYLE) & WS_EX_STATICEDGE, WS_EX_STATICEDGE);
-
-  RECT r, work;
-  GetWindowRect(dialog, &r);
+  RECT r = screenRect(dialog), work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   EXPECT_LE(std::abs((r.left + r.right) - (work.left + work.right)), 1);
   EXPECT_LE(std::abs((r.top + r.bottom) - (work.top + work.bottom)), 1);
@@ -173,8 +148,12 @@ TEST_F(DialogBuildTest, WithoutAFontTheSystemFontSetsTheUnits) {
 
 TEST_F(DialogBuildTest, TemplatesThatCannotBeMadeFailAsTheDeviceDoes) {
   HWND owner = createTopLevel(WS_VISIBLE);
-  size_t before = 0;
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++before;
+  auto windows = [] {
+    size_t n = 0;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++n;
+    return n;
+  };
+  size_t before = windows();
 
   SetLastError(0);
   EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_UNKNOWN_CLASS), owner, quietProc, 0), -1);
@@ -191,9 +170,7 @@ TEST_F(DialogBuildTest, TemplatesThatCannotBeMadeFailAsTheDeviceDoes) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
   EXPECT_EQ(CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_UNKNOWN_CLASS), nullptr, quietProc, 0), nullptr);
 
-  size_t after = 0;
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++after;
-  EXPECT_EQ(after, before);  // nothing half-made is left behind
+  EXPECT_EQ(windows(), before) << "nothing half-made is left behind";
 
   // DS_NOFAILCREATE makes the dialog without the control that failed.
   HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_NOFAIL), nullptr, quietProc, 0);

@@ -2,6 +2,7 @@
 // before and at WM_INITDIALOG, how its results become answers, a run that
 // disables its owner and ends with EndDialog's value, quitting, and input
 // reaching a modal dialog.
+#include <algorithm>
 #include <map>
 
 #include "DialogTestSupport.h"
@@ -11,35 +12,27 @@
 namespace usertest {
 namespace {
 
-using DialogProcTest = UserTest;
-
-struct Seen {
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-
 // What the test's dialog procedure saw, and how it answers.
-std::vector<Seen> seen;
+std::vector<Entry> seen;
 std::map<UINT, std::function<INT_PTR(HWND, WPARAM, LPARAM)>> answers;
 
 INT_PTR CALLBACK scriptedProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
-  seen.push_back({msg, wParam, lParam});
+  seen.push_back({dialog, msg, wParam, lParam});
   auto found = answers.find(msg);
   if (found != answers.end()) return found->second(dialog, wParam, lParam);
   return msg == WM_INITDIALOG;
 }
 
-class ScriptedDialogTest : public DialogProcTest {
+class ScriptedDialogTest : public UserTest {
  protected:
   void SetUp() override {
-    DialogProcTest::SetUp();
+    UserTest::SetUp();
     seen.clear();
     answers.clear();
   }
   void TearDown() override {
     answers.clear();
-    DialogProcTest::TearDown();
+    UserTest::TearDown();
   }
 };
 
@@ -50,15 +43,14 @@ size_t indexOf(UINT msg) {
 }
 
 int commandCount(WORD id, WORD code) {
-  int n = 0;
-  for (const Seen& s : seen) n += s.msg == WM_COMMAND && s.wParam == MAKEWPARAM(id, code);
-  return n;
+  return static_cast<int>(std::count_if(seen.begin(), seen.end(), [&](const Entry& e) {
+    return e.msg == WM_COMMAND && e.wParam == MAKEWPARAM(id, code);
+  }));
 }
 
-POINT centreOf(HWND hwnd) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+void tapCentreOf(HWND hwnd) {
+  RECT r = screenRect(hwnd);
+  tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 TEST_F(ScriptedDialogTest, FontComesBeforeInitDialogWhichCarriesTheParameterAndTheFirstTabStop) {
@@ -120,7 +112,7 @@ TEST_F(ScriptedDialogTest, ModalRunDisablesTheOwnerAndEndsWithEndDialogsValue) {
   bool ownerEnabled = true, visible = false;
   HWND active = nullptr, focus = nullptr, dialog = nullptr, firstTabStop = nullptr;
   whileModal([&] {
-    dialog = activeDialog();
+    dialog = GetActiveWindow();
     firstTabStop = GetDlgItem(dialog, IDC_TEST_BUTTON);
     ownerEnabled = IsWindowEnabled(owner) != FALSE;
     visible = IsWindowVisible(dialog) != FALSE;
@@ -142,7 +134,7 @@ TEST_F(ScriptedDialogTest, ModalRunDisablesTheOwnerAndEndsWithEndDialogsValue) {
   EXPECT_EQ(GetFocus(), field);
 }
 
-TEST_F(ScriptedDialogTest, EndingInInitDialogReturnsWithoutShowing) {
+TEST_F(ScriptedDialogTest, EndingInInitDialogReturnsWithoutShowingAndQuitEndsTheRun) {
   HWND owner = createTopLevel(WS_VISIBLE);
   answers[WM_INITDIALOG] = [](HWND dialog, WPARAM, LPARAM) {
     EndDialog(dialog, 7);
@@ -152,13 +144,11 @@ TEST_F(ScriptedDialogTest, EndingInInitDialogReturnsWithoutShowing) {
   EXPECT_EQ(indexOf(WM_SHOWWINDOW), SIZE_MAX);
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetActiveWindow(), owner);
-}
 
-TEST_F(ScriptedDialogTest, QuitEndsTheRunAndIsPostedAgain) {
-  HWND owner = createTopLevel(WS_VISIBLE);
+  answers.clear();
   HWND dialog = nullptr;
   whileModal([&] {
-    dialog = activeDialog();
+    dialog = GetActiveWindow();
     PostQuitMessage(5);
   });
   EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_KEYS), owner, scriptedProc, 0), 0);
@@ -166,7 +156,7 @@ TEST_F(ScriptedDialogTest, QuitEndsTheRunAndIsPostedAgain) {
   EXPECT_TRUE(IsWindowEnabled(owner));
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, UINT(WM_QUIT));
+  EXPECT_EQ(msg.message, UINT(WM_QUIT)) << "the quit is posted again";
   EXPECT_EQ(msg.wParam, 5u);
 }
 
@@ -176,18 +166,13 @@ TEST_F(ScriptedDialogTest, StylusReachesTheDialogButNotItsDisabledOwner) {
     if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
     return INT_PTR(TRUE);
   };
-  HWND dialog = nullptr;
   whileModal([&] {
-    dialog = activeDialog();
-    // Taps on the owner, then on the static labels, then OK.
+    HWND dialog = GetActiveWindow();
+    // Taps on the owner, then on the static labels, the unnamed one after the check box, then OK.
     tap(236, 290);
-    POINT label = centreOf(GetDlgItem(dialog, IDC_TEST_NOTIFY));
-    tap(label.x, label.y);
-    HWND unnamed = GetWindow(GetDlgItem(dialog, IDC_TEST_CHECK), GW_HWNDNEXT);
-    POINT other = centreOf(unnamed);
-    tap(other.x, other.y);
-    POINT ok = centreOf(GetDlgItem(dialog, IDOK));
-    tap(ok.x, ok.y);
+    tapCentreOf(GetDlgItem(dialog, IDC_TEST_NOTIFY));
+    tapCentreOf(GetWindow(GetDlgItem(dialog, IDC_TEST_CHECK), GW_HWNDNEXT));
+    tapCentreOf(GetDlgItem(dialog, IDOK));
   });
   log().clear();
   EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), IDOK);
@@ -202,12 +187,10 @@ TEST_F(ScriptedDialogTest, EnterEscapeAndCloseReachTheProcedureAsCommands) {
   answers[WM_COMMAND] = [](HWND, WPARAM, LPARAM) { return INT_PTR(TRUE); };
   HWND dialog = nullptr;
   whileModal([&] {
-    dialog = activeDialog();
+    dialog = GetActiveWindow();
     SetFocus(GetDlgItem(dialog, IDC_TEST_CHECK));  // not a push button
-    key(VK_RETURN, true);
-    key(VK_RETURN, false);
-    key(VK_ESCAPE, true);
-    key(VK_ESCAPE, false);
+    press(VK_RETURN);
+    press(VK_ESCAPE);
     PostMessageW(dialog, WM_CLOSE, 0, 0);
   });
   whileModal([&] { EndDialog(dialog, 3); });
@@ -221,11 +204,11 @@ TEST_F(ScriptedDialogTest, NestedRunGivesTheOuterDialogItsFocusBack) {
   HWND outer = nullptr, inner = nullptr, outerFocusAfter = nullptr, check = nullptr;
   bool outerEnabledDuring = true;
   whileModal([&] {
-    outer = activeDialog();
+    outer = GetActiveWindow();
     check = GetDlgItem(outer, IDC_TEST_CHECK);
     SetFocus(check);
     whileModal([&] {
-      inner = activeDialog();
+      inner = GetActiveWindow();
       outerEnabledDuring = IsWindowEnabled(outer) != FALSE;
       EndDialog(inner, 2);
     });

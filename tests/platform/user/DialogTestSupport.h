@@ -18,14 +18,8 @@ namespace usertest {
 // A DLGTEMPLATE (or DLGTEMPLATEEX) in memory, DWORD-aligned.
 class TemplateBytes {
  public:
-  TemplateBytes& word(uint16_t v) {
-    put(&v, 2);
-    return *this;
-  }
-  TemplateBytes& dword(uint32_t v) {
-    put(&v, 4);
-    return *this;
-  }
+  TemplateBytes& word(uint16_t v) { return put(&v, 2); }
+  TemplateBytes& dword(uint32_t v) { return put(&v, 4); }
   TemplateBytes& text(std::u16string_view s) {
     for (char16_t c : s) word(static_cast<uint16_t>(c));
     return word(0);
@@ -53,9 +47,10 @@ class TemplateBytes {
   LPCDLGTEMPLATEW dialogTemplate() const { return reinterpret_cast<LPCDLGTEMPLATEW>(storage().data()); }
 
  private:
-  void put(const void* p, size_t n) {
+  TemplateBytes& put(const void* p, size_t n) {
     auto* b = static_cast<const uint8_t*>(p);
     bytes_.insert(bytes_.end(), b, b + n);
+    return *this;
   }
   // DWORD-aligned copy for the calls that read it.
   const std::vector<uint32_t>& storage() const {
@@ -69,8 +64,5 @@ class TemplateBytes {
 
 // Runs code once the modal loop that starts next waits for input.
 inline void whileModal(std::function<void()> step) { device::Device::instance().script().add(std::move(step)); }
-
-// The dialog that is active now (the one a modal run just showed).
-inline HWND activeDialog() { return GetActiveWindow(); }
 
 }  // namespace usertest

@@ -1,11 +1,5 @@
 // The list box: its items, selection, scrolling with its window scroll bar,
 // the notifications of LBS_NOTIFY and its lines in the window dump.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
 #include "Recorder.h"
 #include "device/Dump.h"
 #include "user/ListBoxModel.h"
@@ -22,19 +16,12 @@ class ListBoxTest : public UserTest {
     parent = createTopLevel(WS_VISIBLE);
     pump();
   }
-  HWND make(DWORD style, int height = 100) {
-    list = CreateWindowExW(0, WC_LISTBOX, nullptr, WS_CHILD | WS_VISIBLE | style, 10, 20, 120, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<intptr_t>(kListId)), GetModuleHandleW(nullptr), nullptr);
-    return list;
+  void make(DWORD style, std::initializer_list<const char16_t*> texts) {
+    list = createControl(parent, WC_LISTBOX, nullptr, WS_BORDER | style, kListId, {10, 20, 130, 120});
+    add(texts);
   }
   void add(std::initializer_list<const char16_t*> texts) {
     for (const char16_t* t : texts) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
-  }
-  void addNumbers(int count) {
-    for (int i = 0; i < count; ++i) {
-      std::u16string text = u"item " + std::u16string(1, static_cast<char16_t>(u'A' + i));
-      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
   }
   std::u16string textAt(int index) {
     WCHAR buffer[64] = {};
@@ -44,20 +31,13 @@ class ListBoxTest : public UserTest {
   LRESULT selected() { return SendMessageW(list, LB_GETCURSEL, 0, 0); }
   LRESULT top() { return SendMessageW(list, LB_GETTOPINDEX, 0, 0); }
   int itemHeight() { return static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)); }
-  std::vector<UINT> heard() {
-    pump();
-    std::vector<UINT> codes;
-    for (const Entry& e : log().only({WM_COMMAND}))
-      if (e.hwnd == parent && reinterpret_cast<HWND>(e.lParam) == list) codes.push_back(HIWORD(e.wParam));
-    log().clear();
-    return codes;
-  }
-  POINT itemPoint(int index) {
+  std::vector<UINT> heard() { return heardFrom(parent, list); }
+  void tapItem(int index) {
     RECT r{};
     SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
     POINT p{r.left + 10, (r.top + r.bottom) / 2};
     ClientToScreen(list, &p);
-    return p;
+    tap(p.x, p.y);
   }
 
   HWND parent = nullptr;
@@ -65,9 +45,7 @@ class ListBoxTest : public UserTest {
 };
 
 TEST_F(ListBoxTest, ItemsTextsAndDataByIndex) {
-  make(WS_BORDER);
-  add({u"delta", u"alpha", u"charlie"});
-  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+  make(0, {u"delta", u"alpha", u"charlie"});
   EXPECT_EQ(textAt(0), u"delta") << "unsorted: in the order added";
   EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(u"bravo")), 1);
   EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"echo")), 4);
@@ -85,13 +63,10 @@ TEST_F(ListBoxTest, ItemsTextsAndDataByIndex) {
 }
 
 TEST_F(ListBoxTest, SortedSelectionAndSearch) {
-  make(WS_BORDER | LBS_SORT);
-  add({u"pear", u"Apple", u"plum", u"apricot", u"Peach"});  // Apple apricot Peach pear plum
-  EXPECT_EQ(textAt(0), u"Apple");
+  make(LBS_SORT, {u"pear", u"Apple", u"plum", u"apricot", u"Peach"});  // Apple apricot Peach pear plum
   EXPECT_EQ(textAt(2), u"Peach");
   EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, 3, 0), 3);
   EXPECT_EQ(SendMessageW(list, LB_GETSEL, 3, 0), 1);
-  EXPECT_EQ(SendMessageW(list, LB_GETSEL, 2, 0), 0);
   // Adding before the selection moves it with its item.
   add({u"banana"});
   EXPECT_EQ(selected(), 4);
@@ -109,11 +84,9 @@ TEST_F(ListBoxTest, SortedSelectionAndSearch) {
 }
 
 TEST_F(ListBoxTest, ScrollsWithItsScrollBarWhenItemsDoNotFit) {
-  make(WS_BORDER | WS_VSCROLL, 100);
-  add({u"one", u"two"});
+  make(WS_VSCROLL, {u"one", u"two"});
   EXPECT_FALSE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) << "two items fit: no bar";
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  addNumbers(20);
+  for (int i = 2; i < 20; ++i) add({u"more"});
   EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
   RECT client;
   GetClientRect(list, &client);
@@ -124,17 +97,14 @@ TEST_F(ListBoxTest, ScrollsWithItsScrollBarWhenItemsDoNotFit) {
   EXPECT_EQ(info.nMax, 19);
   EXPECT_EQ(info.nPage, static_cast<UINT>(rows));
 
-  struct Case {
-    WORD code;
-    LRESULT top;
-  } cases[] = {
+  const std::pair<WORD, LRESULT> cases[] = {
       {SB_LINEDOWN, 1}, {SB_LINEDOWN, 2}, {SB_LINEUP, 1}, {SB_PAGEDOWN, 1 + rows}, {SB_BOTTOM, 20 - rows},
       {SB_LINEDOWN, 20 - rows}, {SB_PAGEUP, 20 - 2 * rows}, {SB_TOP, 0}, {SB_LINEUP, 0},
   };
-  for (const Case& c : cases) {
-    SendMessageW(list, WM_VSCROLL, MAKEWPARAM(c.code, 0), 0);
-    EXPECT_EQ(top(), c.top) << "scroll code " << c.code;
-    EXPECT_EQ(GetScrollPos(list, SB_VERT), c.top) << "the bar follows";
+  for (auto [code, expected] : cases) {
+    SendMessageW(list, WM_VSCROLL, MAKEWPARAM(code, 0), 0);
+    EXPECT_EQ(top(), expected) << "scroll code " << code;
+    EXPECT_EQ(GetScrollPos(list, SB_VERT), expected) << "the bar follows";
   }
   // Selecting an item out of view brings it into view.
   SendMessageW(list, LB_SETCURSEL, 15, 0);
@@ -149,59 +119,42 @@ TEST_F(ListBoxTest, ScrollsWithItsScrollBarWhenItemsDoNotFit) {
   EXPECT_EQ(item.right, client.right);
 
   // A tap on the bar's lower arrow scrolls a line.
-  RECT window;
-  GetWindowRect(list, &window);
+  RECT window = screenRect(list);
   tap(window.right - 3, window.bottom - 4);
   pump();
   EXPECT_EQ(top(), 6);
 }
 
-TEST_F(ListBoxTest, NotifiesThePersonsChangesWithLbsNotify) {
-  make(WS_BORDER | LBS_NOTIFY);
-  add({u"one", u"two", u"three", u"four"});
-  POINT second = itemPoint(1);
-  tap(second.x, second.y);
+TEST_F(ListBoxTest, NotifiesThePersonsChangesWithLbsNotifyOnly) {
+  make(LBS_NOTIFY, {u"one", u"two", u"three", u"four"});
+  tapItem(1);
   pump();
   EXPECT_EQ(selected(), 1);
   EXPECT_EQ(GetFocus(), list);
   EXPECT_EQ(heard(), (std::vector<UINT>{LBN_SETFOCUS, LBN_SELCHANGE}));
-  tap(second.x, second.y);  // a second tap on the same item at once
+  tapItem(1);  // a second tap on the same item at once
   EXPECT_EQ(heard(), (std::vector<UINT>{LBN_DBLCLK}));
-
-  key(VK_DOWN, true);
-  key(VK_DOWN, false);
-  key(VK_END, true);
-  key(VK_END, false);
-  key(VK_END, true);
-  key(VK_END, false);
+  for (UINT vk : {VK_DOWN, VK_END, VK_END}) press(vk);
   EXPECT_EQ(heard(), (std::vector<UINT>{LBN_SELCHANGE, LBN_SELCHANGE}));
   EXPECT_EQ(selected(), 3);
-
-  key('T', true);
-  key('T', false);
+  press('T');
   EXPECT_EQ(heard(), (std::vector<UINT>{LBN_SELCHANGE}));
   EXPECT_EQ(selected(), 1) << "typing selects by prefix, wrapping round";
-
   SendMessageW(list, LB_SETCURSEL, 0, 0);
   EXPECT_TRUE(heard().empty());
   SetFocus(parent);
   EXPECT_EQ(heard(), (std::vector<UINT>{LBN_KILLFOCUS}));
-}
 
-TEST_F(ListBoxTest, WithoutLbsNotifyTheParentHearsNothing) {
-  make(WS_BORDER);
-  add({u"one", u"two"});
-  POINT second = itemPoint(1);
-  tap(second.x, second.y);
-  key(VK_UP, true);
-  key(VK_UP, false);
-  EXPECT_TRUE(heard().empty());
+  DestroyWindow(list);
+  make(0, {u"one", u"two"});
+  tapItem(1);
+  press(VK_UP);
+  EXPECT_TRUE(heard().empty()) << "without LBS_NOTIFY";
   EXPECT_EQ(selected(), 0);
 }
 
 TEST_F(ListBoxTest, DumpShowsItemsAndTheSelection) {
-  make(WS_BORDER);
-  add({u"one", u"two"});
+  make(0, {u"one", u"two"});
   SendMessageW(list, LB_SETITEMDATA, 0, 5);
   SendMessageW(list, LB_SETCURSEL, 1, 0);
   std::string dump = device::dumpWindows();
@@ -210,16 +163,15 @@ TEST_F(ListBoxTest, DumpShowsItemsAndTheSelection) {
 }
 
 TEST(ListBoxKeys, KeysMoveTheSelectionWithinTheItems) {
-  struct Case {
+  const struct {
     UINT key;
-    int current;
-    int expected;
+    int current, expected;
   } cases[] = {
       {VK_DOWN, -1, 0}, {VK_UP, -1, 0},   {VK_DOWN, 3, 4},  {VK_DOWN, 9, 9}, {VK_UP, 0, 0},
       {VK_NEXT, 2, 6},  {VK_NEXT, 8, 9},  {VK_PRIOR, 5, 1}, {VK_PRIOR, 2, 0}, {VK_HOME, 7, 0},
       {VK_END, 1, 9},   {VK_LEFT, 4, -1},
   };
-  for (const Case& c : cases)
+  for (const auto& c : cases)
     EXPECT_EQ(user::selectionAfterKey(c.key, c.current, 10, 4), c.expected) << c.key << " from " << c.current;
   EXPECT_EQ(user::selectionAfterKey(VK_DOWN, -1, 0, 4), -1) << "no items";
 }

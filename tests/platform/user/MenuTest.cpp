@@ -1,11 +1,10 @@
 // Menus as data: loading them from resources, building and changing them
 // with the menu calls, and the handles that name them.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <cstring>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
 
 #include "user/MenuTemplate.h"
 
@@ -51,7 +50,7 @@ std::vector<std::string> describe(HMENU menu) {
 
 using Lines = std::vector<std::string>;
 
-TEST(MenuResource, LoadsPopupsItemsSeparatorsAndStates) {
+TEST(MenuResource, LoadsPopupsItemsSeparatorsStatesAndNestedPopups) {
   HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTestMenu));
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(describe(bar), (Lines{"&File>", "&Edit>"}));
@@ -59,22 +58,15 @@ TEST(MenuResource, LoadsPopupsItemsSeparatorsAndStates) {
             (Lines{"&Open\tCtrl+O=101", "-", "&Save=102[g]", "&Wrap lines=103[c]", "E&xit=104"}));
   EXPECT_EQ(describe(GetSubMenu(bar, 1)), (Lines{"Cu&t=201", "&Copy=202"}));
   EXPECT_TRUE(DestroyMenu(bar));
-}
 
-TEST(MenuResource, NestedPopupsKeepTheirOrder) {
-  HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kNestedMenu));
-  ASSERT_NE(bar, nullptr);
-  HMENU top = GetSubMenu(bar, 0);
+  bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kNestedMenu));
+  HMENU top = GetSubMenu(bar, 0), more = GetSubMenu(top, 1);
   EXPECT_EQ(describe(top), (Lines{"First=401", "More>", "Last=402"}));
-  HMENU more = GetSubMenu(top, 1);
   EXPECT_EQ(describe(more), (Lines{"Inner one=411", "Deeper>"}));
   EXPECT_EQ(describe(GetSubMenu(more, 1)), (Lines{"Deepest=421"}));
-  // Commands are found at any depth.
-  EXPECT_EQ(textOf(bar, 421, MF_BYCOMMAND), "Deepest");
+  EXPECT_EQ(textOf(bar, 421, MF_BYCOMMAND), "Deepest") << "commands are found at any depth";
   DestroyMenu(bar);
-}
 
-TEST(MenuResource, MissingMenuFailsWithTheResourceError) {
   SetLastError(0);
   EXPECT_EQ(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(999)), nullptr);
   EXPECT_NE(GetLastError(), 0u);
@@ -92,7 +84,7 @@ std::vector<uint8_t> words(std::initializer_list<uint16_t> list) {
 
 TEST(MenuTemplate, MalformedTemplatesAreRefusedWhole) {
   const uint16_t kPopup = MF_POPUP, kPopupEnd = MF_POPUP | MF_END, kEnd = MF_END;
-  struct Case {
+  const struct {
     const char* what;
     std::vector<uint8_t> bytes;
     bool accepted;
@@ -110,45 +102,30 @@ TEST(MenuTemplate, MalformedTemplatesAreRefusedWhole) {
       {"a popup whose items never end", words({0, 0, kPopupEnd, 'P', 0, 0, 9, 'x', 0}), false},
       {"an odd byte after the id", {0, 0, 0, 0, 0x80, 0, 7, 0, 'A'}, false},
   };
-  for (const Case& c : cases) {
-    auto parsed = user::parseMenuTemplate(c.bytes.data(), c.bytes.size());
-    EXPECT_EQ(parsed.has_value(), c.accepted) << c.what;
-  }
+  for (const auto& c : cases) EXPECT_EQ(user::parseMenuTemplate(c.bytes.data(), c.bytes.size()).has_value(), c.accepted) << c.what;
   // A chain of popups deeper than a menu may go.
   std::vector<uint8_t> deep = words({0, 0});
-  for (int i = 0; i < 40; ++i) {
-    auto level = words({kPopup | kEnd, 'P', 0});
+  for (int i = 0; i <= 40; ++i) {
+    auto level = i < 40 ? words({kPopup | kEnd, 'P', 0}) : words({kEnd, 1, 'x', 0});
     deep.insert(deep.end(), level.begin(), level.end());
   }
-  auto last = words({kEnd, 1, 'x', 0});
-  deep.insert(deep.end(), last.begin(), last.end());
   EXPECT_FALSE(user::parseMenuTemplate(deep.data(), deep.size())) << "too deep";
 }
 
-TEST(MenuCalls, AppendAndInsertByPositionAndByCommand) {
-  HMENU menu = CreatePopupMenu();
+TEST(MenuCalls, AppendAndInsertByPositionAndByCommandInTheSubmenuHoldingIt) {
+  HMENU bar = CreateMenu(), menu = CreatePopupMenu();
+  ASSERT_TRUE(AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), u"Popup"));
   ASSERT_TRUE(AppendMenuW(menu, MF_STRING, 10, u"Ten"));
   ASSERT_TRUE(AppendMenuW(menu, MF_STRING, 30, u"Thirty"));
   ASSERT_TRUE(InsertMenuW(menu, 1, MF_BYPOSITION | MF_STRING, 20, u"Twenty"));
-  ASSERT_TRUE(InsertMenuW(menu, 10, MF_BYCOMMAND | MF_STRING, 5, u"Five"));
+  ASSERT_TRUE(InsertMenuW(bar, 10, MF_BYCOMMAND | MF_STRING, 5, u"Five"));
   ASSERT_TRUE(InsertMenuW(menu, 0xFFFFFFFF, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr));
   ASSERT_TRUE(AppendMenuW(menu, MF_STRING | MF_GRAYED | MF_CHECKED, 40, u"Forty"));
+  EXPECT_EQ(describe(bar), (Lines{"Popup>"}));
   EXPECT_EQ(describe(menu), (Lines{"Five=5", "Ten=10", "Twenty=20", "Thirty=30", "-", "Forty=40[g][c]"}));
-
   SetLastError(0);
   EXPECT_FALSE(InsertMenuW(menu, 999, MF_BYCOMMAND | MF_STRING, 1, u"x")) << "no such command";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MENU_ITEM_NOT_FOUND));
-  DestroyMenu(menu);
-}
-
-TEST(MenuCalls, InsertingByCommandGoesIntoTheSubmenuHoldingIt) {
-  HMENU bar = CreateMenu();
-  HMENU popup = CreatePopupMenu();
-  AppendMenuW(popup, MF_STRING, 7, u"Seven");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), u"Popup");
-  ASSERT_TRUE(InsertMenuW(bar, 7, MF_BYCOMMAND | MF_STRING, 6, u"Six"));
-  EXPECT_EQ(describe(bar), (Lines{"Popup>"}));
-  EXPECT_EQ(describe(popup), (Lines{"Six=6", "Seven=7"}));
   DestroyMenu(bar);
 }
 
@@ -203,19 +180,18 @@ TEST(MenuCalls, DeleteDestroysTheSubmenuRemoveKeepsIt) {
   DestroyMenu(kept);
 }
 
-TEST(MenuCalls, DestroyingAMenuDestroysEveryMenuBelowIt) {
+TEST(MenuCalls, DestroyingAMenuDestroysEveryMenuBelowItAndOtherHandlesAreRefused) {
   HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kNestedMenu));
-  HMENU top = GetSubMenu(bar, 0);
-  HMENU more = GetSubMenu(top, 1);
-  HMENU deeper = GetSubMenu(more, 1);
+  HMENU top = GetSubMenu(bar, 0), more = GetSubMenu(top, 1), deeper = GetSubMenu(more, 1);
   ASSERT_NE(deeper, nullptr);
   ASSERT_TRUE(DestroyMenu(bar));
-  for (HMENU gone : {bar, top, more, deeper}) {
+  for (HMENU gone : {bar, top, more, deeper, reinterpret_cast<HMENU>(GetDesktopWindow())}) {
     SetLastError(0);
     EXPECT_EQ(GetMenuItemCount(gone), -1);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
   }
   EXPECT_FALSE(DestroyMenu(bar)) << "a stale handle";
+  EXPECT_FALSE(AppendMenuW(nullptr, MF_STRING, 1, u"x"));
 }
 
 TEST(MenuCalls, RefusesAMenuThatWouldContainItself) {
@@ -230,15 +206,6 @@ TEST(MenuCalls, RefusesAMenuThatWouldContainItself) {
   EXPECT_FALSE(AppendMenuW(a, MF_OWNERDRAW, 1, nullptr)) << "not drawn by the platform";
   EXPECT_TRUE(DestroyMenu(a));
   EXPECT_EQ(GetMenuItemCount(b), -1);
-}
-
-TEST(MenuCalls, HandlesOfOtherKindsAreRefused) {
-  HWND desktop = GetDesktopWindow();
-  SetLastError(0);
-  EXPECT_EQ(GetMenuItemCount(reinterpret_cast<HMENU>(desktop)), -1);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
-  EXPECT_FALSE(AppendMenuW(nullptr, MF_STRING, 1, u"x"));
-  EXPECT_FALSE(DestroyMenu(nullptr));
 }
 
 }  // namespace

@@ -1,14 +1,7 @@
 // Popup menus on the device: chosen by the stylus and the keys while the
 // menu's own loop runs, dismissed, notified, placed and drawn.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
 #include "DialogTestSupport.h"
 #include "Recorder.h"
-#include "device/Device.h"
 #include "user/MenuLayout.h"
 #include "user/MenuTracker.h"
 
@@ -18,17 +11,15 @@ namespace {
 constexpr UINT kTestMenu = 300;
 constexpr UINT kNestedMenu = 301;
 
-display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
-uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-int red(uint32_t p) { return (p >> 16) & 0xFF; }
-int green(uint32_t p) { return (p >> 8) & 0xFF; }
-int blue(uint32_t p) { return p & 0xFF; }
 // Text is smoothed: its pixels are judged by closeness to its colour.
-bool bright(uint32_t p) { return red(p) > 200 && green(p) > 200 && blue(p) > 200; }
-bool dark(uint32_t p) { return red(p) < 64 && green(p) < 64 && blue(p) < 64; }
-bool grey(uint32_t p) {
-  return red(p) == green(p) && green(p) == blue(p) && red(p) >= 96 && red(p) <= 160;
+bool allChannels(uint32_t p, int low, int high) {
+  for (int shift : {0, 8, 16})
+    if (int c = (p >> shift) & 0xFF; c < low || c > high) return false;
+  return true;
 }
+bool bright(uint32_t p) { return allChannels(p, 201, 255); }
+bool dark(uint32_t p) { return allChannels(p, 0, 63); }
+bool grey(uint32_t p) { return allChannels(p, 96, 160) && (p & 0xFF) == ((p >> 8) & 0xFF) && (p & 0xFF) == (p >> 16); }
 
 // The popup windows open now, outermost first.
 std::vector<HWND> openPopups() {
@@ -46,11 +37,6 @@ RECT itemOnScreen(const char16_t* text) {
   std::string why;
   if (!user::findOpenMenuItem(text, r, why)) ADD_FAILURE() << why;
   return r;
-}
-
-void press(UINT vk) {
-  key(vk, true);
-  key(vk, false);
 }
 
 // Steps that run while the menu waits for the person.
@@ -79,7 +65,6 @@ class MenuTrackTest : public UserTest {
   }
   void TearDown() override {
     DestroyMenu(bar);
-    device::Device::instance().script().clear();
     UserTest::TearDown();
   }
 
@@ -92,7 +77,7 @@ class MenuTrackTest : public UserTest {
       press(VK_ESCAPE);
     });
     BOOL result = TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
-    device::Device::instance().script().clear();
+    device::Device::instance().script().clear();  // the check above, when the menu had closed
     return result;
   }
   // The commands the owner received.
@@ -100,6 +85,7 @@ class MenuTrackTest : public UserTest {
     pump();
     std::vector<WPARAM> out;
     for (const Entry& e : log().only({WM_COMMAND})) out.push_back(e.wParam);
+    log().clear();
     return out;
   }
 
@@ -108,17 +94,22 @@ class MenuTrackTest : public UserTest {
   HMENU file = nullptr;
 };
 
-TEST_F(MenuTrackTest, TappingAnItemPostsItsCommandToTheOwner) {
+TEST_F(MenuTrackTest, TappingOrDraggingOntoAnItemPostsItsCommandOrReturnsIt) {
   thenTap(u"Exit");
   EXPECT_TRUE(track(file));
   EXPECT_TRUE(openPopups().empty()) << "the popup is gone";
   EXPECT_EQ(commands(), (std::vector<WPARAM>{104}));
-}
 
-TEST_F(MenuTrackTest, ReturnCommandAnswersTheCommandAndPostsNothing) {
   thenTap(u"Open");
   EXPECT_EQ(track(file, TPM_RETURNCMD), 101);
-  EXPECT_TRUE(commands().empty());
+  whileModal([] {
+    RECT exit = itemOnScreen(u"Exit"), open = itemOnScreen(u"Open");
+    stylus(display::InputEvent::Type::StylusDown, open.left + 4, open.top + 3);
+    stylus(display::InputEvent::Type::StylusMove, open.left + 4, exit.top + 3);
+    stylus(display::InputEvent::Type::StylusUp, open.left + 4, exit.top + 3);
+  });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 104);
+  EXPECT_TRUE(commands().empty()) << "TPM_RETURNCMD posts nothing";
 }
 
 TEST_F(MenuTrackTest, EscapeAndATapOutsideDismissTheMenu) {
@@ -241,56 +232,36 @@ TEST_F(MenuTrackTest, SubmenusOpenFromTheirItemsByStylusAndKeys) {
   DestroyMenu(nested);
 }
 
-TEST_F(MenuTrackTest, PressDraggedOntoAnItemChoosesItOnLift) {
-  whileModal([] {
-    RECT copy = itemOnScreen(u"Exit");
-    RECT open = itemOnScreen(u"Open");
-    stylus(display::InputEvent::Type::StylusDown, open.left + 4, open.top + 3);
-    stylus(display::InputEvent::Type::StylusMove, open.left + 4, copy.top + 3);
-    stylus(display::InputEvent::Type::StylusUp, open.left + 4, copy.top + 3);
-  });
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 104);
-}
-
 TEST_F(MenuTrackTest, StaysOnTheScreenAtEveryAlignment) {
-  struct Case {
-    UINT flags;
-    POINT at;
-  } cases[] = {
-      {TPM_LEFTALIGN | TPM_TOPALIGN, {230, 310}},      // flips above and left of the point
-      {TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {5, 5}},      // flips below and right
-      {TPM_CENTERALIGN | TPM_VCENTERALIGN, {120, 160}},
-      {TPM_LEFTALIGN | TPM_BOTTOMALIGN, {-50, 400}},   // a point off the screen
+  const std::pair<UINT, POINT> cases[] = {
+      {TPM_LEFTALIGN | TPM_TOPALIGN, {230, 310}},     // flips above and left of the point
+      {TPM_LEFTALIGN | TPM_BOTTOMALIGN, {-50, 400}},  // a point off the screen
   };
-  for (const Case& c : cases) {
+  for (auto [flags, at] : cases) {
     whileModal([] {
       auto popups = openPopups();
       ASSERT_EQ(popups.size(), 1u);
-      RECT r;
-      GetWindowRect(popups[0], &r);
-      EXPECT_GE(r.left, 0);
-      EXPECT_GE(r.top, 0);
-      EXPECT_LE(r.right, 240);
-      EXPECT_LE(r.bottom, 320);
+      RECT r = screenRect(popups[0]), inside;
+      RECT screenArea{0, 0, 240, 320};
+      IntersectRect(&inside, &r, &screenArea);
+      EXPECT_TRUE(sameRect(r, inside));
       press(VK_ESCAPE);
     });
-    track(file, c.flags | TPM_RETURNCMD, c.at.x, c.at.y);
+    track(file, flags | TPM_RETURNCMD, at.x, at.y);
   }
 }
 
 TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {
-  const RECT screenRect{0, 0, 240, 320};
+  const RECT screenArea{0, 0, 240, 320};
   const SIZE size{100, 80};
-  struct Case {
+  const RECT button{10, 294, 60, 320}, middle{0, 100, 240, 150};
+  const struct {
     const char* what;
     UINT flags;
     POINT at;
     const RECT* exclude;
     RECT expected;
-  };
-  const RECT button{10, 294, 60, 320};
-  const RECT middle{0, 100, 240, 150};
-  Case cases[] = {
+  } cases[] = {
       {"left top", TPM_LEFTALIGN | TPM_TOPALIGN, {20, 30}, nullptr, {20, 30, 120, 110}},
       {"right bottom", TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {200, 300}, nullptr, {100, 220, 200, 300}},
       {"centred", TPM_CENTERALIGN | TPM_VCENTERALIGN, {120, 160}, nullptr, {70, 120, 170, 200}},
@@ -300,13 +271,8 @@ TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {
       {"above the menu bar button", TPM_LEFTALIGN | TPM_BOTTOMALIGN, {10, 294}, &button, {10, 214, 110, 294}},
       {"moved above what it must not cover", 0, {20, 120}, &middle, {20, 20, 120, 100}},
   };
-  for (const Case& c : cases) {
-    RECT r = user::placePopup(size, c.at, c.flags, c.exclude, screenRect);
-    EXPECT_EQ(r.left, c.expected.left) << c.what;
-    EXPECT_EQ(r.top, c.expected.top) << c.what;
-    EXPECT_EQ(r.right, c.expected.right) << c.what;
-    EXPECT_EQ(r.bottom, c.expected.bottom) << c.what;
-  }
+  for (const auto& c : cases)
+    EXPECT_TRUE(sameRect(c.expected, user::placePopup(size, c.at, c.flags, c.exclude, screenArea))) << c.what;
 }
 
 TEST_F(MenuTrackTest, RefusesBadArgumentsAndASecondMenuAtOnce) {
@@ -326,25 +292,23 @@ TEST_F(MenuTrackTest, RefusesBadArgumentsAndASecondMenuAtOnce) {
   EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
 }
 
-TEST_F(MenuTrackTest, EndsWhenItsMenuOrItsOwnerGoes) {
+TEST_F(MenuTrackTest, EndsWhenItsMenuOrItsOwnerGoesOrOnQuit) {
   whileModal([this] { DestroyMenu(bar); });
   EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
   EXPECT_TRUE(openPopups().empty());
   bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTestMenu));
   file = GetSubMenu(bar, 0);
 
-  whileModal([this] { DestroyWindow(owner); });
-  EXPECT_TRUE(track(file));
-  EXPECT_TRUE(openPopups().empty());
-}
-
-TEST_F(MenuTrackTest, QuitEndsTheMenuAndIsPostedAgain) {
   whileModal([] { PostQuitMessage(7); });
   EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT)) << "the quit is posted again";
   EXPECT_EQ(msg.wParam, 7u);
+
+  whileModal([this] { DestroyWindow(owner); });
+  EXPECT_TRUE(track(file));
+  EXPECT_TRUE(openPopups().empty());
 }
 
 TEST_F(MenuTrackTest, DrawsItemsChecksSeparatorsAndTheHighlight) {
@@ -352,41 +316,31 @@ TEST_F(MenuTrackTest, DrawsItemsChecksSeparatorsAndTheHighlight) {
   whileModal([] {
     auto popups = openPopups();
     ASSERT_EQ(popups.size(), 1u);
-    RECT window;
-    GetWindowRect(popups[0], &window);
-    const uint32_t highlight = pixelOf(GetSysColor(COLOR_HIGHLIGHT));
-    const uint32_t menu = pixelOf(GetSysColor(COLOR_MENU));
-    const uint32_t shadow = pixelOf(GetSysColor(COLOR_BTNSHADOW));
-    auto count = [](RECT r, auto test) {
-      int n = 0;
-      for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) n += test(screen().pixel(x, y)) ? 1 : 0;
-      return n;
-    };
+    RECT window = screenRect(popups[0]);
     // The border is black all round.
     EXPECT_EQ(screen().pixel(window.left, window.top + 5), 0u);
     EXPECT_EQ(screen().pixel(window.right - 1, window.bottom - 2), 0u);
     // The lit item: the highlight behind white text.
     RECT open = itemOnScreen(u"Open");
-    EXPECT_EQ(screen().pixel(open.left + 2, open.top + 1), highlight);
-    EXPECT_GT(count(open, bright), 10) << "white text";
+    EXPECT_EQ(screen().pixel(open.left + 2, open.top + 1), pixelOf(GetSysColor(COLOR_HIGHLIGHT)));
+    EXPECT_GT(countPixels(open, bright), 10) << "white text";
     // The separator: one grey line between white.
     RECT save = itemOnScreen(u"Save");
     int separatorMiddle = open.bottom + user::kMenuSeparatorHeight / 2;
-    EXPECT_EQ(screen().pixel(window.left + 20, separatorMiddle), shadow);
-    EXPECT_EQ(screen().pixel(window.left + 20, separatorMiddle - 2), menu);
+    EXPECT_EQ(screen().pixel(window.left + 20, separatorMiddle), pixelOf(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_EQ(screen().pixel(window.left + 20, separatorMiddle - 2), pixelOf(GetSysColor(COLOR_MENU)));
     EXPECT_EQ(save.top, open.bottom + user::kMenuSeparatorHeight);
     // The grayed item has grey text and nothing black.
-    EXPECT_GT(count(save, grey), 5);
-    EXPECT_EQ(count(save, dark), 0);
+    EXPECT_GT(countPixels(save, grey), 5);
+    EXPECT_EQ(countPixels(save, dark), 0);
     // Only the checked item has a mark in its check column.
     RECT wrap = itemOnScreen(u"Wrap lines");
     RECT exit = itemOnScreen(u"Exit");
     auto column = [](RECT item) { return RECT{item.left, item.top, item.left + user::kMenuCheckColumn, item.bottom}; };
-    EXPECT_GE(count(column(wrap), [](uint32_t p) { return p == 0u; }), 15);
-    EXPECT_EQ(count(column(exit), [](uint32_t p) { return p != 0xFFFFFFu; }), 0);
+    EXPECT_GE(countPixels(column(wrap), [](uint32_t p) { return p == 0u; }), 15);
+    EXPECT_EQ(countPixels(column(exit), [](uint32_t p) { return p != 0xFFFFFFu; }), 0);
     // The shortcut sits right of the labels, in the same item.
-    EXPECT_GT(count(RECT{open.right - 30, open.top, open.right, open.bottom}, bright), 5);
+    EXPECT_GT(countPixels(RECT{open.right - 30, open.top, open.right, open.bottom}, bright), 5);
     press(VK_ESCAPE);
   });
   track(file, TPM_RETURNCMD);

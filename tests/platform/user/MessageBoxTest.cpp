@@ -1,6 +1,6 @@
 // Message boxes: built from the platform's windows, answered by their
 // buttons, Enter and Escape; the owner is disabled while they run; a quit
-// request ends them and is passed on.
+// request or the owner's end ends them.
 #include "Recorder.h"
 
 #include "device/Device.h"
@@ -10,115 +10,73 @@ namespace {
 
 using MessageBoxTest = UserTest;
 
-// What a step does while the box waits; runs from a timer procedure.
-std::function<void(HWND box)> whileOpen;
-HWND seenBox = nullptr;
-
-void CALLBACK onBoxOpen(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  seenBox = FindWindowW(u"Dialog", u"Vantor");
-  if (whileOpen) whileOpen(seenBox);
-}
-
-int runBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND)> action) {
-  whileOpen = std::move(action);
-  seenBox = nullptr;
-  SetTimer(nullptr, 0, 0, onBoxOpen);
-  int answer = MessageBoxW(owner, text, u"Vantor", type);
-  whileOpen = nullptr;
-  return answer;
-}
-
-void press(UINT vk) {
-  key(vk, true);
-  key(vk, false);
-}
-
-TEST_F(MessageBoxTest, OkButtonAnswersAndTheOwnerIsDisabledMeanwhile) {
-  HWND owner = createTopLevel(WS_VISIBLE);
-  bool ownerEnabledDuring = true;
-  HWND activeDuring = nullptr;
-  int answer = runBox(owner, u"Delete the database?", MB_OK | MB_ICONEXCLAMATION, [&](HWND box) {
-    ownerEnabledDuring = IsWindowEnabled(owner) != FALSE;
-    activeDuring = GetActiveWindow();
-    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-  });
-  EXPECT_EQ(answer, IDOK);
-  ASSERT_TRUE(seenBox);
-  EXPECT_FALSE(ownerEnabledDuring);
-  EXPECT_EQ(activeDuring, seenBox);
-  EXPECT_FALSE(IsWindow(seenBox));
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_EQ(GetActiveWindow(), owner);
-}
-
-TEST_F(MessageBoxTest, BoxHoldsIconTextAndTheButtonsOfItsType) {
+TEST_F(MessageBoxTest, BoxHoldsIconTextAndTheButtonsOfItsTypeAndDisablesItsOwner) {
   HWND owner = createTopLevel(WS_VISIBLE);
   std::vector<std::u16string> texts;
   std::vector<int> ids;
-  HWND defaultButton = nullptr;
-  DWORD style = 0;
-  RECT box{};
-  bool hasIcon = false;
-  std::u16string caption, text;
-  runBox(owner, u"Save changes?", MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, [&](HWND dialog) {
-    style = static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE));
-    GetWindowRect(dialog, &box);
+  HWND box = nullptr;
+  bool ownerEnabled = true;
+  std::u16string text;
+  int answer = runMessageBox(owner, u"Save changes?", MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, [&](HWND b) {
+    box = b;
+    HWND defaultButton = nullptr;
+    ownerEnabled = IsWindowEnabled(owner) != FALSE;
+    EXPECT_EQ(GetActiveWindow(), box);
+    EXPECT_EQ(DWORD(GetWindowLongW(box, GWL_STYLE)) & (WS_POPUP | WS_CAPTION), DWORD(WS_POPUP | WS_CAPTION));
     WCHAR buffer[64];
-    GetWindowTextW(dialog, buffer, 64);
-    caption = buffer;
-    GetWindowTextW(GetDlgItem(dialog, 0xFFFF), buffer, 64);
+    GetWindowTextW(GetDlgItem(box, 0xFFFF), buffer, 64);
     text = buffer;
-    HWND icon = GetDlgItem(dialog, 20);
-    hasIcon = icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-      WCHAR cls[16];
-      GetClassNameW(c, cls, 16);
-      if (std::u16string(cls) != u"button") continue;
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(box, 20), GWL_STYLE) & SS_TYPEMASK, SS_ICON);
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      GetClassNameW(c, buffer, 64);
+      if (std::u16string(buffer) != u"button") continue;
       GetWindowTextW(c, buffer, 64);
       texts.push_back(buffer);
       ids.push_back(GetDlgCtrlID(c));
       if ((GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) defaultButton = c;
     }
     EXPECT_EQ(GetFocus(), defaultButton);
-    PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_EQ(GetDlgCtrlID(defaultButton), IDNO);
+    // Centred on the work area and inside it.
+    RECT r = screenRect(box), work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(r.left >= work.left && r.right <= work.right && r.top >= work.top && r.bottom <= work.bottom);
+    EXPECT_LE(std::abs((r.left + r.right) - (work.left + work.right)), 1);
+    EXPECT_LE(std::abs((r.top + r.bottom) - (work.top + work.bottom)), 1);
+    PostMessageW(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
   });
-  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), DWORD(WS_POPUP | WS_CAPTION));
-  EXPECT_EQ(caption, u"Vantor");
+  EXPECT_EQ(answer, IDCANCEL);
+  ASSERT_TRUE(box);
+  EXPECT_FALSE(ownerEnabled);
   EXPECT_EQ(text, u"Save changes?");
-  EXPECT_TRUE(hasIcon);
   EXPECT_EQ(texts, (std::vector<std::u16string>{u"Yes", u"No", u"Cancel"}));
   EXPECT_EQ(ids, (std::vector<int>{IDYES, IDNO, IDCANCEL}));
-  ASSERT_TRUE(defaultButton);
-  // Centred on the work area and inside it.
-  RECT work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_GE(box.left, work.left);
-  EXPECT_LE(box.right, work.right);
-  EXPECT_GE(box.top, work.top);
-  EXPECT_LE(box.bottom, work.bottom);
-  EXPECT_LE(std::abs((box.left + box.right) - (work.left + work.right)), 1);
-  EXPECT_LE(std::abs((box.top + box.bottom) - (work.top + work.bottom)), 1);
+  EXPECT_FALSE(IsWindow(box));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);
 }
 
 TEST_F(MessageBoxTest, EnterPressesTheDefaultButtonAndEscapeCancels) {
   HWND owner = createTopLevel(WS_VISIBLE);
-  EXPECT_EQ(runBox(owner, u"Sure?", MB_YESNO | MB_DEFBUTTON2, [](HWND) { press(VK_RETURN); }), IDNO);
-  EXPECT_EQ(runBox(owner, u"Sure?", MB_YESNO, [](HWND) { press(VK_RETURN); }), IDYES);
-  EXPECT_EQ(runBox(owner, u"Sure?", MB_OKCANCEL, [](HWND) { press(VK_ESCAPE); }), IDCANCEL);
-  EXPECT_EQ(runBox(owner, u"Done.", MB_OK, [](HWND) { press(VK_ESCAPE); }), IDOK);
-  // Tab moves to the next button, which Enter then presses.
-  EXPECT_EQ(runBox(owner, u"Sure?", MB_YESNOCANCEL, [](HWND) {
-              press(VK_TAB);
-              press(VK_RETURN);
-            }),
-            IDNO);
-  // Without a Cancel button Escape does nothing; the box waits for a button.
-  EXPECT_EQ(runBox(owner, u"Sure?", MB_YESNO, [](HWND box) {
-              press(VK_ESCAPE);
-              PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-            }),
-            IDNO);
+  const struct {
+    UINT type;
+    std::vector<UINT> keys;
+    int answer;
+  } cases[] = {
+      {MB_YESNO | MB_DEFBUTTON2, {VK_RETURN}, IDNO},
+      {MB_YESNO, {VK_RETURN}, IDYES},
+      {MB_OKCANCEL, {VK_ESCAPE}, IDCANCEL},
+      {MB_OK, {VK_ESCAPE}, IDOK},
+      {MB_YESNOCANCEL, {VK_TAB, VK_RETURN}, IDNO},  // Tab moves to the next button
+      {MB_YESNO, {VK_ESCAPE, VK_RETURN}, IDYES},  // without Cancel, Escape does nothing
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(runMessageBox(owner, u"Sure?", c.type, [&](HWND) {
+                for (UINT vk : c.keys) press(vk);
+              }),
+              c.answer)
+        << std::hex << c.type;
+  }
 }
 
 TEST_F(MessageBoxTest, TappingAButtonOnTheScreenAnswers) {
@@ -129,30 +87,31 @@ TEST_F(MessageBoxTest, TappingAButtonOnTheScreenAnswers) {
   EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
-TEST_F(MessageBoxTest, QuitDuringTheBoxEndsItAndIsPassedOn) {
+TEST_F(MessageBoxTest, QuitOrTheOwnersEndEndsTheBox) {
   HWND owner = createTopLevel(WS_VISIBLE);
-  EXPECT_EQ(runBox(owner, u"Sure?", MB_OKCANCEL, [](HWND) { PostQuitMessage(5); }), IDCANCEL);
+  EXPECT_EQ(runMessageBox(owner, u"Sure?", MB_OKCANCEL, [](HWND) { PostQuitMessage(5); }), IDCANCEL);
   EXPECT_TRUE(IsWindowEnabled(owner));
   MSG m;
   ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, UINT(WM_QUIT));
+  EXPECT_EQ(m.message, UINT(WM_QUIT)) << "and the quit is passed on";
   EXPECT_EQ(m.wParam, 5u);
-}
 
-TEST_F(MessageBoxTest, DestroyingTheOwnerEndsTheBox) {
-  HWND owner = createTopLevel(WS_VISIBLE);
-  EXPECT_EQ(runBox(owner, u"Sure?", MB_YESNO, [&](HWND) { DestroyWindow(owner); }), IDNO);
-  EXPECT_FALSE(IsWindow(seenBox));
+  HWND box = nullptr;
+  EXPECT_EQ(runMessageBox(owner, u"Sure?", MB_YESNO, [&](HWND b) {
+              box = b;
+              DestroyWindow(owner);
+            }),
+            IDNO);
+  EXPECT_FALSE(IsWindow(box));
 }
 
 TEST_F(MessageBoxTest, LongTextWrapsInsideTheScreen) {
   std::u16string text;
   for (int i = 0; i < 40; ++i) text += u"record ";
-  RECT box{};
-  RECT label{};
-  runBox(nullptr, text.c_str(), MB_OK, [&](HWND dialog) {
-    GetWindowRect(dialog, &box);
-    GetWindowRect(GetDlgItem(dialog, 0xFFFF), &label);
+  RECT box{}, label{};
+  runMessageBox(nullptr, text.c_str(), MB_OK, [&](HWND dialog) {
+    box = screenRect(dialog);
+    label = screenRect(GetDlgItem(dialog, 0xFFFF));
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   });
   EXPECT_GE(box.left, 0);

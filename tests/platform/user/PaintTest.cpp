@@ -2,14 +2,10 @@
 // BeginPaint, UpdateWindow, exposure, and what lands in the framebuffer.
 #include "Recorder.h"
 
-#include "device/Device.h"
-
 namespace usertest {
 namespace {
 
 using PaintTest = UserTest;
-
-uint32_t pixelAt(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
 
 // Paints every invalid window once, as the loop would.
 void paintAll() {
@@ -17,27 +13,31 @@ void paintAll() {
   for (int i = 0; i < 50 && PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) DispatchMessageW(&m);
 }
 
-TEST_F(PaintTest, InvalidateAccumulatesAndValidateRemoves) {
+::testing::AssertionResult updateIs(HWND hwnd, RECT want) {
+  RECT r{};
+  GetUpdateRect(hwnd, &r, FALSE);
+  return sameRect(want, r);
+}
+
+TEST_F(PaintTest, InvalidateAccumulatesValidateRemovesAndHiddenWindowsTakeNone) {
   HWND top = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
   ValidateRect(top, nullptr);
-  RECT r;
-  EXPECT_FALSE(GetUpdateRect(top, &r, FALSE));
-  EXPECT_TRUE(IsRectEmpty(&r));
-  RECT a{10, 10, 20, 20};
-  RECT b{50, 40, 60, 45};
+  EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
+  RECT a{10, 10, 20, 20}, b{50, 40, 60, 45}, outside{300, 300, 400, 400};
   InvalidateRect(top, &a, FALSE);
   InvalidateRect(top, &b, FALSE);
-  ASSERT_TRUE(GetUpdateRect(top, &r, FALSE));
-  RECT both{10, 10, 60, 45};
-  EXPECT_TRUE(EqualRect(&r, &both));
+  EXPECT_TRUE(updateIs(top, {10, 10, 60, 45}));
   ValidateRect(top, &a);
-  ASSERT_TRUE(GetUpdateRect(top, &r, FALSE));
-  EXPECT_TRUE(EqualRect(&r, &b));
-  // Outside the client area nothing is invalid.
+  EXPECT_TRUE(updateIs(top, b));
   ValidateRect(top, nullptr);
-  RECT outside{300, 300, 400, 400};
   InvalidateRect(top, &outside, TRUE);
-  EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "outside the client area nothing is invalid";
+
+  HWND hidden = createTopLevel(0, {0, 26, 100, 126});
+  InvalidateRect(hidden, nullptr, TRUE);
+  EXPECT_FALSE(GetUpdateRect(hidden, nullptr, FALSE));
+  ShowWindow(hidden, SW_SHOW);
+  EXPECT_TRUE(updateIs(hidden, {0, 0, 100, 100})) << "showing invalidates it all";
 }
 
 TEST_F(PaintTest, BeginPaintErasesWhenAskedAndLeavesNothingToPaint) {
@@ -76,70 +76,40 @@ TEST_F(PaintTest, ChildrenUnderTheRectangleAreInvalidatedAndPaintAfterTheirParen
   HWND top = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
   HWND left = createChild(top, 1, {0, 0, 50, 50});
   HWND right = createChild(top, 2, {100, 0, 150, 50});
-  paintAll();
+  log().clear();
+  UpdateWindow(top);
+  EXPECT_TRUE(sameSequence({msg(top, WM_PAINT), msg(left, WM_PAINT), msg(right, WM_PAINT)}, log().only({WM_PAINT})));
+  log().clear();
+  UpdateWindow(top);
+  EXPECT_TRUE(log().only({WM_PAINT}).empty()) << "nothing invalid: nothing painted";
+
   RECT area{40, 10, 60, 20};
   InvalidateRect(top, &area, FALSE);
-  RECT r;
-  ASSERT_TRUE(GetUpdateRect(left, &r, FALSE));
-  RECT inLeft{40, 10, 50, 20};
-  EXPECT_TRUE(EqualRect(&r, &inLeft));
-  EXPECT_FALSE(GetUpdateRect(right, &r, FALSE));
+  EXPECT_TRUE(updateIs(left, {40, 10, 50, 20}));
+  EXPECT_FALSE(GetUpdateRect(right, nullptr, FALSE));
   InvalidateRect(right, nullptr, FALSE);
-  log().clear();
   paintAll();
   EXPECT_TRUE(sameSequence({msg(top, WM_PAINT), msg(left, WM_PAINT), msg(right, WM_PAINT)}, log().only({WM_PAINT})));
 }
 
-TEST_F(PaintTest, UpdateWindowPaintsSynchronouslyOnlyWhenInvalid) {
-  HWND top = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
-  HWND child = createChild(top, 1, {0, 0, 50, 50});
-  log().clear();
-  UpdateWindow(top);
-  EXPECT_TRUE(sameSequence({msg(top, WM_PAINT), msg(child, WM_PAINT)}, log().only({WM_PAINT})));
-  log().clear();
-  UpdateWindow(top);
-  EXPECT_TRUE(log().only({WM_PAINT}).empty());
-}
-
-TEST_F(PaintTest, HiddenWindowsTakeNoInvalidationAndShowingInvalidatesAll) {
-  HWND top = createTopLevel(0, {0, 26, 100, 126});
-  InvalidateRect(top, nullptr, TRUE);
-  EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
-  ShowWindow(top, SW_SHOW);
-  RECT r;
-  ASSERT_TRUE(GetUpdateRect(top, &r, FALSE));
-  RECT all{0, 0, 100, 100};
-  EXPECT_TRUE(EqualRect(&r, &all));
-}
-
-TEST_F(PaintTest, HidingOrDestroyingAWindowExposesWhatWasBelow) {
+TEST_F(PaintTest, HidingMovingOrDestroyingAWindowExposesWhatWasBelow) {
   HWND below = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
   HWND above = createTopLevel(WS_VISIBLE, {50, 76, 100, 126});
   paintAll();
   EXPECT_FALSE(GetUpdateRect(below, nullptr, FALSE));
   ShowWindow(above, SW_HIDE);
-  RECT r;
-  ASSERT_TRUE(GetUpdateRect(below, &r, FALSE));
-  RECT uncovered{50, 50, 100, 100};
-  EXPECT_TRUE(EqualRect(&r, &uncovered));
+  EXPECT_TRUE(updateIs(below, {50, 50, 100, 100}));
   paintAll();
   ShowWindow(above, SW_SHOWNA);
   paintAll();
   DestroyWindow(above);
-  ASSERT_TRUE(GetUpdateRect(below, &r, FALSE));
-  EXPECT_TRUE(EqualRect(&r, &uncovered)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
-}
+  EXPECT_TRUE(updateIs(below, {50, 50, 100, 100}));
 
-TEST_F(PaintTest, MovingAWindowExposesItsOldPlaceAndRepaintsIt) {
-  HWND below = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
   HWND mover = createTopLevel(WS_VISIBLE, {0, 26, 40, 66});
   paintAll();
   log().clear();
   MoveWindow(mover, 100, 126, 40, 40, TRUE);
-  RECT r;
-  ASSERT_TRUE(GetUpdateRect(below, &r, FALSE));
-  RECT old{0, 0, 40, 40};
-  EXPECT_TRUE(EqualRect(&r, &old));
+  EXPECT_TRUE(updateIs(below, {0, 0, 40, 40}));
   EXPECT_TRUE(GetUpdateRect(mover, nullptr, FALSE));
   EXPECT_TRUE(sameSequence({msg(mover, WM_WINDOWPOSCHANGING), msg(mover, WM_WINDOWPOSCHANGED),
                             msgWL(mover, WM_MOVE, 0, MAKELPARAM(100, 126))},
@@ -152,28 +122,24 @@ TEST_F(PaintTest, MovingAWindowExposesItsOldPlaceAndRepaintsIt) {
 TEST_F(PaintTest, ErasingFillsOnlyTheUpdateAreaAndPaintingStaysInsideTheVisibleArea) {
   HWND top = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
   paintAll();
-  HDC screen = GetDC(nullptr);
-  RECT whole{0, 0, 240, 320};
-  FillRect(screen, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ReleaseDC(nullptr, screen);
-  RECT area{10, 10, 20, 20};
+  HDC screenDc = GetDC(nullptr);
+  RECT whole{0, 0, 240, 320}, area{10, 10, 20, 20}, fill{0, 0, 200, 200};
+  FillRect(screenDc, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(nullptr, screenDc);
   InvalidateRect(top, &area, TRUE);
   paintAll();
-  EXPECT_EQ(pixelAt(15, 36), 0xFFFFFFu);  // erased with the white class brush
-  EXPECT_EQ(pixelAt(25, 36), 0u);         // outside the update area
+  EXPECT_EQ(screen().pixel(15, 36), 0xFFFFFFu);  // erased with the white class brush
+  EXPECT_EQ(screen().pixel(25, 36), 0u);         // outside the update area
   // A window on top clips what the window below draws.
-  HWND cover = createTopLevel(WS_VISIBLE, {0, 26, 100, 126});
+  createTopLevel(WS_VISIBLE, {0, 26, 100, 126});
   paintAll();
-  react(cover, WM_ERASEBKGND, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(1); });
   HDC hdc = GetDC(top);
-  RECT fill{0, 0, 200, 200};
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
   FillRect(hdc, &fill, red);
   ReleaseDC(top, hdc);
   DeleteObject(red);
-  EXPECT_EQ(pixelAt(50, 76), 0xFFFFFFu);  // covered: untouched
-  EXPECT_EQ(pixelAt(150, 176), 0xFF0000u);
-  DestroyWindow(cover);
+  EXPECT_EQ(screen().pixel(50, 76), 0xFFFFFFu);  // covered: untouched
+  EXPECT_EQ(screen().pixel(150, 176), 0xFF0000u);
 }
 
 }  // namespace

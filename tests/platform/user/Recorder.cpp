@@ -1,5 +1,8 @@
 #include "Recorder.h"
 
+#include <algorithm>
+#include <climits>
+#include <map>
 #include <sstream>
 
 #include "device/Device.h"
@@ -26,111 +29,11 @@ LRESULT CALLBACK recorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     for (auto& [code, reaction] : pendingReactions()) reactions()[{hwnd, code}] = reaction;
   auto found = reactions().find({hwnd, msg});
   if (found != reactions().end()) {
-    Reaction reaction = found->second;
+    Reaction reaction = found->second;  // the reaction may replace itself
     return reaction(hwnd, msg, wParam, lParam);
   }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
-
-const std::map<UINT, const char*>& names() {
-  static const std::map<UINT, const char*> table = {
-      {WM_CREATE, "WM_CREATE"},
-      {WM_DESTROY, "WM_DESTROY"},
-      {WM_MOVE, "WM_MOVE"},
-      {WM_SIZE, "WM_SIZE"},
-      {WM_ACTIVATE, "WM_ACTIVATE"},
-      {WM_SETFOCUS, "WM_SETFOCUS"},
-      {WM_KILLFOCUS, "WM_KILLFOCUS"},
-      {WM_ENABLE, "WM_ENABLE"},
-      {WM_SETTEXT, "WM_SETTEXT"},
-      {WM_GETTEXT, "WM_GETTEXT"},
-      {WM_PAINT, "WM_PAINT"},
-      {WM_CLOSE, "WM_CLOSE"},
-      {WM_ERASEBKGND, "WM_ERASEBKGND"},
-      {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
-      {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"},
-      {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"},
-      {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
-      {WM_NCCREATE, "WM_NCCREATE"},
-      {WM_NCDESTROY, "WM_NCDESTROY"},
-      {WM_KEYDOWN, "WM_KEYDOWN"},
-      {WM_KEYUP, "WM_KEYUP"},
-      {WM_CHAR, "WM_CHAR"},
-      {WM_COMMAND, "WM_COMMAND"},
-      {WM_TIMER, "WM_TIMER"},
-      {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
-      {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-      {WM_LBUTTONUP, "WM_LBUTTONUP"},
-      {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
-      {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
-      {WM_USER, "WM_USER"},
-  };
-  return table;
-}
-
-std::string describe(HWND hwnd, UINT code, const std::string& wParam, const std::string& lParam) {
-  std::ostringstream out;
-  out << "  hwnd=" << hwnd << " " << messageName(code) << " w=" << wParam << " l=" << lParam << "\n";
-  return out.str();
-}
-
-std::string hex(uintptr_t value) {
-  std::ostringstream out;
-  out << "0x" << std::hex << value;
-  return out.str();
-}
-
-bool matches(const Expect& e, const Entry& a) {
-  return e.hwnd == a.hwnd && e.msg == a.msg && (!e.checkWParam || e.wParam == a.wParam) &&
-         (!e.checkLParam || e.lParam == a.lParam);
-}
-
-}  // namespace
-
-Expect msg(HWND hwnd, UINT code) { return {hwnd, code}; }
-Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, true, wParam}; }
-Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) { return {hwnd, code, true, wParam, true, lParam}; }
-
-std::string messageName(UINT code) {
-  auto found = names().find(code);
-  if (found != names().end()) return found->second;
-  return hex(code);
-}
-
-Log& log() {
-  static Log instance;
-  return instance;
-}
-
-std::vector<Entry> Log::only(std::initializer_list<UINT> codes) const {
-  std::vector<Entry> out;
-  for (const Entry& e : entries_)
-    for (UINT c : codes)
-      if (e.msg == c) out.push_back(e);
-  return out;
-}
-
-size_t Log::count(HWND hwnd, UINT code) const {
-  size_t n = 0;
-  for (const Entry& e : entries_) n += (e.hwnd == hwnd && e.msg == code) ? 1 : 0;
-  return n;
-}
-
-::testing::AssertionResult sameSequence(const std::vector<Expect>& expected, const std::vector<Entry>& actual) {
-  bool same = expected.size() == actual.size();
-  for (size_t i = 0; same && i < expected.size(); ++i) same = matches(expected[i], actual[i]);
-  if (same) return ::testing::AssertionSuccess();
-  std::string text = "expected:\n";
-  for (const Expect& e : expected)
-    text += describe(e.hwnd, e.msg, e.checkWParam ? hex(e.wParam) : "*", e.checkLParam ? hex(e.lParam) : "*");
-  text += "actual:\n";
-  for (const Entry& a : actual)
-    text += describe(a.hwnd, a.msg, hex(a.wParam), hex(static_cast<uintptr_t>(a.lParam)));
-  return ::testing::AssertionFailure() << text;
-}
-
-void react(HWND hwnd, UINT msg, Reaction reaction) { reactions()[{hwnd, msg}] = std::move(reaction); }
-void reactOnCreate(UINT msg, Reaction reaction) { pendingReactions()[msg] = std::move(reaction); }
 
 void registerRecorderClasses() {
   static bool done = false;
@@ -148,15 +51,95 @@ void registerRecorderClasses() {
   RegisterClassW(&wc);
 }
 
+std::string hex(uintptr_t value) {
+  std::ostringstream out;
+  out << "0x" << std::hex << value;
+  return out.str();
+}
+
+std::string describe(HWND hwnd, UINT code, const std::string& wParam, const std::string& lParam) {
+  std::ostringstream out;
+  out << "  hwnd=" << hwnd << " " << messageName(code) << " w=" << wParam << " l=" << lParam << "\n";
+  return out.str();
+}
+
+bool matches(const Expect& e, const Entry& a) {
+  return e.hwnd == a.hwnd && e.msg == a.msg && (!e.checkWParam || e.wParam == a.wParam) &&
+         (!e.checkLParam || e.lParam == a.lParam);
+}
+
+std::function<void(HWND)> whileBoxOpen;
+
+void CALLBACK onBoxOpen(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (whileBoxOpen) whileBoxOpen(FindWindowW(u"Dialog", u"Vantor"));
+}
+
+}  // namespace
+
+std::string messageName(UINT code) {
+#define NAME(m) {m, #m}
+  static const std::map<UINT, const char*> names = {
+      NAME(WM_CREATE),        NAME(WM_DESTROY),          NAME(WM_MOVE),          NAME(WM_SIZE),
+      NAME(WM_ACTIVATE),      NAME(WM_SETFOCUS),         NAME(WM_KILLFOCUS),     NAME(WM_ENABLE),
+      NAME(WM_SETTEXT),       NAME(WM_PAINT),            NAME(WM_CLOSE),         NAME(WM_ERASEBKGND),
+      NAME(WM_SHOWWINDOW),    NAME(WM_MOUSEACTIVATE),    NAME(WM_WINDOWPOSCHANGING), NAME(WM_WINDOWPOSCHANGED),
+      NAME(WM_NCCREATE),      NAME(WM_NCDESTROY),        NAME(WM_KEYDOWN),       NAME(WM_KEYUP),
+      NAME(WM_CHAR),          NAME(WM_COMMAND),          NAME(WM_TIMER),         NAME(WM_MOUSEMOVE),
+      NAME(WM_LBUTTONDOWN),   NAME(WM_LBUTTONUP),        NAME(WM_LBUTTONDBLCLK), NAME(WM_CAPTURECHANGED),
+      NAME(WM_USER)};
+#undef NAME
+  auto found = names.find(code);
+  return found != names.end() ? found->second : hex(code);
+}
+
+Log& log() {
+  static Log instance;
+  return instance;
+}
+
+std::vector<Entry> Log::only(std::initializer_list<UINT> codes) const {
+  std::vector<Entry> out;
+  for (const Entry& e : entries_)
+    if (std::find(codes.begin(), codes.end(), e.msg) != codes.end()) out.push_back(e);
+  return out;
+}
+
+size_t Log::count(HWND hwnd, UINT code) const {
+  return static_cast<size_t>(
+      std::count_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.hwnd == hwnd && e.msg == code; }));
+}
+
+::testing::AssertionResult sameSequence(const std::vector<Expect>& expected, const std::vector<Entry>& actual) {
+  bool same = expected.size() == actual.size();
+  for (size_t i = 0; same && i < expected.size(); ++i) same = matches(expected[i], actual[i]);
+  if (same) return ::testing::AssertionSuccess();
+  std::string text = "expected:\n";
+  for (const Expect& e : expected)
+    text += describe(e.hwnd, e.msg, e.checkWParam ? hex(e.wParam) : "*", e.checkLParam ? hex(e.lParam) : "*");
+  text += "actual:\n";
+  for (const Entry& a : actual) text += describe(a.hwnd, a.msg, hex(a.wParam), hex(static_cast<uintptr_t>(a.lParam)));
+  return ::testing::AssertionFailure() << text;
+}
+
+void react(HWND hwnd, UINT msg, Reaction reaction) { reactions()[{hwnd, msg}] = std::move(reaction); }
+void reactOnCreate(UINT msg, Reaction reaction) { pendingReactions()[msg] = std::move(reaction); }
+
 HWND createTopLevel(DWORD style, RECT r, HWND owner, const char16_t* cls, LPVOID param) {
   return CreateWindowExW(0, cls, u"top", style, r.left, r.top, r.right - r.left, r.bottom - r.top, owner, nullptr,
                          GetModuleHandleW(nullptr), param);
 }
 
-HWND createChild(HWND parent, int id, RECT r, DWORD style, const char16_t* cls) {
-  return CreateWindowExW(0, cls, u"child", WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                         parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr),
-                         nullptr);
+HWND createChild(HWND parent, int id, RECT r, DWORD style) {
+  return CreateWindowExW(0, kRecorderClass, u"child", WS_CHILD | style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
+  return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 void pushInput(const display::InputEvent& event) {
@@ -164,13 +147,7 @@ void pushInput(const display::InputEvent& event) {
 }
 
 void stylus(display::InputEvent::Type type, int x, int y, bool shift, bool control) {
-  display::InputEvent e;
-  e.type = type;
-  e.x = x;
-  e.y = y;
-  e.shift = shift;
-  e.control = control;
-  pushInput(e);
+  pushInput({.type = type, .x = x, .y = y, .shift = shift, .control = control});
 }
 
 void tap(int x, int y) {
@@ -179,12 +156,13 @@ void tap(int x, int y) {
 }
 
 void key(UINT vk, bool down, bool shift, bool control) {
-  display::InputEvent e;
-  e.type = down ? display::InputEvent::Type::KeyDown : display::InputEvent::Type::KeyUp;
-  e.key = vk;
-  e.shift = shift;
-  e.control = control;
-  pushInput(e);
+  using Type = display::InputEvent::Type;
+  pushInput({.type = down ? Type::KeyDown : Type::KeyUp, .key = vk, .shift = shift, .control = control});
+}
+
+void press(UINT vk, bool shift) {
+  key(vk, true, shift);
+  key(vk, false, shift);
 }
 
 void pump() {
@@ -199,6 +177,51 @@ void pump() {
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }
+}
+
+std::vector<UINT> heardFrom(HWND parent, HWND control) {
+  pump();
+  std::vector<UINT> codes;
+  for (const Entry& e : log().only({WM_COMMAND}))
+    if (e.hwnd == parent && reinterpret_cast<HWND>(e.lParam) == control) codes.push_back(HIWORD(e.wParam));
+  log().clear();
+  return codes;
+}
+
+int runMessageBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND)> whileOpen) {
+  whileBoxOpen = std::move(whileOpen);
+  SetTimer(nullptr, 0, 0, onBoxOpen);
+  int answer = MessageBoxW(owner, text, u"Vantor", type);
+  whileBoxOpen = nullptr;
+  return answer;
+}
+
+display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
+
+RECT screenRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+::testing::AssertionResult sameRect(const RECT& want, const RECT& got) {
+  if (EqualRect(&want, &got)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "want {" << want.left << "," << want.top << "," << want.right << ","
+                                       << want.bottom << "} got {" << got.left << "," << got.top << "," << got.right
+                                       << "," << got.bottom << "}";
+}
+
+RECT inkIn(const RECT& area, uint32_t background) {
+  RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if (screen().pixel(x, y) != background) {
+        box.left = std::min<LONG>(box.left, x);
+        box.top = std::min<LONG>(box.top, y);
+        box.right = std::max<LONG>(box.right, x + 1);
+        box.bottom = std::max<LONG>(box.bottom, y + 1);
+      }
+  return box.left > box.right ? RECT{0, 0, 0, 0} : box;
 }
 
 void UserTest::SetUp() {
@@ -220,6 +243,7 @@ void UserTest::TearDown() {
   MSG m;
   while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE) && m.message != WM_TIMER) {
   }
+  device::Device::instance().script().clear();
   user::InputRouter::instance().reset();
   log().clear();
 }

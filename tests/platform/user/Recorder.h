@@ -1,10 +1,10 @@
 // Test harness for the window manager: a window class whose procedure
 // records every message (Wine's conformance-test style), per-window
-// reactions, and a fixture that leaves no window, message or timer behind.
+// reactions, a fixture that leaves no window, message or timer behind, and
+// the input, screen and message box helpers the tests share.
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include "display/Backend.h"
+#include "display/Framebuffer.h"
 
 namespace usertest {
 
@@ -20,9 +21,6 @@ struct Entry {
   UINT msg;
   WPARAM wParam;
   LPARAM lParam;
-  bool operator==(const Entry& o) const {
-    return hwnd == o.hwnd && msg == o.msg && wParam == o.wParam && lParam == o.lParam;
-  }
 };
 
 // Expected entries may leave parameters open.
@@ -34,9 +32,9 @@ struct Expect {
   bool checkLParam = false;
   LPARAM lParam = 0;
 };
-Expect msg(HWND hwnd, UINT code);
-Expect msgW(HWND hwnd, UINT code, WPARAM wParam);
-Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam);
+inline Expect msg(HWND hwnd, UINT code) { return {hwnd, code}; }
+inline Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, true, wParam}; }
+inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) { return {hwnd, code, true, wParam, true, lParam}; }
 
 std::string messageName(UINT msg);
 
@@ -62,22 +60,48 @@ Log& log();
 // it is recorded all the same.
 using Reaction = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 void react(HWND hwnd, UINT msg, Reaction reaction);
-// Reactions for windows created later: by creation parameter.
+// Reactions for windows created later.
 void reactOnCreate(UINT msg, Reaction reaction);
 
 inline constexpr const char16_t* kRecorderClass = u"Recorder";
 inline constexpr const char16_t* kRecorderDblClass = u"RecorderDbl";
-void registerRecorderClasses();
 HWND createTopLevel(DWORD style = WS_VISIBLE, RECT rect = {0, 26, 240, 294}, HWND owner = nullptr,
                     const char16_t* cls = kRecorderClass, LPVOID param = nullptr);
-HWND createChild(HWND parent, int id, RECT rect, DWORD style = WS_VISIBLE, const char16_t* cls = kRecorderClass);
+HWND createChild(HWND parent, int id, RECT rect, DWORD style = WS_VISIBLE);
+// A standard control: WS_CHILD | WS_VISIBLE | style.
+HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT rect);
 
 void pushInput(const display::InputEvent& event);
 void tap(int x, int y);
 void stylus(display::InputEvent::Type type, int x, int y, bool shift = false, bool control = false);
 void key(UINT vk, bool down, bool shift = false, bool control = false);
+// Queues a key's press and release.
+void press(UINT vk, bool shift = false);
 // Takes and dispatches what is waiting, never waiting itself.
 void pump();
+// Pumps, then answers the notification codes parent got from control in
+// WM_COMMAND, and clears the log.
+std::vector<UINT> heardFrom(HWND parent, HWND control);
+
+// Runs a message box captioned "Vantor", calling whileOpen with it once it
+// waits for input.
+int runMessageBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND box)> whileOpen);
+
+// The device's screen, as the headless display holds it.
+display::Framebuffer& screen();
+inline uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+RECT screenRect(HWND hwnd);
+// Compares, printing both rectangles on a mismatch.
+::testing::AssertionResult sameRect(const RECT& want, const RECT& got);
+template <class Test>
+int countPixels(const RECT& area, Test test) {
+  int n = 0;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) n += test(screen().pixel(x, y)) ? 1 : 0;
+  return n;
+}
+// Bounds of the pixels in area that differ from background; empty if none.
+RECT inkIn(const RECT& area, uint32_t background);
 
 class UserTest : public ::testing::Test {
  protected:

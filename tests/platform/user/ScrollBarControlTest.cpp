@@ -1,10 +1,5 @@
 // The scroll bar control: its numbers through its messages and the scroll
 // bar calls, and what the stylus and keys on it tell the parent.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <vector>
-
 #include "Recorder.h"
 #include "user/ScrollBarInfo.h"
 #include "user/ScrollBarLayout.h"
@@ -30,10 +25,9 @@ class ScrollBarControlTest : public UserTest {
     parent = createTopLevel(WS_VISIBLE);
     pump();
   }
-  HWND make(DWORD style, RECT r) {
-    bar = CreateWindowExW(0, WC_SCROLLBAR, nullptr, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
-                          r.bottom - r.top, parent, reinterpret_cast<HMENU>(5), GetModuleHandleW(nullptr), nullptr);
-    return bar;
+  void make(DWORD style, RECT r, int min, int max, UINT page, int pos) {
+    bar = createControl(parent, WC_SCROLLBAR, nullptr, style, 5, r);
+    setInfo(min, max, page, pos);
   }
   void setInfo(int min, int max, UINT page, int pos) {
     SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, min, max, page, pos, 0};
@@ -53,13 +47,11 @@ class ScrollBarControlTest : public UserTest {
   }
   // The bar's parts where the stylus finds them, on the screen.
   user::ScrollBarLayout layout(bool vertical) {
-    RECT r;
-    GetWindowRect(bar, &r);
     user::ScrollBarInfo info;
     SCROLLINFO si{sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
     GetScrollInfo(bar, SB_CTL, &si);
     info.apply(si);
-    return user::ScrollBarLayout(r, vertical, info);
+    return user::ScrollBarLayout(screenRect(bar), vertical, info);
   }
   static POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -68,7 +60,7 @@ class ScrollBarControlTest : public UserTest {
 };
 
 TEST_F(ScrollBarControlTest, KeepsItsNumbersWithinItsRange) {
-  make(SBS_VERT, {10, 10, 23, 150});
+  bar = createControl(parent, WC_SCROLLBAR, nullptr, SBS_VERT, 5, {10, 10, 23, 150});
   int min = -1, max = -1;
   SendMessageW(bar, SBM_GETRANGE, reinterpret_cast<WPARAM>(&min), reinterpret_cast<LPARAM>(&max));
   EXPECT_EQ(min, 0);
@@ -94,31 +86,28 @@ TEST_F(ScrollBarControlTest, KeepsItsNumbersWithinItsRange) {
   EXPECT_FALSE(GetScrollInfo(bar, SB_CTL, &bad));
 }
 
-TEST_F(ScrollBarControlTest, StylusOnEachPartTellsTheParent) {
-  make(SBS_VERT, {10, 10, 23, 150});
-  setInfo(0, 100, 10, 40);
+TEST_F(ScrollBarControlTest, StylusOnEachPartTellsTheParentUnlessThereIsNothingToScroll) {
+  make(SBS_VERT, {10, 10, 23, 150}, 0, 100, 10, 40);
   auto parts = layout(true);
-  struct Case {
-    const char* part;
-    RECT where;
-    WORD code;
-  } cases[] = {
-      {"up arrow", parts.backArrow(), SB_LINEUP},
-      {"down arrow", parts.forwardArrow(), SB_LINEDOWN},
-      {"track above the thumb", parts.pageBack(), SB_PAGEUP},
-      {"track below the thumb", parts.pageForward(), SB_PAGEDOWN},
-  };
-  for (const Case& c : cases) {
-    POINT p = middle(c.where);
+  const std::pair<RECT, WORD> cases[] = {{parts.backArrow(), SB_LINEUP},
+                                         {parts.forwardArrow(), SB_LINEDOWN},
+                                         {parts.pageBack(), SB_PAGEUP},
+                                         {parts.pageForward(), SB_PAGEDOWN}};
+  for (auto [where, code] : cases) {
+    POINT p = middle(where);
     tap(p.x, p.y);
-    EXPECT_EQ(heard(), (std::vector<Heard>{{WM_VSCROLL, c.code, 0}, {WM_VSCROLL, SB_ENDSCROLL, 0}})) << c.part;
+    EXPECT_EQ(heard(), (std::vector<Heard>{{WM_VSCROLL, code, 0}, {WM_VSCROLL, SB_ENDSCROLL, 0}})) << code;
   }
   EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40) << "the parent moves the thumb, not the control";
+
+  setInfo(0, 10, 20, 0);  // the page covers the range: nothing to scroll
+  for (auto [where, code] : cases) tap(middle(where).x, middle(where).y);
+  EXPECT_TRUE(heard().empty());
+  EXPECT_TRUE(IsWindowVisible(bar)) << "a control does not hide itself";
 }
 
 TEST_F(ScrollBarControlTest, DraggingTheThumbTracksThenSetsItsPosition) {
-  make(SBS_HORZ, {10, 10, 170, 23});
-  setInfo(0, 100, 0, 0);
+  make(SBS_HORZ, {10, 10, 170, 23}, 0, 100, 0, 0);
   auto parts = layout(false);
   POINT grab = middle(parts.thumb());
   stylus(display::InputEvent::Type::StylusDown, grab.x, grab.y);
@@ -142,35 +131,16 @@ TEST_F(ScrollBarControlTest, DraggingTheThumbTracksThenSetsItsPosition) {
 }
 
 TEST_F(ScrollBarControlTest, ArrowKeysScrollWhileItHasTheFocus) {
-  make(SBS_HORZ | WS_TABSTOP, {10, 10, 170, 23});
-  setInfo(0, 100, 10, 50);
+  make(SBS_HORZ | WS_TABSTOP, {10, 10, 170, 23}, 0, 100, 10, 50);
   SetFocus(bar);
-  struct Case {
-    UINT key;
-    std::vector<Heard> heard;
-  } cases[] = {
-      {VK_LEFT, {{WM_HSCROLL, SB_LINELEFT, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}}},
-      {VK_RIGHT, {{WM_HSCROLL, SB_LINERIGHT, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}}},
-      {VK_NEXT, {{WM_HSCROLL, SB_PAGERIGHT, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}}},
-      {VK_HOME, {{WM_HSCROLL, SB_TOP, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}}},
-      {VK_UP, {}},  // not a horizontal bar's key
-  };
-  for (const Case& c : cases) {
-    key(c.key, true);
-    key(c.key, false);
-    EXPECT_EQ(heard(), c.heard) << c.key;
+  const std::pair<UINT, WORD> cases[] = {
+      {VK_LEFT, SB_LINELEFT}, {VK_RIGHT, SB_LINERIGHT}, {VK_NEXT, SB_PAGERIGHT}, {VK_HOME, SB_TOP}};
+  for (auto [vk, code] : cases) {
+    press(vk);
+    EXPECT_EQ(heard(), (std::vector<Heard>{{WM_HSCROLL, code, 0}, {WM_HSCROLL, SB_ENDSCROLL, 0}})) << vk;
   }
-}
-
-TEST_F(ScrollBarControlTest, ABarWithNothingToScrollIgnoresTheStylus) {
-  make(SBS_VERT, {10, 10, 23, 150});
-  setInfo(0, 10, 20, 0);  // the page covers the range
-  RECT r;
-  GetWindowRect(bar, &r);
-  tap(r.left + 5, r.top + 3);
-  tap(r.left + 5, (r.top + r.bottom) / 2);
-  EXPECT_TRUE(heard().empty());
-  EXPECT_TRUE(IsWindowVisible(bar)) << "a control does not hide itself";
+  press(VK_UP);
+  EXPECT_TRUE(heard().empty()) << "not a horizontal bar's key";
 }
 
 }  // namespace
