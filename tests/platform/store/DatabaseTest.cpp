@@ -1,5 +1,3 @@
-#include <functional>
-
 #include "StoreFixture.h"
 
 using namespace storetest;
@@ -7,8 +5,6 @@ using namespace storetest;
 namespace {
 
 class Databases : public StoreTest {};
-
-std::u16string nameOf(const CEOIDINFO& info) { return info.infDatabase.szDbaseName; }
 
 std::vector<CEOID> findAll(DWORD type) {
   std::vector<CEOID> found;
@@ -29,18 +25,18 @@ TEST_F(Databases, CreatedDatabaseReportsItsInfo) {
   std::memset(&info, 0xAB, sizeof info);
   ASSERT_TRUE(CeOidGetInfo(db, &info));
   EXPECT_EQ(info.wObjType, OBJTYPE_DATABASE);
-  EXPECT_EQ(nameOf(info), u"Contacts");
-  EXPECT_EQ(info.infDatabase.dwDbaseType, 0x18u);
-  EXPECT_EQ(info.infDatabase.wNumRecords, 0);
-  EXPECT_EQ(info.infDatabase.dwSize, 0u);
-  ASSERT_EQ(info.infDatabase.wNumSortOrder, 2);
-  EXPECT_EQ(info.infDatabase.rgSortSpecs[0].propid, 0x0001001Fu);
-  EXPECT_EQ(info.infDatabase.rgSortSpecs[0].dwFlags, DWORD{CEDB_SORT_CASEINSENSITIVE});
-  EXPECT_EQ(info.infDatabase.rgSortSpecs[1].propid, 0x00020040u);
-  EXPECT_EQ(info.infDatabase.rgSortSpecs[2].propid, 0u) << "unused sort orders are zeroed";
-  EXPECT_TRUE(info.infDatabase.dwFlags & CEDB_VALIDTYPE);
-  EXPECT_TRUE(info.infDatabase.dwFlags & CEDB_VALIDSORTSPEC);
-  EXPECT_NE(info.infDatabase.ftLastModified.dwHighDateTime, 0u);
+  const CEDBASEINFO& d = info.infDatabase;
+  EXPECT_EQ(std::u16string(d.szDbaseName), u"Contacts");
+  EXPECT_EQ(d.dwDbaseType, 0x18u);
+  EXPECT_EQ(d.wNumRecords, 0);
+  EXPECT_EQ(d.dwSize, 0u);
+  ASSERT_EQ(d.wNumSortOrder, 2);
+  EXPECT_EQ(d.rgSortSpecs[0].propid, 0x0001001Fu);
+  EXPECT_EQ(d.rgSortSpecs[0].dwFlags, DWORD{CEDB_SORT_CASEINSENSITIVE});
+  EXPECT_EQ(d.rgSortSpecs[1].propid, 0x00020040u);
+  EXPECT_EQ(d.rgSortSpecs[2].propid, 0u) << "unused sort orders are zeroed";
+  EXPECT_EQ(d.dwFlags & (CEDB_VALIDTYPE | CEDB_VALIDSORTSPEC), DWORD{CEDB_VALIDTYPE | CEDB_VALIDSORTSPEC});
+  EXPECT_NE(d.ftLastModified.dwHighDateTime, 0u);
 }
 
 TEST_F(Databases, CreationIsRefusedForBadArguments) {
@@ -58,29 +54,24 @@ TEST_F(Databases, CreationIsRefusedForBadArguments) {
       {"blob sort key", [] { return createDb(u"Blobby", {{0x00010041, 0}}); }, ERROR_INVALID_PARAMETER},
       {"unknown type sort key", [] { return createDb(u"Odd", {{0x00010007, 0}}); }, ERROR_INVALID_PARAMETER},
       {"unknown sort flag", [] { return createDb(u"Odd", {{0x00010003, 0x100}}); }, ERROR_INVALID_PARAMETER},
-      {"five sort orders",
-       [&] { return CeCreateDatabase(const_cast<LPWSTR>(u"Five"), 0, 5, five.data()); }, ERROR_INVALID_PARAMETER},
+      {"five sort orders", [&] { return CeCreateDatabase(const_cast<LPWSTR>(u"Five"), 0, 5, five.data()); },
+       ERROR_INVALID_PARAMETER},
       {"null name", [] { return CeCreateDatabase(nullptr, 0, 0, nullptr); }, ERROR_INVALID_PARAMETER},
   };
   for (const Case& c : cases) {
-    SetLastError(0);
-    EXPECT_EQ(c.create(), 0u) << c.what;
-    EXPECT_EQ(GetLastError(), c.error) << c.what;
+    SCOPED_TRACE(c.what);
+    EXPECT_FAILS(c.create(), 0u, c.error);
   }
   EXPECT_EQ(findAll(0).size(), 1u) << "nothing was created by the refused calls";
 }
 
 TEST_F(Databases, LongNamesAreCutTo31Characters) {
   std::u16string name32 = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
-  ASSERT_EQ(name32.size(), 32u);
   CEOID db = createDb(name32);
   ASSERT_NE(db, 0u);
-  CEOIDINFO info{};
-  ASSERT_TRUE(CeOidGetInfo(db, &info));
-  EXPECT_EQ(nameOf(info), name32.substr(0, 31));
+  EXPECT_EQ(std::u16string(infoOf(db).szDbaseName), name32.substr(0, 31));
   // The cut name is the name: another with the same 31 characters clashes.
-  EXPECT_EQ(createDb(name32.substr(0, 31) + u"X"), 0u);
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_DUP_NAME});
+  EXPECT_FAILS(createDb(name32.substr(0, 31) + u"X"), 0u, ERROR_DUP_NAME);
   CEOID found = 0;
   HANDLE h = CeOpenDatabase(&found, name32.data(), 0, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -95,29 +86,20 @@ TEST_F(Databases, EnumerationFollowsCreationOrderAndType) {
   EXPECT_EQ(findAll(0), (std::vector<CEOID>{a, b, c}));
   EXPECT_EQ(findAll(5), (std::vector<CEOID>{a, c}));
   EXPECT_EQ(findAll(9), std::vector<CEOID>{});
-  // A database deleted during a walk is not returned; the walk goes on.
-  HANDLE walk = CeFindFirstDatabase(0);
-  EXPECT_EQ(CeFindNextDatabase(walk), a);
-  ASSERT_TRUE(CeDeleteDatabase(b));
-  EXPECT_EQ(CeFindNextDatabase(walk), c);
-  EXPECT_EQ(CeFindNextDatabase(walk), 0u);
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_NO_MORE_ITEMS});
-  CloseHandle(walk);
-  EXPECT_EQ(CeFindNextDatabase(walk), 0u);
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE}) << "a closed walk is a stale handle";
-}
-
-TEST_F(Databases, EachFoundDatabaseClearsTheLastError) {
-  CEOID a = createDb(u"A");
-  findAll(0);  // ends with ERROR_NO_MORE_ITEMS
+  // A database deleted during a walk is not returned; the walk goes on, and
+  // each found database clears the last error for callers that test only it.
   HANDLE walk = CeFindFirstDatabase(0);
   SetLastError(ERROR_NO_MORE_ITEMS);
   EXPECT_EQ(CeFindNextDatabase(walk), a);
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_SUCCESS}) << "a walk that tests only the error must go on";
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_SUCCESS});
+  ASSERT_TRUE(CeDeleteDatabase(b));
+  EXPECT_EQ(CeFindNextDatabase(walk), c);
+  EXPECT_FAILS(CeFindNextDatabase(walk), 0u, ERROR_NO_MORE_ITEMS);
   CloseHandle(walk);
+  EXPECT_FAILS(CeFindNextDatabase(walk), 0u, ERROR_INVALID_HANDLE);
 }
 
-TEST_F(Databases, IdentifiersAreUniqueAndNeverReused) {
+TEST_F(Databases, IdentifiersAreUniqueNeverReusedAndStaleOnesAreRefused) {
   CEOID a = createDb(u"A");
   HANDLE h = openDb(a);
   CEOID r1 = addRecord(h, {propI4(1, 1)});
@@ -135,96 +117,61 @@ TEST_F(Databases, IdentifiersAreUniqueAndNeverReused) {
     EXPECT_NE(all[i], 0u);
     for (size_t j = 0; j < i; ++j) EXPECT_NE(all[i], all[j]) << i << " " << j;
   }
-}
-
-TEST_F(Databases, OidGetInfoDescribesRecordsAndRefusesUnknownIdentifiers) {
-  CEOID db = createDb(u"Notes");
-  HANDLE h = openDb(db);
-  CEOID rec = addRecord(h, {propI4(1, 1)});
-  CloseHandle(h);
   CEOIDINFO info{};
-  ASSERT_TRUE(CeOidGetInfo(rec, &info));
+  ASSERT_TRUE(CeOidGetInfo(r3, &info));
   EXPECT_EQ(info.wObjType, OBJTYPE_RECORD);
-  EXPECT_EQ(info.infRecord.oidParent, db);
-  for (CEOID unknown : {CEOID{0}, CEOID{12345}, rec + 1000}) {
-    SetLastError(0);
-    EXPECT_FALSE(CeOidGetInfo(unknown, &info)) << unknown;
-    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE}) << unknown;
-  }
+  EXPECT_EQ(info.infRecord.oidParent, b);
+  for (CEOID stale : {CEOID{0}, CEOID{12345}, r3 + 1000, a, r1}) EXPECT_FAILS(CeOidGetInfo(stale, &info), FALSE, ERROR_INVALID_HANDLE);
 }
 
 TEST_F(Databases, DeletingAnOpenDatabaseIsRefusedUntilClosed) {
   CEOID db = createDb(u"Busy");
   HANDLE h = openDb(db);
   CEOID rec = addRecord(h, {propI4(1, 1)});
-  EXPECT_FALSE(CeDeleteDatabase(db));
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+  EXPECT_FAILS(CeDeleteDatabase(db), FALSE, ERROR_SHARING_VIOLATION);
   ASSERT_TRUE(CloseHandle(h));
   EXPECT_TRUE(CeDeleteDatabase(db));
   CEOIDINFO info{};
-  EXPECT_FALSE(CeOidGetInfo(db, &info));
   EXPECT_FALSE(CeOidGetInfo(rec, &info)) << "its records go with it";
-  EXPECT_FALSE(CeDeleteDatabase(db));
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+  EXPECT_FAILS(CeDeleteDatabase(db), FALSE, ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(Databases, OpeningNeedsAKnownDatabaseAndOneOfItsSortOrders) {
   CEOID db = createDb(u"Sorted", {{0x00010003, 0}});
-  struct Case {
-    const char* what;
-    std::function<HANDLE()> open;
-    DWORD error;
-  };
-  std::vector<Case> cases = {
-      {"not a sort order", [&] { return openDb(db, 0x00020003); }, ERROR_INVALID_PARAMETER},
-      {"unknown name",
-       [] {
-         CEOID none = 0;
-         return CeOpenDatabase(&none, const_cast<LPWSTR>(u"Nope"), 0, 0, nullptr);
-       },
-       ERROR_FILE_NOT_FOUND},
-      {"unknown identifier", [&] { return openDb(db + 999); }, ERROR_INVALID_PARAMETER},
-      {"neither", [] { return CeOpenDatabase(nullptr, nullptr, 0, 0, nullptr); }, ERROR_INVALID_PARAMETER},
-      {"unknown flag", [&] { return openDb(db, 0, 0x10); }, ERROR_INVALID_PARAMETER},
-  };
-  for (const Case& c : cases) {
-    SetLastError(0);
-    EXPECT_EQ(c.open(), INVALID_HANDLE_VALUE) << c.what;
-    EXPECT_EQ(GetLastError(), c.error) << c.what;
-  }
+  CEOID none = 0;
+  EXPECT_FAILS(openDb(db, 0x00020003), INVALID_HANDLE_VALUE, ERROR_INVALID_PARAMETER);  // not a sort order
+  EXPECT_FAILS(CeOpenDatabase(&none, const_cast<LPWSTR>(u"Nope"), 0, 0, nullptr), INVALID_HANDLE_VALUE,
+               ERROR_FILE_NOT_FOUND);
+  EXPECT_FAILS(openDb(db + 999), INVALID_HANDLE_VALUE, ERROR_INVALID_PARAMETER);
+  EXPECT_FAILS(CeOpenDatabase(nullptr, nullptr, 0, 0, nullptr), INVALID_HANDLE_VALUE, ERROR_INVALID_PARAMETER);
+  EXPECT_FAILS(openDb(db, 0, 0x10), INVALID_HANDLE_VALUE, ERROR_INVALID_PARAMETER);  // an unknown flag
   HANDLE good = openDb(db, 0x00010003);
   ASSERT_NE(good, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(CloseHandle(good));
   EXPECT_FALSE(CloseHandle(good)) << "closing twice";
-  EXPECT_EQ(CeSeekDatabase(good, CEDB_SEEK_BEGINNING, 0, nullptr), 0u);
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
+  EXPECT_FAILS(CeSeekDatabase(good, CEDB_SEEK_BEGINNING, 0, nullptr), 0u, ERROR_INVALID_HANDLE);
 }
 
 TEST_F(Databases, SetDatabaseInfoRenamesRetypesAndResorts) {
   CEOID db = createDb(u"Old", {{0x00010003, 0}});
-  CEOID other = createDb(u"Other");
-  ASSERT_NE(other, 0u);
+  ASSERT_NE(createDb(u"Other"), 0u);
   HANDLE h = openDb(db);
   CEOID r5 = addRecord(h, {propI4(1, 5), propI4(2, 1)});
   CEOID r1 = addRecord(h, {propI4(1, 1), propI4(2, 9)});
-  CEOIDINFO before{};
-  CeOidGetInfo(db, &before);
+  DWORD size = infoOf(db).dwSize;
 
   CEDBASEINFO change{};
   change.dwFlags = CEDB_VALIDNAME;
   std::memcpy(change.szDbaseName, u"other", 12);
-  EXPECT_FALSE(CeSetDatabaseInfo(db, &change));
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_DUP_NAME});
-
+  EXPECT_FAILS(CeSetDatabaseInfo(db, &change), FALSE, ERROR_DUP_NAME);
   change = {};
   change.dwFlags = CEDB_VALIDSORTSPEC;
   change.wNumSortOrder = 1;
   change.rgSortSpecs[0] = {0x00020003, CEDB_SORT_DESCENDING};
-  EXPECT_FALSE(CeSetDatabaseInfo(db, &change)) << "sort orders change only while closed";
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+  // Sort orders change only while the database is closed.
+  EXPECT_FAILS(CeSetDatabaseInfo(db, &change), FALSE, ERROR_SHARING_VIOLATION);
   CloseHandle(h);
   ASSERT_TRUE(CeSetDatabaseInfo(db, &change));
-
   change = {};
   change.dwFlags = CEDB_VALIDNAME | CEDB_VALIDTYPE | CEDB_VALIDMODTIME;
   std::memcpy(change.szDbaseName, u"New", 8);
@@ -232,51 +179,36 @@ TEST_F(Databases, SetDatabaseInfoRenamesRetypesAndResorts) {
   change.ftLastModified = {0x11223344, 0x01C00000};
   ASSERT_TRUE(CeSetDatabaseInfo(db, &change));
 
-  CEOIDINFO info{};
-  ASSERT_TRUE(CeOidGetInfo(db, &info));
-  EXPECT_EQ(nameOf(info), u"New");
-  EXPECT_EQ(info.infDatabase.dwDbaseType, 42u);
-  EXPECT_EQ(info.infDatabase.ftLastModified.dwLowDateTime, 0x11223344u);
-  EXPECT_EQ(info.infDatabase.wNumRecords, 2);
-  EXPECT_EQ(info.infDatabase.dwSize, before.infDatabase.dwSize);
+  CEDBASEINFO info = infoOf(db);
+  EXPECT_EQ(std::u16string(info.szDbaseName), u"New");
+  EXPECT_EQ(info.dwDbaseType, 42u);
+  EXPECT_EQ(info.ftLastModified.dwLowDateTime, 0x11223344u);
+  EXPECT_EQ(info.wNumRecords, 2);
+  EXPECT_EQ(info.dwSize, size);
   h = openDb(db, 0x00020003);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   EXPECT_EQ(walk(h), (std::vector<CEOID>{r1, r5})) << "records follow the new, descending sort order";
   CloseHandle(h);
 }
 
-TEST_F(Databases, SizeAndCountFollowEveryChange) {
+TEST_F(Databases, SizeCountAndModificationTimeFollowEveryChange) {
   CEOID db = createDb(u"Sized");
-  HANDLE h = openDb(db);
-  auto info = [&] {
-    CEOIDINFO i{};
-    CeOidGetInfo(db, &i);
-    return i.infDatabase;
-  };
-  CEOID a = addRecord(h, {propI4(1, 1), propString(2, u"abc")});  // 20 + 4+4 + 4+8
-  EXPECT_EQ(info().dwSize, 40u);
-  CEOID b = addRecord(h, {propI2(1, 1)});  // 20 + 4+2
-  EXPECT_EQ(info().dwSize, 66u);
-  EXPECT_EQ(info().wNumRecords, 2);
-  CEPROPVAL grow = propString(2, u"abcdef");
-  ASSERT_EQ(CeWriteRecordProps(h, a, 1, &grow), a);
-  EXPECT_EQ(info().dwSize, 72u);
-  ASSERT_TRUE(CeDeleteRecord(h, b));
-  EXPECT_EQ(info().dwSize, 46u);
-  EXPECT_EQ(info().wNumRecords, 1);
-  CloseHandle(h);
-}
-
-TEST_F(Databases, ModificationTimeMovesWithChanges) {
-  CEOID db = createDb(u"Timed");
   CEDBASEINFO old{};
   old.dwFlags = CEDB_VALIDMODTIME;
   old.ftLastModified = {1, 0};
   ASSERT_TRUE(CeSetDatabaseInfo(db, &old));
   HANDLE h = openDb(db);
-  addRecord(h, {propI4(1, 1)});
+  CEOID a = addRecord(h, {propI4(1, 1), propString(2, u"abc")});  // 20 + 4+4 + 4+8
+  EXPECT_EQ(infoOf(db).dwSize, 40u);
+  EXPECT_GT(infoOf(db).ftLastModified.dwHighDateTime, 0x01C00000u) << "set to now by the write";
+  CEOID b = addRecord(h, {propI2(1, 1)});  // 20 + 4+2
+  EXPECT_EQ(infoOf(db).dwSize, 66u);
+  EXPECT_EQ(infoOf(db).wNumRecords, 2);
+  CEPROPVAL grow = propString(2, u"abcdef");
+  ASSERT_EQ(CeWriteRecordProps(h, a, 1, &grow), a);
+  EXPECT_EQ(infoOf(db).dwSize, 72u);
+  ASSERT_TRUE(CeDeleteRecord(h, b));
+  EXPECT_EQ(infoOf(db).dwSize, 46u);
+  EXPECT_EQ(infoOf(db).wNumRecords, 1);
   CloseHandle(h);
-  CEOIDINFO info{};
-  CeOidGetInfo(db, &info);
-  EXPECT_GT(info.infDatabase.ftLastModified.dwHighDateTime, 0x01C00000u) << "set to now by the write";
 }

@@ -78,11 +78,7 @@ TEST_F(RegistryTest, ValuesOfEveryTypeAreStoredByteForByteAndOverwritten) {
   std::vector<Case> cases = {
       {u"none", REG_NONE, {}},
       {u"sz", REG_SZ, {'a', 0, 'b', 0, 0, 0}},
-      {u"expand", REG_EXPAND_SZ, {'%', 0, 0, 0}},
-      {u"binary", REG_BINARY, {0, 255, 0, 1}},
       {u"dword", REG_DWORD, {1, 2, 3, 4}},
-      {u"big endian", REG_DWORD_BIG_ENDIAN, {4, 3, 2, 1}},
-      {u"link", REG_LINK, {'x', 0}},
       {u"multi", REG_MULTI_SZ, {'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0}},
       {u"odd sz without terminator", REG_SZ, {'a', 0, 'b'}},
       {u"", REG_SZ, {'d', 0, 0, 0}},
@@ -119,24 +115,20 @@ TEST_F(RegistryTest, EnumerationListsKeysAndValuesInCreationOrder) {
   RegSetValueExW(key, u"Second", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"hi"), 6);
   RegSetValueExW(key, u"first", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4);  // same value
   std::vector<std::u16string> names;
-  for (DWORD i = 0;; ++i) {
-    WCHAR name[32];
-    DWORD nameSize = 32, type = 0, size = 0;
-    LONG result = RegEnumValueW(key, i, name, &nameSize, nullptr, &type, nullptr, &size);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    ASSERT_EQ(result, ERROR_SUCCESS);
+  WCHAR name[32];
+  for (DWORD i = 0, size = 32; RegEnumValueW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+       ++i, size = 32)
     names.push_back(name);
-  }
   EXPECT_EQ(names, (std::vector<std::u16string>{u"first", u"Second"}));
-  WCHAR tiny[3];
   DWORD tinySize = 3;
-  EXPECT_EQ(RegEnumValueW(key, 1, tiny, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  EXPECT_EQ(RegEnumValueW(key, 1, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
   tinySize = 3;
-  EXPECT_EQ(RegEnumKeyExW(key, 0, tiny, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  EXPECT_EQ(RegEnumKeyExW(key, 0, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  EXPECT_EQ(RegEnumValueW(key, 2, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
   RegCloseKey(key);
 }
 
-TEST_F(RegistryTest, DeletingKeysAndValues) {
+TEST_F(RegistryTest, DeletedAndClosedKeysAreRefused) {
   HKEY key = create(HKEY_LOCAL_MACHINE, u"Doomed\\Child\\Grandchild");
   BYTE b = 1;
   RegSetValueExW(key, u"v", 0, REG_BINARY, &b, 1);
@@ -151,18 +143,12 @@ TEST_F(RegistryTest, DeletingKeysAndValues) {
   EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Doomed\\Child"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), ERROR_INVALID_PARAMETER) << "a root stays";
   RegCloseKey(key);
-  RegCloseKey(parent);
-}
-
-TEST_F(RegistryTest, StaleAndForeignHandlesAreRefused) {
-  HKEY key = create(HKEY_LOCAL_MACHINE, u"Closed");
-  ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
-  BYTE b = 1;
-  EXPECT_EQ(RegSetValueExW(key, u"v", 0, REG_BINARY, &b, 1), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+  // A closed or made-up handle is stale; closing a root does nothing.
+  ASSERT_EQ(RegCloseKey(parent), ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExW(parent, u"v", 0, REG_BINARY, &b, 1), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegCloseKey(parent), ERROR_INVALID_HANDLE);
   EXPECT_EQ(RegCloseKey(reinterpret_cast<HKEY>(0x1234)), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS) << "closing a root does nothing";
-  HKEY stillThere = nullptr;
-  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Closed", 0, 0, &stillThere), ERROR_SUCCESS);
-  RegCloseKey(stillThere);
+  EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Doomed", 0, 0, &parent), ERROR_SUCCESS);
+  RegCloseKey(parent);
 }

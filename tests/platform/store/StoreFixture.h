@@ -1,19 +1,14 @@
-// Each test gets its own directory and a fresh, empty device image opened
-// as the process's image; helpers build property values as callers do.
+// Each test gets its own directory and, under StoreTest, a fresh, empty
+// device image opened as the process's image; helpers build property values
+// as callers do.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <functional>
-#include <map>
-#include <set>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,28 +21,15 @@
 
 namespace storetest {
 
-inline std::string makeTempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vantor-store-XXXXXX").string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back(0);
-  if (!mkdtemp(buffer.data())) return "";
-  return buffer.data();
-}
-
 inline std::vector<uint8_t> readFile(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  if (!std::filesystem::is_regular_file(path)) return bytes;
+  if (!std::filesystem::is_regular_file(path)) return {};
   std::ifstream in(path, std::ios::binary);
-  in.seekg(0, std::ios::end);
-  bytes.resize(static_cast<size_t>(in.tellg()));
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return bytes;
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline bool createEmptyImage(const std::string& path) {
@@ -56,19 +38,27 @@ inline bool createEmptyImage(const std::string& path) {
   return image.create(path, error);
 }
 
-class StoreTest : public ::testing::Test {
+class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = makeTempDir();
-    ASSERT_FALSE(dir_.empty());
-    path_ = dir_ + "/device.img";
-    ASSERT_TRUE(createEmptyImage(path_));
-    std::string error;
-    ASSERT_TRUE(store::openDeviceImage(path_, error)) << error;
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantor-store-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
   }
   void TearDown() override {
     store::closeDeviceImage();
     std::filesystem::remove_all(dir_);
+  }
+  std::string dir_;
+};
+
+class StoreTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    path_ = dir_ + "/device.img";
+    ASSERT_TRUE(createEmptyImage(path_));
+    reopen();
   }
 
   // Reopens the image, as a new process would see it.
@@ -78,81 +68,69 @@ class StoreTest : public ::testing::Test {
     ASSERT_TRUE(store::openDeviceImage(path_, error)) << error;
   }
 
-  std::string dir_;
   std::string path_;
 };
 
-inline CEPROPVAL propI2(WORD number, SHORT v) {
+inline CEPROPVAL prop(WORD number, WORD type) {
   CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_I2;
+  p.propid = (DWORD(number) << 16) | type;
+  return p;
+}
+inline CEPROPVAL propI2(WORD number, SHORT v) {
+  CEPROPVAL p = prop(number, CEVT_I2);
   p.val.iVal = v;
   return p;
 }
-inline CEPROPVAL propUI2(WORD number, USHORT v) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_UI2;
-  p.val.uiVal = v;
-  return p;
-}
 inline CEPROPVAL propI4(WORD number, LONG v) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_I4;
+  CEPROPVAL p = prop(number, CEVT_I4);
   p.val.lVal = v;
   return p;
 }
 inline CEPROPVAL propUI4(WORD number, ULONG v) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_UI4;
+  CEPROPVAL p = prop(number, CEVT_UI4);
   p.val.ulVal = v;
   return p;
 }
-inline CEPROPVAL propBool(WORD number, BOOL v) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_BOOL;
-  p.val.boolVal = v;
-  return p;
-}
-inline CEPROPVAL propR8(WORD number, double v) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_R8;
-  p.val.dblVal = v;
-  return p;
-}
 inline CEPROPVAL propTime(WORD number, uint64_t v) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_FILETIME;
-  p.val.filetime.dwLowDateTime = static_cast<DWORD>(v);
-  p.val.filetime.dwHighDateTime = static_cast<DWORD>(v >> 32);
+  CEPROPVAL p = prop(number, CEVT_FILETIME);
+  p.val.filetime = {static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)};
   return p;
 }
 // The string must outlive the call that takes the value.
 inline CEPROPVAL propString(WORD number, const WCHAR* v) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_LPWSTR;
+  CEPROPVAL p = prop(number, CEVT_LPWSTR);
   p.val.lpwstr = const_cast<LPWSTR>(v);
   return p;
 }
 inline CEPROPVAL propBlob(WORD number, std::vector<BYTE>& bytes) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | CEVT_BLOB;
-  p.val.blob.dwCount = static_cast<DWORD>(bytes.size());
-  p.val.blob.lpb = bytes.data();
+  CEPROPVAL p = prop(number, CEVT_BLOB);
+  p.val.blob = {static_cast<DWORD>(bytes.size()), bytes.data()};
   return p;
 }
 
-inline CEOID createDb(const std::u16string& name, std::vector<SORTORDERSPEC> sorts = {}, DWORD type = 0) {
-  std::u16string copy = name;
-  return CeCreateDatabase(copy.data(), type, static_cast<WORD>(sorts.size()), sorts.empty() ? nullptr : sorts.data());
+inline CEOID createDb(std::u16string name, std::vector<SORTORDERSPEC> sorts = {}, DWORD type = 0) {
+  return CeCreateDatabase(name.data(), type, static_cast<WORD>(sorts.size()), sorts.empty() ? nullptr : sorts.data());
 }
 
-inline HANDLE openDb(CEOID db, CEPROPID sort = 0, DWORD flags = 0) {
-  CEOID oid = db;
-  return CeOpenDatabase(&oid, nullptr, sort, flags, nullptr);
-}
+inline HANDLE openDb(CEOID db, CEPROPID sort = 0, DWORD flags = 0) { return CeOpenDatabase(&db, nullptr, sort, flags, nullptr); }
 
 inline CEOID addRecord(HANDLE h, std::vector<CEPROPVAL> props) {
   return CeWriteRecordProps(h, 0, static_cast<WORD>(props.size()), props.data());
 }
+
+inline CEDBASEINFO infoOf(CEOID db) {
+  CEOIDINFO info{};
+  EXPECT_TRUE(CeOidGetInfo(db, &info)) << db;
+  return info.infDatabase;
+}
+
+// Checks that a call failed with the failure value `failed` and left `error`.
+#define EXPECT_FAILS(call, failed, error)         \
+  do {                                            \
+    SetLastError(0);                              \
+    EXPECT_EQ(call, failed) << #call;             \
+    EXPECT_EQ(GetLastError(), DWORD(error)) << #call; \
+  } while (0)
 
 // Reads the current record; the properties come back in a LocalAlloc block
 // owned by the caller.
@@ -183,9 +161,8 @@ inline void readCurrent(HANDLE h, ReadResult& out, std::vector<CEPROPID> ids = {
 // The identifiers of all records, walking from the beginning.
 inline std::vector<CEOID> walk(HANDLE h) {
   std::vector<CEOID> oids;
-  DWORD index = 0;
-  for (CEOID oid = CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, &index); oid;
-       oid = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, &index))
+  for (CEOID oid = CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr); oid;
+       oid = CeSeekDatabase(h, CEDB_SEEK_CURRENT, 1, nullptr))
     oids.push_back(oid);
   return oids;
 }

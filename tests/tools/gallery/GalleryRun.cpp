@@ -1,31 +1,22 @@
 #include "GalleryRun.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
+#include <strings.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstring>
-#include <strings.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "store/Image.h"
 
-extern char** environ;
-
 namespace gallerytest {
 namespace {
-
-constexpr auto kHangLimit = std::chrono::seconds(60);
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -33,21 +24,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-int Decode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
-
-int WaitFor(pid_t pid) {
-  const auto giveUp = std::chrono::steady_clock::now() + kHangLimit;
-  int status = 0;
-  for (;;) {
-    if (waitpid(pid, &status, WNOHANG) == pid) return Decode(status);
-    if (std::chrono::steady_clock::now() > giveUp) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      return Decode(status);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-}
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 }  // namespace
 
@@ -61,7 +38,6 @@ GalleryRun::GalleryRun() {
   store::Image image;
   std::string error;
   if (!image.create(Path("device.cedb"), error)) throw std::runtime_error("device image: " + error);
-  image.close();
 }
 
 GalleryRun::~GalleryRun() {
@@ -80,41 +56,25 @@ std::string GalleryRun::Read(const std::string& name) const {
   return text.str();
 }
 
-GalleryResult GalleryRun::Run(const std::string& script, const std::vector<std::string>& options) {
+GalleryResult GalleryRun::Run(const std::string& script) {
   std::ofstream(Path("script.txt")) << Replaced(script, "$DIR", dir_);
-  std::vector<std::string> argv = {GALLERY_EXE, "--headless", "--store", Path("device.cedb"), "--script",
-                                   Path("script.txt")};
-  argv.insert(argv.end(), options.begin(), options.end());
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    const std::string entry = *e;
-    if (entry.rfind("XDG_RUNTIME_DIR=", 0) == 0 || entry.rfind("DISPLAY=", 0) == 0 ||
-        entry.rfind("WAYLAND_DISPLAY=", 0) == 0)
-      continue;
-    env.push_back(entry);
-  }
-  env.push_back("XDG_RUNTIME_DIR=" + Path("run"));
+  // Away from the host's display, with a bus of its own; a run that has not
+  // ended after a minute is killed.
+  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR=" + Quoted(Path("run")) +
+                              " timeout -s KILL 60 " + Quoted(GALLERY_EXE) + " --headless --store " +
+                              Quoted(Path("device.cedb")) + " --script " + Quoted(Path("script.txt")) + " >" +
+                              Quoted(Path("stdout.txt")) + " 2>" + Quoted(Path("stderr.txt"));
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), Read("stderr.txt")};
+}
 
-  std::vector<char*> argp;
-  std::vector<char*> envp;
-  for (std::string& a : argv) argp.push_back(a.data());
-  argp.push_back(nullptr);
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  const std::string errorsPath = Path("stderr.txt");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, Path("stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = -1;
-  const int rc = posix_spawn(&pid, argp[0], &actions, nullptr, argp.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) throw std::runtime_error(std::string("cannot start the gallery: ") + std::strerror(rc));
-
-  GalleryResult result;
-  result.exitCode = WaitFor(pid);
-  result.errors = Read("stderr.txt");
+GalleryResult GalleryRun::RunSteps(const std::vector<std::string>& actions,
+                                   std::vector<std::vector<DumpWindow>>& dumps) {
+  std::string script;
+  for (size_t i = 0; i < actions.size(); ++i) script += actions[i] + "\ndump \"$DIR/step" + std::to_string(i) + ".txt\"\n";
+  const GalleryResult result = Run(script + "menu \"Dialogs\" \"Close\"\n");
+  dumps.clear();
+  for (size_t i = 0; i < actions.size(); ++i) dumps.push_back(ParseDump(Read("step" + std::to_string(i) + ".txt")));
   return result;
 }
 
@@ -161,6 +121,11 @@ const DumpWindow* FindId(const std::vector<DumpWindow>& windows, int id) {
   for (const DumpWindow& w : windows)
     if (w.id == id) return &w;
   return nullptr;
+}
+
+std::string TextOf(const std::vector<DumpWindow>& windows, int id) {
+  const DumpWindow* w = FindId(windows, id);
+  return w != nullptr ? w->text : "(no window " + std::to_string(id) + ")";
 }
 
 }  // namespace gallerytest

@@ -8,29 +8,6 @@
 
 namespace gallerytest {
 
-struct GalleryResult {
-  int exitCode = -1;  // 128 + signal when it was killed
-  std::string errors;  // what it wrote to stderr
-};
-
-class GalleryRun {
- public:
-  GalleryRun();
-  ~GalleryRun();
-  GalleryRun(const GalleryRun&) = delete;
-  GalleryRun& operator=(const GalleryRun&) = delete;
-
-  // Runs the script to its end; "$DIR" in it stands for this run's
-  // directory. A run that has not ended after a minute is killed.
-  GalleryResult Run(const std::string& script, const std::vector<std::string>& options = {});
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  std::string Read(const std::string& name) const;
-
- private:
-  std::string dir_;
-};
-
 // One window of a dump.
 struct DumpWindow {
   int depth = 0;  // 0 for top-level windows
@@ -45,11 +22,40 @@ struct DumpWindow {
   std::vector<std::string> items;
 };
 
+struct GalleryResult {
+  int exitCode = -1;  // 128 + signal when it was killed
+  std::string errors;  // what it wrote to stderr
+};
+
+class GalleryRun {
+ public:
+  GalleryRun();
+  ~GalleryRun();
+  GalleryRun(const GalleryRun&) = delete;
+  GalleryRun& operator=(const GalleryRun&) = delete;
+
+  // Runs the script to its end; "$DIR" in it stands for this run's
+  // directory. A run that has not ended after a minute is killed.
+  GalleryResult Run(const std::string& script);
+  // Runs the actions in turn with a dump of the windows after each, read
+  // back into dumps, then closes the gallery from its menu: a run that ends
+  // with the program still waiting is a failure of its own.
+  GalleryResult RunSteps(const std::vector<std::string>& actions, std::vector<std::vector<DumpWindow>>& dumps);
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Read(const std::string& name) const;
+
+ private:
+  std::string dir_;
+};
+
 std::vector<DumpWindow> ParseDump(const std::string& dump);
 // The first window with the class (without regard to case) and, when not
 // empty, the text; null when there is none.
 const DumpWindow* FindWindowIn(const std::vector<DumpWindow>& windows, const std::string& className,
                                const std::string& text = "");
 const DumpWindow* FindId(const std::vector<DumpWindow>& windows, int id);
+// The text of the window with the id, or a note that there is none.
+std::string TextOf(const std::vector<DumpWindow>& windows, int id);
 
 }  // namespace gallerytest

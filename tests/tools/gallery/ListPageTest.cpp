@@ -13,10 +13,7 @@ constexpr int kListId = 2402;
 
 const DumpWindow* ListIn(const std::vector<DumpWindow>& windows) { return FindId(windows, kListId); }
 
-std::string EventLine(const std::vector<DumpWindow>& windows) {
-  const DumpWindow* line = FindId(windows, kEventLineId);
-  return line != nullptr ? line->text : "(no event line)";
-}
+std::string EventLine(const std::vector<DumpWindow>& windows) { return TextOf(windows, kEventLineId); }
 
 // The item line of the list that starts with prefix.
 std::string ItemLine(const DumpWindow& list, const std::string& prefix) {

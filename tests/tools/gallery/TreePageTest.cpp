@@ -11,10 +11,7 @@ namespace {
 constexpr int kEventLineId = 2301;
 constexpr int kTreeId = 2302;
 
-std::string EventLine(const std::vector<DumpWindow>& windows) {
-  const DumpWindow* line = FindId(windows, kEventLineId);
-  return line != nullptr ? line->text : "(no event line)";
-}
+std::string EventLine(const std::vector<DumpWindow>& windows) { return TextOf(windows, kEventLineId); }
 
 // The tree's node lines, without their indentation.
 std::vector<std::string> Nodes(const std::vector<DumpWindow>& windows) {
