@@ -18,36 +18,26 @@ bool QuitZeroWasPosted() {
   return quit;
 }
 
-bool CreateMain(BrowserWnd& window) {
-  return window.Create(nullptr, nullptr, CW_USEDEFAULT, CW_USEDEFAULT, 240, 268, u"main", WS_VISIBLE,
-                       WS_EX_CAPTIONOKBTN, nullptr, nullptr);
-}
-
-TEST(BrowserWnd, CloseDestroysTheWindowAndEndsTheLoopWithZero) {
-  BrowserWnd window;
-  ASSERT_TRUE(CreateMain(window));
-  HWND handle = window.hwnd;
-  EXPECT_EQ(SendMessageW(handle, WM_CLOSE, 0, 0), 0);
-  EXPECT_FALSE(IsWindow(handle));
-  EXPECT_EQ(window.hwnd, nullptr);
-  EXPECT_TRUE(QuitZeroWasPosted());
-}
-
-TEST(BrowserWnd, OnlyTheOkButtonsCommandCloses) {
+TEST(BrowserWnd, OnlyCloseAndTheOkButtonsCommandDestroyTheWindowAndEndTheLoopWithZero) {
   struct Case {
+    UINT message;
     WORD id;
     WORD code;
     bool closes;
   };
-  const Case cases[] = {{IDOK, 1, true}, {IDOK, 0xFFFF, true}, {IDOK, 0, false}, {IDCANCEL, 1, false},
-                        {40001, 1, false}};
+  const Case cases[] = {{WM_CLOSE, 0, 0, true},          {WM_COMMAND, IDOK, 1, true},  {WM_COMMAND, IDOK, 0xFFFF, true},
+                        {WM_COMMAND, IDOK, 0, false},    {WM_COMMAND, IDCANCEL, 1, false},
+                        {WM_COMMAND, 40001, 1, false}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.message) + " " + std::to_string(c.id) + "/" + std::to_string(c.code));
     BrowserWnd window;
-    ASSERT_TRUE(CreateMain(window));
+    ASSERT_TRUE(window.Create(nullptr, nullptr, CW_USEDEFAULT, CW_USEDEFAULT, 240, 268, u"main", WS_VISIBLE,
+                              WS_EX_CAPTIONOKBTN, nullptr, nullptr));
     HWND handle = window.hwnd;
-    SendMessageW(handle, WM_COMMAND, MAKEWPARAM(c.id, c.code), 0);
-    EXPECT_EQ(!IsWindow(handle), c.closes) << c.id << "/" << c.code;
-    EXPECT_EQ(QuitZeroWasPosted(), c.closes) << c.id << "/" << c.code;
+    EXPECT_EQ(SendMessageW(handle, c.message, MAKEWPARAM(c.id, c.code), 0), 0);
+    EXPECT_EQ(!IsWindow(handle), c.closes);
+    EXPECT_EQ(window.hwnd == nullptr, c.closes);
+    EXPECT_EQ(QuitZeroWasPosted(), c.closes);
   }
 }
 

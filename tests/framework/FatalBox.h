@@ -1,0 +1,37 @@
+// The box an exception in a handler leaves behind, read while it waits and
+// answered with its button. Shared by the framework's test folders.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "device/Device.h"
+#include "framework/CeString.h"
+
+struct FatalBox {
+  bool seen = false;
+  std::u16string caption;
+  std::u16string text;  // the line naming the window message
+};
+
+// Reads and answers the next "Fatal" box once the loop that shows it waits.
+inline void AnswerTheNextFatalBox(FatalBox* box) {
+  auto& script = device::Device::instance().script();
+  script.add([box] {
+    HWND found = FindWindowW(nullptr, u"Fatal");
+    if (found == nullptr) return;
+    box->seen = true;
+    box->caption = CeString(found).Text();
+    auto collect = [](HWND child, LPARAM param) -> BOOL {
+      CeString text(child);
+      if (std::u16string(text.Text()).find(u"Window message") != std::u16string::npos)
+        reinterpret_cast<FatalBox*>(param)->text = text.Text();
+      return TRUE;
+    };
+    EnumChildWindows(found, collect, reinterpret_cast<LPARAM>(box));
+  });
+  std::string error;
+  ASSERT_TRUE(script.loadText("press \"OK\"\n", "fatal-box", error)) << error;
+}
