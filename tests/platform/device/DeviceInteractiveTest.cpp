@@ -90,10 +90,13 @@ TEST_F(InteractiveDeviceTest, AWaitStepSleepsNoLongerThanItLasts) {
   std::string error;
   ASSERT_TRUE(Device::instance().script().loadText("wait 400\n", "w", error)) << error;
   Device::instance().idle(-1);  // starts the wait
+  EXPECT_TRUE(Device::instance().script().waiting());
   Device::instance().idle(-1);
   ASSERT_EQ(window.waits.size(), 1u);
   EXPECT_GE(window.waits[0].timeoutMs, 0);
   EXPECT_LE(window.waits[0].timeoutMs, 400);
+  Device::instance().script().clear();
+  EXPECT_TRUE(Device::instance().script().finished()) << "clearing ends the wait";
 }
 
 TEST_F(InteractiveDeviceTest, InputTheChromeTookIsFollowedUpBeforeTheDeviceSleeps) {

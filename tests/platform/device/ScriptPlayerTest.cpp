@@ -120,17 +120,6 @@ TEST_F(ScriptPlayerTest, CodeStepsRunInOrderWithScriptStepsThatChangeTheDevice) 
   EXPECT_TRUE(player().finished());
 }
 
-TEST_F(ScriptPlayerTest, WaitKeepsThePlayerBusyForItsTime) {
-  load("wait 60000\n");
-  EXPECT_EQ(runAll(), "");
-  EXPECT_TRUE(player().waiting());
-  EXPECT_FALSE(player().finished());
-  EXPECT_GT(player().remainingWaitMs(), 0);
-  EXPECT_LE(player().remainingWaitMs(), 60000);
-  player().clear();
-  EXPECT_TRUE(player().finished());
-}
-
 TEST_F(ScriptPlayerTest, PressTapsTheCentreOfTheVisibleButtonWithThatText) {
   HWND dialog = topLevel(u"Question", {0, 26, 240, 320});
   auto button = [&](const char16_t* text, RECT r, DWORD style) {

@@ -63,25 +63,6 @@ TEST(BitmapTest, MemoryDcStartsWithAOnePixelMonochromeBitmap) {
   ReleaseDC(nullptr, screen);
 }
 
-TEST(BitmapTest, ThirtyTwoBitDibSectionBitsAreTheBitmapsPixels) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // bottom-up
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_NE(bitmap, nullptr);
-  ASSERT_NE(bits, nullptr);
-  EXPECT_EQ(describe(bitmap).bmBits, bits);
-  EXPECT_EQ(describe(bitmap).bmWidthBytes, 12);
-  InDc in(bitmap);
-  // Drawing lands in the caller's bits, bottom row first.
-  SetPixel(in.dc, 0, 0, RGB(1, 2, 3));
-  auto* p = static_cast<uint32_t*>(bits);
-  EXPECT_EQ(p[3] & 0xFFFFFF, 0x010203u);
-  // And what the caller writes is what drawing reads.
-  p[2] = 0x00A0B0C0;
-  EXPECT_EQ(GetPixel(in.dc, 2, 1), RGB(0xA0, 0xB0, 0xC0));
-}
-
 TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
   // Palette formats get black, red, green and white (1 bit: black and red).
   struct {
@@ -97,41 +78,36 @@ TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
       {1, 1, 0}, {2, 1, 0}, {4, 1, 0}, {8, 1, 0},
       {16, 0x7C00, 2},    // 5-5-5
       {24, 0xFF0000, 3},  // blue, green, red bytes
+      {32, 0xFF0000, 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bits);
-    info = {};
     DWORD colours = c.bits == 1 ? 2 : c.bits <= 8 ? 4 : 0;
-    info.header = {sizeof(BITMAPINFOHEADER), 4, -2, 1, c.bits, BI_RGB, 0, 0, 0, colours, 0};
-    for (int i = 0; i < 4; ++i) info.colours[i] = palette[i];
+    info.header = {sizeof(BITMAPINFOHEADER), 4, 2, 1, c.bits, BI_RGB, 0, 0, 0, colours, 0};  // bottom-up
+    std::copy(palette, palette + 4, info.colours);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_NE(bitmap, nullptr);
+    const size_t stride = ((4 * c.bits + 31) / 32) * 4;
     EXPECT_EQ(describe(bitmap).bmBitsPixel, c.bits);
     EXPECT_EQ(describe(bitmap).bmBits, bits);
+    EXPECT_EQ(size_t(describe(bitmap).bmWidthBytes), stride);
     auto* bytes = static_cast<uint8_t*>(bits);
     InDc in(bitmap);
-    HDC dc = in.dc;
-    // Drawing pure red writes red in the caller's format, first pixel.
-    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    // Drawing pure red on the bottom row writes red in the caller's format,
+    // first in memory.
+    SetPixel(in.dc, 0, 1, RGB(255, 0, 0));
     uint32_t first = 0;
-    if (c.bytesPerPixel == 0) {
-      first = bytes[0] >> (8 - c.bits);
-    } else {
-      for (size_t i = 0; i < c.bytesPerPixel; ++i) first |= uint32_t(bytes[i]) << (8 * i);
-    }
-    EXPECT_EQ(first, c.storedRed);
+    for (size_t i = 0; i < std::max<size_t>(c.bytesPerPixel, 1); ++i) first |= uint32_t(bytes[i]) << (8 * i);
+    EXPECT_EQ(c.bytesPerPixel ? first : first >> (8 - c.bits), c.storedRed);
     // A neighbour in the same byte keeps its value.
-    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(0, 0, 0));
-    // The caller's edit of the second row shows in drawing.
-    size_t stride = ((4 * c.bits + 31) / 32) * 4;
-    if (c.bytesPerPixel == 0) {
-      uint32_t last = static_cast<uint32_t>(colours - 1);
-      bytes[stride] = static_cast<uint8_t>(last << (8 - c.bits));
-    } else {
-      for (size_t i = 0; i < c.bytesPerPixel; ++i) bytes[stride + i] = 0xFF;
-    }
-    EXPECT_EQ(GetPixel(dc, 0, 1), c.bits == 1 ? RGB(255, 0, 0) : RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(in.dc, 1, 1), RGB(0, 0, 0));
+    // The caller's edit of the top row shows in drawing.
+    if (c.bytesPerPixel == 0)
+      bytes[stride] = static_cast<uint8_t>((colours - 1) << (8 - c.bits));
+    else
+      std::fill(bytes + stride, bytes + stride + 3, 0xFF);
+    EXPECT_EQ(GetPixel(in.dc, 0, 0), c.bits == 1 ? RGB(255, 0, 0) : RGB(255, 255, 255));
   }
 }
 
