@@ -105,11 +105,7 @@ TEST_F(ComboBoxTest, ItemsAreSortedWithoutRegardToCaseOrKeptInTheOrderTheyCameIn
 
 TEST_F(ComboBoxTest, SelectStringFindsTheNextItemStartingWithThePrefix) {
   make(CBS_SORT, {u"cherry", u"banana", u"Blueberry", u"apple", u"Apricot"});  // apple Apricot banana Blueberry cherry
-  const struct {
-    int start;
-    const char16_t* prefix;
-    LRESULT found;
-  } cases[] = {
+  const struct { int start; const char16_t* prefix; LRESULT found; } cases[] = {
       {-1, u"ap", 0},       // the whole list from the top
       {0, u"ap", 1},        // after the start index
       {1, u"ap", 0},        // wrapping round to the top

@@ -61,10 +61,7 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
   EXPECT_EQ(std::u16string(lf.lfFaceName), u"Tahoma");
   Units u = measure(font);
   ASSERT_GT(u.cx, 2);
-  const struct {
-    int id;
-    int x, y, cx, cy;
-  } controls[] = {
+  const struct { int id; int x, y, cx, cy; } controls[] = {
       {IDC_TEST_LABEL, 30, 4, 30, 8},  {IDC_TEST_NOTIFY, 30, 14, 31, 9},   {IDC_TEST_BUTTON, 64, 4, 32, 14},
       {IDC_TEST_CHECK, 4, 28, 60, 10}, {IDC_TEST_GROUPBOX, 3, 40, 94, 38}, {1099, 8, 52, 30, 12},
       {IDOK, 52, 82, 44, 14},          {IDCANCEL, 4, 82, 44, 14},

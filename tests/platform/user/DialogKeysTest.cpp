@@ -185,12 +185,7 @@ TEST_F(DialogKeysTest, TextsNumbersAndChecksOfControlsById) {
   EXPECT_EQ(text[0], 0);
   EXPECT_FALSE(SetDlgItemTextW(dialog, 4242, u"x"));
 
-  const struct {
-    const char16_t* text;
-    BOOL isSigned;
-    UINT value;
-    BOOL translated;
-  } numbers[] = {
+  const struct { const char16_t* text; BOOL isSigned; UINT value; BOOL translated; } numbers[] = {
       {u"42", FALSE, 42, TRUE},
       {u"  -17 ", TRUE, UINT(-17), TRUE},
       {u"-17", FALSE, 0, FALSE},

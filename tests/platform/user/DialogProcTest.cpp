@@ -2,7 +2,6 @@
 // before and at WM_INITDIALOG, how its results become answers, a run that
 // disables its owner and ends with EndDialog's value, quitting, and input
 // reaching a modal dialog.
-#include <algorithm>
 #include <map>
 
 #include "DialogTestSupport.h"
@@ -13,11 +12,11 @@ namespace usertest {
 namespace {
 
 // What the test's dialog procedure saw, and how it answers.
-std::vector<Entry> seen;
+Log seen;
 std::map<UINT, std::function<INT_PTR(HWND, WPARAM, LPARAM)>> answers;
 
 INT_PTR CALLBACK scriptedProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
-  seen.push_back({dialog, msg, wParam, lParam});
+  seen.add({dialog, msg, wParam, lParam});
   auto found = answers.find(msg);
   if (found != answers.end()) return found->second(dialog, wParam, lParam);
   return msg == WM_INITDIALOG;
@@ -36,17 +35,7 @@ class ScriptedDialogTest : public UserTest {
   }
 };
 
-size_t indexOf(UINT msg) {
-  for (size_t i = 0; i < seen.size(); ++i)
-    if (seen[i].msg == msg) return i;
-  return SIZE_MAX;
-}
-
-int commandCount(WORD id, WORD code) {
-  return static_cast<int>(std::count_if(seen.begin(), seen.end(), [&](const Entry& e) {
-    return e.msg == WM_COMMAND && e.wParam == MAKEWPARAM(id, code);
-  }));
-}
+Expect command(HWND dialog, WORD id, WORD code) { return msgW(dialog, WM_COMMAND, MAKEWPARAM(id, code)); }
 
 void tapCentreOf(HWND hwnd) {
   RECT r = screenRect(hwnd);
@@ -56,17 +45,11 @@ void tapCentreOf(HWND hwnd) {
 TEST_F(ScriptedDialogTest, FontComesBeforeInitDialogWhichCarriesTheParameterAndTheFirstTabStop) {
   HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), nullptr, scriptedProc, 0xC0FFEE);
   ASSERT_TRUE(dialog);
-  size_t font = indexOf(WM_SETFONT);
-  size_t init = indexOf(WM_INITDIALOG);
-  ASSERT_NE(font, SIZE_MAX);
-  ASSERT_NE(init, SIZE_MAX);
-  EXPECT_LT(font, init);
-  EXPECT_EQ(seen[font].wParam, static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
-  EXPECT_EQ(seen[init].lParam, 0xC0FFEE);
-  EXPECT_EQ(seen[init].wParam, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TEST_BUTTON)));
   // The procedure takes over once the window exists: creation is not its.
-  EXPECT_EQ(indexOf(WM_NCCREATE), SIZE_MAX);
-  EXPECT_EQ(indexOf(WM_CREATE), SIZE_MAX);
+  EXPECT_TRUE(sameSequence({msgW(dialog, WM_SETFONT, static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0))),
+                            msgWL(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TEST_BUTTON)),
+                                  0xC0FFEE)},
+                           seen.only({WM_NCCREATE, WM_CREATE, WM_SETFONT, WM_INITDIALOG})));
   DestroyWindow(dialog);
 }
 
@@ -87,11 +70,7 @@ TEST_F(ScriptedDialogTest, ResultsAreAnswersForSomeMessagesAndTheMessageResultFo
   HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), nullptr, scriptedProc, 0);
   ASSERT_TRUE(dialog);
   HDC hdc = GetDC(dialog);
-  const struct {
-    UINT msg;
-    WPARAM wParam;
-    LRESULT answer;
-  } table[] = {
+  const struct { UINT msg; WPARAM wParam; LRESULT answer; } table[] = {
       {WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LRESULT>(brush)},
       {WM_QUERYDRAGICON, 0, 77},
       {WM_COMPAREITEM, 0, -1},
@@ -141,7 +120,7 @@ TEST_F(ScriptedDialogTest, EndingInInitDialogReturnsWithoutShowingAndQuitEndsThe
     return INT_PTR(TRUE);
   };
   EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_KEYS), owner, scriptedProc, 0), 7);
-  EXPECT_EQ(indexOf(WM_SHOWWINDOW), SIZE_MAX);
+  EXPECT_TRUE(seen.only({WM_SHOWWINDOW}).empty());
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetActiveWindow(), owner);
 
@@ -166,8 +145,9 @@ TEST_F(ScriptedDialogTest, StylusReachesTheDialogButNotItsDisabledOwner) {
     if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
     return INT_PTR(TRUE);
   };
+  HWND dialog = nullptr;
   whileModal([&] {
-    HWND dialog = GetActiveWindow();
+    dialog = GetActiveWindow();
     // Taps on the owner, then on the static labels, the unnamed one after the check box, then OK.
     tap(236, 290);
     tapCentreOf(GetDlgItem(dialog, IDC_TEST_NOTIFY));
@@ -177,9 +157,9 @@ TEST_F(ScriptedDialogTest, StylusReachesTheDialogButNotItsDisabledOwner) {
   log().clear();
   EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), IDOK);
   EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
-  EXPECT_EQ(commandCount(IDC_TEST_NOTIFY, STN_CLICKED), 1);
-  EXPECT_EQ(commandCount(0xFFFF, STN_CLICKED), 1);
-  EXPECT_EQ(commandCount(IDOK, BN_CLICKED), 1);
+  EXPECT_TRUE(sameSequence({command(dialog, IDC_TEST_NOTIFY, STN_CLICKED), command(dialog, 0xFFFF, STN_CLICKED),
+                            command(dialog, IDOK, BN_CLICKED)},
+                           seen.only({WM_COMMAND})));
 }
 
 TEST_F(ScriptedDialogTest, EnterEscapeAndCloseReachTheProcedureAsCommands) {
@@ -195,8 +175,10 @@ TEST_F(ScriptedDialogTest, EnterEscapeAndCloseReachTheProcedureAsCommands) {
   });
   whileModal([&] { EndDialog(dialog, 3); });
   EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), 3);
-  EXPECT_EQ(commandCount(IDOK, BN_CLICKED), 1);      // the default push button
-  EXPECT_EQ(commandCount(IDCANCEL, BN_CLICKED), 2);  // Escape and Close
+  // Close, posted, comes before the keys' input; it and Escape are Cancel, Enter the default push button's.
+  EXPECT_TRUE(sameSequence({command(dialog, IDCANCEL, BN_CLICKED), command(dialog, IDOK, BN_CLICKED),
+                            command(dialog, IDCANCEL, BN_CLICKED)},
+                           seen.only({WM_COMMAND})));
 }
 
 TEST_F(ScriptedDialogTest, NestedRunGivesTheOuterDialogItsFocusBack) {

@@ -1,5 +1,5 @@
 // Input routing: stylus to the window under it or the capture window,
-// activation by a tap, disabled owners, double taps, keys to the focus,
+// activation by a tap, double taps, keys to the focus,
 // TranslateMessage, accelerators, focus and activation messages.
 #include "Recorder.h"
 
@@ -89,25 +89,6 @@ TEST_F(InputTest, TapActivatesAnInactiveWindowFirstUnlessItSaysNo) {
   EXPECT_EQ(log().count(front, WM_LBUTTONDOWN), 0u);
 }
 
-TEST_F(InputTest, DisabledOwnerOfAModalPopupGetsNothing) {
-  HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
-  HWND popup = createTopLevel(WS_VISIBLE | WS_POPUP, {40, 60, 200, 200}, owner);
-  EnableWindow(owner, FALSE);
-  pump();
-  log().clear();
-  tap(10, 30);    // on the owner
-  tap(100, 100);  // on the popup
-  pump();
-  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
-  EXPECT_EQ(log().count(owner, WM_MOUSEACTIVATE), 0u);
-  EXPECT_EQ(log().count(popup, WM_LBUTTONDOWN), 1u);
-  EXPECT_EQ(GetActiveWindow(), popup);
-  EnableWindow(owner, TRUE);
-  tap(10, 30);
-  pump();
-  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 1u);
-}
-
 TEST_F(InputTest, SecondTapCloseInTimeAndPlaceIsADoubleClickForDblClkClasses) {
   HWND dbl = createTopLevel(WS_VISIBLE, {0, 26, 100, 126}, nullptr, kRecorderDblClass);
   pump();
@@ -135,11 +116,7 @@ TEST_F(InputTest, KeysGoToTheFocusOrTheActiveWindowAndTranslateIntoCharacters) {
   SetFocus(edit);
   pump();
   log().clear();
-  const struct {
-    UINT vk;
-    bool shift, control;
-    WPARAM ch;  // 0: none
-  } cases[] = {
+  const struct { UINT vk; bool shift, control; WPARAM ch; } cases[] = {  // ch 0: none
       {'A', false, false, u'a'},       {'A', true, false, u'A'},       {'C', false, true, 3},
       {'1', false, false, u'1'},       {'1', true, false, u'!'},       {VK_SPACE, false, false, u' '},
       {VK_RETURN, false, false, u'\r'}, {VK_ESCAPE, false, false, 0x1B}, {VK_BACK, false, false, 8},
@@ -229,11 +206,7 @@ TEST_F(InputTest, AcceleratorsFromResourcesAndArraysBecomeCommands) {
     log().clear();
     return TranslateAcceleratorW(top, table, &m);
   };
-  const struct {
-    UINT message, key;
-    bool shift, control;
-    int command;  // 0: no match
-  } cases[] = {
+  const struct { UINT message, key; bool shift, control; int command; } cases[] = {  // command 0: no match
       {WM_KEYDOWN, 'N', false, true, 100}, {WM_KEYDOWN, 'N', false, false, 0}, {WM_KEYDOWN, 'N', true, true, 0},
       {WM_KEYDOWN, VK_F5, false, false, 101}, {WM_CHAR, u'q', false, false, 102}, {WM_KEYDOWN, 'Q', false, false, 0},
       {WM_KEYDOWN, VK_DELETE, true, false, 103}, {WM_KEYUP, VK_F5, false, false, 0},

@@ -163,10 +163,7 @@ TEST_F(ListBoxTest, DumpShowsItemsAndTheSelection) {
 }
 
 TEST(ListBoxKeys, KeysMoveTheSelectionWithinTheItems) {
-  const struct {
-    UINT key;
-    int current, expected;
-  } cases[] = {
+  const struct { UINT key; int current, expected; } cases[] = {
       {VK_DOWN, -1, 0}, {VK_UP, -1, 0},   {VK_DOWN, 3, 4},  {VK_DOWN, 9, 9}, {VK_UP, 0, 0},
       {VK_NEXT, 2, 6},  {VK_NEXT, 8, 9},  {VK_PRIOR, 5, 1}, {VK_PRIOR, 2, 0}, {VK_HOME, 7, 0},
       {VK_END, 1, 9},   {VK_LEFT, 4, -1},

@@ -232,36 +232,11 @@ TEST_F(MenuTrackTest, SubmenusOpenFromTheirItemsByStylusAndKeys) {
   DestroyMenu(nested);
 }
 
-TEST_F(MenuTrackTest, StaysOnTheScreenAtEveryAlignment) {
-  const std::pair<UINT, POINT> cases[] = {
-      {TPM_LEFTALIGN | TPM_TOPALIGN, {230, 310}},     // flips above and left of the point
-      {TPM_LEFTALIGN | TPM_BOTTOMALIGN, {-50, 400}},  // a point off the screen
-  };
-  for (auto [flags, at] : cases) {
-    whileModal([] {
-      auto popups = openPopups();
-      ASSERT_EQ(popups.size(), 1u);
-      RECT r = screenRect(popups[0]), inside;
-      RECT screenArea{0, 0, 240, 320};
-      IntersectRect(&inside, &r, &screenArea);
-      EXPECT_TRUE(sameRect(r, inside));
-      press(VK_ESCAPE);
-    });
-    track(file, flags | TPM_RETURNCMD, at.x, at.y);
-  }
-}
-
 TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {
   const RECT screenArea{0, 0, 240, 320};
   const SIZE size{100, 80};
   const RECT button{10, 294, 60, 320}, middle{0, 100, 240, 150};
-  const struct {
-    const char* what;
-    UINT flags;
-    POINT at;
-    const RECT* exclude;
-    RECT expected;
-  } cases[] = {
+  const struct { const char* what; UINT flags; POINT at; const RECT* exclude; RECT expected; } cases[] = {
       {"left top", TPM_LEFTALIGN | TPM_TOPALIGN, {20, 30}, nullptr, {20, 30, 120, 110}},
       {"right bottom", TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {200, 300}, nullptr, {100, 220, 200, 300}},
       {"centred", TPM_CENTERALIGN | TPM_VCENTERALIGN, {120, 160}, nullptr, {70, 120, 170, 200}},

@@ -58,11 +58,7 @@ TEST_F(MessageBoxTest, BoxHoldsIconTextAndTheButtonsOfItsTypeAndDisablesItsOwner
 
 TEST_F(MessageBoxTest, EnterPressesTheDefaultButtonAndEscapeCancels) {
   HWND owner = createTopLevel(WS_VISIBLE);
-  const struct {
-    UINT type;
-    std::vector<UINT> keys;
-    int answer;
-  } cases[] = {
+  const struct { UINT type; std::vector<UINT> keys; int answer; } cases[] = {
       {MB_YESNO | MB_DEFBUTTON2, {VK_RETURN}, IDNO},
       {MB_YESNO, {VK_RETURN}, IDYES},
       {MB_OKCANCEL, {VK_ESCAPE}, IDCANCEL},

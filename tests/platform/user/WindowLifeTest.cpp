@@ -103,11 +103,9 @@ TEST_F(LifeTest, DestroyingItselfFromItsOwnHandlersIsSafe) {
 }
 
 TEST_F(LifeTest, DefaultPlacementFillsTheVisibleDesktop) {
-  const struct {
-    int cx, cy;
-    RECT want;
-  } cases[] = {{CW_USEDEFAULT, 0, {0, 26, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}},
-               {100, 50, {0, 26, 100, 76}}};
+  const struct { int cx, cy; RECT want; } cases[] = {
+      {CW_USEDEFAULT, 0, {0, 26, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}},
+      {100, 50, {0, 26, 100, 76}}};
   for (const auto& c : cases) {
     HWND top = CreateWindowExW(0, kRecorderClass, u"", 0, CW_USEDEFAULT, CW_USEDEFAULT, c.cx, c.cy, nullptr, nullptr,
                                nullptr, nullptr);
@@ -117,10 +115,7 @@ TEST_F(LifeTest, DefaultPlacementFillsTheVisibleDesktop) {
 }
 
 TEST_F(LifeTest, NonClientPartsTakeTheirPixelsFromTheClientArea) {
-  const struct {
-    DWORD style, exStyle;
-    RECT client;  // for a 100 x 100 window
-  } cases[] = {
+  const struct { DWORD style, exStyle; RECT client; } cases[] = {  // client: of a 100 x 100 window
       {0, 0, {0, 0, 100, 100}},
       {WS_BORDER, 0, {0, 0, 98, 98}},
       {0, WS_EX_CLIENTEDGE, {0, 0, 96, 96}},
