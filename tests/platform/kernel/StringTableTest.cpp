@@ -13,15 +13,14 @@ std::u16string load(UINT id, int size = 128) {
   return std::u16string(buffer, size_t(n));
 }
 
-TEST(LoadString, CopiesStringsFromSeveralBlocks) {
+TEST(LoadString, CopiesStringsFromSeveralBlocksCutToTheBuffer) {
   EXPECT_EQ(load(1), u"One");
   EXPECT_EQ(load(3), u"Three");
   EXPECT_EQ(load(17), u"Seventeen");
   EXPECT_EQ(load(1015), u"Tools");
-  EXPECT_EQ(LoadStringW(GetModuleHandleW(nullptr), 1015, nullptr, 0) != 0, true);
-}
+  EXPECT_NE(LoadStringW(GetModuleHandleW(nullptr), 1015, nullptr, 0), 0);
 
-TEST(LoadString, CutsToTheBufferAndTerminates) {
+  // A small buffer gets the start of the string, terminated.
   WCHAR buffer[8];
   std::fill(std::begin(buffer), std::end(buffer), u'#');
   EXPECT_EQ(LoadStringW(nullptr, 40, buffer, 6), 5);
