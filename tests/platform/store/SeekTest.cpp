@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "StoreFixture.h"
 #include "store/Sqlite.h"
 
@@ -97,30 +99,21 @@ TEST_F(Seeking, SeeksPastEitherEndFailAndKeepThePosition) {
 TEST_F(Seeking, ValueSeeksFindTheirRecordsInTheSortOrder) {
   HANDLE h = openDb(db, kNumber);
   DWORD index = 0;
-  struct Case {
-    const char* what;
-    DWORD type;
-    LONG value;
-    CEOID expected;
+  // Type, value, the record found (0: none, and the position is left at the end).
+  const std::tuple<DWORD, LONG, CEOID> cases[] = {
+      {CEDB_SEEK_VALUEFIRSTEQUAL, 20, r3}, {CEDB_SEEK_VALUEFIRSTEQUAL, 25, 0},
+      {CEDB_SEEK_VALUEGREATER, 15, r3},    {CEDB_SEEK_VALUEGREATER, 30, r1},  // greater or equal
+      {CEDB_SEEK_VALUEGREATER, 31, 0},     {CEDB_SEEK_VALUESMALLER, 30, r3},  // first of the largest below
+      {CEDB_SEEK_VALUESMALLER, 15, r2},    {CEDB_SEEK_VALUESMALLER, 10, 0},
   };
-  std::vector<Case> cases = {
-      {"first equal", CEDB_SEEK_VALUEFIRSTEQUAL, 20, r3},
-      {"first equal, none", CEDB_SEEK_VALUEFIRSTEQUAL, 25, 0},
-      {"greater or equal, between", CEDB_SEEK_VALUEGREATER, 15, r3},
-      {"greater or equal, equal", CEDB_SEEK_VALUEGREATER, 30, r1},
-      {"greater, none", CEDB_SEEK_VALUEGREATER, 31, 0},
-      {"smaller: first of the largest below", CEDB_SEEK_VALUESMALLER, 30, r3},
-      {"smaller, between", CEDB_SEEK_VALUESMALLER, 15, r2},
-      {"smaller, none", CEDB_SEEK_VALUESMALLER, 10, 0},
-  };
-  for (const Case& c : cases) {
+  for (auto [type, value, expected] : cases) {
+    SCOPED_TRACE(testing::Message() << "seek " << type << " for " << value);
     ASSERT_EQ(seek(h, CEDB_SEEK_BEGINNING, 0), r2);
-    EXPECT_EQ(seekValue(h, c.type, propI4(1, c.value)), c.expected) << c.what;
-    if (!c.expected) {
-      ReadResult read;
-      readCurrent(h, read);
-      EXPECT_EQ(read.error, DWORD{ERROR_NO_MORE_ITEMS}) << c.what << ": left at the end";
-    }
+    EXPECT_EQ(seekValue(h, type, propI4(1, value)), expected);
+    ReadResult read;
+    readCurrent(h, read);
+    EXPECT_EQ(read.oid, expected);
+    EXPECT_EQ(read.error, expected ? 0 : DWORD{ERROR_NO_MORE_ITEMS});
   }
   // Walking all equal values.
   ASSERT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propI4(1, 20)), r3);
