@@ -67,16 +67,12 @@ TEST_F(ListBoxTest, SortedSelectionAndSearch) {
   EXPECT_EQ(textAt(2), u"Peach");
   EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, 3, 0), 3);
   EXPECT_EQ(SendMessageW(list, LB_GETSEL, 3, 0), 1);
-  // Adding before the selection moves it with its item.
   add({u"banana"});
-  EXPECT_EQ(selected(), 4);
-  EXPECT_EQ(textAt(4), u"pear");
+  EXPECT_EQ(selected(), 4) << "adding before the selection moves it with its item";
+  // Sorting and searching are the combo box's list's too (ComboBoxTest); here their messages.
   EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, 4, reinterpret_cast<LPARAM>(u"P")), 5) << "after the start";
-  EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, 5, reinterpret_cast<LPARAM>(u"p")), 3) << "wrapping round";
   EXPECT_EQ(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"PLUM")), 5);
   EXPECT_EQ(SendMessageW(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"ap")), 0);
-  EXPECT_EQ(selected(), 0);
-  EXPECT_EQ(SendMessageW(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"kiwi")), LB_ERR);
   EXPECT_EQ(selected(), 0);
   EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0), LB_ERR);
   EXPECT_EQ(selected(), LB_ERR) << "-1 clears the selection";

@@ -70,13 +70,13 @@ class MenuTrackTest : public UserTest {
 
   // Runs the menu with the steps queued before; a menu the steps left open
   // is a failure, closed so that the run goes on.
-  BOOL track(HMENU menu, UINT flags = 0, int x = 20, int y = 60) {
+  BOOL track(HMENU menu, UINT flags = 0) {
     whileModal([] {
       if (!user::menuIsOpen()) return;
       ADD_FAILURE() << "the menu is still open after the test's steps";
       press(VK_ESCAPE);
     });
-    BOOL result = TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
+    BOOL result = TrackPopupMenuEx(menu, flags, 20, 60, owner, nullptr);
     device::Device::instance().script().clear();  // the check above, when the menu had closed
     return result;
   }
