@@ -25,7 +25,7 @@ class PlacedDialog : public CeDialog {
   }
 };
 
-HWND MakeWindow(const RECT& r, DWORD style) {
+HWND MakeWindow(const RECT& r, DWORD style = WS_POPUP | WS_VISIBLE) {
   return CreateWindowExW(0, u"static", u"owner", style, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr,
                          nullptr, nullptr, nullptr);
 }
@@ -39,15 +39,15 @@ RECT PlacedOver(HWND owner) {
 
 using CenterOnOwner = DialogTest;
 
-TEST_F(CenterOnOwner, AModalDialogIsCentredOverAVisibleOwner) {
-  const RECT ownerRect = {30, 70, 210, 250};
-  HWND owner = MakeWindow(ownerRect, WS_POPUP | WS_VISIBLE);
-  const RECT r = PlacedOver(owner);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  ASSERT_GT(width, 0);
-  EXPECT_EQ(r.left, 120 - width / 2) << Describe(r);
-  EXPECT_EQ(r.top, 160 - height / 2) << Describe(r);
+TEST_F(CenterOnOwner, AModalDialogIsCentredOverAVisibleOwnerAndInTheWorkAreaOverAHiddenOneOrNone) {
+  EXPECT_EQ(OffCentre(PlacedOver(MakeWindow({30, 70, 210, 250})), 120, 160), "");
+  EXPECT_EQ(OffCentre(PlacedOver(MakeWindow({-200, 200, -100, 300}, WS_POPUP)), 120, 160), "");
+
+  PlacedDialog lone;
+  HWND window = lone.CreateModeless();
+  ASSERT_NE(window, nullptr);
+  lone.CenterOnOwner();
+  EXPECT_EQ(OffCentre(WindowRect(window), 120, 160), "");
 }
 
 TEST_F(CenterOnOwner, ADialogIsPulledBackInsideTheWorkAreaAtEachEdge) {
@@ -55,61 +55,29 @@ TEST_F(CenterOnOwner, ADialogIsPulledBackInsideTheWorkAreaAtEachEdge) {
     const char* edge;
     RECT owner;
     LONG RECT::*side;  // the dialog's side that meets the work area's
-    bool horizontal;   // the edge is left or right
   };
   // Owners whose centre lies beyond one edge of the work area.
   const Case cases[] = {
-      {"left", {-220, 100, -20, 200}, &RECT::left, true},
-      {"right", {200, 100, 420, 200}, &RECT::right, true},
-      {"top", {40, -150, 200, 30}, &RECT::top, false},
-      {"bottom", {40, 260, 200, 460}, &RECT::bottom, false},
+      {"left", {-220, 100, -20, 200}, &RECT::left},
+      {"right", {200, 100, 420, 200}, &RECT::right},
+      {"top", {40, -150, 200, 30}, &RECT::top},
+      {"bottom", {40, 260, 200, 460}, &RECT::bottom},
   };
   for (const Case& c : cases) {
-    HWND owner = MakeWindow(c.owner, WS_POPUP | WS_VISIBLE);
+    HWND owner = MakeWindow(c.owner);
     const RECT r = PlacedOver(owner);
     EXPECT_EQ(r.*c.side, kWorkArea.*c.side) << c.edge << " " << Describe(r);
     // The other direction still follows the owner's centre.
-    if (c.horizontal) {
+    if (c.side == &RECT::left || c.side == &RECT::right)
       EXPECT_EQ(r.top, (c.owner.top + c.owner.bottom) / 2 - (r.bottom - r.top) / 2) << c.edge;
-    } else {
+    else
       EXPECT_EQ(r.left, (c.owner.left + c.owner.right) / 2 - (r.right - r.left) / 2) << c.edge;
-    }
     DestroyWindow(owner);
   }
 }
 
-TEST_F(CenterOnOwner, AHiddenOwnerOrNoneCentresTheDialogInTheWorkArea) {
-  HWND hidden = MakeWindow({-200, 200, -100, 300}, WS_POPUP);
-  const RECT overHidden = PlacedOver(hidden);
-
-  PlacedDialog lone;
-  HWND window = lone.CreateModeless();
-  ASSERT_NE(window, nullptr);
-  lone.CenterOnOwner();
-  const RECT alone = WindowRect(window);
-
-  for (const RECT& r : {overHidden, alone}) {
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    EXPECT_EQ(r.left, 120 - width / 2) << Describe(r);
-    EXPECT_EQ(r.top, 160 - height / 2) << Describe(r);
-  }
-}
-
-TEST_F(CenterOnOwner, AWindowGivenExplicitlyIsCentredOver) {
-  HWND owner = MakeWindow({0, 26, 240, 294}, WS_POPUP | WS_VISIBLE);
-  HWND other = MakeWindow({100, 150, 200, 250}, WS_POPUP | WS_VISIBLE);
-  PlacedDialog dialog;
-  HWND window = dialog.CreateModeless(nullptr, owner);
-  ASSERT_NE(window, nullptr);
-  dialog.CenterOnOwner(other);
-  const RECT r = WindowRect(window);
-  EXPECT_EQ(r.left, 150 - (r.right - r.left) / 2) << Describe(r);
-  EXPECT_EQ(r.top, 200 - (r.bottom - r.top) / 2) << Describe(r);
-}
-
-TEST_F(CenterOnOwner, ADialogThatIsNotModalIsNotCentredAtInitialisation) {
-  HWND owner = MakeWindow({40, 100, 200, 260}, WS_POPUP | WS_VISIBLE);
+TEST_F(CenterOnOwner, AModelessDialogStaysWhereItsTemplatePutsItUntilCentredOverAWindowGiven) {
+  HWND owner = MakeWindow({40, 100, 200, 260});
   PlacedDialog dialog;
   HWND window = dialog.CreateModeless(nullptr, owner);
   ASSERT_NE(window, nullptr);
@@ -118,27 +86,25 @@ TEST_F(CenterOnOwner, ADialogThatIsNotModalIsNotCentredAtInitialisation) {
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
   EXPECT_EQ(client.left, 40);
   EXPECT_EQ(client.top, 100);
+
+  dialog.CenterOnOwner(MakeWindow({100, 150, 200, 250}));
+  EXPECT_EQ(OffCentre(WindowRect(window), 150, 200), "");
 }
 
 TEST_F(CenterOnOwner, AChildDialogIsCentredInsideItsParent) {
-  HWND parent = MakeWindow({0, 26, 240, 294}, WS_POPUP | WS_VISIBLE);
+  HWND parent = MakeWindow(kWorkArea);
   HWND corner = CreateWindowExW(0, u"static", u"corner", WS_CHILD | WS_VISIBLE, 200, 230, 40, 38, parent, nullptr,
                                 nullptr, nullptr);
   PlacedDialog dialog(IDD_CHILD);
   HWND window = dialog.CreateModeless(nullptr, parent);
   ASSERT_NE(window, nullptr);
   ASSERT_EQ(GetParent(window), parent);
-
   dialog.CenterOnOwner();
-  RECT r = RectInParent(window);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  EXPECT_EQ(r.left, 120 - width / 2) << Describe(r);
-  EXPECT_EQ(r.top, 134 - height / 2) << Describe(r);
+  EXPECT_EQ(OffCentre(RectInParent(window), 120, 134), "");
 
   // Over a sibling near the parent's corner: pulled back inside the parent.
   dialog.CenterOnOwner(corner);
-  r = RectInParent(window);
+  const RECT r = RectInParent(window);
   EXPECT_EQ(r.right, 240) << Describe(r);
   EXPECT_EQ(r.bottom, 268) << Describe(r);
 }

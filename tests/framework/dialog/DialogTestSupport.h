@@ -1,6 +1,6 @@
 // Helpers of the framework's dialog, scrolling and layout tests: a fixture
-// that leaves no window behind, code run while a modal loop waits, the box
-// an exception leaves, and rectangles in a parent's client coordinates.
+// that leaves no window behind, code run while a modal loop waits, and
+// rectangles in a parent's client coordinates.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "../FatalBox.h"
 #include "device/Device.h"
 #include "framework/CeModelessMap.h"
-#include "framework/CeString.h"
 
 namespace dialogtest {
 
@@ -70,30 +70,11 @@ inline std::string Describe(const RECT& r) {
          std::to_string(r.bottom) + ")";
 }
 
-// The box that reports an exception, read while it waits and answered with
-// its button.
-struct FatalBox {
-  bool seen = false;
-  std::u16string caption;
-  std::u16string text;
-};
-
-inline BOOL CALLBACK CollectBoxText(HWND child, LPARAM param) {
-  auto* box = reinterpret_cast<FatalBox*>(param);
-  CeString text(child);
-  if (std::u16string(text.Text()).find(u"Window message") != std::u16string::npos) box->text = text.Text();
-  return TRUE;
-}
-
-inline void AnswerTheNextFatalBox(FatalBox* box) {
-  WhileModal([box] {
-    HWND found = FindWindowW(nullptr, u"Fatal");
-    if (found == nullptr) return;
-    box->seen = true;
-    box->caption = CeString(found).Text();
-    EnumChildWindows(found, CollectBoxText, reinterpret_cast<LPARAM>(box));
-  });
-  WhileModalScript("press \"OK\"\n");
+// "" when the rectangle is centred on (x, y) as halving in whole pixels
+// places it, else the rectangle.
+inline std::string OffCentre(const RECT& r, int x, int y) {
+  const bool centred = r.left == x - (r.right - r.left) / 2 && r.top == y - (r.bottom - r.top) / 2;
+  return centred ? "" : Describe(r);
 }
 
 }  // namespace dialogtest

@@ -29,75 +29,52 @@ class LayoutTest : public DialogTest {
 #define EXPECT_RECT(window, expected) \
   EXPECT_EQ(Describe(RectInParent(window)), Describe(expected))
 
-TEST_F(LayoutTest, AMinimiseMovesNothing) {
+TEST_F(LayoutTest, AMinimiseOrALayoutWithoutItemsMovesNothing) {
   HWND control = Child(10, 10, 50, 20);
+  CeLayout empty;
   CeLayout layout;
   layout.AddControl(control, CeLayout::StretchWidth);
   ResizeParent(240, 150);
+  empty.Relayout(SIZE_RESTORED);
   layout.Relayout(SIZE_MINIMIZED);
   EXPECT_RECT(control, Rect(10, 10, 60, 30));
   layout.Relayout(SIZE_RESTORED);
   EXPECT_RECT(control, Rect(10, 10, 100, 30));
 }
 
-TEST_F(LayoutTest, ALayoutWithoutItemsDoesNothing) {
-  HWND control = Child(10, 10, 50, 20);
-  CeLayout layout;
-  ResizeParent(240, 190);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_EQ(layout.Count(), 0);
-  EXPECT_RECT(control, Rect(10, 10, 60, 30));
-}
-
-TEST_F(LayoutTest, StretchingFollowsTheParentsChangeInSize) {
+// A control at (10, 20) or (110, 20), 50 by 30, in a parent of 200 by 150
+// that is then resized.
+TEST_F(LayoutTest, StretchingAndAnchoringFollowTheParentsChangeInSize) {
   struct Case {
+    int left;
     int parentWidth, parentHeight;
     DWORD flags;
     RECT expected;
   };
   const Case cases[] = {
-      {240, 150, CeLayout::StretchWidth, Rect(10, 20, 100, 50)},
-      {160, 150, CeLayout::StretchWidth, Rect(10, 20, 20, 50)},
-      {200, 190, CeLayout::StretchHeight, Rect(10, 20, 60, 90)},
-      {200, 110, CeLayout::StretchHeight, Rect(10, 20, 60, 20)},
-      {240, 190, CeLayout::StretchWidth | CeLayout::StretchHeight, Rect(10, 20, 100, 90)},
+      {10, 240, 150, CeLayout::StretchWidth, Rect(10, 20, 100, 50)},
+      {10, 160, 150, CeLayout::StretchWidth, Rect(10, 20, 20, 50)},
+      {10, 200, 190, CeLayout::StretchHeight, Rect(10, 20, 60, 90)},
+      {10, 200, 110, CeLayout::StretchHeight, Rect(10, 20, 60, 20)},
+      {10, 240, 190, CeLayout::StretchWidth | CeLayout::StretchHeight, Rect(10, 20, 100, 90)},
       // Stretching wins over scaling.
-      {240, 150, CeLayout::StretchWidth | CeLayout::ScaleWidth, Rect(10, 20, 100, 50)},
-  };
-  for (const Case& c : cases) {
-    ResizeParent(200, 150);
-    HWND control = Child(10, 20, 50, 30);
-    CeLayout layout;
-    EXPECT_EQ(layout.AddControl(control, c.flags), 0);
-    ResizeParent(c.parentWidth, c.parentHeight);
-    layout.Relayout(SIZE_RESTORED);
-    EXPECT_RECT(control, c.expected) << c.parentWidth << "x" << c.parentHeight << " flags " << c.flags;
-    DestroyWindow(control);
-  }
-}
-
-TEST_F(LayoutTest, AnchoredEdgesKeepTheirDistanceFromTheParentsEdges) {
-  struct Case {
-    int parentWidth, parentHeight;
-    DWORD flags;
-    RECT expected;
-  };
-  const Case cases[] = {
-      {240, 150, CeLayout::AnchorRight, Rect(150, 20, 200, 50)},
-      {170, 150, CeLayout::AnchorRight, Rect(80, 20, 130, 50)},
-      {200, 190, CeLayout::AnchorBottom, Rect(110, 60, 160, 90)},
-      {240, 190, CeLayout::AnchorRight | CeLayout::AnchorBottom, Rect(150, 60, 200, 90)},
+      {10, 240, 150, CeLayout::StretchWidth | CeLayout::ScaleWidth, Rect(10, 20, 100, 50)},
+      {110, 240, 150, CeLayout::AnchorRight, Rect(150, 20, 200, 50)},
+      {110, 170, 150, CeLayout::AnchorRight, Rect(80, 20, 130, 50)},
+      {110, 240, 190, CeLayout::AnchorRight | CeLayout::AnchorBottom, Rect(150, 60, 200, 90)},
       // Anchoring wins over scaling the position; the size still scales.
-      {400, 150, CeLayout::AnchorRight | CeLayout::ScaleLeft | CeLayout::ScaleWidth, Rect(260, 20, 360, 50)},
+      {110, 400, 150, CeLayout::AnchorRight | CeLayout::ScaleLeft | CeLayout::ScaleWidth, Rect(260, 20, 360, 50)},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.parentWidth) + "x" + std::to_string(c.parentHeight) + " flags " +
+                 std::to_string(c.flags));
     ResizeParent(200, 150);
-    HWND control = Child(110, 20, 50, 30);
+    HWND control = Child(c.left, 20, 50, 30);
     CeLayout layout;
     layout.AddControl(control, c.flags);
     ResizeParent(c.parentWidth, c.parentHeight);
     layout.Relayout(SIZE_RESTORED);
-    EXPECT_RECT(control, c.expected) << c.parentWidth << "x" << c.parentHeight << " flags " << c.flags;
+    EXPECT_RECT(control, c.expected);
     DestroyWindow(control);
   }
 }
@@ -121,66 +98,48 @@ TEST_F(LayoutTest, ScalingPlacesAndSizesInProportionToTheParent) {
 
 TEST_F(LayoutTest, ScalingAgainstAParentThatHadNoSizeKeepsTheRegisteredPlace) {
   ResizeParent(0, 0);
-  ASSERT_EQ(ClientRect(parent).right, 0);
   HWND control = Child(10, 8, 50, 30);
+  HWND stretched = Child(70, 8, 20, 20);
   CeLayout layout;
   layout.AddControl(control, CeLayout::ScaleLeft | CeLayout::ScaleWidth | CeLayout::ScaleTop | CeLayout::ScaleHeight);
-  ResizeParent(200, 150);
+  layout.AddControl(stretched, CeLayout::StretchWidth);
+  ResizeParent(30, 150);
   layout.Relayout(SIZE_RESTORED);
   EXPECT_RECT(control, Rect(10, 8, 60, 38));
   // Stretching still has a reference to follow.
-  HWND stretched = Child(70, 8, 20, 20);
-  CeLayout other;
-  ResizeParent(0, 0);
-  other.AddControl(stretched, CeLayout::StretchWidth);
-  ResizeParent(30, 0);
-  other.Relayout(SIZE_RESTORED);
   EXPECT_RECT(stretched, Rect(70, 8, 120, 28));
 }
 
-TEST_F(LayoutTest, ALabelFollowsItsFieldKeepingItsSpacingAndSize) {
-  // The label stands 4 pixels left of its field and 2 pixels above it.
+TEST_F(LayoutTest, FollowersKeepTheirSpacingAndSize) {
+  // The label stands 4 pixels left of its field and 2 pixels above it; the
+  // unit 4 pixels right of its field and 2 below.
   HWND label = Child(20, 38, 30, 10);
   HWND field = Child(54, 40, 60, 16);
+  HWND wide = Child(10, 80, 60, 16);
+  HWND unit = Child(74, 82, 20, 10);
   CeLayout layout;
   layout.AddControl(field, CeLayout::AnchorRight | CeLayout::AnchorBottom | CeLayout::FollowPrev);
-  const LayoutItem& item = layout.Item(0);
-  EXPECT_EQ(item.prevHwnd, label);
-  EXPECT_EQ(item.prevGapX, 4);
-  EXPECT_EQ(item.prevOffsetY, -2);
+  layout.AddControl(wide, CeLayout::StretchWidth | CeLayout::FollowNext);
   ResizeParent(240, 170);
   layout.Relayout(SIZE_RESTORED);
   EXPECT_RECT(field, Rect(94, 60, 154, 76));
   EXPECT_RECT(label, Rect(60, 58, 90, 68));
-}
-
-TEST_F(LayoutTest, ANextSiblingFollowsToTheRight) {
-  HWND field = Child(10, 40, 60, 16);
-  HWND unit = Child(74, 42, 20, 10);
-  CeLayout layout;
-  layout.AddControl(field, CeLayout::StretchWidth | CeLayout::FollowNext);
-  ResizeParent(230, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(field, Rect(10, 40, 100, 56));
-  EXPECT_RECT(unit, Rect(104, 42, 124, 52));
+  EXPECT_RECT(wide, Rect(10, 80, 110, 96));
+  EXPECT_RECT(unit, Rect(114, 82, 134, 92));
 }
 
 TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
-  struct Case {
-    DWORD follow;
-    bool repainted;
-  };
-  for (const Case& c : {Case{CeLayout::FollowPrev, true}, Case{CeLayout::FollowPrevQuiet, false}}) {
+  for (DWORD follow : {DWORD(CeLayout::FollowPrev), DWORD(CeLayout::FollowPrevQuiet)}) {
     HWND label = Child(20, 38, 30, 10);
     HWND field = Child(54, 40, 60, 16);
     CeLayout layout;
-    layout.AddControl(field, CeLayout::StretchWidth | c.follow);
+    layout.AddControl(field, CeLayout::StretchWidth | follow);
     ResizeParent(240, 150);
     UpdateWindow(parent);
     ValidateRect(label, nullptr);
     layout.Relayout(SIZE_RESTORED);
     RECT update = {};
-    EXPECT_EQ(GetUpdateRect(label, &update, FALSE) != FALSE, c.repainted) << "follow flags " << c.follow;
+    EXPECT_EQ(GetUpdateRect(label, &update, FALSE) != FALSE, follow == CeLayout::FollowPrev) << follow;
     EXPECT_RECT(label, Rect(20, 38, 50, 48));
     DestroyWindow(label);
     DestroyWindow(field);
@@ -234,63 +193,52 @@ TEST_F(LayoutTest, AnEdgeWithoutAPositionFlagStartsFromWhereTheControlIsNow) {
   EXPECT_RECT(control, Rect(30, 40, 100, 80));
 }
 
-TEST_F(LayoutTest, ABorderlessControlShrinksToZeroButNotBelow) {
-  HWND control = Child(10, 10, 50, 20);
-  CeLayout layout;
-  layout.AddControl(control, CeLayout::StretchWidth | CeLayout::StretchHeight);
-  EXPECT_EQ(layout.Item(0).minWidth, 0);
-  EXPECT_EQ(layout.Item(0).minHeight, 0);
-  ResizeParent(150, 130);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(10, 10, 10, 10));
-  // Narrower still: the width would be negative, and the pass is refused.
-  ResizeParent(140, 130);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(10, 10, 10, 10));
+// A borderless control shrinks to nothing, a bordered one to its border;
+// one pixel less in either dimension and the pass is refused.
+TEST_F(LayoutTest, AControlShrinksToItsBorderButNotBelow) {
+  for (DWORD style : {DWORD(0), DWORD(WS_BORDER)}) {
+    SCOPED_TRACE(style);
+    HWND control = Child(10, 10, 50, 20, style);
+    CeLayout layout;
+    layout.AddControl(control, CeLayout::StretchWidth | CeLayout::StretchHeight);
+    const int border = layout.Item(0).minWidth;
+    EXPECT_EQ(border > 0, style != 0);
+    EXPECT_EQ(layout.Item(0).minHeight, border);
+    for (auto [dw, dh] : {std::pair{0, 0}, std::pair{-1, 0}, std::pair{0, -1}}) {
+      ResizeParent(200 - 50 + border + dw, 150 - 20 + border + dh);
+      layout.Relayout(SIZE_RESTORED);
+      EXPECT_RECT(control, Rect(10, 10, 10 + border, 10 + border));
+    }
+    DestroyWindow(control);
+    ResizeParent(200, 150);
+  }
 }
 
-TEST_F(LayoutTest, ABorderedControlShrinksNoFurtherThanItsBorder) {
-  HWND control = Child(10, 10, 50, 20, WS_BORDER);
-  CeLayout layout;
-  layout.AddControl(control, CeLayout::StretchWidth | CeLayout::StretchHeight);
-  const int border = layout.Item(0).minWidth;
-  ASSERT_GT(border, 0);
-  EXPECT_EQ(layout.Item(0).minHeight, border);
-  ResizeParent(200 - 50 + border, 150 - 20 + border);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(10, 10, 10 + border, 10 + border));
-  // One pixel less in one dimension: refused by the check.
-  ResizeParent(200 - 50 + border - 1, 150 - 20 + border);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(10, 10, 10 + border, 10 + border));
-}
-
-TEST_F(LayoutTest, AControlTooSmallInBothDimensionsAbandonsThePassAtOnce) {
-  HWND mover = Child(10, 60, 40, 20);
-  HWND bordered = Child(100, 10, 50, 20, WS_BORDER);
-  CeLayout layout;
-  layout.AddControl(mover, CeLayout::AnchorRight);
-  layout.AddControl(bordered, CeLayout::StretchWidth | CeLayout::StretchHeight);
-  ResizeParent(151, 131);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(mover, Rect(10, 60, 50, 80));
-  EXPECT_RECT(bordered, Rect(100, 10, 150, 30));
-  // The refused pass left no placement for the control behind it.
-  EXPECT_EQ(Describe(layout.Item(1).placed), Describe(Rect(0, 0, 0, 0)));
-}
-
-TEST_F(LayoutTest, AControlTooSmallInOneDimensionIsRefusedOnlyAfterTheWholePass) {
-  HWND bordered = Child(100, 10, 50, 20, WS_BORDER);
-  HWND mover = Child(10, 60, 40, 20);
-  CeLayout layout;
-  layout.AddControl(bordered, CeLayout::StretchWidth);
-  layout.AddControl(mover, CeLayout::AnchorRight);
-  ResizeParent(151, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(bordered, Rect(100, 10, 150, 30));
-  EXPECT_RECT(mover, Rect(10, 60, 50, 80));
-  // Every control was computed before the check refused the pass.
-  EXPECT_EQ(Describe(layout.Item(1).placed), Describe(Rect(-39, 60, 1, 80)));
+// Too small in both dimensions abandons the pass at once; in one dimension
+// the pass is refused only after every control was computed.
+TEST_F(LayoutTest, AControlTooSmallIsRefusedAtOnceOrAfterThePass) {
+  struct Case {
+    bool moverFirst;
+    int parentHeight;
+    RECT secondPlaced;  // what the pass computed for the second item
+  };
+  for (const Case& c : {Case{true, 131, Rect(0, 0, 0, 0)}, Case{false, 150, Rect(-39, 60, 1, 80)}}) {
+    SCOPED_TRACE(c.moverFirst);
+    HWND mover = Child(10, 60, 40, 20);
+    HWND bordered = Child(100, 10, 50, 20, WS_BORDER);
+    CeLayout layout;
+    if (c.moverFirst) layout.AddControl(mover, CeLayout::AnchorRight);
+    layout.AddControl(bordered, CeLayout::StretchWidth | (c.moverFirst ? DWORD(CeLayout::StretchHeight) : 0));
+    if (!c.moverFirst) layout.AddControl(mover, CeLayout::AnchorRight);
+    ResizeParent(151, c.parentHeight);
+    layout.Relayout(SIZE_RESTORED);
+    EXPECT_RECT(mover, Rect(10, 60, 50, 80));
+    EXPECT_RECT(bordered, Rect(100, 10, 150, 30));
+    EXPECT_EQ(Describe(layout.Item(1).placed), Describe(c.secondPlaced));
+    DestroyWindow(mover);
+    DestroyWindow(bordered);
+    ResizeParent(200, 150);
+  }
 }
 
 TEST_F(LayoutTest, AControlThatHasGoneStillKeepsItsLastPlace) {
@@ -313,35 +261,16 @@ TEST_F(LayoutTest, AControlThatHasGoneStillKeepsItsLastPlace) {
   EXPECT_RECT(grower, Rect(10, 10, 90, 30));
 }
 
-TEST_F(LayoutTest, RegistrationMeasuresTheControlAndNumbersTheItems) {
-  HWND first = Child(10, 10, 50, 20, WS_BORDER);
-  HWND second = Child(70, 10, 50, 20);
+TEST_F(LayoutTest, RegistrationNumbersTheItemsAndSkipsWhatIsNotAWindow) {
   CeLayout layout;
-  EXPECT_EQ(layout.AddControl(first, CeLayout::StretchWidth), 0);
-  EXPECT_EQ(layout.AddControl(second, CeLayout::AnchorRight), 1);
-  EXPECT_EQ(Describe(layout.Item(0).initial), Describe(Rect(10, 10, 60, 30)));
-  EXPECT_EQ(layout.Item(0).flags, DWORD(CeLayout::StretchWidth));
-  EXPECT_EQ(Describe(layout.Item(1).placed), Describe(Rect(0, 0, 0, 0)));
-  EXPECT_EQ(layout.Item(1).prevHwnd, nullptr);
-  // Something that is not a window is not registered.
+  for (int i = 0; i < 25; ++i) EXPECT_EQ(layout.AddControl(Child(i, 0, 5, 5), DWORD(i)), i);
   HWND stale = Child(0, 0, 5, 5);
   DestroyWindow(stale);
-  EXPECT_EQ(layout.AddControl(stale, 0), 1);
-  EXPECT_EQ(layout.Count(), 2);
-}
-
-TEST(LayoutItemArray, AppendingKeepsEveryItemInOrder) {
-  LayoutItemArray items;
+  EXPECT_EQ(layout.AddControl(stale, 0), 24);
+  ASSERT_EQ(layout.Count(), 25);
   for (int i = 0; i < 25; ++i) {
-    LayoutItem item = {};
-    item.flags = DWORD(i);
-    item.initial = {i, i + 1, i + 2, i + 3};
-    ASSERT_TRUE(items.Append(item));
-  }
-  ASSERT_EQ(items.Count(), 25);
-  for (int i = 0; i < 25; ++i) {
-    EXPECT_EQ(items[i].flags, DWORD(i));
-    EXPECT_EQ(items[i].initial.bottom, i + 3);
+    EXPECT_EQ(layout.Item(i).flags, DWORD(i));
+    EXPECT_EQ(Describe(layout.Item(i).initial), Describe(Rect(i, 0, i + 5, 5)));
   }
 }
 
