@@ -123,9 +123,11 @@ TEST_F(HostTest, BadArgumentsAndInputsAreRefusedWithExitCodeTwoBeforeAnythingSta
   } cases[] = {
       {{"--bogus"}, "unknown option --bogus"},
       {{"--headless", "--script", path("bad.script")}, path("bad.script") + ":4: unknown step \"wave\""},
-      {{"--headless", "--script", path("missing.script")}, "vantor: " + path("missing.script") + ": cannot read the script"},
+      {{"--headless", "--script", path("missing.script")},
+       "vantor: " + path("missing.script") + ": cannot read the script"},
       {{"--headless", "--script", dir_}, "vantor: " + dir_ + ": cannot read the script"},
-      {{"--headless", "--store", path("damaged.cedb"), "--dump", path("dump.txt")}, "vantor: " + path("damaged.cedb") + ": "},
+      {{"--headless", "--store", path("damaged.cedb"), "--dump", path("dump.txt")},
+       "vantor: " + path("damaged.cedb") + ": "},
   };
   for (const Case& c : cases) {
     RunResult r = run(c.args);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tuple>
+
 #include "device/Script.h"
 
 namespace device {
@@ -32,34 +34,20 @@ TEST(ScriptParse, ReadsEveryStepWithItsArgumentsAndLine) {
       "close\n");
   ASSERT_EQ(steps.size(), 13u);
   using K = Step::Kind;
-  EXPECT_EQ(steps[0].kind, K::Tap);
-  EXPECT_EQ(steps[0].line, 2);
-  EXPECT_EQ(steps[0].x1, 10);
-  EXPECT_EQ(steps[0].y1, 20);
-  EXPECT_EQ(steps[1].kind, K::Drag);
-  EXPECT_EQ((std::vector<int>{steps[1].x1, steps[1].y1, steps[1].x2, steps[1].y2}), (std::vector<int>{1, 2, 30, 40}));
-  EXPECT_EQ(steps[2].kind, K::Key);
-  EXPECT_EQ(steps[2].key, uint32_t{VK_RETURN});
-  EXPECT_EQ(steps[3].kind, K::Type);
-  EXPECT_EQ(steps[3].text, u"abc");
-  EXPECT_EQ(steps[4].kind, K::Press);
-  EXPECT_EQ(steps[4].text, u"&OK");
-  EXPECT_EQ(steps[5].kind, K::Menu);
-  EXPECT_EQ(steps[5].text, u"Tools");
-  EXPECT_EQ(steps[5].item, u"Options...");
-  EXPECT_EQ(steps[6].kind, K::Sip);
-  EXPECT_EQ(steps[6].line, 9);
-  EXPECT_TRUE(steps[6].on);
-  EXPECT_FALSE(steps[7].on);
+  using std::tuple;
+  EXPECT_EQ(tuple(steps[0].kind, steps[0].line, steps[0].x1, steps[0].y1), tuple(K::Tap, 2, 10, 20));
+  EXPECT_EQ(tuple(steps[1].kind, steps[1].x1, steps[1].y1, steps[1].x2, steps[1].y2), tuple(K::Drag, 1, 2, 30, 40));
+  EXPECT_EQ(tuple(steps[2].kind, steps[2].key), tuple(K::Key, uint32_t{VK_RETURN}));
+  EXPECT_EQ(tuple(steps[3].kind, steps[3].text), tuple(K::Type, std::u16string(u"abc")));
+  EXPECT_EQ(tuple(steps[4].kind, steps[4].text), tuple(K::Press, std::u16string(u"&OK")));
+  EXPECT_EQ(tuple(steps[5].kind, steps[5].text, steps[5].item),
+            tuple(K::Menu, std::u16string(u"Tools"), std::u16string(u"Options...")));
+  EXPECT_EQ(tuple(steps[6].kind, steps[6].line, steps[6].on, steps[7].on), tuple(K::Sip, 9, true, false));
   EXPECT_EQ(steps[8].kind, K::Rotate);
-  EXPECT_EQ(steps[9].kind, K::Wait);
-  EXPECT_EQ(steps[9].ms, 250);
-  EXPECT_EQ(steps[10].kind, K::Screenshot);
-  EXPECT_EQ(steps[10].file, "shot.png");
-  EXPECT_EQ(steps[11].kind, K::Dump);
-  EXPECT_EQ(steps[11].file, "out/tree.txt");
-  EXPECT_EQ(steps[12].kind, K::Close);
-  EXPECT_EQ(steps[12].line, 15);
+  EXPECT_EQ(tuple(steps[9].kind, steps[9].ms), tuple(K::Wait, 250));
+  EXPECT_EQ(tuple(steps[10].kind, steps[10].file), tuple(K::Screenshot, std::string("shot.png")));
+  EXPECT_EQ(tuple(steps[11].kind, steps[11].file), tuple(K::Dump, std::string("out/tree.txt")));
+  EXPECT_EQ(tuple(steps[12].kind, steps[12].line), tuple(K::Close, 15));
 }
 
 TEST(ScriptParse, DecodesEscapesAndUtf8InTexts) {

@@ -56,7 +56,8 @@ TEST(RasterLinesTest, SteepLinesStepOnePixelPerRow) {
     ASSERT_TRUE(y < 9 && xs[size_t(y)] < 0) << x << "," << y;
     xs[size_t(y)] = x;
   }
-  for (int y = 1; y < 9; ++y) EXPECT_TRUE(xs[size_t(y)] - xs[size_t(y) - 1] == 0 || xs[size_t(y)] - xs[size_t(y) - 1] == 1);
+  for (int y = 1; y < 9; ++y)
+    EXPECT_TRUE(xs[size_t(y)] - xs[size_t(y) - 1] == 0 || xs[size_t(y)] - xs[size_t(y) - 1] == 1);
   EXPECT_EQ(xs[0], 1);
   EXPECT_EQ(xs[8], 3);
 }
