@@ -2,10 +2,6 @@
 
 #include <cstdio>
 
-#include "device/Device.h"
-#include "display/HeadlessBackend.h"
-#include "user/InputRouter.h"
-
 namespace listtest {
 
 namespace {
@@ -25,135 +21,81 @@ std::string narrow(const std::u16string& text) {
 }
 
 std::u16string number(int value) {
-  std::u16string out;
-  for (char c : std::to_string(value)) out += static_cast<char16_t>(c);
-  return out;
+  std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
 }
 
-std::string describeHeader(const char* name, const NMHEADERW* info) {
-  std::string text = std::string(name) + " item=" + std::to_string(info->iItem);
-  if (info->pitem && (info->pitem->mask & HDI_WIDTH)) text += " width=" + std::to_string(info->pitem->cxy);
-  return text;
-}
-
-LRESULT answer(NMHDR* header, Note& note) {
-  auto result = [&](LRESULT fallback) {
-    auto found = answers().results.find(header->code);
-    return found != answers().results.end() ? found->second : fallback;
+// What the recorder writes for a notification, answering it as a program would.
+std::string describe(NMHDR* header) {
+  static const std::map<UINT, const char*> headerCodes = {
+      {HDN_ITEMCLICKW, "hdn-itemclick"},     {HDN_BEGINTRACKW, "hdn-begintrack"},
+      {HDN_TRACKW, "hdn-track"},             {HDN_ENDTRACKW, "hdn-endtrack"},
+      {HDN_ITEMCHANGINGW, "hdn-itemchanging"}, {HDN_ITEMCHANGEDW, "hdn-itemchanged"},
   };
+  if (auto found = headerCodes.find(header->code); found != headerCodes.end()) {
+    auto* info = reinterpret_cast<NMHEADERW*>(header);
+    std::string text = std::string(found->second) + " item=" + std::to_string(info->iItem);
+    if (info->pitem && (info->pitem->mask & HDI_WIDTH)) text += " width=" + std::to_string(info->pitem->cxy);
+    return text;
+  }
+  auto* list = reinterpret_cast<NMLISTVIEW*>(header);
   switch (header->code) {
     case LVN_ITEMCHANGED:
-    case LVN_ITEMCHANGING: {
-      auto* info = reinterpret_cast<NMLISTVIEW*>(header);
-      note.text = format(header->code == LVN_ITEMCHANGED ? "changed item=%d new=0x%x old=0x%x" : "changing item=%d new=0x%x old=0x%x",
-                         info->iItem, static_cast<int>(info->uNewState), info->uOldState);
-      return result(0);
-    }
+      return changed(list->iItem, list->uNewState, list->uOldState);
     case LVN_ODSTATECHANGED: {
       auto* info = reinterpret_cast<NMLVODSTATECHANGE*>(header);
-      note.text = odChanged(info->iFrom, info->iTo, info->uNewState, info->uOldState);
-      return 0;
+      return odChanged(info->iFrom, info->iTo, info->uNewState, info->uOldState);
     }
     case LVN_ODCACHEHINT: {
       auto* info = reinterpret_cast<NMLVCACHEHINT*>(header);
-      note.text = hint(info->iFrom, info->iTo);
       if (answers().hint) answers().hint(header->hwndFrom, info->iFrom, info->iTo);
-      return 0;
+      return hint(info->iFrom, info->iTo);
     }
     case LVN_GETDISPINFOW: {
-      auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-      note.text = dispInfo(info->item.iItem, info->item.iSubItem);
-      if (info->item.mask & LVIF_TEXT) {
-        note.text += " capacity=" + std::to_string(info->item.cchTextMax);
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+      std::string text = dispInfo(item.iItem, item.iSubItem);
+      if (item.mask & LVIF_TEXT) {
+        text += " capacity=" + std::to_string(item.cchTextMax);
         // As a program does: the text, cut to the buffer and terminated.
-        std::u16string text = answers().cell(info->item.iItem, info->item.iSubItem);
-        int capacity = info->item.cchTextMax;
-        if (info->item.pszText && capacity > 0) {
-          size_t n = std::min(text.size(), static_cast<size_t>(capacity - 1));
-          std::copy_n(text.data(), n, info->item.pszText);
-          info->item.pszText[n] = 0;
+        std::u16string cell = answers().cell(item.iItem, item.iSubItem);
+        if (item.pszText && item.cchTextMax > 0) {
+          size_t n = std::min(cell.size(), static_cast<size_t>(item.cchTextMax - 1));
+          std::copy_n(cell.data(), n, item.pszText);
+          item.pszText[n] = 0;
         }
       }
-      if (info->item.mask & LVIF_PARAM) info->item.lParam = 1000 + info->item.iItem;
-      return 0;
+      if (item.mask & LVIF_PARAM) item.lParam = 1000 + item.iItem;
+      return text;
     }
     case LVN_ODFINDITEMW: {
       auto* info = reinterpret_cast<NMLVFINDITEMW*>(header);
       std::u16string text = info->lvfi.psz ? std::u16string(info->lvfi.psz) : std::u16string();
-      note.text = findItem(info->iStart, text) + format(" flags=0x%x", static_cast<int>(info->lvfi.flags));
-      return answers().find(info->iStart, text);
+      answers().results[LVN_ODFINDITEMW] = answers().find(info->iStart, text);
+      return findItem(info->iStart, text) + format(" flags=0x%x", static_cast<int>(info->lvfi.flags));
     }
-    case NM_CLICK:
-    case NM_DBLCLK:
-    case LVN_ITEMACTIVATE: {
+    case NM_CLICK: {
       auto* info = reinterpret_cast<NMITEMACTIVATE*>(header);
-      note.text = click(header->code, info->iItem, info->iSubItem);
-      return 0;
+      return click(info->iItem, info->iSubItem);
     }
     case LVN_COLUMNCLICK:
-      note.text = columnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-      return 0;
+      return columnClick(list->iSubItem);
     case LVN_INSERTITEM:
-      note.text = format("insert item=%d", reinterpret_cast<NMLISTVIEW*>(header)->iItem);
-      return 0;
-    case LVN_DELETEITEM: {
-      auto* info = reinterpret_cast<NMLISTVIEW*>(header);
-      note.text = format("delete item=%d param=%d", info->iItem, static_cast<int>(info->lParam));
-      return 0;
-    }
+      return format("insert item=%d", list->iItem);
+    case LVN_DELETEITEM:
+      return format("delete item=%d param=%d", list->iItem, static_cast<int>(list->lParam));
     case LVN_DELETEALLITEMS:
-      note.text = "deleteall";
-      return result(0);
-    case LVN_KEYDOWN:
-      note.text = format("keydown vk=0x%x", reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
-      return 0;
-    case NM_SETFOCUS:
-      note.text = "setfocus";
-      return 0;
-    case NM_KILLFOCUS:
-      note.text = "killfocus";
-      return 0;
-    case HDN_ITEMCLICKW:
-      note.text = describeHeader("hdn-itemclick", reinterpret_cast<NMHEADERW*>(header));
-      return 0;
-    case HDN_ITEMDBLCLICKW:
-      note.text = describeHeader("hdn-itemdblclick", reinterpret_cast<NMHEADERW*>(header));
-      return 0;
-    case HDN_DIVIDERDBLCLICKW:
-      note.text = describeHeader("hdn-dividerdblclick", reinterpret_cast<NMHEADERW*>(header));
-      return 0;
-    case HDN_BEGINTRACKW:
-      note.text = describeHeader("hdn-begintrack", reinterpret_cast<NMHEADERW*>(header));
-      return result(0);
-    case HDN_TRACKW:
-      note.text = describeHeader("hdn-track", reinterpret_cast<NMHEADERW*>(header));
-      return result(0);
-    case HDN_ENDTRACKW:
-      note.text = describeHeader("hdn-endtrack", reinterpret_cast<NMHEADERW*>(header));
-      return 0;
-    case HDN_ITEMCHANGINGW:
-      note.text = describeHeader("hdn-itemchanging", reinterpret_cast<NMHEADERW*>(header));
-      return result(0);
-    case HDN_ITEMCHANGEDW:
-      note.text = describeHeader("hdn-itemchanged", reinterpret_cast<NMHEADERW*>(header));
-      return 0;
+      return "deleteall";
     default:
-      note.text = format("code=%d", static_cast<int>(header->code));
-      return result(0);
+      return format("code=%d", static_cast<int>(header->code));
   }
 }
 
 LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NOTIFY) {
-    auto* header = reinterpret_cast<NMHDR*>(lParam);
-    Note note;
-    note.code = header->code;
-    note.from = header->hwndFrom;
-    LRESULT result = answer(header, note);
-    notes().push_back(note);
-    return result;
-  }
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
+  if (msg != WM_NOTIFY) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  auto* header = reinterpret_cast<NMHDR*>(lParam);
+  notes().push_back({header->code, header->hwndFrom, describe(header)});
+  auto found = answers().results.find(header->code);
+  return found != answers().results.end() ? found->second : 0;
 }
 
 }  // namespace
@@ -185,31 +127,20 @@ std::string odChanged(int first, int last, UINT newState, UINT oldState) {
 }
 
 std::string hint(int first, int last) { return format("hint %d..%d", first, last); }
-
 std::string dispInfo(int row, int subItem) { return format("dispinfo row=%d sub=%d", row, subItem); }
-
-std::string click(UINT code, int row, int subItem) {
-  const char* name = code == NM_CLICK ? "click" : code == NM_DBLCLK ? "dblclk" : "activate";
-  return std::string(name) + format(" item=%d sub=%d", row, subItem);
-}
-
+std::string click(int row, int subItem) { return format("click item=%d sub=%d", row, subItem); }
 std::string columnClick(int subItem) { return format("columnclick sub=%d", subItem); }
-
 std::string findItem(int start, const std::u16string& text) {
   return format("find start=%d text=", start) + narrow(text);
 }
 
 HWND createParent() {
-  static bool registered = false;
-  if (!registered) {
-    registered = true;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = parentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kParentClass;
-    RegisterClassW(&wc);
-  }
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = parentProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = kParentClass;
+  RegisterClassW(&wc);  // already there from an earlier test: fine
   return CreateWindowExW(0, kParentClass, u"parent", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
 }
@@ -220,17 +151,15 @@ HWND createList(HWND parent, DWORD style, RECT r, int id) {
                          reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
+HWND headerOf(HWND list) { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
+
 void addColumns(HWND list, std::initializer_list<std::pair<const char16_t*, int>> columns) {
-  int index = static_cast<int>(SendMessageW(list, LVM_GETHEADER, 0, 0)
-                                   ? SendMessageW(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)),
-                                                  HDM_GETITEMCOUNT, 0, 0)
-                                   : 0);
   for (const auto& [text, width] : columns) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | (width >= 0 ? LVCF_WIDTH : 0);
     column.pszText = const_cast<WCHAR*>(text);
     column.cx = width;
-    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0x7FFF, reinterpret_cast<LPARAM>(&column));  // past the end: appended
   }
 }
 
@@ -238,20 +167,15 @@ int addRow(HWND list, std::initializer_list<const char16_t*> cells) {
   LVITEMW item{};
   item.mask = LVIF_TEXT;
   item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  int sub = 0;
-  int row = -1;
   for (const char16_t* text : cells) {
-    item.iSubItem = sub;
     item.pszText = const_cast<WCHAR*>(text);
-    if (sub == 0) {
-      row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-      item.iItem = row;
-    } else {
+    if (item.iSubItem == 0)
+      item.iItem = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    else
       SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    }
-    ++sub;
+    ++item.iSubItem;
   }
-  return row;
+  return item.iItem;
 }
 
 std::u16string itemText(HWND list, int row, int subItem, int capacity) {
@@ -275,69 +199,20 @@ std::vector<int> selectedRows(HWND list) {
   return rows;
 }
 
+int focusedRow(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)); }
+int topRow(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)); }
+int pageRows(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)); }
+
 POINT cellPoint(HWND list, int row, int column) {
-  RECT r{};
-  if (column < 0) {
-    r.left = LVIR_BOUNDS;
-    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-  } else {
-    r.top = column;
-    r.left = LVIR_LABEL;
-    SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-  }
+  RECT r{LVIR_LABEL, column, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
   POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ClientToScreen(list, &p);
   return p;
 }
 
-namespace {
-
-void push(const display::InputEvent& event) {
-  static_cast<display::HeadlessBackend&>(device::Device::instance().backend()).push(event);
-}
-
-}  // namespace
-
-void tap(POINT p, bool shift, bool control) {
-  display::InputEvent e;
-  e.x = p.x;
-  e.y = p.y;
-  e.shift = shift;
-  e.control = control;
-  e.type = display::InputEvent::Type::StylusDown;
-  push(e);
-  e.type = display::InputEvent::Type::StylusUp;
-  push(e);
-  pump();
-}
-
-void pressKey(UINT vk, bool shift, bool control) {
-  display::InputEvent e;
-  e.key = vk;
-  e.shift = shift;
-  e.control = control;
-  e.type = display::InputEvent::Type::KeyDown;
-  push(e);
-  e.type = display::InputEvent::Type::KeyUp;
-  push(e);
-  pump();
-}
-
 void typeText(HWND list, const std::u16string& text) {
   for (char16_t c : text) SendMessageW(list, WM_CHAR, c, 1);
-}
-
-void pump() {
-  MSG m;
-  for (int i = 0; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
-    if (i == 10000) {
-      ADD_FAILURE() << "messages keep coming";
-      return;
-    }
-    if (m.message == WM_QUIT) continue;
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
 }
 
 void ListTest::SetUp() {
@@ -349,15 +224,7 @@ void ListTest::SetUp() {
 }
 
 void ListTest::TearDown() {
-  while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
-  display::InputEvent drop;
-  auto& backend = static_cast<display::HeadlessBackend&>(device::Device::instance().backend());
-  while (backend.pollEvent(drop)) {
-  }
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-  }
-  user::InputRouter::instance().reset();
+  ctltest::cleanUp();
   notes().clear();
   answers() = Answers();
 }

@@ -14,7 +14,14 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include "ControlInput.h"
+
 namespace listtest {
+
+using ctltest::key;
+using ctltest::pump;
+using ctltest::stylus;
+using ctltest::tap;
 
 // One notification as the parent saw it, described for comparison.
 struct Note {
@@ -27,7 +34,7 @@ struct Note {
 struct Answers {
   // Cell text for LVN_GETDISPINFOW; the parent cuts it to the buffer's capacity.
   // The fixture answers "R<row>C<sub-item>".
-  std::function<std::u16string(int row, int subItem)> cell = [](int, int) { return std::u16string(); };
+  std::function<std::u16string(int row, int subItem)> cell;
   // LVN_ODFINDITEMW's result.
   std::function<LRESULT(int start, const std::u16string& text)> find = [](int, const std::u16string&) { return -1; };
   // Called on LVN_ODCACHEHINT, as a program fills its cache there.
@@ -45,26 +52,26 @@ std::string changed(int row, UINT newState, UINT oldState);
 std::string odChanged(int first, int last, UINT newState, UINT oldState);
 std::string hint(int first, int last);
 std::string dispInfo(int row, int subItem);
-std::string click(UINT code, int row, int subItem);
+std::string click(int row, int subItem);
 std::string columnClick(int subItem);
 std::string findItem(int start, const std::u16string& text);
 
 HWND createParent();
 HWND createList(HWND parent, DWORD style, RECT rect = {0, 0, 240, 200}, int id = 101);
-// Columns with text and width (width < 0: text only).
+HWND headerOf(HWND list);
+// Columns with text and width (width < 0: text only), appended.
 void addColumns(HWND list, std::initializer_list<std::pair<const char16_t*, int>> columns);
 // Appends a row with its cells' texts.
 int addRow(HWND list, std::initializer_list<const char16_t*> cells);
 std::u16string itemText(HWND list, int row, int subItem, int capacity = 260);
 std::vector<int> selectedRows(HWND list);
+int focusedRow(HWND list);
+int topRow(HWND list);
+int pageRows(HWND list);
 
-// Screen point in the middle of a cell (column index; -1: the row's bounds).
+// Screen point in the middle of a cell.
 POINT cellPoint(HWND list, int row, int column);
-void tap(POINT p, bool shift = false, bool control = false);
-void pressKey(UINT vk, bool shift = false, bool control = false);
 void typeText(HWND list, const std::u16string& text);
-// Takes and dispatches what is waiting, never waiting itself.
-void pump();
 
 class ListTest : public ::testing::Test {
  protected:

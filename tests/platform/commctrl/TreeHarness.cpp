@@ -1,10 +1,10 @@
 #include "TreeHarness.h"
 
 #include <cstring>
+#include <map>
 #include <sstream>
 
 #include "device/Device.h"
-#include "user/InputRouter.h"
 
 namespace treetest {
 
@@ -51,18 +51,23 @@ LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 std::string describe(const Note& n) {
+  static const std::map<UINT, const char*> names = {
+      {TVN_SELCHANGINGW, "TVN_SELCHANGINGW"}, {TVN_SELCHANGEDW, "TVN_SELCHANGEDW"},
+      {TVN_ITEMEXPANDINGW, "TVN_ITEMEXPANDINGW"}, {TVN_ITEMEXPANDEDW, "TVN_ITEMEXPANDEDW"},
+      {TVN_DELETEITEMW, "TVN_DELETEITEMW"}, {NM_CLICK, "NM_CLICK"}, {NM_DBLCLK, "NM_DBLCLK"},
+      {NM_RETURN, "NM_RETURN"}, {NM_SETFOCUS, "NM_SETFOCUS"}, {NM_KILLFOCUS, "NM_KILLFOCUS"},
+  };
   std::ostringstream out;
-  out << "  " << codeName(n.code);
-  if (carriesItems(n.code))
-    out << " action=" << n.action << " old=" << n.oldItem << " new=" << n.newItem;
+  auto found = names.find(n.code);
+  out << "  " << (found != names.end() ? found->second : std::to_string(static_cast<int>(n.code)));
+  if (carriesItems(n.code)) out << " action=" << n.action << " old=" << n.oldItem << " new=" << n.newItem;
   out << "\n";
   return out.str();
 }
 
 bool matches(const Note& e, const Note& a) {
   if (e.code != a.code) return false;
-  if (!carriesItems(e.code)) return true;
-  return e.action == a.action && e.oldItem == a.oldItem && e.newItem == a.newItem;
+  return !carriesItems(e.code) || (e.action == a.action && e.oldItem == a.oldItem && e.newItem == a.newItem);
 }
 
 }  // namespace
@@ -74,19 +79,6 @@ Note note(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem) {
   n.oldItem = oldItem;
   n.newItem = newItem;
   return n;
-}
-
-std::string codeName(UINT code) {
-  static const std::map<UINT, const char*> names = {
-      {TVN_SELCHANGINGW, "TVN_SELCHANGINGW"}, {TVN_SELCHANGEDW, "TVN_SELCHANGEDW"},
-      {TVN_ITEMEXPANDINGW, "TVN_ITEMEXPANDINGW"}, {TVN_ITEMEXPANDEDW, "TVN_ITEMEXPANDEDW"},
-      {TVN_DELETEITEMW, "TVN_DELETEITEMW"}, {TVN_GETDISPINFOW, "TVN_GETDISPINFOW"},
-      {NM_CLICK, "NM_CLICK"}, {NM_DBLCLK, "NM_DBLCLK"}, {NM_RETURN, "NM_RETURN"},
-      {NM_SETFOCUS, "NM_SETFOCUS"}, {NM_KILLFOCUS, "NM_KILLFOCUS"},
-  };
-  auto found = names.find(code);
-  if (found != names.end()) return found->second;
-  return std::to_string(static_cast<int>(code));
 }
 
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual) {
@@ -119,16 +111,7 @@ void TreeTest::SetUp() {
 
 void TreeTest::TearDown() {
   answers().clear();
-  std::vector<HWND> windows;
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) windows.push_back(w);
-  for (HWND w : windows) DestroyWindow(w);
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-  }
-  display::InputEvent drop;
-  while (device::Device::instance().backend().pollEvent(drop)) {
-  }
-  user::InputRouter::instance().reset();
+  ctltest::cleanUp();
   notes().clear();
 }
 
@@ -140,6 +123,15 @@ HWND TreeTest::makeTree(DWORD style, RECT r) {
   EXPECT_NE(tree_, nullptr);
   notes().clear();
   return tree_;
+}
+
+void TreeTest::programTree(DWORD style) {
+  makeTree(style);
+  root_ = insert(TVI_ROOT, u"Databases", -1);
+  a_ = insert(root_, u"Contacts", 1);
+  b_ = insert(root_, u"Appointments", 2);
+  c_ = insert(root_, u"Tasks", 3);
+  take();
 }
 
 HTREEITEM TreeTest::insert(HTREEITEM parent, const char16_t* text, LPARAM data, HTREEITEM after) {
@@ -160,10 +152,12 @@ std::vector<Note> TreeTest::take() {
 
 void TreeTest::answer(UINT code, Answer a) { answers()[code] = std::move(a); }
 
-HTREEITEM TreeTest::caret() const { return next(TVGN_CARET); }
+LRESULT TreeTest::send(UINT msg, WPARAM wParam, HTREEITEM item) const {
+  return SendMessageW(tree_, msg, wParam, reinterpret_cast<LPARAM>(item));
+}
 
 HTREEITEM TreeTest::next(UINT code, HTREEITEM item) const {
-  return reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+  return reinterpret_cast<HTREEITEM>(send(TVM_GETNEXTITEM, code, item));
 }
 
 std::u16string TreeTest::text(HTREEITEM item) const {
@@ -209,52 +203,12 @@ POINT TreeTest::labelPoint(HTREEITEM item) const {
 }
 
 POINT TreeTest::buttonPoint(HTREEITEM item) const {
-  // The button sits in the indentation just left of the item's image or label.
-  RECT whole{};
-  std::memcpy(&whole, &item, sizeof item);
-  SendMessageW(tree_, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&whole));
+  // The button sits in the indentation just left of the item's label (no images here).
   RECT label = labelRect(item);
-  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(tree_, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
-  int imageWidth = 0, imageHeight = 0;
-  if (images) ImageList_GetIconSize(images, &imageWidth, &imageHeight);
   int indent = static_cast<int>(SendMessageW(tree_, TVM_GETINDENT, 0, 0));
-  int contentLeft = label.left - (images ? imageWidth + 1 : 0);
-  POINT p{contentLeft - indent / 2, (whole.top + whole.bottom) / 2};
+  POINT p{label.left - indent / 2, (label.top + label.bottom) / 2};
   ClientToScreen(tree_, &p);
   return p;
-}
-
-void TreeTest::tap(POINT p) {
-  display::InputEvent e;
-  e.type = display::InputEvent::Type::StylusDown;
-  e.x = p.x;
-  e.y = p.y;
-  device::Device::instance().pushInput(e);
-  e.type = display::InputEvent::Type::StylusUp;
-  device::Device::instance().pushInput(e);
-  pump();
-}
-
-void TreeTest::key(UINT vk) {
-  display::InputEvent e;
-  e.type = display::InputEvent::Type::KeyDown;
-  e.key = vk;
-  device::Device::instance().pushInput(e);
-  e.type = display::InputEvent::Type::KeyUp;
-  device::Device::instance().pushInput(e);
-  pump();
-}
-
-void TreeTest::pump() {
-  MSG m;
-  for (int i = 0; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
-    if (i == 10000) {
-      ADD_FAILURE() << "messages keep coming";
-      return;
-    }
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
 }
 
 }  // namespace treetest

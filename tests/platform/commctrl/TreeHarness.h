@@ -5,7 +5,6 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "ControlInput.h"
+
 namespace treetest {
+
+using ctltest::key;
+using ctltest::pump;
+using ctltest::tap;
 
 struct Note {
   UINT code = 0;
@@ -27,8 +32,6 @@ struct Note {
 // An expected notification; the items and action are compared only for
 // codes that carry them (the NMTREEVIEWW ones).
 Note note(UINT code, UINT action = 0, HTREEITEM oldItem = nullptr, HTREEITEM newItem = nullptr);
-std::string codeName(UINT code);
-
 // Compares, printing both sequences on a mismatch.
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual);
 
@@ -46,30 +49,31 @@ class TreeTest : public ::testing::Test {
 
   // Creates the tree (replacing one made before) in the parent's client area.
   HWND makeTree(DWORD style = kProgramStyle, RECT rect = {0, 0, 240, 130});
+  // The program's tree: "Databases" (data -1) with "Contacts", "Appointments"
+  // and "Tasks" (data 1, 2, 3) below it, nothing selected or open.
+  void programTree(DWORD style = kProgramStyle);
 
   HTREEITEM insert(HTREEITEM parent, const char16_t* text, LPARAM data = 0, HTREEITEM after = TVI_LAST);
   // The notifications received since the last call, then forgets them.
   std::vector<Note> take();
   void answer(UINT code, Answer answer);
+  LRESULT send(UINT msg, WPARAM wParam, HTREEITEM item) const;
 
-  HTREEITEM caret() const;
+  HTREEITEM caret() const { return next(TVGN_CARET); }
   HTREEITEM next(UINT code, HTREEITEM item = nullptr) const;
   std::u16string text(HTREEITEM item) const;
   LPARAM data(HTREEITEM item) const;
   UINT state(HTREEITEM item) const;
   bool expanded(HTREEITEM item) const { return (state(item) & TVIS_EXPANDED) != 0; }
+  int count() const { return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0)); }
   RECT labelRect(HTREEITEM item) const;
   // The centre of an item's label, or of its button, on the screen.
   POINT labelPoint(HTREEITEM item) const;
   POINT buttonPoint(HTREEITEM item) const;
 
-  // Input as a person gives it, delivered through the message loop.
-  void tap(POINT screen);
-  void key(UINT vk);
-  void pump();
-
   HWND parent_ = nullptr;
   HWND tree_ = nullptr;
+  HTREEITEM root_ = nullptr, a_ = nullptr, b_ = nullptr, c_ = nullptr;
 };
 
 }  // namespace treetest

@@ -1,0 +1,20 @@
+// Input as a person gives it, and a desktop left clean, shared by the tree
+// and list view tests.
+#pragma once
+
+#include <windows.h>
+
+#include "display/Backend.h"
+
+namespace ctltest {
+
+// One stylus event, taken and dispatched at once (moves are not merged).
+void stylus(display::InputEvent::Type type, POINT screen);
+void tap(POINT screen, bool shift = false, bool control = false);
+void key(UINT vk, bool shift = false, bool control = false);
+// Takes and dispatches what is waiting, never waiting itself.
+void pump();
+// Destroys every top-level window and drops queued messages and input.
+void cleanUp();
+
+}  // namespace ctltest
