@@ -115,15 +115,5 @@ TEST_F(DeviceTest, RotationWithThePanelShownKeepsItsHeight) {
   EXPECT_EQ(device.sipRect(), (RECT{0, 134, 320, 214}));
 }
 
-TEST_F(DeviceTest, ConfigureSetsScreenAndPanelFromTheOptions) {
-  Options options;
-  options.screenWidth = 480;
-  options.screenHeight = 640;
-  options.sip = true;
-  Device::instance().configure(options, nullptr);
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 480);
-  EXPECT_EQ(sipInfo().rcVisibleDesktop, (RECT{0, 26, 480, 534}));
-}
-
 }  // namespace
 }  // namespace device::testing
