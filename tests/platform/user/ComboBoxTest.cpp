@@ -297,7 +297,8 @@ TEST_F(ComboBoxTest, DrawsTheSelectedTextAndTheArrowButton) {
 }
 
 INT_PTR CALLBACK fontLikeProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-  if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) return EndDialog(dialog, LOWORD(wParam));
+  if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+    return EndDialog(dialog, LOWORD(wParam));
   if (msg != WM_INITDIALOG) return FALSE;
   HWND faces = GetDlgItem(dialog, kComboId);
   for (const char16_t* face : {u"Tahoma", u"Courier New", u"Arial", u"Frutiger"})
@@ -308,8 +309,9 @@ INT_PTR CALLBACK fontLikeProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
 
 TEST_F(ComboBoxTest, InADialogTheOpenListTakesEnterAndEscape) {
   TemplateBytes t;
-  t.header(WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 2, 0, 0, 139, 84).word(0).word(0).text(u"Font").word(8).text(u"Tahoma");
-  t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 4, 16, 77, 53, kComboId, 0x85, u"");
+  t.header(WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 2, 0, 0, 139, 84).word(0).word(0).text(u"Font");
+  t.word(8).text(u"Tahoma");
+  t.item(WS_CHILD | WS_VISIBLE | WS_VSCROLL | kDropDownList | CBS_SORT, 4, 16, 77, 53, kComboId, 0x85, u"");
   t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 88, 60, 40, 14, IDOK, 0x80, u"OK");
   std::u16string chosen;
   int fieldHeight = 0;

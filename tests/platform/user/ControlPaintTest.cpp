@@ -178,7 +178,8 @@ TEST_F(ControlPaintTest, MessageBoxDrawsCaptionIconTextAndButtons) {
               EXPECT_GT(countPixels(strip, [](uint32_t p) { return p == kWhite; }), 20);
               // The icon, the text as wrapText broke it, and the buttons' labels.
               EXPECT_GT(inkIn(screenRect(GetDlgItem(box, 20)), kWhite).right, 0);
-              EXPECT_EQ(inkLines(label, kWhite), static_cast<int>(user::wrapText(text, label.right - label.left).size()));
+              int width = label.right - label.left;
+              EXPECT_EQ(inkLines(label, kWhite), static_cast<int>(user::wrapText(text, width).size()));
               EXPECT_LE(inkIn(label, kWhite).right, label.right);
               RECT yesFace{yes.left + 3, yes.top + 3, yes.right - 3, yes.bottom - 3};
               EXPECT_GT(inkIn(yesFace, pixelOf(GetSysColor(COLOR_BTNFACE))).right, 0);

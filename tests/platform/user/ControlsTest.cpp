@@ -107,14 +107,9 @@ TEST_F(ControlsTest, DialogMessagesAreOnlyTakenForTheDialogAndItsControls) {
   EXPECT_EQ(log().count(other, WM_USER), 1u) << "anything else is dispatched to its window";
 }
 
-TEST_F(ControlsTest, DefaultProcessingClosesErasesAndColours) {
+// Default colours and erasing show in ControlPaintTest and PaintTest.
+TEST_F(ControlsTest, DefaultProcessingHitTestsAsksTheParentAndCloses) {
   HWND top = createTopLevel(WS_VISIBLE);
-  HDC hdc = GetDC(top);
-  EXPECT_EQ(DefWindowProcW(top, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), 0),
-            reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_STATIC)));
-  EXPECT_EQ(GetTextColor(hdc), GetSysColor(COLOR_STATICTEXT));
-  EXPECT_EQ(DefWindowProcW(top, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0), 1);
-  ReleaseDC(top, hdc);
   RECT r = screenRect(top);
   EXPECT_EQ(DefWindowProcW(top, WM_NCHITTEST, 0, MAKELPARAM(r.left + 5, r.top + 5)), HTCLIENT);
   EXPECT_EQ(DefWindowProcW(top, WM_NCHITTEST, 0, MAKELPARAM(r.right + 5, r.top + 5)), HTNOWHERE);

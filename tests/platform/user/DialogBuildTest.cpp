@@ -72,8 +72,8 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
     EXPECT_TRUE(sameRect(expected(u, c.x, c.y, c.cx, c.cy), placeOf(dialog, control))) << "control " << c.id;
     RECT mapped{c.x, c.y, c.x + c.cx, c.y + c.cy};
     ASSERT_TRUE(MapDialogRect(dialog, &mapped));
-    EXPECT_TRUE(sameRect({px(c.x, u.cx, 4), px(c.y, u.cy, 8), px(c.x + c.cx, u.cx, 4), px(c.y + c.cy, u.cy, 8)}, mapped))
-        << "MapDialogRect converts each edge";
+    RECT edges{px(c.x, u.cx, 4), px(c.y, u.cy, 8), px(c.x + c.cx, u.cx, 4), px(c.y + c.cy, u.cy, 8)};
+    EXPECT_TRUE(sameRect(edges, mapped)) << "MapDialogRect converts each edge";
   }
 
   // The template gives the client area and places it from the owner's.

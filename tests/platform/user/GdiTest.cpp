@@ -51,19 +51,6 @@ TEST(RegionTest, OperationsMatchAPixelModel) {
       }
 }
 
-TEST(RegionTest, BoundsContainsAndOffset) {
-  gdi::Region region(RECT{0, 0, 10, 10});
-  region.unite(RECT{20, 5, 30, 40});
-  RECT b = region.bounds(), want{0, 0, 30, 40};
-  EXPECT_TRUE(EqualRect(&b, &want));
-  EXPECT_TRUE(region.contains({25, 39}));
-  EXPECT_FALSE(region.contains({15, 5}));
-  region.offset(100, 0);
-  EXPECT_TRUE(region.contains({105, 5}));
-  EXPECT_TRUE(region.intersects(RECT{125, 0, 126, 6}));
-  EXPECT_FALSE(region.intersects(RECT{0, 0, 99, 99}));
-}
-
 TEST(GdiTest, StockObjectsSurviveDeleteAndSelectedOrReleasedOnesAreKeptOrGone) {
   HGDIOBJ white = GetStockObject(WHITE_BRUSH);
   EXPECT_TRUE(DeleteObject(white));

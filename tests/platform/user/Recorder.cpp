@@ -13,32 +13,21 @@ namespace usertest {
 
 namespace {
 
-std::map<std::pair<HWND, UINT>, Reaction>& reactions() {
-  static std::map<std::pair<HWND, UINT>, Reaction> table;
-  return table;
-}
-
-std::map<UINT, Reaction>& pendingReactions() {
-  static std::map<UINT, Reaction> table;
-  return table;
-}
+std::map<std::pair<HWND, UINT>, Reaction> reactions;
+std::map<UINT, Reaction> pendingReactions;  // for the next windows created
+std::function<void(HWND)> whileBoxOpen;
 
 LRESULT CALLBACK recorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   log().add({hwnd, msg, wParam, lParam});
   if (msg == WM_NCCREATE)
-    for (auto& [code, reaction] : pendingReactions()) reactions()[{hwnd, code}] = reaction;
-  auto found = reactions().find({hwnd, msg});
-  if (found != reactions().end()) {
-    Reaction reaction = found->second;  // the reaction may replace itself
-    return reaction(hwnd, msg, wParam, lParam);
-  }
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
+    for (auto& [code, reaction] : pendingReactions) reactions[{hwnd, code}] = reaction;
+  auto found = reactions.find({hwnd, msg});
+  if (found == reactions.end()) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  Reaction reaction = found->second;  // the reaction may replace itself
+  return reaction(hwnd, msg, wParam, lParam);
 }
 
 void registerRecorderClasses() {
-  static bool done = false;
-  if (done) return;
-  done = true;
   WNDCLASSW wc{};
   wc.lpfnWndProc = recorderProc;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -68,7 +57,10 @@ bool matches(const Expect& e, const Entry& a) {
          (!e.checkLParam || e.lParam == a.lParam);
 }
 
-std::function<void(HWND)> whileBoxOpen;
+HWND makeChild(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
+  return CreateWindowExW(0, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
+}
 
 void CALLBACK onBoxOpen(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
@@ -122,8 +114,8 @@ size_t Log::count(HWND hwnd, UINT code) const {
   return ::testing::AssertionFailure() << text;
 }
 
-void react(HWND hwnd, UINT msg, Reaction reaction) { reactions()[{hwnd, msg}] = std::move(reaction); }
-void reactOnCreate(UINT msg, Reaction reaction) { pendingReactions()[msg] = std::move(reaction); }
+void react(HWND hwnd, UINT msg, Reaction reaction) { reactions[{hwnd, msg}] = std::move(reaction); }
+void reactOnCreate(UINT msg, Reaction reaction) { pendingReactions[msg] = std::move(reaction); }
 
 HWND createTopLevel(DWORD style, RECT r, HWND owner, const char16_t* cls, LPVOID param) {
   return CreateWindowExW(0, cls, u"top", style, r.left, r.top, r.right - r.left, r.bottom - r.top, owner, nullptr,
@@ -131,15 +123,11 @@ HWND createTopLevel(DWORD style, RECT r, HWND owner, const char16_t* cls, LPVOID
 }
 
 HWND createChild(HWND parent, int id, RECT r, DWORD style) {
-  return CreateWindowExW(0, kRecorderClass, u"child", WS_CHILD | style, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return makeChild(parent, kRecorderClass, u"child", style, id, r);
 }
 
 HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
-  return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return makeChild(parent, cls, text, WS_VISIBLE | style, id, r);
 }
 
 void pushInput(const display::InputEvent& event) {
@@ -225,16 +213,14 @@ RECT inkIn(const RECT& area, uint32_t background) {
 }
 
 void UserTest::SetUp() {
-  registerRecorderClasses();
+  static bool registered = (registerRecorderClasses(), true);
+  (void)registered;
   log().clear();
-  reactions().clear();
-  pendingReactions().clear();
 }
 
 void UserTest::TearDown() {
-  reactions().clear();
-  pendingReactions().clear();
-  EnumWindows([](HWND hwnd, LPARAM) { return DestroyWindow(hwnd); }, 0);
+  reactions.clear();
+  pendingReactions.clear();
   while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
   display::InputEvent drop;
   auto& backend = static_cast<display::HeadlessBackend&>(device::Device::instance().backend());

@@ -34,7 +34,9 @@ struct Expect {
 };
 inline Expect msg(HWND hwnd, UINT code) { return {hwnd, code}; }
 inline Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, true, wParam}; }
-inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) { return {hwnd, code, true, wParam, true, lParam}; }
+inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) {
+  return {hwnd, code, true, wParam, true, lParam};
+}
 
 std::string messageName(UINT msg);
 

@@ -33,8 +33,8 @@ TEST_F(LifeTest, FailureFromCreateOrNcCreateLeavesNoWindow) {
   });
   EXPECT_EQ(createTopLevel(), nullptr);
   EXPECT_FALSE(IsWindow(made));
-  EXPECT_TRUE(sameSequence({msg(made, WM_NCCREATE), msg(made, WM_CREATE), msg(made, WM_DESTROY), msg(made, WM_NCDESTROY)},
-                           log().entries()));
+  EXPECT_TRUE(sameSequence(
+      {msg(made, WM_NCCREATE), msg(made, WM_CREATE), msg(made, WM_DESTROY), msg(made, WM_NCDESTROY)}, log().entries()));
 
   reactOnCreate(WM_NCCREATE, [&](HWND h, UINT, WPARAM, LPARAM) {
     made = h;
@@ -47,7 +47,7 @@ TEST_F(LifeTest, FailureFromCreateOrNcCreateLeavesNoWindow) {
 
   EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
-  EXPECT_EQ(CreateWindowExW(0, kRecorderClass, u"", WS_CHILD, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(createTopLevel(WS_CHILD), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_TLW_WITH_WSCHILD));
 }
 

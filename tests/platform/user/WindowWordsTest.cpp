@@ -32,22 +32,11 @@ TEST_F(WordsTest, PointerSizedWordsRoundTripAndStayWithinTheExtraBytes) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
 }
 
-TEST_F(WordsTest, APopupsOwnerIsTheTopLevelWindowOfTheWindowItWasGiven) {
-  HWND top = createTopLevel(WS_VISIBLE | WS_BORDER);
-  HWND child = createChild(top, 77, {0, 0, 10, 10});
-  HWND popup = createTopLevel(WS_POPUP, {0, 26, 10, 36}, child);
-  EXPECT_EQ(GetWindowLongPtrW(child, GWLP_ID), 77);
-  EXPECT_EQ(GetWindowLongPtrW(child, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(top));
-  EXPECT_EQ(GetWindowLongPtrW(popup, GWLP_HWNDPARENT), reinterpret_cast<LONG_PTR>(top));
-  EXPECT_EQ(GetWindow(popup, GW_OWNER), top);
-  EXPECT_EQ(GetParent(top), nullptr);
-}
-
 TEST_F(WordsTest, StyleChangesAreAnnouncedAndAReplacedProcedureChainsToTheOld) {
   HWND top = createTopLevel(0);
   log().clear();
   EXPECT_EQ(SetWindowLongW(top, GWL_STYLE, WS_BORDER), 0);
-  EXPECT_TRUE(sameSequence({msgW(top, WM_STYLECHANGING, WPARAM(GWL_STYLE)), msgW(top, WM_STYLECHANGED, WPARAM(GWL_STYLE))},
+  EXPECT_TRUE(sameSequence({msgW(top, WM_STYLECHANGING, GWL_STYLE), msgW(top, WM_STYLECHANGED, GWL_STYLE)},
                            log().entries()));
   EXPECT_EQ(GetWindowLongW(top, GWL_STYLE), LONG(WS_BORDER));
 
