@@ -32,10 +32,10 @@ bool readWithLibpng(const std::string& path, LibpngImage& out) {
 
 std::string tempPath(const char* name) { return std::string(VANTOR_TEST_BINARY_DIR) + "/" + name; }
 
-TEST(Png, ScreenshotIsAPngOfTheScreensSizeAndColours) {
-  Framebuffer screen(240, 320);
-  screen.fill({0, 0, 240, 26}, 0x000080);    // a navy navigation bar
-  screen.fill({10, 100, 11, 101}, 0xFF8040);  // one odd pixel
+TEST(Png, ScreenshotIsAPngOfTheScreensSizeAndColoursThatTheDecoderGivesBack) {
+  Framebuffer screen(320, 240);
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 320; ++x) screen.row(y)[x] = static_cast<uint32_t>((x * 7919 + y * 104729) & 0xFFFFFF);
   std::string bytes, error;
   ASSERT_TRUE(encodePng(screen, bytes, error)) << error;
   std::string path = tempPath("device-screen.png");
@@ -43,30 +43,16 @@ TEST(Png, ScreenshotIsAPngOfTheScreensSizeAndColours) {
 
   LibpngImage image;
   ASSERT_TRUE(readWithLibpng(path, image));
-  EXPECT_EQ(image.width, 240u);
-  EXPECT_EQ(image.height, 320u);
-  auto at = [&](int x, int y) {
-    const png_byte* p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
-    return (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
-  };
-  EXPECT_EQ(at(0, 0), 0x000080u);
-  EXPECT_EQ(at(239, 25), 0x000080u);
-  EXPECT_EQ(at(0, 26), 0xFFFFFFu);
-  EXPECT_EQ(at(10, 100), 0xFF8040u);
-  EXPECT_EQ(at(11, 100), 0xFFFFFFu);
-}
+  ASSERT_EQ(std::pair(image.width, image.height), std::pair(320u, 240u));
+  std::vector<uint32_t> read;
+  for (size_t i = 0; i + 2 < image.rgb.size(); i += 3)
+    read.push_back(uint32_t{image.rgb[i]} << 16 | uint32_t{image.rgb[i + 1]} << 8 | image.rgb[i + 2]);
+  EXPECT_TRUE(read == screen.pixels()) << "as libpng reads it";
 
-TEST(Png, DecoderGivesBackWhatWasEncoded) {
-  Framebuffer screen(320, 240);
-  for (int y = 0; y < 240; ++y)
-    for (int x = 0; x < 320; ++x) screen.row(y)[x] = static_cast<uint32_t>((x * 7919 + y * 104729) & 0xFFFFFF);
-  std::string bytes, error;
-  ASSERT_TRUE(encodePng(screen, bytes, error));
   auto back = decodePng(bytes, error);
   ASSERT_TRUE(back) << error;
   EXPECT_EQ(back->width(), 320);
-  EXPECT_EQ(back->height(), 240);
-  EXPECT_EQ(back->pixels(), screen.pixels());
+  EXPECT_TRUE(back->pixels() == screen.pixels());
 }
 
 TEST(Png, DamagedImagesAreRefusedWithAReason) {

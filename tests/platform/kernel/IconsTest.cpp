@@ -15,37 +15,35 @@ uint32_t smallIconPixel(int x, int y) {
 }
 uint32_t bigIconPixel(int x, int y) { return uint32_t(8 * x) << 24 | uint32_t(8 * y) << 16 | 100 << 8 | 200; }
 
+HICON loadTestIcon(int width, int height, UINT flags = 0) {
+  return static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(301), IMAGE_ICON, width, height, flags));
+}
+
 TEST(Icons, LoadsTheImageOfTheRequestedSize) {
-  HINSTANCE module = GetModuleHandleW(nullptr);
-  auto small = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 16, 16, 0));
-  ASSERT_NE(small, nullptr);
-  const kernel::Icon* icon = kernel::iconFromHandle(small);
-  ASSERT_NE(icon, nullptr);
-  ASSERT_EQ(icon->width, 16);
-  ASSERT_EQ(icon->height, 16);
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) ASSERT_EQ(icon->pixels[size_t(y * 16 + x)], smallIconPixel(x, y)) << x << "," << y;
-
   // Two 32x32 images: the 32-bit one wins over the 8-bit one.
-  auto big = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 32, 32, 0));
-  icon = kernel::iconFromHandle(big);
-  ASSERT_NE(icon, nullptr);
-  ASSERT_EQ(icon->width, 32);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) ASSERT_EQ(icon->pixels[size_t(y * 32 + x)], bigIconPixel(x, y)) << x << "," << y;
-
-  EXPECT_TRUE(DestroyIcon(small));
-  EXPECT_TRUE(DestroyIcon(big));
-  EXPECT_EQ(kernel::iconFromHandle(small), nullptr);
-  EXPECT_FALSE(DestroyIcon(small));
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+  for (int size : {16, 32}) {
+    SCOPED_TRACE(size);
+    HICON handle = loadTestIcon(size, size);
+    const kernel::Icon* icon = kernel::iconFromHandle(handle);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_EQ(icon->width, size);
+    ASSERT_EQ(icon->height, size);
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        ASSERT_EQ(icon->pixels[size_t(y * size + x)], size == 16 ? smallIconPixel(x, y) : bigIconPixel(x, y))
+            << x << "," << y;
+    EXPECT_TRUE(DestroyIcon(handle));
+    EXPECT_EQ(kernel::iconFromHandle(handle), nullptr);
+    EXPECT_FALSE(DestroyIcon(handle));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+  }
 }
 
 TEST(Icons, OtherSizesScaleTheNearestLargerImage) {
-  HINSTANCE module = GetModuleHandleW(nullptr);
   // 24 scales the 32-bit 32x32 image down; 64 has nothing larger and scales it up.
   for (int size : {24, 64}) {
-    auto handle = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, size, size, 0));
+    HICON handle = loadTestIcon(size, size);
     const kernel::Icon* icon = kernel::iconFromHandle(handle);
     ASSERT_NE(icon, nullptr) << size;
     EXPECT_EQ(icon->width, size);
@@ -59,7 +57,7 @@ TEST(Icons, OtherSizesScaleTheNearestLargerImage) {
     DestroyIcon(handle);
   }
   // 8x8 has no smaller image: the 16x16 one, the nearest larger, is halved.
-  auto tiny = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 8, 8, 0));
+  HICON tiny = loadTestIcon(8, 8);
   const kernel::Icon* icon = kernel::iconFromHandle(tiny);
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->width, 8);
@@ -69,7 +67,7 @@ TEST(Icons, OtherSizesScaleTheNearestLargerImage) {
 
 TEST(Icons, DefaultSizeSharedLoadsAndFailures) {
   HINSTANCE module = GetModuleHandleW(nullptr);
-  auto byDefault = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  HICON byDefault = loadTestIcon(0, 0, LR_DEFAULTSIZE);
   ASSERT_NE(kernel::iconFromHandle(byDefault), nullptr);
   EXPECT_EQ(kernel::iconFromHandle(byDefault)->width, 32);
 
@@ -83,8 +81,8 @@ TEST(Icons, DefaultSizeSharedLoadsAndFailures) {
 
   EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(302), IMAGE_ICON, 16, 16, 0), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
-  EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, -1, 16, 0), nullptr);
-  EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(301), IMAGE_ICON, 100000, 100000, 0), nullptr);
+  EXPECT_EQ(loadTestIcon(-1, 16), nullptr);
+  EXPECT_EQ(loadTestIcon(100000, 100000), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(LoadImageW(reinterpret_cast<HINSTANCE>(uintptr_t(0x20000)), MAKEINTRESOURCEW(301), IMAGE_ICON, 16, 16, 0),
             nullptr);
