@@ -3,6 +3,7 @@
 // runs and their owners, and the registry of modeless dialogs.
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include "DialogTestSupport.h"
 #include "dialog_test_ids.h"
@@ -252,6 +253,44 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
     EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), kUntouched);
     EXPECT_EQ(dialog.hwnd, window);
   }
+}
+
+// Stands for a dialog procedure that was there before the object took over.
+std::vector<UINT> previousSaw;
+INT_PTR CALLBACK PreviousProc(HWND, UINT message, WPARAM, LPARAM) {
+  previousSaw.push_back(message);
+  return 42;
+}
+
+class TakeoverDialog : public CeDialog {
+ public:
+  TakeoverDialog() : CeDialog(IDD_PROBE) {}
+  LONG_PTR procAtDetach = 0;
+  LRESULT defaultAnswer = 0;
+  BOOL OnInitDialog() override {
+    prevProc = reinterpret_cast<WNDPROC>(&PreviousProc);
+    return CeDialog::OnInitDialog();
+  }
+  LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool* handled) override {
+    if (message != WM_USER + 9) return 0;
+    *handled = true;
+    defaultAnswer = DefaultProc();
+    return 0;
+  }
+  void Detach(HWND window) override { procAtDetach = GetWindowLongPtrW(window, DWLP_DLGPROC); }
+};
+
+TEST_F(DialogProc, ATakenOverProcedureGetsDefaultProcessingAndIsPutBackAtTheEnd) {
+  previousSaw.clear();
+  TakeoverDialog dialog;
+  HWND window = dialog.CreateModeless();
+  ASSERT_NE(window, nullptr);
+  SendMessageW(window, WM_USER + 9, 0, 0);
+  EXPECT_EQ(dialog.defaultAnswer, 42);
+  ASSERT_EQ(previousSaw.size(), 1u);
+  EXPECT_EQ(previousSaw[0], UINT(WM_USER + 9));
+  DestroyWindow(window);
+  EXPECT_EQ(dialog.procAtDetach, reinterpret_cast<LONG_PTR>(&PreviousProc));
 }
 
 TEST_F(DialogProc, AModelessDialogIsRegisteredUntilItsWindowOrObjectGoes) {
