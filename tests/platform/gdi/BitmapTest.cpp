@@ -190,6 +190,8 @@ TEST(BitmapTest, LoadImageScalesBitmapsAndLoadsMonochromeAsMonochrome) {
   SetLastError(0);
   EXPECT_EQ(LoadBitmapW(module, MAKEINTRESOURCEW(999)), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
+  EXPECT_EQ(LoadBitmapW(reinterpret_cast<HINSTANCE>(uintptr_t(0x20000)), MAKEINTRESOURCEW(201)), nullptr);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
   EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(201), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
 }
 

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "kernel/Resources.h"
 
 namespace {
 
@@ -54,15 +53,6 @@ TEST(Resources, ForeignHandlesAreRefused) {
   EXPECT_EQ(LockResource(&local), nullptr);
   EXPECT_EQ(FindResourceW(reinterpret_cast<HMODULE>(uintptr_t(0x20000)), MAKEINTRESOURCEW(201), RT_RCDATA), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
-}
-
-TEST(Resources, InternalLookupGivesTheSameBytes) {
-  auto bytes = kernel::findResourceBytes(nullptr, RT_BITMAP, MAKEINTRESOURCEW(401));
-  ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(bytes->size(), 40u + 16u + 12u);  // header, 4 colours, 3 rows of 4 bytes
-  EXPECT_FALSE(kernel::findResourceBytes(nullptr, RT_BITMAP, MAKEINTRESOURCEW(402)).has_value());
-  EXPECT_FALSE(kernel::findResourceBytes(reinterpret_cast<HMODULE>(uintptr_t(8)), RT_BITMAP, MAKEINTRESOURCEW(401))
-                   .has_value());
 }
 
 TEST(Modules, ProgramModuleIsTheOnlyOne) {
