@@ -134,8 +134,8 @@ TEST_F(ComboBoxTest, WindowTextIsTheSelectedItemOrEmpty) {
   EXPECT_EQ(text(), u"");
   SendMessageW(combo, CB_SETCURSEL, 1, 0);
   EXPECT_EQ(text(), u"Courier");
-  send(CB_INSERTSTRING, 0, u"Verdana");
-  EXPECT_EQ(selected(), 2) << "an item inserted before the selection moves it along";
+  send(CB_INSERTSTRING, 1, u"Verdana");
+  EXPECT_EQ(selected(), 2) << "an item inserted at the selection moves it along";
   SendMessageW(combo, CB_DELETESTRING, 0, 0);
   EXPECT_EQ(text(), u"Courier");
   EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 7, 0), CB_ERR);
