@@ -6,8 +6,6 @@
 #include <aygshell.h>
 #include <windows.h>
 
-#include <functional>
-#include <string>
 #include <vector>
 
 #include "device/Device.h"
@@ -16,29 +14,14 @@ namespace {
 
 constexpr RECT kAboveMenuBar{0, 26, 240, 294};
 constexpr RECT kAbovePanel{0, 26, 240, 214};
-constexpr RECT kWholeBelowNavBar{0, 26, 240, 320};
+const HWND kStale = reinterpret_cast<HWND>(0x7777);
 
-// A DIALOG template with a caption and a font, no controls.
-class Template {
- public:
-  explicit Template(DWORD style) {
-    dword(style | DS_SETFONT).dword(WS_EX_CAPTIONOKBTN).word(0).word(0).word(0).word(100).word(60);
-    word(0).word(0).text(u"Properties").word(8).text(u"Tahoma");
-  }
-  LPCDLGTEMPLATEW get() const { return reinterpret_cast<LPCDLGTEMPLATEW>(words_.data()); }
-
- private:
-  Template& word(uint16_t v) {
-    words_.push_back(v);
-    return *this;
-  }
-  Template& dword(uint32_t v) { return word(uint16_t(v & 0xFFFF)).word(uint16_t(v >> 16)); }
-  Template& text(std::u16string_view s) {
-    for (char16_t c : s) word(c);
-    return word(0);
-  }
-  std::vector<uint16_t> words_;
-};
+// A DIALOG template with a caption, the OK button's style and a font, no controls.
+const std::vector<uint16_t> kTemplate = {
+    static_cast<uint16_t>(DS_SETFONT), static_cast<uint16_t>((WS_POPUP | WS_CAPTION) >> 16),
+    static_cast<uint16_t>(WS_EX_CAPTIONOKBTN & 0xFFFF), static_cast<uint16_t>(WS_EX_CAPTIONOKBTN >> 16),
+    0, 0, 0, 100, 60, 0, 0,
+    u'P', u'r', u'o', u'p', u'e', u'r', u't', u'i', u'e', u's', 0, 8, u'T', u'a', u'h', u'o', u'm', u'a', 0};
 
 DWORD initFlags = 0;
 SHACTIVATEINFO activateInfo{};
@@ -70,8 +53,7 @@ RECT windowRect(HWND hwnd) {
 }
 
 ::testing::AssertionResult sameRect(const RECT& want, const RECT& got) {
-  if (want.left == got.left && want.top == got.top && want.right == got.right && want.bottom == got.bottom)
-    return ::testing::AssertionSuccess();
+  if (EqualRect(&want, &got)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "want {" << want.left << "," << want.top << "," << want.right << ","
                                        << want.bottom << "} got {" << got.left << "," << got.top << "," << got.right
                                        << "," << got.bottom << "}";
@@ -80,7 +62,6 @@ RECT windowRect(HWND hwnd) {
 class FullScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    initFlags = 0;
     activateInfo = SHACTIVATEINFO{};
     sizes.clear();
     device().setSipVisible(false);
@@ -93,12 +74,11 @@ class FullScreenTest : public ::testing::Test {
     }
   }
   static device::Device& device() { return device::Device::instance(); }
-
-  HWND dialogWith(DWORD flags, DWORD style = WS_POPUP | WS_CAPTION) {
+  static LPCDLGTEMPLATEW dialogTemplate() { return reinterpret_cast<LPCDLGTEMPLATEW>(kTemplate.data()); }
+  static HWND dialogWith(DWORD flags) {
     initFlags = flags;
-    return CreateDialogIndirectParamW(nullptr, template_(style).get(), nullptr, fullScreenProc, 0);
+    return CreateDialogIndirectParamW(nullptr, dialogTemplate(), nullptr, fullScreenProc, 0);
   }
-  static Template template_(DWORD style) { return Template(style); }
 };
 
 TEST_F(FullScreenTest, DoneButtonSipDownAndFullScreenGiveTheDialogTheAreaBelowTheNavigationBar) {
@@ -109,9 +89,8 @@ TEST_F(FullScreenTest, DoneButtonSipDownAndFullScreenGiveTheDialogTheAreaBelowTh
   RECT during{}, client{};
   DWORD style = 0, exStyle = 0;
   bool sipDuring = true;
-  std::u16string title;
+  WCHAR title[32] = {};
   HWND dialog = nullptr;
-  Template t(WS_POPUP | WS_CAPTION);
   device().script().add([&] {
     dialog = GetActiveWindow();
     during = windowRect(dialog);
@@ -119,21 +98,18 @@ TEST_F(FullScreenTest, DoneButtonSipDownAndFullScreenGiveTheDialogTheAreaBelowTh
     style = static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE));
     exStyle = static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE));
     sipDuring = device().sipVisible();
-    WCHAR text[32];
-    GetWindowTextW(dialog, text, 32);
-    title = text;
+    GetWindowTextW(dialog, title, 32);
     // What the navigation bar's OK button sends.
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0);
   });
   device().script().add([&] { EndDialog(dialog, IDOK); });
-  EXPECT_EQ(DialogBoxIndirectParamW(nullptr, t.get(), owner, fullScreenProc, 0), IDOK);
+  EXPECT_EQ(DialogBoxIndirectParamW(nullptr, dialogTemplate(), owner, fullScreenProc, 0), IDOK);
   EXPECT_TRUE(sameRect(kAboveMenuBar, during));
   // The title and OK move to the navigation bar: the dialog keeps no caption.
-  EXPECT_EQ(client.right, 240);
-  EXPECT_EQ(client.bottom, 294 - 26);
+  EXPECT_TRUE(sameRect({0, 0, 240, 294 - 26}, client));
   EXPECT_EQ(style & WS_CAPTION, 0u);
   EXPECT_EQ(exStyle & WS_EX_CAPTIONOKBTN, DWORD(WS_EX_CAPTIONOKBTN));
-  EXPECT_EQ(title, u"Properties");
+  EXPECT_EQ(std::u16string(title), u"Properties");
   EXPECT_FALSE(sipDuring);
 }
 
@@ -144,18 +120,18 @@ TEST_F(FullScreenTest, EachSizingFlagGivesItsArea) {
     bool sipUp;
     RECT area;
   } table[] = {
-      {"full screen leaves room for the menu bar", SHIDIF_SIZEDLGFULLSCREEN, false, kAboveMenuBar},
       {"full screen whatever the panel does", SHIDIF_SIZEDLGFULLSCREEN, true, kAboveMenuBar},
       {"sized for the panel, panel down", SHIDIF_SIZEDLG, false, kAboveMenuBar},
       {"sized for the panel, panel up", SHIDIF_SIZEDLG, true, kAbovePanel},
-      {"no menu bar", SHIDIF_FULLSCREENNOMENUBAR, false, kWholeBelowNavBar},
+      {"no menu bar", SHIDIF_FULLSCREENNOMENUBAR, false, {0, 26, 240, 320}},
   };
   for (const auto& row : table) {
+    SCOPED_TRACE(row.what);
     device().setSipVisible(row.sipUp);
     HWND dialog = dialogWith(row.flags);
-    ASSERT_TRUE(dialog) << row.what;
-    EXPECT_TRUE(sameRect(row.area, windowRect(dialog))) << row.what;
-    EXPECT_EQ(device().sipVisible(), row.sipUp) << row.what;  // only SHIDIF_SIPDOWN lowers it
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(sameRect(row.area, windowRect(dialog)));
+    EXPECT_EQ(device().sipVisible(), row.sipUp);  // only SHIDIF_SIPDOWN lowers it
     DestroyWindow(dialog);
   }
 }
@@ -170,32 +146,27 @@ TEST_F(FullScreenTest, WithoutItsMaskOrForAChildNothingIsSized) {
 
   HWND child = CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE, 5, 5, 50, 50, plain, nullptr, nullptr,
                                nullptr);
+  RECT childBefore = windowRect(child);
   SHINITDLGINFO forChild{SHIDIM_FLAGS, child, SHIDIF_SIZEDLGFULLSCREEN};
   EXPECT_TRUE(SHInitDialog(&forChild));
-  EXPECT_TRUE(sameRect({5, 5, 55, 55}, [&] {
-    RECT r = windowRect(child);
-    MapWindowPoints(nullptr, plain, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }()));
+  EXPECT_TRUE(sameRect(childBefore, windowRect(child)));
 
   EXPECT_FALSE(SHInitDialog(nullptr));
-  SHINITDLGINFO stale{SHIDIM_FLAGS, reinterpret_cast<HWND>(0x7777), SHIDIF_SIZEDLGFULLSCREEN};
+  SHINITDLGINFO stale{SHIDIM_FLAGS, kStale, SHIDIF_SIZEDLGFULLSCREEN};
   EXPECT_FALSE(SHInitDialog(&stale));
 }
 
 TEST_F(FullScreenTest, SettingChangeSizesTheWindowToThePanelAndBack) {
   HWND dialog = dialogWith(SHIDIF_SIZEDLGFULLSCREEN);
   ASSERT_TRUE(sameRect(kAboveMenuBar, windowRect(dialog)));
-  sizes.clear();
-  device().setSipVisible(true);
-  EXPECT_TRUE(sameRect(kAbovePanel, windowRect(dialog)));
-  EXPECT_EQ(activateInfo.fSipUp, 1u);
-  ASSERT_FALSE(sizes.empty());
-  EXPECT_EQ(sizes.back(), MAKELPARAM(240, 214 - 26));
-  device().setSipVisible(false);
-  EXPECT_TRUE(sameRect(kAboveMenuBar, windowRect(dialog)));
-  EXPECT_EQ(activateInfo.fSipUp, 0u);
-  EXPECT_EQ(sizes.back(), MAKELPARAM(240, 294 - 26));
+  for (bool up : {true, false}) {
+    SCOPED_TRACE(up ? "panel up" : "panel down");
+    device().setSipVisible(up);
+    EXPECT_TRUE(sameRect(up ? kAbovePanel : kAboveMenuBar, windowRect(dialog)));
+    EXPECT_EQ(activateInfo.fSipUp, up ? 1u : 0u);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back(), MAKELPARAM(240, (up ? 214 : 294) - 26));
+  }
 
   // Other setting changes leave the window alone.
   SetWindowPos(dialog, nullptr, 10, 40, 100, 100, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -211,7 +182,7 @@ TEST_F(FullScreenTest, SettingChangeSizesTheWindowToThePanelAndBack) {
   wrong.cbSize = 8;
   EXPECT_FALSE(SHHandleWMSettingChange(dialog, SPI_SETSIPINFO, 0, &wrong));
   EXPECT_FALSE(SHHandleWMSettingChange(dialog, SPI_SETSIPINFO, 0, nullptr));
-  EXPECT_FALSE(SHHandleWMSettingChange(reinterpret_cast<HWND>(0x7777), SPI_SETSIPINFO, 0, &info));
+  EXPECT_FALSE(SHHandleWMSettingChange(kStale, SPI_SETSIPINFO, 0, &info));
 }
 
 TEST_F(FullScreenTest, SipPreferenceRaisesAndLowersThePanelUnlessAnInputDialogKeepsIt) {
@@ -228,11 +199,11 @@ TEST_F(FullScreenTest, SipPreferenceRaisesAndLowersThePanelUnlessAnInputDialogKe
   };
   int n = 0;
   for (const auto& step : steps) {
-    EXPECT_TRUE(SHSipPreference(step.hwnd, step.state)) << n;
-    EXPECT_EQ(device().sipVisible(), step.up) << "step " << n;
-    ++n;
+    SCOPED_TRACE(n++);
+    EXPECT_TRUE(SHSipPreference(step.hwnd, step.state));
+    EXPECT_EQ(device().sipVisible(), step.up);
   }
-  EXPECT_FALSE(SHSipPreference(reinterpret_cast<HWND>(0x7777), SIP_UP));
+  EXPECT_FALSE(SHSipPreference(kStale, SIP_UP));
   EXPECT_FALSE(SHSipPreference(dialog, static_cast<SIPSTATE>(9)));
 }
 
