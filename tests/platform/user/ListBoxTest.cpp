@@ -1,5 +1,5 @@
-// The list box: its items, selection, scrolling with its window scroll bar,
-// the notifications of LBS_NOTIFY and its lines in the window dump.
+// The list box: selection, scrolling with its window scroll bar, the
+// notifications of LBS_NOTIFY and its lines in the window dump.
 #include "Recorder.h"
 #include "device/Dump.h"
 #include "user/ListBoxModel.h"
@@ -23,11 +23,6 @@ class ListBoxTest : public UserTest {
   void add(std::initializer_list<const char16_t*> texts) {
     for (const char16_t* t : texts) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
   }
-  std::u16string textAt(int index) {
-    WCHAR buffer[64] = {};
-    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-  }
   LRESULT selected() { return SendMessageW(list, LB_GETCURSEL, 0, 0); }
   LRESULT top() { return SendMessageW(list, LB_GETTOPINDEX, 0, 0); }
   int itemHeight() { return static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)); }
@@ -44,41 +39,7 @@ class ListBoxTest : public UserTest {
   HWND list = nullptr;
 };
 
-TEST_F(ListBoxTest, ItemsTextsAndDataByIndex) {
-  make(0, {u"delta", u"alpha", u"charlie"});
-  EXPECT_EQ(textAt(0), u"delta") << "unsorted: in the order added";
-  EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(u"bravo")), 1);
-  EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"echo")), 4);
-  EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 9, reinterpret_cast<LPARAM>(u"x")), LB_ERR);
-  EXPECT_EQ(textAt(1), u"bravo");
-  EXPECT_EQ(SendMessageW(list, LB_GETTEXTLEN, 4, 0), 4);
-  EXPECT_EQ(SendMessageW(list, LB_GETTEXTLEN, 5, 0), LB_ERR);
-  EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 5, reinterpret_cast<LPARAM>(u"")), LB_ERR);
-  EXPECT_EQ(SendMessageW(list, LB_SETITEMDATA, 2, 1234), 0);
-  EXPECT_EQ(SendMessageW(list, LB_DELETESTRING, 0, 0), 4);
-  EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, 1, 0), 1234) << "data goes with its item";
-  EXPECT_EQ(SendMessageW(list, LB_DELETESTRING, 4, 0), LB_ERR);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
-}
-
-TEST_F(ListBoxTest, SortedSelectionAndSearch) {
-  make(LBS_SORT, {u"pear", u"Apple", u"plum", u"apricot", u"Peach"});  // Apple apricot Peach pear plum
-  EXPECT_EQ(textAt(2), u"Peach");
-  EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, 3, 0), 3);
-  EXPECT_EQ(SendMessageW(list, LB_GETSEL, 3, 0), 1);
-  add({u"banana"});
-  EXPECT_EQ(selected(), 4) << "adding before the selection moves it with its item";
-  // Sorting and searching are the combo box's list's too (ComboBoxTest); here their messages.
-  EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, 4, reinterpret_cast<LPARAM>(u"P")), 5) << "after the start";
-  EXPECT_EQ(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"PLUM")), 5);
-  EXPECT_EQ(SendMessageW(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"ap")), 0);
-  EXPECT_EQ(selected(), 0);
-  EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0), LB_ERR);
-  EXPECT_EQ(selected(), LB_ERR) << "-1 clears the selection";
-  EXPECT_TRUE(heard().empty()) << "a program's selections are not announced";
-}
-
+// Its items, sorting and searching are the combo box list's too (ComboBoxTest).
 TEST_F(ListBoxTest, ScrollsWithItsScrollBarWhenItemsDoNotFit) {
   make(WS_VSCROLL, {u"one", u"two"});
   EXPECT_FALSE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) << "two items fit: no bar";
@@ -136,6 +97,9 @@ TEST_F(ListBoxTest, NotifiesThePersonsChangesWithLbsNotifyOnly) {
   press('T');
   EXPECT_EQ(heard(), (std::vector<UINT>{LBN_SELCHANGE}));
   EXPECT_EQ(selected(), 1) << "typing selects by prefix, wrapping round";
+  WCHAR text[8] = {};
+  EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text)), 3);
+  EXPECT_EQ(std::u16string(text), u"two");
   SendMessageW(list, LB_SETCURSEL, 0, 0);
   EXPECT_TRUE(heard().empty());
   SetFocus(parent);

@@ -102,23 +102,6 @@ TEST(MenuTemplate, MalformedTemplatesAreRefusedWhole) {
   EXPECT_FALSE(user::parseMenuTemplate(deep.data(), deep.size())) << "too deep";
 }
 
-TEST(MenuCalls, AppendAndInsertByPositionAndByCommandInTheSubmenuHoldingIt) {
-  HMENU bar = CreateMenu(), menu = CreatePopupMenu();
-  ASSERT_TRUE(AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), u"Popup"));
-  ASSERT_TRUE(AppendMenuW(menu, MF_STRING, 10, u"Ten"));
-  ASSERT_TRUE(AppendMenuW(menu, MF_STRING, 30, u"Thirty"));
-  ASSERT_TRUE(InsertMenuW(menu, 1, MF_BYPOSITION | MF_STRING, 20, u"Twenty"));
-  ASSERT_TRUE(InsertMenuW(bar, 10, MF_BYCOMMAND | MF_STRING, 5, u"Five"));
-  ASSERT_TRUE(InsertMenuW(menu, 0xFFFFFFFF, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr));
-  ASSERT_TRUE(AppendMenuW(menu, MF_STRING | MF_GRAYED | MF_CHECKED, 40, u"Forty"));
-  EXPECT_EQ(describe(bar), (Lines{"Popup>"}));
-  EXPECT_EQ(describe(menu), (Lines{"Five=5", "Ten=10", "Twenty=20", "Thirty=30", "-", "Forty=40[g][c]"}));
-  SetLastError(0);
-  EXPECT_FALSE(InsertMenuW(menu, 999, MF_BYCOMMAND | MF_STRING, 1, u"x")) << "no such command";
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MENU_ITEM_NOT_FOUND));
-  DestroyMenu(bar);
-}
-
 // describe() reads every state through the previous state these calls answer.
 TEST(MenuCalls, ItemQueriesAtTheEdges) {
   HMENU bar = CreateMenu();

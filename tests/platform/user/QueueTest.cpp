@@ -85,14 +85,6 @@ TEST_F(QueueTest, TimersReplaceByIdAndDispatchCallsTheirProcedureInsteadOfTheWin
   KillTimer(top, 9);
   EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
 
-  UINT_PTR first = SetTimer(nullptr, 0, 0, countingTimerProc);
-  UINT_PTR second = SetTimer(nullptr, 0, 0, countingTimerProc);
-  EXPECT_NE(first, 0u);
-  EXPECT_NE(first, second) << "thread timers get ids of their own";
-  EXPECT_TRUE(KillTimer(nullptr, first));
-  EXPECT_TRUE(KillTimer(nullptr, second));
-  EXPECT_FALSE(KillTimer(nullptr, second));
-
   MSG forged{};  // a posted WM_TIMER must not call an address it names
   forged.message = WM_TIMER;
   forged.lParam = 0x1234;

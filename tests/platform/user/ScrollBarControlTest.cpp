@@ -59,23 +59,7 @@ class ScrollBarControlTest : public UserTest {
   HWND bar = nullptr;
 };
 
-// The numbers themselves are those of a window's bar (WindowScrollBarTest);
-// here the control's own messages reach them.
-TEST_F(ScrollBarControlTest, ItsMessagesKeepItsNumbersWithinItsRange) {
-  bar = createControl(parent, WC_SCROLLBAR, nullptr, SBS_VERT, 5, {10, 10, 23, 150});
-  EXPECT_EQ(SendMessageW(bar, SBM_SETPOS, 5, TRUE), 0);
-  EXPECT_EQ(SendMessageW(bar, SBM_GETPOS, 0, 0), 0) << "a new control has an empty range";
-  SendMessageW(bar, SBM_SETRANGE, 10, 50);
-  EXPECT_EQ(SendMessageW(bar, SBM_GETPOS, 0, 0), 10) << "the position comes into the range";
-  EXPECT_EQ(SendMessageW(bar, SBM_SETPOS, 30, TRUE), 10) << "answers the previous position";
-  EXPECT_EQ(SendMessageW(bar, SBM_SETPOS, 99, TRUE), 30);
-  int min = -1, max = -1;
-  SendMessageW(bar, SBM_GETRANGE, reinterpret_cast<WPARAM>(&min), reinterpret_cast<LPARAM>(&max));
-  EXPECT_EQ(std::vector<int>({min, max, GetScrollPos(bar, SB_CTL)}), std::vector<int>({10, 50, 50}));
-  setInfo(0, 100, 20, 95);
-  EXPECT_EQ(SetScrollPos(bar, SB_CTL, 3, TRUE), 81) << "the last position at which a whole page shows";
-}
-
+// Its numbers are those of a window's bar (WindowScrollBarTest); here what it tells its parent.
 TEST_F(ScrollBarControlTest, StylusOnEachPartTellsTheParentUnlessThereIsNothingToScroll) {
   make(SBS_VERT, {10, 10, 23, 150}, 0, 100, 10, 40);
   auto parts = layout(true);

@@ -119,7 +119,6 @@ TEST_F(LifeTest, NonClientPartsTakeTheirPixelsFromTheClientArea) {
       {0, 0, {0, 0, 100, 100}},
       {WS_BORDER, 0, {0, 0, 98, 98}},
       {0, WS_EX_CLIENTEDGE, {0, 0, 96, 96}},
-      {WS_BORDER, WS_EX_CLIENTEDGE, {0, 0, 94, 94}},
       {WS_VSCROLL, 0, {0, 0, 87, 100}},
       {WS_HSCROLL | WS_VSCROLL, 0, {0, 0, 87, 87}},
       {WS_POPUP | WS_CAPTION, 0, {0, 0, 98, 72}},
