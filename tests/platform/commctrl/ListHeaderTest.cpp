@@ -76,64 +76,41 @@ TEST_F(ListTest, HeaderKeepsHeadingsAndTellsTheParentOfChanges) {
   EXPECT_EQ(headingWidth(header, 0), 40);
 }
 
-TEST_F(ListTest, HeaderLayoutTakesItsHeightFromTheTopOfTheRectangleUnlessHidden) {
-  HWND header = createHeader(createParent(), 0);
-  for (bool hidden : {false, true}) {
-    SetWindowLongW(header, GWL_STYLE, GetWindowLongW(header, GWL_STYLE) | (hidden ? HDS_HIDDEN : 0));
-    RECT area{5, 10, 205, 300};
-    WINDOWPOS pos{};
-    HDLAYOUT layout{&area, &pos};
-    ASSERT_TRUE(SendMessageW(header, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout)));
-    EXPECT_EQ(pos.x, 5);
-    EXPECT_EQ(pos.y, 10);
-    EXPECT_EQ(pos.cx, 200);
-    EXPECT_EQ(pos.cy > 10, !hidden);
-    EXPECT_EQ(area.top, 10 + pos.cy);
-  }
-}
-
-TEST_F(ListTest, HeaderHitTestFindsHeadingsAndDividers) {
-  HWND header = createHeader(createParent(), HDS_BUTTONS);
-  insertHeading(header, 0, u"A", 80);
-  insertHeading(header, 1, u"B", 0);  // hidden: its divider opens it
-  insertHeading(header, 2, u"C", 50);
-  struct Case {
-    POINT point;
-    int item;
-    UINT flags;
-  };
-  const Case cases[] = {
-      {{30, 10}, 0, HHT_ONHEADER},   {{79, 10}, 1, HHT_ONDIVOPEN}, {{100, 10}, 2, HHT_ONHEADER},
-      {{130, 10}, 2, HHT_ONDIVIDER}, {{200, 10}, -1, HHT_NOWHERE}, {{-3, 10}, -1, HHT_TOLEFT},
-      {{30, 40}, -1, HHT_BELOW},
-  };
-  for (const Case& c : cases) {
-    HDHITTESTINFO hit{};
-    hit.pt = c.point;
-    EXPECT_EQ(SendMessageW(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), c.item) << c.point.x;
-    EXPECT_EQ(hit.flags, c.flags) << c.point.x;
-  }
-}
-
-TEST_F(ListTest, DraggingADividerResizesTheHeadingAsTheStylusMovesUnlessRefused) {
-  HWND header = createHeader(createParent(), HDS_BUTTONS);
-  insertHeading(header, 0, u"Name", 80);
-  insertHeading(header, 1, u"Size", 50);
+TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumnUnlessTheParentRefuses) {
+  HWND list = createList(createParent(), 0, {0, 0, 240, 200});
+  addColumns(list, {{u"Name", 80}, {u"Size", 50}});
+  addRow(list, {u"a", u"b"});
+  HWND header = headerOf(list);
+  RECT r{};
+  SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  POINT divider{r.right + 1, (r.top + r.bottom) / 2};
+  ClientToScreen(header, &divider);
   notes().clear();
-  drag({81, 10}, {121, 10});
+  drag(divider, {divider.x + 40, divider.y});
+  // The list's parent hears of its header's drag, from the header, as the stylus moves.
   EXPECT_EQ(logged({HDN_BEGINTRACKW, HDN_TRACKW, HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW, HDN_ENDTRACKW, HDN_ITEMCLICKW}),
             (std::vector<std::string>{"hdn-begintrack item=0 width=80", "hdn-track item=0 width=100",
                                       "hdn-itemchanging item=0 width=100", "hdn-itemchanged item=0 width=100",
                                       "hdn-track item=0 width=120", "hdn-itemchanging item=0 width=120",
                                       "hdn-itemchanged item=0 width=120", "hdn-endtrack item=0 width=120"}));
-  EXPECT_EQ(headingWidth(header, 0), 120);
+  EXPECT_EQ(notes().back().from, header);
   EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 120);
+  RECT cell{LVIR_LABEL, 1, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+  EXPECT_EQ(cell.left, 120);
 
   answers().results[HDN_BEGINTRACKW] = TRUE;
   notes().clear();
-  drag({120, 10}, {60, 10});
-  EXPECT_EQ(headingWidth(header, 0), 120);
+  drag({divider.x + 40, divider.y}, divider);
+  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 120);
   EXPECT_EQ(logged({HDN_TRACKW, HDN_ENDTRACKW, HDN_ITEMCHANGEDW}), std::vector<std::string>{});
+
+  // Widths the program sets reach the header without a word to the parent.
+  notes().clear();
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 70);
+  EXPECT_EQ(headingWidth(header, 1), 70);
+  EXPECT_TRUE(logged({HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}).empty());
 }
 
 TEST_F(ListTest, ClickingAButtonHeadingTellsTheParentOnlyWhenReleasedOnIt) {
@@ -152,32 +129,6 @@ TEST_F(ListTest, ClickingAButtonHeadingTellsTheParentOnlyWhenReleasedOnIt) {
   insertHeading(plain, 0, u"Name", 80);
   tap({30, 10});
   EXPECT_TRUE(logged({HDN_ITEMCLICKW}).empty());
-}
-
-TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumn) {
-  HWND list = createList(createParent(), 0, {0, 0, 240, 200});
-  addColumns(list, {{u"Name", 80}, {u"Size", 50}});
-  addRow(list, {u"a", u"b"});
-  HWND header = headerOf(list);
-  RECT r{};
-  SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
-  POINT divider{r.right, (r.top + r.bottom) / 2};
-  ClientToScreen(header, &divider);
-  notes().clear();
-  drag(divider, {divider.x + 30, divider.y});
-  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 110);
-  RECT cell{LVIR_LABEL, 1, 0, 0};
-  SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
-  EXPECT_EQ(cell.left, 110);
-  // The list's parent hears of its header's drag, from the header.
-  EXPECT_EQ(logged({HDN_BEGINTRACKW, HDN_ENDTRACKW}),
-            (std::vector<std::string>{"hdn-begintrack item=0 width=80", "hdn-endtrack item=0 width=110"}));
-  EXPECT_EQ(notes().back().from, header);
-  // Widths the program sets reach the header without a word to the parent.
-  notes().clear();
-  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 70);
-  EXPECT_EQ(headingWidth(header, 1), 70);
-  EXPECT_TRUE(logged({HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}).empty());
 }
 
 }  // namespace

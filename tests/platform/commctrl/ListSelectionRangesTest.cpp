@@ -63,22 +63,5 @@ TEST(ListSelectionRanges, InsertedAndDeletedRowsMoveTheRangesAfterThem) {
   EXPECT_TRUE(s.empty());
 }
 
-TEST(ListSelectionRanges, MinusGivesTheRowsOnlyTheFirstHas) {
-  struct Case {
-    Ranges a;
-    Ranges b;
-    Ranges expected;
-  };
-  const Case cases[] = {
-      {{{3, 5}}, {{0, 9}}, {}},
-      {{{0, 3}, {6, 9}}, {{2, 7}}, {{0, 1}, {8, 9}}},
-      {{{0, 9}}, {{1, 1}, {3, 3}, {9, 9}}, {{0, 0}, {2, 2}, {4, 8}}},
-      {{{5, 5}}, {}, {{5, 5}}},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(text(ListViewSelection::minus(made(c.a), made(c.b))), text(c.expected))
-        << text(c.a) << " minus " << text(c.b);
-}
-
 }  // namespace
 }  // namespace commctrl
