@@ -183,11 +183,11 @@ TEST_F(MenuBarTest, MissingOrBrokenResourcesFailWithAnError) {
   }
   EXPECT_EQ(GetWindow(owner, GW_HWNDPREV), nullptr) << "no bar was made";
 
-  SHMENUBARINFO wrongSize = info();
+  // A structure of another size, no owner, or none at all.
+  SHMENUBARINFO wrongSize = info(), noParent = info();
   wrongSize.cbSize = 20;
   EXPECT_FALSE(SHCreateMenuBar(&wrongSize));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  SHMENUBARINFO noParent = info();
   noParent.hwndParent = nullptr;
   EXPECT_FALSE(SHCreateMenuBar(&noParent));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
