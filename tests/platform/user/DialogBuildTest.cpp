@@ -127,18 +127,6 @@ TEST_F(DialogBuildTest, ExtendedTemplateCentresWithItsBoldItalicFontAndWideIds) 
   DestroyWindow(dialog);
 }
 
-TEST_F(DialogBuildTest, WithoutAFontTheSystemFontSetsTheUnits) {
-  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_NOFONT), nullptr, quietProc, 0);
-  ASSERT_TRUE(dialog);
-  EXPECT_EQ(SendMessageW(dialog, WM_GETFONT, 0, 0), 0);
-  Units u = measure(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-  LONG base = GetDialogBaseUnits();
-  EXPECT_EQ(LOWORD(base), u.cx);
-  EXPECT_EQ(HIWORD(base), u.cy);
-  EXPECT_TRUE(sameRect(expected(u, 8, 16, 40, 12), placeOf(dialog, GetDlgItem(dialog, IDOK))));
-  DestroyWindow(dialog);
-}
-
 TEST_F(DialogBuildTest, TemplatesThatCannotBeMadeFailAsTheDeviceDoes) {
   HWND owner = createTopLevel(WS_VISIBLE);
   auto windows = [] {
@@ -170,19 +158,6 @@ TEST_F(DialogBuildTest, TemplatesThatCannotBeMadeFailAsTheDeviceDoes) {
   ASSERT_TRUE(dialog);
   EXPECT_TRUE(GetDlgItem(dialog, IDOK));
   EXPECT_FALSE(GetDlgItem(dialog, 9));
-  DestroyWindow(dialog);
-}
-
-TEST_F(DialogBuildTest, InMemoryTemplatesWork) {
-  TemplateBytes t;
-  t.header(WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, 1, 0, 0, 80, 40).word(0).word(0).text(u"Memory");
-  t.word(8).text(u"Tahoma");
-  t.item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 4, 4, 40, 14, 77, 0x0080, u"Go");
-  HWND dialog = CreateDialogIndirectParamW(nullptr, t.dialogTemplate(), nullptr, quietProc, 0);
-  ASSERT_TRUE(dialog);
-  EXPECT_TRUE(IsWindowVisible(dialog));  // a modeless dialog shows when its template says so
-  EXPECT_EQ(GetActiveWindow(), dialog);
-  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 77));
   DestroyWindow(dialog);
 }
 
