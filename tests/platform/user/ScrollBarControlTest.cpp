@@ -80,30 +80,6 @@ TEST_F(ScrollBarControlTest, StylusOnEachPartTellsTheParentUnlessThereIsNothingT
   EXPECT_TRUE(IsWindowVisible(bar)) << "a control does not hide itself";
 }
 
-TEST_F(ScrollBarControlTest, DraggingTheThumbTracksThenSetsItsPosition) {
-  make(SBS_HORZ, {10, 10, 170, 23}, 0, 100, 0, 0);
-  auto parts = layout(false);
-  POINT grab = middle(parts.thumb());
-  stylus(display::InputEvent::Type::StylusDown, grab.x, grab.y);
-  for (int dx = 10; dx <= 40; dx += 10) stylus(display::InputEvent::Type::StylusMove, grab.x + dx, grab.y);
-  stylus(display::InputEvent::Type::StylusUp, grab.x + 40, grab.y);
-  std::vector<Heard> got = heard();
-  ASSERT_GE(got.size(), 4u);
-  WORD last = 0;
-  for (size_t i = 0; i + 2 < got.size(); ++i) {
-    EXPECT_EQ(got[i].msg, static_cast<UINT>(WM_HSCROLL));
-    EXPECT_EQ(got[i].code, SB_THUMBTRACK);
-    EXPECT_GT(got[i].position, last) << "moving right";
-    last = got[i].position;
-  }
-  int expected = parts.positionForOffset(40, user::ScrollBarInfo{0, 100, 0, 0});
-  EXPECT_EQ(got[got.size() - 2], (Heard{WM_HSCROLL, SB_THUMBPOSITION, static_cast<WORD>(expected)}));
-  EXPECT_EQ(got.back(), (Heard{WM_HSCROLL, SB_ENDSCROLL, 0}));
-  SCROLLINFO info{sizeof(info), SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
-  GetScrollInfo(bar, SB_CTL, &info);
-  EXPECT_EQ(info.nPos, 0) << "until the parent sets it";
-}
-
 TEST_F(ScrollBarControlTest, ArrowKeysScrollWhileItHasTheFocus) {
   make(SBS_HORZ | WS_TABSTOP, {10, 10, 170, 23}, 0, 100, 10, 50);
   SetFocus(bar);
