@@ -116,12 +116,7 @@ TEST_F(ControlsTest, ZOrderIsEnumeratedFromTheDesktopAndChangedBySetWindowPos) {
   HWND c = createTopLevel(WS_VISIBLE);
   auto order = [] {
     std::vector<HWND> out;
-    EnumWindows(
-        [](HWND w, LPARAM p) {
-          reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) out.push_back(w);
     return out;
   };
   EXPECT_EQ(order(), (std::vector<HWND>{c, b, a}));
