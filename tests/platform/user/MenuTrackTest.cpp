@@ -1,5 +1,5 @@
 // Popup menus on the device: chosen by the stylus and the keys while the
-// menu's own loop runs, dismissed, notified, placed and drawn.
+// menu's own loop runs, dismissed, placed and drawn.
 #include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "user/MenuLayout.h"
@@ -164,41 +164,15 @@ TEST_F(MenuTrackTest, KeysMovePastSeparatorsAndGrayedItems) {
   }
 }
 
-TEST_F(MenuTrackTest, OwnerHearsOfThePopupBeforeItShowsAndMayChangeIt) {
-  std::vector<bool> popupShown;
-  react(owner, WM_INITMENUPOPUP, [&](HWND, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    popupShown.push_back(!openPopups().empty());
-    EXPECT_EQ(reinterpret_cast<HMENU>(wParam), file);
-    EXPECT_EQ(LOWORD(lParam), 0);
-    EnableMenuItem(file, 101, MF_BYCOMMAND | MF_GRAYED);
-    return 0;
-  });
-  thenTap(u"Open");
-  thenKeys({VK_ESCAPE});
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 0) << "Open was grayed by the owner";
-  EXPECT_EQ(popupShown, (std::vector<bool>{false}));
-
-  popupShown.clear();
-  thenKeys({VK_ESCAPE});
-  track(file, TPM_RETURNCMD | TPM_NONOTIFY);
-  EXPECT_TRUE(popupShown.empty()) << "TPM_NONOTIFY";
-}
-
 TEST_F(MenuTrackTest, SubmenusOpenFromTheirItemsByStylusAndKeys) {
   HMENU nested = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kNestedMenu));
   HMENU top = GetSubMenu(nested, 0);
-  std::vector<LPARAM> opened;
-  react(owner, WM_INITMENUPOPUP, [&](HWND, UINT, WPARAM, LPARAM lParam) -> LRESULT {
-    opened.push_back(lParam);
-    return 0;
-  });
 
   thenTap(u"More");
   thenTap(u"Deeper");
   whileModal([] { EXPECT_EQ(openPopups().size(), 3u); });
   thenTap(u"Deepest");
   EXPECT_EQ(track(top, TPM_RETURNCMD), 421);
-  EXPECT_EQ(opened, (std::vector<LPARAM>{0, 1, 1})) << "each popup with the position of its item";
 
   // Right opens, Left closes.
   thenKeys({VK_DOWN, VK_DOWN, VK_RIGHT});
