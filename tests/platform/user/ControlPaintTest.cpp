@@ -86,17 +86,6 @@ TEST_F(ControlPaintTest, StaticUsesTheParentsColoursAndGreysWhenDisabled) {
   DeleteObject(red);
 }
 
-TEST_F(ControlPaintTest, IconStaticDrawsItsIcon) {
-  HWND icon = control(WC_STATIC, nullptr, SS_ICON, {10, 10, 42, 42});
-  RECT r = screenRect(icon);
-  EXPECT_EQ(inkIn(r, kWhite).right, 0) << "no icon yet";
-  SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_ASTERISK)), 0);
-  UpdateWindow(parent_);
-  RECT ink = inkIn(r, kWhite);
-  EXPECT_GT(ink.right - ink.left, 16);
-  EXPECT_GT(ink.bottom - ink.top, 16);
-}
-
 TEST_F(ControlPaintTest, PushButtonCentresItsTextAndSinksWhenPressed) {
   HWND button = control(WC_BUTTON, u"Cancel", BS_PUSHBUTTON, {20, 20, 100, 44});
   RECT r = screenRect(button), inner{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
