@@ -1,4 +1,5 @@
-// Window words, class words, window text and superclassing a global class.
+// Window words, class words and window text; superclassing a global class is
+// the framework's (CeWndTest).
 #include <cstring>
 
 #include "Recorder.h"
@@ -84,33 +85,6 @@ TEST_F(WordsTest, ClassesAreLocalOrGlobalAndNamesIgnoreCase) {
   EXPECT_EQ(std::u16string(name), u"WordsLocal");
   DestroyWindow(w);
   EXPECT_TRUE(UnregisterClassW(u"WordsLocal", nullptr));
-}
-
-WNDPROC buttonProc = nullptr;
-LRESULT CALLBACK superButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  log().add({hwnd, msg, wParam, lParam});
-  return CallWindowProcW(buttonProc, hwnd, msg, wParam, lParam);
-}
-
-TEST_F(WordsTest, SuperclassOfAGlobalClassBehavesAsTheBaseClass) {
-  WNDCLASSW wc{};
-  ASSERT_TRUE(GetClassInfoW(nullptr, WC_BUTTON, &wc));
-  buttonProc = wc.lpfnWndProc;
-  wc.lpfnWndProc = superButtonProc;
-  wc.lpszClassName = u"CeWnd:button";
-  wc.style &= ~CS_GLOBALCLASS;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  ASSERT_NE(RegisterClassW(&wc), 0);
-  HWND top = createTopLevel();
-  HWND check = createControl(top, u"CeWnd:button", u"Check", BS_AUTOCHECKBOX, 5, {0, 0, 50, 20});
-  ASSERT_TRUE(check);
-  SendMessageW(check, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_GE(log().count(check, WM_LBUTTONUP), 1u);
-  EXPECT_TRUE(sameSequence({msgWL(top, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), reinterpret_cast<LPARAM>(check))},
-                           log().only({WM_COMMAND})));
-  DestroyWindow(top);
-  UnregisterClassW(u"CeWnd:button", nullptr);
 }
 
 }  // namespace
