@@ -6,6 +6,7 @@
 
 #include "ResourceReader.h"
 #include "resources/resource.h"
+#include "user/DialogTemplate.h"
 
 namespace resources_test {
 namespace {
@@ -19,7 +20,7 @@ constexpr uint32_t kComboList = kChild | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNL
 constexpr uint32_t kCheckBox = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
 struct Control {
-  const char* windowClass;
+  const char* windowClass;  // the predefined classes as the dialog manager names them
   int id;
   const char* text;  // "#106" for an icon named by number
   int x, y, cx, cy;
@@ -37,18 +38,18 @@ void PrintTo(const DialogCase& c, std::ostream* os) { *os << "template " << c.id
 
 std::vector<Control> propertiesControls(int nameX, int nameY, int valueX, Control list) {
   return {
-      {"Static", IDC_STATIC, "#106", 4, 4, 20, 20, kIcon},
-      {"Static", IDC_DB_NAME, "", nameX, nameY, 76, 8, kLabel},
-      {"Static", IDC_STATIC, "Type:", 4, 27, 19, 8, kLabel},
-      {"Static", IDC_DB_TYPE, "", valueX, 27, 66, 8, kLabel},
-      {"Static", IDC_STATIC, "Records:", 4, 38, 30, 8, kLabel},
-      {"Static", IDC_DB_RECORDS, "", valueX, 38, 66, 8, kLabel},
-      {"Static", IDC_STATIC, "Size:", 4, 49, 16, 8, kLabel},
-      {"Static", IDC_DB_SIZE, "", valueX, 49, 66, 8, kLabel},
-      {"Static", IDC_STATIC, "Modified:", 4, 60, 30, 8, kLabel},
-      {"Static", IDC_DB_MODIFIED, "", valueX, 60, 66, 8, kLabel},
-      {"Static", IDC_STATIC, "OID:", 4, 71, 16, 8, kLabel},
-      {"Static", IDC_DB_OID, "", valueX, 71, 66, 8, kLabel},
+      {"static", IDC_STATIC, "#106", 4, 4, 20, 20, kIcon},
+      {"static", IDC_DB_NAME, "", nameX, nameY, 76, 8, kLabel},
+      {"static", IDC_STATIC, "Type:", 4, 27, 19, 8, kLabel},
+      {"static", IDC_DB_TYPE, "", valueX, 27, 66, 8, kLabel},
+      {"static", IDC_STATIC, "Records:", 4, 38, 30, 8, kLabel},
+      {"static", IDC_DB_RECORDS, "", valueX, 38, 66, 8, kLabel},
+      {"static", IDC_STATIC, "Size:", 4, 49, 16, 8, kLabel},
+      {"static", IDC_DB_SIZE, "", valueX, 49, 66, 8, kLabel},
+      {"static", IDC_STATIC, "Modified:", 4, 60, 30, 8, kLabel},
+      {"static", IDC_DB_MODIFIED, "", valueX, 60, 66, 8, kLabel},
+      {"static", IDC_STATIC, "OID:", 4, 71, 16, 8, kLabel},
+      {"static", IDC_DB_OID, "", valueX, 71, 66, 8, kLabel},
       list,
   };
 }
@@ -60,40 +61,33 @@ const DialogCase kDialogs[] = {
      propertiesControls(42, 10, 52, {"SysListView32", IDC_DB_SORTORDERS, "", 4, 83, 114, 37, kSortOrderList})},
     {IDD_FONT, "Font", 139, 84,
      {
-         {"Static", IDC_STATIC, "Font:", 4, 3, 17, 8, kLabel},
-         {"ComboBox", IDC_FONT_FACE, "", 4, 16, 77, 53, kComboList | CBS_SORT},
-         {"Static", IDC_STATIC, "Size:", 88, 3, 16, 8, kLabel},
-         {"ComboBox", IDC_FONT_SIZE, "", 88, 16, 33, 53, kComboList},
-         {"Static", IDC_STATIC, "Preview:", 4, 32, 28, 8, kLabel},
-         {"Static", IDC_FONT_PREVIEW, "AaBbCcYyZz", 4, 44, 77, 36, kCentred},
-         {"Button", IDC_FONT_BOLD, "Bold", 89, 44, 30, 10, kCheckBox},
-         {"Button", IDC_FONT_ITALIC, "Italic", 89, 55, 31, 10, kCheckBox},
-         {"Button", IDC_FONT_UNDERLINE, "Underline", 89, 66, 42, 10, kCheckBox},
-         {"Button", IDC_STATIC, "Style:", 86, 32, 49, 48, kChild | BS_GROUPBOX},
+         {"static", IDC_STATIC, "Font:", 4, 3, 17, 8, kLabel},
+         {"combobox", IDC_FONT_FACE, "", 4, 16, 77, 53, kComboList | CBS_SORT},
+         {"static", IDC_STATIC, "Size:", 88, 3, 16, 8, kLabel},
+         {"combobox", IDC_FONT_SIZE, "", 88, 16, 33, 53, kComboList},
+         {"static", IDC_STATIC, "Preview:", 4, 32, 28, 8, kLabel},
+         {"static", IDC_FONT_PREVIEW, "AaBbCcYyZz", 4, 44, 77, 36, kCentred},
+         {"button", IDC_FONT_BOLD, "Bold", 89, 44, 30, 10, kCheckBox},
+         {"button", IDC_FONT_ITALIC, "Italic", 89, 55, 31, 10, kCheckBox},
+         {"button", IDC_FONT_UNDERLINE, "Underline", 89, 66, 42, 10, kCheckBox},
+         {"button", IDC_STATIC, "Style:", 86, 32, 49, 48, kChild | BS_GROUPBOX},
      }},
     {IDD_ABOUT, "About Vantor", 117, 113,
      {
-         {"Static", IDC_STATIC, "Vantor version 0.9", 30, 8, 69, 8, kCentred},
-         {"Static", IDC_ABOUT_NOTICE, "(notice)", 3, 21, 111, 89, kCentred},
-         {"Static", IDC_STATIC, "#106", 5, 2, 21, 20, kIcon},
-         {"Static", IDC_STATIC, "", 3, 67, 111, 40, kLabel},
+         {"static", IDC_STATIC, "Vantor version 0.9", 30, 8, 69, 8, kCentred},
+         {"static", IDC_ABOUT_NOTICE, "(notice)", 3, 21, 111, 89, kCentred},
+         {"static", IDC_STATIC, "#106", 5, 2, 21, 20, kIcon},
+         {"static", IDC_STATIC, "", 3, 67, 111, 40, kLabel},
      }},
 };
 
-std::string className(const NameOrOrdinal& field) {
+std::string className(const user::TemplateName& field) {
   if (!field.isOrdinal) return narrow(field.text);
-  switch (field.ordinal) {
-    case 0x80: return "Button";
-    case 0x81: return "Edit";
-    case 0x82: return "Static";
-    case 0x83: return "ListBox";
-    case 0x84: return "ScrollBar";
-    case 0x85: return "ComboBox";
-  }
-  return "#" + std::to_string(field.ordinal);
+  const char16_t* predefined = user::predefinedClassName(field.ordinal);
+  return predefined ? narrow(predefined) : "#" + std::to_string(field.ordinal);
 }
 
-std::string controlText(const NameOrOrdinal& field) {
+std::string controlText(const user::TemplateName& field) {
   return field.isOrdinal ? "#" + std::to_string(field.ordinal) : narrow(field.text);
 }
 
@@ -105,34 +99,36 @@ std::string describe(const std::string& windowClass, int id, const std::string& 
   return line;
 }
 
-Dialog loadDialog(int id) {
+user::DialogTemplate loadDialog(int id) {
   auto bytes = loadResource(RT_DIALOG, id);
   if (!bytes) ADD_FAILURE() << "dialog template " << id << " is missing";
-  auto dialog = bytes ? parseDialog(*bytes) : std::nullopt;
-  if (bytes && !dialog) ADD_FAILURE() << "dialog template " << id << " is truncated";
-  return dialog.value_or(Dialog{});
+  auto dialog = bytes ? user::parseDialogTemplate(bytes->data(), bytes->size()) : std::nullopt;
+  if (bytes && !dialog) ADD_FAILURE() << "dialog template " << id << " is malformed";
+  return dialog.value_or(user::DialogTemplate{});
 }
 
 class DialogTemplate : public testing::TestWithParam<DialogCase> {};
 
 TEST_P(DialogTemplate, IsAPopupInTahoma8HoldingItsControlsInOrder) {
   const DialogCase& expected = GetParam();
-  Dialog dialog = loadDialog(expected.id);
-  EXPECT_EQ(dialog.style, static_cast<uint32_t>(WS_POPUP | WS_CAPTION | DS_SETFONT));
-  EXPECT_EQ(dialog.exStyle, static_cast<uint32_t>(WS_EX_CAPTIONOKBTN));
-  EXPECT_EQ(narrow(dialog.caption), expected.caption);
-  EXPECT_EQ(dialog.pointSize, 8);
-  EXPECT_EQ(narrow(dialog.face), "Tahoma");
+  user::DialogTemplate dialog = loadDialog(expected.id);
+  EXPECT_FALSE(dialog.extended) << "DIALOG, not DIALOGEX";
+  EXPECT_EQ(dialog.style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_SETFONT));
+  EXPECT_EQ(dialog.exStyle, static_cast<DWORD>(WS_EX_CAPTIONOKBTN));
+  EXPECT_EQ(narrow(dialog.title), expected.caption);
+  user::DialogFontTemplate font = dialog.font.value_or(user::DialogFontTemplate{});
+  EXPECT_EQ(font.pointSize, 8);
+  EXPECT_EQ(narrow(font.face), "Tahoma");
   EXPECT_EQ(std::vector<int>({dialog.x, dialog.y, dialog.cx, dialog.cy}),
             std::vector<int>({0, 0, expected.cx, expected.cy}));
-  EXPECT_TRUE(dialog.menu.text.empty() && !dialog.menu.isOrdinal) << "no menu";
-  EXPECT_TRUE(dialog.windowClass.text.empty() && !dialog.windowClass.isOrdinal) << "the dialog manager's class";
+  EXPECT_TRUE(dialog.menu.empty()) << "no menu";
+  EXPECT_TRUE(dialog.className.empty()) << "the dialog manager's class";
   std::vector<std::string> actualLines, expectedLines;
-  for (const DialogItem& item : dialog.items) {
-    std::string text = item.id == IDC_ABOUT_NOTICE ? "(notice)" : controlText(item.text);
-    actualLines.push_back(describe(className(item.windowClass), static_cast<int16_t>(item.id), text, item.x, item.y,
+  for (const user::DialogItemTemplate& item : dialog.items) {
+    std::string text = item.id == IDC_ABOUT_NOTICE ? "(notice)" : controlText(item.title);
+    actualLines.push_back(describe(className(item.className), static_cast<int16_t>(item.id), text, item.x, item.y,
                                    item.cx, item.cy, item.style));
-    EXPECT_EQ(item.exStyle, 0u) << className(item.windowClass) << " " << item.id;
+    EXPECT_EQ(item.exStyle, 0u) << className(item.className) << " " << item.id;
   }
   for (const Control& c : expected.controls)
     expectedLines.push_back(describe(c.windowClass, c.id, c.text, c.x, c.y, c.cx, c.cy, c.style));
@@ -145,11 +141,11 @@ INSTANTIATE_TEST_SUITE_P(Resources, DialogTemplate, testing::ValuesIn(kDialogs),
                          });
 
 TEST(AboutTemplate, NoticeNamesAuthorAndEmployerThenABlankLineThenTheTerms) {
-  Dialog about = loadDialog(IDD_ABOUT);
+  user::DialogTemplate about = loadDialog(IDD_ABOUT);
   auto notice = std::find_if(about.items.begin(), about.items.end(),
-                             [](const DialogItem& item) { return item.id == IDC_ABOUT_NOTICE; });
+                             [](const user::DialogItemTemplate& item) { return item.id == IDC_ABOUT_NOTICE; });
   ASSERT_NE(notice, about.items.end());
-  std::string text = controlText(notice->text);
+  std::string text = controlText(notice->title);
   std::vector<std::string> lines;
   size_t start = 0;
   for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)

@@ -8,19 +8,20 @@
 #include <tuple>
 
 #include "ResourceReader.h"
+#include "kernel/Dib.h"
+#include "kernel/Icons.h"
 #include "resources/resource.h"
 
 namespace resources_test {
 namespace {
 
-constexpr Rgb kButtonFace{0xC0, 0xC0, 0xC0};
+constexpr uint32_t kButtonFace = 0xC0C0C0;
 
-// The maps' legend: the 16-colour palette and the four greys.
-const std::map<char, Rgb> kLegend = {
-    {'K', {0x00, 0x00, 0x00}}, {'r', {0x80, 0x00, 0x00}}, {'g', {0x00, 0x80, 0x00}}, {'o', {0x80, 0x80, 0x00}},
-    {'n', {0x00, 0x00, 0x80}}, {'p', {0x80, 0x00, 0x80}}, {'t', {0x00, 0x80, 0x80}}, {'s', {0xC0, 0xC0, 0xC0}},
-    {'d', {0x80, 0x80, 0x80}}, {'R', {0xFF, 0x00, 0x00}}, {'G', {0x00, 0xFF, 0x00}}, {'Y', {0xFF, 0xFF, 0x00}},
-    {'B', {0x00, 0x00, 0xFF}}, {'M', {0xFF, 0x00, 0xFF}}, {'C', {0x00, 0xFF, 0xFF}}, {'W', {0xFF, 0xFF, 0xFF}},
+// The maps' legend: the 16-colour palette and the four greys, as 0xRRGGBB.
+const std::map<char, uint32_t> kLegend = {
+    {'K', 0x000000}, {'r', 0x800000}, {'g', 0x008000}, {'o', 0x808000}, {'n', 0x000080}, {'p', 0x800080},
+    {'t', 0x008080}, {'s', 0xC0C0C0}, {'d', 0x808080}, {'R', 0xFF0000}, {'G', 0x00FF00}, {'Y', 0xFFFF00},
+    {'B', 0x0000FF}, {'M', 0xFF00FF}, {'C', 0x00FFFF}, {'W', 0xFFFFFF},
 };
 
 std::vector<std::string> readMap(const std::string& name) {
@@ -35,33 +36,39 @@ std::vector<std::string> readMap(const std::string& name) {
   return rows;
 }
 
-std::string rgbText(Rgb c) {
+std::string rgbText(uint32_t argb) {
   char text[16];
-  snprintf(text, sizeof text, "%02X%02X%02X", c.r, c.g, c.b);
+  snprintf(text, sizeof text, "%06X", argb & 0xFFFFFF);
   return text;
 }
 
-// Compares a decoded image with its map, reporting the first differing pixels.
-void expectMatchesMap(const Dib& dib, const std::string& mapName, bool isIcon) {
+// Compares a decoded image (ARGB, top row first, alpha 0 where an icon's mask
+// lets the background through) with its map, reporting the first differing
+// pixels.
+void expectMatchesMap(int width, int height, const std::vector<uint32_t>& pixels, const std::string& mapName,
+                      bool isIcon) {
   std::vector<std::string> map = readMap(mapName);
-  ASSERT_EQ(map.size(), static_cast<size_t>(dib.height)) << mapName;
+  ASSERT_EQ(map.size(), static_cast<size_t>(height)) << mapName;
+  ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height) << mapName;
   int differences = 0;
-  for (int y = 0; y < dib.height; ++y) {
-    ASSERT_EQ(map[y].size(), static_cast<size_t>(dib.width)) << mapName << " row " << y;
-    for (int x = 0; x < dib.width && differences < 5; ++x) {
+  for (int y = 0; y < height; ++y) {
+    ASSERT_EQ(map[y].size(), static_cast<size_t>(width)) << mapName << " row " << y;
+    for (int x = 0; x < width && differences < 5; ++x) {
       char pixel = map[y][x];
+      uint32_t argb = pixels[static_cast<size_t>(y) * width + x];
+      bool transparent = argb >> 24 == 0;
       bool shouldBeTransparent = isIcon && pixel == '.';
-      Rgb expected = pixel == '.' ? kButtonFace : kLegend.at(pixel);
-      bool differs = dib.transparentAt(x, y) != shouldBeTransparent ||
-                     (!shouldBeTransparent && !(dib.colourAt(x, y) == expected));
-      if (differs) {
+      uint32_t expected = pixel == '.' ? kButtonFace : kLegend.at(pixel);
+      if (transparent != shouldBeTransparent || (!shouldBeTransparent && (argb & 0xFFFFFF) != expected)) {
         ++differences;
         ADD_FAILURE() << mapName << " (" << x << ", " << y << "): map has '" << pixel << "', image has "
-                      << (dib.transparentAt(x, y) ? "transparent" : rgbText(dib.colourAt(x, y)));
+                      << (transparent ? "transparent" : rgbText(argb));
       }
     }
   }
 }
+
+std::string iconMap(int size) { return size == 16 ? "icon16.txt" : "icon32.txt"; }
 
 TEST(ProgramIcon, HoldsTheDrawnGlyphAt16And32PixelsIn16Colours) {
   auto group = loadResource(RT_GROUP_ICON, IDI_VANTOR);
@@ -79,33 +86,39 @@ TEST(ProgramIcon, HoldsTheDrawnGlyphAt16And32PixelsIn16Colours) {
     auto image = loadResource(RT_ICON, entry.iconId);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->size(), entry.bytesInResource);
-    auto dib = parseDib(*image, true);
-    ASSERT_TRUE(dib) << "not a complete icon image";
-    EXPECT_EQ(dib->storedHeight, 2u * entry.height) << "colour bits and mask";
-    EXPECT_EQ(dib->bitCount, entry.bitCount);
-    expectMatchesMap(*dib, entry.width == 16 ? "icon16.txt" : "icon32.txt", true);
+    kernel::DibImage dib;
+    ASSERT_TRUE(kernel::decodeDib(image->data(), image->size(), dib, kernel::DibKind::Icon))
+        << "not a complete icon image";
+    // An image stored at other than twice the entry's height lacks its mask.
+    EXPECT_EQ(std::vector<int>({dib.width, dib.height}), std::vector<int>({entry.width, entry.height}));
+    EXPECT_EQ(dib.bitsPerPixel, entry.bitCount);
+    expectMatchesMap(dib.width, dib.height, dib.pixels, iconMap(entry.width), true);
   }
   EXPECT_EQ(sizes, (std::set<int>{16, 32}));
-  // The platform loads it at both sizes the program asks for.
+  // The platform picks the image of each size the program asks for, unscaled.
   for (int size : {16, 32}) {
+    SCOPED_TRACE(std::to_string(size) + " x " + std::to_string(size));
     HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VANTOR), IMAGE_ICON, size, size, 0);
-    ASSERT_NE(icon, nullptr) << size << " x " << size << ", error " << GetLastError();
+    ASSERT_NE(icon, nullptr) << "error " << GetLastError();
+    const kernel::Icon* loaded = kernel::iconFromHandle(static_cast<HICON>(icon));
+    ASSERT_NE(loaded, nullptr);
+    expectMatchesMap(loaded->width, loaded->height, loaded->pixels, iconMap(size), true);
     EXPECT_TRUE(DestroyIcon(static_cast<HICON>(icon)));
   }
 }
 
 TEST(MenuBarStrips, AreRowsOfTheDrawnSixteenPixelButtonsAtTheirDepths) {
-  const std::tuple<int, uint16_t, const char*> strips[] = {{IDB_MENUBAR_GREY, 2, "menubar_grey.txt"},
+  const std::tuple<int, int, const char*> strips[] = {{IDB_MENUBAR_GREY, 2, "menubar_grey.txt"},
                                                            {IDB_MENUBAR_COLOUR, 4, "menubar_colour.txt"}};
   for (auto [id, bitCount, map] : strips) {
     SCOPED_TRACE("bitmap " + std::to_string(id));
     auto bytes = loadResource(RT_BITMAP, id);
     ASSERT_TRUE(bytes);
-    auto dib = parseDib(*bytes, false);
-    ASSERT_TRUE(dib) << "incomplete";
-    EXPECT_EQ(dib->bitCount, bitCount);
-    EXPECT_EQ(dib->width, 16 * MENUBAR_IMAGE_COUNT);
-    expectMatchesMap(*dib, map, false);
+    kernel::DibImage dib;
+    ASSERT_TRUE(kernel::decodeDib(bytes->data(), bytes->size(), dib)) << "incomplete";
+    EXPECT_EQ(dib.bitsPerPixel, bitCount);
+    EXPECT_EQ(dib.width, 16 * MENUBAR_IMAGE_COUNT);
+    expectMatchesMap(dib.width, dib.height, dib.pixels, map, false);
   }
 }
 
