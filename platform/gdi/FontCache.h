@@ -43,7 +43,6 @@ class FontCache {
   Font fontFor(const LOGFONTW& description);
   // The font a device context holds: its selected font, else the system font.
   Font fontForHandle(HFONT font);
-  size_t faceCount() const { return faces_.size(); }
 
  private:
   using Request = std::tuple<std::u16string, BYTE, LONG, bool, LONG, LONG>;

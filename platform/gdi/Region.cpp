@@ -58,10 +58,6 @@ bool Region::contains(POINT p) const {
                      [&](const RECT& r) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; });
 }
 
-bool Region::intersects(const RECT& rect) const {
-  return std::any_of(rects_.begin(), rects_.end(), [&](const RECT& r) { return !rectEmpty(rectIntersection(r, rect)); });
-}
-
 void Region::unite(const RECT& rect) {
   if (rectEmpty(rect)) return;
   // Only the parts of rect not yet covered are added, so the set stays disjoint.

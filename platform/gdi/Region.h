@@ -24,7 +24,6 @@ class Region {
   RECT bounds() const;
   long area() const;
   bool contains(POINT point) const;
-  bool intersects(const RECT& rect) const;
 
   void clear() { rects_.clear(); }
   void unite(const RECT& rect);

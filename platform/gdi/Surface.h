@@ -34,7 +34,6 @@ class Surface {
   int width() const { return width_; }
   int height() const { return height_; }
   RECT bounds() const { return {0, 0, width_, height_}; }
-  bool isScreen() const { return screen_ != nullptr; }
 
   // Row y, 0 <= y < height(); width() pixels long.
   uint32_t* row(int y) const { return first_ + static_cast<ptrdiff_t>(y) * stride_; }

@@ -122,11 +122,6 @@ void readItem(Reader& in, bool extended, DialogItemTemplate& item) {
 
 }  // namespace
 
-LPCWSTR TemplateName::asArgument() const {
-  if (isOrdinal) return MAKEINTRESOURCEW(ordinal);
-  return text.empty() ? nullptr : text.c_str();
-}
-
 const char16_t* predefinedClassName(WORD atom) {
   switch (atom) {
     case 0x0080:

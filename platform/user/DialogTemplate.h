@@ -22,9 +22,6 @@ struct TemplateName {
   std::u16string text;
 
   bool empty() const { return !isOrdinal && text.empty(); }
-  // For calls that take a resource name or a class: MAKEINTRESOURCE for an
-  // ordinal, the text otherwise, null when empty. Valid while this lives.
-  LPCWSTR asArgument() const;
 };
 
 struct DialogItemTemplate {

@@ -129,8 +129,6 @@ bool insertMenuItem(HMENU handle, size_t position, MenuItem item) {
   return true;
 }
 
-int menuDepth(HMENU menu) { return depthOf(menu, 0); }
-
 std::u16string menuTextAsRead(std::u16string_view text) {
   std::u16string out;
   for (size_t i = 0; i < text.size(); ++i) {

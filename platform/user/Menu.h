@@ -61,9 +61,6 @@ bool makeMenuItem(HMENU into, UINT flags, UINT_PTR idNewItem, LPCWSTR text, Menu
 // Inserts before position (past the end appends).
 bool insertMenuItem(HMENU menu, size_t position, MenuItem item);
 
-// How deep the menus below this one go (1 for a menu without popups);
-// more than kMaxMenuDepth for a chain too deep to follow.
-int menuDepth(HMENU menu);
 
 // The item's text as a person reads it: without the '&' marks ("&&" is a
 // literal '&') and without the shortcut after a tab.
