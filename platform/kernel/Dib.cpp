@@ -1,7 +1,8 @@
 #include "kernel/Dib.h"
 
 #include <bit>
-#include <cstring>
+
+#include "kernel/LittleEndian.h"
 
 namespace kernel {
 namespace {
@@ -10,17 +11,6 @@ constexpr uint32_t kCoreHeader = 12;
 constexpr uint32_t kInfoHeader = 40;
 constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
-
-uint32_t dword(const uint8_t* p) {
-  uint32_t v;
-  std::memcpy(&v, p, 4);
-  return v;
-}
-uint16_t word(const uint8_t* p) {
-  uint16_t v;
-  std::memcpy(&v, p, 2);
-  return v;
-}
 
 struct Header {
   uint32_t size = 0;
@@ -35,24 +25,24 @@ struct Header {
 
 bool readHeader(const uint8_t* b, size_t size, Header& h) {
   if (size < 4) return false;
-  h.size = dword(b);
+  h.size = readDword(b);
   if (h.size == kCoreHeader) {
     if (size < kCoreHeader) return false;
-    h.width = word(b + 4);
-    h.height = int16_t(word(b + 6));
-    h.bpp = word(b + 10);
+    h.width = readWord(b + 4);
+    h.height = int16_t(readWord(b + 6));
+    h.bpp = readWord(b + 10);
     h.paletteEntrySize = 3;
-    return word(b + 8) == 1;
+    return readWord(b + 8) == 1;
   }
   if (h.size < kInfoHeader || h.size > size) return false;
-  h.width = int32_t(dword(b + 4));
-  h.height = int32_t(dword(b + 8));
-  if (word(b + 12) != 1) return false;  // planes
-  h.bpp = word(b + 14);
-  h.compression = dword(b + 16);
-  h.colorsUsed = dword(b + 32);
+  h.width = int32_t(readDword(b + 4));
+  h.height = int32_t(readDword(b + 8));
+  if (readWord(b + 12) != 1) return false;  // planes
+  h.bpp = readWord(b + 14);
+  h.compression = readDword(b + 16);
+  h.colorsUsed = readDword(b + 32);
   if (h.size >= 56) {  // V4 and V5 carry the masks in the header
-    for (int i = 0; i < 4; ++i) h.masks[i] = dword(b + 40 + 4 * i);
+    for (int i = 0; i < 4; ++i) h.masks[i] = readDword(b + 40 + 4 * i);
   }
   return true;
 }
@@ -99,7 +89,7 @@ bool decodeDib(const uint8_t* bytes, size_t size, DibImage& image, DibKind kind)
   if (h.compression == kBiBitfields) {
     if (h.size == kInfoHeader) {
       if (size - offset < 12) return false;
-      for (int i = 0; i < 3; ++i) h.masks[i] = dword(bytes + offset + 4 * size_t(i));
+      for (int i = 0; i < 3; ++i) h.masks[i] = readDword(bytes + offset + 4 * size_t(i));
       h.masks[3] = 0;
       offset += 12;
     }
@@ -146,7 +136,7 @@ bool decodeDib(const uint8_t* bytes, size_t size, DibImage& image, DibKind kind)
         const uint8_t* p = row + size_t(x) * 3;
         argb = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
       } else {
-        uint32_t v = h.bpp == 16 ? word(row + size_t(x) * 2) : dword(row + size_t(x) * 4);
+        uint32_t v = h.bpp == 16 ? readWord(row + size_t(x) * 2) : readDword(row + size_t(x) * 4);
         if (h.bpp == 32 && h.compression == kBiRgb) {
           argb = v;  // BGRA in memory is ARGB as a little-endian word
         } else {

@@ -1,7 +1,6 @@
 #include "kernel/MessageTable.h"
 
-#include <cstring>
-
+#include "kernel/LittleEndian.h"
 #include "kernel/Utf.h"
 
 namespace kernel {
@@ -9,17 +8,6 @@ namespace {
 
 constexpr WORD kRtMessageTable = 11;
 constexpr WORD kUnicodeEntry = 1;
-
-uint32_t dword(const uint8_t* p) {
-  uint32_t v;
-  std::memcpy(&v, p, 4);
-  return v;
-}
-uint16_t word(const uint8_t* p) {
-  uint16_t v;
-  std::memcpy(&v, p, 2);
-  return v;
-}
 
 }  // namespace
 
@@ -32,18 +20,18 @@ std::optional<std::u16string> findMessage(const ResourceIndex& resources, DWORD 
   if (!table || table->size < 4) return std::nullopt;
   const uint8_t* data = table->data;
   size_t size = table->size;
-  uint32_t blocks = dword(data);
+  uint32_t blocks = readDword(data);
   if (blocks > (size - 4) / 12) return std::nullopt;
   for (uint32_t b = 0; b < blocks; ++b) {
     const uint8_t* block = data + 4 + size_t(b) * 12;
-    uint32_t low = dword(block), high = dword(block + 4), offset = dword(block + 8);
+    uint32_t low = readDword(block), high = readDword(block + 4), offset = readDword(block + 8);
     if (id < low || id > high) continue;
     // Entries are variable-length: walk from the block's first one.
     size_t at = offset;
     for (uint32_t current = low;; ++current) {
       if (at > size || size - at < 4) return std::nullopt;
-      size_t length = word(data + at);
-      WORD flags = word(data + at + 2);
+      size_t length = readWord(data + at);
+      WORD flags = readWord(data + at + 2);
       if (length < 4 || length > size - at) return std::nullopt;
       if (current == id) {
         const uint8_t* text = data + at + 4;
@@ -51,7 +39,7 @@ std::optional<std::u16string> findMessage(const ResourceIndex& resources, DWORD 
         std::u16string out;
         if (flags & kUnicodeEntry) {
           for (size_t i = 0; i + 1 < bytes; i += 2) {
-            char16_t c = word(text + i);
+            char16_t c = readWord(text + i);
             if (!c) break;
             out += c;
           }

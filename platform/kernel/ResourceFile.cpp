@@ -4,24 +4,14 @@
 
 #include <windows.h>
 
+#include "kernel/LittleEndian.h"
+
 namespace kernel {
 namespace {
 
 // DataSize, HeaderSize, the smallest TYPE and NAME (two ordinals), then
 // DataVersion, MemoryFlags, LanguageId, Version and Characteristics.
 constexpr size_t kMinHeader = 8 + 4 + 4 + 16;
-
-uint32_t readDword(const uint8_t* p) {
-  uint32_t v;
-  std::memcpy(&v, p, 4);
-  return v;
-}
-
-uint16_t readWord(const uint8_t* p) {
-  uint16_t v;
-  std::memcpy(&v, p, 2);
-  return v;
-}
 
 size_t alignDword(size_t n) { return (n + 3) & ~size_t(3); }
 
