@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "user/TemplateReader.h"
+
 namespace user {
 
 namespace {
@@ -11,87 +13,22 @@ constexpr WORD kExtendedSignature = 0xFFFF;
 // this is a corrupt template rather than a dialog.
 constexpr size_t kMaxItems = 4096;
 
-// Little-endian reads within [begin, end); a failed read leaves the reader
-// failed for good, so a caller checks once at the end.
-class Reader {
- public:
-  Reader(const uint8_t* begin, size_t size) : begin_(begin), size_(size) {}
-
-  bool ok() const { return ok_; }
-
-  WORD word() {
-    if (!need(2)) return 0;
-    WORD v;
-    std::memcpy(&v, begin_ + offset_, 2);
-    offset_ += 2;
-    return v;
-  }
-  DWORD dword() {
-    if (!need(4)) return 0;
-    DWORD v;
-    std::memcpy(&v, begin_ + offset_, 4);
-    offset_ += 4;
-    return v;
-  }
-  short signedWord() { return static_cast<short>(word()); }
-  BYTE byte() {
-    if (!need(1)) return 0;
-    return begin_[offset_++];
-  }
-
-  // A zero-terminated UTF-16 text.
-  std::u16string text() {
-    std::u16string out;
-    for (;;) {
-      WORD c = word();
-      if (!ok_ || c == 0) return out;
-      out += static_cast<char16_t>(c);
-    }
-  }
-
-  TemplateName name() {
-    TemplateName out;
-    WORD first = word();
-    if (!ok_ || first == 0) return out;
-    if (first == 0xFFFF) {
-      out.isOrdinal = true;
-      out.ordinal = word();
-      return out;
-    }
-    out.text += static_cast<char16_t>(first);
-    out.text += text();
+// A field that is empty, an ordinal (0xFFFF then the number) or a text.
+TemplateName readName(TemplateReader& in) {
+  TemplateName out;
+  WORD first = in.word();
+  if (!in.ok() || first == 0) return out;
+  if (first == 0xFFFF) {
+    out.isOrdinal = true;
+    out.ordinal = in.word();
     return out;
   }
+  out.text += static_cast<char16_t>(first);
+  out.text += in.text();
+  return out;
+}
 
-  std::vector<uint8_t> bytes(size_t n) {
-    if (!need(n)) return {};
-    std::vector<uint8_t> out(begin_ + offset_, begin_ + offset_ + n);
-    offset_ += n;
-    return out;
-  }
-
-  // Items start on a DWORD boundary of the template.
-  void alignDword() {
-    size_t pad = (4 - offset_ % 4) % 4;
-    if (pad && !need(pad)) return;
-    offset_ += pad;
-  }
-
- private:
-  bool need(size_t n) {
-    if (ok_ && size_ - offset_ >= n) return true;
-    ok_ = false;
-    offset_ = size_;
-    return false;
-  }
-
-  const uint8_t* begin_;
-  size_t size_;
-  size_t offset_ = 0;
-  bool ok_ = true;
-};
-
-void readItem(Reader& in, bool extended, DialogItemTemplate& item) {
+void readItem(TemplateReader& in, bool extended, DialogItemTemplate& item) {
   in.alignDword();
   if (extended) {
     item.helpId = in.dword();
@@ -106,8 +43,8 @@ void readItem(Reader& in, bool extended, DialogItemTemplate& item) {
   item.cx = in.signedWord();
   item.cy = in.signedWord();
   item.id = extended ? in.dword() : in.word();
-  item.className = in.name();
-  item.title = in.name();
+  item.className = readName(in);
+  item.title = readName(in);
   WORD extra = in.word();
   if (extra == 0) return;
   if (extended) {
@@ -143,7 +80,7 @@ const char16_t* predefinedClassName(WORD atom) {
 
 std::optional<DialogTemplate> parseDialogTemplate(const void* bytes, size_t size) {
   if (!bytes) return std::nullopt;
-  Reader in(static_cast<const uint8_t*>(bytes), size);
+  TemplateReader in(static_cast<const uint8_t*>(bytes), size);
   DialogTemplate t;
   WORD version = in.word();
   WORD signature = in.word();
@@ -153,7 +90,7 @@ std::optional<DialogTemplate> parseDialogTemplate(const void* bytes, size_t size
     t.exStyle = in.dword();
     t.style = in.dword();
   } else {
-    in = Reader(static_cast<const uint8_t*>(bytes), size);
+    in = TemplateReader(static_cast<const uint8_t*>(bytes), size);
     t.style = in.dword();
     t.exStyle = in.dword();
   }
@@ -162,8 +99,8 @@ std::optional<DialogTemplate> parseDialogTemplate(const void* bytes, size_t size
   t.y = in.signedWord();
   t.cx = in.signedWord();
   t.cy = in.signedWord();
-  t.menu = in.name();
-  t.className = in.name();
+  t.menu = readName(in);
+  t.className = readName(in);
   t.title = in.text();
   if (t.style & DS_SETFONT) {
     DialogFontTemplate font;

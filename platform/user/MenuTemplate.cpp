@@ -1,9 +1,9 @@
 #include "user/MenuTemplate.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "user/Menu.h"
+#include "user/TemplateReader.h"
 
 namespace user {
 
@@ -12,48 +12,16 @@ namespace {
 // The option bits an item keeps; MF_END only ends a level.
 constexpr WORD kItemOptions = MF_POPUP | MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR;
 
-class Reader {
- public:
-  Reader(const uint8_t* bytes, size_t size) : bytes_(bytes), size_(size) {}
-
-  bool word(WORD& out) {
-    if (size_ - pos_ < 2) return false;
-    std::memcpy(&out, bytes_ + pos_, 2);
-    pos_ += 2;
-    return true;
-  }
-  bool text(std::u16string& out) {
-    out.clear();
-    for (;;) {
-      WORD unit;
-      if (!word(unit)) return false;
-      if (unit == 0) return true;
-      out.push_back(static_cast<char16_t>(unit));
-    }
-  }
-  bool atEnd() const { return pos_ == size_; }
-  bool skip(size_t n) {
-    if (size_ - pos_ < n) return false;
-    pos_ += n;
-    return true;
-  }
-
- private:
-  const uint8_t* bytes_;
-  size_t size_;
-  size_t pos_ = 0;
-};
-
 // Reads one level up to and including the item marked MF_END.
-bool readLevel(Reader& reader, std::vector<MenuTemplateItem>& items, int depth) {
+bool readLevel(TemplateReader& reader, std::vector<MenuTemplateItem>& items, int depth) {
   if (depth > kMaxMenuDepth) return false;
   for (;;) {
     MenuTemplateItem item;
-    WORD options;
-    if (!reader.word(options)) return false;
+    WORD options = reader.word();
     item.options = options & kItemOptions;
-    if (!(options & MF_POPUP) && !reader.word(item.id)) return false;
-    if (!reader.text(item.text)) return false;
+    if (!(options & MF_POPUP)) item.id = reader.word();
+    item.text = reader.text();
+    if (!reader.ok()) return false;
     if ((options & MF_POPUP) && !readLevel(reader, item.children, depth + 1)) return false;
     items.push_back(std::move(item));
     if (options & MF_END) return true;
@@ -88,10 +56,11 @@ HMENU buildLevel(const std::vector<MenuTemplateItem>& items, bool popup) {
 
 std::optional<std::vector<MenuTemplateItem>> parseMenuTemplate(const void* bytes, size_t size) {
   if (!bytes) return std::nullopt;
-  Reader reader(static_cast<const uint8_t*>(bytes), size);
-  WORD version, offset;
-  if (!reader.word(version) || !reader.word(offset) || version != 0) return std::nullopt;
-  if (!reader.skip(offset)) return std::nullopt;
+  TemplateReader reader(static_cast<const uint8_t*>(bytes), size);
+  WORD version = reader.word();
+  WORD offset = reader.word();
+  reader.skip(offset);
+  if (!reader.ok() || version != 0) return std::nullopt;
   std::vector<MenuTemplateItem> items;
   // A menu without items is only its header.
   if (!reader.atEnd() && !readLevel(reader, items, 1)) return std::nullopt;
