@@ -112,7 +112,6 @@ class ListView : public user::Control {
   int hitTest(LVHITTESTINFO* info, bool subItems) const;
   void scrollTo(int top);
   void scrollToX(int x);
-  void scrollRows(int delta) { scrollTo(top_ + delta); }  // deltas of a page at most
   void ensureVisible(int row, bool partialOk);
   void verticalScroll(WORD code);
   void horizontalScroll(WORD code);

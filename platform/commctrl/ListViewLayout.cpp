@@ -5,6 +5,7 @@
 #include "commctrl/HeaderText.h"
 #include "commctrl/ListView.h"
 #include "user/ControlState.h"
+#include "user/ScrollRequest.h"
 
 namespace commctrl {
 
@@ -224,72 +225,13 @@ void ListView::ensureVisible(int row, bool partialOk) {
 }
 
 void ListView::verticalScroll(WORD code) {
-  int page = std::max(1, countPerPage());
-  switch (code) {
-    case SB_LINEUP:
-      scrollRows(-1);
-      break;
-    case SB_LINEDOWN:
-      scrollRows(1);
-      break;
-    case SB_PAGEUP:
-      scrollRows(-page);
-      break;
-    case SB_PAGEDOWN:
-      scrollRows(page);
-      break;
-    case SB_TOP:
-      scrollTo(0);
-      break;
-    case SB_BOTTOM:
-      scrollTo(maxTop());
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      // The 32-bit position: the message's 16 bits cannot hold a million rows.
-      SCROLLINFO info{};
-      info.cbSize = sizeof info;
-      info.fMask = SIF_TRACKPOS;
-      if (GetScrollInfo(hwnd_, SB_VERT, &info)) scrollTo(info.nTrackPos);
-      break;
-    }
-    default:
-      break;
-  }
+  const user::ScrollSteps steps{1, std::max(1, countPerPage()), maxTop()};
+  if (auto to = user::scrollRequestTarget(hwnd_, SB_VERT, code, top_, steps)) scrollTo(*to);
 }
 
 void ListView::horizontalScroll(WORD code) {
-  int page = std::max(1, rowsAreaWidth());
-  switch (code) {
-    case SB_LINELEFT:
-      scrollToX(scrollX_ - kLinePixels);
-      break;
-    case SB_LINERIGHT:
-      scrollToX(scrollX_ + kLinePixels);
-      break;
-    case SB_PAGELEFT:
-      scrollToX(scrollX_ - page);
-      break;
-    case SB_PAGERIGHT:
-      scrollToX(scrollX_ + page);
-      break;
-    case SB_LEFT:
-      scrollToX(0);
-      break;
-    case SB_RIGHT:
-      scrollToX(model_.totalWidth());
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO info{};
-      info.cbSize = sizeof info;
-      info.fMask = SIF_TRACKPOS;
-      if (GetScrollInfo(hwnd_, SB_HORZ, &info)) scrollToX(info.nTrackPos);
-      break;
-    }
-    default:
-      break;
-  }
+  const user::ScrollSteps steps{kLinePixels, std::max(1, rowsAreaWidth()), model_.totalWidth()};
+  if (auto to = user::scrollRequestTarget(hwnd_, SB_HORZ, code, scrollX_, steps)) scrollToX(*to);
 }
 
 void ListView::invalidateRows(int first, int last) {

@@ -5,6 +5,7 @@
 
 #include "commctrl/TreeView.h"
 #include "user/ControlState.h"
+#include "user/ScrollRequest.h"
 
 namespace commctrl {
 
@@ -110,38 +111,8 @@ void TreeView::scrollTo(int index) {
 
 void TreeView::verticalScroll(WPARAM wParam) {
   ensureLayout();
-  int page = std::max(fullRows() - 1, 1);
-  switch (LOWORD(wParam)) {
-    case SB_LINEUP:
-      scrollTo(topIndex_ - 1);
-      break;
-    case SB_LINEDOWN:
-      scrollTo(topIndex_ + 1);
-      break;
-    case SB_PAGEUP:
-      scrollTo(topIndex_ - page);
-      break;
-    case SB_PAGEDOWN:
-      scrollTo(topIndex_ + page);
-      break;
-    case SB_TOP:
-      scrollTo(0);
-      break;
-    case SB_BOTTOM:
-      scrollTo(visibleCount_);
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      // The 16-bit position in the message cannot carry large counts.
-      SCROLLINFO info{};
-      info.cbSize = sizeof info;
-      info.fMask = SIF_TRACKPOS;
-      scrollTo(GetScrollInfo(hwnd_, SB_VERT, &info) ? info.nTrackPos : static_cast<int>(HIWORD(wParam)));
-      break;
-    }
-    default:
-      break;
-  }
+  const user::ScrollSteps steps{1, std::max(fullRows() - 1, 1), visibleCount_};
+  if (auto to = user::scrollRequestTarget(hwnd_, SB_VERT, LOWORD(wParam), topIndex_, steps)) scrollTo(*to);
 }
 
 int TreeView::textWidth(HDC hdc, const std::u16string& text) const {

@@ -5,6 +5,7 @@
 #include "device/Dump.h"
 #include "user/ControlState.h"
 #include "user/ScrollBarTracker.h"
+#include "user/ScrollRequest.h"
 #include "user/SystemClasses.h"
 #include "user/TextMeasure.h"
 
@@ -277,24 +278,7 @@ LRESULT ListBoxControl::textOf(int index, LPWSTR buffer) const {
 }
 
 void ListBoxControl::onVScroll(WORD code) {
-  int page = visibleRows();
-  switch (code) {
-    case SB_LINEUP: scrollTo(top_ - 1); break;
-    case SB_LINEDOWN: scrollTo(top_ + 1); break;
-    case SB_PAGEUP: scrollTo(top_ - page); break;
-    case SB_PAGEDOWN: scrollTo(top_ + page); break;
-    case SB_TOP: scrollTo(0); break;
-    case SB_BOTTOM: scrollTo(maxTop()); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO info{};
-      info.cbSize = sizeof(info);
-      info.fMask = SIF_TRACKPOS;
-      if (GetScrollInfo(hwnd_, SB_VERT, &info)) scrollTo(info.nTrackPos);
-      break;
-    }
-    default: break;
-  }
+  if (auto to = scrollRequestTarget(hwnd_, SB_VERT, code, top_, {1, visibleRows(), maxTop()})) scrollTo(*to);
 }
 
 void ListBoxControl::stylusDown(LPARAM lParam, bool twice) {

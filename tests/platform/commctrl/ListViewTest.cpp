@@ -300,6 +300,18 @@ TEST_F(ListTest, TheStylusOnTheScrollBarScrollsTheRows) {
   EXPECT_FALSE(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL);  // the column fits
   RECT window{};
   GetWindowRect(list, &window);
+  // The thumb, at the top of its track, dragged down: the rows follow the
+  // tracking position the bar holds.
+  const POINT thumb{window.right - 4, window.top + GetSystemMetrics(SM_CYVSCROLL) + 2};
+  stylus(display::InputEvent::Type::StylusDown, thumb);
+  stylus(display::InputEvent::Type::StylusMove, {thumb.x, thumb.y + 40});
+  SCROLLINFO tracked{sizeof tracked, SIF_TRACKPOS};
+  ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &tracked));
+  EXPECT_GT(tracked.nTrackPos, 0);
+  EXPECT_EQ(topRow(list), tracked.nTrackPos);
+  stylus(display::InputEvent::Type::StylusUp, {thumb.x, thumb.y + 40});
+  SendMessageW(list, WM_VSCROLL, SB_TOP, 0);
+  ASSERT_EQ(topRow(list), 0);
   tap({window.right - 4, window.bottom - 4});  // the arrow at the bottom
   EXPECT_EQ(topRow(list), 1);
   tap({window.right - 4, window.bottom - 30});  // the track below the thumb
