@@ -305,7 +305,9 @@ TEST_F(ListTest, TheStylusOnTheScrollBarScrollsTheRows) {
   const POINT thumb{window.right - 4, window.top + GetSystemMetrics(SM_CYVSCROLL) + 2};
   stylus(display::InputEvent::Type::StylusDown, thumb);
   stylus(display::InputEvent::Type::StylusMove, {thumb.x, thumb.y + 40});
-  SCROLLINFO tracked{sizeof tracked, SIF_TRACKPOS};
+  SCROLLINFO tracked{};
+  tracked.cbSize = sizeof tracked;
+  tracked.fMask = SIF_TRACKPOS;
   ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &tracked));
   EXPECT_GT(tracked.nTrackPos, 0);
   EXPECT_EQ(topRow(list), tracked.nTrackPos);
