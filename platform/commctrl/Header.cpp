@@ -29,20 +29,10 @@ const char* formatName(int format) {
 }  // namespace
 
 void registerHeaderClass() {
-  user::registerSystemClass(WC_HEADERW, Header::windowProc, CS_DBLCLKS, 0, nullptr);
+  user::registerSystemClass(WC_HEADERW, user::controlProc<Header>, CS_DBLCLKS, 0, nullptr);
   device::registerDumpItems(WC_HEADERW, [](HWND hwnd, const std::string& indent, std::string& out) {
     if (Header* header = Header::of(hwnd)) header->dump(indent, out);
   });
-}
-
-LRESULT CALLBACK Header::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Header* header = user::controlState<Header>(hwnd);
-  return header ? header->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-Header* Header::of(HWND hwnd) {
-  user::Window* window = user::WindowManager::instance().fromHandle(hwnd);
-  return window ? dynamic_cast<Header*>(window->control.get()) : nullptr;
 }
 
 LRESULT Header::handle(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include "user/ControlState.h"
 #include "user/Window.h"
 
 namespace commctrl {
@@ -20,9 +21,8 @@ void registerHeaderClass();
 class Header : public user::Control {
  public:
   explicit Header(HWND hwnd) : hwnd_(hwnd) {}
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   // The header state of a window, if it is one; never creates it.
-  static Header* of(HWND hwnd);
+  static Header* of(HWND hwnd) { return user::existingControl<Header>(hwnd); }
 
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 

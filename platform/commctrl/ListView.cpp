@@ -21,7 +21,7 @@ int compareText(const std::u16string& a, const std::u16string& b) { return _wcsi
 }  // namespace
 
 void registerListViewClass() {
-  user::registerSystemClass(WC_LISTVIEWW, ListView::windowProc, CS_DBLCLKS, 0, nullptr);
+  user::registerSystemClass(WC_LISTVIEWW, user::controlProc<ListView>, CS_DBLCLKS, 0, nullptr);
   device::registerDumpItems(WC_LISTVIEWW, [](HWND hwnd, const std::string& indent, std::string& out) {
     if (ListView* list = ListView::of(hwnd)) list->dump(indent, out);
   });
@@ -33,16 +33,6 @@ ListView::ListView(HWND hwnd)
       background_(GetSysColor(COLOR_WINDOW)),
       textColor_(GetSysColor(COLOR_WINDOWTEXT)),
       textBackground_(GetSysColor(COLOR_WINDOW)) {}
-
-LRESULT CALLBACK ListView::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ListView* list = user::controlState<ListView>(hwnd);
-  return list ? list->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-ListView* ListView::of(HWND hwnd) {
-  user::Window* window = user::WindowManager::instance().fromHandle(hwnd);
-  return window ? dynamic_cast<ListView*>(window->control.get()) : nullptr;
-}
 
 LRESULT ListView::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   int index = static_cast<int>(wParam);

@@ -20,6 +20,7 @@
 
 #include "commctrl/ListViewModel.h"
 #include "commctrl/ListViewSelection.h"
+#include "user/ControlState.h"
 #include "user/Window.h"
 
 namespace commctrl {
@@ -29,9 +30,8 @@ void registerListViewClass();
 class ListView : public user::Control {
  public:
   ListView(HWND hwnd);
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   // The list view state of a window, if it is one; never creates it.
-  static ListView* of(HWND hwnd);
+  static ListView* of(HWND hwnd) { return user::existingControl<ListView>(hwnd); }
 
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -22,23 +22,13 @@ bool isSpecial(HTREEITEM handle) {
 }  // namespace
 
 void registerTreeViewClass() {
-  user::registerSystemClass(WC_TREEVIEWW, TreeView::windowProc, CS_DBLCLKS, 0, nullptr);
+  user::registerSystemClass(WC_TREEVIEWW, user::controlProc<TreeView>, CS_DBLCLKS, 0, nullptr);
   device::registerDumpItems(WC_TREEVIEWW, [](HWND hwnd, const std::string& indent, std::string& out) {
     if (TreeView* tree = TreeView::of(hwnd)) tree->dump(indent, out);
   });
 }
 
 TreeView::TreeView(HWND hwnd) : hwnd_(hwnd) {}
-
-LRESULT CALLBACK TreeView::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TreeView* tree = user::controlState<TreeView>(hwnd);
-  return tree ? tree->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-TreeView* TreeView::of(HWND hwnd) {
-  user::Window* window = user::WindowManager::instance().fromHandle(hwnd);
-  return window && !window->dead ? dynamic_cast<TreeView*>(window->control.get()) : nullptr;
-}
 
 DWORD TreeView::style() const { return user::controlStyle(hwnd_); }
 

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 
 #include "commctrl/TreeModel.h"
+#include "user/ControlState.h"
 #include "user/Window.h"
 
 namespace commctrl {
@@ -22,9 +23,8 @@ void registerTreeViewClass();
 class TreeView : public user::Control {
  public:
   explicit TreeView(HWND hwnd);
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   // The tree view state of a window, if it is one; never creates it.
-  static TreeView* of(HWND hwnd);
+  static TreeView* of(HWND hwnd) { return user::existingControl<TreeView>(hwnd); }
 
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 

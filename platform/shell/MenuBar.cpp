@@ -31,16 +31,6 @@ MenuBar::~MenuBar() {
   if (content_.images) DeleteObject(content_.images);
 }
 
-LRESULT CALLBACK MenuBar::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  MenuBar* bar = user::controlState<MenuBar>(hwnd);
-  return bar ? bar->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-MenuBar* MenuBar::of(HWND hwnd) {
-  user::Window* window = user::WindowManager::instance().fromHandle(hwnd);
-  return window && !window->dead ? dynamic_cast<MenuBar*>(window->control.get()) : nullptr;
-}
-
 void MenuBar::setup(HWND parent, MenuBarContent content, bool wholeStrip, bool shownByProgram) {
   parent_ = parent;
   content_ = std::move(content);

@@ -17,6 +17,7 @@
 
 #include <commctrl.h>
 
+#include "user/ControlState.h"
 #include "user/Window.h"
 
 namespace shell {
@@ -56,8 +57,7 @@ class MenuBar : public user::Control {
   MenuBar(const MenuBar&) = delete;
   MenuBar& operator=(const MenuBar&) = delete;
 
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  static MenuBar* of(HWND hwnd);
+  static MenuBar* of(HWND hwnd) { return user::existingControl<MenuBar>(hwnd); }
 
   // wholeStrip: the bar also takes the input-panel button's place.
   void setup(HWND parent, MenuBarContent content, bool wholeStrip, bool shownByProgram);
@@ -71,8 +71,9 @@ class MenuBar : public user::Control {
   std::optional<RECT> buttonOnScreen(std::u16string_view text) const;
   void dump(const std::string& indent, std::string& out) const;
 
+ LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+
  private:
-  LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
   void layout();
   int buttonAt(POINT point) const;
   RECT onScreen(int index) const;

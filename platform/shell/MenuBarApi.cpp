@@ -80,7 +80,7 @@ void forgetBar(HWND bar) {
 
 LRESULT CALLBACK barProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_DESTROY) forgetBar(hwnd);
-  return MenuBar::windowProc(hwnd, msg, wParam, lParam);
+  return user::controlProc<MenuBar>(hwnd, msg, wParam, lParam);
 }
 
 void registerBarClass() {

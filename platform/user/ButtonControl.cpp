@@ -7,11 +7,6 @@
 
 namespace user {
 
-LRESULT CALLBACK ButtonControl::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ButtonControl* control = controlState<ButtonControl>(hwnd);
-  return control ? control->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 DWORD ButtonControl::type() const { return controlStyle(hwnd_) & BS_TYPEMASK; }
 
 bool ButtonControl::isRadio() const { return type() == BS_RADIOBUTTON || type() == BS_AUTORADIOBUTTON; }

@@ -12,7 +12,6 @@ namespace user {
 class ButtonControl : public Control {
  public:
   explicit ButtonControl(HWND hwnd) : hwnd_(hwnd) {}
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 

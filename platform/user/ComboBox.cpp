@@ -39,16 +39,6 @@ class Pin {
 
 }  // namespace
 
-LRESULT CALLBACK ComboBoxControl::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ComboBoxControl* control = controlState<ComboBoxControl>(hwnd);
-  return control ? control->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-ComboBoxControl* ComboBoxControl::of(HWND hwnd) {
-  Window* window = WindowManager::instance().fromHandle(hwnd);
-  return window && !window->dead ? dynamic_cast<ComboBoxControl*>(window->control.get()) : nullptr;
-}
-
 void ComboBoxControl::notify(UINT code) { notifyParent(hwnd_, code); }
 
 LRESULT ComboBoxControl::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -398,7 +388,7 @@ void ComboBoxControl::dump(const std::string& indent, std::string& out) const {
 }
 
 void registerComboBoxClass() {
-  registerSystemClass(WC_COMBOBOX, ComboBoxControl::windowProc, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
+  registerSystemClass(WC_COMBOBOX, controlProc<ComboBoxControl>, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
   device::registerDumpItems(WC_COMBOBOX, [](HWND hwnd, const std::string& indent, std::string& out) {
     if (ComboBoxControl* combo = ComboBoxControl::of(hwnd)) combo->dump(indent, out);
   });

@@ -18,6 +18,7 @@
 
 #include <windows.h>
 
+#include "user/ControlState.h"
 #include "user/ListBox.h"
 
 namespace user {
@@ -25,8 +26,7 @@ namespace user {
 class ComboBoxControl : public Control, public ListBoxOwner {
  public:
   explicit ComboBoxControl(HWND hwnd) : hwnd_(hwnd) {}
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  static ComboBoxControl* of(HWND hwnd);
+  static ComboBoxControl* of(HWND hwnd) { return existingControl<ComboBoxControl>(hwnd); }
 
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -18,6 +18,21 @@ T* controlState(HWND hwnd) {
   return static_cast<T*>(window->control.get());
 }
 
+// The state object of a live control of type T; null for any other window.
+template <typename T>
+T* existingControl(HWND hwnd) {
+  Window* window = WindowManager::instance().fromHandle(hwnd);
+  return window && !window->dead ? dynamic_cast<T*>(window->control.get()) : nullptr;
+}
+
+// The window procedure of a control class: its state object takes every
+// message.
+template <typename T>
+LRESULT CALLBACK controlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  T* control = controlState<T>(hwnd);
+  return control ? control->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
 // The control's window style.
 inline DWORD controlStyle(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
 

@@ -35,16 +35,6 @@ int TypeAhead::next(const ListBoxModel& model, char16_t ch) {
   return found;
 }
 
-LRESULT CALLBACK ListBoxControl::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ListBoxControl* control = controlState<ListBoxControl>(hwnd);
-  return control ? control->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-ListBoxControl* ListBoxControl::of(HWND hwnd) {
-  Window* window = WindowManager::instance().fromHandle(hwnd);
-  return window && !window->dead ? dynamic_cast<ListBoxControl*>(window->control.get()) : nullptr;
-}
-
 bool ListBoxControl::notifies() const { return !owner_ && (controlStyle(hwnd_) & LBS_NOTIFY); }
 
 void ListBoxControl::notify(UINT code) {
@@ -415,8 +405,8 @@ void ListBoxControl::dump(const std::string& indent, std::string& out) const {
 }
 
 void registerListBoxClasses() {
-  registerSystemClass(WC_LISTBOX, ListBoxControl::windowProc, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
-  registerSystemClass(kComboListClassName, ListBoxControl::windowProc, 0, 0, nullptr);
+  registerSystemClass(WC_LISTBOX, controlProc<ListBoxControl>, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
+  registerSystemClass(kComboListClassName, controlProc<ListBoxControl>, 0, 0, nullptr);
   // A dropped combo box list shows its items, the lit one selected.
   for (const char16_t* name : {WC_LISTBOX, kComboListClassName})
     device::registerDumpItems(name, [](HWND hwnd, const std::string& indent, std::string& out) {

@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include "user/ControlState.h"
 #include "user/ListBoxModel.h"
 #include "user/Window.h"
 
@@ -46,8 +47,7 @@ class TypeAhead {
 class ListBoxControl : public Control {
  public:
   explicit ListBoxControl(HWND hwnd) : hwnd_(hwnd) {}
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  static ListBoxControl* of(HWND hwnd);
+  static ListBoxControl* of(HWND hwnd) { return existingControl<ListBoxControl>(hwnd); }
 
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 

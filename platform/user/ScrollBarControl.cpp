@@ -23,11 +23,6 @@ ScrollBarControl::ScrollBarControl(HWND hwnd) : hwnd_(hwnd) {
   info_.max = 0;
 }
 
-LRESULT CALLBACK ScrollBarControl::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ScrollBarControl* control = controlState<ScrollBarControl>(hwnd);
-  return control ? control->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 bool ScrollBarControl::vertical() const { return (controlStyle(hwnd_) & SBS_VERT) != 0; }
 
 ScrollBarLayout ScrollBarControl::layout() const {
@@ -273,7 +268,7 @@ void ScrollBarControl::paint() {
 }
 
 void registerScrollBarClass() {
-  registerSystemClass(WC_SCROLLBAR, ScrollBarControl::windowProc, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
+  registerSystemClass(WC_SCROLLBAR, controlProc<ScrollBarControl>, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
 }
 
 }  // namespace user

@@ -16,7 +16,6 @@ namespace user {
 class ScrollBarControl : public Control {
  public:
   explicit ScrollBarControl(HWND hwnd);
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -7,11 +7,6 @@
 
 namespace user {
 
-LRESULT CALLBACK StaticControl::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  StaticControl* control = controlState<StaticControl>(hwnd);
-  return control ? control->handle(msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 DWORD StaticControl::type() const { return controlStyle(hwnd_) & SS_TYPEMASK; }
 
 LRESULT StaticControl::handle(UINT msg, WPARAM wParam, LPARAM lParam) {

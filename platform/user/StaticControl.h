@@ -11,7 +11,6 @@ namespace user {
 class StaticControl : public Control {
  public:
   explicit StaticControl(HWND hwnd) : hwnd_(hwnd) {}
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -23,8 +23,8 @@ void registerSystemClass(LPCWSTR name, WNDPROC proc, UINT style, int windowExtra
 
 void registerSystemClasses() {
   registerSystemClass(kDesktopClassName, DefWindowProcW, 0, 0, nullptr);
-  registerSystemClass(WC_STATIC, StaticControl::windowProc, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
-  registerSystemClass(WC_BUTTON, ButtonControl::windowProc, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
+  registerSystemClass(WC_STATIC, controlProc<StaticControl>, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
+  registerSystemClass(WC_BUTTON, controlProc<ButtonControl>, CS_DBLCLKS | CS_PARENTDC, 0, nullptr);
   registerSystemClass(kDialogClassName, DefDlgProcW, CS_DBLCLKS, DLGWINDOWEXTRA,
                       reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1)));
   registerSystemClass(kPopupMenuClassName, popupMenuWindowProc, 0, 0, nullptr);
