@@ -4,6 +4,7 @@
 
 #include "gdi/DeviceContext.h"
 #include "gdi/Surface.h"
+#include "kernel/IconResources.h"
 
 namespace commctrl {
 
@@ -34,7 +35,9 @@ void ImageList::growFor(int images) {
 
 int ImageList::put(int index, const uint32_t* argb, int sourceWidth, int sourceHeight) {
   if (index < -1 || index >= count_ || !argb || sourceWidth <= 0 || sourceHeight <= 0) return -1;
-  std::vector<uint32_t> scaled = scaleImage(argb, sourceWidth, sourceHeight, width_, height_);
+  const size_t sourcePixels = static_cast<size_t>(sourceWidth) * static_cast<size_t>(sourceHeight);
+  std::vector<uint32_t> scaled =
+      kernel::scaleArgb({argb, argb + sourcePixels}, sourceWidth, sourceHeight, width_, height_);
   if (!masked()) {
     uint32_t background = isColor(bkColor_) ? gdi::toPixel(bkColor_) : 0;
     for (uint32_t& p : scaled) p = flatten(p, background);
@@ -96,41 +99,6 @@ bool ImageList::draw(gdi::DeviceContext& dc, int index, int x, int y, UINT style
     return gdi::mixPixels(seeThrough ? under : background, color, alpha);
   });
   return true;
-}
-
-std::vector<uint32_t> scaleImage(const uint32_t* argb, int width, int height, int toWidth, int toHeight) {
-  std::vector<uint32_t> out(static_cast<size_t>(toWidth) * static_cast<size_t>(toHeight));
-  if (width == toWidth && height == toHeight) {
-    std::copy(argb, argb + out.size(), out.begin());
-    return out;
-  }
-  for (int y = 0; y < toHeight; ++y) {
-    int y0 = y * height / toHeight;
-    int y1 = std::max(y0 + 1, (y + 1) * height / toHeight);
-    for (int x = 0; x < toWidth; ++x) {
-      int x0 = x * width / toWidth;
-      int x1 = std::max(x0 + 1, (x + 1) * width / toWidth);
-      uint64_t a = 0, r = 0, g = 0, b = 0, n = 0;
-      for (int sy = y0; sy < y1; ++sy) {
-        for (int sx = x0; sx < x1; ++sx) {
-          uint32_t p = argb[static_cast<size_t>(sy) * static_cast<size_t>(width) + static_cast<size_t>(sx)];
-          uint32_t pa = p >> 24;
-          a += pa;
-          r += ((p >> 16) & 0xFF) * pa;
-          g += ((p >> 8) & 0xFF) * pa;
-          b += (p & 0xFF) * pa;
-          ++n;
-        }
-      }
-      uint32_t pixel = 0;
-      if (a > 0) {
-        pixel = static_cast<uint32_t>((a + n / 2) / n) << 24 | static_cast<uint32_t>((r + a / 2) / a) << 16 |
-                static_cast<uint32_t>((g + a / 2) / a) << 8 | static_cast<uint32_t>((b + a / 2) / a);
-      }
-      out[static_cast<size_t>(y) * static_cast<size_t>(toWidth) + static_cast<size_t>(x)] = pixel;
-    }
-  }
-  return out;
 }
 
 kernel::HandleTable<ImageList>& imageLists() {

@@ -64,9 +64,4 @@ class ImageList {
 kernel::HandleTable<ImageList>& imageLists();
 ImageList* imageListFromHandle(HIMAGELIST handle);
 
-// Scales an ARGB image to another size: box averaging when shrinking
-// (weighted by alpha, so transparent pixels do not darken the edges),
-// nearest pixel when enlarging.
-std::vector<uint32_t> scaleImage(const uint32_t* argb, int width, int height, int toWidth, int toHeight);
-
 }  // namespace commctrl
