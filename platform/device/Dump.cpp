@@ -25,15 +25,6 @@ std::map<std::u16string, DumpItems>& itemWriters() {
   return *writers;
 }
 
-std::u16string windowText(HWND hwnd) {
-  int length = GetWindowTextLengthW(hwnd);
-  if (length <= 0) return {};
-  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  int got = GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
-}
-
 std::u16string className(HWND hwnd) {
   char16_t name[257] = {};
   int got = GetClassNameW(hwnd, name, 257);
@@ -130,6 +121,15 @@ std::string dumpWindows() {
              " sip=" + (device.sipVisible() ? "on" : "off") + " cursor=" + kernel::cursorName() + "\n";
   for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) walk.window(w, 0);
   return walk.out;
+}
+
+std::u16string windowText(HWND hwnd) {
+  int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return {};
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  int got = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
 }
 
 }  // namespace device

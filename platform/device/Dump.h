@@ -27,6 +27,9 @@ void registerDumpItems(std::u16string_view className, DumpItems items);
 
 std::string dumpWindows();
 
+// The window's text, whole.
+std::u16string windowText(HWND hwnd);
+
 // Text in double quotes with the dump's escapes.
 std::string quoteText(std::u16string_view text);
 

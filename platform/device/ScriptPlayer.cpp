@@ -55,20 +55,11 @@ bool isButton(HWND hwnd) {
   return cls == u"button";
 }
 
-std::u16string textOf(HWND hwnd) {
-  int length = GetWindowTextLengthW(hwnd);
-  if (length <= 0) return {};
-  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  int got = GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
-}
-
 // Depth first in z-order: the first match is the one a person sees on top.
 HWND findButton(HWND parent, const std::u16string& wanted) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsWindowVisible(child)) continue;
-    if (isButton(child) && withoutMnemonic(textOf(child)) == wanted) return child;
+    if (isButton(child) && withoutMnemonic(windowText(child)) == wanted) return child;
     if (HWND inner = findButton(child, wanted)) return inner;
   }
   return nullptr;
@@ -244,7 +235,7 @@ bool ScriptPlayer::press(const std::u16string& text, std::string& reason) {
   }
   HWND button = findButton(foreground, withoutMnemonic(text));
   if (!button) {
-    reason = "press " + quoted(text) + ": no such button in " + quoted(textOf(foreground));
+    reason = "press " + quoted(text) + ": no such button in " + quoted(windowText(foreground));
     return false;
   }
   RECT r;

@@ -5,10 +5,7 @@
 
 HDC WINAPI CreateCompatibleDC(HDC hdc) {
   // Null means the screen; any other argument must be a live DC.
-  if (hdc && !gdi::dcFromHandle(hdc)) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
+  if (hdc && !gdi::dcOrError(hdc)) return nullptr;
   HDC memory = gdi::createMemoryDC();
   if (!memory) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   return memory;
@@ -25,11 +22,8 @@ BOOL WINAPI DeleteDC(HDC hdc) {
 }
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
-  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
+  if (!dc) return nullptr;
   // Compatible with a memory DC means the depth of the bitmap it holds:
   // monochrome while it still has its default bitmap.
   int depth = GetDeviceCaps(hdc, BITSPIXEL);

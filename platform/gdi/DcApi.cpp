@@ -9,12 +9,8 @@ namespace {
 
 template <typename R, typename F>
 R withDC(HDC hdc, R failure, F&& f) {
-  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return failure;
-  }
-  return f(*dc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
+  return dc ? f(*dc) : failure;
 }
 
 constexpr COLORREF kInvalidColor = 0xFFFFFFFF;

@@ -144,6 +144,12 @@ kernel::HandleTable<DeviceContext>& dcTable() {
 
 DeviceContext* dcFromHandle(HDC hdc) { return dcTable().get(hdc); }
 
+DeviceContext* dcOrError(HDC hdc) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc) SetLastError(ERROR_INVALID_HANDLE);
+  return dc;
+}
+
 HDC createDC(HWND window, POINT origin, Region clip) {
   return dcTable().add<HDC>(std::make_unique<DeviceContext>(window, origin, std::move(clip)));
 }

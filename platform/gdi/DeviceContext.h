@@ -112,6 +112,8 @@ class DeviceContext {
 
 kernel::HandleTable<DeviceContext>& dcTable();
 DeviceContext* dcFromHandle(HDC hdc);
+// As dcFromHandle, and a stale handle sets ERROR_INVALID_HANDLE.
+DeviceContext* dcOrError(HDC hdc);
 // A DC for a window (or the whole screen when window is null).
 HDC createDC(HWND window, POINT origin, Region clip);
 HDC createMemoryDC();

@@ -59,10 +59,7 @@ int report(const Entry& e, FONTENUMPROCW proc, LPARAM lParam) {
 }  // namespace
 
 int WINAPI EnumFontFamiliesW(HDC hdc, LPCWSTR family, FONTENUMPROCW proc, LPARAM lParam) {
-  if (!gdi::dcFromHandle(hdc)) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  if (!gdi::dcOrError(hdc)) return 0;
   if (!proc) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

@@ -6,18 +6,8 @@
 #include "gdi/ScrollPixels.h"
 #include "gdi/Shapes.h"
 
-namespace {
-
-gdi::DeviceContext* dcOrError(HDC hdc) {
-  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
-  if (!dc) SetLastError(ERROR_INVALID_HANDLE);
-  return dc;
-}
-
-}  // namespace
-
 int WINAPI FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   gdi::GdiObject* b = gdi::brushFromArgument(brush);
   if (!dc || !rect || !b) {
     if (dc) SetLastError(ERROR_INVALID_PARAMETER);
@@ -28,14 +18,14 @@ int WINAPI FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 }
 
 BOOL WINAPI DrawFocusRect(HDC hdc, const RECT* rect) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc || !rect) return FALSE;
   gdi::focusRect(*dc, gdi::clampRect(*rect));
   return TRUE;
 }
 
 BOOL WINAPI DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc || !rect) return FALSE;
   RECT r = gdi::clampRect(*rect);
   gdi::drawEdge(*dc, r, edge, flags);
@@ -44,7 +34,7 @@ BOOL WINAPI DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags) {
 }
 
 BOOL WINAPI DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc || !rect) return FALSE;
   RECT r = gdi::clampRect(*rect);
   if (!gdi::drawFrameControl(*dc, r, type, state)) {
@@ -57,7 +47,7 @@ BOOL WINAPI DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state) {
 
 BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker, UINT flags) {
   (void)step;  // icons have no animation steps here
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   const kernel::Icon* image = kernel::iconFromHandle(icon);
   if (!image || image->pixels.empty()) {
@@ -83,7 +73,7 @@ BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT s
 BOOL WINAPI DrawIcon(HDC hdc, int x, int y, HICON icon) { return DrawIconEx(hdc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL); }
 
 BOOL WINAPI ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   // Regions as objects do not exist on this platform; the rectangle serves.
   if (update) {

@@ -77,11 +77,8 @@ HFONT WINAPI CreateFontW(int height, int width, int escapement, int orientation,
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
-  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
+  if (!dc) return nullptr;
   HGDIOBJ previous = dc->select(object);
   if (!previous) SetLastError(ERROR_INVALID_HANDLE);
   return previous;

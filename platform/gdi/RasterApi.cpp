@@ -7,29 +7,19 @@
 #include "gdi/Plotter.h"
 #include "gdi/Shapes.h"
 
-namespace {
-
-gdi::DeviceContext* dcOrError(HDC hdc) {
-  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
-  if (!dc) SetLastError(ERROR_INVALID_HANDLE);
-  return dc;
-}
-
-}  // namespace
-
 BOOL WINAPI BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int srcX, int srcY, DWORD rop) {
-  gdi::DeviceContext* to = dcOrError(dst);
+  gdi::DeviceContext* to = gdi::dcOrError(dst);
   if (!to) return FALSE;
   gdi::DeviceContext* from = nullptr;
   if (gdi::ropUsesSource(rop)) {
-    from = dcOrError(src);
+    from = gdi::dcOrError(src);
     if (!from) return FALSE;
   }
   return gdi::blit(*to, x, y, cx, cy, from, srcX, srcY, rop) ? TRUE : FALSE;
 }
 
 BOOL WINAPI PatBlt(HDC hdc, int x, int y, int cx, int cy, DWORD rop) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   if (gdi::ropUsesSource(rop)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -43,7 +33,7 @@ BOOL WINAPI PatBlt(HDC hdc, int x, int y, int cx, int cy, DWORD rop) {
 }
 
 BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   if (previous) *previous = dc->position;
   dc->position = {x, y};
@@ -51,7 +41,7 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
 }
 
 BOOL WINAPI LineTo(HDC hdc, int x, int y) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   gdi::drawLine(*dc, dc->position, {x, y});
   dc->position = {x, y};
@@ -59,14 +49,14 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
 }
 
 BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   gdi::drawRectangle(*dc, gdi::clampRect({left, top, right, bottom}));
   return TRUE;
 }
 
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return CLR_INVALID;
   POINT p = dc->toSurface(x, y);
   if (!dc->visible(p.x, p.y)) return CLR_INVALID;
@@ -79,7 +69,7 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
 }
 
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return CLR_INVALID;
   POINT p = dc->toSurface(x, y);
   if (!dc->visible(p.x, p.y)) return CLR_INVALID;
@@ -87,7 +77,7 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
 }
 
 UINT WINAPI SetTextAlign(HDC hdc, UINT align) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return GDI_ERROR;
   UINT previous = dc->textAlign;
   dc->textAlign = align;
@@ -95,6 +85,6 @@ UINT WINAPI SetTextAlign(HDC hdc, UINT align) {
 }
 
 UINT WINAPI GetTextAlign(HDC hdc) {
-  gdi::DeviceContext* dc = dcOrError(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   return dc ? dc->textAlign : GDI_ERROR;
 }

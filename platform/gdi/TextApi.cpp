@@ -12,12 +12,6 @@ namespace {
 
 gdi::Font fontOf(const gdi::DeviceContext& dc) { return gdi::FontCache::instance().fontForHandle(dc.font()); }
 
-gdi::DeviceContext* context(HDC hdc) {
-  gdi::DeviceContext* dc = gdi::dcFromHandle(hdc);
-  if (!dc) SetLastError(ERROR_INVALID_HANDLE);
-  return dc;
-}
-
 // Draws one line: the cell's background when the mode is opaque, the glyphs,
 // and the underline a '&' prefix asks for.
 void drawLine(const gdi::TextCanvas& canvas, const gdi::Region& clip, const gdi::DeviceContext& dc,
@@ -44,7 +38,7 @@ void drawLine(const gdi::TextCanvas& canvas, const gdi::Region& clip, const gdi:
 }  // namespace
 
 BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW metrics) {
-  gdi::DeviceContext* dc = context(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   if (!metrics) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -55,7 +49,7 @@ BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW metrics) {
 }
 
 BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, LPSIZE size) {
-  gdi::DeviceContext* dc = context(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   if (!size || count < 0 || (count > 0 && !text)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -69,7 +63,7 @@ BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, LPSIZE size)
 
 BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
                         const int* dx) {
-  gdi::DeviceContext* dc = context(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return FALSE;
   if (count > 0 && !text) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -113,7 +107,7 @@ BOOL WINAPI ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, L
 }
 
 int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
-  gdi::DeviceContext* dc = context(hdc);
+  gdi::DeviceContext* dc = gdi::dcOrError(hdc);
   if (!dc) return 0;
   if (!text || !rect) {
     SetLastError(ERROR_INVALID_PARAMETER);
