@@ -59,36 +59,41 @@ void rank(std::vector<GroupEntry>& entries, int width, int height) {
 
 }  // namespace
 
+uint32_t sampleArgb(const uint32_t* pixels, int width, int height, int toWidth, int toHeight, int x, int y) {
+  // The source pixels [x0, x1) x [y0, y1) that destination pixel (x, y) covers.
+  auto cover = [](int i, int to, int from, int& first, int& last) {
+    first = static_cast<int>(static_cast<int64_t>(i) * from / to);
+    last = std::max(first + 1, static_cast<int>(static_cast<int64_t>(i + 1) * from / to));
+  };
+  int x0, x1, y0, y1;
+  cover(x, toWidth, width, x0, x1);
+  cover(y, toHeight, height, y0, y1);
+  auto at = [&](int sx, int sy) { return pixels[static_cast<size_t>(sy) * static_cast<size_t>(width) + sx]; };
+  if (x1 - x0 == 1 && y1 - y0 == 1) return at(x0, y0);
+  // Colours weighted by alpha, so transparent pixels lend no colour.
+  uint64_t a = 0, r = 0, g = 0, b = 0, n = 0;
+  for (int sy = y0; sy < y1; ++sy)
+    for (int sx = x0; sx < x1; ++sx) {
+      uint32_t p = at(sx, sy);
+      uint32_t pa = p >> 24;
+      a += pa;
+      r += ((p >> 16) & 0xFF) * pa;
+      g += ((p >> 8) & 0xFF) * pa;
+      b += (p & 0xFF) * pa;
+      ++n;
+    }
+  if (a == 0) return 0;
+  return static_cast<uint32_t>((a + n / 2) / n) << 24 | static_cast<uint32_t>((r + a / 2) / a) << 16 |
+         static_cast<uint32_t>((g + a / 2) / a) << 8 | static_cast<uint32_t>((b + a / 2) / a);
+}
+
 std::vector<uint32_t> scaleArgb(const std::vector<uint32_t>& pixels, int width, int height, int toWidth,
                                 int toHeight) {
-  std::vector<uint32_t> out(size_t(toWidth) * size_t(toHeight));
-  for (int y = 0; y < toHeight; ++y) {
-    int y0 = int(int64_t(y) * height / toHeight);
-    int y1 = std::max(y0 + 1, int(int64_t(y + 1) * height / toHeight));
-    for (int x = 0; x < toWidth; ++x) {
-      int x0 = int(int64_t(x) * width / toWidth);
-      int x1 = std::max(x0 + 1, int(int64_t(x + 1) * width / toWidth));
-      // Averaged with premultiplied alpha so transparent pixels lend no colour.
-      uint64_t a = 0, r = 0, g = 0, b = 0, n = 0;
-      for (int sy = y0; sy < y1; ++sy) {
-        for (int sx = x0; sx < x1; ++sx) {
-          uint32_t p = pixels[size_t(sy) * size_t(width) + size_t(sx)];
-          uint32_t pa = p >> 24;
-          a += pa;
-          r += ((p >> 16) & 0xFF) * pa;
-          g += ((p >> 8) & 0xFF) * pa;
-          b += (p & 0xFF) * pa;
-          ++n;
-        }
-      }
-      uint32_t argb = 0;
-      if (a) {
-        argb = uint32_t((a + n / 2) / n) << 24 | uint32_t((r + a / 2) / a) << 16 | uint32_t((g + a / 2) / a) << 8 |
-               uint32_t((b + a / 2) / a);
-      }
-      out[size_t(y) * size_t(toWidth) + size_t(x)] = argb;
-    }
-  }
+  std::vector<uint32_t> out(static_cast<size_t>(toWidth) * static_cast<size_t>(toHeight));
+  for (int y = 0; y < toHeight; ++y)
+    for (int x = 0; x < toWidth; ++x)
+      out[static_cast<size_t>(y) * static_cast<size_t>(toWidth) + x] =
+          sampleArgb(pixels.data(), width, height, toWidth, toHeight, x, y);
   return out;
 }
 

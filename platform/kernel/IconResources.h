@@ -17,7 +17,11 @@ namespace kernel {
 // decodes.
 std::optional<Icon> loadIconResource(const ResourceIndex& resources, const ResourceName& group, int width, int height);
 
-// Scales an ARGB image (area average down, nearest neighbour up).
+// Pixel (x, y) of an ARGB image of width x height scaled to toWidth x
+// toHeight: the area average of the pixels it covers when shrinking, the
+// nearest pixel as it is when enlarging.
+uint32_t sampleArgb(const uint32_t* pixels, int width, int height, int toWidth, int toHeight, int x, int y);
+// The whole image scaled so.
 std::vector<uint32_t> scaleArgb(const std::vector<uint32_t>& pixels, int width, int height, int toWidth, int toHeight);
 
 }  // namespace kernel
