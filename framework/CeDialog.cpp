@@ -181,16 +181,7 @@ INT_PTR CALLBACK CeDialog::CeDialogProc(HWND dialog, UINT message, WPARAM wParam
     }
   }
 
-  // A handler may send further messages to its own dialog; the outer
-  // message's snapshot is put back afterwards for its default processing.
-  const HWND outerHwnd = object->curHwnd;
-  const UINT outerMsg = object->curMsg;
-  const WPARAM outerWParam = object->curWParam;
-  const LPARAM outerLParam = object->curLParam;
-  object->curHwnd = dialog;
-  object->curMsg = message;
-  object->curWParam = wParam;
-  object->curLParam = lParam;
+  CurrentMessage current(*object, dialog, message, wParam, lParam);
 
   bool handled = false;
   INT_PTR answer = 0;
@@ -207,11 +198,6 @@ INT_PTR CALLBACK CeDialog::CeDialogProc(HWND dialog, UINT message, WPARAM wParam
     ReportDialogException();
     answer = handled ? TRUE : FALSE;
   }
-
-  object->curHwnd = outerHwnd;
-  object->curMsg = outerMsg;
-  object->curWParam = outerWParam;
-  object->curLParam = outerLParam;
   return answer;
 }
 

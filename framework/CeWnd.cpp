@@ -81,17 +81,7 @@ LRESULT CALLBACK CeWnd::InstanceProc(HWND window, UINT message, WPARAM wParam, L
   CeWnd* object = ObjectOf(window);
   if (object == nullptr) return DefWindowProcW(window, message, wParam, lParam);
 
-  // A handler may send further messages to its own window; the snapshot of
-  // the outer message is put back afterwards so that its default processing
-  // still sees the outer message.
-  const HWND outerHwnd = object->curHwnd;
-  const UINT outerMsg = object->curMsg;
-  const WPARAM outerWParam = object->curWParam;
-  const LPARAM outerLParam = object->curLParam;
-  object->curHwnd = window;
-  object->curMsg = message;
-  object->curWParam = wParam;
-  object->curLParam = lParam;
+  CurrentMessage current(*object, window, message, wParam, lParam);
 
   bool handled = false;
   LRESULT result = 0;
@@ -102,12 +92,23 @@ LRESULT CALLBACK CeWnd::InstanceProc(HWND window, UINT message, WPARAM wParam, L
   } catch (...) {
     ReportException(message);
   }
-
-  object->curHwnd = outerHwnd;
-  object->curMsg = outerMsg;
-  object->curWParam = outerWParam;
-  object->curLParam = outerLParam;
   return result;
+}
+
+CeWnd::CurrentMessage::CurrentMessage(CeWnd& wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    : wnd(wnd), outerHwnd(wnd.curHwnd), outerMsg(wnd.curMsg), outerWParam(wnd.curWParam),
+      outerLParam(wnd.curLParam) {
+  wnd.curHwnd = hwnd;
+  wnd.curMsg = message;
+  wnd.curWParam = wParam;
+  wnd.curLParam = lParam;
+}
+
+CeWnd::CurrentMessage::~CurrentMessage() {
+  wnd.curHwnd = outerHwnd;
+  wnd.curMsg = outerMsg;
+  wnd.curWParam = outerWParam;
+  wnd.curLParam = outerLParam;
 }
 
 void CeWnd::Unbind(HWND window) {

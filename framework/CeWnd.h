@@ -42,6 +42,24 @@ class CeWnd : public CeWndHandle, public MessageHandler {
   WPARAM curWParam = 0;
   LPARAM curLParam = 0;
 
+  // Makes a message the one being dispatched while it lives. A handler may
+  // send further messages to its own window; the outer message comes back
+  // afterwards, so that its default processing still sees it.
+  class CurrentMessage {
+   public:
+    CurrentMessage(CeWnd& wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    ~CurrentMessage();
+    CurrentMessage(const CurrentMessage&) = delete;
+    CurrentMessage& operator=(const CurrentMessage&) = delete;
+
+   private:
+    CeWnd& wnd;
+    HWND outerHwnd;
+    UINT outerMsg;
+    WPARAM outerWParam;
+    LPARAM outerLParam;
+  };
+
  private:
   void RegisterSuperclass(LPCWSTR baseClassName, LPCWSTR superclassName, HINSTANCE instance);
   // The window is being destroyed: it goes back to the procedure it would
