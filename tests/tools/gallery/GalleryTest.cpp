@@ -20,10 +20,6 @@ constexpr int kLastEventId = 2114;
 
 using Dumps = std::vector<std::vector<DumpWindow>>;
 
-bool Shows(const std::vector<DumpWindow>& windows, const std::string& text) {
-  return std::any_of(windows.begin(), windows.end(), [&](const DumpWindow& w) { return w.text == text; });
-}
-
 TEST(Gallery, EachMessageBoxVariantAnswersWithTheButtonPressed) {
   const std::tuple<const char*, const char*, const char*, const char*> variants[] = {
       {"OK", "A message box with an OK button.", "OK", "Message box answered OK (1)"},

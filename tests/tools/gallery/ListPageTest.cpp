@@ -15,15 +15,6 @@ const DumpWindow* ListIn(const std::vector<DumpWindow>& windows) { return FindId
 
 std::string EventLine(const std::vector<DumpWindow>& windows) { return TextOf(windows, kEventLineId); }
 
-// The item line of the list that starts with prefix.
-std::string ItemLine(const DumpWindow& list, const std::string& prefix) {
-  for (const std::string& line : list.items) {
-    size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos && line.compare(start, prefix.size(), prefix) == 0) return line.substr(start);
-  }
-  return "(no " + prefix + ")";
-}
-
 TEST(GalleryList, SwitchesToAMillionOwnerDataRowsSortsByAHeaderTapAndFindsTypedRows) {
   GalleryRun run;
   // The header of the owner-data list and its rows lie where the normal list's did.
@@ -52,34 +43,34 @@ TEST(GalleryList, SwitchesToAMillionOwnerDataRowsSortsByAHeaderTapAndFindsTypedR
   auto normal = ParseDump(run.Read("normal.txt"));
   const DumpWindow* list = ListIn(normal);
   ASSERT_NE(list, nullptr) << run.Read("normal.txt");
-  EXPECT_EQ(ItemLine(*list, "list rows=").rfind("list rows=200 top=0 ", 0), 0u);
-  EXPECT_EQ(ItemLine(*list, "column index=2"), "column index=2 text=\"Size\" width=50 format=right subitem=2");
-  EXPECT_EQ(ItemLine(*list, "column index=0"), "column index=0 text=\"Name\" width=76 format=left subitem=0");
-  EXPECT_EQ(ItemLine(*list, "row index=1 "), "row index=1 cells=\"Row 0000001\" \"1\" \"7932\" \"31\" \"5761\"");
+  EXPECT_EQ(list->Item("list rows=").rfind("list rows=200 top=0 ", 0), 0u);
+  EXPECT_EQ(list->Item("column index=2"), "column index=2 text=\"Size\" width=50 format=right subitem=2");
+  EXPECT_EQ(list->Item("column index=0"), "column index=0 text=\"Name\" width=76 format=left subitem=0");
+  EXPECT_EQ(list->Item("row index=1 "), "row index=1 cells=\"Row 0000001\" \"1\" \"7932\" \"31\" \"5761\"");
 
   // The first Down focuses and selects the first row; then one row each.
   auto keys = ParseDump(run.Read("keys.txt"));
   EXPECT_EQ(EventLine(keys), "1 selected, first row 2 (2)");
-  EXPECT_EQ(ItemLine(*ListIn(keys), "row index=2 "),
+  EXPECT_EQ(ListIn(keys)->Item("row index=2 "),
             "row index=2 selected focused cells=\"Row 0000002\" \"2\" \"15851\" \"62\" \"4226\"");
 
   auto owner = ParseDump(run.Read("owner.txt"));
   ASSERT_NE(ListIn(owner), nullptr);
-  EXPECT_NE(ItemLine(*ListIn(owner), "list rows=1000000 ").find(" ownerdata"), std::string::npos);
+  EXPECT_NE(ListIn(owner)->Item("list rows=1000000 ").find(" ownerdata"), std::string::npos);
   EXPECT_EQ(EventLine(owner), "Owner-data list of 1000000 rows");
 
   auto sorted = ParseDump(run.Read("sorted.txt"));
   EXPECT_EQ(EventLine(sorted), "Sorted by Size, ascending");
   // Ten rows share each size: the smallest first, in their own order.
-  EXPECT_EQ(ItemLine(*ListIn(sorted), "row index=0 "), "row index=0 cells=\"Row 0070173\" \"70173\" \"0\" \"906\" \"6429\"");
+  EXPECT_EQ(ListIn(sorted)->Item("row index=0 "), "row index=0 cells=\"Row 0070173\" \"70173\" \"0\" \"906\" \"6429\"");
   auto reversed = ParseDump(run.Read("reversed.txt"));
   EXPECT_EQ(EventLine(reversed), "Sorted by Size, descending");
-  EXPECT_NE(ItemLine(*ListIn(reversed), "row index=0 ").find("\"99999\""), std::string::npos);
+  EXPECT_NE(ListIn(reversed)->Item("row index=0 ").find("\"99999\""), std::string::npos);
 
   // Typing asks the window, which finds the row by its name.
   auto typed = ParseDump(run.Read("typed.txt"));
   EXPECT_EQ(EventLine(typed), "1 selected, first row 1 (1)");
-  EXPECT_EQ(ItemLine(*ListIn(typed), "row index=1 "),
+  EXPECT_EQ(ListIn(typed)->Item("row index=1 "),
             "row index=1 selected focused cells=\"Row 0000001\" \"1\" \"7932\" \"31\" \"5761\"");
 }
 
