@@ -255,6 +255,8 @@ void MenuBar::paintButton(HDC hdc, const MenuBarButton& button, bool pressed) co
 }
 
 void MenuBar::dump(const std::string& indent, std::string& out) const {
+  if (content_.images)
+    out += indent + "strip bitmap=" + std::to_string(content_.imagesId) + " images=" + std::to_string(content_.imageCount) + '\n';
   for (const MenuBarButton& button : content_.buttons) {
     if (!button.shown()) continue;
     out += indent + "button";

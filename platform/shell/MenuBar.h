@@ -42,6 +42,7 @@ struct MenuBarContent {
   HMENU menu = nullptr;
   HBITMAP images = nullptr;
   int imageCount = 0;
+  int imagesId = 0;  // the bitmap resource of the strip, for the dump
   std::vector<MenuBarButton> buttons;
 };
 

@@ -156,6 +156,7 @@ bool fromResource(const SHMENUBARINFO& info, MenuBarContent& content) {
     content.images = LoadBitmapW(info.hInstRes, MAKEINTRESOURCEW(info.nBmpId));
     if (!content.images) return false;
     content.imageCount = info.cBmpImages;
+    content.imagesId = info.nBmpId;
   }
   for (const MenuBarResourceButton& b : resource->buttons) {
     MenuBarButton button;

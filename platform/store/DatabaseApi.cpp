@@ -9,10 +9,20 @@
 
 #include "kernel/HandleTable.h"
 #include "kernel/Handles.h"
+#include "store/CallCounts.h"
 #include "store/Cursor.h"
 #include "store/Databases.h"
 #include "store/PropBuffer.h"
 #include "store/Session.h"
+
+namespace store {
+
+CallCounts& callCounts() {
+  static CallCounts counts;
+  return counts;
+}
+
+}  // namespace store
 
 namespace {
 
@@ -152,6 +162,7 @@ HANDLE WINAPI CeOpenDatabase(PCEOID poid, LPWSTR lpszName, CEPROPID propid, DWOR
     if (slot < 0) return failWith(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
   }
   if (poid) *poid = db;
+  ++store::callCounts().opens;
   return handles().add<HANDLE>(
       std::make_unique<store::Cursor>(db, slot, propid, sortFlags, (dwFlags & CEDB_AUTOINCREMENT) != 0));
 }
@@ -159,6 +170,7 @@ HANDLE WINAPI CeOpenDatabase(PCEOID poid, LPWSTR lpszName, CEPROPID propid, DWOR
 CEOID WINAPI CeSeekDatabase(HANDLE hDatabase, DWORD dwSeekType, DWORD_PTR dwValue, LPDWORD lpdwIndex) {
   store::Cursor* cursor = lookup<store::Cursor>(hDatabase);
   if (!cursor) return failWith<CEOID>(ERROR_INVALID_HANDLE, 0);
+  ++store::callCounts().seeks;
   return cursor->seek(dwSeekType, dwValue, lpdwIndex);
 }
 
@@ -170,6 +182,7 @@ CEOID WINAPI CeReadRecordProps(HANDLE hDbase, DWORD dwFlags, LPWORD lpcPropID, C
     return failWith<CEOID>(ERROR_INVALID_PARAMETER, 0);
   store::Record record;
   DWORD error = ERROR_SUCCESS;
+  ++store::callCounts().reads;
   CEOID oid = cursor->read(record, error);
   if (!oid) return failWith<CEOID>(error, 0);
 
