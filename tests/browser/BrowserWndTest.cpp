@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "framework/CeApp.h"
 #include "harness/ImageBuilder.h"
 #include "kernel/Cursors.h"
+#include "kernel/Utf.h"
 #include "store/CallCounts.h"
 #include "store/DeviceImage.h"
 
@@ -40,7 +43,7 @@ class BrowserWndTest : public ::testing::Test {
     std::filesystem::remove(Built());
     ImageBuilder image(Built());
     records = image.Database(u"Numbers");
-    image.Records(records, kRecords, [](int i) { return Prop::UI4(1, ULONG(i)); });
+    image.Records(records, kRecords, [](int i) { return Prop::UI4(1, ULONG(i) * 1000); });
     image.Database(u"Empty");
   }
   static void TearDownTestSuite() { std::filesystem::remove(Built()); }
@@ -81,6 +84,22 @@ class BrowserWndTest : public ::testing::Test {
     hint.iTo = to;
     bool handled = false;
     Notify(BrowserWnd::kListId, LVN_ODCACHEHINT, &hint.hdr, &handled);
+  }
+  // The text the list gets for a row's first cell, in a buffer of capacity
+  // characters; what lies beyond the buffer must stay untouched.
+  std::string Cell(int row, int capacity = 64) {
+    char16_t buffer[80];
+    std::fill(std::begin(buffer), std::end(buffer), u'#');
+    NMLVDISPINFOW info = {};
+    info.item.mask = LVIF_TEXT;
+    info.item.iItem = row;
+    info.item.pszText = buffer;
+    info.item.cchTextMax = capacity;
+    buffer[0] = 0;
+    bool handled = false;
+    Notify(BrowserWnd::kListId, LVN_GETDISPINFOW, &info.hdr, &handled);
+    EXPECT_EQ(buffer[capacity], u'#') << "written past the buffer";
+    return kernel::utf16ToUtf8(std::u16string(buffer, std::find(buffer, buffer + capacity, u'\0')));
   }
   // The record identifier the list gets as the row's item data.
   CEOID ItemData(int row) {
@@ -231,6 +250,22 @@ TEST_F(BrowserWndTest, ASideBySideDragPastEitherEdgeLeavesOnePaneWithoutWidth) {
   SendMessageW(wide.hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(340, 100));
   EXPECT_EQ(widths(), "336 0");
   SendMessageW(wide.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(340, 100));
+}
+
+// A row the last fill did not read is empty and names no record, so that
+// deleting it can delete nothing else.
+TEST_F(BrowserWndTest, RowsTheLastFillCouldNotReadAreEmptyAndNameNoRecord) {
+  Hint(0, 39);
+  Hint(55, 70);  // the database ends at row 59
+  EXPECT_EQ(Cell(59), "59000");
+  EXPECT_NE(ItemData(59), 0u);
+  EXPECT_EQ(Cell(60), "");
+  EXPECT_EQ(ItemData(60), 0u);
+  Hint(100, 105);  // the first seek fails
+  EXPECT_EQ(Cell(100), "");
+  EXPECT_EQ(ItemData(100), 0u);
+  Hint(10, 20);
+  EXPECT_EQ(Cell(12, 3), "12");  // cut to the buffer and terminated
 }
 
 TEST_F(BrowserWndTest, ARebuildShowsTheWaitCursorAndPutsThePreviousOneBack) {

@@ -43,6 +43,34 @@ std::vector<DatabaseFacts> ReadFacts(const std::string& image) {
   return facts;
 }
 
+std::vector<std::string> TextsInOrder(const std::string& image, const std::u16string& database, CEPROPID sortProp,
+                                      CEPROPID textProp, int count) {
+  std::string error;
+  if (!store::openDeviceImage(image, error)) throw std::runtime_error(error);
+  std::u16string name = database;
+  CEOID oid = 0;
+  HANDLE db = CeOpenDatabase(&oid, name.data(), sortProp, 0, nullptr);
+  std::vector<std::string> texts;
+  DWORD index = 0;
+  for (CEOID at = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, &index); at != 0 && int(texts.size()) < count;
+       at = CeSeekDatabase(db, CEDB_SEEK_CURRENT, 1, &index)) {
+    WORD props = 1;
+    CEPROPID wanted = textProp;
+    LPBYTE buffer = nullptr;
+    DWORD size = 0;
+    std::string text;
+    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, &props, &wanted, &buffer, &size) != 0) {
+      const auto* value = reinterpret_cast<const CEPROPVAL*>(buffer);
+      if (!(value->wFlags & CEDB_PROPNOTFOUND)) text = kernel::utf16ToUtf8(value->val.lpwstr);
+    }
+    LocalFree(buffer);
+    texts.push_back(text);
+  }
+  CloseHandle(db);
+  store::closeDeviceImage();
+  return texts;
+}
+
 std::string Hex8(CEOID oid) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", oid);
@@ -81,6 +109,26 @@ std::string Columns(const DumpWindow& list) {
 std::string HandleOf(const DumpWindow* window) {
   if (window == nullptr) return "(none)";
   return window->line.substr(window->line.find("hwnd="), window->line.find(' ', window->line.find("hwnd=")) - window->line.find("hwnd="));
+}
+
+std::vector<std::string> Cells(const std::string& row) {
+  static const std::regex kCell(R"re("((?:[^"\\]|\\.)*)")re");
+  std::vector<std::string> cells;
+  const size_t start = row.find("cells=");
+  if (start == std::string::npos) return cells;
+  const std::string rest = row.substr(start);
+  for (auto it = std::sregex_iterator(rest.begin(), rest.end(), kCell); it != std::sregex_iterator(); ++it)
+    cells.push_back((*it)[1]);
+  return cells;
+}
+
+std::vector<std::string> ColumnCells(const DumpWindow& list, size_t column) {
+  std::vector<std::string> cells;
+  for (const std::string& row : ItemLines(list, "row ")) {
+    const std::vector<std::string> all = Cells(row);
+    cells.push_back(column < all.size() ? all[column] : "(none)");
+  }
+  return cells;
 }
 
 std::vector<uint8_t> FileBytes(const std::string& path) {

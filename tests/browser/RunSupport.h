@@ -44,6 +44,11 @@ struct DatabaseFacts {
 // Every database the walk lists whose information can be read.
 std::vector<DatabaseFacts> ReadFacts(const std::string& image);
 
+// The first count values of a text property in the order of sortProp (0:
+// the database's own order), "" where a record has none.
+std::vector<std::string> TextsInOrder(const std::string& image, const std::u16string& database, CEPROPID sortProp,
+                                      CEPROPID textProp, int count);
+
 std::string Hex8(CEOID oid);
 std::string Rect(const DumpWindow* window);
 // The tree's node lines, indented by level.
@@ -53,6 +58,10 @@ std::vector<std::string> ItemLines(const DumpWindow& window, const std::string& 
 // The list's columns in order: "\"Name\" left, ..." (widths left out: they
 // follow the font).
 std::string Columns(const DumpWindow& list);
+// The cells of a dump's row line, as the dump quotes them.
+std::vector<std::string> Cells(const std::string& row);
+// Column column of the rows the list shows.
+std::vector<std::string> ColumnCells(const DumpWindow& list, size_t column);
 std::vector<uint8_t> FileBytes(const std::string& path);
 // The handle of a window in a dump, which tells a window made again from
 // the one kept.

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/DeviceImage.h"
 #include "store/Image.h"
 
 namespace harness {
@@ -59,6 +60,24 @@ ProgramRun::~ProgramRun() {
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
   }
+}
+
+void ProgramRun::UseSample() {
+  std::filesystem::copy_file(SampleImage(), Image(), std::filesystem::copy_options::overwrite_existing);
+}
+
+std::string SampleImage() {
+  static const std::string path = [] {
+    const std::string sample = std::string(VANTOR_TEST_BINARY_DIR) + "/sample.cedb";
+    if (std::filesystem::exists(sample)) return sample;
+    // Tests run side by side: each writes its own and the first rename wins.
+    const std::string mine = sample + "." + std::to_string(getpid());
+    std::string error;
+    if (!store::writeSampleImage(mine, error)) throw std::runtime_error("sample image: " + error);
+    std::filesystem::rename(mine, sample);
+    return sample;
+  }();
+  return path;
 }
 
 std::string ProgramRun::Read(const std::string& name) const {

@@ -46,6 +46,9 @@ class ProgramRun {
   // directory. A run that has not ended after a minute is killed.
   RunResult Run(const std::string& script, const std::string& hostOptions = "");
 
+  // The image becomes a copy of the sample Pocket PC image.
+  void UseSample();
+
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   std::string Image() const { return Path("device.cedb"); }
   std::string Read(const std::string& name) const;
@@ -56,6 +59,9 @@ class ProgramRun {
   std::string executable_;
   std::string dir_;
 };
+
+// The sample image, written once for all tests of the build.
+std::string SampleImage();
 
 Dump ParseDump(const std::string& dump);
 // The first window with the class (without regard to case) and, when not

@@ -1,0 +1,114 @@
+// The record list of the real program: the columns it discovers, the text
+// of every kind of value, re-sorting by a header tap, and deleting records.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "RunSupport.h"
+#include "kernel/Utf.h"
+
+namespace browsertest {
+namespace {
+
+constexpr uint64_t kNovember2002 = 126809603400000000;  // 2002-11-05 08:59 UTC
+constexpr uint64_t kYear10000 = 2650467744000000000;
+
+TEST(RecordList, ShowsEveryKindOfValueInColumnsMetRecordByRecord) {
+  VantorRun run;
+  {
+    ImageBuilder image(run.Image());
+    const CEOID types = image.Database(u"Types");
+    image.Record(types, {Prop::I2(1, -1), Prop::UI2(2, 65535), Prop::I4(3, INT_MIN), Prop::UI4(4, 4294967295u),
+                         Prop::R8(5, 0.05), Prop::Bool(6, 2), Prop::Text(7, u""), Prop::Time(8, kNovember2002),
+                         Prop::Blob(9, {0x00, 0x10, 0xFF})});
+    // Number 1 again, as text: a column of its own showing the first
+    // property of that number, whatever its type.
+    image.Record(types, {Prop::Text(1, u"one"), Prop::Bool(6, 0), Prop::Time(8, kYear10000),
+                         Prop::Blob(9, std::vector<BYTE>(100, 0xAB))});
+    image.Record(types, {Prop::Blob(9, {}), Prop::Text(7, u"Grüße, \"quoted\"")});
+    image.Database(u"Empty");
+  }
+  ASSERT_EQ(run.Run("dump \"$DIR/types.txt\"\ntap 40 72\ndump \"$DIR/empty.txt\"\nclose\n").exitCode, 0);
+  const Dump dump = run.ReadDump("types.txt");
+  const DumpWindow& list = *FindId(dump, kListId);
+  EXPECT_EQ(Columns(list),
+            "\"0x0001 (Short)\" right, \"0x0002 (UShort)\" right, \"0x0003 (Int)\" right, \"0x0004 (UInt)\" right, "
+            "\"0x0005 (Double)\" right, \"0x0006 (Boolean)\" left, \"0x0007 (String)\" left, "
+            "\"0x0008 (FileTime)\" left, \"0x0009 (Blob)\" left, \"0x0001 (String)\" left");
+  for (const std::string& column : ItemLines(list, "column ")) EXPECT_NE(column.find(" width=80 "), std::string::npos);
+  const std::string hundredBytes = [] {
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "AB ";  // 259 characters: the list's buffer less its terminator
+    return text.substr(0, 259);
+  }();
+  const std::vector<std::vector<std::string>> rows = {
+      {"-1", "65535", "-2147483648", "4294967295", "0.050", "true", "", "11/5/02 8:59 AM", "00 10 FF ", "-1"},
+      {"one", "", "", "", "", "false", "", "", hundredBytes, "one"},
+      {"", "", "", "", "", "", "Grüße, \\\"quoted\\\"", "", "", ""},
+  };
+  const std::vector<std::string> shown = ItemLines(list, "row ");
+  ASSERT_EQ(shown.size(), rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(Cells(shown[i]), rows[i]) << "row " << i;
+
+  const Dump empty = run.ReadDump("empty.txt");
+  EXPECT_EQ(FindId(empty, kListId)->items, std::vector<std::string>{"list rows=0 top=0 page=7 selected=0 focus=-1 ownerdata"});
+}
+
+// Records met further down bring their columns on the right, also after a
+// re-sort has reopened the database.
+TEST(RecordList, AColumnMetAfterAHeaderTapGoesOnTheRight) {
+  VantorRun run;
+  {
+    ImageBuilder image(run.Image());
+    const CEOID db = image.Database(u"Late", 0, {{0x00010013, 0}});
+    image.Records(db, 30, [](int i) { return Prop::UI4(1, ULONG(i)); });
+    image.Record(db, {Prop::UI4(1, 30), Prop::Text(2, u"late")});
+  }
+  ASSERT_EQ(run.Run("tap 40 172\ndump \"$DIR/sorted.txt\"\ntap 40 200\nkey Home\nkey End\ndump \"$DIR/end.txt\"\n"
+                    "close\n").exitCode, 0);
+  const Dump sorted = run.ReadDump("sorted.txt");
+  EXPECT_EQ(Columns(*FindId(sorted, kListId)), "\"0x0001 (UInt)\" right");
+  const Dump end = run.ReadDump("end.txt");
+  const DumpWindow& list = *FindId(end, kListId);
+  EXPECT_EQ(Columns(list), "\"0x0001 (UInt)\" right, \"0x0002 (String)\" left");
+  EXPECT_EQ(list.Item("column index=1 "), "column index=1 text=\"0x0002 (String)\" width=80 format=left subitem=1");
+  EXPECT_EQ(ItemLines(list, "row ").back(), "row index=30 selected focused cells=\"30\" \"late\"");
+}
+
+// A header tap reopens the database in that column's sort order when it has
+// one, and in its own order otherwise; the columns stay.
+TEST(RecordList, AHeaderTapShowsTheRowsInThatColumnsSortOrder) {
+  struct Case {
+    const char* select;  // the database's node
+    const char* header;
+    const char16_t* database;
+    CEPROPID sort;  // 0: none for that column
+    CEPROPID shownText;  // the column 0 text the rows are compared by
+  };
+  const Case cases[] = {
+      {"tap 40 54", "tap 40 172", u"Contacts Database", 0x3A11001F, 0x3A11001F},   // case-insensitive
+      {"tap 40 54", "tap 120 172", u"Contacts Database", 0, 0x3A11001F},           // no sort order
+      {"tap 40 90", "tap 200 172", u"Tasks Database", 0x41050040, 0x0037001F},     // unknown first
+      {"tap 40 54\nkey End", "tap 40 172", u"CallLog", 0x0001001F, 0x0001001F},   // ascending
+      {"tap 40 54\nkey End", "tap 120 172", u"CallLog", 0x00020040, 0x0001001F},  // descending
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.header + std::string(" in ") + kernel::utf16ToUtf8(c.database));
+    VantorRun run;
+    run.UseSample();
+    ASSERT_EQ(run.Run(std::string(c.select) + "\ndump \"$DIR/before.txt\"\n" + c.header +
+                      "\ndump \"$DIR/after.txt\"\nclose\n")
+                  .exitCode,
+              0);
+    const Dump before = run.ReadDump("before.txt");
+    const Dump after = run.ReadDump("after.txt");
+    EXPECT_EQ(Columns(*FindId(after, kListId)), Columns(*FindId(before, kListId)));
+    const std::vector<std::string> shown = ColumnCells(*FindId(after, kListId), 0);
+    EXPECT_EQ(shown, TextsInOrder(run.Image(), c.database, c.sort, c.shownText, int(shown.size())));
+  }
+}
+
+}  // namespace
+}  // namespace browsertest
