@@ -2,7 +2,11 @@
 // of every kind of value, re-sorting by a header tap, and deleting records.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -107,6 +111,50 @@ TEST(RecordList, AHeaderTapShowsTheRowsInThatColumnsSortOrder) {
     EXPECT_EQ(Columns(*FindId(after, kListId)), Columns(*FindId(before, kListId)));
     const std::vector<std::string> shown = ColumnCells(*FindId(after, kListId), 0);
     EXPECT_EQ(shown, TextsInOrder(run.Image(), c.database, c.sort, c.shownText, int(shown.size())));
+  }
+}
+
+// Each round deletes the first record and dumps the list it rebuilt; a kill
+// may come at any moment of any round.
+TEST(RecordList, AKillWhileDeletingLeavesASoundImageWithEveryReportedDeletion) {
+  constexpr int kRecords = 40;
+  constexpr int kRounds = 12;
+  constexpr int kRuns = 50;
+  VantorRun run;
+  const std::string built = run.Path("built.cedb");
+  {
+    ImageBuilder image(built);
+    const CEOID db = image.Database(u"Numbers");
+    for (int i = 0; i < kRecords; ++i) image.Record(db, {Prop::Text(1, u"r" + std::u16string(1, u'A' + i))});
+  }
+  std::string script;
+  for (int round = 1; round <= kRounds; ++round)
+    script += "tap 40 191\nmenu \"Tools\" \"Delete Record\"\npress \"Yes\"\ndump \"$DIR/done" +
+              std::to_string(round) + ".txt\"\n";
+  // How long the rounds take when nothing stops them.
+  std::filesystem::copy_file(built, run.Image(), std::filesystem::copy_options::overwrite_existing);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(VantorRun::EndWithin(run.Start(script + "close\n"), 60000), 0);
+  const int fullMs = int(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+
+  std::mt19937 random(20261207);
+  for (int i = 0; i < kRuns; ++i) {
+    std::filesystem::copy_file(built, run.Image(), std::filesystem::copy_options::overwrite_existing);
+    for (int round = 1; round <= kRounds; ++round) std::filesystem::remove(run.Path("done" + std::to_string(round) + ".txt"));
+    // Start-up takes about the first quarter.
+    const int killAt = fullMs / 4 + int(random() % unsigned(fullMs - fullMs / 4));
+    VantorRun::EndWithin(run.Start(script), killAt);
+    SCOPED_TRACE("killed after " + std::to_string(killAt) + " of " + std::to_string(fullMs) + " ms");
+    ASSERT_EQ(std::system(("'" CESTORE_EXE "' check '" + run.Image() + "' >/dev/null 2>&1").c_str()), 0);
+    // A dump that lists its rows was written whole, after the list was rebuilt.
+    int reported = 0;
+    while (reported < kRounds && run.Read("done" + std::to_string(reported + 1) + ".txt").find("row index=0") != std::string::npos)
+      ++reported;
+    const std::vector<std::string> left = TextsInOrder(run.Image(), u"Numbers", 0, 0x0001001F, kRecords);
+    ASSERT_FALSE(left.empty());
+    const int firstLeft = left.front()[1] - 'A';
+    EXPECT_TRUE(firstLeft == reported || firstLeft == reported + 1) << firstLeft << " left first, " << reported << " reported";
+    EXPECT_EQ(left.size(), size_t(kRecords - firstLeft)) << "records left are not the last ones";
   }
 }
 

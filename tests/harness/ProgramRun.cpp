@@ -4,13 +4,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -89,15 +93,46 @@ std::string ProgramRun::Read(const std::string& name) const {
 
 Dump ProgramRun::ReadDump(const std::string& name) const { return ParseDump(Read(name)); }
 
-RunResult ProgramRun::Run(const std::string& script, const std::string& hostOptions) {
+// Away from the host's display, with a bus of its own; a run that has not
+// ended after a minute is killed.
+std::string ProgramRun::Command(const std::string& script, const std::string& hostOptions) {
   std::ofstream(Path("script.txt")) << Replaced(script, "$DIR", dir_);
-  // Away from the host's display, with a bus of its own.
-  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR=" + Quoted(Path("run")) +
-                              " timeout -s KILL 60 " + Quoted(executable_) + " --headless --store " +
-                              Quoted(Image()) + " --script " + Quoted(Path("script.txt")) + " " + hostOptions +
-                              " >" + Quoted(Path("stdout.txt")) + " 2>" + Quoted(Path("stderr.txt"));
-  const int status = std::system(command.c_str());
+  return "exec env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR=" + Quoted(Path("run")) + " timeout -s KILL 60 " +
+         Quoted(executable_) + " --headless --store " + Quoted(Image()) + " --script " + Quoted(Path("script.txt")) +
+         " " + hostOptions + " >" + Quoted(Path("stdout.txt")) + " 2>" + Quoted(Path("stderr.txt"));
+}
+
+RunResult ProgramRun::Run(const std::string& script, const std::string& hostOptions) {
+  const int status = std::system(Command(script, hostOptions).c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), Read("stderr.txt")};
+}
+
+pid_t ProgramRun::Start(const std::string& script, const std::string& hostOptions) {
+  const std::string command = Command(script, hostOptions);
+  pid_t process = fork();
+  if (process == 0) {
+    // Its own process group, so that one signal ends the program with the
+    // shell and timeout that start it.
+    setpgid(0, 0);
+    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  if (process > 0) setpgid(process, process);
+  return process;
+}
+
+int ProgramRun::EndWithin(pid_t process, int ms) {
+  int status = 0;
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (waitpid(process, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() >= giveUp) {
+      kill(-process, SIGKILL);
+      waitpid(process, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 Dump ParseDump(const std::string& dump) {

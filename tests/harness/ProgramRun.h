@@ -4,6 +4,8 @@
 // screenshots, the image.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -46,6 +48,12 @@ class ProgramRun {
   // directory. A run that has not ended after a minute is killed.
   RunResult Run(const std::string& script, const std::string& hostOptions = "");
 
+  // Starts the script and returns at once; the program's process.
+  pid_t Start(const std::string& script, const std::string& hostOptions = "");
+  // Kills the process when it has not ended within ms; its exit code, or
+  // 128 + the signal that ended it.
+  static int EndWithin(pid_t process, int ms);
+
   // The image becomes a copy of the sample Pocket PC image.
   void UseSample();
 
@@ -56,6 +64,8 @@ class ProgramRun {
   Dump ReadDump(const std::string& name) const;
 
  private:
+  std::string Command(const std::string& script, const std::string& hostOptions);
+
   std::string executable_;
   std::string dir_;
 };
