@@ -72,7 +72,7 @@ bool SdlBackend::create(std::string& error) {
     SDL_GetDisplayUsableBounds(0, &usable);
     scale_ = fittingScale(framebuffer_.width(), framebuffer_.height(), usable.w, usable.h - kDecorationAllowance);
   }
-  window_ = SDL_CreateWindow("Pocket PC", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, framebuffer_.width() * scale_,
+  window_ = SDL_CreateWindow(title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, framebuffer_.width() * scale_,
                              framebuffer_.height() * scale_, SDL_WINDOW_SHOWN);
   if (!window_) {
     error = std::string("cannot open a window: ") + SDL_GetError();
@@ -138,8 +138,14 @@ void SdlBackend::present() {
   lastUpload_ = framebuffer_.takeDirty();
   if (!lastUpload_.empty()) {
     SDL_Rect area{lastUpload_.left, lastUpload_.top, lastUpload_.width(), lastUpload_.height()};
-    const uint32_t* first = framebuffer_.row(lastUpload_.top) + lastUpload_.left;
-    SDL_UpdateTexture(texture_, &area, first, framebuffer_.width() * static_cast<int>(sizeof(uint32_t)));
+    // What the screen shows of the changed pixels, row by row.
+    shown_.resize(static_cast<size_t>(area.w) * static_cast<size_t>(area.h));
+    uint32_t* out = shown_.data();
+    for (int y = lastUpload_.top; y < lastUpload_.bottom; ++y) {
+      const uint32_t* row = framebuffer_.row(y);
+      for (int x = lastUpload_.left; x < lastUpload_.right; ++x) *out++ = shownPixel(row[x], framebuffer_.bitsPerPixel());
+    }
+    SDL_UpdateTexture(texture_, &area, shown_.data(), area.w * static_cast<int>(sizeof(uint32_t)));
     uploadedPixels_ += static_cast<uint64_t>(area.w) * static_cast<uint64_t>(area.h);
   }
   if (lastUpload_.empty() && !exposed_) return;
@@ -147,6 +153,10 @@ void SdlBackend::present() {
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
   ++renderCount_;
+}
+
+void SdlBackend::showTitle(const std::string& title) {
+  if (window_) SDL_SetWindowTitle(window_, title.c_str());
 }
 
 void SdlBackend::toDevice(int windowX, int windowY, int& x, int& y) const {

@@ -1,8 +1,10 @@
 #include <aygshell.h>
 
 #include <algorithm>
+#include <set>
 
 #include "TestWindows.h"
+#include "display/Png.h"
 
 namespace device::testing {
 namespace {
@@ -113,6 +115,61 @@ TEST_F(DeviceTest, RotationWithThePanelShownKeepsItsHeight) {
   device.rotate();
   EXPECT_EQ(windowRect(above), (RECT{0, 26, 320, 134}));
   EXPECT_EQ(device.sipRect(), (RECT{0, 134, 320, 214}));
+}
+
+TEST_F(DeviceTest, AGreyScaleScreenSaysTwoBitsAndItsScreenshotsHoldFourGreys) {
+  // The grey nearest to each colour's luminance, on both sides of each midpoint.
+  const std::pair<uint32_t, uint32_t> shades[] = {
+      {0x00FF0000, 0x555555}, {0x0000FF00, 0xAAAAAA}, {0x000000FF, 0x000000}, {0x002A2A2A, 0x000000},
+      {0x002B2B2B, 0x555555}, {0x007F7F7F, 0x555555}, {0x00808080, 0xAAAAAA}, {0x00D5D5D5, 0xFFFFFF}};
+  for (int depth : {16, 2}) {
+    Options options;
+    options.depth = depth;
+    Device::instance().configure(options, nullptr);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), depth);
+    EXPECT_EQ(GetDeviceCaps(screen, NUMCOLORS), depth == 2 ? 4 : -1);
+    ReleaseDC(nullptr, screen);
+
+    display::Framebuffer& fb = Device::instance().backend().framebuffer();
+    for (int y = 0; y < fb.height(); ++y)
+      for (int x = 0; x < fb.width(); ++x) fb.row(y)[x] = static_cast<uint32_t>((x * 7919 + y * 104729) & 0xFFFFFF);
+    for (size_t i = 0; i < std::size(shades); ++i) fb.row(0)[i] = shades[i].first;
+    std::string png, error;
+    ASSERT_TRUE(display::encodePng(fb, png, error)) << error;
+    auto shot = display::decodePng(png, error);
+    ASSERT_TRUE(shot) << error;
+    if (depth == 16) {
+      EXPECT_EQ(shot->pixel(0, 0), shades[0].first) << "a colour screen shows its colours";
+      continue;
+    }
+    std::set<uint32_t> values(shot->pixels().begin(), shot->pixels().end());
+    EXPECT_EQ(values, (std::set<uint32_t>{0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}));
+    for (size_t i = 0; i < std::size(shades); ++i) EXPECT_EQ(shot->pixel(int(i), 0), shades[i].second) << i;
+  }
+}
+
+TEST_F(DeviceTest, TheHostWindowIsTitledAfterTheProgramsMainWindowAndTheImage) {
+  Options options;
+  options.storePath = "/images/second/device.cedb";
+  Device& device = Device::instance();
+  device.configure(options, nullptr);
+  const std::string& title = device.backend().title();
+  EXPECT_EQ(title, "test_platform_device - device.cedb") << "before the program has a window";
+
+  HWND main = topLevel(u"Main", {0, 26, 240, 320});
+  HWND later = topLevel(u"Later", {0, 26, 240, 320});
+  device.refreshScreen();
+  EXPECT_EQ(title, "Main - device.cedb");
+  SetWindowTextW(main, u"Renamed");
+  device.refreshScreen();
+  EXPECT_EQ(title, "Renamed - device.cedb");
+
+  // An owned window is no main window, nor is one made while the main one lasted.
+  DestroyWindow(main);
+  CreateWindowExW(0, kTestClass, u"Owned", WS_POPUP, 0, 0, 10, 10, later, nullptr, GetModuleHandleW(nullptr), nullptr);
+  device.refreshScreen();
+  EXPECT_EQ(title, "test_platform_device - device.cedb");
 }
 
 }  // namespace

@@ -98,6 +98,11 @@ TEST_F(SdlBackendTest, TheWindowShowsTheScreenAtItsScale) {
   EXPECT_EQ(backend_->scale(), 2);
 }
 
+TEST_F(SdlBackendTest, TheWindowTakesTheTitleItIsGiven) {
+  backend_->setTitle("Gallery - device.cedb");
+  EXPECT_STREQ(SDL_GetWindowTitle(backend_->window()), "Gallery - device.cedb");
+}
+
 TEST_F(SdlBackendTest, MouseInTheWindowIsTheStylusInDevicePixels) {
   mouse(SDL_MOUSEMOTION, 50, 50);  // no hovering: nothing
   mouse(SDL_MOUSEBUTTONDOWN, 21, 41);
@@ -208,22 +213,26 @@ TEST_F(SdlBackendTest, PresentUploadsOnlyWhatChanged) {
   EXPECT_EQ(backend_->renderCount(), renders + 1);
 }
 
-TEST_F(SdlBackendTest, EachDevicePixelIsASharpBlockOfTheScale) {
+TEST_F(SdlBackendTest, EachDevicePixelIsASharpBlockOfTheScaleInTheScreensGreysOrColours) {
   Framebuffer& fb = backend_->framebuffer();
-  for (int y = 0; y < fb.height(); ++y)
-    for (int x = 0; x < fb.width(); ++x) fb.row(y)[x] = ((x + y) % 2) ? 0x00FF0000 : 0x000000FF;
-  fb.markDirty(fb.bounds());
-  backend_->present();
-  std::vector<uint32_t> shown(480 * 640);
-  ASSERT_EQ(SDL_RenderReadPixels(backend_->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(), 480 * 4), 0)
-      << SDL_GetError();
-  for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{17, 33}, POINT{239, 319}, POINT{120, 200}}) {
-    const uint32_t expected = fb.pixel(p.x, p.y);
-    for (int dy = 0; dy < 2; ++dy)
-      for (int dx = 0; dx < 2; ++dx)
-        EXPECT_EQ(shown[static_cast<size_t>(p.y * 2 + dy) * 480 + static_cast<size_t>(p.x * 2 + dx)] & 0xFFFFFF,
-                  expected)
-            << p.x << "," << p.y;
+  for (int depth : {16, kGreyDepth}) {
+    fb.setBitsPerPixel(depth);
+    for (int y = 0; y < fb.height(); ++y)
+      for (int x = 0; x < fb.width(); ++x) fb.row(y)[x] = ((x + y) % 2) ? 0x00FF0000 : 0x000000FF;
+    fb.markDirty(fb.bounds());
+    backend_->present();
+    std::vector<uint32_t> shown(480 * 640);
+    ASSERT_EQ(SDL_RenderReadPixels(backend_->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(), 480 * 4), 0)
+        << SDL_GetError();
+    for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{17, 33}, POINT{239, 319}, POINT{120, 200}}) {
+      // Red is the darker grey, blue black.
+      const uint32_t expected = depth == 16 ? fb.pixel(p.x, p.y) : fb.pixel(p.x, p.y) == 0x00FF0000 ? 0x555555 : 0;
+      for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx)
+          EXPECT_EQ(shown[static_cast<size_t>(p.y * 2 + dy) * 480 + static_cast<size_t>(p.x * 2 + dx)] & 0xFFFFFF,
+                    expected)
+              << p.x << "," << p.y << " at depth " << depth;
+    }
   }
 }
 
