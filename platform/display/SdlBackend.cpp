@@ -181,10 +181,9 @@ bool SdlBackend::takeEvent(InputEvent& event) {
 
 bool SdlBackend::translate(const SDL_Event& sdl, InputEvent& event) {
   if (textEvent(sdl.type)) return translateKey(sdl, event);
-  const SDL_Keymod mods = SDL_GetModState();
   event = InputEvent{};
-  event.shift = (mods & KMOD_SHIFT) != 0;
-  event.control = (mods & KMOD_CTRL) != 0;
+  event.shift = (modifiers_ & KMOD_SHIFT) != 0;
+  event.control = (modifiers_ & KMOD_CTRL) != 0;
   switch (sdl.type) {
     case SDL_QUIT:
       requestHost(HostRequest::Close);
@@ -192,6 +191,8 @@ bool SdlBackend::translate(const SDL_Event& sdl, InputEvent& event) {
     case SDL_WINDOWEVENT:
       if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED || sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
         exposed_ = true;
+      // Keys held while the window had no keyboard may be down already.
+      if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) modifiers_ = SDL_GetModState();
       // The window lost the mouse with the button down: the stylus is lifted
       // where it last was, so that no window keeps waiting for it.
       if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_LOST && stylusDown_) {
@@ -235,6 +236,7 @@ bool SdlBackend::translateKey(const SDL_Event& sdl, InputEvent& event) {
     return false;
   }
   swallowText_ = false;
+  modifiers_ = sdl.key.keysym.mod;
   const bool down = sdl.type == SDL_KEYDOWN;
   if (auto request = hostKey(sdl.key.keysym.sym)) {
     if (down && !sdl.key.repeat) requestHost(*request);

@@ -96,6 +96,28 @@ TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
   }
 }
 
+TEST(ScriptParse, ModifiersFollowATapOrADragAndComeBeforeAKey) {
+  struct Case {
+    const char* script;
+    uint32_t vk;
+    char16_t ch;
+    bool shift, control;
+  } cases[] = {
+      {"tap 40 200 ctrl", 0, 0, false, true},          {"tap 40 260 Shift", 0, 0, true, false},
+      {"drag 1 2 3 4 shift+CTRL", 0, 0, true, true},   {"key Shift+End", VK_END, 0, true, false},
+      {"key Ctrl+Space", VK_SPACE, 0, false, true},    {"key Ctrl+Shift+Home", VK_HOME, 0, true, true},
+      {"key shift+a", 'A', 0, true, false},            {"key Ctrl++", 0, u'+', false, true},
+      {"key \"Ctrl+#\"", 0, u'#', false, true},       {"key +", 0, u'+', false, false},
+  };
+  for (const Case& c : cases) {
+    auto steps = parseOk(c.script);
+    ASSERT_EQ(steps.size(), 1u) << c.script;
+    EXPECT_EQ(std::tuple(steps[0].key, steps[0].ch, steps[0].shift, steps[0].control),
+              std::tuple(c.vk, c.ch, c.shift, c.control))
+        << c.script;
+  }
+}
+
 TEST(ScriptParse, RefusesMalformedLinesNamingTheLine) {
   struct Case {
     const char* script;
@@ -104,7 +126,13 @@ TEST(ScriptParse, RefusesMalformedLinesNamingTheLine) {
   } cases[] = {
       {"jump 1 2", 1, "unknown step \"jump\""},
       {"rotate\ntap 1", 2, "tap needs 2 arguments"},
-      {"tap 1 2 3", 1, "tap takes 2 arguments"},
+      {"tap 1 2 3 4", 1, "tap takes 2 arguments and its modifiers (Shift, Ctrl or Ctrl+Shift)"},
+      {"tap 1 2 alt", 1, "\"alt\" is not a modifier: Shift, Ctrl or Ctrl+Shift"},
+      {"tap 1 2 Ctrl+", 1, "\"\" is not a modifier"},
+      {"drag 1 2 3 4 \"shift\"", 1, "expected modifiers"},
+      {"key Alt+F4", 1, "\"Alt\" is not a modifier"},
+      {"key Ctrl+ctrl+a", 1, "ctrl is given twice"},
+      {"key Shift+enter", 1, "unknown key \"enter\""},
       {"tap x 2", 1, "\"x\" is not a coordinate"},
       {"tap 99999999999 2", 1, "not a coordinate"},
       {"drag 1 2 3", 1, "drag needs 4 arguments"},

@@ -115,6 +115,18 @@ TEST_F(SdlBackendTest, MouseInTheWindowIsTheStylusInDevicePixels) {
   EXPECT_EQ(drain(), "down 10,20 move 239,319 move 0,319 up 150,1");
 }
 
+TEST_F(SdlBackendTest, TheStylusCarriesTheModifiersHeldWhenItWasPressed) {
+  key(SDL_KEYDOWN, SDLK_LCTRL, KMOD_LCTRL);
+  mouse(SDL_MOUSEBUTTONDOWN, 20, 20);
+  key(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_LCTRL | KMOD_LSHIFT);
+  mouse(SDL_MOUSEBUTTONUP, 20, 20);
+  key(SDL_KEYUP, SDLK_LCTRL, KMOD_LSHIFT);
+  key(SDL_KEYUP, SDLK_LSHIFT, 0);
+  mouse(SDL_MOUSEBUTTONDOWN, 40, 40);
+  EXPECT_EQ(drain(), "keydown 11+ctrl down 10,10+ctrl keydown 10+shift+ctrl up 10,10+shift+ctrl keyup 11+shift "
+                     "keyup 10 down 20,20");
+}
+
 TEST_F(SdlBackendTest, LosingTheMouseLiftsTheStylusWhereItWas) {
   mouse(SDL_MOUSEBUTTONDOWN, 40, 40);
   mouse(SDL_MOUSEMOTION, 100, 60);
