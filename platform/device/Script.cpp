@@ -149,7 +149,8 @@ class LineParser {
     if (tokens_[0].quoted) return fail("a line starts with a step name");
     using K = Step::Kind;
     if (verb == "tap")
-      return arity(2, true) && number(1, step.x1) && number(2, step.y1) && modifiers(3, step) && kind(step, K::Tap);
+      return arity(2, true) && number(1, step.x1) && number(2, step.y1) && modifiers(3, step) &&
+             kind(step, K::Tap);
     if (verb == "drag")
       return arity(4, true) && number(1, step.x1) && number(2, step.y1) && number(3, step.x2) && number(4, step.y2) &&
              modifiers(5, step) && kind(step, K::Drag);

@@ -72,8 +72,8 @@ bool SdlBackend::create(std::string& error) {
     SDL_GetDisplayUsableBounds(0, &usable);
     scale_ = fittingScale(framebuffer_.width(), framebuffer_.height(), usable.w, usable.h - kDecorationAllowance);
   }
-  window_ = SDL_CreateWindow(title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, framebuffer_.width() * scale_,
-                             framebuffer_.height() * scale_, SDL_WINDOW_SHOWN);
+  window_ = SDL_CreateWindow(title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             framebuffer_.width() * scale_, framebuffer_.height() * scale_, SDL_WINDOW_SHOWN);
   if (!window_) {
     error = std::string("cannot open a window: ") + SDL_GetError();
     return false;
@@ -141,9 +141,10 @@ void SdlBackend::present() {
     // What the screen shows of the changed pixels, row by row.
     shown_.resize(static_cast<size_t>(area.w) * static_cast<size_t>(area.h));
     uint32_t* out = shown_.data();
+    const int depth = framebuffer_.bitsPerPixel();
     for (int y = lastUpload_.top; y < lastUpload_.bottom; ++y) {
       const uint32_t* row = framebuffer_.row(y);
-      for (int x = lastUpload_.left; x < lastUpload_.right; ++x) *out++ = shownPixel(row[x], framebuffer_.bitsPerPixel());
+      for (int x = lastUpload_.left; x < lastUpload_.right; ++x) *out++ = shownPixel(row[x], depth);
     }
     SDL_UpdateTexture(texture_, &area, shown_.data(), area.w * static_cast<int>(sizeof(uint32_t)));
     uploadedPixels_ += static_cast<uint64_t>(area.w) * static_cast<uint64_t>(area.h);

@@ -44,7 +44,6 @@ TEST(HostOptions, RefusesUnknownAndMalformedOptions) {
       {{"--screen", "100x320"}, "--screen takes"},
       {{"--screen", "240x99999"}, "--screen takes"},
       {{"--depth", "8"}, "--depth takes 2 (four greys) or 16 (colour), not 8"},
-      {{"--depth", "16bit"}, "--depth takes"},
       {{"--scale", "0"}, "--scale takes"},
       {{"--scale", "two"}, "--scale takes"},
   };

@@ -89,6 +89,8 @@ TEST_F(SdlBackendTest, TheWindowShowsTheScreenAtItsScale) {
   EXPECT_EQ(w, 480);
   EXPECT_EQ(h, 640);
   EXPECT_TRUE(backend_->interactive());
+  backend_->setTitle("Gallery - device.cedb");
+  EXPECT_STREQ(SDL_GetWindowTitle(backend_->window()), "Gallery - device.cedb");
 
   // Without a scale it fits the desktop (the dummy display is 1024 x 768).
   std::string error;
@@ -96,11 +98,6 @@ TEST_F(SdlBackendTest, TheWindowShowsTheScreenAtItsScale) {
   backend_ = SdlBackend::open(240, 320, 0, error);
   ASSERT_TRUE(backend_) << error;
   EXPECT_EQ(backend_->scale(), 2);
-}
-
-TEST_F(SdlBackendTest, TheWindowTakesTheTitleItIsGiven) {
-  backend_->setTitle("Gallery - device.cedb");
-  EXPECT_STREQ(SDL_GetWindowTitle(backend_->window()), "Gallery - device.cedb");
 }
 
 TEST_F(SdlBackendTest, MouseInTheWindowIsTheStylusInDevicePixels) {
@@ -118,13 +115,9 @@ TEST_F(SdlBackendTest, MouseInTheWindowIsTheStylusInDevicePixels) {
 TEST_F(SdlBackendTest, TheStylusCarriesTheModifiersHeldWhenItWasPressed) {
   key(SDL_KEYDOWN, SDLK_LCTRL, KMOD_LCTRL);
   mouse(SDL_MOUSEBUTTONDOWN, 20, 20);
-  key(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_LCTRL | KMOD_LSHIFT);
+  key(SDL_KEYUP, SDLK_LCTRL, 0);
   mouse(SDL_MOUSEBUTTONUP, 20, 20);
-  key(SDL_KEYUP, SDLK_LCTRL, KMOD_LSHIFT);
-  key(SDL_KEYUP, SDLK_LSHIFT, 0);
-  mouse(SDL_MOUSEBUTTONDOWN, 40, 40);
-  EXPECT_EQ(drain(), "keydown 11+ctrl down 10,10+ctrl keydown 10+shift+ctrl up 10,10+shift+ctrl keyup 11+shift "
-                     "keyup 10 down 20,20");
+  EXPECT_EQ(drain(), "keydown 11+ctrl down 10,10+ctrl keyup 11 up 10,10");
 }
 
 TEST_F(SdlBackendTest, LosingTheMouseLiftsTheStylusWhereItWas) {
@@ -225,26 +218,22 @@ TEST_F(SdlBackendTest, PresentUploadsOnlyWhatChanged) {
   EXPECT_EQ(backend_->renderCount(), renders + 1);
 }
 
-TEST_F(SdlBackendTest, EachDevicePixelIsASharpBlockOfTheScaleInTheScreensGreysOrColours) {
+TEST_F(SdlBackendTest, EachDevicePixelIsASharpBlockOfTheScale) {
   Framebuffer& fb = backend_->framebuffer();
-  for (int depth : {16, kGreyDepth}) {
-    fb.setBitsPerPixel(depth);
-    for (int y = 0; y < fb.height(); ++y)
-      for (int x = 0; x < fb.width(); ++x) fb.row(y)[x] = ((x + y) % 2) ? 0x00FF0000 : 0x000000FF;
-    fb.markDirty(fb.bounds());
-    backend_->present();
-    std::vector<uint32_t> shown(480 * 640);
-    ASSERT_EQ(SDL_RenderReadPixels(backend_->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(), 480 * 4), 0)
-        << SDL_GetError();
-    for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{17, 33}, POINT{239, 319}, POINT{120, 200}}) {
-      // Red is the darker grey, blue black.
-      const uint32_t expected = depth == 16 ? fb.pixel(p.x, p.y) : fb.pixel(p.x, p.y) == 0x00FF0000 ? 0x555555 : 0;
-      for (int dy = 0; dy < 2; ++dy)
-        for (int dx = 0; dx < 2; ++dx)
-          EXPECT_EQ(shown[static_cast<size_t>(p.y * 2 + dy) * 480 + static_cast<size_t>(p.x * 2 + dx)] & 0xFFFFFF,
-                    expected)
-              << p.x << "," << p.y << " at depth " << depth;
-    }
+  for (int y = 0; y < fb.height(); ++y)
+    for (int x = 0; x < fb.width(); ++x) fb.row(y)[x] = ((x + y) % 2) ? 0x00FF0000 : 0x000000FF;
+  fb.markDirty(fb.bounds());
+  backend_->present();
+  std::vector<uint32_t> shown(480 * 640);
+  ASSERT_EQ(SDL_RenderReadPixels(backend_->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(), 480 * 4), 0)
+      << SDL_GetError();
+  for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{17, 33}, POINT{239, 319}, POINT{120, 200}}) {
+    const uint32_t expected = fb.pixel(p.x, p.y);
+    for (int dy = 0; dy < 2; ++dy)
+      for (int dx = 0; dx < 2; ++dx)
+        EXPECT_EQ(shown[static_cast<size_t>(p.y * 2 + dy) * 480 + static_cast<size_t>(p.x * 2 + dx)] & 0xFFFFFF,
+                  expected)
+            << p.x << "," << p.y;
   }
 }
 
