@@ -25,7 +25,7 @@ std::string ItemLine(const DumpWindow& list, const std::string& prefix) {
   return "(no " + prefix + ")";
 }
 
-TEST(GalleryList, SwitchesToAMillionOwnerDataRowsSortsByAHeaderTapAndFindsTypedRows) {
+TEST(GalleryList, PicksRowsWithShiftAndCtrlSwitchesToAMillionOwnerDataRowsSortsAndFindsTypedRows) {
   GalleryRun run;
   // The header of the owner-data list and its rows lie where the normal list's did.
   const std::string script =
