@@ -15,8 +15,10 @@
 #include "device/Files.h"
 #include "display/HeadlessBackend.h"
 #include "display/Png.h"
+#include "kernel/Utf.h"
 #include "shell/Chrome.h"
 #include "store/DeviceImage.h"
+#include "user/WindowManager.h"
 
 namespace device {
 
@@ -64,6 +66,7 @@ void Device::configure(const Options& options, std::unique_ptr<display::Backend>
   chrome_.reset();
   chromeTookInput_ = false;
   backend_ = std::move(backend);
+  backend_->framebuffer().setBitsPerPixel(options.depth);
   sipVisible_ = options.sip;
   script_.clear();
   idleDump_.clear();
@@ -78,6 +81,8 @@ void Device::configure(const Options& options, std::unique_ptr<display::Backend>
     });
   }
   backend_->setHostHandler([this](display::HostRequest request) { hostRequest(request); });
+  // No program window yet, and the window manager may not be there either.
+  backend_->setTitle(hostTitle(u""));
 }
 
 int Device::screenWidth() const { return backend_->framebuffer().width(); }
@@ -116,7 +121,20 @@ void Device::refreshScreen() {
     GetLocalTime(&now);
     chrome_->update(now);
   }
+  // Read as the navigation bar reads titles, without asking the window.
+  const user::Window* main = user::WindowManager::instance().mainWindow();
+  backend_->setTitle(hostTitle(main ? main->text : u""));
   backend_->present();
+}
+
+std::string Device::hostTitle(const std::u16string& programName) const {
+  std::string title = kernel::utf16ToUtf8(programName);
+  if (title.empty()) {
+    std::error_code ec;
+    title = std::filesystem::read_symlink("/proc/self/exe", ec).filename().string();
+  }
+  if (!options_.storePath.empty()) title += " - " + std::filesystem::path(options_.storePath).filename().string();
+  return title;
 }
 
 void Device::hostRequest(display::HostRequest request) {

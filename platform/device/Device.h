@@ -21,6 +21,7 @@ struct Options {
   std::string storePath;       // --store; empty: the default image
   int screenWidth = 240;       // --screen WxH
   int screenHeight = 320;
+  int depth = 16;              // --depth: bits per pixel, 16 (colour) or 2 (four greys)
   int scale = 0;               // --scale; 0: fit the desktop
   bool sip = false;            // --sip: input panel shown at start
   bool headless = false;       // --headless, or no display available
@@ -57,6 +58,7 @@ class Device {
 
   int screenWidth() const;
   int screenHeight() const;
+  int bitsPerPixel() const { return options_.depth; }
   bool sipVisible() const { return sipVisible_; }
 
   // Below the navigation bar down to the screen's bottom, or to the panel's
@@ -83,7 +85,8 @@ class Device {
   // Null on a bare screen.
   shell::Chrome* chrome() { return chrome_.get(); }
 
-  // Brings the chrome up to date and shows what changed on the screen.
+  // Brings the chrome and the host window's title up to date and shows what
+  // changed on the screen.
   void refreshScreen();
   // What the host window asks: F2, F3, F12 and its close box.
   void hostRequest(display::HostRequest request);
@@ -112,6 +115,10 @@ class Device {
 
  private:
   Device();
+  // The program's name and the device image's, "Vantor - device.cedb", so
+  // that a person running two images tells their windows apart. programName
+  // is the main window's title; without one, the executable's name stands in.
+  std::string hostTitle(const std::u16string& programName) const;
   void notifyTopLevelWindows(WPARAM wParam);
   void rememberIdleState();
   void sleepAnsweringBus(int timeoutMs);

@@ -49,7 +49,7 @@ bool parseHostOptions(const std::vector<std::string>& args, HostCommand& command
                         : arg == "--screenshot" ? &o.screenshotPath
                         : arg == "--dump"       ? &o.dumpPath
                                                 : nullptr;
-    bool takesValue = file || arg == "--screen" || arg == "--scale";
+    bool takesValue = file || arg == "--screen" || arg == "--depth" || arg == "--scale";
     if (!takesValue) {
       error = arg.rfind("-", 0) == 0 ? "unknown option " + arg : "unexpected argument " + arg;
       return false;
@@ -65,6 +65,11 @@ bool parseHostOptions(const std::vector<std::string>& args, HostCommand& command
       if (!parseScreen(value, o)) {
         error = "--screen takes WIDTHxHEIGHT, each from " + std::to_string(kMinScreenSide) + " to " +
                 std::to_string(kMaxScreenSide) + " pixels, not " + value;
+        return false;
+      }
+    } else if (arg == "--depth") {
+      if (!parseInt(value, o.depth) || (o.depth != 2 && o.depth != 16)) {
+        error = "--depth takes 2 (four greys) or 16 (colour), not " + value;
         return false;
       }
     } else if (!parseInt(value, o.scale) || o.scale < 1 || o.scale > kMaxScale) {

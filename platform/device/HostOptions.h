@@ -10,12 +10,14 @@
 namespace device {
 
 constexpr const char* kUsage =
-    "usage: vantor [--store FILE] [--screen WxH] [--scale N] [--sip] [--headless]\n"
-    "              [--script FILE] [--screenshot FILE] [--dump FILE]\n"
+    "usage: vantor [--store FILE] [--screen WxH] [--depth 2|16] [--scale N] [--sip]\n"
+    "              [--headless] [--script FILE] [--screenshot FILE] [--dump FILE]\n"
     "\n"
     "  --store FILE       device image to use (default: $XDG_DATA_HOME/vantor/device.cedb,\n"
     "                     created with sample databases on first use)\n"
     "  --screen WxH       screen size in pixels (default 240x320)\n"
+    "  --depth 2|16       bits per pixel: 2 is a grey-scale screen of four greys,\n"
+    "                     16 a colour one (default 16)\n"
     "  --scale N          show each device pixel as NxN host pixels (default: fit the desktop)\n"
     "  --sip              start with the input panel shown\n"
     "  --headless         no window: input comes from --script only\n"

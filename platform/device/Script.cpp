@@ -11,6 +11,7 @@ namespace device {
 namespace {
 
 constexpr int kMaxCoordinate = 100000;
+constexpr const char* kModifierNames = "Shift, Ctrl or Ctrl+Shift";
 constexpr int kMaxWaitMs = 3600 * 1000;
 
 struct Token {
@@ -147,10 +148,12 @@ class LineParser {
     const std::string& verb = tokens_[0].raw;
     if (tokens_[0].quoted) return fail("a line starts with a step name");
     using K = Step::Kind;
-    if (verb == "tap") return arity(2) && number(1, step.x1) && number(2, step.y1) && kind(step, K::Tap);
+    if (verb == "tap")
+      return arity(2, true) && number(1, step.x1) && number(2, step.y1) && modifiers(3, step) &&
+             kind(step, K::Tap);
     if (verb == "drag")
-      return arity(4) && number(1, step.x1) && number(2, step.y1) && number(3, step.x2) && number(4, step.y2) &&
-             kind(step, K::Drag);
+      return arity(4, true) && number(1, step.x1) && number(2, step.y1) && number(3, step.x2) && number(4, step.y2) &&
+             modifiers(5, step) && kind(step, K::Drag);
     if (verb == "key") return arity(1) && keyName(step) && kind(step, K::Key);
     if (verb == "type") return arity(1) && text(1, step.text, true) && kind(step, K::Type);
     if (verb == "press") return arity(1) && text(1, step.text, false) && kind(step, K::Press);
@@ -173,13 +176,36 @@ class LineParser {
     step.kind = k;
     return true;
   }
-  bool arity(size_t n) {
+  // n arguments, and the modifiers after them when the step takes them.
+  bool arity(size_t n, bool modifiable = false) {
     size_t given = tokens_.size() - 1;
-    if (given == n) return true;
+    if (given == n || (modifiable && given == n + 1)) return true;
     const std::string& verb = tokens_[0].raw;
     if (given < n) return fail(verb + " needs " + std::to_string(n) + (n == 1 ? " argument" : " arguments"));
-    return fail(verb + " takes " + (n == 0 ? std::string("no") : std::to_string(n)) +
-                (n == 1 ? " argument" : " arguments"));
+    std::string takes = verb + " takes " + (n == 0 ? std::string("no") : std::to_string(n)) +
+                        (n == 1 ? " argument" : " arguments");
+    if (modifiable) takes += std::string(" and its modifiers (") + kModifierNames + ")";
+    return fail(takes);
+  }
+  // Shift or Ctrl; each may be given once.
+  bool modifier(std::string_view word, bool& shift, bool& control) {
+    std::string lower(word);
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    bool* held = lower == "shift" ? &shift : lower == "ctrl" ? &control : nullptr;
+    if (!held) return fail("\"" + std::string(word) + "\" is not a modifier: " + kModifierNames);
+    if (*held) return fail(std::string(word) + " is given twice");
+    *held = true;
+    return true;
+  }
+  // The optional last argument of tap and drag: Shift, Ctrl or Ctrl+Shift.
+  bool modifiers(size_t i, Step& step) {
+    if (i >= tokens_.size()) return true;
+    const Token& t = tokens_[i];
+    if (t.quoted) return fail(std::string("expected modifiers (") + kModifierNames + "), not a text");
+    std::string_view rest = t.raw;
+    for (size_t plus; (plus = rest.find('+')) != std::string_view::npos; rest.remove_prefix(plus + 1))
+      if (!modifier(rest.substr(0, plus), step.shift, step.control)) return false;
+    return modifier(rest, step.shift, step.control);
   }
   bool number(size_t i, int& value) {
     const Token& t = tokens_[i];
@@ -228,7 +254,15 @@ class LineParser {
       if (!decoded) return fail("key name is not valid UTF-8");
       name = *decoded;
     }
+    // Modifiers come first, each followed by '+'; a '+' that ends the name
+    // is the key itself (Ctrl++).
+    bool shift = false, control = false;
+    for (size_t plus; (plus = name.find(u'+')) != std::u16string::npos && plus + 1 < name.size();
+         name.erase(0, plus + 1))
+      if (!modifier(kernel::utf16ToUtf8(name.substr(0, plus)), shift, control)) return false;
     if (!parseKeyName(name, step)) return fail("unknown key \"" + kernel::utf16ToUtf8(name) + "\"");
+    step.shift = step.shift || shift;
+    step.control = control;
     return true;
   }
 

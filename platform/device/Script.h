@@ -2,9 +2,9 @@
 // person would. Scripts are how the program is tested end to end and how a
 // bug report is replayed.
 //
-//   tap X Y                  stylus down and up at a screen point
-//   drag X1 Y1 X2 Y2         stylus down, moves a few pixels at a time, up
-//   key NAME                 a named key (Up Down Left Right Enter Escape Tab
+//   tap X Y [MODS]           stylus down and up at a screen point
+//   drag X1 Y1 X2 Y2 [MODS]  stylus down, moves a few pixels at a time, up
+//   key [MODS+]NAME          a named key (Up Down Left Right Enter Escape Tab
 //                            Home End PageUp PageDown Delete Space Backspace
 //                            F1..F12) or one character: a letter or digit is
 //                            its virtual key (upper case with shift), another
@@ -19,6 +19,12 @@
 //   screenshot "FILE"        writes the screen as PNG
 //   dump "FILE"              writes the window tree as text
 //   close                    asks the foreground window to close
+//
+// MODS are the modifier keys Shift and Ctrl, one or both joined by '+', in
+// any case: `tap 40 200 Ctrl`, `drag 10 60 10 120 shift`, `key Shift+End`,
+// `key Ctrl+Shift+Home`. They are pressed before the step's input and
+// released after it, as a person holds them, so the program sees them down
+// throughout (GetKeyState, MK_SHIFT and MK_CONTROL) and up afterwards.
 //
 // `#` starts a comment outside quotes. Texts are in double quotes with the
 // escapes \" \\ \n \t \xNN and \uNNNN; other text is UTF-8.
@@ -40,7 +46,8 @@ struct Step {
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   uint32_t key = 0;    // Key: a virtual key, or 0 when ch is typed instead
   char16_t ch = 0;
-  bool shift = false;
+  bool shift = false;    // Tap, Drag, Key: Shift held (Key: also for an upper-case letter)
+  bool control = false;  // Tap, Drag, Key: Ctrl held
   std::u16string text;  // Type, Press; the popup of Menu
   std::u16string item;  // the item of Menu
   bool on = false;      // Sip

@@ -67,13 +67,50 @@ HWND findButton(HWND parent, const std::u16string& wanted) {
 
 std::string quoted(const std::u16string& text) { return quoteText(text); }
 
-std::string offScreen(int x, int y) {
+bool onScreen(int x, int y, std::string& reason) {
   const Device& device = Device::instance();
+  if (x >= 0 && y >= 0 && x < device.screenWidth() && y < device.screenHeight()) return true;
   char text[96];
   std::snprintf(text, sizeof text, "(%d,%d) is off the %dx%d screen", x, y, device.screenWidth(),
                 device.screenHeight());
-  return text;
+  reason = text;
+  return false;
 }
+
+// A step's Shift and Ctrl, held as a person holds them: pressed before the
+// step's first event, released after its last, and down in every event
+// between, which is where the window manager reads them for GetKeyState and
+// the mouse messages' MK_SHIFT and MK_CONTROL.
+class HeldModifiers {
+ public:
+  explicit HeldModifiers(const Step& step) {
+    if (step.control) hold(VK_CONTROL, control_, true);
+    if (step.shift) hold(VK_SHIFT, shift_, true);
+  }
+  ~HeldModifiers() {
+    if (shift_) hold(VK_SHIFT, shift_, false);
+    if (control_) hold(VK_CONTROL, control_, false);
+  }
+  HeldModifiers(const HeldModifiers&) = delete;
+  HeldModifiers& operator=(const HeldModifiers&) = delete;
+
+  void push(InputEvent e) const {
+    e.shift = shift_;
+    e.control = control_;
+    Device::instance().pushInput(e);
+  }
+
+ private:
+  void hold(uint32_t vk, bool& down, bool value) {
+    down = value;
+    InputEvent e = event(value ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp);
+    e.key = vk;
+    push(e);
+  }
+
+  bool shift_ = false;
+  bool control_ = false;
+};
 
 }  // namespace
 
@@ -136,7 +173,7 @@ bool ScriptPlayer::runNext(std::string& error) {
 bool ScriptPlayer::run(const Step& step, std::string& reason) {
   Device& device = Device::instance();
   switch (step.kind) {
-    case Step::Kind::Tap: return tap(step.x1, step.y1, reason);
+    case Step::Kind::Tap: return tap(step, reason);
     case Step::Kind::Drag: return drag(step, reason);
     case Step::Kind::Key: key(step); return true;
     case Step::Kind::Type: type(step.text); return true;
@@ -162,51 +199,42 @@ bool ScriptPlayer::run(const Step& step, std::string& reason) {
   return true;
 }
 
-bool ScriptPlayer::tap(int x, int y, std::string& reason) {
-  Device& device = Device::instance();
-  if (x < 0 || y < 0 || x >= device.screenWidth() || y >= device.screenHeight()) {
-    reason = offScreen(x, y);
-    return false;
-  }
-  device.pushInput(stylus(InputEvent::Type::StylusDown, x, y));
-  device.pushInput(stylus(InputEvent::Type::StylusUp, x, y));
+bool ScriptPlayer::tap(const Step& step, std::string& reason) {
+  if (!onScreen(step.x1, step.y1, reason)) return false;
+  HeldModifiers held(step);
+  held.push(stylus(InputEvent::Type::StylusDown, step.x1, step.y1));
+  held.push(stylus(InputEvent::Type::StylusUp, step.x1, step.y1));
   return true;
 }
 
 bool ScriptPlayer::drag(const Step& step, std::string& reason) {
-  Device& device = Device::instance();
-  for (auto [x, y] : {std::pair{step.x1, step.y1}, std::pair{step.x2, step.y2}}) {
-    if (x < 0 || y < 0 || x >= device.screenWidth() || y >= device.screenHeight()) {
-      reason = offScreen(x, y);
-      return false;
-    }
-  }
+  if (!onScreen(step.x1, step.y1, reason) || !onScreen(step.x2, step.y2, reason)) return false;
   const int dx = step.x2 - step.x1;
   const int dy = step.y2 - step.y1;
   const int moves = std::max(std::abs(dx), std::abs(dy)) / kDragStepPixels;
-  device.pushInput(stylus(InputEvent::Type::StylusDown, step.x1, step.y1));
+  HeldModifiers held(step);
+  held.push(stylus(InputEvent::Type::StylusDown, step.x1, step.y1));
   for (int i = 1; i <= moves; ++i)
-    device.pushInput(stylus(InputEvent::Type::StylusMove, step.x1 + dx * i / moves, step.y1 + dy * i / moves));
-  if (moves == 0 && (dx || dy)) device.pushInput(stylus(InputEvent::Type::StylusMove, step.x2, step.y2));
-  device.pushInput(stylus(InputEvent::Type::StylusUp, step.x2, step.y2));
+    held.push(stylus(InputEvent::Type::StylusMove, step.x1 + dx * i / moves, step.y1 + dy * i / moves));
+  if (moves == 0 && (dx || dy)) held.push(stylus(InputEvent::Type::StylusMove, step.x2, step.y2));
+  held.push(stylus(InputEvent::Type::StylusUp, step.x2, step.y2));
   return true;
 }
 
 void ScriptPlayer::key(const Step& step) {
-  Device& device = Device::instance();
+  HeldModifiers held(step);
   if (!step.key) {
     InputEvent c = event(InputEvent::Type::Char);
     c.ch = step.ch;
-    device.pushInput(c);
+    held.push(c);
     return;
   }
   InputEvent down = event(InputEvent::Type::KeyDown);
   down.key = step.key;
-  down.shift = step.shift;
   InputEvent up = down;
   up.type = InputEvent::Type::KeyUp;
-  device.pushInput(down);
-  device.pushInput(up);
+  held.push(down);
+  held.push(up);
 }
 
 // Typed as on the keyboard: what has a key is typed with it (the program
@@ -240,7 +268,10 @@ bool ScriptPlayer::press(const std::u16string& text, std::string& reason) {
   }
   RECT r;
   GetWindowRect(button, &r);
-  return tap((r.left + r.right) / 2, (r.top + r.bottom) / 2, reason);
+  Step centre;
+  centre.x1 = (r.left + r.right) / 2;
+  centre.y1 = (r.top + r.bottom) / 2;
+  return tap(centre, reason);
 }
 
 bool ScriptPlayer::close(std::string& reason) {

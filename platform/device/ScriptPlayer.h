@@ -59,7 +59,7 @@ class ScriptPlayer {
     std::string source;
   };
   bool run(const Step& step, std::string& reason);
-  bool tap(int x, int y, std::string& reason);
+  bool tap(const Step& step, std::string& reason);
   bool drag(const Step& step, std::string& reason);
   void key(const Step& step);
   void type(const std::u16string& text);

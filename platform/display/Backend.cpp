@@ -20,6 +20,12 @@ bool Backend::pollEvent(InputEvent& event) {
   }
 }
 
+void Backend::setTitle(const std::string& title) {
+  if (title == title_) return;
+  title_ = title;
+  showTitle(title_);
+}
+
 void Backend::requestHost(HostRequest request) {
   if (hostHandler_) {
     hostHandler_(request);

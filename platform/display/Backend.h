@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <string>
 
 #include "display/Framebuffer.h"
 
@@ -73,7 +74,13 @@ class Backend {
   void setInputFilter(InputFilter filter) { filter_ = std::move(filter); }
   void setHostHandler(HostHandler handler) { hostHandler_ = std::move(handler); }
 
+  // The host window's title (UTF-8); a display without a window only keeps it.
+  void setTitle(const std::string& title);
+  const std::string& title() const { return title_; }
+
  protected:
+  // Shows a title that changed.
+  virtual void showTitle(const std::string&) {}
   // The display's own next event, if any.
   virtual bool takeEvent(InputEvent&) { return false; }
   // Passes a request of the host window on; a close nobody handles quits.
@@ -83,6 +90,7 @@ class Backend {
   std::deque<InputEvent> queued_;
   InputFilter filter_;
   HostHandler hostHandler_;
+  std::string title_;
 };
 
 }  // namespace display

@@ -16,6 +16,14 @@ Rect Rect::united(const Rect& o) const {
   return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right), std::max(bottom, o.bottom)};
 }
 
+uint32_t shownPixel(uint32_t pixel, int bitsPerPixel) {
+  if (bitsPerPixel != kGreyDepth) return pixel;
+  const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+  const uint32_t luma = (r * 299 + g * 587 + b * 114) / 1000;
+  // The greys lie 0x55 apart; the nearest is the rounded quotient.
+  return ((luma + 0x55 / 2) / 0x55) * 0x555555;
+}
+
 Framebuffer::Framebuffer(int width, int height) : width_(0), height_(0) { resize(width, height); }
 
 void Framebuffer::resize(int width, int height) {

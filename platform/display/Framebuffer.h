@@ -1,4 +1,5 @@
-// One screen's pixels: 32-bit 0x00RRGGBB, row-major, no padding.
+// One screen's pixels: 32-bit 0x00RRGGBB, row-major, no padding, whatever
+// the screen's depth; the depth decides only what the screen shows of them.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,14 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
+// The grey-scale screen's depth: four greys.
+constexpr int kGreyDepth = 2;
+
+// What a screen of that depth shows of a pixel: a grey-scale screen shows
+// the grey nearest to its luminance (0x00, 0x55, 0xAA or 0xFF), a colour
+// screen the pixel itself. The window and the screenshots both show this.
+uint32_t shownPixel(uint32_t pixel, int bitsPerPixel);
+
 class Framebuffer {
  public:
   Framebuffer(int width, int height);
@@ -34,6 +43,9 @@ class Framebuffer {
   const uint32_t* row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
   uint32_t pixel(int x, int y) const { return row(y)[x]; }
   const std::vector<uint32_t>& pixels() const { return pixels_; }
+  // Bits per pixel of the screen it stands for (GetDeviceCaps's BITSPIXEL).
+  int bitsPerPixel() const { return bitsPerPixel_; }
+  void setBitsPerPixel(int bits) { bitsPerPixel_ = bits; }
 
   // Reallocates for a new size (rotation); the content is cleared.
   void resize(int width, int height);
@@ -53,6 +65,7 @@ class Framebuffer {
   int width_;
   int height_;
   std::vector<uint32_t> pixels_;
+  int bitsPerPixel_ = 16;
   Rect dirty_;
   uint64_t writes_ = 0;
 };

@@ -22,7 +22,8 @@ bool encodePng(const Framebuffer& framebuffer, std::string& bytes, std::string& 
   }
   std::vector<png_byte> rgb(static_cast<size_t>(width) * height * 3);
   size_t i = 0;
-  for (uint32_t pixel : framebuffer.pixels()) {
+  for (uint32_t stored : framebuffer.pixels()) {
+    const uint32_t pixel = shownPixel(stored, framebuffer.bitsPerPixel());
     rgb[i++] = static_cast<png_byte>(pixel >> 16);
     rgb[i++] = static_cast<png_byte>(pixel >> 8);
     rgb[i++] = static_cast<png_byte>(pixel);

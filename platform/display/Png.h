@@ -1,4 +1,5 @@
-// Screenshots: the framebuffer as an 8-bit RGB PNG, and back.
+// Screenshots: the framebuffer as an 8-bit RGB PNG of what the screen shows
+// (greys on a grey-scale screen), and back.
 #pragma once
 
 #include <optional>

@@ -72,8 +72,8 @@ bool SdlBackend::create(std::string& error) {
     SDL_GetDisplayUsableBounds(0, &usable);
     scale_ = fittingScale(framebuffer_.width(), framebuffer_.height(), usable.w, usable.h - kDecorationAllowance);
   }
-  window_ = SDL_CreateWindow("Pocket PC", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, framebuffer_.width() * scale_,
-                             framebuffer_.height() * scale_, SDL_WINDOW_SHOWN);
+  window_ = SDL_CreateWindow(title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             framebuffer_.width() * scale_, framebuffer_.height() * scale_, SDL_WINDOW_SHOWN);
   if (!window_) {
     error = std::string("cannot open a window: ") + SDL_GetError();
     return false;
@@ -138,8 +138,15 @@ void SdlBackend::present() {
   lastUpload_ = framebuffer_.takeDirty();
   if (!lastUpload_.empty()) {
     SDL_Rect area{lastUpload_.left, lastUpload_.top, lastUpload_.width(), lastUpload_.height()};
-    const uint32_t* first = framebuffer_.row(lastUpload_.top) + lastUpload_.left;
-    SDL_UpdateTexture(texture_, &area, first, framebuffer_.width() * static_cast<int>(sizeof(uint32_t)));
+    // What the screen shows of the changed pixels, row by row.
+    shown_.resize(static_cast<size_t>(area.w) * static_cast<size_t>(area.h));
+    uint32_t* out = shown_.data();
+    const int depth = framebuffer_.bitsPerPixel();
+    for (int y = lastUpload_.top; y < lastUpload_.bottom; ++y) {
+      const uint32_t* row = framebuffer_.row(y);
+      for (int x = lastUpload_.left; x < lastUpload_.right; ++x) *out++ = shownPixel(row[x], depth);
+    }
+    SDL_UpdateTexture(texture_, &area, shown_.data(), area.w * static_cast<int>(sizeof(uint32_t)));
     uploadedPixels_ += static_cast<uint64_t>(area.w) * static_cast<uint64_t>(area.h);
   }
   if (lastUpload_.empty() && !exposed_) return;
@@ -147,6 +154,10 @@ void SdlBackend::present() {
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
   ++renderCount_;
+}
+
+void SdlBackend::showTitle(const std::string& title) {
+  if (window_) SDL_SetWindowTitle(window_, title.c_str());
 }
 
 void SdlBackend::toDevice(int windowX, int windowY, int& x, int& y) const {
@@ -171,10 +182,9 @@ bool SdlBackend::takeEvent(InputEvent& event) {
 
 bool SdlBackend::translate(const SDL_Event& sdl, InputEvent& event) {
   if (textEvent(sdl.type)) return translateKey(sdl, event);
-  const SDL_Keymod mods = SDL_GetModState();
   event = InputEvent{};
-  event.shift = (mods & KMOD_SHIFT) != 0;
-  event.control = (mods & KMOD_CTRL) != 0;
+  event.shift = (modifiers_ & KMOD_SHIFT) != 0;
+  event.control = (modifiers_ & KMOD_CTRL) != 0;
   switch (sdl.type) {
     case SDL_QUIT:
       requestHost(HostRequest::Close);
@@ -182,6 +192,8 @@ bool SdlBackend::translate(const SDL_Event& sdl, InputEvent& event) {
     case SDL_WINDOWEVENT:
       if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED || sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
         exposed_ = true;
+      // Keys held while the window had no keyboard may be down already.
+      if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) modifiers_ = SDL_GetModState();
       // The window lost the mouse with the button down: the stylus is lifted
       // where it last was, so that no window keeps waiting for it.
       if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_LOST && stylusDown_) {
@@ -225,6 +237,7 @@ bool SdlBackend::translateKey(const SDL_Event& sdl, InputEvent& event) {
     return false;
   }
   swallowText_ = false;
+  modifiers_ = sdl.key.keysym.mod;
   const bool down = sdl.type == SDL_KEYDOWN;
   if (auto request = hostKey(sdl.key.keysym.sym)) {
     if (down && !sdl.key.repeat) requestHost(*request);

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "display/Backend.h"
 
@@ -50,6 +51,7 @@ class SdlBackend : public Backend {
 
  protected:
   bool takeEvent(InputEvent& event) override;
+  void showTitle(const std::string& title) override;
 
  private:
   bool create(std::string& error);
@@ -72,6 +74,11 @@ class SdlBackend : public Backend {
   int stylusX_ = 0;  // where the stylus last was, device pixels
   int stylusY_ = 0;
   bool swallowText_ = false;  // the last key's text is the device's to make
+  // SDL's modifier state as of the last key event taken: the stylus carries
+  // the modifiers held when it was pressed, not those held when the event is
+  // read, which may be later.
+  uint16_t modifiers_ = 0;
+  std::vector<uint32_t> shown_;  // the changed pixels as the screen shows them, for the upload
   Rect lastUpload_;
   uint64_t uploadedPixels_ = 0;
   int renderCount_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/Device.h"
 #include "gdi/GdiObject.h"
 #include "gdi/Surface.h"
 #include "kernel/Dib.h"
@@ -162,7 +163,7 @@ HANDLE loadBitmapResource(HINSTANCE instance, LPCWSTR name, int width, int heigh
   bitmap->width = width;
   bitmap->height = height;
   bool mono = image.bitsPerPixel == 1 || (flags & LR_MONOCHROME);
-  bitmap->bitsPerPixel = mono ? 1 : 16;  // a bitmap of the screen's depth
+  bitmap->bitsPerPixel = mono ? 1 : device::Device::instance().bitsPerPixel();  // a bitmap of the screen's depth
   bitmap->pixels.resize(static_cast<size_t>(width) * height);
   // Scaled to the requested size by nearest neighbour.
   for (int y = 0; y < height; ++y) {

@@ -54,11 +54,12 @@ int WINAPI GetDeviceCaps(HDC hdc, int index) {
     case VERTRES:
       return device.screenHeight();
     case BITSPIXEL:
-      return 16;
+      return device.bitsPerPixel();
     case PLANES:
       return 1;
     case NUMCOLORS:
-      return -1;
+      // A palette's size; deeper screens have none.
+      return device.bitsPerPixel() <= 8 ? 1 << device.bitsPerPixel() : -1;
     case LOGPIXELSX:
     case LOGPIXELSY:
       return device::Device::kDpi;

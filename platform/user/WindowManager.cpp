@@ -235,6 +235,7 @@ HWND WindowManager::create(const CreateArgs& given) {
   // Children keep their creation order (the tab order); new top-level
   // windows come to the top.
   linkChild(window, parent, !child);
+  if (!child && !owner && !mainWindow()) mainWindow_ = window->handle;
 
   WindowPin pin(window);
   CREATESTRUCTW cs{args.param,      args.instance, args.menu,          args.parent,   args.height, args.width,

@@ -39,6 +39,9 @@ class WindowManager {
   Window* desktop();
 
   HWND create(const CreateArgs& args);
+  // The program's main window: its first top-level window without an owner,
+  // while it lasts; null before and after. The host names its window after it.
+  Window* mainWindow() const { return fromHandle(mainWindow_); }
   bool destroy(Window* window);
 
   // Calls the window procedure; the window object outlives the call even if
@@ -75,6 +78,7 @@ class WindowManager {
   kernel::HandleTable<Window> windows_{1};
   std::vector<std::unique_ptr<Window>> graveyard_;
   Window* desktop_ = nullptr;
+  HWND mainWindow_ = nullptr;
 };
 
 // Keeps a window object alive (not freed by collectGarbage) while held.

@@ -1,8 +1,10 @@
 #include <aygshell.h>
 
 #include <algorithm>
+#include <set>
 
 #include "TestWindows.h"
+#include "display/Png.h"
 
 namespace device::testing {
 namespace {
@@ -113,6 +115,46 @@ TEST_F(DeviceTest, RotationWithThePanelShownKeepsItsHeight) {
   device.rotate();
   EXPECT_EQ(windowRect(above), (RECT{0, 26, 320, 134}));
   EXPECT_EQ(device.sipRect(), (RECT{0, 134, 320, 214}));
+}
+
+TEST_F(DeviceTest, AGreyScaleScreenSaysTwoBitsAndItsScreenshotsHoldFourGreys) {
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 16);
+  Options options;
+  options.depth = 2;
+  Device::instance().configure(options, nullptr);
+  EXPECT_EQ(std::pair(GetDeviceCaps(screen, BITSPIXEL), GetDeviceCaps(screen, NUMCOLORS)), std::pair(2, 4));
+  ReleaseDC(nullptr, screen);
+  // The grey nearest to the luminance, on both sides of two midpoints.
+  const uint32_t colours[] = {0xFF0000, 0x00FF00, 0x2A2A2A, 0x2B2B2B, 0x7F7F7F, 0x808080, 0xD5D5D5};
+  const uint32_t greys[] = {0x555555, 0xAAAAAA, 0x000000, 0x555555, 0x555555, 0xAAAAAA, 0xFFFFFF};
+  display::Framebuffer& fb = Device::instance().backend().framebuffer();
+  for (size_t i = 0; i < fb.pixels().size(); ++i) fb.row(0)[i] = i < 7 ? colours[i] : uint32_t(i * 7919) & 0xFFFFFF;
+  std::string png, error;
+  ASSERT_TRUE(display::encodePng(fb, png, error)) << error;
+  auto shot = display::decodePng(png, error);
+  ASSERT_TRUE(shot) << error;
+  EXPECT_EQ(std::set(shot->pixels().begin(), shot->pixels().end()),
+            (std::set<uint32_t>{0, 0x555555, 0xAAAAAA, 0xFFFFFF}));
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(shot->pixel(i, 0), greys[i]) << std::hex << colours[i];
+}
+
+TEST_F(DeviceTest, TheHostWindowIsTitledAfterTheProgramsMainWindowAndTheImage) {
+  Options options;
+  options.storePath = "/images/second/device.cedb";
+  Device& device = Device::instance();
+  device.configure(options, nullptr);
+  const std::string& title = device.backend().title();
+  HWND main = topLevel(u"Main", {0, 26, 240, 320});
+  HWND later = topLevel(u"Later", {0, 26, 240, 320});
+  SetWindowTextW(main, u"Renamed");
+  device.refreshScreen();
+  EXPECT_EQ(title, "Renamed - device.cedb");
+  // An owned window is no main window, nor is one made while the main one lasted.
+  DestroyWindow(main);
+  CreateWindowExW(0, kTestClass, u"Owned", WS_POPUP, 0, 0, 10, 10, later, nullptr, GetModuleHandleW(nullptr), nullptr);
+  device.refreshScreen();
+  EXPECT_EQ(title, "test_platform_device - device.cedb");
 }
 
 }  // namespace

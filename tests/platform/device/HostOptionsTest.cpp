@@ -10,14 +10,15 @@ namespace {
 TEST(HostOptions, ReadsEveryOption) {
   HostCommand command;
   std::string error;
-  ASSERT_TRUE(parseHostOptions({"--store", "a.cedb", "--screen", "480x640", "--scale", "2", "--sip", "--headless",
-                                "--script", "s.txt", "--screenshot", "s.png", "--dump", "d.txt"},
+  ASSERT_TRUE(parseHostOptions({"--store", "a.cedb", "--screen", "480x640", "--depth", "2", "--scale", "2", "--sip",
+                                "--headless", "--script", "s.txt", "--screenshot", "s.png", "--dump", "d.txt"},
                                command, error))
       << error;
   const Options& o = command.options;
   EXPECT_EQ(o.storePath, "a.cedb");
   EXPECT_EQ(o.screenWidth, 480);
   EXPECT_EQ(o.screenHeight, 640);
+  EXPECT_EQ(o.depth, 2);
   EXPECT_EQ(o.scale, 2);
   EXPECT_TRUE(o.sip);
   EXPECT_TRUE(o.headless);
@@ -42,6 +43,7 @@ TEST(HostOptions, RefusesUnknownAndMalformedOptions) {
       {{"--screen", "240x320x2"}, "--screen takes"},
       {{"--screen", "100x320"}, "--screen takes"},
       {{"--screen", "240x99999"}, "--screen takes"},
+      {{"--depth", "8"}, "--depth takes 2 (four greys) or 16 (colour), not 8"},
       {{"--scale", "0"}, "--scale takes"},
       {{"--scale", "two"}, "--scale takes"},
   };

@@ -19,7 +19,7 @@ TEST(ScriptParse, ReadsEveryStepWithItsArgumentsAndLine) {
   auto steps = parseOk(
       "# a comment line\n"
       "tap 10 20\n"
-      "drag 1 2 30 40   # trailing comment\n"
+      "drag 1 2 30 40 shift+CTRL  # trailing comment\n"
       "key Enter\n"
       "type \"abc\"\n"
       "press \"&OK\"\n"
@@ -37,6 +37,7 @@ TEST(ScriptParse, ReadsEveryStepWithItsArgumentsAndLine) {
   using std::tuple;
   EXPECT_EQ(tuple(steps[0].kind, steps[0].line, steps[0].x1, steps[0].y1), tuple(K::Tap, 2, 10, 20));
   EXPECT_EQ(tuple(steps[1].kind, steps[1].x1, steps[1].y1, steps[1].x2, steps[1].y2), tuple(K::Drag, 1, 2, 30, 40));
+  EXPECT_EQ(tuple(steps[0].shift, steps[0].control, steps[1].shift, steps[1].control), tuple(false, false, true, true));
   EXPECT_EQ(tuple(steps[2].kind, steps[2].key), tuple(K::Key, uint32_t{VK_RETURN}));
   EXPECT_EQ(tuple(steps[3].kind, steps[3].text), tuple(K::Type, std::u16string(u"abc")));
   EXPECT_EQ(tuple(steps[4].kind, steps[4].text), tuple(K::Press, std::u16string(u"&OK")));
@@ -80,12 +81,17 @@ TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
     uint32_t vk;
     bool shift;
     char16_t ch;
+    bool control = false;
   } cases[] = {
       {"Up", VK_UP, false, 0},        {"PageUp", VK_PRIOR, false, 0}, {"PageDown", VK_NEXT, false, 0},
       {"Delete", VK_DELETE, false, 0}, {"Backspace", VK_BACK, false, 0}, {"F12", VK_F1 + 11, false, 0},
       {"a", 'A', false, 0},           {"Z", 'Z', true, 0},            {"7", '7', false, 0},
       {".", 0, false, u'.'},          {"\"#\"", 0, false, u'#'},      {"\xc3\xa9", 0, false, u'\u00e9'},
       {"\"\\u00fc\"", 0, false, u'\u00fc'},
+      // Modifiers come first; a '+' that ends the name is the key.
+      {"Shift+End", VK_END, true, 0},   {"Ctrl+Space", VK_SPACE, false, 0, true},
+      {"shift+a", 'A', true, 0},        {"ctrl+Shift+Home", VK_HOME, true, 0, true},
+      {"Ctrl++", 0, false, u'+', true}, {"\"Ctrl+#\"", 0, false, u'#', true},
   };
   for (const Case& c : cases) {
     auto steps = parseOk(std::string("key ") + c.name);
@@ -93,6 +99,7 @@ TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
     EXPECT_EQ(steps[0].key, c.vk) << c.name;
     EXPECT_EQ(steps[0].shift, c.shift) << c.name;
     EXPECT_EQ(steps[0].ch, c.ch) << c.name;
+    EXPECT_EQ(steps[0].control, c.control) << c.name;
   }
 }
 
@@ -104,7 +111,10 @@ TEST(ScriptParse, RefusesMalformedLinesNamingTheLine) {
   } cases[] = {
       {"jump 1 2", 1, "unknown step \"jump\""},
       {"rotate\ntap 1", 2, "tap needs 2 arguments"},
-      {"tap 1 2 3", 1, "tap takes 2 arguments"},
+      {"tap 1 2 Shift Ctrl", 1, "tap takes 2 arguments and its modifiers (Shift, Ctrl or Ctrl+Shift)"},
+      {"tap 1 2 alt", 1, "\"alt\" is not a modifier: Shift, Ctrl or Ctrl+Shift"},
+      {"key Alt+F4", 1, "\"Alt\" is not a modifier"},
+      {"key Ctrl+ctrl+a", 1, "ctrl is given twice"},
       {"tap x 2", 1, "\"x\" is not a coordinate"},
       {"tap 99999999999 2", 1, "not a coordinate"},
       {"drag 1 2 3", 1, "drag needs 4 arguments"},

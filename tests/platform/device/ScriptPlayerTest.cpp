@@ -53,11 +53,14 @@ TEST_F(ScriptPlayerTest, TapIsDownAndUpAtThePointAndDragMovesInSmallSteps) {
 }
 
 TEST_F(ScriptPlayerTest, KeysAndTypedTextComeAsAKeyboardSendsThem) {
-  load("key a\nkey A\nkey Escape\nkey .\ntype \"b1 \\u00e9\\n\"\n");
+  load("key a\nkey A\nkey Escape\nkey .\ntype \"b1 \\u00e9\\n\"\nkey Ctrl+Shift+Home\ntap 12 34 ctrl\n");
   EXPECT_EQ(runAll(), "");
+  // Modifiers are pressed before their step and released after it.
   EXPECT_EQ(display::drainText(Device::instance().backend()),
-            "keydown 41 keyup 41 keydown 41+shift keyup 41+shift keydown 1b keyup 1b char 2e "
-            "keydown 42 keyup 42 keydown 31 keyup 31 keydown 20 keyup 20 char e9 keydown d keyup d");
+            "keydown 41 keyup 41 keydown 10+shift keydown 41+shift keyup 41+shift keyup 10 keydown 1b keyup 1b "
+            "char 2e keydown 42 keyup 42 keydown 31 keyup 31 keydown 20 keyup 20 char e9 keydown d keyup d "
+            "keydown 11+ctrl keydown 10+shift+ctrl keydown 24+shift+ctrl keyup 24+shift+ctrl keyup 10+ctrl keyup 11 "
+            "keydown 11+ctrl down 12,34+ctrl up 12,34+ctrl keyup 11");
 }
 
 TEST_F(ScriptPlayerTest, StepsThatCannotBeDoneSayWhereAndWhy) {

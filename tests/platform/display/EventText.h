@@ -1,5 +1,5 @@
 // The events a display delivered, as words a test compares with the
-// expected sequence: "down 10,20", "move 1,2", "up 3,4", "keydown 41+shift+ctrl",
+// expected sequence: "down 10,20+ctrl", "move 1,2", "up 3,4", "keydown 41+shift+ctrl",
 // "keyup 41", "char e9", "quit".
 #pragma once
 
@@ -18,7 +18,8 @@ inline std::string describe(const InputEvent& e) {
     case InputEvent::Type::StylusDown:
     case InputEvent::Type::StylusMove:
     case InputEvent::Type::StylusUp:
-      std::snprintf(text, sizeof text, "%s %d,%d", kNames[int(e.type)], e.x, e.y);
+      std::snprintf(text, sizeof text, "%s %d,%d%s%s", kNames[int(e.type)], e.x, e.y, e.shift ? "+shift" : "",
+                    e.control ? "+ctrl" : "");
       break;
     case InputEvent::Type::KeyDown:
     case InputEvent::Type::KeyUp:

@@ -89,6 +89,8 @@ TEST_F(SdlBackendTest, TheWindowShowsTheScreenAtItsScale) {
   EXPECT_EQ(w, 480);
   EXPECT_EQ(h, 640);
   EXPECT_TRUE(backend_->interactive());
+  backend_->setTitle("Gallery - device.cedb");
+  EXPECT_STREQ(SDL_GetWindowTitle(backend_->window()), "Gallery - device.cedb");
 
   // Without a scale it fits the desktop (the dummy display is 1024 x 768).
   std::string error;
@@ -108,6 +110,14 @@ TEST_F(SdlBackendTest, MouseInTheWindowIsTheStylusInDevicePixels) {
   mouse(SDL_MOUSEMOTION, 60, 60);
   mouse(SDL_MOUSEBUTTONUP, 60, 60);  // an up without its down
   EXPECT_EQ(drain(), "down 10,20 move 239,319 move 0,319 up 150,1");
+}
+
+TEST_F(SdlBackendTest, TheStylusCarriesTheModifiersHeldWhenItWasPressed) {
+  key(SDL_KEYDOWN, SDLK_LCTRL, KMOD_LCTRL);
+  mouse(SDL_MOUSEBUTTONDOWN, 20, 20);
+  key(SDL_KEYUP, SDLK_LCTRL, 0);
+  mouse(SDL_MOUSEBUTTONUP, 20, 20);
+  EXPECT_EQ(drain(), "keydown 11+ctrl down 10,10+ctrl keyup 11 up 10,10");
 }
 
 TEST_F(SdlBackendTest, LosingTheMouseLiftsTheStylusWhereItWas) {

@@ -1,6 +1,7 @@
-// The gallery's list view window driven by a script: a normal list, the
-// switch to a million owner-data rows, sorting by a header tap, typing to
-// find a row, all read back from window dumps.
+// The gallery's list view window driven by a script: a normal list and rows
+// picked with Shift and Ctrl, the switch to a million owner-data rows,
+// sorting by a header tap, typing to find a row, all read back from window
+// dumps.
 #include <gtest/gtest.h>
 
 #include "GalleryRun.h"
@@ -15,7 +16,7 @@ const DumpWindow* ListIn(const std::vector<DumpWindow>& windows) { return FindId
 
 std::string EventLine(const std::vector<DumpWindow>& windows) { return TextOf(windows, kEventLineId); }
 
-TEST(GalleryList, SwitchesToAMillionOwnerDataRowsSortsByAHeaderTapAndFindsTypedRows) {
+TEST(GalleryList, PicksRowsWithShiftAndCtrlSwitchesToAMillionOwnerDataRowsSortsAndFindsTypedRows) {
   GalleryRun run;
   // The header of the owner-data list and its rows lie where the normal list's did.
   const std::string script =
@@ -25,6 +26,11 @@ TEST(GalleryList, SwitchesToAMillionOwnerDataRowsSortsByAHeaderTapAndFindsTypedR
       "key Down\n"
       "key Down\n"
       "dump \"$DIR/keys.txt\"\n"
+      "tap 40 141 Shift\n"  // rows 2 to 4
+      "tap 40 192 ctrl\n"   // and row 7
+      "dump \"$DIR/picked.txt\"\n"
+      "key Shift+End\n"  // from row 7 to the last
+      "dump \"$DIR/end.txt\"\n"
       "press \"Owner data\"\n"
       "dump \"$DIR/owner.txt\"\n"
       "tap 150 56\n"  // the "Size" heading
@@ -53,6 +59,9 @@ TEST(GalleryList, SwitchesToAMillionOwnerDataRowsSortsByAHeaderTapAndFindsTypedR
   EXPECT_EQ(EventLine(keys), "1 selected, first row 2 (2)");
   EXPECT_EQ(ListIn(keys)->Item("row index=2 "),
             "row index=2 selected focused cells=\"Row 0000002\" \"2\" \"15851\" \"62\" \"4226\"");
+
+  EXPECT_EQ(EventLine(ParseDump(run.Read("picked.txt"))), "4 selected, first row 2 (2)");
+  EXPECT_EQ(EventLine(ParseDump(run.Read("end.txt"))), "193 selected, first row 7 (7)");
 
   auto owner = ParseDump(run.Read("owner.txt"));
   ASSERT_NE(ListIn(owner), nullptr);
