@@ -69,18 +69,21 @@ TEST(BrowserRun, AnImageWithoutDatabasesShowsTheRootAloneAndAnEmptyList) {
 }
 
 
+// The menu bar's button strip follows the display's depth.
 TEST(BrowserRun, PanesFollowTheScreenTheDragAndComeBackWhenTheInputPanelResizesTheWindow) {
   struct Case {
     const char* screen;
+    const char* depth;
+    const char* strip;
     const char* drag;
     std::string start, dragged, withPanel;
   };
   const Case cases[] = {
-      {"240x320", "drag 120 160 120 100", "(0,26,240,157) (0,163,240,294)", "(0,26,240,96) (0,101,240,294)",
+      {"240x320", "16", "strip bitmap=137 images=3", "drag 120 160 120 100", "(0,26,240,157) (0,163,240,294)", "(0,26,240,96) (0,101,240,294)",
        "(0,26,240,117) (0,123,240,214)"},
-      {"320x240", "drag 128 100 200 100", "(0,26,125,214) (131,26,320,214)", "(0,26,196,214) (201,26,320,214)",
+      {"320x240", "2", "strip bitmap=114 images=3", "drag 128 100 200 100", "(0,26,125,214) (131,26,320,214)", "(0,26,196,214) (201,26,320,214)",
        "(0,26,125,134) (131,26,320,134)"},
-      {"240x240", "drag 96 100 150 100", "(0,26,93,214) (99,26,240,214)", "(0,26,146,214) (151,26,240,214)",
+      {"240x240", "16", "strip bitmap=137 images=3", "drag 96 100 150 100", "(0,26,93,214) (99,26,240,214)", "(0,26,146,214) (151,26,240,214)",
        "(0,26,93,134) (99,26,240,134)"},
   };
   for (const Case& c : cases) {
@@ -88,8 +91,10 @@ TEST(BrowserRun, PanesFollowTheScreenTheDragAndComeBackWhenTheInputPanelResizesT
     VantorRun run;
     const std::string script = "dump \"$DIR/start.txt\"\n" + std::string(c.drag) +
                                "\ndump \"$DIR/dragged.txt\"\nsip on\ndump \"$DIR/panel.txt\"\nclose\n";
-    ASSERT_EQ(run.Run(script, std::string("--screen ") + c.screen).exitCode, 0);
-    EXPECT_EQ(Panes(run.ReadDump("start.txt")), c.start);
+    ASSERT_EQ(run.Run(script, std::string("--screen ") + c.screen + " --depth " + c.depth).exitCode, 0);
+    const Dump start = run.ReadDump("start.txt");
+    EXPECT_EQ(Panes(start), c.start);
+    EXPECT_EQ(harness::FindWindowIn(start, "menu_worker")->Item("strip "), c.strip);
     EXPECT_EQ(Panes(run.ReadDump("dragged.txt")), c.dragged);
     EXPECT_EQ(Panes(run.ReadDump("panel.txt")), c.withPanel);
   }
@@ -151,7 +156,9 @@ TEST(BrowserRun, DeletingADatabaseAsksFirstAndRemovesItFromTheImageAndTheTree) {
       ImageBuilder image(run.Image());
       BuildKnownDatabases(image);
     }
-    if (c.readOnly) ASSERT_EQ(chmod(run.Image().c_str(), 0444), 0);
+    if (c.readOnly) {
+      ASSERT_EQ(chmod(run.Image().c_str(), 0444), 0);
+    }
     const std::vector<uint8_t> bytes = FileBytes(run.Image());
     std::string script = std::string(c.before) + "\nmenu \"Tools\" \"Delete Database\"\ndump \"$DIR/asked.txt\"\n";
     if (c.readOnly) script += "press \"OK\"\ndump \"$DIR/failed.txt\"\n";
@@ -168,7 +175,9 @@ TEST(BrowserRun, DeletingADatabaseAsksFirstAndRemovesItFromTheImageAndTheTree) {
     }
     EXPECT_EQ(boxes, c.boxes);
     EXPECT_EQ(ReadFacts(run.Image()).size(), c.databasesLeft);
-    if (c.databasesLeft == 2) EXPECT_EQ(FileBytes(run.Image()), bytes) << "the image changed";
+    if (c.databasesLeft == 2) {
+      EXPECT_EQ(FileBytes(run.Image()), bytes) << "the image changed";
+    }
     const Dump after = run.ReadDump("after.txt");
     std::string selected;
     for (const std::string& node : TreeLines(after))

@@ -47,7 +47,9 @@ std::string DumpWindow::Item(const std::string& prefix) const {
 
 ProgramRun::ProgramRun(std::string executable, bool emptyImage) : executable_(std::move(executable)) {
   const std::string name = std::filesystem::path(executable_).filename().string();
-  dir_ = std::string(VANTOR_TEST_BINARY_DIR) + "/" + name + "-" + std::to_string(getpid()) + "-" + TestName();
+  static int runs = 0;
+  dir_ = std::string(VANTOR_TEST_BINARY_DIR) + "/" + name + "-" + std::to_string(getpid()) + "-" + TestName() + "-" +
+         std::to_string(++runs);
   std::filesystem::remove_all(dir_);
   std::filesystem::create_directories(dir_ + "/run");
   std::filesystem::permissions(dir_ + "/run", std::filesystem::perms::owner_all);
