@@ -69,6 +69,13 @@ TEST(BrowserRun, AnImageWithoutDatabasesShowsTheRootAloneAndAnEmptyList) {
 }
 
 
+TEST(BrowserRun, CloseTheCloseBoxAndTheOkButtonEndTheProgramWithZero) {
+  for (const char* step : {"menu \"Tools\" \"Close\"", "close", "tap 228 13"}) {
+    VantorRun run;
+    EXPECT_EQ(run.Run(std::string(step) + "\n").exitCode, 0) << step;
+  }
+}
+
 // The menu bar's button strip follows the display's depth.
 TEST(BrowserRun, PanesFollowTheScreenTheDragAndComeBackWhenTheInputPanelResizesTheWindow) {
   struct Case {
