@@ -25,6 +25,7 @@
 #include <commctrl.h>
 #include <windbase.h>
 
+#include "ProgramBench.h"
 #include "browser/BrowserWnd.h"
 #include "device/Device.h"
 #include "framework/CeApp.h"
@@ -156,20 +157,13 @@ void Report(const char* what, std::vector<Page> pages) {
 }  // namespace
 
 int main() {
-  const std::string dir = std::filesystem::temp_directory_path() / ("vantor-bench-list-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string sample = dir + "/sample.cedb";
+  SampleDirectory directory("list");
   std::string error;
-  if (!store::writeSampleImage(sample, error) || !store::openDeviceImage(sample, error)) {
+  if (directory.sample().empty() || !store::openDeviceImage(directory.sample(), error)) {
     std::fprintf(stderr, "sample image: %s\n", error.c_str());
     return 1;
   }
-  device::Options options;
-  options.chrome = true;
-  device::Device::instance().configure(options, nullptr);
-  g_instance = GetModuleHandleW(nullptr);
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
-  InitCommonControlsEx(&controls);
+  StartProgramDevice();
 
   BrowserWnd window;
   window.Create(nullptr, nullptr, 0, 26, 240, 268, u"Vantor", WS_VISIBLE, WS_EX_CAPTIONOKBTN, nullptr, nullptr);
@@ -220,6 +214,5 @@ int main() {
   CloseHandle(database);
   DestroyWindow(window.hwnd);
   store::closeDeviceImage();
-  std::filesystem::remove_all(dir);
   return 0;
 }

@@ -14,6 +14,7 @@
 #include <commctrl.h>
 #include <windbase.h>
 
+#include "ProgramBench.h"
 #include "RatioReporter.h"
 #include "browser/BrowserWnd.h"
 #include "device/Device.h"
@@ -64,20 +65,10 @@ void StartVantor(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string dir = std::filesystem::temp_directory_path() / ("vantor-bench-startup-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  g_sample = dir + "/sample.cedb";
-  std::string error;
-  if (!store::writeSampleImage(g_sample, error)) {
-    std::fprintf(stderr, "sample image: %s\n", error.c_str());
-    return 1;
-  }
-  device::Options options;
-  options.chrome = true;
-  device::Device::instance().configure(options, nullptr);
-  g_instance = GetModuleHandleW(nullptr);
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
-  InitCommonControlsEx(&controls);
+  SampleDirectory directory("startup");
+  g_sample = directory.sample();
+  if (g_sample.empty()) return 1;
+  StartProgramDevice();
 
   benchmark::RegisterBenchmark("walk_databases_with_the_store", WalkDatabases)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("vantor_to_first_frame", StartVantor)->Unit(benchmark::kMillisecond);
@@ -91,6 +82,5 @@ int main(int argc, char** argv) {
     std::printf("\nstart-up to the first frame against the store's own walk: %.2fx (target at most 3x)\n", ratio);
     result = ratio <= 3.0 ? 0 : 1;
   }
-  std::filesystem::remove_all(dir);
   return result;
 }
