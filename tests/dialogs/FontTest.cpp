@@ -108,6 +108,7 @@ TEST(FontDlg, AStoredRecordIsTakenOnlyWhole92BytesLongAndOpensTheDialogWhateverI
       {"93 bytes", tenPoints + "x", "Tahoma", "9", "Escape", tenPoints + "x"},
       {"kept as it was", tenPoints, "DejaVu Serif", "10", "Enter", tenPoints},
       {"unknown face", Record(-16, FW_NORMAL, 0, u"Nonesuch"), "", "12", "Enter", Record(-16, FW_NORMAL, 0, u"")},
+      {"empty face", Record(-16, FW_NORMAL, 0, u""), "", "12", "Enter", Record(-16, FW_NORMAL, 0, u"")},
       {"nonsense", Record(INT_MIN, INT_MAX, 0, std::u16string(32, u'Z')), "", "", "Enter", Record(0, FW_BOLD, 0, u"")},
   };
   for (const Case& c : cases) {
@@ -150,6 +151,8 @@ TEST(FontDlg, ARebuildAfterThePreviewFontCouldNotBeMadeStartsFromTheSystemFont) 
   record.lfCharSet = SYMBOL_CHARSET;
   record.lfQuality = 3;
   std::fill_n(record.lfFaceName, LF_FACESIZE, u'Q');
+  LOGFONTW system = {};
+  ASSERT_EQ(GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(system), &system), int(sizeof(system)));
   // No font can be made while every GDI handle is taken.
   std::vector<HGDIOBJ> taken;
   while (HGDIOBJ brush = CreateSolidBrush(0)) taken.push_back(brush);
@@ -160,9 +163,7 @@ TEST(FontDlg, ARebuildAfterThePreviewFontCouldNotBeMadeStartsFromTheSystemFont) 
   device::Device::instance().script().add([&] { PostMessageW(dialog.hwnd, WM_COMMAND, IDCANCEL, 0); });
   EXPECT_EQ(dialog.RunModal(MAKEINTRESOURCEW(107), nullptr), IDCANCEL);
   LOGFONTW made = {};
-  LOGFONTW system = {};
   ASSERT_EQ(GetObjectW(dialog.PreviewFont(), sizeof(made), &made), int(sizeof(made)));
-  GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(system), &system);
   EXPECT_EQ(std::make_tuple(made.lfWidth, made.lfCharSet, made.lfQuality, made.lfPitchAndFamily),
             std::make_tuple(system.lfWidth, system.lfCharSet, system.lfQuality, system.lfPitchAndFamily));
 }
