@@ -35,18 +35,18 @@ TEST(DbProperties, ShowTheSelectedDatabaseInTheLayoutOfTheScreen) {
   {
     ImageBuilder b(run.Image());
     const CEOID first = b.Database(u"Known", 0x1234, {{0x8001001F, 3}, {0x8002001F, 4}, {0x8003000B, 0}});
-    ASSERT_EQ(b.Database(u"Later", 7) + b.Database(u"Broken"), 2 * first + 3);
+    ASSERT_EQ(b.Database(u"Later", 7) + b.Database(u"Broken") + b.Database(u"Plain"), 3 * first + 6);
     // What the store's calls refuse: chosen identifiers, a huge size, a time past 9999,
     // one sort order on identifier 0, sort slots that do not read (the information fails).
     ASSERT_TRUE(store::currentImage()->db().exec(
-        "UPDATE databases SET oid = oid + 4768 - " + std::to_string(first) + "; UPDATE sortorders SET db = 4768;"
-        "UPDATE databases SET size = 4294967295, modified = 126807900600000000 WHERE oid = 4768;"
+        "UPDATE databases SET oid = oid + 4768 - " + std::to_string(first) + ", modified = 126807900600000000;"
+        "UPDATE sortorders SET db = 4768; UPDATE databases SET size = 4294967295 WHERE oid = 4768;"
         "UPDATE databases SET modified = 2650467744000000000 WHERE oid = 4769;"
         "INSERT INTO sortorders VALUES(4769, 0, 0, 0), (4770, 1, 65567, 0);"));
   }
   ASSERT_EQ(run.Run("tap 40 34" + kProperties + "root.txt\"\nkey Down" + kProperties + "known.txt\"\nsip on\n"
                     "dump \"$DIR/sip.txt\"\nsip off\nkey Enter\nkey Down" + kProperties + "later.txt\"\nkey Enter\n"
-                    "key Down" + kProperties + "broken.txt\"\nkey Enter\nrotate\nkey Up\nkey Up" + kProperties +
+                    "key Down" + kProperties + "broken.txt\"\nkey Enter\nkey Down" + kProperties + "plain.txt\"\nkey Enter\nrotate\nkey Home\nkey Down" + kProperties +
                     "wide.txt\"\nkey Enter\nclose", "--screen 240x320").exitCode, 0);
   EXPECT_EQ(FindWindowIn(run.ReadDump("root.txt"), "Dialog"), nullptr);
   const Dump known = run.ReadDump("known.txt");
@@ -54,6 +54,7 @@ TEST(DbProperties, ShowTheSelectedDatabaseInTheLayoutOfTheScreen) {
            {"known.txt", "Known|4660|0|4294967295|11/3/02 9:41 AM|0x12a0|CCC|\"8001\" \"String\" \"Descending "
                          "CaseInsensitive \"|\"8002\" \"String\" \"UnknownFirst\"|\"8003\" \"???\" \"\""},
            {"later.txt", "Later|7|0|0||0x12a1|"}, {"broken.txt", "||0|0|1/1/01 12:00 AM|0x12a2|"},
+           {"plain.txt", "Plain|0|0|0|11/3/02 9:41 AM|0x12a3|CCC"},
            {"wide.txt", Shown(known)}})
     EXPECT_EQ(Shown(run.ReadDump(file)), shown) << file;
   // The input panel takes 80 pixels from the list; the content no longer
