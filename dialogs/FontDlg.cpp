@@ -29,8 +29,9 @@ LOGFONTW SystemFontRecord() {
   return record;
 }
 
-// Selects the first entry that begins with text. An empty text names no
-// face and no size: the box is left without a selection.
+// Selects the first entry that begins with text. Every entry begins with an
+// empty text, so an empty face (one stored after a face was not found)
+// selects nothing rather than the first family, which OK would then apply.
 void SelectPrefix(HWND combo, const CeString& text) {
   if (text.Length() == 0) return;
   SendMessageW(combo, CB_SELECTSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(text.Text()));
