@@ -150,7 +150,9 @@ TEST(FontDlg, OpensOnTheStoredFontWhateverItHoldsAndStoresOnlyWhatOkConfirms) {
     panes.emplace_back(Inked(run, "0.png", FindId(run.ReadDump("plain.txt"), 100)),
                        Inked(run, "0.png", FindId(run.ReadDump("plain.txt"), 101)));
     // Underline redraws the preview underlined.
-    if (!run.Read("2.png").empty()) EXPECT_GT(Inked(run, "2.png", FindId(d, 1011)), Inked(run, "1.png", FindId(d, 1011)));
+    if (!run.Read("2.png").empty()) {
+      EXPECT_GT(Inked(run, "2.png", FindId(d, 1011)), Inked(run, "1.png", FindId(d, 1011)));
+    }
   }
   // The stored underlined font is on both panes from the start.
   EXPECT_GT(panes[2].first, panes[0].first + 50);
