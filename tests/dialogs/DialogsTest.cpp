@@ -14,21 +14,28 @@ using namespace harness;
 
 namespace {
 
-const std::string kProperties = "\nmenu \"Tools\" \"Database Properties...\"\ndump \"$DIR/";
 const std::string kOptions = "menu \"View\" \"Options...\"\ndump \"$DIR/font.txt\"\n";
 const WCHAR kKey[] = u"Software\\Tarniwell\\Vantor";
 
-std::string Rect(const DumpWindow* w) { return w->line.substr(w->line.find("rect=") + 5, w->line.find(" style") - w->line.find("rect=") - 5); }
+// Opens the properties and dumps the screen to $DIR/name.txt.
+std::string Properties(const std::string& name) {
+  return "menu \"Tools\" \"Database Properties...\"\ndump \"$DIR/" + name + ".txt\"\n";
+}
+
+std::string Rect(const DumpWindow* w) {
+  const size_t at = w->line.find("rect=") + 5;
+  return w->line.substr(at, w->line.find(" style") - at);
+}
 
 // The six fields, a C per column of the sort orders, then their rows.
 std::string Shown(const Dump& d) {
   std::string shown;
   for (int id : {1005, 1001, 1002, 1003, 1004, 1006}) shown += TextOf(d, id) + "|";
   for (const std::string& item : FindId(d, 1012)->items)
-    shown += item.rfind("column", 0) == 0 ? "C" : item.rfind("row", 0) == 0 ? "|" + item.substr(item.find("cells=") + 6) : "";
+    shown += item.rfind("column", 0) == 0 ? "C" : item.rfind("row", 0) == 0 ? "|" + item.substr(item.find("=\"") + 1)
+                                                                             : "";
   return shown;
 }
-
 
 TEST(DbProperties, ShowTheSelectedDatabaseInTheLayoutOfTheScreen) {
   ProgramRun run(VANTOR_EXE);
@@ -36,33 +43,34 @@ TEST(DbProperties, ShowTheSelectedDatabaseInTheLayoutOfTheScreen) {
     ImageBuilder b(run.Image());
     const CEOID first = b.Database(u"Known", 0x1234, {{0x8001001F, 3}, {0x8002001F, 4}, {0x8003000B, 0}});
     ASSERT_EQ(b.Database(u"Later", 7) + b.Database(u"Broken") + b.Database(u"Plain"), 3 * first + 6);
-    // What the store's calls refuse: chosen identifiers, a huge size, a time past 9999,
-    // one sort order on identifier 0, sort slots that do not read (the information fails).
+    // What the store's calls refuse: chosen identifiers, a huge size, a time past 9999, one sort
+    // order on identifier 0, sort slots that do not read (the information call then fails).
     ASSERT_TRUE(store::currentImage()->db().exec(
         "UPDATE databases SET oid = oid + 4768 - " + std::to_string(first) + ", modified = 126807900600000000;"
         "UPDATE sortorders SET db = 4768; UPDATE databases SET size = 4294967295 WHERE oid = 4768;"
         "UPDATE databases SET modified = 2650467744000000000 WHERE oid = 4769;"
         "INSERT INTO sortorders VALUES(4769, 0, 0, 0), (4770, 1, 65567, 0);"));
   }
-  ASSERT_EQ(run.Run("tap 40 34" + kProperties + "root.txt\"\nkey Down" + kProperties + "known.txt\"\nsip on\n"
-                    "dump \"$DIR/sip.txt\"\nsip off\nkey Enter\nkey Down" + kProperties + "later.txt\"\nkey Enter\n"
-                    "key Down" + kProperties + "broken.txt\"\nkey Enter\nkey Down" + kProperties + "plain.txt\"\nkey Enter\nrotate\nkey Home\nkey Down" + kProperties +
-                    "wide.txt\"\nkey Enter\nclose", "--screen 240x320").exitCode, 0);
+  ASSERT_EQ(run.Run("tap 40 34\n" + Properties("root") + "key Down\n" + Properties("known") +
+                        "sip on\ndump \"$DIR/sip.txt\"\nsip off\nkey Enter\nkey Down\n" + Properties("later") +
+                        "key Enter\nkey Down\n" + Properties("broken") + "key Enter\nkey Down\n" + Properties("plain") +
+                        "key Enter\nrotate\nkey Home\nkey Down\n" + Properties("wide") + "key Enter\nclose",
+                    "--screen 240x320").exitCode, 0);
   EXPECT_EQ(FindWindowIn(run.ReadDump("root.txt"), "Dialog"), nullptr);
   const Dump known = run.ReadDump("known.txt");
   for (const auto& [file, shown] : std::initializer_list<std::pair<const char*, std::string>>{
            {"known.txt", "Known|4660|0|4294967295|11/3/02 9:41 AM|0x12a0|CCC|\"8001\" \"String\" \"Descending "
                          "CaseInsensitive \"|\"8002\" \"String\" \"UnknownFirst\"|\"8003\" \"???\" \"\""},
            {"later.txt", "Later|7|0|0||0x12a1|"}, {"broken.txt", "||0|0|1/1/01 12:00 AM|0x12a2|"},
-           {"plain.txt", "Plain|0|0|0|11/3/02 9:41 AM|0x12a3|CCC"},
-           {"wide.txt", Shown(known)}})
+           {"plain.txt", "Plain|0|0|0|11/3/02 9:41 AM|0x12a3|CCC"}, {"wide.txt", Shown(known)}})
     EXPECT_EQ(Shown(run.ReadDump(file)), shown) << file;
-  // The input panel takes 80 pixels from the list; the content no longer
-  // fits, and the dialog's scroll bar narrows the fields and the list.
+  // The input panel takes 80 pixels from the list; the content no longer fits, and the dialog's
+  // scroll bar narrows the fields and the list.
   const Dump sip = run.ReadDump("sip.txt");
-  EXPECT_EQ(std::make_tuple(FindId(sip, 1012)->bottom, FindId(sip, 1001)->right, FindWindowIn(sip, "Dialog")->style & WS_VSCROLL),
-            std::make_tuple(FindId(known, 1012)->bottom - 80, FindId(sip, 1012)->right, WS_VSCROLL));
-  ASSERT_EQ(run.Run(kProperties.substr(1) + "square.txt\"\nclose", "--screen 240x240").exitCode, 3);
+  EXPECT_EQ(std::make_tuple(FindId(sip, 1012)->bottom, FindId(sip, 1001)->right, FindWindowIn(sip, "Dialog")->style),
+            std::make_tuple(FindId(known, 1012)->bottom - 80, FindId(sip, 1012)->right,
+                            FindWindowIn(known, "Dialog")->style | WS_VSCROLL));
+  ASSERT_EQ(run.Run(Properties("square") + "key Enter\nclose", "--screen 240x240").exitCode, 0);
   // The tall layout has the sort orders below the fields, the wide one beside them.
   for (const auto& [file, tall] : {std::pair{"known.txt", true}, {"wide.txt", false}, {"square.txt", false}})
     EXPECT_EQ(FindId(run.ReadDump(file), 1012)->top > FindId(run.ReadDump(file), 1006)->bottom, tall) << file;
@@ -138,7 +146,7 @@ TEST(FontDlg, OpensOnTheStoredFontWhateverItHoldsAndStoresOnlyWhatOkConfirms) {
   for (const auto& [before, steps, shown, after] : cases) {
     ProgramRun run(VANTOR_EXE);
     if (!before.empty()) Stored(run, &before);
-    ASSERT_EQ(run.Run("dump \"$DIR/plain.txt\"\nscreenshot \"$DIR/0.png\"" + kProperties + "none.txt\"\n" + kOptions +
+    ASSERT_EQ(run.Run("dump \"$DIR/plain.txt\"\nscreenshot \"$DIR/0.png\"\n" + Properties("none") + kOptions +
                       "screenshot \"$DIR/1.png\"\n" + steps + "\nclose").exitCode, 0) << shown;
     const Dump d = run.ReadDump("font.txt");
     std::string sizes = TextOf(d, 1006) + "/" + TextOf(d, 1007) + ":";
@@ -169,7 +177,8 @@ TEST(Fonts, ThatCannotBeMadeLeaveThePanesOnTheirDefaultFontAndThePreviewOnTheSys
   HFONT font = CreateFontW(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
   window.ApplyFont(font);
   HFONT copy = window.listFont;
-  EXPECT_EQ(SendMessageW(window.listView, WM_GETFONT, 0, 0), LRESULT(copy));
+  ASSERT_NE(copy, nullptr);
+  for (HWND pane : {window.treeView, window.listView}) EXPECT_EQ(SendMessageW(pane, WM_GETFONT, 0, 0), LRESULT(copy));
   window.ApplyFont(nullptr);
   EXPECT_EQ(std::make_tuple(GetObjectType(copy), window.listFont), std::make_tuple(DWORD(0), HFONT(nullptr)));
   for (HWND pane : {window.treeView, window.listView}) EXPECT_EQ(SendMessageW(pane, WM_GETFONT, 0, 0), 0);
@@ -185,7 +194,8 @@ TEST(Fonts, ThatCannotBeMadeLeaveThePanesOnTheirDefaultFontAndThePreviewOnTheSys
   EXPECT_EQ(dialog.RunModal(MAKEINTRESOURCEW(107), window.hwnd), IDCANCEL);
   LOGFONTW made = {};
   GetObjectW(dialog.PreviewFont(), sizeof(made), &made);
-  EXPECT_EQ(std::make_pair(made.lfCharSet, made.lfPitchAndFamily), std::make_pair(BYTE(DEFAULT_CHARSET), BYTE(VARIABLE_PITCH | FF_SWISS)));
+  EXPECT_EQ(std::make_pair(made.lfCharSet, made.lfPitchAndFamily),
+            std::make_pair(BYTE(DEFAULT_CHARSET), BYTE(VARIABLE_PITCH | FF_SWISS)));
   DestroyWindow(window.hwnd);
   for (MSG quit; PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE);) {
   }
