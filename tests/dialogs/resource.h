@@ -1,0 +1,1 @@
+../../resources/resource.h
