@@ -1,6 +1,7 @@
 // The tree of databases and what the list shows for its selected node.
 #include "browser/BrowserWnd.h"
 #include "browser/DbEnumerator.h"
+#include "framework/CeListView.h"
 
 namespace {
 
@@ -18,21 +19,6 @@ HTREEITEM InsertNode(HWND tree, HTREEITEM parent, UINT mask, const CeString& tex
   insert.item.cChildren = 0;
   insert.item.lParam = data;
   return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
-void SetCell(HWND list, int row, int column, const CeString& text) {
-  LVITEMW item = {};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.iSubItem = column;
-  item.pszText = const_cast<LPWSTR>(text.Text());
-  SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-CeString Unsigned(DWORD value) {
-  CeString text;
-  text.SetUInt32(value, 10);
-  return text;
 }
 
 }  // namespace
@@ -99,22 +85,16 @@ void BrowserWnd::ShowList(CEOID oid, CEPROPID sortProp) {
 
 void BrowserWnd::ShowSummary() {
   SetListMode(false);
-  for (int i = 0; i < kSummaryColumns; ++i) {
-    LVCOLUMNW column = {};
-    column.mask = LVCF_TEXT;
-    column.pszText = const_cast<LPWSTR>(kSummaryHeaders[i]);
-    SendMessageW(listView, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-  }
+  for (int i = 0; i < kSummaryColumns; ++i) CeListView::InsertTextColumn(listView, i, kSummaryHeaders[i]);
   DbEnumerator walk;
   if (walk.handle == kNoHandle) return;
   while (walk.Next(true)) {
-    const int row = int(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
-    SetCell(listView, row, 0, walk.Name());
+    const int row = CeListView::AppendRow(listView, walk.Name());
     if (!walk.FetchInfo()) continue;
     const CEDBASEINFO& db = walk.info.infDatabase;
-    SetCell(listView, row, 1, Unsigned(db.wNumRecords));
-    SetCell(listView, row, 2, Unsigned(db.wNumSortOrder));
-    SetCell(listView, row, 3, Unsigned(db.dwSize));
+    CeListView::SetCell(listView, row, 1, CeString::FromUInt32(db.wNumRecords));
+    CeListView::SetCell(listView, row, 2, CeString::FromUInt32(db.wNumSortOrder));
+    CeListView::SetCell(listView, row, 3, CeString::FromUInt32(db.dwSize));
   }
   for (int i = 0; i < kSummaryColumns; ++i)
     SendMessageW(listView, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(LVSCW_AUTOSIZE_USEHEADER, 0));

@@ -24,11 +24,7 @@ bool DbEnumerator::FetchInfo() {
 CeString DbEnumerator::Name() {
   CeString name;
   if (FetchInfo()) {
-    const WCHAR* stored = info.infDatabase.szDbaseName;
-    // A stored name need not be terminated within its field.
-    int length = 0;
-    while (length < CEDB_MAXDBASENAMELEN && stored[length] != 0) ++length;
-    name.Assign(stored, length);
+    name.AssignField(info.infDatabase.szDbaseName, CEDB_MAXDBASENAMELEN);
   } else {
     name.Format(u"0x%08X", oid);
   }

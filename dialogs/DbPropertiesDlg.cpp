@@ -4,6 +4,7 @@
 
 #include "browser/BrowserWnd.h"
 #include "browser/PropFormat.h"
+#include "framework/CeListView.h"
 #include "resources/resource.h"
 
 namespace {
@@ -25,34 +26,15 @@ const StyleWord kStyleWords[] = {
     {CEDB_SORT_UNKNOWNFIRST, u"UnknownFirst"},
 };
 
-CeString Unsigned(DWORD value) {
-  CeString text;
-  text.SetUInt32(value, 10);
-  return text;
-}
-
-void SetCell(HWND list, int row, int column, const CeString& text) {
-  LVITEMW item = {};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.iSubItem = column;
-  item.pszText = const_cast<LPWSTR>(text.Text());
-  SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 }  // namespace
 
 SHACTIVATEINFO DbPropertiesDlg::activateInfo = {};
 
 // Nothing opens for the root node (the summary) or when nothing is selected.
 void BrowserWnd::OnDatabaseProperties() {
-  auto node = reinterpret_cast<HTREEITEM>(SendMessageW(treeView, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  if (node == nullptr) return;
-  TVITEMW item = {};
-  item.mask = TVIF_HANDLE | TVIF_PARAM;
-  item.hItem = node;
-  SendMessageW(treeView, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  const CEOID oid = CEOID(item.lParam);
+  LPARAM data = 0;
+  if (SelectedNode(&data) == nullptr) return;
+  const CEOID oid = CEOID(data);
   if (oid == 0 || oid == kRootOid) return;
 
   DbPropertiesDlg dialog;
@@ -89,15 +71,12 @@ BOOL DbPropertiesDlg::OnInitDialog() {
 
 // A failed read leaves the zeroed record, which is shown as it is.
 void DbPropertiesDlg::ShowFields(const CEDBASEINFO& info) {
-  // The stored name need not be terminated within its field.
-  int length = 0;
-  while (length < CEDB_MAXDBASENAMELEN && info.szDbaseName[length] != 0) ++length;
   CeString name;
-  name.Assign(info.szDbaseName, length);
+  name.AssignField(info.szDbaseName, CEDB_MAXDBASENAMELEN);
   SetText(IDC_DB_NAME, name);
-  SetText(IDC_DB_TYPE, (info.dwFlags & CEDB_VALIDTYPE) != 0 ? Unsigned(info.dwDbaseType) : CeString());
-  SetText(IDC_DB_RECORDS, Unsigned(info.wNumRecords));
-  SetText(IDC_DB_SIZE, Unsigned(info.dwSize));
+  SetText(IDC_DB_TYPE, (info.dwFlags & CEDB_VALIDTYPE) != 0 ? CeString::FromUInt32(info.dwDbaseType) : CeString());
+  SetText(IDC_DB_RECORDS, CeString::FromUInt32(info.wNumRecords));
+  SetText(IDC_DB_SIZE, CeString::FromUInt32(info.dwSize));
   SetText(IDC_DB_MODIFIED, FileTimeText(info.ftLastModified));
   CeString identifier;
   identifier.Format(u"0x%x", oid);
@@ -112,32 +91,21 @@ bool DbPropertiesDlg::ListSortOrders(const CEDBASEINFO& info) {
   if ((info.dwFlags & CEDB_VALIDSORTSPEC) == 0) return false;
   if (info.wNumSortOrder == 1 && info.rgSortSpecs[0].propid == 0) return false;
 
-  for (int column = 0; column < kSortColumns; ++column) {
-    LVCOLUMNW header = {};
-    header.mask = LVCF_TEXT;
-    header.pszText = const_cast<LPWSTR>(kSortHeaders[column]);
-    SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
-  }
+  for (int column = 0; column < kSortColumns; ++column) CeListView::InsertTextColumn(list, column, kSortHeaders[column]);
   const int count = info.wNumSortOrder < CEDB_MAXSORTORDER ? info.wNumSortOrder : CEDB_MAXSORTORDER;
   for (int i = 0; i < count; ++i) AddSortOrderRow(list, info.rgSortSpecs[i]);
   return true;
 }
 
 void DbPropertiesDlg::AddSortOrderRow(HWND list, const SORTORDERSPEC& sort) {
-  LVITEMW item = {};
-  item.mask = LVIF_TEXT;
-  item.iItem = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  item.pszText = const_cast<LPWSTR>(u"");
-  const int row = int(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-
   CeString number;
   number.SetInt32(LONG(HIWORD(sort.propid)), 16);
-  SetCell(list, row, 0, number);
-  SetCell(list, row, 1, CeString(PropTypeName(LOWORD(sort.propid))));
+  const int row = CeListView::AppendRow(list, number);
+  CeListView::SetCell(list, row, 1, CeString(PropTypeName(LOWORD(sort.propid))));
   CeString style;
   for (const StyleWord& word : kStyleWords)
     if ((sort.dwFlags & word.flag) != 0) style.Append(word.word);
-  SetCell(list, row, 2, style);
+  CeListView::SetCell(list, row, 2, style);
 }
 
 void DbPropertiesDlg::SetText(int id, const CeString& text) { SetDlgItemTextW(hwnd, id, text.Text()); }

@@ -14,12 +14,9 @@ const WCHAR kPreviewText[] = u"AaBbCcYyZz";
 // While there is no pane font the dialog opens at this size.
 constexpr int kFirstPointSize = 9;
 
-// A face name from a record, which need not be terminated within its field.
 CeString FaceNameOf(const LOGFONTW& record) {
-  int length = 0;
-  while (length < LF_FACESIZE && record.lfFaceName[length] != 0) ++length;
   CeString name;
-  name.Assign(record.lfFaceName, length);
+  name.AssignField(record.lfFaceName, LF_FACESIZE);
   return name;
 }
 

@@ -102,6 +102,12 @@ void CeString::Assign(const CeString& other) {
   Install(other.text);
 }
 
+int CeString::AssignField(const WCHAR* field, int capacity) {
+  int length = 0;
+  while (field != nullptr && length < capacity && field[length] != 0) ++length;
+  return Assign(field, length);
+}
+
 int CeString::Assign(const WCHAR* source, int count) {
   if (source == nullptr) {
     Empty();
@@ -158,6 +164,12 @@ void CeString::SetInt32(LONG value, int radix) {
   _ltow(value, buffer, radix);
   buffer[kNumberBufferSize - 1] = 0;
   Assign(buffer, -1);
+}
+
+CeString CeString::FromUInt32(ULONG value, int radix) {
+  CeString text;
+  text.SetUInt32(value, radix);
+  return text;
 }
 
 void CeString::SetUInt32(ULONG value, int radix) {

@@ -40,6 +40,9 @@ class CeString {
   // count -1 (any negative count) means up to the terminator. Returns the
   // number of characters taken.
   int Assign(const WCHAR* source, int count = -1);
+  // The text of a fixed-size field of capacity characters, which need not be
+  // terminated within it (a stored name). Returns the characters taken.
+  int AssignField(const WCHAR* field, int capacity);
   int AssignWindowText(HWND window);
   // module null means the program's own module. Returns the entry's length;
   // a missing entry returns 0 and keeps the string as it was.
@@ -48,6 +51,7 @@ class CeString {
   void SetInt16(SHORT value, int radix = 10);
   void SetInt32(LONG value, int radix = 10);
   void SetUInt32(ULONG value, int radix = 10);
+  static CeString FromUInt32(ULONG value, int radix = 10);
   void SetFixed(double value, int decimals);
   void SetSystemError(DWORD code);
   void Format(const WCHAR* format, ...);

@@ -149,6 +149,7 @@ TEST(RecordList, DeletingRecordsAsksFirstAndDeletesTheSelectedRowsTheCacheHolds)
     ImageBuilder image(built.Image());
     const CEOID db = image.Database(u"Numbers");
     for (char letter : all) image.Record(db, {Prop::Text(1, u"r" + std::u16string(1, char16_t(letter)))});
+    image.Key(u"Software\\Tarniwell\\Vantor");
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -18,6 +18,9 @@ void BuildKnownDatabases(ImageBuilder& image) {
   const CEOID alpha = image.Database(u"Alpha", 7, {{0x0002001F, CEDB_SORT_CASEINSENSITIVE}});
   image.Records(alpha, kAlphaRecords, [](int i) { return Prop::UI4(1, ULONG(i)); });
   image.Database(u"Beta", 8);
+  // Where the program keeps its font: made at its first start, so made here
+  // for runs that must leave the image as it was.
+  image.Key(u"Software\\Tarniwell\\Vantor");
 }
 
 void DamageSortOrders(const std::string& image, CEOID database) {

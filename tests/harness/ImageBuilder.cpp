@@ -123,6 +123,13 @@ CEOID ImageBuilder::Record(CEOID database, const std::vector<Prop>& props) {
   }
 }
 
+void ImageBuilder::Key(const std::u16string& path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != 0)
+    throw std::runtime_error("registry key not made");
+  RegCloseKey(key);
+}
+
 void ImageBuilder::Records(CEOID database, int count, Prop (*make)(int index)) {
   HANDLE handle = Open(database);
   for (int i = 0; i < count; ++i) Write(handle, {make(i)});

@@ -41,6 +41,8 @@ class ImageBuilder {
 
   CEOID Database(const std::u16string& name, DWORD type = 0, const std::vector<SORTORDERSPEC>& sorts = {});
   CEOID Record(CEOID database, const std::vector<Prop>& props);
+  // A registry key under HKEY_LOCAL_MACHINE, made with its parents.
+  void Key(const std::u16string& path);
   // count records, the properties of each made by make(index).
   void Records(CEOID database, int count, Prop (*make)(int index));
 };
