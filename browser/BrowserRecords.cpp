@@ -10,14 +10,7 @@ namespace {
 
 constexpr int kColumnWidth = 80;
 
-// Numbers are right-aligned; the store's double and boolean get names of
-// their own, which the type names used elsewhere do not give them.
-const WCHAR* ColumnTypeName(WORD type) {
-  if (type == CEVT_R8) return u"Double";
-  if (type == CEVT_BOOL) return u"Boolean";
-  return PropTypeName(type);
-}
-
+// Numbers are right-aligned.
 int ColumnFormat(WORD type) {
   switch (type) {
     case CEVT_I2:
@@ -29,15 +22,6 @@ int ColumnFormat(WORD type) {
     default:
       return LVCFMT_LEFT;
   }
-}
-
-// The first property of the record with this number, whatever its type; -1
-// when it has none.
-int FindPropByNumber(const CachedRecord& record, WORD number) {
-  if (record.props == nullptr) return -1;
-  for (int i = 0; i < record.propCount; ++i)
-    if (HIWORD(record.props[i].propid) == number) return i;
-  return -1;
 }
 
 void CopyCut(const CeString& text, WCHAR* buffer, int capacity) {
@@ -91,8 +75,7 @@ bool BrowserWnd::FillCache(int first, int count) {
 void BrowserWnd::AddColumnFor(CEPROPID id) {
   const int number = nextColumn++;
   columns.Append(id, WORD(number));
-  CeString header;
-  header.Format(u"0x%04hx (%s)", HIWORD(id), ColumnTypeName(TypeFromPropID(id)));
+  CeString header = ColumnHeader(id);
   LVCOLUMNW column = {};
   column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
   column.fmt = ColumnFormat(TypeFromPropID(id));
@@ -114,7 +97,7 @@ LRESULT BrowserWnd::OnGetDispInfo(NMLVDISPINFOW* info) {
   if (item.mask & LVIF_TEXT) {
     CeString text;
     const CEPROPID id = columns.IdForColumn(WORD(item.iSubItem));
-    if (id != 0) FormatProp(*slot, FindPropByNumber(*slot, HIWORD(id)), &text);
+    if (id != 0) FormatCell(*slot, id, &text);
     CopyCut(text, item.pszText, item.cchTextMax);
   }
   if (item.mask & LVIF_PARAM) item.lParam = LPARAM(cache.RecordOidAt(item.iItem));

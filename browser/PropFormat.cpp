@@ -20,6 +20,23 @@ bool AppendDateOrTime(bool date, const SYSTEMTIME& time, CeString* text) {
   return true;
 }
 
+// The first property of the record with this number, whatever its type; -1
+// when it has none.
+int FindPropByNumber(const CachedRecord& record, WORD number) {
+  if (record.props == nullptr) return -1;
+  for (int i = 0; i < record.propCount; ++i)
+    if (HIWORD(record.props[i].propid) == number) return i;
+  return -1;
+}
+
+// The store's double and boolean get names of their own in a column's head,
+// which the type names used elsewhere do not give them.
+const WCHAR* ColumnTypeName(WORD type) {
+  if (type == CEVT_R8) return u"Double";
+  if (type == CEVT_BOOL) return u"Boolean";
+  return PropTypeName(type);
+}
+
 }  // namespace
 
 CeString FileTimeText(const FILETIME& time) {
@@ -86,6 +103,17 @@ bool FormatProp(const CachedRecord& record, int position, CeString* text) {
     default:
       return false;
   }
+}
+
+void FormatCell(const CachedRecord& record, CEPROPID id, CeString* text) {
+  text->Empty();
+  FormatProp(record, FindPropByNumber(record, HIWORD(id)), text);
+}
+
+CeString ColumnHeader(CEPROPID id) {
+  CeString header;
+  header.Format(u"0x%04hx (%s)", HIWORD(id), ColumnTypeName(TypeFromPropID(id)));
+  return header;
 }
 
 const WCHAR* PropTypeName(WORD type) {

@@ -12,6 +12,13 @@
 // shown is an empty text (and true).
 bool FormatProp(const CachedRecord& record, int position, CeString* text);
 
+// The text of the column of property id for the record: the record's first
+// property with that number, whatever its type; empty when it has none.
+void FormatCell(const CachedRecord& record, CEPROPID id, CeString* text);
+
+// The head of the column of property id: its number and type, "0x3a11 (String)".
+CeString ColumnHeader(CEPROPID id);
+
 // "01 AB " for the bytes 0x01, 0xAB: two upper-case digits and a space each.
 CeString HexBytes(DWORD count, const BYTE* bytes);
 

@@ -10,6 +10,7 @@
 #include <windbase.h>
 
 #include "Commands.h"
+#include "Reading.h"
 #include "Text.h"
 #include "store/Checker.h"
 #include "store/DeviceImage.h"
@@ -18,28 +19,6 @@
 
 namespace cestore {
 namespace {
-
-// Opens FILE as the process's image for the duration of a command.
-class OpenImage {
- public:
-  explicit OpenImage(const std::string& file) { ok_ = store::openDeviceImage(file, error_); }
-  ~OpenImage() { store::closeDeviceImage(); }
-  bool ok() const { return ok_; }
-  const std::string& error() const { return error_; }
-
- private:
-  bool ok_ = false;
-  std::string error_;
-};
-
-std::string sortText(const SORTORDERSPEC& sort) {
-  std::string text = hex32(sort.propid);
-  if (sort.dwFlags & CEDB_SORT_DESCENDING) text += " desc";
-  if (sort.dwFlags & CEDB_SORT_CASEINSENSITIVE) text += " nocase";
-  if (sort.dwFlags & CEDB_SORT_UNKNOWNFIRST) text += " unknown-first";
-  if (sort.dwFlags & CEDB_SORT_GENERICORDER) text += " generic";
-  return text;
-}
 
 uint64_t fileTime(const FILETIME& time) { return (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
 
@@ -89,13 +68,6 @@ std::string valueText(const CEPROPVAL& prop) {
     }
     default: return "?";
   }
-}
-
-bool databaseInfo(CEOID oid, CEDBASEINFO& info) {
-  CEOIDINFO all{};
-  if (!CeOidGetInfo(oid, &all) || all.wObjType != OBJTYPE_DATABASE) return false;
-  info = all.infDatabase;
-  return true;
 }
 
 std::vector<CEOID> allDatabases() {
@@ -183,6 +155,40 @@ void dumpKey(HKEY key, int depth) {
 
 }  // namespace
 
+OpenImage::OpenImage(const std::string& file) { ok_ = store::openDeviceImage(file, error_); }
+
+OpenImage::~OpenImage() { store::closeDeviceImage(); }
+
+bool databaseInfo(CEOID oid, CEDBASEINFO& info) {
+  CEOIDINFO all{};
+  if (!CeOidGetInfo(oid, &all) || all.wObjType != OBJTYPE_DATABASE) return false;
+  info = all.infDatabase;
+  return true;
+}
+
+CEOID findDatabase(const std::string& database) {
+  uint64_t number = 0;
+  CEDBASEINFO info{};
+  if (parseNumber(database, number) && number <= 0xFFFFFFFF && databaseInfo(static_cast<CEOID>(number), info))
+    return static_cast<CEOID>(number);
+  std::u16string name;
+  if (!fromUtf8(database, name)) return 0;
+  CEOID oid = 0;
+  HANDLE h = CeOpenDatabase(&oid, name.data(), 0, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  CloseHandle(h);
+  return oid;
+}
+
+std::string sortText(const SORTORDERSPEC& sort) {
+  std::string text = hex32(sort.propid);
+  if (sort.dwFlags & CEDB_SORT_DESCENDING) text += " desc";
+  if (sort.dwFlags & CEDB_SORT_CASEINSENSITIVE) text += " nocase";
+  if (sort.dwFlags & CEDB_SORT_UNKNOWNFIRST) text += " unknown-first";
+  if (sort.dwFlags & CEDB_SORT_GENERICORDER) text += " generic";
+  return text;
+}
+
 int fail(const std::string& message) {
   std::fprintf(stderr, "cestore: %s\n", message.c_str());
   return kExitError;
@@ -243,17 +249,7 @@ int runDump(const std::string& file, const std::string* database) {
     for (CEOID oid : allDatabases()) dumpDatabase(oid);
     return kExitOk;
   }
-  CEOID oid = 0;
-  std::u16string name;
-  uint64_t number = 0;
-  CEDBASEINFO info{};
-  if (parseNumber(*database, number) && number <= 0xFFFFFFFF && databaseInfo(static_cast<CEOID>(number), info)) {
-    oid = static_cast<CEOID>(number);
-  } else if (fromUtf8(*database, name)) {
-    HANDLE h = CeOpenDatabase(&oid, name.data(), 0, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    else oid = 0;
-  }
+  CEOID oid = findDatabase(*database);
   if (!oid) return fail(file + ": no database '" + *database + "'");
   dumpDatabase(oid);
   return kExitOk;

@@ -5,49 +5,59 @@
 
 namespace cestore {
 
+namespace {
+
+// The code point at text[i] (a surrogate pair is one), i moved past it; an
+// unpaired surrogate is returned as it is.
+uint32_t codePointAt(const char16_t* text, size_t length, size_t& i) {
+  uint32_t c = text[i++];
+  if (c >= 0xD800 && c <= 0xDBFF && i < length && text[i] >= 0xDC00 && text[i] <= 0xDFFF)
+    c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
+  return c;
+}
+
+bool isSurrogate(uint32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+void appendCodePoint(uint32_t c, std::string& out) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+}  // namespace
+
 bool toUtf8(const std::u16string& text, std::string& out) {
   out.clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      return false;
-    }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+  for (size_t i = 0; i < text.size();) {
+    const uint32_t c = codePointAt(text.data(), text.size(), i);
+    if (isSurrogate(c)) return false;
+    appendCodePoint(c, out);
   }
   return true;
 }
 
+void appendDisplayUtf8(const char16_t* text, size_t length, std::string& out) {
+  for (size_t i = 0; i < length;) {
+    const uint32_t c = codePointAt(text, length, i);
+    appendCodePoint(isSurrogate(c) ? 0xFFFD : c, out);
+  }
+}
+
 std::string displayUtf8(const std::u16string& text) {
   std::string out;
-  if (toUtf8(text, out)) return out;
-  std::u16string mended;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    bool high = c >= 0xD800 && c <= 0xDBFF, low = c >= 0xDC00 && c <= 0xDFFF;
-    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      mended.push_back(c);
-      mended.push_back(text[++i]);
-    } else {
-      mended.push_back(high || low ? u'\xFFFD' : c);
-    }
-  }
-  toUtf8(mended, out);
+  appendDisplayUtf8(text.data(), text.size(), out);
   return out;
 }
 

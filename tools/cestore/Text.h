@@ -11,6 +11,7 @@ namespace cestore {
 bool toUtf8(const std::u16string& text, std::string& out);
 // Lossy form for display: unpaired surrogates become U+FFFD.
 std::string displayUtf8(const std::u16string& text);
+void appendDisplayUtf8(const char16_t* text, size_t length, std::string& out);
 // false for malformed UTF-8.
 bool fromUtf8(const std::string& text, std::u16string& out);
 

@@ -13,6 +13,9 @@ const char kUsage[] =
     "  info FILE              format, counts and size of the image\n"
     "  list FILE              databases: identifier, name, type, records, sort orders, size, modified\n"
     "  dump FILE [DATABASE]   records with every property (DATABASE: name or identifier)\n"
+    "  csv FILE DATABASE [--sort PROPID]\n"
+    "                         the records as the record list shows them, as CSV; in the\n"
+    "                         order of the sort order on PROPID when given\n"
     "  reg FILE               the registry\n"
     "  check FILE             full integrity check; exit code 1 when damaged\n"
     "  export FILE            the image as JSON on standard output\n"
@@ -38,6 +41,10 @@ int main(int argc, char** argv) {
   if (command == "list") return wants(1, 1) ? cestore::runList(args[1]) : cestore::kExitError;
   if (command == "dump")
     return wants(1, 2) ? cestore::runDump(args[1], count == 2 ? &args[2] : nullptr) : cestore::kExitError;
+  if (command == "csv") {
+    if (count == 4 && args[3] == "--sort") return cestore::runCsv(args[1], args[2], &args[4]);
+    return wants(2, 2) ? cestore::runCsv(args[1], args[2], nullptr) : cestore::kExitError;
+  }
   if (command == "reg") return wants(1, 1) ? cestore::runRegistry(args[1]) : cestore::kExitError;
   if (command == "check") return wants(1, 1) ? cestore::runCheck(args[1]) : cestore::kExitError;
   if (command == "export") return wants(1, 1) ? cestore::runExport(args[1]) : cestore::kExitError;
