@@ -19,6 +19,7 @@ namespace device {
 
 struct Options {
   std::string storePath;       // --store; empty: the default image
+  bool readOnly = false;       // --read-only: nothing is written to the image
   int screenWidth = 240;       // --screen WxH
   int screenHeight = 320;
   int depth = 16;              // --depth: bits per pixel, 16 (colour) or 2 (four greys)

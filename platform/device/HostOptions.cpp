@@ -44,6 +44,10 @@ bool parseHostOptions(const std::vector<std::string>& args, HostCommand& command
       o.headless = true;
       continue;
     }
+    if (arg == "--read-only") {
+      o.readOnly = true;
+      continue;
+    }
     std::string* file = arg == "--store"        ? &o.storePath
                         : arg == "--script"     ? &o.scriptPath
                         : arg == "--screenshot" ? &o.screenshotPath

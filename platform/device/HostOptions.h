@@ -10,11 +10,13 @@
 namespace device {
 
 constexpr const char* kUsage =
-    "usage: vantor [--store FILE] [--screen WxH] [--depth 2|16] [--scale N] [--sip]\n"
-    "              [--headless] [--script FILE] [--screenshot FILE] [--dump FILE]\n"
+    "usage: vantor [--store FILE] [--read-only] [--screen WxH] [--depth 2|16] [--scale N]\n"
+    "              [--sip] [--headless] [--script FILE] [--screenshot FILE] [--dump FILE]\n"
     "\n"
     "  --store FILE       device image to use (default: $XDG_DATA_HOME/vantor/device.cedb,\n"
     "                     created with sample databases on first use)\n"
+    "  --read-only        write nothing to the image, even a writable one: deletions fail,\n"
+    "                     no settings are stored; an image that is not there is not made\n"
     "  --screen WxH       screen size in pixels (default 240x320)\n"
     "  --depth 2|16       bits per pixel: 2 is a grey-scale screen of four greys,\n"
     "                     16 a colour one (default 16)\n"

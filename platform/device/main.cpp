@@ -38,8 +38,9 @@ bool readFile(const std::string& path, std::string& text) {
 }
 
 // The default image is made on first use; one named on the command line must
-// exist.
-bool prepareImage(std::string& path, std::string& error) {
+// exist. A read-only run makes nothing: an image to be examined that is not
+// there is a mistake to be told, not a sample to be made in its place.
+bool prepareImage(std::string& path, bool readOnly, std::string& error) {
   if (!path.empty()) return true;
   path = device::defaultStorePath();
   if (path.empty()) {
@@ -48,6 +49,10 @@ bool prepareImage(std::string& path, std::string& error) {
   }
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) return true;
+  if (readOnly) {
+    error = path + ": there is no device image here, and --read-only makes none";
+    return false;
+  }
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   if (ec) {
     error = path + ": " + ec.message();
@@ -107,8 +112,11 @@ int main(int argc, char** argv) {
     steps = std::move(*parsed);
   }
 
-  if (!prepareImage(options.storePath, error)) return refuse(error);
-  if (!store::openDeviceImage(options.storePath, error)) return refuse(aboutFile(options.storePath, error));
+  if (!prepareImage(options.storePath, options.readOnly, error)) return refuse(error);
+  if (!store::openDeviceImage(options.storePath, error, options.readOnly))
+    return refuse(aboutFile(options.storePath, error));
+  if (options.readOnly)
+    std::fprintf(stderr, "vantor: %s: open read-only; nothing will be written to it\n", options.storePath.c_str());
 
   options.chrome = true;
   device::Device& device = device::Device::instance();

@@ -15,10 +15,10 @@ Image& processImage() {
   return *image;
 }
 
-bool openDeviceImage(const std::string& path, std::string& error) {
+bool openDeviceImage(const std::string& path, std::string& error, bool readOnly) {
   closeDeviceImage();
   Image& image = processImage();
-  if (!image.open(path, error)) {
+  if (!image.open(path, error, readOnly)) {
     error = path + ": " + error;
     return false;
   }

@@ -1,6 +1,7 @@
 #include "store/Image.h"
 
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,11 +73,11 @@ std::string checkImageHeader(const std::string& path) {
   return "";
 }
 
-bool Image::open(const std::string& path, std::string& error) {
+bool Image::open(const std::string& path, std::string& error, bool readOnly) {
   close();
   error = checkImageHeader(path);
   if (!error.empty()) return false;
-  readOnly_ = !writable(path);
+  readOnly_ = readOnly || !writable(path);
   std::string why;
   if (!db_.open(path, readOnly_ ? Connection::Mode::ReadOnly : Connection::Mode::ReadWrite, why)) {
     error = "cannot open it: " + why;
@@ -149,7 +150,11 @@ bool Image::configure(std::string& error) {
   // Every reported change must survive a crash or a power cut.
   if (!db_.exec("PRAGMA synchronous = FULL") || !db_.exec("PRAGMA cell_size_check = ON") ||
       !db_.exec("PRAGMA trusted_schema = OFF")) {
-    error = "cannot open it: " + db_.lastError();
+    // Reading such an image would first undo the cut-off change, a write.
+    if (sqlite3_extended_errcode(db_.raw()) == SQLITE_READONLY_ROLLBACK)
+      error = "a change to it was cut off, and undoing it from the journal beside it needs the image opened for writing";
+    else
+      error = "cannot open it: " + db_.lastError();
     return false;
   }
   return true;

@@ -13,9 +13,9 @@ namespace store {
 class Image {
  public:
   // Refuses (false, one-line reason) anything but a sound device image; the
-  // refused file is not written to. A file this process may not write is
-  // opened read-only.
-  bool open(const std::string& path, std::string& error);
+  // refused file is not written to. A file this process may not write, or
+  // any file when readOnly is asked for, is opened read-only.
+  bool open(const std::string& path, std::string& error, bool readOnly = false);
   // Creates a new, empty image; fails if the file exists. A scratch image
   // (filled, then renamed into place by its writer) is written without a
   // journal; finish() makes it durable.
