@@ -11,7 +11,7 @@ TEST(HostOptions, ReadsEveryOption) {
   HostCommand command;
   std::string error;
   ASSERT_TRUE(parseHostOptions({"--store", "a.cedb", "--screen", "480x640", "--depth", "2", "--scale", "2", "--sip",
-                                "--headless", "--script", "s.txt", "--screenshot", "s.png", "--dump", "d.txt"},
+                                "--headless", "--script", "s.txt", "--screenshot", "s.png", "--dump", "d.txt", "--read-only"},
                                command, error))
       << error;
   const Options& o = command.options;
@@ -25,6 +25,7 @@ TEST(HostOptions, ReadsEveryOption) {
   EXPECT_EQ(o.scriptPath, "s.txt");
   EXPECT_EQ(o.screenshotPath, "s.png");
   EXPECT_EQ(o.dumpPath, "d.txt");
+  EXPECT_TRUE(o.readOnly);
   EXPECT_FALSE(command.help);
 }
 

@@ -126,6 +126,8 @@ TEST_F(HostTest, BadArgumentsAndInputsAreRefusedWithExitCodeTwoBeforeAnythingSta
       {{"--headless", "--script", dir_}, "vantor: " + dir_ + ": cannot read the script"},
       {{"--headless", "--store", path("damaged.cedb"), "--dump", path("dump.txt")},
        "vantor: " + path("damaged.cedb") + ": "},
+      // An image to examine that is not there is not made in its place.
+      {{"--headless", "--read-only"}, path("data/vantor/device.cedb") + ": there is no device image here"},
   };
   for (const Case& c : cases) {
     RunResult r = run(c.args);

@@ -249,6 +249,11 @@ TEST_F(Cestore, BadArgumentsAndFilesGetOneLineAndExitCode2) {
       {{"list"}, "wrong number of arguments"},
       {{"import", image}, "wrong number of arguments"},
       {{"dump", image, "No Such Database"}, "No Such Database"},
+      {{"csv", image, "No Such Database"}, "No Such Database"},
+      {{"csv", image, "Empty", "--sort", "0x00010013"}, "'Empty' has no sort order on 0x00010013 (it has none)"},
+      {{"csv", image, "0x00010001", "--sort", "0x00030013"},
+       "no sort order on 0x00030013 (its sort orders: 0x0001001F nocase, 0x00020005 desc)"},
+      {{"csv", image, "Empty", "--sort", "name"}, "--sort takes a property identifier"},
   };
   for (const char* command : {"info", "list", "dump", "reg", "check", "export"}) {
     cases.push_back({{command, path("missing.img")}, "missing.img: cannot open it"});
