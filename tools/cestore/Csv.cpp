@@ -58,8 +58,9 @@ void appendField(const CeString& text, std::string& row) {
   row += '"';
 }
 
-std::string rowText(CEOID at, const CachedRecord& record, const ColumnMap& columns) {
-  std::string row = hex32(at);
+// The row's text replaces what row held; its room is kept from row to row.
+const std::string& rowText(CEOID at, const CachedRecord& record, const ColumnMap& columns, std::string& row) {
+  row = hex32(at);
   CeString text;
   for (int c = 0; c < columns.Count(); ++c) {
     row += ',';
@@ -155,6 +156,7 @@ int runCsv(const std::string& file, const std::string& database, const std::stri
   // One read of every record meets the columns and spools the rows; the
   // rows above the last new column are read again once the head is written.
   ColumnMap columns;
+  std::string row;
   bool roomy = true;
   DWORD rows = 0, reread = 0, unreadable = 0;
   const bool opened = walkRecords(oid, sortProp, kAllRecords, [&](CEOID at, const CachedRecord& record) {
@@ -169,7 +171,7 @@ int runCsv(const std::string& file, const std::string& database, const std::stri
       reread = rows;
       spool.restart();
     }
-    spool.add(rowText(at, record, columns));
+    spool.add(rowText(at, record, columns, row));
     ++rows;
   });
   if (!opened) return fail(file + ": cannot open " + name + " (error " + std::to_string(GetLastError()) + ")");
@@ -183,7 +185,7 @@ int runCsv(const std::string& file, const std::string& database, const std::stri
   }
   bool written = write(head += "\r\n");
   if (reread > 0 && !walkRecords(oid, sortProp, reread, [&](CEOID at, const CachedRecord& record) {
-        written = write(rowText(at, record, columns)) && written;
+        written = write(rowText(at, record, columns, row)) && written;
       }))
     return fail(file + ": cannot open " + name + " again (error " + std::to_string(GetLastError()) + ")");
   written = spool.copyTo(stdout) && written;
