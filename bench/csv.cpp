@@ -1,7 +1,9 @@
 // cestore csv against cestore dump of the sample's 65,535-record call log,
 // each run as a person runs it: a process writing to /dev/null. Printed: the
-// time of csv against dump's (target at most 1x), and the peak resident
-// memory of each on the call log whole and cut to its first 1,000 records.
+// time of csv against dump's (target at most 1x), as the clock on the wall
+// and as the processor time the run used (the steadier on a busy machine),
+// and the peak resident memory of each on the call log whole and cut to its
+// first 1,000 records.
 // csv must not grow with the records beyond what dump grows by: what both
 // grow by is the store's own (its cursor's order of record identifiers,
 // SQLite's page cache up to its limit).
@@ -32,7 +34,8 @@ constexpr int kRuns = 15;
 
 // The benchmark runs itself as "--peak-of CESTORE ARGS...": a fresh, small
 // process that starts cestore (output to /dev/null), waits for it and prints
-// its time in microseconds and its peak resident memory in KiB. Started
+// its time and its processor time in microseconds and its peak resident
+// memory in KiB. Started
 // straight from the benchmark, cestore would count the benchmark's own
 // memory as its peak, which Linux carries over the start of a program.
 int PeakOf(char** command) {
@@ -48,20 +51,28 @@ int PeakOf(char** command) {
   rusage usage = {};
   if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;
   const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-  std::printf("%lld %ld\n", static_cast<long long>(micros.count()), usage.ru_maxrss);
+  const auto cpu = [](const timeval& t) { return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_usec; };
+  std::printf("%lld %lld %ld\n", static_cast<long long>(micros.count()), cpu(usage.ru_utime) + cpu(usage.ru_stime),
+              usage.ru_maxrss);
   return 0;
 }
 
-// One run of cestore through the process above: its seconds and peak KiB,
-// or false when it failed.
-bool RunCestore(const std::string& self, const std::vector<std::string>& args, double& seconds, long& peakKiB) {
+struct Run {
+  double wallMs = 0;
+  double cpuMs = 0;
+  long peakKiB = 0;
+};
+
+// One run of cestore through the process above; false when it failed.
+bool RunCestore(const std::string& self, const std::vector<std::string>& args, Run& run) {
   std::string command = "'" + self + "' --peak-of '" CESTORE_EXE "'";
   for (const std::string& arg : args) command += " '" + arg + "'";
   FILE* out = popen(command.c_str(), "r");
   if (out == nullptr) return false;
-  long long micros = 0;
-  const bool read = std::fscanf(out, "%lld %ld", &micros, &peakKiB) == 2;
-  seconds = double(micros) / 1e6;
+  long long wall = 0, cpu = 0;
+  const bool read = std::fscanf(out, "%lld %lld %ld", &wall, &cpu, &run.peakKiB) == 3;
+  run.wallMs = double(wall) / 1000;
+  run.cpuMs = double(cpu) / 1000;
   return pclose(out) == 0 && read;
 }
 
@@ -101,9 +112,9 @@ bool CutCallLog(const std::string& sample, const std::string& path, DWORD count)
 }
 
 // The median of the runs' times.
-double Median(std::vector<double> seconds) {
-  std::sort(seconds.begin(), seconds.end());
-  return seconds.empty() ? 0 : seconds[seconds.size() / 2];
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times.empty() ? 0 : times[times.size() / 2];
 }
 
 }  // namespace
@@ -117,32 +128,36 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("cestore csv against cestore dump of the call log, %d runs each, taking turns\n", kRuns);
-  std::printf("%-8s %-5s %12s %14s\n", "records", "", "median ms", "peak KiB");
-  std::map<std::string, long> peaks;
-  std::map<std::string, double> medians;
+  std::printf("%-8s %-5s %14s %14s %10s\n", "records", "", "median wall ms", "median cpu ms", "peak KiB");
+  std::map<std::string, double> wall, cpu;
+  std::map<std::string, long> peak;
   for (const auto& [records, image] : {std::pair{"1000", cut}, std::pair{"65535", directory.sample()}}) {
-    std::map<std::string, std::vector<double>> times;
+    std::map<std::string, std::vector<double>> walls, cpus;
     // Taking turns, so that what else the machine does weighs on both alike.
-    for (int run = 0; run < kRuns; ++run)
+    for (int i = 0; i < kRuns; ++i)
       for (const char* command : {"dump", "csv"}) {
-        double seconds = 0;
-        long peak = 0;
-        if (!RunCestore(argv[0], {command, image, "CallLog"}, seconds, peak)) {
+        Run run;
+        if (!RunCestore(argv[0], {command, image, "CallLog"}, run)) {
           std::fprintf(stderr, "cestore %s failed\n", command);
           return 1;
         }
-        times[command].push_back(seconds);
-        peaks[std::string(command) + records] = std::max(peaks[std::string(command) + records], peak);
+        walls[command].push_back(run.wallMs);
+        cpus[command].push_back(run.cpuMs);
+        const std::string key = std::string(command) + records;
+        peak[key] = std::max(peak[key], run.peakKiB);
       }
     for (const char* command : {"dump", "csv"}) {
-      medians[std::string(command) + records] = Median(times[command]);
-      std::printf("%-8s %-5s %12.1f %14ld\n", records, command, Median(times[command]) * 1000,
-                  peaks[std::string(command) + records]);
+      const std::string key = std::string(command) + records;
+      wall[key] = Median(walls[command]);
+      cpu[key] = Median(cpus[command]);
+      std::printf("%-8s %-5s %14.1f %14.1f %10ld\n", records, command, wall[key], cpu[key], peak[key]);
     }
   }
-  std::printf("\ncsv against dump: %.2fx the time at 65,535 records (target at most 1x), %.2fx at 1,000\n",
-              medians["csv65535"] / medians["dump65535"], medians["csv1000"] / medians["dump1000"]);
+  std::printf("\ncsv against dump at 65,535 records: %.2fx the wall time, %.2fx the processor time (target at most "
+              "1x); at 1,000: %.2fx, %.2fx\n",
+              wall["csv65535"] / wall["dump65535"], cpu["csv65535"] / cpu["dump65535"],
+              wall["csv1000"] / wall["dump1000"], cpu["csv1000"] / cpu["dump1000"]);
   std::printf("peak resident memory from 1,000 records to 65,535: csv %+ld KiB, dump %+ld KiB\n",
-              peaks["csv65535"] - peaks["csv1000"], peaks["dump65535"] - peaks["dump1000"]);
+              peak["csv65535"] - peak["csv1000"], peak["dump65535"] - peak["dump1000"]);
   return 0;
 }
