@@ -59,11 +59,16 @@ start=$(date +%s)
 # included): changed files get a new time, so that the build sees them.
 sync_tree() {
   mkdir -p "$tree"
-  (cd "$root" && find . \( -path './build*' -o -path ./.git -o -path ./out \) -prune -o -type f -print) |
+  (cd "$root" && find . \( -path './build*' -o -path ./.git -o -path ./out \) -prune -o \( -type f -o -type l \) -print) |
     sort >"$work/files.new"
   while IFS= read -r f; do
-    if ! cmp -s "$root/$f" "$tree/$f"; then
+    if [[ -L $root/$f ]]; then
+      [[ -L $tree/$f && $(readlink "$root/$f") == $(readlink "$tree/$f") ]] && continue
       mkdir -p "$(dirname "$tree/$f")"
+      ln -sfn "$(readlink "$root/$f")" "$tree/$f"
+    elif [[ -L $tree/$f ]] || ! cmp -s "$root/$f" "$tree/$f"; then
+      mkdir -p "$(dirname "$tree/$f")"
+      rm -f "$tree/$f"
       cp "$root/$f" "$tree/$f"
     fi
   done <"$work/files.new"
