@@ -7,6 +7,7 @@
 
 #include "StoreFixture.h"
 #include "store/SampleImage.h"
+#include "store/Session.h"
 #include "store/Sqlite.h"
 
 using namespace storetest;
@@ -127,6 +128,14 @@ TEST_F(DeviceImages, AReadOnlyImageIsBrowsedButNeverWritten) {
             ERROR_ACCESS_DENIED);
   store::closeDeviceImage();
   EXPECT_TRUE(stateOf(path) == before) << "the read-only image was written to";
+}
+
+// A reported change must survive a power cut: every commit is synced.
+TEST_F(DeviceImages, EveryCommitIsSyncedToDisk) {
+  std::string path = dir_ + "/synced.img", error;
+  ASSERT_TRUE(createEmptyImage(path));
+  ASSERT_TRUE(store::openDeviceImage(path, error)) << error;
+  EXPECT_EQ(store::currentImage()->db().pragma("synchronous"), 2) << "PRAGMA synchronous = FULL";
 }
 
 TEST_F(DeviceImages, TheSampleIsDeterministicAndRefusesToOverwrite) {
