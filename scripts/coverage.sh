@@ -29,7 +29,8 @@ summary=$build/coverage.json
 filters=()
 for folder in platform framework browser dialogs tools; do filters+=(--filter "$root/$folder/"); done
 gcovr --root "$root" --object-directory "$build" "${filters[@]}" -j "$(nproc)" \
-  --exclude-throw-branches --exclude-unreachable-branches --json-summary "$summary" \
+  --exclude-directories "$build/CMakeFiles" --exclude-throw-branches --exclude-unreachable-branches \
+  --json-summary "$summary" \
   ${html:+--html-details "$html/index.html"} >/dev/null
 [[ -n $html ]] && echo "coverage: HTML in $html/index.html"
 
