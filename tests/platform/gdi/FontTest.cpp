@@ -214,7 +214,7 @@ TEST(FontEnumerationTest, ListsEachFamilyOnceInAlphabeticalOrderAndStopsWhenTold
     if (e.italic) {
       Recorder styles;
       EnumFontFamiliesW(hdc, e.face.c_str(), record, reinterpret_cast<LPARAM>(&styles));
-      for (const Enumerated& s : styles.calls) EXPECT_NE(s.italic, 0) << "a family with an upright style is shown by it";
+      for (const Enumerated& s : styles.calls) EXPECT_NE(s.italic, 0) << "an upright style was passed over";
     }
   }
   for (size_t i = 1; i < names.size(); ++i) EXPECT_TRUE(gdi::faceNameLess(names[i - 1], names[i])) << i;
