@@ -150,7 +150,7 @@ TEST_F(Cestore, ExportImportRoundTripsByteForByte) {
   // The odd values are carried in their exact forms.
   for (const char* form : {"\"nameUtf16\"", "\"bits\": \"0x7FF8", "\"value\": 2", "\"raw\": 18446744073709551615",
                            "\"value\": -0.0", "\"nextOid\": \"0x00200000\"", "\"value\": \"0001feff\"",
-                           "\\n\xF0\x9F\x98\x80\""})
+                           "\"value\": true", "\\n\xF0\x9F\x98\x80\""})
     EXPECT_NE(exported.out.find(form), std::string::npos) << form;
   // New identifiers continue after the imported ones.
   std::string error;
