@@ -13,7 +13,7 @@ html=""
 while [[ $# -gt 0 ]]; do
   case "$1" in
     --html) html=$2; shift 2 ;;
-    -h|--help) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit 0 ;;
     *) echo "coverage: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -29,7 +29,7 @@ summary=$build/coverage.json
 filters=()
 for folder in platform framework browser dialogs tools; do filters+=(--filter "$root/$folder/"); done
 gcovr --root "$root" --object-directory "$build" "${filters[@]}" -j "$(nproc)" \
-  --exclude-directories "$build/CMakeFiles" --exclude-throw-branches --exclude-unreachable-branches \
+  --exclude-directories "$build/CMakeFiles/[0-9]" --exclude-throw-branches --exclude-unreachable-branches \
   --json-summary "$summary" \
   ${html:+--html-details "$html/index.html"} >/dev/null
 [[ -n $html ]] && echo "coverage: HTML in $html/index.html"

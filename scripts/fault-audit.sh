@@ -20,7 +20,9 @@
 #
 # Each fault is tried on the folder of tests next to the changed code first,
 # then on the rest. One line per fault, then the totals; the exit code is 1
-# when a fault was missed or a catalogue entry is broken.
+# when a fault was missed or a catalogue entry is broken, 2 when the
+# unchanged tree does not build or pass. FAULT_AUDIT_TIMEOUT sets the
+# seconds a test may take (120).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 only="" keep_going=0 sanitize=ON skip_clean=0 log="" work="$root/build-faults"
@@ -32,7 +34,7 @@ while [[ $# -gt 0 ]]; do
     --skip-clean) skip_clean=1; shift ;;
     --log) log=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
-    -h|--help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit 0 ;;
     *) echo "fault-audit: unknown option $1" >&2; exit 2 ;;
   esac
 done
