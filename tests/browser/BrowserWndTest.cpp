@@ -176,6 +176,7 @@ TEST_F(BrowserWndTest, TheCacheLoadsAtMostFortyRowsOnceAndAnswersForThemWithThei
       {10, 49, 40, 10, 40},  // a full window
       {10, 50, 0, 10, 40},   // 41 rows: refused, the earlier rows stay
       {12, 20, 0, 10, 40},   // inside the window: nothing read
+      {11, 50, 40, 11, 40},  // one row past it: read again
       {55, 59, 5, 55, 5},
       {58, 59, 0, 55, 5},
   };

@@ -41,7 +41,7 @@ TEST(DbProperties, ShowTheSelectedDatabaseInTheLayoutOfTheScreen) {
   ProgramRun run(VANTOR_EXE);
   {
     ImageBuilder b(run.Image());
-    const CEOID first = b.Database(u"Known", 0x1234, {{0x8001001F, 3}, {0x8002001F, 4}, {0x8003000B, 0}});
+    const CEOID first = b.Database(u"Known", 0x1234, {{0x8001001F, 1}, {0x8002001F, 6}, {0x8003000B, 0}});
     ASSERT_EQ(b.Database(u"Later", 7) + b.Database(u"Broken") + b.Database(u"Plain"), 3 * first + 6);
     // What the store's calls refuse: chosen identifiers, a huge size, a time past 9999, one sort
     // order on identifier 0, sort slots that do not read (the information call then fails).
@@ -59,8 +59,8 @@ TEST(DbProperties, ShowTheSelectedDatabaseInTheLayoutOfTheScreen) {
   EXPECT_EQ(FindWindowIn(run.ReadDump("root.txt"), "Dialog"), nullptr);
   const Dump known = run.ReadDump("known.txt");
   for (const auto& [file, shown] : std::initializer_list<std::pair<const char*, std::string>>{
-           {"known.txt", "Known|4660|0|4294967295|11/3/02 9:41 AM|0x12a0|CCC|\"8001\" \"String\" \"Descending "
-                         "CaseInsensitive \"|\"8002\" \"String\" \"UnknownFirst\"|\"8003\" \"???\" \"\""},
+           {"known.txt", "Known|4660|0|4294967295|11/3/02 9:41 AM|0x12a0|CCC|\"8001\" \"String\" \"Descending \"|"
+                         "\"8002\" \"String\" \"CaseInsensitive UnknownFirst\"|\"8003\" \"???\" \"\""},
            {"later.txt", "Later|7|0|0||0x12a1|"}, {"broken.txt", "||0|0|1/1/01 12:00 AM|0x12a2|"},
            {"plain.txt", "Plain|0|0|0|11/3/02 9:41 AM|0x12a3|CCC"}, {"wide.txt", Shown(known)}})
     EXPECT_EQ(Shown(run.ReadDump(file)), shown) << file;

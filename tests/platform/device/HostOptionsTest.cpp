@@ -10,14 +10,14 @@ namespace {
 TEST(HostOptions, ReadsEveryOption) {
   HostCommand command;
   std::string error;
-  ASSERT_TRUE(parseHostOptions({"--store", "a.cedb", "--screen", "480x640", "--depth", "2", "--scale", "2", "--sip",
+  ASSERT_TRUE(parseHostOptions({"--store", "a.cedb", "--screen", "160x4096", "--depth", "2", "--scale", "2", "--sip",
                                 "--headless", "--script", "s.txt", "--screenshot", "s.png", "--dump", "d.txt", "--read-only"},
                                command, error))
       << error;
   const Options& o = command.options;
   EXPECT_EQ(o.storePath, "a.cedb");
-  EXPECT_EQ(o.screenWidth, 480);
-  EXPECT_EQ(o.screenHeight, 640);
+  EXPECT_EQ(o.screenWidth, 160) << "the smallest side";
+  EXPECT_EQ(o.screenHeight, 4096) << "the largest side";
   EXPECT_EQ(o.depth, 2);
   EXPECT_EQ(o.scale, 2);
   EXPECT_TRUE(o.sip);

@@ -210,11 +210,12 @@ TEST(FontEnumerationTest, ListsEachFamilyOnceInAlphabeticalOrderAndStopsWhenTold
     EXPECT_EQ(e.face, e.fullName);
     EXPECT_EQ(e.type, DWORD(TRUETYPE_FONTTYPE));
     EXPECT_GT(e.tmHeight, 0);
-    // A family is shown by its upright style; one without (URW's Z003) by its italic.
-    Recorder styles;
-    EnumFontFamiliesW(hdc, e.face.c_str(), record, reinterpret_cast<LPARAM>(&styles));
-    const bool upright = std::any_of(styles.calls.begin(), styles.calls.end(), [](const Enumerated& s) { return !s.italic; });
-    EXPECT_EQ(e.italic, upright ? 0 : 1) << "a family is shown by its upright style when it has one";
+    // A family is shown by its upright style when it has one (Z003 has none).
+    if (e.italic) {
+      Recorder styles;
+      EnumFontFamiliesW(hdc, e.face.c_str(), record, reinterpret_cast<LPARAM>(&styles));
+      for (const Enumerated& s : styles.calls) EXPECT_NE(s.italic, 0) << "an upright style was passed over";
+    }
   }
   for (size_t i = 1; i < names.size(); ++i) EXPECT_TRUE(gdi::faceNameLess(names[i - 1], names[i])) << i;
   for (const char16_t* expected : {u"Tahoma", u"Courier New", u"Times New Roman", u"DejaVu Sans"})

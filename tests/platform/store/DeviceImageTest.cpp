@@ -9,6 +9,7 @@
 
 #include "StoreFixture.h"
 #include "store/SampleImage.h"
+#include "store/Session.h"
 #include "store/Sqlite.h"
 
 using namespace storetest;
@@ -145,6 +146,14 @@ TEST_F(DeviceImages, AReadOnlyImageIsBrowsedButNeverWritten) {
   EXPECT_FALSE(store::openDeviceImage(cut, error, true));
   EXPECT_NE(error.find("a change to it was cut off"), std::string::npos) << error;
   EXPECT_TRUE(stateOf(cut) == before && std::filesystem::exists(cut + "-journal")) << "the image or journal changed";
+}
+
+// A reported change must survive a power cut: every commit is synced.
+TEST_F(DeviceImages, EveryCommitIsSyncedToDisk) {
+  std::string path = dir_ + "/synced.img", error;
+  ASSERT_TRUE(createEmptyImage(path));
+  ASSERT_TRUE(store::openDeviceImage(path, error)) << error;
+  EXPECT_EQ(store::currentImage()->db().pragma("synchronous"), 2) << "PRAGMA synchronous = FULL";
 }
 
 TEST_F(DeviceImages, TheSampleIsDeterministicAndRefusesToOverwrite) {

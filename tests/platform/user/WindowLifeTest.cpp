@@ -15,12 +15,13 @@ TEST_F(LifeTest, CreationSendsNcCreateCreateSizeMoveWithTheCreationParameter) {
     seen = reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams;
     return LRESULT(0);
   });
-  HWND top = createTopLevel(0, {10, 40, 110, 140}, nullptr, kRecorderClass, &token);
+  // Size and position are the client area's, inside the border.
+  HWND top = createTopLevel(WS_BORDER, {10, 40, 110, 140}, nullptr, kRecorderClass, &token);
   ASSERT_TRUE(top);
   EXPECT_EQ(seen, &token);
   EXPECT_TRUE(sameSequence({msg(top, WM_NCCREATE), msg(top, WM_CREATE),
-                            msgWL(top, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 100)),
-                            msgWL(top, WM_MOVE, 0, MAKELPARAM(10, 40))},
+                            msgWL(top, WM_SIZE, SIZE_RESTORED, MAKELPARAM(98, 98)),
+                            msgWL(top, WM_MOVE, 0, MAKELPARAM(11, 41))},
                            log().entries()));
 }
 

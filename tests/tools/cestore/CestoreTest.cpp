@@ -125,7 +125,7 @@ TEST_F(Cestore, SampleIsCreatedCheckedAndListed) {
   Outcome list = run({"list", file});
   EXPECT_EQ(list.exitCode, 0);
   for (const char* name : {"Contacts Database", "Appointments Database", "Tasks Database", "Categories Database",
-                           "DB_notify_events", "DB_notify_queue", "65535"})
+                           "DB_notify_events", "DB_notify_queue", "65535", "Z  0x0001001F nocase\n", "Z  -\n"})
     EXPECT_NE(list.out.find(name), std::string::npos) << name;
   Outcome again = run({"sample", file});
   EXPECT_EQ(again.exitCode, 2);
@@ -149,7 +149,8 @@ TEST_F(Cestore, ExportImportRoundTripsByteForByte) {
   EXPECT_EQ(run({"check", copy}).exitCode, 0);
   // The odd values are carried in their exact forms.
   for (const char* form : {"\"nameUtf16\"", "\"bits\": \"0x7FF8", "\"value\": 2", "\"raw\": 18446744073709551615",
-                           "\"value\": -0.0", "\"nextOid\": \"0x00200000\"", "\"value\": \"0001feff\""})
+                           "\"value\": -0.0", "\"nextOid\": \"0x00200000\"", "\"value\": \"0001feff\"",
+                           "\"value\": true", "\\n\xF0\x9F\x98\x80\""})
     EXPECT_NE(exported.out.find(form), std::string::npos) << form;
   // New identifiers continue after the imported ones.
   std::string error;
