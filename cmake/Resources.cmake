@@ -5,6 +5,8 @@
 #
 # The script may include <windows.h>, <commctrl.h> and <aygshell.h>: for the
 # resource compiler these hold only the constants of the platform's headers.
+# The program's resources/ folder is searched too, so that another module's
+# script can include "vantor.rc" with its images.
 
 find_program(LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 set(VANTOR_PLATFORM_INCLUDE ${CMAKE_SOURCE_DIR}/platform/include)
@@ -28,7 +30,7 @@ function(vantor_add_resources target rc_file)
     OUTPUT ${out}/module.res
     # The script goes by its bare name: llvm-rc reads an absolute path such as
     # /check/... as an option.
-    COMMAND ${LLVM_RC} /I ${out}/include /I ${rc_dir} /FO ${out}/module.res ${rc_name}
+    COMMAND ${LLVM_RC} /I ${out}/include /I ${rc_dir} /I ${CMAKE_SOURCE_DIR}/resources /FO ${out}/module.res ${rc_name}
     DEPENDS ${rc_path} ${out}/include/windows.h ${ARG_DEPENDS}
     WORKING_DIRECTORY ${rc_dir}
     COMMENT "Compiling resources ${rc_file}")

@@ -6,7 +6,7 @@
 
 #include "Gallery.h"
 #include "gallery_ids.h"
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace {
 

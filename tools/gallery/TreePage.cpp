@@ -8,7 +8,7 @@
 
 #include "Gallery.h"
 #include "gallery_ids.h"
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "DialogTestSupport.h"
 #include "display/Png.h"
 #include "framework/CeScrollDialog.h"
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace dialogtest {
 namespace {

@@ -1,1 +1,0 @@
-../../../resources/resource.h
