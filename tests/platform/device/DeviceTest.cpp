@@ -82,6 +82,8 @@ TEST_F(DeviceTest, RotationSwapsTheScreenAndRefitsWindowsThatFilledTheDesktop) {
   HWND work = topLevel(u"work area", {0, 26, 240, 294});
   HWND full = topLevel(u"full screen", {0, 0, 240, 320});
   HWND small = topLevel(u"small", {10, 40, 110, 140});
+  EXPECT_EQ(Device::instance().menuBarRect(), (RECT{0, 294, 240 - Device::kSipButtonWidth, 320}));
+  HWND menuBar = topLevel(u"", Device::instance().menuBarRect());
 
   Device::instance().rotate();
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
@@ -92,6 +94,8 @@ TEST_F(DeviceTest, RotationSwapsTheScreenAndRefitsWindowsThatFilledTheDesktop) {
   EXPECT_EQ(windowRect(work), (RECT{0, 26, 320, 214}));
   EXPECT_EQ(windowRect(full), (RECT{0, 0, 320, 240}));
   EXPECT_EQ(windowRect(small), (RECT{10, 40, 110, 140}));
+  EXPECT_EQ(windowRect(menuBar), (RECT{0, 214, 320 - Device::kSipButtonWidth, 240})) << "follows the strip";
+  EXPECT_EQ(Device::instance().menuStripRect(), (RECT{0, 214, 320, 240}));
 
   std::vector<HWND> told;
   for (auto [hwnd, wParam] : settingChanges()) {
@@ -99,7 +103,7 @@ TEST_F(DeviceTest, RotationSwapsTheScreenAndRefitsWindowsThatFilledTheDesktop) {
     told.push_back(hwnd);
   }
   std::sort(told.begin(), told.end());
-  std::vector<HWND> all{visible, work, full, small};
+  std::vector<HWND> all{visible, work, full, small, menuBar};
   std::sort(all.begin(), all.end());
   EXPECT_EQ(told, all);
 

@@ -65,14 +65,6 @@ TEST_F(DumpTest, KnownTreeInZOrderWithChildrenIndentedAndItems) {
   EXPECT_EQ(dumpWindows(), expected);
 }
 
-TEST_F(DumpTest, HeaderFollowsScreenPanelAndCursor) {
-  Device::instance().setSipVisible(true);
-  Device::instance().rotate();
-  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  EXPECT_EQ(dumpWindows(), "screen=320x240 sip=on cursor=wait\n");
-  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-}
-
 TEST(DumpText, QuotesWithCEscapesAndUtf8) {
   struct Case {
     std::u16string text;
