@@ -4,6 +4,7 @@
 #include <climits>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "framework/CeString.h"
 
@@ -90,7 +91,7 @@ TEST(CeString, CopiesShareOneBlockCountedPerSharerAndMovesHandItOver) {
   EXPECT_EQ(Str(sharer), u"abc");
 }
 
-TEST(CeString, AssignTakesCountedTextEvenFromItsOwnBlock) {
+TEST(CeString, AssignTakesCountedTextEvenFromItsOwnBlockAndFormatIsBoundedToItsBuffer) {
   CeString s;
   EXPECT_EQ(s.Assign(u"abcdef", 3), 3);
   EXPECT_EQ(Str(s), u"abc");
@@ -107,6 +108,13 @@ TEST(CeString, AssignTakesCountedTextEvenFromItsOwnBlock) {
   EXPECT_EQ(Str(s), u"wor");
   s.Format(u"[%s|%s]", s.Text(), s.Text());
   EXPECT_EQ(Str(s), u"[wor|wor]");
+  s.Format(u"%s=%d (0x%04hx)", u"id", -7, 0x12345);
+  EXPECT_EQ(Str(s), u"id=-7 (0x2345)");
+  const std::u16string longText(3000, u'x');
+  s.Format(u"%s", longText.c_str());
+  EXPECT_EQ(Str(s), longText.substr(0, 1023));
+  s.Format(u"");
+  EXPECT_EQ(s.Text(), EmptyText());
 }
 
 TEST(CeString, AppendBuildsAnExactBlockOfItsOwnEvenFromItself) {
@@ -140,41 +148,33 @@ TEST(CeString, AppendBuildsAnExactBlockOfItsOwnEvenFromItself) {
 
 TEST(CeString, ConvertsNumbersInTheirRadix) {
   struct Case {
-    const char* name;
-    void (*convert)(CeString&);
+    char kind;  // 'h' SetInt16, 'i' SetInt32, 'u' SetUInt32
+    int64_t value;
+    int radix;
     const char16_t* expected;
-  };
-  const Case cases[] = {
-      {"int16 -1", [](CeString& s) { s.SetInt16(-1, 10); }, u"-1"},
-      {"int16 -1 hex widens its sign", [](CeString& s) { s.SetInt16(-1, 16); }, u"ffffffff"},
-      {"int32 abcd", [](CeString& s) { s.SetInt32(0xABCD, 16); }, u"abcd"},
-      {"int32 min", [](CeString& s) { s.SetInt32(INT_MIN, 10); }, u"-2147483648"},
-      {"int32 zero", [](CeString& s) { s.SetInt32(0, 10); }, u"0"},
-      {"uint32 max", [](CeString& s) { s.SetUInt32(0xFFFFFFFF, 10); }, u"4294967295"},
-      {"uint32 max binary", [](CeString& s) { s.SetUInt32(0xFFFFFFFF, 2); }, u"11111111111111111111111111111111"},
+  } cases[] = {
+      {'h', -1, 10, u"-1"},  {'h', -1, 16, u"ffffffff"}, {'i', 0xABCD, 16, u"abcd"}, {'i', INT_MIN, 10, u"-2147483648"},
+      {'i', 0, 10, u"0"},    {'u', 0xFFFFFFFF, 10, u"4294967295"},
+      {'u', 0xFFFFFFFF, 2, u"11111111111111111111111111111111"},
   };
   for (const Case& c : cases) {
     CeString s(u"previous");
-    c.convert(s);
-    EXPECT_EQ(Str(s), c.expected) << c.name;
-    EXPECT_EQ(s.Length(), int(std::u16string(c.expected).size())) << c.name;
+    if (c.kind == 'h') s.SetInt16(short(c.value), c.radix);
+    if (c.kind == 'i') s.SetInt32(int(c.value), c.radix);
+    if (c.kind == 'u') s.SetUInt32(DWORD(c.value), c.radix);
+    EXPECT_EQ(Str(s), c.expected) << c.kind << c.value;
+    EXPECT_EQ(s.Length(), int(std::u16string(c.expected).size())) << c.kind << c.value;
   }
 }
 
 TEST(CeString, SetFixedRendersTheDecimalsAskedAndHugeValuesWhole) {
-  struct Case {
-    double value;
-    int decimals;
-    const char16_t* expected;
-  };
-  const Case cases[] = {
-      {2.5, 3, u"2.500"},         {-2.5, 3, u"-2.500"},    {0.05, 3, u"0.050"},   {-0.0004, 3, u"-0.000"},
-      {0.9996, 3, u"1.000"},      {123.0, 0, u"123"},      {1e30, 3, u"1000000000000000000000000000000.000"},
-  };
+  const std::tuple<double, int, const char16_t*> cases[] = {
+      {2.5, 3, u"2.500"},  {-2.5, 3, u"-2.500"}, {0.05, 3, u"0.050"}, {-0.0004, 3, u"-0.000"},
+      {0.9996, 3, u"1.000"}, {123.0, 0, u"123"}, {1e30, 3, u"1000000000000000000000000000000.000"}};
   CeString s;
-  for (const Case& c : cases) {
-    s.SetFixed(c.value, c.decimals);
-    EXPECT_EQ(Str(s), c.expected) << c.value;
+  for (auto [value, decimals, expected] : cases) {
+    s.SetFixed(value, decimals);
+    EXPECT_EQ(Str(s), expected) << value;
   }
   s.SetFixed(-1e308, 3);
   ASSERT_EQ(s.Length(), 1 + 309 + 1 + 3);
@@ -201,17 +201,6 @@ TEST(CeString, SystemErrorUsesTheSystemTextOrNamesTheCode) {
   EXPECT_EQ(text.substr(text.size() - 2), u"\r\n");
   EXPECT_EQ(s.Length(), int(text.size()));
   EXPECT_EQ(text.find(u"Error 2 occured"), std::u16string::npos);
-}
-
-TEST(CeString, FormatIsBoundedToItsBuffer) {
-  CeString s;
-  s.Format(u"%s=%d (0x%04hx)", u"id", -7, 0x12345);
-  EXPECT_EQ(Str(s), u"id=-7 (0x2345)");
-  const std::u16string longText(3000, u'x');
-  s.Format(u"%s", longText.c_str());
-  EXPECT_EQ(Str(s), longText.substr(0, 1023));
-  s.Format(u"");
-  EXPECT_EQ(s.Text(), EmptyText());
 }
 
 TEST(CeString, BufferForWriteOnASharedBlockLeavesTheSharersAloneAndCommitFitsTheBlock) {
@@ -277,15 +266,14 @@ TEST(CeString, TakesTheTextOfAWindowAndNothingFromAHandleThatIsNone) {
   CeString fromWindow(labelled);
   EXPECT_EQ(Str(fromWindow), u"Hello");
   EXPECT_EQ(LengthWord(fromWindow), 5);
-
-  CeString s(u"kept?");
-  SetWindowTextW(labelled, u"");
-  EXPECT_EQ(s.AssignWindowText(labelled), 0);
-  EXPECT_EQ(s.Text(), EmptyText());
-  DestroyWindow(labelled);
-  s = u"kept?";
-  EXPECT_EQ(s.AssignWindowText(labelled), 0);
-  EXPECT_EQ(s.Text(), EmptyText());
+  // An empty text, then a window that has gone.
+  for (bool destroy : {false, true}) {
+    SetWindowTextW(labelled, u"");
+    if (destroy) DestroyWindow(labelled);
+    CeString s(u"kept?");
+    EXPECT_EQ(s.AssignWindowText(labelled), 0);
+    EXPECT_EQ(s.Text(), EmptyText());
+  }
   EXPECT_EQ(CeString(static_cast<HWND>(nullptr)).Text(), EmptyText());
 }
 

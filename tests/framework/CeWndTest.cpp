@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -93,20 +94,15 @@ class Probe : public CeWnd {
   }
 };
 
-TEST(CeWnd, CreateBindsTheWindowBeforeItsCreateHandlerRuns) {
-  Probe probe;
-  ASSERT_TRUE(probe.CreateGeneric());
-  EXPECT_THAT(probe.Joined(), ::testing::StartsWith("Attach window unbound\nOnCreate(1)\n"));
-  EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&probe));
-  EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&CeWnd::InstanceProc));
-}
-
 // Only WM_COMMAND, WM_NOTIFY, WM_ERASEBKGND and unlisted messages answer
 // with the handler's result; the others answer 0.
 TEST(CeWnd, EverySlotReceivesItsUnpackedArgumentsAndAnswersAsItsMessageDoes) {
   Probe probe;
   ASSERT_TRUE(probe.CreateGeneric());
-  probe.Joined();
+  // Bound before its create handler runs.
+  EXPECT_THAT(probe.Joined(), ::testing::StartsWith("Attach window unbound\nOnCreate(1)\n"));
+  EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&probe));
+  EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&CeWnd::InstanceProc));
   NMHDR header = {probe.hwnd, 100, 0};
   const std::string window = Hex(Word(probe.hwnd));
   struct Case {
@@ -144,14 +140,8 @@ TEST(CeWnd, EverySlotReceivesItsUnpackedArgumentsAndAnswersAsItsMessageDoes) {
     EXPECT_EQ(SendMessageW(probe.hwnd, c.message, c.wParam, c.lParam), c.result);
     EXPECT_EQ(probe.Joined(), c.expected + "\n");
   }
-}
-
-TEST(CeWnd, AnUnhandledMessageGetsTheDefaultResult) {
-  Probe probe;
-  ASSERT_TRUE(probe.CreateGeneric());
+  // Unhandled: the default window procedure's answer ("probe" is 5 long).
   probe.handles = false;
-  probe.Joined();
-  // "probe" is 5 characters: the default window procedure's answer, not the handler's.
   EXPECT_EQ(SendMessageW(probe.hwnd, WM_GETTEXTLENGTH, 0, 0), 5);
   EXPECT_EQ(probe.Joined(), "OnMessage(e,0,0)\n");
   EXPECT_EQ(SendMessageW(probe.hwnd, WM_COMMAND, 5, 0), 0);
@@ -174,33 +164,17 @@ TEST(CeWnd, DefaultProcessingAfterANestedMessageSeesTheOuterMessage) {
   EXPECT_EQ(std::u16string(CeString(probe.hwnd).Text()), u"after");
 }
 
-TEST(CeWnd, DestroyRunsTheHandlerThenUnbindsAndRestoresTheDefaultProcedure) {
-  Probe probe;
-  ASSERT_TRUE(probe.CreateGeneric());
-  HWND window = probe.hwnd;
-  probe.handles = false;
-  probe.Joined();
-  ASSERT_TRUE(DestroyWindow(window));
-  EXPECT_EQ(probe.Joined(), "OnDestroy()\nDetach unbound default-proc\n");
-  EXPECT_EQ(probe.hwnd, nullptr);
-
-  {
-    CeWnd object;
-    ASSERT_TRUE(object.Create(nullptr, nullptr, 0, 0, 10, 10, u"w", WS_POPUP, 0, nullptr, nullptr));
-    window = object.hwnd;
-  }
-  EXPECT_FALSE(IsWindow(window)) << "the object's end destroys its live window";
-}
-
-TEST(CeWnd, DestroyingAnObjectWhoseWindowIsGoneTouchesNothing) {
+TEST(CeWnd, DestroyUnbindsAndAnObjectWhoseWindowIsGoneTouchesNothing) {
   Probe bystander;
   ASSERT_TRUE(bystander.CreateGeneric());
   {
     Probe probe;
     ASSERT_TRUE(probe.CreateGeneric());
+    probe.handles = false;
+    probe.Joined();
     ASSERT_TRUE(DestroyWindow(probe.hwnd));
-  }
-  {
+    EXPECT_EQ(probe.Joined(), "OnDestroy()\nDetach unbound default-proc\n");
+    EXPECT_EQ(probe.hwnd, nullptr);
     // A holder left with the handle of a window that has since gone, while
     // another window was made.
     CeWndHandle holder;
@@ -212,6 +186,13 @@ TEST(CeWnd, DestroyingAnObjectWhoseWindowIsGoneTouchesNothing) {
   }
   EXPECT_TRUE(IsWindow(bystander.hwnd));
   EXPECT_EQ(bystander.Joined(), "");
+  HWND window = nullptr;
+  {
+    CeWnd object;
+    ASSERT_TRUE(object.Create(nullptr, nullptr, 0, 0, 10, 10, u"w", WS_POPUP, 0, nullptr, nullptr));
+    window = object.hwnd;
+  }
+  EXPECT_FALSE(IsWindow(window)) << "the object's end destroys its live window";
 }
 
 TEST(CeWnd, ASecondGenericWindowDoesNotRegisterTheClassAgain) {
@@ -270,29 +251,12 @@ TEST(CeWnd, ASuperclassOfAGlobalClassDefaultsToThatClassesProcedure) {
   EXPECT_EQ(none.hwnd, nullptr);
 }
 
-class ThrowingPaint : public CeWnd {
+class Thrower : public CeWnd {
  public:
   LRESULT OnPaint(bool* handled) override {
     *handled = true;
     throw std::runtime_error("paint failed");
   }
-};
-
-TEST(CeWnd, AnExceptionInAHandlerIsReportedAndTheMessageAnswered) {
-  ThrowingPaint window;
-  ASSERT_TRUE(window.Create(nullptr, nullptr, 0, 0, 10, 10, u"thrower", WS_POPUP, 0, nullptr, nullptr));
-  FatalBox box;
-  AnswerTheNextFatalBox(&box);
-  EXPECT_EQ(SendMessageW(window.hwnd, WM_PAINT, 0, 0), 0);
-  EXPECT_EQ(box.caption, u"Fatal");
-  EXPECT_EQ(box.text, u"Window message (0x000f) termainated abnormally by an exception");
-  EXPECT_EQ(FindWindowW(nullptr, u"Fatal"), nullptr);
-  // The window goes on answering.
-  EXPECT_EQ(SendMessageW(window.hwnd, WM_GETTEXTLENGTH, 0, 0), 7);
-}
-
-class ThrowingDefault : public CeWnd {
- public:
   LRESULT OnCommand(WPARAM, HWND, bool*) override { return 41; }
   LRESULT OnDestroy(bool*) override { throw 5; }
   LRESULT DefaultProc() override {
@@ -301,15 +265,22 @@ class ThrowingDefault : public CeWnd {
   }
 };
 
-TEST(CeWnd, AnExceptionInDefaultProcessingOrDestroyKeepsWhatWasDone) {
-  ThrowingDefault window;
+// The box names the message; what was done before the throw is kept.
+TEST(CeWnd, AnExceptionInAHandlerOrDefaultProcessingIsReportedAndTheMessageAnswered) {
+  Thrower window;
   ASSERT_TRUE(window.Create(nullptr, nullptr, 0, 0, 10, 10, u"thrower", WS_POPUP, 0, nullptr, nullptr));
+  const HWND handle = window.hwnd;
+  const std::tuple<UINT, LRESULT, const char16_t*> cases[] = {{WM_PAINT, 0, u"0x000f"}, {WM_COMMAND, 41, u"0x0111"}};
+  for (auto [message, result, code] : cases) {
+    FatalBox box;
+    AnswerTheNextFatalBox(&box);
+    EXPECT_EQ(SendMessageW(handle, message, 1, 0), result);
+    EXPECT_EQ(box.caption, u"Fatal");
+    EXPECT_EQ(box.text, u"Window message (" + std::u16string(code) + u") termainated abnormally by an exception");
+    EXPECT_EQ(FindWindowW(nullptr, u"Fatal"), nullptr);
+  }
+  EXPECT_EQ(SendMessageW(handle, WM_GETTEXTLENGTH, 0, 0), 7) << "the window goes on answering";
   FatalBox box;
-  AnswerTheNextFatalBox(&box);
-  EXPECT_EQ(SendMessageW(window.hwnd, WM_COMMAND, 1, 0), 41);
-  EXPECT_EQ(box.text, u"Window message (0x0111) termainated abnormally by an exception");
-
-  HWND handle = window.hwnd;
   AnswerTheNextFatalBox(&box);
   EXPECT_TRUE(DestroyWindow(handle));
   EXPECT_EQ(box.text, u"Window message (0x0002) termainated abnormally by an exception");

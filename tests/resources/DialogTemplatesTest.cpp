@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "ResourceReader.h"
 #include "resources/resource.h"
@@ -33,8 +34,6 @@ struct DialogCase {
   int cx, cy;
   std::vector<Control> controls;
 };
-
-void PrintTo(const DialogCase& c, std::ostream* os) { *os << "template " << c.id; }
 
 std::vector<Control> propertiesControls(int nameX, int nameY, int valueX, Control list) {
   return {
@@ -107,54 +106,41 @@ user::DialogTemplate loadDialog(int id) {
   return dialog.value_or(user::DialogTemplate{});
 }
 
-class DialogTemplate : public testing::TestWithParam<DialogCase> {};
-
-TEST_P(DialogTemplate, IsAPopupInTahoma8HoldingItsControlsInOrder) {
-  const DialogCase& expected = GetParam();
-  user::DialogTemplate dialog = loadDialog(expected.id);
-  EXPECT_FALSE(dialog.extended) << "DIALOG, not DIALOGEX";
-  EXPECT_EQ(dialog.style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_SETFONT));
-  EXPECT_EQ(dialog.exStyle, static_cast<DWORD>(WS_EX_CAPTIONOKBTN));
-  EXPECT_EQ(narrow(dialog.title), expected.caption);
-  user::DialogFontTemplate font = dialog.font.value_or(user::DialogFontTemplate{});
-  EXPECT_EQ(font.pointSize, 8);
-  EXPECT_EQ(narrow(font.face), "Tahoma");
-  EXPECT_EQ(std::vector<int>({dialog.x, dialog.y, dialog.cx, dialog.cy}),
-            std::vector<int>({0, 0, expected.cx, expected.cy}));
-  EXPECT_TRUE(dialog.menu.empty()) << "no menu";
-  EXPECT_TRUE(dialog.className.empty()) << "the dialog manager's class";
-  std::vector<std::string> actualLines, expectedLines;
-  for (const user::DialogItemTemplate& item : dialog.items) {
-    std::string text = item.id == IDC_ABOUT_NOTICE ? "(notice)" : controlText(item.title);
-    actualLines.push_back(describe(className(item.className), static_cast<int16_t>(item.id), text, item.x, item.y,
-                                   item.cx, item.cy, item.style));
-    EXPECT_EQ(item.exStyle, 0u) << className(item.className) << " " << item.id;
+TEST(DialogTemplate, EachIsAPopupInTahoma8HoldingItsControlsInOrder) {
+  for (const DialogCase& expected : kDialogs) {
+    SCOPED_TRACE("template " + std::to_string(expected.id));
+    user::DialogTemplate dialog = loadDialog(expected.id);
+    // A DIALOG (not DIALOGEX) in Tahoma 8, without menu, of the dialog manager's class.
+    user::DialogFontTemplate font = dialog.font.value_or(user::DialogFontTemplate{});
+    EXPECT_EQ(std::tuple(dialog.extended, DWORD(dialog.style), DWORD(dialog.exStyle), narrow(dialog.title),
+                         int(font.pointSize), narrow(font.face), dialog.menu.empty(), dialog.className.empty()),
+              std::tuple(false, DWORD(WS_POPUP | WS_CAPTION | DS_SETFONT), DWORD(WS_EX_CAPTIONOKBTN),
+                         std::string(expected.caption), 8, std::string("Tahoma"), true, true));
+    EXPECT_EQ(std::vector<int>({dialog.x, dialog.y, dialog.cx, dialog.cy}),
+              std::vector<int>({0, 0, expected.cx, expected.cy}));
+    std::vector<std::string> actualLines, expectedLines;
+    for (const user::DialogItemTemplate& item : dialog.items) {
+      std::string text = item.id == IDC_ABOUT_NOTICE ? "(notice)" : controlText(item.title);
+      actualLines.push_back(describe(className(item.className), static_cast<int16_t>(item.id), text, item.x, item.y,
+                                     item.cx, item.cy, item.style));
+      EXPECT_EQ(item.exStyle, 0u) << className(item.className) << " " << item.id;
+    }
+    for (const Control& c : expected.controls)
+      expectedLines.push_back(describe(c.windowClass, c.id, c.text, c.x, c.y, c.cx, c.cy, c.style));
+    EXPECT_EQ(actualLines, expectedLines);
   }
-  for (const Control& c : expected.controls)
-    expectedLines.push_back(describe(c.windowClass, c.id, c.text, c.x, c.y, c.cx, c.cy, c.style));
-  EXPECT_EQ(actualLines, expectedLines);
 }
-
-INSTANTIATE_TEST_SUITE_P(Resources, DialogTemplate, testing::ValuesIn(kDialogs),
-                         [](const testing::TestParamInfo<DialogCase>& info) {
-                           return "Template" + std::to_string(info.param.id);
-                         });
 
 TEST(AboutTemplate, NoticeNamesAuthorAndEmployerThenABlankLineThenTheTerms) {
   user::DialogTemplate about = loadDialog(IDD_ABOUT);
   auto notice = std::find_if(about.items.begin(), about.items.end(),
                              [](const user::DialogItemTemplate& item) { return item.id == IDC_ABOUT_NOTICE; });
   ASSERT_NE(notice, about.items.end());
-  std::string text = controlText(notice->title);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  lines.push_back(text.substr(start));
-  ASSERT_EQ(lines.size(), 7u) << text;
-  for (int i = 0; i < 5; ++i) EXPECT_FALSE(lines[i].empty()) << "line " << i;
+  std::vector<std::string> lines(1);
+  for (char c : controlText(notice->title)) c == '\n' ? lines.emplace_back() : lines.back() += c;
+  ASSERT_EQ(lines.size(), 7u);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(lines[i].empty(), i == 5) << "line " << i;
   EXPECT_NE(lines[1].find('@'), std::string::npos) << "the author's e-mail address";
-  EXPECT_TRUE(lines[5].empty());
   for (const char* term : {"free of charge", "All rights reserved", "payment is prohibited"})
     EXPECT_NE(lines[6].find(term), std::string::npos) << term;
 }

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ResourceReader.h"
 #include "resources/resource.h"
 #include "shell/MenuBarResource.h"
@@ -59,30 +61,22 @@ TEST(MenuBar, DescribesTwoDropDownsAndThreeImageButtonsOverTheMainMenu) {
   EXPECT_EQ(bytes->size(), kMenuBarHeader + kMenuBarButton * bar->buttons.size())
       << "holds other than the buttons it counts";
   const BYTE dropDown = TBSTYLE_DROPDOWN | TBSTYLE_AUTOSIZE;
-  struct Expected {
-    int image;
-    WORD command;
-    BYTE style;
-    WORD stringId;
-    int popup;
-  } expected[] = {
-      {I_IMAGENONE, IDM_MENUBAR_TOOLS, dropDown, IDS_TOOLS, 0},
-      {I_IMAGENONE, IDM_MENUBAR_VIEW, dropDown, IDS_VIEW, 1},
-      {0, IDM_DATABASE_PROPERTIES, TBSTYLE_BUTTON, 0, -1},
-      {1, IDM_DELETE_RECORD, TBSTYLE_BUTTON, 0, -1},
-      {2, IDM_DELETE_DATABASE, TBSTYLE_BUTTON, 0, -1},
+  // Image, command, state, style, string, popup (NOMENU reads as -1), reserved word.
+  using Button = std::tuple<int, int, int, int, int, int, int>;
+  const Button expected[] = {
+      {I_IMAGENONE, IDM_MENUBAR_TOOLS, TBSTATE_ENABLED, dropDown, IDS_TOOLS, 0, 0},
+      {I_IMAGENONE, IDM_MENUBAR_VIEW, TBSTATE_ENABLED, dropDown, IDS_VIEW, 1, 0},
+      {0, IDM_DATABASE_PROPERTIES, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, -1, 0},
+      {1, IDM_DELETE_RECORD, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, -1, 0},
+      {2, IDM_DELETE_DATABASE, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, -1, 0},
   };
   ASSERT_EQ(bar->buttons.size(), std::size(expected));
   for (size_t i = 0; i < bar->buttons.size(); ++i) {
-    const shell::MenuBarResourceButton& button = bar->buttons[i];
-    SCOPED_TRACE("button " + std::to_string(i));
-    EXPECT_EQ(button.image, expected[i].image);
-    EXPECT_EQ(button.command, expected[i].command);
-    EXPECT_EQ(button.state, TBSTATE_ENABLED);
-    EXPECT_EQ(button.style, expected[i].style);
-    EXPECT_EQ(button.stringId, expected[i].stringId);
-    EXPECT_EQ(wordAt(*bytes, kMenuBarHeader + kMenuBarButton * i + kReservedWord), 0) << "reserved";
-    EXPECT_EQ(button.popup, expected[i].popup) << "NOMENU reads as -1";
+    const shell::MenuBarResourceButton& b = bar->buttons[i];
+    EXPECT_EQ(Button(b.image, b.command, b.state, b.style, b.stringId, b.popup,
+                     wordAt(*bytes, kMenuBarHeader + kMenuBarButton * i + kReservedWord)),
+              expected[i])
+        << "button " << i;
   }
 }
 

@@ -83,7 +83,7 @@ HWND ChildOf(HWND parent) {
 
 using DialogProc = DialogTest;
 
-TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwo) {
+TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothing) {
   for (const char* button : {"OK", "Cancel"}) {
     SCOPED_TRACE(button);
     HWND owner = MakeOwner();
@@ -97,9 +97,7 @@ TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwo) {
     EXPECT_EQ(registeredWhileOpen, 0) << "a modal dialog is no modeless one";
     DestroyWindow(owner);
   }
-}
-
-TEST_F(DialogProc, OkAndCancelOfADialogThatIsNotModalAreHandledAndDoNothing) {
+  // Not modal: handled, and nothing happens.
   ProbeDialog dialog;
   HWND window = dialog.CreateModeless();
   ASSERT_NE(window, nullptr);
@@ -255,66 +253,10 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
   }
 }
 
-// Stands for a dialog procedure that was there before the object took over.
-std::vector<UINT> previousSaw;
-INT_PTR CALLBACK PreviousProc(HWND, UINT message, WPARAM, LPARAM) {
-  previousSaw.push_back(message);
-  return 42;
-}
-
-class TakeoverDialog : public CeDialog {
- public:
-  TakeoverDialog() : CeDialog(IDD_PROBE) {}
-  LONG_PTR procAtDetach = 0;
-  LRESULT defaultAnswer = 0;
-  BOOL OnInitDialog() override {
-    prevProc = reinterpret_cast<WNDPROC>(&PreviousProc);
-    return CeDialog::OnInitDialog();
-  }
-  LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool* handled) override {
-    if (message != WM_USER + 9) return 0;
-    *handled = true;
-    defaultAnswer = DefaultProc();
-    return 0;
-  }
-  void Detach(HWND window) override { procAtDetach = GetWindowLongPtrW(window, DWLP_DLGPROC); }
-};
-
-TEST_F(DialogProc, ATakenOverProcedureGetsDefaultProcessingAndIsPutBackAtTheEnd) {
-  previousSaw.clear();
-  TakeoverDialog dialog;
-  HWND window = dialog.CreateModeless();
-  ASSERT_NE(window, nullptr);
-  SendMessageW(window, WM_USER + 9, 0, 0);
-  EXPECT_EQ(dialog.defaultAnswer, 42);
-  ASSERT_EQ(previousSaw.size(), 1u);
-  EXPECT_EQ(previousSaw[0], UINT(WM_USER + 9));
-  DestroyWindow(window);
-  EXPECT_EQ(dialog.procAtDetach, reinterpret_cast<LONG_PTR>(&PreviousProc));
-}
-
-TEST_F(DialogProc, AModelessDialogIsRegisteredUntilItsWindowOrObjectGoes) {
-  HWND second = nullptr;
-  {
-    ProbeDialog one;
-    ProbeDialog two(IDD_SMALL);
-    HWND first = one.CreateModeless();
-    second = two.CreateModeless();
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(g_modelessMap.Lookup(first), &one);
-    EXPECT_EQ(g_modelessMap.Lookup(second), &two);
-    ASSERT_TRUE(DestroyWindow(first));
-    EXPECT_EQ(one.hwnd, nullptr);
-    EXPECT_EQ(one.calls.back(), "Detach unbound cleared");
-    EXPECT_EQ(g_modelessMap.Lookup(first), nullptr);
-    EXPECT_EQ(g_modelessMap.Count(), 1);
-  }
-  EXPECT_FALSE(IsWindow(second));
-  EXPECT_EQ(g_modelessMap.Count(), 0);
-}
-
-TEST_F(DialogProc, ARunTakesTheGivenTemplateOrTheObjectsAndFailsForAnUnknownOne) {
+// The owner a run gets: a child's top-level window (through owners too),
+// else the program's main window, else the active one; an unknown template
+// fails with the platform's value and leaves the owner enabled.
+TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTemplate) {
   HWND owner = MakeOwner();
   ProbeDialog missing(IDD_MISSING);
   EXPECT_EQ(missing.RunModal(nullptr, owner), -1);
@@ -324,59 +266,37 @@ TEST_F(DialogProc, ARunTakesTheGivenTemplateOrTheObjectsAndFailsForAnUnknownOne)
   EXPECT_TRUE(IsWindowEnabled(owner));
 
   std::u16string caption;
-  missing.afterInit = [&](ProbeDialog& d) {
-    caption = CeString(d.hwnd).Text();
-    EndWithOk(d);
-  };
-  EXPECT_EQ(missing.RunModal(MAKEINTRESOURCEW(IDD_PROBE), owner), IDOK);
-  EXPECT_EQ(caption, u"Probe");
-  // The number constructor keeps the low 16 bits.
-  ProbeDialog wide(0x10000 + IDD_PROBE);
-  wide.afterInit = EndWithOk;
-  EXPECT_EQ(wide.RunModal(nullptr, owner), IDOK);
-}
-
-TEST_F(DialogProc, AChildGivenAsOwnerIsReplacedByItsTopLevelWindow) {
-  HWND owner = MakeOwner();
   HWND ownerSeen = nullptr;
   BOOL ownerEnabled = TRUE;
   auto note = [&](ProbeDialog& d) {
+    caption = CeString(d.hwnd).Text();
     ownerSeen = GetWindow(d.hwnd, GW_OWNER);
     ownerEnabled = IsWindowEnabled(owner);
     EndWithOk(d);
   };
-  ProbeDialog dialog;
-  dialog.afterInit = note;
-  EXPECT_EQ(dialog.RunModal(nullptr, ChildOf(ChildOf(owner))), IDOK);
+  missing.afterInit = note;
+  EXPECT_EQ(missing.RunModal(MAKEINTRESOURCEW(IDD_PROBE), ChildOf(ChildOf(owner))), IDOK);
+  EXPECT_EQ(caption, u"Probe");
   EXPECT_EQ(ownerSeen, owner);
   EXPECT_FALSE(ownerEnabled);
   EXPECT_TRUE(IsWindowEnabled(owner));
-
-  // A child of an owned window: the chain goes on through the owners.
+  // The number constructor keeps the low 16 bits; a child of an owned window.
   HWND owned = CreateWindowExW(0, u"static", u"owned", WS_POPUP | WS_VISIBLE, 0, 26, 100, 100, owner, nullptr,
                                nullptr, nullptr);
-  ProbeDialog again;
-  again.afterInit = note;
+  ProbeDialog wide(0x10000 + IDD_PROBE);
+  wide.afterInit = note;
   ownerSeen = nullptr;
-  EXPECT_EQ(again.RunModal(nullptr, ChildOf(owned)), IDOK);
+  EXPECT_EQ(wide.RunModal(nullptr, ChildOf(owned)), IDOK);
   EXPECT_EQ(ownerSeen, owner);
-}
 
-// Without an owner: the program's main window, or else the active window.
-TEST_F(DialogProc, WithoutAnOwnerTheApplicationsMainWindowOwnsTheDialog) {
-  HWND main = MakeOwner();
   HWND other = MakeOwner(10, 40, 100, 100);
   ASSERT_NE(g_app, nullptr);
-  g_app->mainWindowHandle = main;
+  g_app->mainWindowHandle = owner;
   SetActiveWindow(other);
-  ProbeDialog dialog;
-  HWND ownerSeen = nullptr;
-  dialog.afterInit = [&](ProbeDialog& d) {
-    ownerSeen = GetWindow(d.hwnd, GW_OWNER);
-    EndWithOk(d);
-  };
-  EXPECT_EQ(dialog.RunModal(), IDOK);
-  EXPECT_EQ(ownerSeen, main);
+  ProbeDialog ownerless;
+  ownerless.afterInit = note;
+  EXPECT_EQ(ownerless.RunModal(), IDOK);
+  EXPECT_EQ(ownerSeen, owner);
   g_app->mainWindowHandle = nullptr;
   SetActiveWindow(other);
   EXPECT_EQ(CeDialog::DefaultOwner(), other);

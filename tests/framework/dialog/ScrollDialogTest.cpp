@@ -87,7 +87,7 @@ class ScrollDialogTest : public DialogTest {
   SIZE content = {};
 };
 
-TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarAndMovesNothing) {
+TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarAndGrowingBringsScrolledContentDown) {
   // The content is the client area at initialisation: no bars at first.
   EXPECT_EQ(content.cx, ClientWidth());
   EXPECT_EQ(content.cy, ClientHeight());
@@ -101,10 +101,6 @@ TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarAndMovesNothing) {
   EXPECT_TRUE(dialog.VertScrolling());
   EXPECT_FALSE(dialog.HorzScrolling());
   EXPECT_EQ(ContentOrigin().y, 0);
-}
-
-TEST_F(ScrollDialogTest, GrowingBringsScrolledContentDownAndFullHeightBringsItHome) {
-  ResizeHeight(-50);
   Scroll(WM_VSCROLL, SB_BOTTOM);
   EXPECT_EQ(ContentOrigin().y, -50);
   // Scrolled to the bottom, then 30 taller.
@@ -151,7 +147,7 @@ TEST_F(ScrollDialogTest, LineStepsStopAtBothEnds) {
   }
 }
 
-TEST_F(ScrollDialogTest, APageIsTheClientHeightLimitedByTheLastPosition) {
+TEST_F(ScrollDialogTest, APageIsTheClientHeightAndMaximisingMinimisingAndEarlySizesAreLeftAlone) {
   const int page = 80;
   ResizeHeight(page - content.cy);
   ASSERT_EQ(ClientHeight(), page);
@@ -169,9 +165,6 @@ TEST_F(ScrollDialogTest, APageIsTheClientHeightLimitedByTheLastPosition) {
   // A thumb dragged past the end stops at the last position.
   ScrollTo(content.cy);
   EXPECT_EQ(BarOf(SB_VERT).pos, last);
-}
-
-TEST_F(ScrollDialogTest, MaximisingMinimisingAndSizesBeforeInitialisationAreLeftAlone) {
   ResizeHeight(-50);
   ScrollTo(30);
   for (WPARAM type : {WPARAM(SIZE_MAXIMIZED), WPARAM(SIZE_MINIMIZED)}) {
@@ -188,7 +181,7 @@ TEST_F(ScrollDialogTest, MaximisingMinimisingAndSizesBeforeInitialisationAreLeft
   EXPECT_FALSE(handled);
 }
 
-TEST_F(ScrollDialogTest, NarrowingOnlyTheWidthShowsOnlyTheHorizontalBar) {
+TEST_F(ScrollDialogTest, NarrowingShowsTheHorizontalBarAndAVerticalBarThatTakesTheWidthBringsItToo) {
   ResizeWidth(-40);
   ASSERT_EQ(ClientWidth(), content.cx - 40);
   EXPECT_EQ(DescribeBar(BarOf(SB_HORZ)), DescribeBar(Bar{true, 0, content.cx - 1, content.cx - 40, 0}));
@@ -211,9 +204,6 @@ TEST_F(ScrollDialogTest, NarrowingOnlyTheWidthShowsOnlyTheHorizontalBar) {
   EXPECT_TRUE(BarOf(SB_VERT).shown);
   EXPECT_EQ(ContentOrigin().x, 0);
   EXPECT_EQ(ContentOrigin().y, -30);
-}
-
-TEST_F(ScrollDialogTest, AVerticalBarThatTakesTheWidthBringsTheHorizontalBarWithIt) {
   // The vertical bar's room leaves the client narrower than the content.
   Resize(0, -50);
   ASSERT_TRUE(BarOf(SB_VERT).shown);
