@@ -23,24 +23,18 @@ const std::map<char, uint32_t> kLegend = {
     {'B', 0x0000FF}, {'M', 0xFF00FF}, {'C', 0x00FFFF}, {'W', 0xFFFFFF},
 };
 
-std::vector<std::string> readMap(const std::string& name) {
-  std::ifstream file(std::string(VANTOR_SOURCE_DIR) + "/resources/art/" + name);
-  EXPECT_TRUE(file.good()) << name;
-  std::vector<std::string> rows;
-  for (std::string line; std::getline(file, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::erase(line, ' ');
-    rows.push_back(line);
-  }
-  return rows;
-}
-
 // Compares a decoded image (ARGB, top row first, alpha 0 where an icon's mask
 // lets the background through) with its map, reporting the first differing
 // pixels.
 void expectMatchesMap(int width, int height, const std::vector<uint32_t>& pixels, const std::string& mapName,
                       bool isIcon) {
-  std::vector<std::string> map = readMap(mapName);
+  std::ifstream file(std::string(VANTOR_SOURCE_DIR) + "/resources/art/" + mapName);
+  ASSERT_TRUE(file.good()) << mapName;
+  std::vector<std::string> map;
+  for (std::string line; std::getline(file, line);) {
+    std::erase(line, ' ');
+    if (!line.empty() && line[0] != '#') map.push_back(line);
+  }
   ASSERT_EQ(map.size(), static_cast<size_t>(height)) << mapName;
   ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height) << mapName;
   int differences = 0;

@@ -17,14 +17,6 @@ constexpr size_t kMenuBarHeader = 4;
 constexpr size_t kMenuBarButton = 14;
 constexpr size_t kReservedWord = 10;
 
-std::vector<user::MenuTemplateItem> loadMainMenu() {
-  auto bytes = loadResource(RT_MENU, IDM_MAIN);
-  if (!bytes) ADD_FAILURE() << "menu " << IDM_MAIN << " is missing";
-  auto menu = bytes ? user::parseMenuTemplate(bytes->data(), bytes->size()) : std::nullopt;
-  if (bytes && !menu) ADD_FAILURE() << "menu " << IDM_MAIN << " runs past its end";
-  return menu.value_or(std::vector<user::MenuTemplateItem>{});
-}
-
 // Items start enabled and unchecked. A level ended early shows as its
 // remaining items moved up a level; one never ended makes the menu run past
 // its end.
@@ -37,8 +29,12 @@ std::string describe(const user::MenuTemplateItem& item) {
 }
 
 TEST(MainMenu, ToolsAndViewPopupsHoldTheCommandsInOrder) {
+  auto bytes = loadResource(RT_MENU, IDM_MAIN);
+  ASSERT_TRUE(bytes) << "menu " << IDM_MAIN << " is missing";
+  auto menu = user::parseMenuTemplate(bytes->data(), bytes->size());
+  ASSERT_TRUE(menu) << "menu " << IDM_MAIN << " runs past its end";
   std::vector<std::vector<std::string>> actual;
-  for (const user::MenuTemplateItem& popup : loadMainMenu()) {
+  for (const user::MenuTemplateItem& popup : *menu) {
     actual.push_back({describe(popup)});
     for (const user::MenuTemplateItem& item : popup.children) actual.back().push_back(describe(item));
   }
