@@ -60,11 +60,6 @@ inline RECT RectInParent(HWND window) {
   return rect;
 }
 
-inline POINT CentreOf(HWND window) {
-  const RECT rect = WindowRect(window);
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
 inline std::string Describe(const RECT& r) {
   return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
          std::to_string(r.bottom) + ")";
