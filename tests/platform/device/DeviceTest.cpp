@@ -18,7 +18,7 @@ SIPINFO sipInfo() {
   return info;
 }
 
-TEST_F(DeviceTest, UnconfiguredIsAPortraitPocketPcWhosePanelTakesEightyPixelsAboveTheMenuBar) {
+TEST_F(DeviceTest, UnconfiguredIsAPortraitPocketPcWhosePanelTakesEightyPixelsAndWrongSipRequestsAreRefused) {
   Device& device = Device::instance();
   EXPECT_FALSE(device.backend().interactive());
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
@@ -36,9 +36,7 @@ TEST_F(DeviceTest, UnconfiguredIsAPortraitPocketPcWhosePanelTakesEightyPixelsAbo
   EXPECT_EQ(shown.rcVisibleDesktop, (RECT{0, 26, 240, 214}));
   EXPECT_EQ(shown.rcSipRect, (RECT{0, 214, 240, 294}));
   EXPECT_EQ(device.workArea(), (RECT{0, 26, 240, 294}));
-}
-
-TEST_F(DeviceTest, SipInfoRefusesAWrongSizeOrAction) {
+  // A wrong size or action is refused.
   SIPINFO info{};
   info.cbSize = 48;  // the 32-bit device's size is not this host's
   SIPINFO right{};
