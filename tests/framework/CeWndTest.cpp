@@ -6,7 +6,6 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
-#include <type_traits>
 #include <vector>
 
 #include "FatalBox.h"
@@ -21,13 +20,8 @@ std::string Hex(uint64_t value) {
   return text;
 }
 
-template <class T>
-uint64_t Word(T value) {
-  if constexpr (std::is_pointer_v<T>)
-    return reinterpret_cast<uint64_t>(value);
-  else
-    return uint64_t(value);
-}
+uint64_t Word(uint64_t value) { return value; }
+uint64_t Word(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
 
 // Records every handler call with its arguments as it arrives. Each handler
 // sets the flag when `handles` says so and returns `answer`.

@@ -5,10 +5,8 @@
 #include <aygshell.h>
 
 #include <cstdint>
-#include <fstream>
 
 #include "DialogTestSupport.h"
-#include "display/Png.h"
 #include "framework/CeScrollDialog.h"
 #include "resources/resource.h"
 
@@ -35,15 +33,6 @@ RECT ControlOnScreen(HWND dialog, RECT units) {
   MapDialogRect(dialog, &units);
   MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&units), 2);
   return units;
-}
-
-// Keeps a picture of the screen beside the test's binaries for a person to
-// look at when a check fails.
-void KeepScreenshot(const char* name) {
-  std::string bytes;
-  std::string error;
-  if (!display::encodePng(Screen(), bytes, error)) return;
-  std::ofstream(std::string(VANTOR_TEST_BINARY_DIR) + "/" + name, std::ios::binary) << bytes;
 }
 
 class FullScreenAbout : public CeScrollDialog {
@@ -81,7 +70,6 @@ TEST_F(DialogScreen, AboutFillsTheAreaBetweenTheBarsWithItsContentAtTheTop) {
     empty = {placed.left, content.bottom + 1, placed.right, placed.bottom};
     background = Screen().pixel(placed.right - 1, placed.bottom - 1);
     scrolling = dialog.VertScrolling();
-    KeepScreenshot("about-full-screen.png");
     EndDialog(window, IDOK);
   });
   EXPECT_EQ(dialog.RunModal(nullptr, owner), IDOK);
@@ -125,7 +113,6 @@ TEST_F(DialogScreen, FontIsCentredOverItsOwnerWithItsFrameAndControls) {
                          {placed.left, placed.bottom, placed.right, placed.bottom + 2}};
     ownerAround = 0;
     for (const RECT& r : ring) ownerAround += CountOther(r, ownerColour);
-    KeepScreenshot("font-centred.png");
     EndDialog(window, IDCANCEL);
   });
   EXPECT_EQ(dialog.RunModal(nullptr, owner), IDCANCEL);
