@@ -2,7 +2,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <tuple>
 
 #include "ResourceReader.h"
@@ -28,12 +27,7 @@ struct Control {
   uint32_t style;
 };
 
-struct DialogCase {
-  int id;
-  const char* caption;
-  int cx, cy;
-  std::vector<Control> controls;
-};
+struct DialogCase { int id; const char* caption; int cx, cy; std::vector<Control> controls; };
 
 std::vector<Control> propertiesControls(int nameX, int nameY, int valueX, Control list) {
   return {
@@ -80,14 +74,10 @@ const DialogCase kDialogs[] = {
      }},
 };
 
-std::string className(const user::TemplateName& field) {
-  if (!field.isOrdinal) return narrow(field.text);
-  const char16_t* predefined = user::predefinedClassName(field.ordinal);
-  return predefined ? narrow(predefined) : "#" + std::to_string(field.ordinal);
-}
-
-std::string controlText(const user::TemplateName& field) {
-  return field.isOrdinal ? "#" + std::to_string(field.ordinal) : narrow(field.text);
+// A predefined class by its name, any other number as "#N".
+std::string nameOf(const user::TemplateName& field, bool isClass = false) {
+  const char16_t* predefined = isClass && field.isOrdinal ? user::predefinedClassName(field.ordinal) : nullptr;
+  return predefined ? narrow(predefined) : field.isOrdinal ? "#" + std::to_string(field.ordinal) : narrow(field.text);
 }
 
 std::string describe(const std::string& windowClass, int id, const std::string& text, int x, int y, int cx, int cy,
@@ -98,18 +88,24 @@ std::string describe(const std::string& windowClass, int id, const std::string& 
   return line;
 }
 
-user::DialogTemplate loadDialog(int id) {
-  auto bytes = loadResource(RT_DIALOG, id);
-  if (!bytes) ADD_FAILURE() << "dialog template " << id << " is missing";
-  auto dialog = bytes ? user::parseDialogTemplate(bytes->data(), bytes->size()) : std::nullopt;
-  if (bytes && !dialog) ADD_FAILURE() << "dialog template " << id << " is malformed";
-  return dialog.value_or(user::DialogTemplate{});
+// The author and employer, then a blank line, then the terms.
+void expectNotice(const std::string& notice) {
+  std::vector<std::string> lines(1);
+  for (char c : notice) c == '\n' ? lines.emplace_back() : lines.back() += c;
+  ASSERT_EQ(lines.size(), 7u);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(lines[i].empty(), i == 5) << "line " << i;
+  EXPECT_NE(lines[1].find('@'), std::string::npos) << "the author's e-mail address";
+  for (const char* term : {"free of charge", "All rights reserved", "payment is prohibited"})
+    EXPECT_NE(lines[6].find(term), std::string::npos) << term;
 }
 
 TEST(DialogTemplate, EachIsAPopupInTahoma8HoldingItsControlsInOrder) {
   for (const DialogCase& expected : kDialogs) {
     SCOPED_TRACE("template " + std::to_string(expected.id));
-    user::DialogTemplate dialog = loadDialog(expected.id);
+    auto bytes = loadResource(RT_DIALOG, expected.id);
+    auto parsed = bytes ? user::parseDialogTemplate(bytes->data(), bytes->size()) : std::nullopt;
+    ASSERT_TRUE(parsed) << "missing or malformed";
+    const user::DialogTemplate& dialog = *parsed;
     // A DIALOG (not DIALOGEX) in Tahoma 8, without menu, of the dialog manager's class.
     user::DialogFontTemplate font = dialog.font.value_or(user::DialogFontTemplate{});
     EXPECT_EQ(std::tuple(dialog.extended, DWORD(dialog.style), DWORD(dialog.exStyle), narrow(dialog.title),
@@ -120,29 +116,19 @@ TEST(DialogTemplate, EachIsAPopupInTahoma8HoldingItsControlsInOrder) {
               std::vector<int>({0, 0, expected.cx, expected.cy}));
     std::vector<std::string> actualLines, expectedLines;
     for (const user::DialogItemTemplate& item : dialog.items) {
-      std::string text = item.id == IDC_ABOUT_NOTICE ? "(notice)" : controlText(item.title);
-      actualLines.push_back(describe(className(item.className), static_cast<int16_t>(item.id), text, item.x, item.y,
+      std::string text = nameOf(item.title);
+      if (item.id == IDC_ABOUT_NOTICE) {
+        expectNotice(text);
+        text = "(notice)";
+      }
+      actualLines.push_back(describe(nameOf(item.className, true), static_cast<int16_t>(item.id), text, item.x, item.y,
                                      item.cx, item.cy, item.style));
-      EXPECT_EQ(item.exStyle, 0u) << className(item.className) << " " << item.id;
+      EXPECT_EQ(item.exStyle, 0u) << nameOf(item.className, true) << " " << item.id;
     }
     for (const Control& c : expected.controls)
       expectedLines.push_back(describe(c.windowClass, c.id, c.text, c.x, c.y, c.cx, c.cy, c.style));
     EXPECT_EQ(actualLines, expectedLines);
   }
-}
-
-TEST(AboutTemplate, NoticeNamesAuthorAndEmployerThenABlankLineThenTheTerms) {
-  user::DialogTemplate about = loadDialog(IDD_ABOUT);
-  auto notice = std::find_if(about.items.begin(), about.items.end(),
-                             [](const user::DialogItemTemplate& item) { return item.id == IDC_ABOUT_NOTICE; });
-  ASSERT_NE(notice, about.items.end());
-  std::vector<std::string> lines(1);
-  for (char c : controlText(notice->title)) c == '\n' ? lines.emplace_back() : lines.back() += c;
-  ASSERT_EQ(lines.size(), 7u);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(lines[i].empty(), i == 5) << "line " << i;
-  EXPECT_NE(lines[1].find('@'), std::string::npos) << "the author's e-mail address";
-  for (const char* term : {"free of charge", "All rights reserved", "payment is prohibited"})
-    EXPECT_NE(lines[6].find(term), std::string::npos) << term;
 }
 
 }  // namespace

@@ -14,8 +14,6 @@
 namespace resources_test {
 namespace {
 
-constexpr uint32_t kButtonFace = 0xC0C0C0;
-
 // The maps' legend: the 16-colour palette and the four greys, as 0xRRGGBB.
 const std::map<char, uint32_t> kLegend = {
     {'K', 0x000000}, {'r', 0x800000}, {'g', 0x008000}, {'o', 0x808000}, {'n', 0x000080}, {'p', 0x800080},
@@ -24,8 +22,7 @@ const std::map<char, uint32_t> kLegend = {
 };
 
 // Compares a decoded image (ARGB, top row first, alpha 0 where an icon's mask
-// lets the background through) with its map, reporting the first differing
-// pixels.
+// lets the background through) with its map, reporting the first differences.
 void expectMatchesMap(int width, int height, const std::vector<uint32_t>& pixels, const std::string& mapName,
                       bool isIcon) {
   std::ifstream file(std::string(VANTOR_SOURCE_DIR) + "/resources/art/" + mapName);
@@ -44,8 +41,7 @@ void expectMatchesMap(int width, int height, const std::vector<uint32_t>& pixels
       const char pixel = map[y][x];
       const uint32_t argb = pixels[static_cast<size_t>(y) * width + x];
       const bool clear = isIcon && pixel == '.';
-      const uint32_t expected = pixel == '.' ? kButtonFace : kLegend.at(pixel);
-      if ((argb >> 24 == 0) != clear || (!clear && (argb & 0xFFFFFF) != expected))
+      if ((argb >> 24 == 0) != clear || (!clear && (argb & 0xFFFFFF) != kLegend.at(pixel == '.' ? 's' : pixel)))
         if (++differences <= 5)
           ADD_FAILURE() << mapName << " (" << x << ", " << y << "): map has '" << pixel << "', image has "
                         << std::hex << argb;
@@ -53,7 +49,7 @@ void expectMatchesMap(int width, int height, const std::vector<uint32_t>& pixels
   }
 }
 
-TEST(ProgramIcon, HoldsTheDrawnGlyphAt16And32PixelsIn16Colours) {
+TEST(Images, TheIconAt16And32PixelsAndTheMenuBarStripsAreTheDrawnMaps) {
   for (int size : {16, 32}) {
     SCOPED_TRACE(std::to_string(size) + " x " + std::to_string(size));
     HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VANTOR), IMAGE_ICON, size, size, 0);
@@ -63,19 +59,15 @@ TEST(ProgramIcon, HoldsTheDrawnGlyphAt16And32PixelsIn16Colours) {
     expectMatchesMap(loaded->width, loaded->height, loaded->pixels, size == 16 ? "icon16.txt" : "icon32.txt", true);
     EXPECT_TRUE(DestroyIcon(static_cast<HICON>(icon)));
   }
-}
-
-TEST(MenuBarStrips, AreRowsOfTheDrawnSixteenPixelButtonsAtTheirDepths) {
+  // The menu bar strips: rows of sixteen-pixel buttons at their depths.
   const std::tuple<int, int, const char*> strips[] = {{IDB_MENUBAR_GREY, 2, "menubar_grey.txt"},
                                                            {IDB_MENUBAR_COLOUR, 4, "menubar_colour.txt"}};
   for (auto [id, bitCount, map] : strips) {
     SCOPED_TRACE("bitmap " + std::to_string(id));
     auto bytes = loadResource(RT_BITMAP, id);
-    ASSERT_TRUE(bytes);
     kernel::DibImage dib;
-    ASSERT_TRUE(kernel::decodeDib(bytes->data(), bytes->size(), dib)) << "incomplete";
-    EXPECT_EQ(dib.bitsPerPixel, bitCount);
-    EXPECT_EQ(dib.width, 16 * MENUBAR_IMAGE_COUNT);
+    ASSERT_TRUE(bytes && kernel::decodeDib(bytes->data(), bytes->size(), dib)) << "missing or incomplete";
+    EXPECT_EQ(std::pair(dib.bitsPerPixel, dib.width), std::pair(bitCount, 16 * MENUBAR_IMAGE_COUNT));
     expectMatchesMap(dib.width, dib.height, dib.pixels, map, false);
   }
 }

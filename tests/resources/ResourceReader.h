@@ -1,11 +1,9 @@
 // Reads this module's resources through the platform's public calls; the
-// dialog templates, menus, menu bar and images are then decoded by the
-// platform's own readers, the ones the device uses.
+// platform's own readers, the ones the device uses, then decode them.
 #pragma once
 
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,16 +13,20 @@ namespace resources_test {
 
 using Bytes = std::vector<uint8_t>;
 
-// The bytes of resource `id` of `type` in this module; nullopt when missing.
-std::optional<Bytes> loadResource(LPCWSTR type, int id);
+// The bytes of resource id of type in this module; nullopt when missing.
+inline std::optional<Bytes> loadResource(LPCWSTR type, int id) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+  const auto* data = found ? static_cast<const uint8_t*>(LockResource(LoadResource(module, found))) : nullptr;
+  if (data == nullptr) return std::nullopt;
+  return Bytes(data, data + SizeofResource(module, found));
+}
 
-// The text of string-table entry `id`, read with LoadStringW into a buffer.
-std::u16string loadString(UINT id);
-
-// The little-endian word at offset; the caller keeps offset + 2 in bounds.
-uint16_t wordAt(const Bytes& bytes, size_t offset);
-
-// For messages: UTF-16 to UTF-8 (the texts here are ASCII).
-std::string narrow(const std::u16string& text);
+// For messages: the texts here are ASCII.
+inline std::string narrow(const std::u16string& text) {
+  std::string result;
+  for (char16_t unit : text) result.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+  return result;
+}
 
 }  // namespace resources_test
