@@ -11,6 +11,12 @@ namespace {
 
 using DeviceTest = DeviceFixture;
 
+RECT windowRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
 SIPINFO sipInfo() {
   SIPINFO info{};
   info.cbSize = sizeof info;
@@ -58,21 +64,21 @@ TEST_F(DeviceTest, ShowingThePanelTellsEveryTopLevelWindow) {
   info.fdwFlags = SIPF_ON;
   ASSERT_TRUE(SHSipInfo(SPI_SETSIPINFO, 0, &info, 0));
   EXPECT_TRUE(Device::instance().sipVisible());
-  auto changes = settingChanges();
+  auto changes = settingChanges;
   std::sort(changes.begin(), changes.end());
   auto expected = std::vector<std::pair<HWND, WPARAM>>{{a, SPI_SETSIPINFO}, {b, SPI_SETSIPINFO}};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(changes, expected);
 
   // Asking for the state it is in changes nothing and tells nobody.
-  settingChanges().clear();
+  settingChanges.clear();
   ASSERT_TRUE(SHSipInfo(SPI_SETSIPINFO, 0, &info, 0));
-  EXPECT_TRUE(settingChanges().empty());
+  EXPECT_TRUE(settingChanges.empty());
 
   info.fdwFlags = SIPF_OFF;
   ASSERT_TRUE(SHSipInfo(SPI_SETSIPINFO, 0, &info, 0));
   EXPECT_FALSE(Device::instance().sipVisible());
-  EXPECT_EQ(settingChanges().size(), 2u);
+  EXPECT_EQ(settingChanges.size(), 2u);
 }
 
 TEST_F(DeviceTest, RotationSwapsTheScreenAndRefitsWindowsThatFilledTheDesktop) {
@@ -96,7 +102,7 @@ TEST_F(DeviceTest, RotationSwapsTheScreenAndRefitsWindowsThatFilledTheDesktop) {
   EXPECT_EQ(Device::instance().menuStripRect(), (RECT{0, 214, 320, 240}));
 
   std::vector<HWND> told;
-  for (auto [hwnd, wParam] : settingChanges()) {
+  for (auto [hwnd, wParam] : settingChanges) {
     EXPECT_EQ(wParam, WPARAM{Device::kSettingChangeReset});
     told.push_back(hwnd);
   }
