@@ -1,3 +1,5 @@
+// The bus between a program's instances on one image: its messages, its
+// socket and how it answers a peer.
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -6,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <tuple>
 
 #include "TestWindows.h"
 #include "device/Bus.h"
@@ -13,6 +16,49 @@
 
 namespace device::testing {
 namespace {
+
+using namespace bus;
+
+TEST(BusProtocol, RequestsSurviveTheTripByteForByte) {
+  Request find{Op::Find, u"CeWnd:GENERIC", u"Vantor \u00e9", 0};
+  Request raise{Op::Raise, {}, {}, 0x1234567890ABCDEFull};
+  Request ping{Op::Ping, {}, {}, 0};
+  for (const Request& sent : {find, raise, ping}) {
+    std::string bytes = encodeRequest(sent);
+    Request got;
+    ASSERT_EQ(parseRequest(bytes, got), Parse::Complete);
+    EXPECT_EQ(std::tuple(got.op, got.className, got.title, got.handle),
+              std::tuple(sent.op, sent.className, sent.title, sent.handle));
+    // Every shorter prefix is a request still arriving, not a bad one.
+    for (size_t n = 0; n < bytes.size(); ++n)
+      EXPECT_EQ(parseRequest(bytes.substr(0, n), got), Parse::Incomplete) << n;
+  }
+}
+
+TEST(BusProtocol, RefusesMalformedRequestsAndAnswers) {
+  std::string tooLong = encodeRequest({Op::Find, std::u16string(kMaxTextUnits + 1, u'x'), u"", 0});
+  std::string trailing = encodeRequest({Op::Raise, {}, {}, 7}) + "x";
+  std::string badOp = encodeRequest({Op::Ping, {}, {}, 0});
+  badOp[4] = 9;
+  std::string hugeCount = std::string("VBUS\1") + std::string("\xff\xff\xff\xff", 4);
+  for (const std::string& bytes : {std::string("GET / HTTP/1.0\r\n"), std::string("VBX"), tooLong, trailing, badOp,
+                                   hugeCount}) {
+    Request got;
+    EXPECT_EQ(parseRequest(bytes, got), Parse::Malformed) << bytes;
+  }
+  for (auto [ok, value] : {std::pair<bool, uint64_t>(true, 0xFEDCBA9876543210ull), {false, 0}}) {
+    bool gotOk = !ok;
+    uint64_t gotValue = ~value;
+    ASSERT_TRUE(parseAnswer(encodeAnswer(ok, value), gotOk, gotValue));
+    EXPECT_EQ(std::pair(gotOk, gotValue), std::pair(ok, value));
+  }
+  bool ok = false;
+  uint64_t value = 0;
+  EXPECT_FALSE(parseAnswer(encodeAnswer(true, 1).substr(0, 8), ok, value));
+  std::string bad = encodeAnswer(true, 1);
+  bad[0] = 2;
+  EXPECT_FALSE(parseAnswer(bad, ok, value));
+}
 
 sockaddr_un addressOf(const std::string& path) {
   sockaddr_un address{};
@@ -96,13 +142,13 @@ TEST_F(BusTest, FirstProcessListensDropsMalformedRequestsAnswersOnesInPiecesAndT
   // The bus goes on: a request written a byte at a time is answered.
   HWND target = topLevel(u"Piecemeal", {0, 26, 240, 320});
   int fd = connectTo(path);
-  std::string request = bus::encodeRequest({bus::Op::Find, kTestClass, u"Piecemeal", 0});
+  std::string request = encodeRequest({Op::Find, kTestClass, u"Piecemeal", 0});
   for (size_t i = 0; i + 1 < request.size(); ++i) {
     ASSERT_EQ(write(fd, &request[i], 1), 1);
     bus.service();
   }
   ASSERT_EQ(write(fd, &request.back(), 1), 1);
-  EXPECT_EQ(answerTo(fd), bus::encodeAnswer(true, reinterpret_cast<uintptr_t>(target)));
+  EXPECT_EQ(answerTo(fd), encodeAnswer(true, reinterpret_cast<uintptr_t>(target)));
 
   bus.stop();
   EXPECT_FALSE(std::filesystem::exists(path));
