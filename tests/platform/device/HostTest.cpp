@@ -1,4 +1,5 @@
-// Runs the real vantor executable as a person or a test harness would.
+// The host's options, and the real vantor executable run as a person or a
+// test harness would.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -9,12 +10,66 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
+#include "device/HostOptions.h"
 #include "display/Png.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+TEST(HostOptions, ReadsEveryOptionAndRefusesUnknownAndMalformedOnes) {
+  device::HostCommand command;
+  std::string error;
+  ASSERT_TRUE(device::parseHostOptions({"--store", "a.cedb", "--screen", "160x4096", "--depth", "2", "--scale", "2",
+                                        "--sip", "--headless", "--script", "s.txt", "--screenshot", "s.png", "--dump",
+                                        "d.txt", "--read-only"},
+                                       command, error))
+      << error;
+  const device::Options& o = command.options;
+  // 160 and 4096 are the smallest and largest sides.
+  EXPECT_EQ(std::tuple(o.storePath, o.screenWidth, o.screenHeight, o.depth, o.scale, o.sip, o.headless, o.scriptPath,
+                       o.screenshotPath, o.dumpPath, o.readOnly, command.help),
+            std::tuple(std::string("a.cedb"), 160, 4096, 2, 2, true, true, std::string("s.txt"), std::string("s.png"),
+                       std::string("d.txt"), true, false));
+  const std::pair<std::vector<std::string>, const char*> refused[] = {
+      {{"--fast"}, "unknown option --fast"},
+      {{"-h"}, "unknown option -h"},
+      {{"image.cedb"}, "unexpected argument image.cedb"},
+      {{"--store"}, "--store needs a value"},
+      {{"--dump", ""}, "--dump needs a value"},
+      {{"--screen", "240"}, "--screen takes"},
+      {{"--screen", "-240x320"}, "--screen takes"},
+      {{"--screen", "240x320x2"}, "--screen takes"},
+      {{"--screen", "100x320"}, "--screen takes"},
+      {{"--screen", "240x99999"}, "--screen takes"},
+      {{"--depth", "8"}, "--depth takes 2 (four greys) or 16 (colour), not 8"},
+      {{"--scale", "0"}, "--scale takes"},
+      {{"--scale", "two"}, "--scale takes"},
+  };
+  for (const auto& [args, reasonHas] : refused) {
+    SCOPED_TRACE(args[0]);
+    EXPECT_FALSE(device::parseHostOptions(args, command, error));
+    EXPECT_NE(error.find(reasonHas), std::string::npos) << error;
+  }
+}
+
+TEST(HostOptions, DefaultImageLivesInTheUsersDataDirectory) {
+  const std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+  const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("XDG_DATA_HOME", "/data", 1);
+  setenv("HOME", "/home/u", 1);
+  EXPECT_EQ(device::defaultStorePath(), "/data/vantor/device.cedb");
+  setenv("XDG_DATA_HOME", "relative", 1);
+  EXPECT_EQ(device::defaultStorePath(), "/home/u/.local/share/vantor/device.cedb");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(device::defaultStorePath(), "/home/u/.local/share/vantor/device.cedb");
+  unsetenv("HOME");
+  EXPECT_EQ(device::defaultStorePath(), "");
+  if (!savedData.empty()) setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+  if (!savedHome.empty()) setenv("HOME", savedHome.c_str(), 1);
+}
 
 // A directory of its own for the data, the runtime directory and HOME, away
 // from the host's environment but for the sanitizers' options.
