@@ -1,3 +1,4 @@
+// The window dump scripts and tests read: its lines and its quoting.
 #include <cstdio>
 
 #include "TestWindows.h"
@@ -19,10 +20,9 @@ HWND child(HWND parent, const char16_t* cls, const char16_t* text, int id, RECT 
                          reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
-void registerListClass() {
+TEST_F(DumpTest, KnownTreeInZOrderWithChildrenIndentedAndItems) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = u"DumpTestList";
   RegisterClassW(&wc);
   // Registered in other case: class names are matched as the window manager does.
@@ -30,10 +30,6 @@ void registerListClass() {
     out += indent + "row 0: \"first\"\n";
     out += indent + "row 1: \"second\"\n";
   });
-}
-
-TEST_F(DumpTest, KnownTreeInZOrderWithChildrenIndentedAndItems) {
-  registerListClass();
   HWND back = topLevel(u"Back", {0, 26, 240, 294}, WS_POPUP);
   HWND front = topLevel(u"Front \"quoted\"", {0, 26, 240, 320}, WS_POPUP | WS_VISIBLE, 0x80000000);
   HWND panel = child(front, kTestClass, u"", 7, {0, 0, 240, 100}, WS_VISIBLE);

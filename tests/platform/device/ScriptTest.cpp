@@ -98,10 +98,9 @@ TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
   for (const Case& c : cases) {
     auto steps = parseOk(std::string("key ") + c.name);
     ASSERT_EQ(steps.size(), 1u) << c.name;
-    EXPECT_EQ(steps[0].key, c.vk) << c.name;
-    EXPECT_EQ(steps[0].shift, c.shift) << c.name;
-    EXPECT_EQ(steps[0].ch, c.ch) << c.name;
-    EXPECT_EQ(steps[0].control, c.control) << c.name;
+    EXPECT_EQ(std::tuple(steps[0].key, steps[0].shift, steps[0].ch, steps[0].control),
+              std::tuple(c.vk, c.shift, c.ch, c.control))
+        << c.name;
   }
 }
 
