@@ -115,7 +115,7 @@ TEST_F(InteractiveDeviceTest, HostKeysTurnTheDeviceShowThePanelAndTakeNumberedSc
   EXPECT_FALSE(device.sipVisible());
   // Screenshots take the first free number in the current directory, of the turned screen.
   namespace fs = std::filesystem;
-  const fs::path dir = fs::path(VANTOR_TEST_BINARY_DIR) / ("shots-" + std::to_string(getpid())), before = fs::current_path();
+  const fs::path before = fs::current_path(), dir = fs::path(VANTOR_TEST_BINARY_DIR) / "shots";
   fs::remove_all(dir);
   fs::create_directories(dir);
   fs::current_path(dir);

@@ -157,7 +157,7 @@ TEST_F(DeviceTest, AGreyScaleScreenSaysTwoBitsAndItsScreenshotsHoldFourGreys) {
 
 TEST(Png, ScreenshotIsAPngOfTheScreensSizeAndColoursWrittenInPlaceOfTheOldFile) {
   display::Framebuffer screen(320, 240);
-  for (size_t i = 0; i < screen.pixels().size(); ++i) screen.row(0)[i] = uint32_t(i * 7919 + i / 320 * 104729) & 0xFFFFFF;
+  for (size_t i = 0; i < screen.pixels().size(); ++i) screen.row(0)[i] = uint32_t(i * 7919 + i / 320 * 9973) & 0xFFFFFF;
   std::string bytes, error;
   ASSERT_TRUE(display::encodePng(screen, bytes, error)) << error;
   // Written over an older file, with no temporary left behind.
