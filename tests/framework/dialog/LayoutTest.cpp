@@ -15,78 +15,73 @@ class LayoutTest : public DialogTest {
                              nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
   }
-
-  HWND Child(int left, int top, int width, int height, DWORD style = 0) {
-    return CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE | style, left, top, width, height, parent,
-                           nullptr, nullptr, nullptr);
+  HWND Child(const RECT& r, DWORD style = 0) {
+    return CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, parent, nullptr, nullptr, nullptr);
   }
-  void ResizeParent(int width, int height) { MoveWindow(parent, 0, 26, width, height, TRUE); }
-  static RECT Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
-
+  // Resizes the parent and lays the controls out again.
+  void Relayout(CeLayout& layout, int width, int height, WPARAM type = SIZE_RESTORED) {
+    MoveWindow(parent, 0, 26, width, height, TRUE);
+    layout.Relayout(type);
+  }
   HWND parent = nullptr;
 };
 
-#define EXPECT_RECT(window, expected) \
-  EXPECT_EQ(Describe(RectInParent(window)), Describe(expected))
+#define EXPECT_RECT(window, ...) EXPECT_EQ(Describe(RectInParent(window)), Describe(RECT{__VA_ARGS__}))
 
 TEST_F(LayoutTest, AMinimiseOrALayoutWithoutItemsMovesNothing) {
-  HWND control = Child(10, 10, 50, 20);
-  CeLayout empty;
-  CeLayout layout;
+  HWND control = Child({10, 10, 60, 30});
+  CeLayout empty, layout;
   layout.AddControl(control, CeLayout::StretchWidth);
-  ResizeParent(240, 150);
-  empty.Relayout(SIZE_RESTORED);
-  layout.Relayout(SIZE_MINIMIZED);
-  EXPECT_RECT(control, Rect(10, 10, 60, 30));
+  Relayout(empty, 240, 150);
+  Relayout(layout, 240, 150, SIZE_MINIMIZED);
+  EXPECT_RECT(control, 10, 10, 60, 30);
   layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(10, 10, 100, 30));
+  EXPECT_RECT(control, 10, 10, 100, 30);
 }
 
 // A control placed in a parent of one size that is then resized.
 TEST_F(LayoutTest, StretchingAnchoringAndScalingFollowTheParentsChangeInSize) {
   constexpr DWORD kScaleAll = CeLayout::ScaleLeft | CeLayout::ScaleWidth | CeLayout::ScaleTop | CeLayout::ScaleHeight;
-  constexpr DWORD kBoth = CeLayout::StretchWidth | CeLayout::StretchHeight;
+  constexpr DWORD kWidth = CeLayout::StretchWidth, kHeight = CeLayout::StretchHeight, kRight = CeLayout::AnchorRight;
   constexpr DWORD kCorner = CeLayout::AnchorRight | CeLayout::AnchorBottom;
-  struct Case {
+  constexpr RECT kLeft = {10, 20, 60, 50}, kRightSide = {110, 20, 160, 50}, kSmall = {10, 8, 60, 38};
+  const struct {
     SIZE before;
     RECT control;
     DWORD flags;
     SIZE after;
     RECT expected;
-  };
-  const Case cases[] = {
-      {{200, 150}, {10, 20, 60, 50}, CeLayout::StretchWidth, {240, 150}, Rect(10, 20, 100, 50)},
-      {{200, 150}, {10, 20, 60, 50}, CeLayout::StretchWidth, {160, 150}, Rect(10, 20, 20, 50)},
-      {{200, 150}, {10, 20, 60, 50}, CeLayout::StretchHeight, {200, 190}, Rect(10, 20, 60, 90)},
-      {{200, 150}, {10, 20, 60, 50}, CeLayout::StretchHeight, {200, 110}, Rect(10, 20, 60, 20)},
-      {{200, 150}, {10, 20, 60, 50}, kBoth, {240, 190}, Rect(10, 20, 100, 90)},
+  } cases[] = {
+      {{200, 150}, kLeft, kWidth, {240, 150}, {10, 20, 100, 50}},
+      {{200, 150}, kLeft, kWidth, {160, 150}, {10, 20, 20, 50}},
+      {{200, 150}, kLeft, kHeight, {200, 190}, {10, 20, 60, 90}},
+      {{200, 150}, kLeft, kHeight, {200, 110}, {10, 20, 60, 20}},
+      {{200, 150}, kLeft, kWidth | kHeight, {240, 190}, {10, 20, 100, 90}},
       // Stretching wins over scaling.
-      {{200, 150}, {10, 20, 60, 50}, CeLayout::StretchWidth | CeLayout::ScaleWidth, {240, 150}, Rect(10, 20, 100, 50)},
-      {{200, 150}, {110, 20, 160, 50}, CeLayout::AnchorRight, {240, 150}, Rect(150, 20, 200, 50)},
-      {{200, 150}, {110, 20, 160, 50}, CeLayout::AnchorRight, {170, 150}, Rect(80, 20, 130, 50)},
-      {{200, 150}, {110, 20, 160, 50}, kCorner, {240, 190}, Rect(150, 60, 200, 90)},
+      {{200, 150}, kLeft, kWidth | CeLayout::ScaleWidth, {240, 150}, {10, 20, 100, 50}},
+      {{200, 150}, kRightSide, kRight, {240, 150}, {150, 20, 200, 50}},
+      {{200, 150}, kRightSide, kRight, {170, 150}, {80, 20, 130, 50}},
+      {{200, 150}, kRightSide, kCorner, {240, 190}, {150, 60, 200, 90}},
       // Anchoring wins over scaling the position; the size still scales.
-      {{200, 150}, {110, 20, 160, 50}, CeLayout::AnchorRight | CeLayout::ScaleLeft | CeLayout::ScaleWidth, {400, 150},
-       Rect(260, 20, 360, 50)},
-      {{100, 80}, {10, 8, 60, 38}, kScaleAll, {200, 120}, Rect(20, 12, 120, 57)},
-      {{100, 80}, {70, 50, 90, 70}, CeLayout::ScaleLeft | CeLayout::ScaleTop, {200, 120}, Rect(140, 75, 160, 95)},
+      {{200, 150}, kRightSide, kRight | CeLayout::ScaleLeft | CeLayout::ScaleWidth, {400, 150}, {260, 20, 360, 50}},
+      {{100, 80}, kSmall, kScaleAll, {200, 120}, {20, 12, 120, 57}},
+      {{100, 80}, {70, 50, 90, 70}, CeLayout::ScaleLeft | CeLayout::ScaleTop, {200, 120}, {140, 75, 160, 95}},
       // Proportions truncate toward zero: 8 * 90 / 80 = 9, 30 * 90 / 80 = 33.
-      {{100, 80}, {10, 8, 60, 38}, kScaleAll, {100, 90}, Rect(10, 9, 60, 42)},
+      {{100, 80}, kSmall, kScaleAll, {100, 90}, {10, 9, 60, 42}},
       // A parent that had no size keeps the place; stretching still follows.
-      {{0, 0}, {10, 8, 60, 38}, kScaleAll, {30, 150}, Rect(10, 8, 60, 38)},
-      {{0, 0}, {70, 8, 90, 28}, CeLayout::StretchWidth, {30, 150}, Rect(70, 8, 120, 28)},
+      {{0, 0}, kSmall, kScaleAll, {30, 150}, kSmall},
+      {{0, 0}, {70, 8, 90, 28}, kWidth, {30, 150}, {70, 8, 120, 28}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(Describe(c.control) + " flags " + std::to_string(c.flags) + " to " + std::to_string(c.after.cx) +
                  "x" + std::to_string(c.after.cy));
-    ResizeParent(c.before.cx, c.before.cy);
-    const RECT& r = c.control;
-    HWND control = Child(r.left, r.top, r.right - r.left, r.bottom - r.top);
     CeLayout layout;
+    Relayout(layout, c.before.cx, c.before.cy);
+    HWND control = Child(c.control);
     layout.AddControl(control, c.flags);
-    ResizeParent(c.after.cx, c.after.cy);
-    layout.Relayout(SIZE_RESTORED);
-    EXPECT_RECT(control, c.expected);
+    Relayout(layout, c.after.cx, c.after.cy);
+    EXPECT_EQ(Describe(RectInParent(control)), Describe(c.expected));
     DestroyWindow(control);
   }
 }
@@ -120,38 +115,33 @@ TEST_F(LayoutTest, FollowersKeepTheirSpacingAndOverlapsAreRefusedButNestingIsNot
   };
   for (const auto& [name, controls] : cases) {
     SCOPED_TRACE(name);
-    ResizeParent(200, 150);
     CeLayout layout;
+    Relayout(layout, 200, 150);
     std::vector<HWND> made;
-    for (const Placed& c : controls)
-      made.push_back(Child(c.initial.left, c.initial.top, c.initial.right - c.initial.left,
-                           c.initial.bottom - c.initial.top));
+    for (const Placed& c : controls) made.push_back(Child(c.initial));
     for (size_t i = 0; i < made.size(); ++i)
       if (controls[i].flags != kNotInTheLayout) layout.AddControl(made[i], controls[i].flags);
-    ResizeParent(240, 170);
-    layout.Relayout(SIZE_RESTORED);
-    for (size_t i = 0; i < made.size(); ++i) EXPECT_RECT(made[i], controls[i].expected) << i;
+    Relayout(layout, 240, 170);
+    for (size_t i = 0; i < made.size(); ++i) EXPECT_EQ(Describe(RectInParent(made[i])), Describe(controls[i].expected)) << i;
     for (HWND w : made) DestroyWindow(w);
   }
-  ResizeParent(200, 150);
 }
 
 TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
   for (DWORD follow : {DWORD(CeLayout::FollowPrev), DWORD(CeLayout::FollowPrevQuiet)}) {
-    HWND label = Child(20, 38, 30, 10);
-    HWND field = Child(54, 40, 60, 16);
     CeLayout layout;
+    Relayout(layout, 200, 150);
+    HWND label = Child({20, 38, 50, 48}), field = Child({54, 40, 114, 56});
     layout.AddControl(field, CeLayout::StretchWidth | follow);
-    ResizeParent(240, 150);
+    MoveWindow(parent, 0, 26, 240, 150, TRUE);
     UpdateWindow(parent);
     ValidateRect(label, nullptr);
     layout.Relayout(SIZE_RESTORED);
     RECT update = {};
     EXPECT_EQ(GetUpdateRect(label, &update, FALSE) != FALSE, follow == CeLayout::FollowPrev) << follow;
-    EXPECT_RECT(label, Rect(20, 38, 50, 48));
+    EXPECT_RECT(label, 20, 38, 50, 48);
     DestroyWindow(label);
     DestroyWindow(field);
-    ResizeParent(200, 150);
   }
 }
 
@@ -160,53 +150,46 @@ TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
 TEST_F(LayoutTest, AControlShrinksToItsBorderButNotBelow) {
   for (DWORD style : {DWORD(0), DWORD(WS_BORDER)}) {
     SCOPED_TRACE(style);
-    HWND control = Child(10, 10, 50, 20, style);
     CeLayout layout;
+    Relayout(layout, 200, 150);
+    HWND control = Child({10, 10, 60, 30}, style);
     layout.AddControl(control, CeLayout::StretchWidth | CeLayout::StretchHeight);
     const int border = layout.Item(0).minWidth;
-    EXPECT_EQ(border > 0, style != 0);
-    EXPECT_EQ(layout.Item(0).minHeight, border);
+    EXPECT_EQ(std::make_tuple(border > 0, layout.Item(0).minHeight), std::make_tuple(style != 0, border));
     for (auto [dw, dh] : {std::pair{0, 0}, std::pair{-1, 0}, std::pair{0, -1}}) {
-      ResizeParent(200 - 50 + border + dw, 150 - 20 + border + dh);
-      layout.Relayout(SIZE_RESTORED);
-      EXPECT_RECT(control, Rect(10, 10, 10 + border, 10 + border));
+      Relayout(layout, 200 - 50 + border + dw, 150 - 20 + border + dh);
+      EXPECT_RECT(control, 10, 10, 10 + border, 10 + border);
     }
     DestroyWindow(control);
-    ResizeParent(200, 150);
   }
 }
 
 TEST_F(LayoutTest, AControlThatHasGoneStillKeepsItsLastPlace) {
-  HWND grower = Child(10, 10, 50, 20);
-  HWND gone = Child(100, 10, 50, 20);
+  HWND grower = Child({10, 10, 60, 30});
+  HWND gone = Child({100, 10, 150, 30});
   CeLayout layout;
   layout.AddControl(grower, CeLayout::StretchWidth);
   layout.AddControl(gone, 0);
-  ResizeParent(220, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(grower, Rect(10, 10, 80, 30));
+  Relayout(layout, 220, 150);
+  EXPECT_RECT(grower, 10, 10, 80, 30);
   DestroyWindow(gone);
-  // Wide enough to reach where the gone control last was: refused.
-  ResizeParent(250, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(grower, Rect(10, 10, 80, 30));
-  // Short of it: accepted.
-  ResizeParent(230, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(grower, Rect(10, 10, 90, 30));
+  // Wide enough to reach where the gone control last was: refused; short of it: accepted.
+  Relayout(layout, 250, 150);
+  EXPECT_RECT(grower, 10, 10, 80, 30);
+  Relayout(layout, 230, 150);
+  EXPECT_RECT(grower, 10, 10, 90, 30);
 }
 
 TEST_F(LayoutTest, RegistrationNumbersTheItemsAndSkipsWhatIsNotAWindow) {
   CeLayout layout;
-  for (int i = 0; i < 25; ++i) EXPECT_EQ(layout.AddControl(Child(i, 0, 5, 5), DWORD(i)), i);
-  HWND stale = Child(0, 0, 5, 5);
+  for (int i = 0; i < 25; ++i) EXPECT_EQ(layout.AddControl(Child({i, 0, i + 5, 5}), DWORD(i)), i);
+  HWND stale = Child({0, 0, 5, 5});
   DestroyWindow(stale);
   EXPECT_EQ(layout.AddControl(stale, 0), 24);
   ASSERT_EQ(layout.Count(), 25);
-  for (int i = 0; i < 25; ++i) {
-    EXPECT_EQ(layout.Item(i).flags, DWORD(i));
-    EXPECT_EQ(Describe(layout.Item(i).initial), Describe(Rect(i, 0, i + 5, 5)));
-  }
+  for (int i = 0; i < 25; ++i)
+    EXPECT_EQ(std::to_string(layout.Item(i).flags) + Describe(layout.Item(i).initial),
+              std::to_string(i) + Describe(RECT{i, 0, i + 5, 5}));
 }
 
 }  // namespace
