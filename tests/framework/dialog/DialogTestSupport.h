@@ -41,17 +41,8 @@ inline void WhileModalScript(const std::string& text) {
   ASSERT_TRUE(device::Device::instance().script().loadText(text, "dialog-test", error)) << error;
 }
 
-inline RECT WindowRect(HWND window) {
-  RECT rect = {};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
-inline RECT ClientRect(HWND window) {
-  RECT rect = {};
-  GetClientRect(window, &rect);
-  return rect;
-}
+inline RECT WindowRect(HWND window) { RECT r = {}; GetWindowRect(window, &r); return r; }
+inline RECT ClientRect(HWND window) { RECT r = {}; GetClientRect(window, &r); return r; }
 
 // A window's rectangle in its parent's client coordinates.
 inline RECT RectInParent(HWND window) {
