@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "FatalBox.h"
@@ -27,7 +28,7 @@ uint64_t Word(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer)
 // sets the flag when `handles` says so and returns `answer`.
 class Probe : public CeWnd {
  public:
-  std::vector<std::string> calls;
+  std::string calls;  // one line a call
   bool handles = true;
   LRESULT answer = 77;
 
@@ -55,20 +56,15 @@ class Probe : public CeWnd {
   LRESULT OnTimer(WPARAM id, bool* h) override { return Note("OnTimer", h, id); }
   LRESULT OnSettingChange(UINT flag, LPARAM s, bool* h) override { return Note("OnSettingChange", h, flag, s); }
   LRESULT OnMessage(UINT m, WPARAM w, LPARAM l, bool* h) override { return Note("OnMessage", h, m, w, l); }
-  void Attach(HWND) override { calls.push_back(hwnd == nullptr ? "Attach unbound" : "Attach bound"); }
+  void Attach(HWND) override { calls += hwnd == nullptr ? "Attach unbound\n" : "Attach bound\n"; }
   void Detach(HWND window) override {
     const bool defaultProc = GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&DefWindowProcW);
-    calls.push_back(std::string("Detach ") + (hwnd == nullptr ? "unbound" : "bound") + (defaultProc ? " default" : ""));
+    calls += std::string("Detach ") + (hwnd == nullptr ? "unbound" : "bound") + (defaultProc ? " default\n" : "\n");
   }
 
   bool CreateGeneric() { return Create(nullptr, nullptr, 0, 0, 100, 50, u"probe", WS_POPUP, 0, nullptr, nullptr); }
   // The calls from the next message on.
-  std::string Joined() {
-    std::string text;
-    for (const std::string& c : calls) text += c + "\n";
-    calls.clear();
-    return text;
-  }
+  std::string Joined() { return std::exchange(calls, {}); }
 
  private:
   template <class... Args>
@@ -76,7 +72,7 @@ class Probe : public CeWnd {
     std::string call = std::string(slot) + "(";
     ((call += Hex(Word(args)) + ","), ...);
     if (call.back() == ',') call.pop_back();
-    calls.push_back(call + ")");
+    calls += call + ")\n";
     *handled = handles;
     return answer;
   }

@@ -12,8 +12,7 @@
 
 struct FatalBox {
   bool seen = false;
-  std::u16string caption;
-  std::u16string text;  // the line naming the window message
+  std::u16string caption, text;  // text: the line naming the window message
 };
 
 // Reads and answers the next "Fatal" box once the loop that shows it waits.
@@ -25,9 +24,8 @@ inline void AnswerTheNextFatalBox(FatalBox* box) {
     box->seen = true;
     box->caption = CeString(found).Text();
     auto collect = [](HWND child, LPARAM param) -> BOOL {
-      CeString text(child);
-      if (std::u16string(text.Text()).find(u"Window message") != std::u16string::npos)
-        reinterpret_cast<FatalBox*>(param)->text = text.Text();
+      const std::u16string text = CeString(child).Text();
+      if (text.find(u"Window message") != std::u16string::npos) reinterpret_cast<FatalBox*>(param)->text = text;
       return TRUE;
     };
     EnumChildWindows(found, collect, reinterpret_cast<LPARAM>(box));
