@@ -1,13 +1,11 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
+#include <charconv>
 #include <stdexcept>
 #include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "FatalBox.h"
 #include "framework/CeString.h"
@@ -15,11 +13,7 @@
 
 namespace {
 
-std::string Hex(uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
-  return text;
-}
+std::string Hex(uint64_t value) { char t[24]; return std::string(t, std::to_chars(t, t + sizeof t, value, 16).ptr); }
 
 uint64_t Word(uint64_t value) { return value; }
 uint64_t Word(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
@@ -83,19 +77,12 @@ class Probe : public CeWnd {
 TEST(CeWnd, EverySlotReceivesItsUnpackedArgumentsAndAnswersAsItsMessageDoes) {
   Probe probe;
   ASSERT_TRUE(probe.CreateGeneric());
-  EXPECT_THAT(probe.Joined(), ::testing::StartsWith("Attach unbound\nOnCreate(1)\n"));
+  EXPECT_EQ(probe.Joined().substr(0, 27), "Attach unbound\nOnCreate(1)\n");
   EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&probe));
   EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&CeWnd::InstanceProc));
   NMHDR header = {probe.hwnd, 100, 0};
   const std::string window = Hex(Word(probe.hwnd));
-  struct Case {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    std::string expected;
-    LRESULT result;
-  };
-  const Case cases[] = {
+  const std::tuple<UINT, WPARAM, LPARAM, std::string, LRESULT> cases[] = {
       {WM_CHAR, 'a', MAKELPARAM(1, 0x1E), "OnChar(61,1,1e)", 0},
       {WM_CLOSE, 0, 0, "OnClose()", 0},
       {WM_COMMAND, MAKEWPARAM(40001, 3), LPARAM(probe.hwnd), "OnCommand(39c41," + window + ")", 77},
@@ -118,10 +105,10 @@ TEST(CeWnd, EverySlotReceivesItsUnpackedArgumentsAndAnswersAsItsMessageDoes) {
       {WM_HSCROLL, SB_LINEDOWN, 0x99, "OnMessage(114,1,99)", 77},
       {WM_USER + 5, WPARAM(0x123456789ULL), LPARAM(-2), "OnMessage(405,123456789,fffffffffffffffe)", 77},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("message " + Hex(c.message));
-    EXPECT_EQ(SendMessageW(probe.hwnd, c.message, c.wParam, c.lParam), c.result);
-    EXPECT_EQ(probe.Joined(), c.expected + "\n");
+  for (const auto& [message, wParam, lParam, expected, result] : cases) {
+    SCOPED_TRACE("message " + Hex(message));
+    EXPECT_EQ(SendMessageW(probe.hwnd, message, wParam, lParam), result);
+    EXPECT_EQ(probe.Joined(), expected + "\n");
   }
   // Unhandled: the default window procedure's answer ("probe" is 5 long).
   probe.handles = false;

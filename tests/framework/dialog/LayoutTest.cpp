@@ -46,13 +46,8 @@ TEST_F(LayoutTest, StretchingAnchoringAndScalingFollowTheParentsChangeInSize) {
   constexpr DWORD kWidth = CeLayout::StretchWidth, kHeight = CeLayout::StretchHeight, kRight = CeLayout::AnchorRight;
   constexpr DWORD kCorner = CeLayout::AnchorRight | CeLayout::AnchorBottom;
   constexpr RECT kLeft = {10, 20, 60, 50}, kRightSide = {110, 20, 160, 50}, kSmall = {10, 8, 60, 38};
-  const struct {
-    SIZE before;
-    RECT control;
-    DWORD flags;
-    SIZE after;
-    RECT expected;
-  } cases[] = {
+  // The parent's size before, the control, its flags, the size after, the place expected.
+  const std::tuple<SIZE, RECT, DWORD, SIZE, RECT> cases[] = {
       {{200, 150}, kLeft, kWidth, {240, 150}, {10, 20, 100, 50}},
       {{200, 150}, kLeft, kWidth, {160, 150}, {10, 20, 20, 50}},
       {{200, 150}, kLeft, kHeight, {200, 190}, {10, 20, 60, 90}},
@@ -73,15 +68,15 @@ TEST_F(LayoutTest, StretchingAnchoringAndScalingFollowTheParentsChangeInSize) {
       {{0, 0}, kSmall, kScaleAll, {30, 150}, kSmall},
       {{0, 0}, {70, 8, 90, 28}, kWidth, {30, 150}, {70, 8, 120, 28}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(Describe(c.control) + " flags " + std::to_string(c.flags) + " to " + std::to_string(c.after.cx) +
-                 "x" + std::to_string(c.after.cy));
+  for (const auto& [before, initial, flags, after, expected] : cases) {
+    SCOPED_TRACE(Describe(initial) + " flags " + std::to_string(flags) + " to " + std::to_string(after.cx) + "x" +
+                 std::to_string(after.cy));
     CeLayout layout;
-    Relayout(layout, c.before.cx, c.before.cy);
-    HWND control = Child(c.control);
-    layout.AddControl(control, c.flags);
-    Relayout(layout, c.after.cx, c.after.cy);
-    EXPECT_EQ(Describe(RectInParent(control)), Describe(c.expected));
+    Relayout(layout, before.cx, before.cy);
+    HWND control = Child(initial);
+    layout.AddControl(control, flags);
+    Relayout(layout, after.cx, after.cy);
+    EXPECT_EQ(Describe(RectInParent(control)), Describe(expected));
     DestroyWindow(control);
   }
 }
@@ -93,11 +88,7 @@ TEST_F(LayoutTest, FollowersKeepTheirSpacingAndOverlapsAreRefusedButNestingIsNot
   constexpr DWORD kNotInTheLayout = ~DWORD(0);
   constexpr DWORD kWidth = CeLayout::StretchWidth;
   constexpr DWORD kBoth = CeLayout::StretchWidth | CeLayout::StretchHeight;
-  struct Placed {
-    RECT initial;
-    DWORD flags;
-    RECT expected;
-  };
+  using Placed = std::tuple<RECT, DWORD, RECT>;  // made at, flags, expected
   const std::pair<const char*, std::vector<Placed>> cases[] = {
       // A label 4 pixels left of its field and 2 above; a unit 4 right of its field and 2 below.
       {"followers",
@@ -118,11 +109,12 @@ TEST_F(LayoutTest, FollowersKeepTheirSpacingAndOverlapsAreRefusedButNestingIsNot
     CeLayout layout;
     Relayout(layout, 200, 150);
     std::vector<HWND> made;
-    for (const Placed& c : controls) made.push_back(Child(c.initial));
+    for (const auto& [initial, flags, expected] : controls) made.push_back(Child(initial));
     for (size_t i = 0; i < made.size(); ++i)
-      if (controls[i].flags != kNotInTheLayout) layout.AddControl(made[i], controls[i].flags);
+      if (std::get<1>(controls[i]) != kNotInTheLayout) layout.AddControl(made[i], std::get<1>(controls[i]));
     Relayout(layout, 240, 170);
-    for (size_t i = 0; i < made.size(); ++i) EXPECT_EQ(Describe(RectInParent(made[i])), Describe(controls[i].expected)) << i;
+    for (size_t i = 0; i < made.size(); ++i)
+      EXPECT_EQ(Describe(RectInParent(made[i])), Describe(std::get<2>(controls[i]))) << i;
     for (HWND w : made) DestroyWindow(w);
   }
 }
