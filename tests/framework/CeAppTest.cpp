@@ -74,9 +74,7 @@ TEST(CeAppStartup, ShowsTheMainWindowWithTheProgramIconAtBothSizes) {
     EXPECT_EQ(std::make_pair(image->width, image->height), std::make_pair(size, size));
   }
   DestroyWindow(main);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
+  for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) continue;
   g_app->instance = nullptr;
 }
 

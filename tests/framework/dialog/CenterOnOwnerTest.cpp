@@ -1,6 +1,4 @@
-// Centring a dialog: over its owner, pulled back inside the work area, in
-// the work area when the owner is hidden or missing, and inside the parent
-// of a child dialog.
+// Centring a dialog over its owner, in the work area or in its parent.
 #include "DialogTestSupport.h"
 #include "dialog_test_ids.h"
 #include "framework/CeDialog.h"
@@ -68,41 +66,30 @@ TEST_F(CenterOnOwner, AModalDialogIsCentredOverAVisibleOwnerInsideTheWorkAreaAnd
       EXPECT_EQ(across ? r.top : r.left, across ? y - (r.bottom - r.top) / 2 : x - (r.right - r.left) / 2);
     }
   }
+}
+
+// Asked, a modeless dialog is centred in the work area with no owner or
+// over a window given; a child dialog inside its parent, and pulled back
+// inside it over a sibling near the parent's corner.
+TEST_F(CenterOnOwner, AModelessDialogIsCentredWhenAskedOverAWindowGivenOrInsideItsParent) {
   PlacedDialog lone;
   HWND window = lone.CreateModeless();
   ASSERT_NE(window, nullptr);
   lone.CenterOnOwner();
   EXPECT_EQ(OffCentre(WindowRect(window), 120, 160), "");
-}
-
-TEST_F(CenterOnOwner, AModelessDialogStaysWhereItsTemplatePutsItUntilCentredOverAWindowGiven) {
-  HWND owner = MakeWindow({40, 100, 200, 260});
-  PlacedDialog dialog;
-  HWND window = dialog.CreateModeless(nullptr, owner);
-  ASSERT_NE(window, nullptr);
-  // The template's place: its client area at the owner's client origin.
-  RECT client = ClientRect(window);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  EXPECT_EQ(std::make_tuple(client.left, client.top), std::make_tuple(40L, 100L));
-
-  dialog.CenterOnOwner(MakeWindow({100, 150, 200, 250}));
+  lone.CenterOnOwner(MakeWindow({100, 150, 200, 250}));
   EXPECT_EQ(OffCentre(WindowRect(window), 150, 200), "");
-}
 
-TEST_F(CenterOnOwner, AChildDialogIsCentredInsideItsParent) {
   HWND parent = MakeWindow(kWorkArea);
   HWND corner = CreateWindowExW(0, u"static", u"corner", WS_CHILD | WS_VISIBLE, 200, 230, 40, 38, parent, nullptr,
                                 nullptr, nullptr);
-  PlacedDialog dialog(IDD_CHILD);
-  HWND window = dialog.CreateModeless(nullptr, parent);
-  ASSERT_NE(window, nullptr);
-  ASSERT_EQ(GetParent(window), parent);
-  dialog.CenterOnOwner();
-  EXPECT_EQ(OffCentre(RectInParent(window), 120, 134), "");
-
-  // Over a sibling near the parent's corner: pulled back inside the parent.
-  dialog.CenterOnOwner(corner);
-  const RECT r = RectInParent(window);
+  PlacedDialog child(IDD_CHILD);
+  ASSERT_NE(child.CreateModeless(nullptr, parent), nullptr);
+  ASSERT_EQ(GetParent(child.hwnd), parent);
+  child.CenterOnOwner();
+  EXPECT_EQ(OffCentre(RectInParent(child.hwnd), 120, 134), "");
+  child.CenterOnOwner(corner);
+  const RECT r = RectInParent(child.hwnd);
   EXPECT_EQ(std::make_tuple(r.right, r.bottom), std::make_tuple(240L, 268L)) << Describe(r);
 }
 

@@ -93,8 +93,7 @@ TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothin
     // And through the dialog manager, as a tap sends them.
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
   }
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
   EXPECT_EQ(std::make_tuple(IsWindowVisible(window), dialog.Count("OnOK"), dialog.Count("OnCancel")),
             std::make_tuple(TRUE, 2, 2));
 }

@@ -1,6 +1,5 @@
-// Helpers of the framework's dialog, scrolling and layout tests: a fixture
-// that leaves no window behind, code run while a modal loop waits, and
-// rectangles in a parent's client coordinates.
+// Helpers of the dialog, scrolling and layout tests: a fixture that leaves
+// no window behind, code run while a modal loop waits, rectangles.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,9 +24,7 @@ class DialogTest : public ::testing::Test {
       windows.push_back(w);
     for (HWND w : windows)
       if (IsWindow(w)) DestroyWindow(w);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) continue;
     EXPECT_EQ(g_modelessMap.Count(), 0) << "a modeless dialog stayed registered";
   }
 };
