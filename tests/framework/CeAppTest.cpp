@@ -78,8 +78,7 @@ TEST(CeAppStartup, ShowsTheMainWindowWithTheProgramIconAtBothSizes) {
   g_app->instance = nullptr;
 }
 
-// Creation of the main window fails when the generic class name is already
-// taken by a class that binds no object.
+// The main window fails when a class that binds no object took the generic name.
 TEST(CeAppStartup, EndsWithCodeOneWhenTheMainWindowCannotBeCreated) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(

@@ -11,8 +11,7 @@
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's own query (its header ships with clang only).
 extern "C" size_t __sanitizer_get_allocated_size(const volatile void* p);
-// Allocations above 1 GiB fail instead of ending the run, so that a heap
-// that cannot supply a block is an ordinary test case.
+// Allocations above 1 GiB fail instead of ending the run: a heap that cannot supply a block is a test case.
 extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1:max_allocation_size_mb=1024"; }
 #endif
 

@@ -18,8 +18,7 @@ std::string Hex(uint64_t value) { char t[24]; return std::string(t, std::to_char
 uint64_t Word(uint64_t value) { return value; }
 uint64_t Word(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
 
-// Records every handler call with its arguments as it arrives. Each handler
-// sets the flag when `handles` says so and returns `answer`.
+// Records each handler call with its arguments; handlers follow `handles` and return `answer`.
 class Probe : public CeWnd {
  public:
   std::string calls;  // one line a call
@@ -117,8 +116,6 @@ TEST(CeWnd, EverySlotReceivesItsUnpackedArgumentsAndAnswersAsItsMessageDoes) {
   EXPECT_EQ(SendMessageW(probe.hwnd, WM_COMMAND, 5, 0), 0);
 }
 
-// A handler that sends its own window another message and then leaves its
-// message to default processing: the default must see the outer message.
 TEST(CeWnd, DefaultProcessingAfterANestedMessageSeesTheOuterMessage) {
   struct Nesting : CeWnd {
     LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool*) override {

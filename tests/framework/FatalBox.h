@@ -1,5 +1,4 @@
-// The box an exception in a handler leaves behind, read while it waits and
-// answered with its button. Shared by the framework's test folders.
+// The box an exception in a handler shows, read and answered. Shared by both framework test folders.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -9,8 +9,7 @@ namespace {
 // The device's work area: below the navigation bar, above the menu bar.
 constexpr RECT kWorkArea = {0, 26, 240, 294};
 
-// Ends its modal run as soon as it has been initialised (and centred),
-// remembering where it was put.
+// Ends its modal run once initialised (and centred), noting where it was put.
 class PlacedDialog : public CeDialog {
  public:
   explicit PlacedDialog(int templateNumber = IDD_SMALL) : CeDialog(templateNumber) {}

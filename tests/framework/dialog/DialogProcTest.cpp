@@ -1,6 +1,4 @@
-// The dialog object: binding at WM_INITDIALOG, OK and Cancel, taps on
-// labels, the results of the dialog procedure, the exception guard, modal
-// runs and their owners, and the registry of modeless dialogs.
+// The dialog object: binding, OK and Cancel, labels, results, the exception guard, runs and owners.
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -17,9 +15,8 @@ constexpr LRESULT kAnswer = 0x5A5A;
 constexpr LONG_PTR kUntouched = 0x1234;
 constexpr WORD kThrowingCommand = 777;
 
-// Records what reaches its handlers. Commands, notifications and the
-// messages in `answered` are marked handled (unless `handles` is cleared)
-// and answered with kAnswer; everything else goes on to the dialog manager.
+// Records what reaches its handlers. Commands, notifications and `answered` messages are
+// handled as `handles` says and answered with kAnswer; the rest go to the dialog manager.
 class ProbeDialog : public CeDialog {
  public:
   explicit ProbeDialog(int templateNumber = IDD_PROBE) : CeDialog(templateNumber) {}
@@ -123,45 +120,10 @@ TEST_F(DialogProc, InitDialogBindsTheObjectBeforeItsHandlerRunsAndEarlierMessage
   EXPECT_EQ(GetWindowLongPtrW(plain, DWLP_USER), 0);
 }
 
-// Handled, the messages that answer directly return the handler's result;
-// the others return TRUE and leave it in DWLP_MSGRESULT.
-TEST_F(DialogProc, HandledResultsAreReturnedDirectlyOnlyForTheMessagesThatAnswerSo) {
-  ProbeDialog dialog;
-  HWND window = dialog.CreateModeless();
-  ASSERT_NE(window, nullptr);
-  NMHDR header = {window, 1, 0};
-  const std::pair<UINT, bool> cases[] = {
-      {WM_VKEYTOITEM, true},     {WM_CHARTOITEM, true},      {WM_QUERYDRAGICON, true},      {WM_COMPAREITEM, true},
-      {WM_CTLCOLORMSGBOX, true}, {WM_CTLCOLOREDIT, true},    {WM_CTLCOLORLISTBOX, true},    {WM_CTLCOLORBTN, true},
-      {WM_CTLCOLORDLG, true},    {WM_CTLCOLORSCROLLBAR, true}, {WM_CTLCOLORSTATIC, true},   {WM_NOTIFY, false},
-      {WM_USER + 7, false},      {WM_CTLCOLORSTATIC + 1, false}, {WM_VKEYTOITEM - 1, false},
-  };
-  for (auto [message, direct] : cases) dialog.answered.push_back(message);
-  for (bool handles : {true, false}) {
-    dialog.handles = handles;
-    for (auto [message, direct] : cases) {
-      SCOPED_TRACE("message " + std::to_string(message) + (handles ? " handled" : " unhandled"));
-      SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
-      const INT_PTR answer = CeDialog::CeDialogProc(window, message, 0, LPARAM(&header));
-      EXPECT_EQ(answer, !handles ? 0 : direct ? kAnswer : TRUE);
-      EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), handles && !direct ? kAnswer : kUntouched);
-    }
-  }
-  // Commands other than OK, Cancel and labels are the handler's to take.
-  EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(IDC_PROBE_OTHER, BN_CLICKED), 0), FALSE);
-  EXPECT_EQ(dialog.calls.back(), "OnCommand " + std::to_string(IDC_PROBE_OTHER));
-  // Through the dialog manager both kinds come back as the handler's result;
-  // a command's result is 0 whatever its handler answered.
-  dialog.handles = true;
-  EXPECT_EQ(SendMessageW(window, WM_CTLCOLORSTATIC, 0, 0), kAnswer);
-  EXPECT_EQ(SendMessageW(window, WM_NOTIFY, 1, LPARAM(&header)), kAnswer);
-  EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(500, 0), 0), TRUE);
-  EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0);
-}
-
-// Labels send id 0xFFFF: a tap moves the focus to the control after the
-// label, any other notification is swallowed, and none reaches OnCommand.
-TEST_F(DialogProc, ATapOnALabelGivesTheFocusToTheControlAfterIt) {
+// Labels send id 0xFFFF: a tap moves the focus to the control after the label, any other
+// notification is swallowed, none reaches OnCommand. Handled, the messages that answer directly
+// return the handler's result; the others return TRUE and leave it in DWLP_MSGRESULT.
+TEST_F(DialogProc, ATapOnALabelMovesTheFocusAndHandledResultsAreReturnedDirectlyOnlyWhereTheMessageSaysSo) {
   ProbeDialog dialog;
   HWND window = dialog.CreateModeless();
   ASSERT_NE(window, nullptr);
@@ -177,6 +139,34 @@ TEST_F(DialogProc, ATapOnALabelGivesTheFocusToTheControlAfterIt) {
     EXPECT_EQ(GetFocus(), focus) << "label " << (label == first) << " code " << code;
   }
   for (const std::string& call : dialog.calls) EXPECT_EQ(call.find("OnCommand"), std::string::npos) << call;
+
+  NMHDR header = {window, 1, 0};
+  const std::pair<UINT, bool> cases[] = {
+      {WM_VKEYTOITEM, true},     {WM_CHARTOITEM, true},      {WM_QUERYDRAGICON, true},      {WM_COMPAREITEM, true},
+      {WM_CTLCOLORMSGBOX, true}, {WM_CTLCOLOREDIT, true},    {WM_CTLCOLORLISTBOX, true},    {WM_CTLCOLORBTN, true},
+      {WM_CTLCOLORDLG, true},    {WM_CTLCOLORSCROLLBAR, true}, {WM_CTLCOLORSTATIC, true},   {WM_NOTIFY, false},
+      {WM_USER + 7, false},      {WM_CTLCOLORSTATIC + 1, false}, {WM_VKEYTOITEM - 1, false},
+  };
+  for (auto [message, direct] : cases) dialog.answered.push_back(message);
+  for (bool handles : {true, false}) {
+    dialog.handles = handles;
+    for (auto [message, direct] : cases) {
+      SCOPED_TRACE("message " + std::to_string(message) + (handles ? " handled" : " unhandled"));
+      SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
+      EXPECT_EQ(CeDialog::CeDialogProc(window, message, 0, LPARAM(&header)), !handles ? 0 : direct ? kAnswer : TRUE);
+      EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), handles && !direct ? kAnswer : kUntouched);
+    }
+  }
+  // Commands other than OK, Cancel and labels are the handler's to take.
+  EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(IDC_PROBE_OTHER, BN_CLICKED), 0), FALSE);
+  EXPECT_EQ(dialog.calls.back(), "OnCommand " + std::to_string(IDC_PROBE_OTHER));
+  // Through the dialog manager both kinds come back as the handler's result;
+  // a command's result is 0 whatever its handler answered.
+  dialog.handles = true;
+  EXPECT_EQ(SendMessageW(window, WM_CTLCOLORSTATIC, 0, 0), kAnswer);
+  EXPECT_EQ(SendMessageW(window, WM_NOTIFY, 1, LPARAM(&header)), kAnswer);
+  EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(500, 0), 0), TRUE);
+  EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0);
 }
 
 TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {

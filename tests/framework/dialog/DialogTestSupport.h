@@ -1,5 +1,4 @@
-// Helpers of the dialog, scrolling and layout tests: a fixture that leaves
-// no window behind, code run while a modal loop waits, rectangles.
+// Helpers of the dialog tests: a fixture leaving no window behind, modal steps, rectangles.
 #pragma once
 
 #include <gtest/gtest.h>

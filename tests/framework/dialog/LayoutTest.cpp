@@ -1,13 +1,11 @@
-// The control layout: stretching, anchoring, scaling and following siblings
-// as the parent's client area changes, and the passes it refuses.
+// The control layout as the parent's client area changes, and the passes it refuses.
 #include "DialogTestSupport.h"
 #include "framework/CeLayout.h"
 
 namespace dialogtest {
 namespace {
 
-// A parent without a frame, so its client area is its window, with
-// children placed in its client coordinates.
+// A parent without a frame: its client area is its window.
 class LayoutTest : public DialogTest {
  protected:
   void SetUp() override {

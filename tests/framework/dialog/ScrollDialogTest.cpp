@@ -1,5 +1,4 @@
-// Dialog scrolling: the bars follow the client size against the content
-// size recorded at initialisation, and scroll requests move every control.
+// Dialog scrolling: bars from the client size against the content size, requests moving every control.
 #include "DialogTestSupport.h"
 #include "dialog_test_ids.h"
 #include "framework/CeScrollDialog.h"
