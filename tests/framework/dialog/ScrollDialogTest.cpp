@@ -68,7 +68,7 @@ class ScrollDialogTest : public DialogTest {
   SIZE content = {};
 };
 
-TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarAndGrowingBringsScrolledContentDown) {
+TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarLineStepsStopAtBothEndsAndGrowingBringsContentDown) {
   // The content is the client area at initialisation: no bars at first.
   EXPECT_EQ(std::make_tuple(content.cx, content.cy, Shown(SB_VERT), Shown(SB_HORZ)),
             std::make_tuple(ClientWidth(), ClientHeight(), false, false));
@@ -85,20 +85,9 @@ TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarAndGrowingBringsScro
   EXPECT_EQ(Origin().y, -20);
   EXPECT_EQ(Bar(SB_VERT), BarText(content.cy - 1, content.cy - 20, 20));
 
+  // 50 lower again. From, request, then: by 10 not 20 up, nothing above the
+  // top, limited by and then stopped at the last position.
   ResizeHeight(-50);
-  ScrollTo(40);
-  EXPECT_EQ(Origin().y, -40);
-  ResizeHeight(0);
-  EXPECT_EQ(std::make_tuple(Origin().y, Shown(SB_VERT), dialog.vertScrolling), std::make_tuple(0L, false, 0));
-  // Requests for a bar out of use are swallowed.
-  EXPECT_EQ(CeDialog::CeDialogProc(window, WM_VSCROLL, SB_LINEDOWN, 0), TRUE);
-  EXPECT_EQ(Origin().y, 0);
-}
-
-TEST_F(ScrollDialogTest, LineStepsStopAtBothEnds) {
-  ResizeHeight(-50);
-  // From, request, then: by 10 not 20 up, nothing above the top, limited by
-  // and then stopped at the last position.
   const std::tuple<int, int, int> steps[] = {
       {10, SB_LINEUP, 0},   {0, SB_LINEUP, 0}, {0, SB_LINEDOWN, 20},        {40, SB_LINEDOWN, 50},
       {50, SB_LINEDOWN, 50}, {50, SB_TOP, 0},  {30, SB_THUMBPOSITION, 30}, {30, SB_ENDSCROLL, 30}};
@@ -109,6 +98,13 @@ TEST_F(ScrollDialogTest, LineStepsStopAtBothEnds) {
     Scroll(WM_VSCROLL, code, from);
     EXPECT_EQ(std::make_tuple(Info(SB_VERT).nPos, Origin().y), std::make_tuple(expected, LONG(-expected)));
   }
+  ScrollTo(40);
+  EXPECT_EQ(Origin().y, -40);
+  ResizeHeight(0);
+  EXPECT_EQ(std::make_tuple(Origin().y, Shown(SB_VERT), dialog.vertScrolling), std::make_tuple(0L, false, 0));
+  // Requests for a bar out of use are swallowed.
+  EXPECT_EQ(CeDialog::CeDialogProc(window, WM_VSCROLL, SB_LINEDOWN, 0), TRUE);
+  EXPECT_EQ(Origin().y, 0);
 }
 
 TEST_F(ScrollDialogTest, APageIsTheClientHeightAndMaximisingMinimisingAndEarlySizesAreLeftAlone) {
