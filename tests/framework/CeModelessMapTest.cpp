@@ -14,8 +14,7 @@ CeWnd* Object(uintptr_t value) { return reinterpret_cast<CeWnd*>(value); }
 std::vector<uintptr_t> Keys(const CeModelessMap& map) {
   std::vector<uintptr_t> keys;
   CeModelessMap::Iterator it(map);
-  HWND key = nullptr;
-  while (it.Next(&key)) keys.push_back(reinterpret_cast<uintptr_t>(key));
+  for (HWND key = nullptr; it.Next(&key);) keys.push_back(reinterpret_cast<uintptr_t>(key));
   return keys;
 }
 

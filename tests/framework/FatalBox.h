@@ -10,7 +10,6 @@
 #include "framework/CeString.h"
 
 struct FatalBox {
-  bool seen = false;
   std::u16string caption, text;  // text: the line naming the window message
 };
 
@@ -20,7 +19,6 @@ inline void AnswerTheNextFatalBox(FatalBox* box) {
   script.add([box] {
     HWND found = FindWindowW(nullptr, u"Fatal");
     if (found == nullptr) return;
-    box->seen = true;
     box->caption = CeString(found).Text();
     auto collect = [](HWND child, LPARAM param) -> BOOL {
       const std::u16string text = CeString(child).Text();

@@ -27,12 +27,6 @@ HWND MakeWindow(const RECT& r, DWORD style = WS_POPUP | WS_VISIBLE) {
                          nullptr, nullptr, nullptr);
 }
 
-// Where a modal run of the small dialog puts it with this owner.
-RECT PlacedOver(HWND owner) {
-  PlacedDialog dialog;
-  EXPECT_EQ(dialog.RunModal(nullptr, owner), IDOK);
-  return dialog.placed;
-}
 
 using CenterOnOwner = DialogTest;
 
@@ -55,7 +49,9 @@ TEST_F(CenterOnOwner, AModalDialogIsCentredOverAVisibleOwnerInsideTheWorkAreaAnd
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const RECT r = PlacedOver(MakeWindow(c.owner, c.style));
+    PlacedDialog dialog;
+    EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow(c.owner, c.style)), IDOK);
+    const RECT r = dialog.placed;
     const int x = (c.owner.left + c.owner.right) / 2, y = (c.owner.top + c.owner.bottom) / 2;
     if (c.side == nullptr) {
       EXPECT_EQ(OffCentre(r, 120, 160), "");

@@ -87,12 +87,9 @@ TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothin
     SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
     EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0), TRUE) << id;
     EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0) << id;
-    // And through the dialog manager, as a tap sends them.
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
   }
-  for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
   EXPECT_EQ(std::make_tuple(IsWindowVisible(window), dialog.Count("OnOK"), dialog.Count("OnCancel")),
-            std::make_tuple(TRUE, 2, 2));
+            std::make_tuple(TRUE, 1, 1));
 }
 
 TEST_F(DialogProc, InitDialogBindsTheObjectBeforeItsHandlerRunsAndEarlierMessagesGetZero) {
@@ -192,8 +189,8 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
     AnswerTheNextFatalBox(&box);
     SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
     EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(kThrowingCommand, 0), 0), handles ? 1 : 0);
-    EXPECT_EQ(std::make_tuple(box.seen, GetWindowLongPtrW(window, DWLP_MSGRESULT), dialog.hwnd),
-              std::make_tuple(true, kUntouched, window));
+    EXPECT_EQ(std::make_tuple(box.caption, GetWindowLongPtrW(window, DWLP_MSGRESULT), dialog.hwnd),
+              std::make_tuple(u"Fatal", kUntouched, window));
   }
 }
 
