@@ -23,7 +23,10 @@ std::u16string Str(const CeString& s) { return std::u16string(s.Text()); }
 LONG RefCount(const CeString& s) { return reinterpret_cast<const LONG*>(s.Text())[-2]; }
 LONG LengthWord(const CeString& s) { return reinterpret_cast<const LONG*>(s.Text())[-1]; }
 
-const WCHAR* EmptyText() { static CeString empty; return empty.Text(); }
+const WCHAR* EmptyText() {
+  static CeString empty;
+  return empty.Text();
+}
 
 // A block holds exactly its text, terminator and header; only the sanitizer
 // can tell a block's size.

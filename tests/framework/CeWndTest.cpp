@@ -209,10 +209,16 @@ TEST(CeWnd, ASuperclassOfAGlobalClassDefaultsToThatClassesProcedure) {
 // The box names the message; what was done before the throw is kept.
 TEST(CeWnd, AnExceptionInAHandlerOrDefaultProcessingIsReportedAndTheMessageAnswered) {
   struct Thrower : CeWnd {
-    LRESULT OnPaint(bool* handled) override { *handled = true; throw std::runtime_error("paint failed"); }
+    LRESULT OnPaint(bool* handled) override {
+      *handled = true;
+      throw std::runtime_error("paint failed");
+    }
     LRESULT OnCommand(WPARAM, HWND, bool*) override { return 41; }
     LRESULT OnDestroy(bool*) override { throw 5; }
-    LRESULT DefaultProc() override { return curMsg == WM_COMMAND ? throw 0 : CeWnd::DefaultProc(); }
+    LRESULT DefaultProc() override {
+      if (curMsg == WM_COMMAND) throw std::logic_error("default failed");
+      return CeWnd::DefaultProc();
+    }
   } window;
   ASSERT_TRUE(window.Create(nullptr, nullptr, 0, 0, 10, 10, u"thrower", WS_POPUP, 0, nullptr, nullptr));
   const HWND handle = window.hwnd;

@@ -37,7 +37,9 @@ class ScrollDialogTest : public DialogTest {
   void ResizeHeight(int dh) { Resize(GetSystemMetrics(SM_CXVSCROLL), dh); }
   void ResizeWidth(int dw) { Resize(dw, GetSystemMetrics(SM_CYHSCROLL)); }
 
-  bool Shown(int which) { return GetWindowLongW(window, GWL_STYLE) & (which == SB_VERT ? WS_VSCROLL : WS_HSCROLL); }
+  bool Shown(int which) {
+    return (GetWindowLongW(window, GWL_STYLE) & (which == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+  }
   SCROLLINFO Info(int which) {
     SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     GetScrollInfo(window, which, &info);
@@ -60,7 +62,8 @@ class ScrollDialogTest : public DialogTest {
   int ClientWidth() { return ClientRect(window).right; }
 
   ScrollProbe dialog;
-  HWND window = nullptr, top = nullptr;
+  HWND window = nullptr;
+  HWND top = nullptr;
   RECT initial = {};
   SIZE content = {};
 };
