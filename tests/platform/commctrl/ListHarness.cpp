@@ -46,11 +46,8 @@ std::string describe(NMHDR* header) {
       auto* info = reinterpret_cast<NMLVODSTATECHANGE*>(header);
       return odChanged(info->iFrom, info->iTo, info->uNewState, info->uOldState);
     }
-    case LVN_ODCACHEHINT: {
-      auto* info = reinterpret_cast<NMLVCACHEHINT*>(header);
-      if (answers().hint) answers().hint(header->hwndFrom, info->iFrom, info->iTo);
-      return hint(info->iFrom, info->iTo);
-    }
+    case LVN_ODCACHEHINT:
+      return hint(reinterpret_cast<NMLVCACHEHINT*>(header)->iFrom, reinterpret_cast<NMLVCACHEHINT*>(header)->iTo);
     case LVN_GETDISPINFOW: {
       LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
       std::string text = dispInfo(item.iItem, item.iSubItem);
@@ -73,10 +70,8 @@ std::string describe(NMHDR* header) {
       answers().results[LVN_ODFINDITEMW] = answers().find(info->iStart, text);
       return findItem(info->iStart, text) + format(" flags=0x%x", static_cast<int>(info->lvfi.flags));
     }
-    case NM_CLICK: {
-      auto* info = reinterpret_cast<NMITEMACTIVATE*>(header);
-      return click(info->iItem, info->iSubItem);
-    }
+    case NM_CLICK:
+      return click(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem, reinterpret_cast<NMITEMACTIVATE*>(header)->iSubItem);
     case LVN_COLUMNCLICK:
       return columnClick(list->iSubItem);
     case LVN_INSERTITEM:
@@ -130,9 +125,7 @@ std::string hint(int first, int last) { return format("hint %d..%d", first, last
 std::string dispInfo(int row, int subItem) { return format("dispinfo row=%d sub=%d", row, subItem); }
 std::string click(int row, int subItem) { return format("click item=%d sub=%d", row, subItem); }
 std::string columnClick(int subItem) { return format("columnclick sub=%d", subItem); }
-std::string findItem(int start, const std::u16string& text) {
-  return format("find start=%d text=", start) + narrow(text);
-}
+std::string findItem(int start, const std::u16string& text) { return format("find start=%d text=", start) + narrow(text); }
 
 HWND createParent() {
   WNDCLASSW wc{};
@@ -209,10 +202,6 @@ POINT cellPoint(HWND list, int row, int column) {
   POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ClientToScreen(list, &p);
   return p;
-}
-
-void typeText(HWND list, const std::u16string& text) {
-  for (char16_t c : text) SendMessageW(list, WM_CHAR, c, 1);
 }
 
 void ListTest::SetUp() {

@@ -32,13 +32,10 @@ struct Note {
 
 // The parent's answers.
 struct Answers {
-  // Cell text for LVN_GETDISPINFOW; the parent cuts it to the buffer's capacity.
-  // The fixture answers "R<row>C<sub-item>".
+  // Cell text for LVN_GETDISPINFOW, cut by the parent to the buffer; "R<row>C<sub-item>" unless set.
   std::function<std::u16string(int row, int subItem)> cell;
   // LVN_ODFINDITEMW's result.
   std::function<LRESULT(int start, const std::u16string& text)> find = [](int, const std::u16string&) { return -1; };
-  // Called on LVN_ODCACHEHINT, as a program fills its cache there.
-  std::function<void(HWND list, int first, int last)> hint;
   // Results for other codes (a TRUE refuses a change that may be refused).
   std::map<UINT, LRESULT> results;
 };
@@ -68,10 +65,8 @@ std::vector<int> selectedRows(HWND list);
 int focusedRow(HWND list);
 int topRow(HWND list);
 int pageRows(HWND list);
-
 // Screen point in the middle of a cell.
 POINT cellPoint(HWND list, int row, int column);
-void typeText(HWND list, const std::u16string& text);
 
 class ListTest : public ::testing::Test {
  protected:

@@ -48,7 +48,7 @@ class TreeTest : public ::testing::Test {
   void TearDown() override;
 
   // Creates the tree (replacing one made before) in the parent's client area.
-  HWND makeTree(DWORD style = kProgramStyle, RECT rect = {0, 0, 240, 130});
+  HWND makeTree(DWORD style = kProgramStyle);
   // The program's tree: "Databases" (data -1) with "Contacts", "Appointments"
   // and "Tasks" (data 1, 2, 3) below it, nothing selected or open.
   void programTree(DWORD style = kProgramStyle);
@@ -61,9 +61,11 @@ class TreeTest : public ::testing::Test {
 
   HTREEITEM caret() const { return next(TVGN_CARET); }
   HTREEITEM next(UINT code, HTREEITEM item = nullptr) const;
+  // The item's fields for the mask (text: up to 259 units, "<no item>" when refused).
+  TVITEMW get(HTREEITEM item, UINT mask) const;
   std::u16string text(HTREEITEM item) const;
-  LPARAM data(HTREEITEM item) const;
-  UINT state(HTREEITEM item) const;
+  LPARAM data(HTREEITEM item) const { return get(item, TVIF_PARAM).lParam; }
+  UINT state(HTREEITEM item) const { return get(item, TVIF_STATE).state; }
   bool expanded(HTREEITEM item) const { return (state(item) & TVIS_EXPANDED) != 0; }
   int count() const { return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0)); }
   RECT labelRect(HTREEITEM item) const;
@@ -74,6 +76,7 @@ class TreeTest : public ::testing::Test {
   HWND parent_ = nullptr;
   HWND tree_ = nullptr;
   HTREEITEM root_ = nullptr, a_ = nullptr, b_ = nullptr, c_ = nullptr;
+  mutable WCHAR buffer_[260] = {};
 };
 
 }  // namespace treetest

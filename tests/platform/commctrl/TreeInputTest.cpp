@@ -20,23 +20,29 @@ class TreeInputTest : public TreeTest {
 
 TEST_F(TreeInputTest, StylusTapSelectsByMouse) {
   fill();
-  tap(labelPoint(b_));
-  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_CLICK), note(TVN_SELCHANGINGW, TVC_BYMOUSE, nullptr, b_),
-                         note(TVN_SELCHANGEDW, TVC_BYMOUSE, nullptr, b_)},
-                        take()));
-  EXPECT_EQ(caret(), b_);
+  // Below the items a tap selects nothing.
+  RECT client{};
+  GetClientRect(tree_, &client);
+  POINT below{20, client.bottom - 3};
+  ClientToScreen(tree_, &below);
+  tap(below);
+  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_CLICK)}, take()));
+  EXPECT_EQ(caret(), nullptr);
   EXPECT_EQ(GetFocus(), tree_);
 
+  tap(labelPoint(b_));
+  EXPECT_TRUE(sameNotes({note(NM_CLICK), note(TVN_SELCHANGINGW, TVC_BYMOUSE, nullptr, b_),
+                         note(TVN_SELCHANGEDW, TVC_BYMOUSE, nullptr, b_)},
+                        take()));
   tap(labelPoint(c_));
   EXPECT_TRUE(sameNotes({note(NM_CLICK), note(TVN_SELCHANGINGW, TVC_BYMOUSE, b_, c_),
                          note(TVN_SELCHANGEDW, TVC_BYMOUSE, b_, c_)},
                         take()));
-  // Tapped again at once, it is a double tap: on a leaf it changes nothing.
+  // Tapped again at once, it is a double tap: on a leaf it changes nothing,
+  // on a parent it toggles it.
   tap(labelPoint(c_));
   EXPECT_TRUE(sameNotes({note(NM_DBLCLK)}, take()));
   EXPECT_EQ(caret(), c_);
-
-  // On a parent, a double tap toggles it.
   tap(labelPoint(root_));
   take();
   tap(labelPoint(root_));
@@ -45,22 +51,6 @@ TEST_F(TreeInputTest, StylusTapSelectsByMouse) {
                         take()));
   EXPECT_FALSE(expanded(root_));
   EXPECT_EQ(caret(), root_);
-}
-
-TEST_F(TreeInputTest, ATapThatTheParentAnswersOrThatHitsNoItemSelectsNothing) {
-  for (bool answered : {true, false}) {
-    SCOPED_TRACE(answered ? "NM_CLICK answered" : "below the items");
-    fill();
-    answer(NM_CLICK, [answered](const NMHDR&) { return answered ? TRUE : FALSE; });
-    RECT client{};
-    GetClientRect(tree_, &client);
-    POINT below{20, client.bottom - 3};
-    ClientToScreen(tree_, &below);
-    tap(answered ? labelPoint(b_) : below);
-    EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_CLICK)}, take()));
-    EXPECT_EQ(caret(), nullptr);
-    SetFocus(parent_);
-  }
 }
 
 TEST_F(TreeInputTest, StylusOnTheButtonTogglesExpansionAndMovesAHiddenSelection) {
@@ -85,11 +75,15 @@ TEST_F(TreeInputTest, StylusOnTheButtonTogglesExpansionAndMovesAHiddenSelection)
   EXPECT_EQ(caret(), second_) << "the button changes no selection";
 }
 
-TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboard) {
+TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboardAndFocusAndEnterAreTold) {
   fill();
   send(TVM_EXPAND, TVE_COLLAPSE, root_);
   SetFocus(tree_);
-  take();
+  SetFocus(parent_);
+  SetFocus(tree_);
+  key(VK_RETURN);
+  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_KILLFOCUS), note(NM_SETFOCUS), note(NM_RETURN)}, take()));
+  EXPECT_EQ(SendMessageW(tree_, WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
   // The first key without a selection selects the first item.
   key(VK_DOWN);
   EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_BYKEYBOARD, nullptr, root_),
@@ -106,12 +100,7 @@ TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboard) {
   EXPECT_TRUE(sameNotes({note(TVN_ITEMEXPANDINGW, TVE_EXPAND, nullptr, root_),
                          note(TVN_ITEMEXPANDEDW, TVE_EXPAND, nullptr, root_)},
                         take()));
-
-  struct Step {
-    UINT key;
-    HTREEITEM* caret;
-    bool rootOpen;
-  } steps[] = {
+  struct Step { UINT key; HTREEITEM* caret; bool rootOpen; } steps[] = {
       {VK_RIGHT, &a_, true},    {VK_DOWN, &b_, true},      {VK_DOWN, &c_, true},       {VK_DOWN, &second_, true},
       {VK_DOWN, &second_, true}, {VK_UP, &c_, true},       {VK_LEFT, &root_, true},    {VK_LEFT, &root_, false},
       {VK_END, &second_, false}, {VK_HOME, &root_, false}, {VK_ADD, &root_, true},     {VK_NEXT, &second_, true},
@@ -127,123 +116,51 @@ TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboard) {
   for (const Note& n : take()) EXPECT_TRUE(n.code != TVN_SELCHANGEDW || n.action == TVC_BYKEYBOARD);
 }
 
-TEST_F(TreeInputTest, TypingALetterSelectsTheNextItemStartingWithIt) {
-  fill();
-  send(TVM_SELECTITEM, TVGN_CARET, root_);
-  SetFocus(tree_);
-  SendMessageW(tree_, WM_CHAR, u't', 0);
-  EXPECT_EQ(caret(), c_);
-  SendMessageW(tree_, WM_CHAR, u'D', 0);  // from the top again after the last
-  EXPECT_EQ(caret(), root_);
-  SendMessageW(tree_, WM_CHAR, u'z', 0);
-  EXPECT_EQ(caret(), root_);
-}
-
-TEST_F(TreeInputTest, FocusAndEnterAreToldToTheParent) {
-  fill();
-  SetFocus(tree_);
-  SetFocus(parent_);
-  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_KILLFOCUS)}, take()));
-  SetFocus(tree_);
-  key(VK_RETURN);
-  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_RETURN)}, take()));
-  EXPECT_EQ(SendMessageW(tree_, WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
-}
-
-TEST_F(TreeInputTest, HitTestNamesThePartOfTheRow) {
-  fill();
-  HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK, 1, 1);
-  SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
-  RECT label = labelRect(b_);
-  RECT client{};
-  GetClientRect(tree_, &client);
-  int middle = (label.top + label.bottom) / 2;
-  struct Case {
-    POINT at;
-    UINT flags;
-    HTREEITEM item;
-  } cases[] = {
-      {{(label.left + label.right) / 2, middle}, TVHT_ONITEMLABEL, b_},
-      {{label.left - 8, middle}, TVHT_ONITEMICON, b_},
-      {{label.right + 5, middle}, TVHT_ONITEMRIGHT, b_},
-      {{3, middle}, TVHT_ONITEMINDENT, b_},
-      {{3, 5}, TVHT_ONITEMBUTTON, root_},
-      {{20, client.bottom - 2}, TVHT_NOWHERE, nullptr},
-      {{20, client.bottom + 5}, TVHT_BELOW, nullptr},
-      {{-5, middle}, TVHT_TOLEFT, nullptr},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.at.x << "," << c.at.y);
-    TVHITTESTINFO info{};
-    info.pt = c.at;
-    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info))),
-              c.item);
-    EXPECT_EQ(info.hItem, c.item);
-    EXPECT_EQ(info.flags, c.flags);
-  }
-  DestroyWindow(tree_);
-  tree_ = nullptr;
-  ImageList_Destroy(images);
-}
-
-class TreeScrollTest : public TreeTest {
- protected:
-  void fillMany(int count) {
-    makeTree();
-    items_.clear();
-    root_ = insert(TVI_ROOT, u"Databases", -1);
-    for (int i = 0; i < count; ++i) items_.push_back(insert(root_, u"Database", i));
-    send(TVM_EXPAND, TVE_EXPAND, root_);
-    pump();
-  }
-  int rows() const { return static_cast<int>(SendMessageW(tree_, TVM_GETVISIBLECOUNT, 0, 0)); }
-  bool shown(HTREEITEM item) const {
-    RECT r = labelRect(item);
-    RECT client{};
-    GetClientRect(tree_, &client);
-    return r.top >= 0 && r.bottom <= client.bottom;
-  }
-  std::vector<HTREEITEM> items_;
-};
-
-TEST_F(TreeScrollTest, TheViewFollowsTheSelectionTheKeysAndTheScrollBar) {
-  fillMany(2);
+TEST_F(TreeInputTest, TheViewFollowsTheSelectionTheKeysAndTheScrollBar) {
+  makeTree();
+  root_ = insert(TVI_ROOT, u"Databases", -1);
+  a_ = insert(root_, u"Database", 0);
+  send(TVM_EXPAND, TVE_EXPAND, root_);
+  pump();
   EXPECT_FALSE(GetWindowLongW(tree_, GWL_STYLE) & WS_VSCROLL) << "what fits needs no scroll bar";
-  fillMany(30);
+  std::vector<HTREEITEM> items{a_};
+  for (int i = 1; i < 30; ++i) items.push_back(insert(root_, u"Database", i));
+  pump();
   ASSERT_TRUE(GetWindowLongW(tree_, GWL_STYLE) & WS_VSCROLL);
-  const int last = 31 - rows();  // the top row when the last item is at the bottom
+  const int rows = static_cast<int>(SendMessageW(tree_, TVM_GETVISIBLECOUNT, 0, 0));
+  const int last = 31 - rows;  // the top row when the last item is at the bottom
   auto topIndex = [&] {
     int index = 0;
     for (HTREEITEM i = next(TVGN_ROOT); i && i != next(TVGN_FIRSTVISIBLE); i = next(TVGN_NEXTVISIBLE, i)) ++index;
     EXPECT_EQ(GetScrollPos(tree_, SB_VERT), index);
     return index;
   };
-  send(TVM_SELECTITEM, TVGN_CARET, items_.back());
-  EXPECT_TRUE(shown(items_.back()));
+  auto shown = [&](HTREEITEM item) {
+    RECT r = labelRect(item), client{};
+    GetClientRect(tree_, &client);
+    return r.top >= 0 && r.bottom <= client.bottom;
+  };
+  send(TVM_SELECTITEM, TVGN_CARET, items.back());
+  EXPECT_TRUE(shown(items.back()));
   EXPECT_EQ(topIndex(), last) << "not scrolled into empty rows";
-  send(TVM_ENSUREVISIBLE, 0, items_[0]);
+  send(TVM_ENSUREVISIBLE, 0, items[0]);
   EXPECT_EQ(topIndex(), 1);
-
   struct Step {
     WPARAM code;
     int top;
-  } steps[] = {
-      {SB_LINEDOWN, 2}, {SB_LINEUP, 1}, {SB_PAGEDOWN, rows()},
-      {SB_BOTTOM, last}, {SB_LINEDOWN, last}, {SB_TOP, 0}, {SB_LINEUP, 0},
-  };
+  } steps[] = {{SB_LINEDOWN, 2}, {SB_LINEUP, 1}, {SB_PAGEDOWN, rows}, {SB_BOTTOM, last},
+               {SB_LINEDOWN, last}, {SB_TOP, 0}, {SB_LINEUP, 0}};
   for (const Step& s : steps) {
-    SCOPED_TRACE(s.code);
     SendMessageW(tree_, WM_VSCROLL, s.code, 0);
-    EXPECT_EQ(topIndex(), s.top);
+    EXPECT_EQ(topIndex(), s.top) << s.code;
   }
-
   send(TVM_SELECTITEM, TVGN_CARET, root_);
   SetFocus(tree_);
   key(VK_NEXT);
-  EXPECT_EQ(caret(), items_[static_cast<size_t>(rows() - 2)]);
+  EXPECT_EQ(caret(), items[static_cast<size_t>(rows - 2)]);
   key(VK_END);
-  EXPECT_EQ(caret(), items_.back());
-  EXPECT_TRUE(shown(items_.back()));
+  EXPECT_EQ(caret(), items.back());
+  EXPECT_TRUE(shown(items.back()));
 }
 
 }  // namespace

@@ -62,20 +62,6 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void registerClass() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = windowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kClass;
-  RegisterClassW(&wc);
-}
-
-void destroyAll() {
-  std::vector<HWND> windows;
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) windows.push_back(w);
-  for (HWND w : windows) DestroyWindow(w);
-}
-
 }  // namespace
 
 std::vector<Received>& received() {
@@ -166,12 +152,16 @@ void ChromeTest::SetUp() {
   device::Options options;
   options.chrome = true;
   device::Device::instance().configure(options, nullptr);
-  registerClass();
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = windowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kClass;
+  RegisterClassW(&wc);
   received().clear();
 }
 
 void ChromeTest::TearDown() {
-  destroyAll();
+  while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }

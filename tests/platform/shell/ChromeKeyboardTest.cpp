@@ -1,8 +1,6 @@
 // The panel's keyboard laid out in rectangles of any width.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "shell/ChromeKeyboard.h"
 #include "shell/ChromeLayout.h"
 
@@ -33,24 +31,6 @@ TEST(ChromeKeyboard, RowsFillThePanelWithoutGapsAndEveryKeyIsFoundAtItsCentre) {
     for (POINT outside : {POINT{120, panel.top - 1}, POINT{120, panel.bottom}, POINT{panel.right, panel.top + 30}})
       EXPECT_EQ(shell::keyAt(keys, outside), -1);
   }
-}
-
-TEST(ChromeKeyboard, TypesEveryLetterAndDigitOnceWithItsShiftedCharacter) {
-  std::set<char16_t> plain;
-  for (const auto& row : shell::keyboardRows()) {
-    int units = 0;
-    for (const shell::PanelKey& key : row) {
-      units += key.units;
-      if (key.vk || key.shift) continue;
-      EXPECT_TRUE(plain.insert(key.plain).second) << static_cast<int>(key.plain);
-      if (key.plain >= u'a' && key.plain <= u'z') {
-        EXPECT_EQ(key.shifted, key.plain - u'a' + u'A');
-      }
-    }
-    EXPECT_EQ(units, shell::kRowUnits);
-  }
-  for (char16_t c : std::u16string(u"abcdefghijklmnopqrstuvwxyz0123456789 "))
-    EXPECT_TRUE(plain.count(c)) << static_cast<char>(c);
 }
 
 TEST(ChromeLayout, TheNavigationBarMakesRoomForTheOkButton) {

@@ -14,16 +14,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 RECT navBar() { return device::Device::instance().navBarRect(); }
 shell::NavBarLayout layout(bool ok) { return shell::layoutNavBar(navBar(), ok); }
 
-SYSTEMTIME at(WORD hour, WORD minute, WORD second = 0) {
-  SYSTEMTIME t{};
-  t.wYear = 2003;
-  t.wMonth = 4;
-  t.wDay = 1;
-  t.wHour = hour;
-  t.wMinute = minute;
-  t.wSecond = second;
-  return t;
-}
+SYSTEMTIME at(WORD hour, WORD minute, WORD second = 0) { return SYSTEMTIME{2003, 4, 2, 1, hour, minute, second, 0}; }
 
 display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
 
@@ -48,22 +39,28 @@ void drawnAt(const SYSTEMTIME& t) {
 
 using NavBarTest = ChromeTest;
 
-TEST_F(NavBarTest, ShowsTheForegroundWindowsTitleInWhiteOnTheBar) {
+TEST_F(NavBarTest, ShowsTheForegroundWindowsTitleInWhiteAndTheOkButtonOnlyForAWindowThatAsksForIt) {
+  // The top of the button's outline: a white line across it.
+  const RECT ok = layout(true).ok;
+  const RECT outline{ok.left + 4, ok.top + 4, ok.right - 5, ok.top + 5};
+  const int length = outline.right - outline.left;
   HWND first = window(u"Alpha", kDesktop, kRed);
   drawnAt(at(9, 41));
   const RECT title = layout(false).title;
   const std::vector<uint32_t> alpha = pixels(title);
   EXPECT_GT(countColour(title, kWhite), 20) << "the title's text";
   EXPECT_GT(countColour(title, shell::kNavBarColor), (title.right - title.left) * (title.bottom - title.top) / 2);
-
-  // Another window in front: its title; back again: the same picture.
-  HWND second = window(u"Gamma", {20, 60, 200, 200}, kRed);
+  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
+  // Another window in front: its title and its button; back again: the same picture.
+  HWND second = window(u"Gamma", {20, 60, 200, 200}, kRed, WS_EX_CAPTIONOKBTN);
   drawnAt(at(9, 41));
   EXPECT_NE(pixels(title), alpha);
+  EXPECT_EQ(countColour(outline, kWhite), length);
   DestroyWindow(second);
   SetForegroundWindow(first);
   drawnAt(at(9, 41));
   EXPECT_EQ(pixels(title), alpha);
+  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
 }
 
 TEST_F(NavBarTest, OnlyWhatChangedIsDrawnAgain) {
@@ -81,23 +78,6 @@ TEST_F(NavBarTest, OnlyWhatChangedIsDrawnAgain) {
   SetWindowTextW(hwnd, u"Vantor - Contacts");
   pump();
   EXPECT_TRUE(drewOnlyWithin(at(10, 1), layout(true).title));
-}
-
-TEST_F(NavBarTest, OkButtonShowsOnlyForAWindowThatAsksForIt) {
-  // The top of the button's outline: a white line across it.
-  const RECT ok = layout(true).ok;
-  const RECT outline{ok.left + 4, ok.top + 4, ok.right - 5, ok.top + 5};
-  const int length = outline.right - outline.left;
-  HWND plain = window(u"Plain", kDesktop, kRed);
-  drawnAt(at(10, 0));
-  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
-  HWND withOk = window(u"With ok", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
-  drawnAt(at(10, 0));
-  EXPECT_EQ(countColour(outline, kWhite), length);
-  DestroyWindow(withOk);
-  SetForegroundWindow(plain);
-  drawnAt(at(10, 0));
-  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
 }
 
 TEST_F(NavBarTest, TappingOkSendsIdOkWithANonZeroCode) {
@@ -141,29 +121,22 @@ TEST_F(NavBarTest, TappingOkSendsIdOkWithANonZeroCode) {
 }
 
 TEST_F(NavBarTest, ClosingTheHostWindowAsksTheForegroundWindowAsTheOkButtonWould) {
-  auto close = [] {
+  // What each close asks: the window with the button gets IDOK with a
+  // code, a plain one WM_CLOSE; with nobody left, the program is asked to quit.
+  for (DWORD exStyle : {DWORD(WS_EX_CAPTIONOKBTN), DWORD(0), DWORD(-1)}) {
+    SCOPED_TRACE(exStyle);
+    HWND hwnd = exStyle == DWORD(-1) ? nullptr : window(u"Vantor", kDesktop, kRed, exStyle);
     received().clear();
     device::Device::instance().hostRequest(display::HostRequest::Close);
     pump();
-  };
-  HWND withOk = window(u"With ok", kDesktop, kRed, WS_EX_CAPTIONOKBTN);
-  close();
-  ASSERT_EQ(receivedOf(WM_COMMAND).size(), 1u);
-  EXPECT_EQ(receivedOf(WM_COMMAND)[0].hwnd, withOk);
-  EXPECT_EQ(LOWORD(receivedOf(WM_COMMAND)[0].wParam), IDOK);
-  EXPECT_NE(HIWORD(receivedOf(WM_COMMAND)[0].wParam), 0);
-  DestroyWindow(withOk);
-
-  HWND plain = window(u"Plain", kDesktop, kRed);
-  close();
-  EXPECT_TRUE(receivedOf(WM_COMMAND).empty());
-  ASSERT_EQ(receivedOf(WM_CLOSE).size(), 1u);
-  EXPECT_EQ(receivedOf(WM_CLOSE)[0].hwnd, plain);
-  DestroyWindow(plain);
-
-  // Nobody left to ask: the program is asked to quit.
-  close();
-  EXPECT_EQ(receivedOf(WM_QUIT).size(), 1u);
+    std::vector<std::pair<HWND, UINT>> seen;
+    for (const Received& r : received())
+      if (r.msg == WM_COMMAND || r.msg == WM_CLOSE || r.msg == WM_QUIT) seen.emplace_back(r.hwnd, r.msg);
+    UINT expected = exStyle == WS_EX_CAPTIONOKBTN ? WM_COMMAND : hwnd ? WM_CLOSE : WM_QUIT;
+    EXPECT_EQ(seen, (std::vector<std::pair<HWND, UINT>>{{hwnd, expected}}));
+    for (const Received& r : receivedOf(WM_COMMAND)) EXPECT_TRUE(LOWORD(r.wParam) == IDOK && HIWORD(r.wParam) != 0);
+    if (hwnd) DestroyWindow(hwnd);
+  }
 }
 
 TEST_F(NavBarTest, AWindowDrawingUnderTheBarIsCoveredAgain) {
@@ -178,11 +151,7 @@ TEST_F(NavBarTest, AWindowDrawingUnderTheBarIsCoveredAgain) {
 }
 
 TEST_F(NavBarTest, ClockWakesTheDeviceAtTheNextMinute) {
-  struct Case {
-    WORD second;
-    WORD ms;
-    int wait;
-  };
+  struct Case { WORD second, ms; int wait; };
   for (Case c : {Case{0, 0, 60000}, Case{30, 500, 29500}, Case{59, 999, 1}}) {
     SYSTEMTIME t = at(10, 0, c.second);
     t.wMilliseconds = c.ms;

@@ -1,10 +1,9 @@
-// The menu-bar strip and the input panel: the panel's button, the panel's
-// keyboard and what it types, windows placed in the strip, and the stylus
-// on windows, which the chrome leaves alone.
+// The input panel: its button in the menu-bar strip, its keyboard and what
+// it types, the windows it covers, and the stylus on windows, which the
+// chrome leaves alone.
 #include <aygshell.h>
 
 #include "ChromeHarness.h"
-#include "user/MenuTracker.h"
 
 namespace chrometest {
 namespace {
@@ -13,7 +12,6 @@ using Type = display::InputEvent::Type;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr RECT kAboveMenuBar{0, 26, 240, 294};
 
 device::Device& dev() { return device::Device::instance(); }
@@ -31,24 +29,13 @@ RECT keyFor(char16_t c, const char16_t* label = nullptr) {
   return {};
 }
 
-class PanelTest : public ChromeTest {
- protected:
-  // A main window that follows the panel, focused, with the panel shown.
-  HWND editor() {
-    HWND hwnd = window(u"Notes", kAboveMenuBar, kRed, 0, true);
-    SetFocus(hwnd);
-    dev().setSipVisible(true);
-    settle();
-    return hwnd;
-  }
-};
+using PanelTest = ChromeTest;
 
-TEST_F(PanelTest, TheButtonShowsAndHidesThePanelAndWindowsFollow) {
+TEST_F(PanelTest, TheButtonShowsAndHidesThePanelAndWindowsFollowOrArePaintedAgain) {
   HWND main = window(u"Vantor", kAboveMenuBar, kRed, WS_EX_CAPTIONOKBTN, true);
   settle();
   const RECT panel = dev().sipRect();
   EXPECT_EQ(countColour(panel, kRed), area(panel));
-
   tap(centre(sipButton()));
   settle();
   EXPECT_TRUE(dev().sipVisible());
@@ -63,19 +50,17 @@ TEST_F(PanelTest, TheButtonShowsAndHidesThePanelAndWindowsFollow) {
   GetWindowRect(main, &r);
   EXPECT_EQ(r.bottom, kAboveMenuBar.bottom - device::Device::kSipHeight);
   EXPECT_EQ(countColour(panel, kRed), 0);
-  EXPECT_GT(countColour(panel, kWhite), area(panel) / 2);
+  EXPECT_GT(countColour(panel, RGB(255, 255, 255)), area(panel) / 2);
   EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
-
   tap(centre(sipButton()));
   settle();
   EXPECT_FALSE(dev().sipVisible());
   GetWindowRect(main, &r);
   EXPECT_EQ(r.bottom, kAboveMenuBar.bottom);
   EXPECT_EQ(countColour(panel, kRed), area(panel));
-}
 
-TEST_F(PanelTest, AWindowThePanelUncoversIsPaintedAgain) {
-  // A window that does not follow the panel lies under it while it shows.
+  // A window that does not follow the panel lies under it while it shows,
+  // and is painted again when it goes.
   HWND dialog = window(u"Dialog", {10, 150, 230, 280}, kGreen);
   dev().setSipVisible(true);
   settle();
@@ -96,8 +81,8 @@ TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
   struct Case {
     const char* name;
     std::vector<Tap> taps;
-    std::u16string chars;       // WM_CHAR, in order
-    std::vector<WPARAM> keys;   // WM_KEYDOWN, in order
+    std::u16string chars;      // WM_CHAR, in order
+    std::vector<WPARAM> keys;  // WM_KEYDOWN, in order
   };
   const Case cases[] = {
       {"letters and digits", {{u'q', nullptr}, {u'7', nullptr}, {u' ', nullptr}}, u"q7 ", {}},
@@ -108,7 +93,10 @@ TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
        {VK_BACK, VK_RETURN}},
       {"arrows type nothing", {{0, u"\u25C4"}, {0, u"\u25BA"}}, u"", {VK_LEFT, VK_RIGHT}},
   };
-  HWND focused = editor();
+  HWND focused = window(u"Notes", kAboveMenuBar, kRed, 0, true);
+  SetFocus(focused);
+  dev().setSipVisible(true);
+  settle();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     received().clear();
@@ -122,10 +110,8 @@ TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
     EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
     EXPECT_FALSE(chrome().shiftOn());
   }
-}
-
-TEST_F(PanelTest, AKeyIsDrawnDownWhilePressedAndTypesOnlyWhenLiftedOnIt) {
-  editor();
+  // A key is drawn down while pressed, and types only when lifted on it.
+  received().clear();
   const RECT g = keyFor(u'g');
   const std::vector<uint32_t> up = pixels(g);
   stylus(Type::StylusDown, centre(g));
@@ -138,58 +124,6 @@ TEST_F(PanelTest, AKeyIsDrawnDownWhilePressedAndTypesOnlyWhenLiftedOnIt) {
   EXPECT_EQ(typed(), u"");
 }
 
-TEST_F(PanelTest, AWindowInTheStripKeepsItsPixelsAndItsTapsAndTheStripComesBackWhenItGoes) {
-  window(u"Vantor", kAboveMenuBar, kRed, WS_EX_CAPTIONOKBTN);
-  HWND menuBar = window(u"", dev().menuBarRect(), kGreen);
-  settle();
-  const RECT bar = dev().menuBarRect();
-  EXPECT_EQ(countColour(bar, kGreen), area(bar));
-  // The panel's button stays the chrome's, at the right of the strip.
-  EXPECT_EQ(countColour(sipButton(), kGreen), 0);
-  EXPECT_EQ(bar.right, sipButton().left);
-
-  tap(centre(bar));
-  pump();
-  ASSERT_EQ(receivedOf(WM_LBUTTONDOWN).size(), 1u);
-  EXPECT_EQ(receivedOf(WM_LBUTTONDOWN)[0].hwnd, menuBar);
-  // Drawn again, it still shows: the strip is drawn around it.
-  InvalidateRect(menuBar, nullptr, TRUE);
-  settle();
-  EXPECT_EQ(countColour(bar, kGreen), area(bar));
-
-  ShowWindow(menuBar, SW_HIDE);
-  settle();
-  EXPECT_EQ(countColour(bar, kGreen), 0);
-  EXPECT_EQ(pixel(bar.left + 5, bar.top + 10), fb(GetSysColor(COLOR_BTNFACE)));
-}
-
-TEST_F(PanelTest, APopupMenuShowsAboveThePanelAndTakesItsTaps) {
-  HWND main = editor();
-  const RECT panel = dev().sipRect();
-  const std::vector<uint32_t> keys = pixels(panel);
-  HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, 101, u"Refresh");
-  AppendMenuW(menu, MF_STRING, 102, u"Options...");
-  dev().script().add([&] {
-    RECT item{};
-    std::string why;
-    ASSERT_TRUE(user::findOpenMenuItem(u"Options...", item, why)) << why;
-    ASSERT_GT(item.bottom, panel.top) << "the menu lies over the panel";
-    // The chrome has had its turn: the menu is still there, above the keys.
-    const std::vector<uint32_t> shown = pixels(item);
-    dev().refreshScreen();
-    EXPECT_EQ(pixels(item), shown);
-    EXPECT_NE(pixels(panel), keys);
-    tap(centre(item));
-  });
-  EXPECT_EQ(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_BOTTOMALIGN, 20, 280, main, nullptr), 102u);
-  EXPECT_EQ(typed(), u"") << "the tap was the menu's, not a key's";
-  DestroyMenu(menu);
-  // Where the menu was, the panel is drawn again.
-  settle();
-  EXPECT_EQ(pixels(panel), keys);
-}
-
 TEST_F(PanelTest, TheStylusOnWindowsIsTheirsEvenOnTheBarsButAnEmptyStripKeepsItsOwn) {
   HWND main = window(u"Vantor", kAboveMenuBar, kRed);
   settle();
@@ -199,7 +133,6 @@ TEST_F(PanelTest, TheStylusOnWindowsIsTheirsEvenOnTheBarsButAnEmptyStripKeepsIts
   pump();
   EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
   EXPECT_EQ(GetForegroundWindow(), main);
-
   stylus(Type::StylusDown, {120, 160});
   stylus(Type::StylusMove, {120, 10});
   stylus(Type::StylusMove, {120, 310});
@@ -212,21 +145,6 @@ TEST_F(PanelTest, TheStylusOnWindowsIsTheirsEvenOnTheBarsButAnEmptyStripKeepsIts
       seen.push_back(r.msg);
     }
   EXPECT_EQ(seen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP}));
-}
-
-TEST_F(PanelTest, TurningTheDeviceDrawsTheChromeForTheNewShape) {
-  editor();
-  dev().rotate();
-  settle();
-  ASSERT_EQ(dev().screenWidth(), 320);
-  // The bar reaches the new right edge, and so do the panel and its button.
-  EXPECT_EQ(countColour({150, 0, 250, 26}, shell::kNavBarColor), 100 * 26);
-  EXPECT_EQ(dev().navBarRect().right, 320);
-  const RECT panel = dev().sipRect();
-  EXPECT_EQ(panel.right, 320);
-  EXPECT_EQ(countColour(panel, kRed), 0);
-  EXPECT_EQ(countColour(sipButton(), kRed), 0);
-  EXPECT_EQ(sipButton().right, 320);
 }
 
 }  // namespace
