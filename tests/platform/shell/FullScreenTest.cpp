@@ -77,12 +77,7 @@ class FullScreenTest : public ::testing::Test {
 };
 
 TEST_F(FullScreenTest, EachSizingFlagGivesItsArea) {
-  const struct {
-    const char* what;
-    DWORD flags;
-    bool sipBefore, sipAfter;
-    RECT area;
-  } table[] = {
+  const struct { const char* what; DWORD flags; bool sipBefore, sipAfter; RECT area; } table[] = {
       {"the program's: the panel goes down first", SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN, true,
        false, kAboveMenuBar},
       {"full screen whatever the panel does", SHIDIF_SIZEDLGFULLSCREEN, true, true, kAboveMenuBar},

@@ -147,12 +147,7 @@ TEST_F(MenuBarTest, ResourceOneHundredOneHasTwoTextButtonsAndThreeImageButtonsTh
 }
 
 TEST_F(MenuBarTest, MissingOrBrokenResourcesFailWithAnError) {
-  struct Case {
-    const char* what;
-    UINT id;
-    int bitmap;
-    DWORD error;
-  } cases[] = {
+  struct Case { const char* what; UINT id; int bitmap; DWORD error; } cases[] = {
       {"no such resource", 999, IDB_MENUBAR_COLOUR, ERROR_RESOURCE_NAME_NOT_FOUND},
       {"fewer words than buttons", 200, IDB_MENUBAR_COLOUR, ERROR_INVALID_DATA},
       {"a popup the menu lacks", 201, IDB_MENUBAR_COLOUR, ERROR_INVALID_DATA},
