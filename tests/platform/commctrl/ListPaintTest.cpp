@@ -7,10 +7,7 @@
 namespace listtest {
 namespace {
 
-uint32_t screenColor(COLORREF color) {
-  return (static_cast<uint32_t>(GetRValue(color)) << 16) | (static_cast<uint32_t>(GetGValue(color)) << 8) |
-         GetBValue(color);
-}
+uint32_t screenColor(COLORREF c) { return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c); }
 
 uint32_t pixel(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
 
@@ -40,14 +37,10 @@ Ink inkIn(const RECT& r, uint32_t background) {
   return ink;
 }
 
+// The percentage of a region's pixels in one colour.
 int share(const RECT& r, uint32_t color) {
-  int same = 0, all = 0;
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) {
-      ++all;
-      same += pixel(x, y) == color ? 1 : 0;
-    }
-  return all ? same * 100 / all : 0;
+  int all = (r.right - r.left) * (r.bottom - r.top);
+  return all > 0 ? (all - inkIn(r, color).count) * 100 / all : 0;
 }
 
 TEST_F(ListTest, ScreenshotShowsHeaderSelectedRowsAnEllipsisAndARightAlignedNumber) {
