@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "device/Device.h"
 #include "user/InputRouter.h"
 
@@ -9,40 +11,36 @@ namespace ctltest {
 
 namespace {
 
-void push(display::InputEvent e, display::InputEvent::Type type) {
-  e.type = type;
-  device::Device::instance().pushInput(e);
+// A press and its release, or one event alone, taken and dispatched at once.
+void send(display::InputEvent e, std::initializer_list<display::InputEvent::Type> types) {
+  for (auto type : types) {
+    e.type = type;
+    device::Device::instance().pushInput(e);
+  }
+  pump();
+}
+
+display::InputEvent at(POINT p, bool shift = false, bool control = false) {
+  display::InputEvent e;
+  e.x = p.x;
+  e.y = p.y;
+  e.shift = shift;
+  e.control = control;
+  return e;
 }
 
 }  // namespace
 
-void stylus(display::InputEvent::Type type, POINT p) {
-  display::InputEvent e;
-  e.x = p.x;
-  e.y = p.y;
-  push(e, type);
-  pump();
-}
+void stylus(display::InputEvent::Type type, POINT p) { send(at(p), {type}); }
 
 void tap(POINT p, bool shift, bool control) {
-  display::InputEvent e;
-  e.x = p.x;
-  e.y = p.y;
-  e.shift = shift;
-  e.control = control;
-  push(e, display::InputEvent::Type::StylusDown);
-  push(e, display::InputEvent::Type::StylusUp);
-  pump();
+  send(at(p, shift, control), {display::InputEvent::Type::StylusDown, display::InputEvent::Type::StylusUp});
 }
 
 void key(UINT vk, bool shift, bool control) {
-  display::InputEvent e;
+  display::InputEvent e = at({0, 0}, shift, control);
   e.key = vk;
-  e.shift = shift;
-  e.control = control;
-  push(e, display::InputEvent::Type::KeyDown);
-  push(e, display::InputEvent::Type::KeyUp);
-  pump();
+  send(e, {display::InputEvent::Type::KeyDown, display::InputEvent::Type::KeyUp});
 }
 
 void pump() {
