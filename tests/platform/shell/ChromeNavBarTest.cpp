@@ -25,7 +25,7 @@ void drawnAt(const SYSTEMTIME& t) {
 
 using NavBarTest = ChromeTest;
 
-TEST_F(NavBarTest, ShowsTheForegroundWindowsTitleInWhiteAndTheOkButtonOnlyForAWindowThatAsksForIt) {
+TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForIt) {
   // The top of the button's outline: a white line across it.
   const RECT ok = layout(true).ok;
   const RECT outline{ok.left + 4, ok.top + 4, ok.right - 5, ok.top + 5};
@@ -37,6 +37,12 @@ TEST_F(NavBarTest, ShowsTheForegroundWindowsTitleInWhiteAndTheOkButtonOnlyForAWi
   EXPECT_GT(countColour(title, kWhite), 20) << "the title's text";
   EXPECT_GT(countColour(title, shell::kNavBarColor), (title.right - title.left) * (title.bottom - title.top) / 2);
   EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
+  // The clock shows the time, and a new minute draws it again.
+  const RECT clock = layout(false).clock;
+  const std::vector<uint32_t> nine41 = pixels(clock);
+  EXPECT_GT(countColour(clock, kWhite), 0) << "the time's text";
+  drawnAt(at(9, 42));
+  EXPECT_NE(pixels(clock), nine41);
   // Another window in front: its title and its button; back again: the same picture.
   HWND second = window(u"Gamma", {20, 60, 200, 200}, kRed, WS_EX_CAPTIONOKBTN);
   drawnAt(at(9, 41));
