@@ -15,11 +15,6 @@ std::vector<Note>& notes() {
   return list;
 }
 
-std::map<UINT, Answer>& answers() {
-  static std::map<UINT, Answer> table;
-  return table;
-}
-
 bool carriesItems(UINT code) {
   return code == TVN_SELCHANGINGW || code == TVN_SELCHANGEDW || code == TVN_ITEMEXPANDINGW ||
          code == TVN_ITEMEXPANDEDW || code == TVN_DELETEITEMW;
@@ -38,8 +33,7 @@ LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     n = {header.code, tv.action, tv.itemOld.hItem, tv.itemNew.hItem, tv.itemOld.lParam, tv.itemNew.lParam};
   }
   if (header.code != TVN_GETDISPINFOW) notes().push_back(n);
-  auto found = answers().find(header.code);
-  return found == answers().end() ? 0 : Answer(found->second)(header);
+  return 0;
 }
 
 std::string describe(const Note& n) {
@@ -90,11 +84,9 @@ void TreeTest::SetUp() {
                             GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(parent_, nullptr);
   notes().clear();
-  answers().clear();
 }
 
 void TreeTest::TearDown() {
-  answers().clear();
   ctltest::cleanUp();
   notes().clear();
 }
@@ -133,8 +125,6 @@ std::vector<Note> TreeTest::take() {
   return out;
 }
 
-void TreeTest::answer(UINT code, Answer a) { answers()[code] = std::move(a); }
-
 LRESULT TreeTest::send(UINT msg, WPARAM wParam, HTREEITEM item) const {
   return SendMessageW(tree_, msg, wParam, reinterpret_cast<LPARAM>(item));
 }
@@ -167,14 +157,6 @@ RECT TreeTest::labelRect(HTREEITEM item) const {
 POINT TreeTest::labelPoint(HTREEITEM item) const {
   RECT r = labelRect(item);
   POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ClientToScreen(tree_, &p);
-  return p;
-}
-
-POINT TreeTest::buttonPoint(HTREEITEM item) const {
-  // The button sits in the indentation just left of the item's label (no images here).
-  RECT label = labelRect(item);
-  POINT p{label.left - static_cast<int>(SendMessageW(tree_, TVM_GETINDENT, 0, 0)) / 2, (label.top + label.bottom) / 2};
   ClientToScreen(tree_, &p);
   return p;
 }

@@ -1,10 +1,9 @@
 // Test harness for the tree view: a parent window that records every
 // WM_NOTIFY it receives from the tree (code, action, old and new items and
-// their data), optional answers to chosen notifications, and a fixture
-// that makes a tree and leaves no window or input behind.
+// their data), and a fixture that makes a tree and leaves no window or
+// input behind.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,9 +34,6 @@ Note note(UINT code, UINT action = 0, HTREEITEM oldItem = nullptr, HTREEITEM new
 // Compares, printing both sequences on a mismatch.
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual);
 
-// What the parent answers to a notification; it may also act on the tree.
-using Answer = std::function<LRESULT(const NMHDR&)>;
-
 class TreeTest : public ::testing::Test {
  protected:
   static constexpr int kTreeId = 100;
@@ -56,7 +52,6 @@ class TreeTest : public ::testing::Test {
   HTREEITEM insert(HTREEITEM parent, const char16_t* text, LPARAM data = 0, HTREEITEM after = TVI_LAST);
   // The notifications received since the last call, then forgets them.
   std::vector<Note> take();
-  void answer(UINT code, Answer answer);
   LRESULT send(UINT msg, WPARAM wParam, HTREEITEM item) const;
 
   HTREEITEM caret() const { return next(TVGN_CARET); }
@@ -69,9 +64,8 @@ class TreeTest : public ::testing::Test {
   bool expanded(HTREEITEM item) const { return (state(item) & TVIS_EXPANDED) != 0; }
   int count() const { return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0)); }
   RECT labelRect(HTREEITEM item) const;
-  // The centre of an item's label, or of its button, on the screen.
+  // The centre of an item's label on the screen.
   POINT labelPoint(HTREEITEM item) const;
-  POINT buttonPoint(HTREEITEM item) const;
 
   HWND parent_ = nullptr;
   HWND tree_ = nullptr;
