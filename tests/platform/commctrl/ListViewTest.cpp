@@ -147,7 +147,7 @@ TEST_F(ListTest, ItemsAndSubItemsAreStoredCutToTheCallersBufferAndDeletedWithNot
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
 }
 
-TEST_F(ListTest, TheStylusOnTheScrollBarScrollsTheRows) {
+TEST_F(ListTest, TheScrollBarMovesWholeRowsNoFurtherThanTheLastPage) {
   HWND list = createList(createParent(), 0, {0, 0, 200, 150});
   addColumns(list, {{u"Name", 100}});
   for (int i = 0; i < 60; ++i) addRow(list, {u"row"});
@@ -167,16 +167,14 @@ TEST_F(ListTest, TheStylusOnTheScrollBarScrollsTheRows) {
   EXPECT_GT(tracked.nTrackPos, 0);
   EXPECT_EQ(topRow(list), tracked.nTrackPos);
   stylus(display::InputEvent::Type::StylusUp, {thumb.x, thumb.y + 40});
-  // Rows go no further than the last page.
-  for (auto [code, top] : {std::pair<WORD, int>{SB_BOTTOM, 60 - page}, {SB_LINEDOWN, 60 - page}, {SB_PAGEUP, 60 - 2 * page}, {SB_TOP, 0}}) {
-    SendMessageW(list, WM_VSCROLL, code, 0);
+  // The arrows and the track.
+  for (auto [code, top] : {std::pair<WORD, int>{SB_TOP, 0}, {SB_LINEDOWN, 1}, {SB_PAGEDOWN, 1 + page},
+                           {SB_LINEUP, page}, {SB_BOTTOM, 60 - page}, {SB_LINEDOWN, 60 - page},
+                           {SB_PAGEUP, 60 - 2 * page}, {SB_LINEUP, 59 - 2 * page}}) {
+    SendMessageW(list, WM_VSCROLL, MAKEWPARAM(code, 0), 0);
     EXPECT_EQ(topRow(list), top) << code;
+    EXPECT_EQ(GetScrollPos(list, SB_VERT), top) << code;
   }
-  tap({window.right - 4, window.bottom - 4});  // the arrow at the bottom
-  EXPECT_EQ(topRow(list), 1);
-  tap({window.right - 4, window.bottom - 30});  // the track below the thumb
-  EXPECT_EQ(topRow(list), 1 + page);
-  EXPECT_EQ(GetScrollPos(list, SB_VERT), 1 + page);
 }
 
 TEST_F(ListTest, MessagesWithoutTheirStructureOrWithRowsThatDoNotExistFailCleanly) {
