@@ -3,6 +3,9 @@
 // device's `menu` script step, the foreground it follows, and its look.
 #include <aygshell.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "ChromeHarness.h"
 #include "resources/resource.h"
 #include "shell/MenuBar.h"
@@ -99,10 +102,9 @@ TEST_F(MenuBarTest, ResourceOneHundredOneHasTwoTextButtonsAndThreeImageButtonsTh
   createBar();
   ASSERT_NE(shell::MenuBar::of(bar), nullptr);
   std::vector<std::string> seen;
-  for (const shell::MenuBarButton& b : buttons()) {
-    std::string line = b.image == I_IMAGENONE ? std::string(b.text.begin(), b.text.end()) : "image " + std::to_string(b.image);
-    seen.push_back(line + " " + std::to_string(b.command) + (b.popup ? " popup" : ""));
-  }
+  for (const shell::MenuBarButton& b : buttons())
+    seen.push_back((b.image == I_IMAGENONE ? std::string(b.text.begin(), b.text.end()) : "image " + std::to_string(b.image)) +
+                   " " + std::to_string(b.command) + (b.popup ? " popup" : ""));
   EXPECT_EQ(seen, (std::vector<std::string>{"Tools 1 popup", "View 2 popup", "image 0 40004", "image 1 40003",
                                            "image 2 40002"}));
   EXPECT_EQ(reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_MENUBAR_TOOLS)), popup(0));
@@ -202,12 +204,10 @@ TEST_F(MenuBarTest, TheMenuScriptStepSaysWhyItCannotTap) {
   createBar();
   auto& script = theDevice().script();
   std::string error;
+  // buttonFirst: the button's tap runs, not yet taken by the bar.
   auto fails = [&](const char* step, bool buttonFirst = false) {
     script.clear();
-    EXPECT_TRUE(script.loadText(step, "test.script", error)) << error;
-    if (buttonFirst) {
-      EXPECT_TRUE(script.runNext(error)) << error;  // the button's tap, not yet taken by the bar
-    }
+    EXPECT_TRUE(script.loadText(step, "test.script", error) && (!buttonFirst || script.runNext(error))) << error;
     EXPECT_FALSE(script.runNext(error));
     return error;
   };
@@ -228,9 +228,8 @@ TEST_F(MenuBarTest, AnOpenToolsMenuLooksAsOnTheDevice) {
   display::Framebuffer& fb = theDevice().backend().framebuffer();
   auto dark = [](uint32_t p) { return ((p >> 16) & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80; };
   auto count = [](RECT r, auto test) {
-    int n = 0;
-    for (uint32_t p : pixels(r)) n += test(p) ? 1 : 0;
-    return n;
+    const std::vector<uint32_t> all = pixels(r);
+    return std::count_if(all.begin(), all.end(), test);
   };
   RECT tools = button(u"Tools");
   EXPECT_GT(count(imageButton(0), [](uint32_t p) { return p != 0xC0C0C0u; }), 20) << "the image shows";
@@ -263,35 +262,31 @@ TEST_F(MenuBarTest, AnOpenToolsMenuLooksAsOnTheDevice) {
 }
 
 TEST(MenuBarResource, ButtonsAreReadAsCountedOrRefused) {
-  auto words = [](std::initializer_list<uint16_t> list) {
-    std::vector<uint8_t> bytes;
-    for (uint16_t w : list) {
-      bytes.push_back(static_cast<uint8_t>(w & 0xFF));
-      bytes.push_back(static_cast<uint8_t>(w >> 8));
-    }
-    return bytes;
+  // The words of a resource, how many of its bytes there are, and each button
+  // read as image, command, state, style, string, popup; nullopt: refused.
+  struct Case { const char* what; std::vector<uint16_t> words; size_t size; std::optional<std::vector<int>> read; };
+  const Case cases[] = {
+      {"a text button", {101, 1, 0xFFFE, 1, 4, 0x18, 1015, 0, 0}, 18,
+       std::vector<int>{I_IMAGENONE, 1, TBSTATE_ENABLED, 0x18, 1015, 0}},
+      {"no popup, then padding", {101, 1, 2, 40002, 4, 0, 0, 0, NOMENU, 0}, 20, std::vector<int>{2, 40002, 4, 0, 0, -1}},
+      {"no buttons", {101, 0}, 4, std::vector<int>{}},
+      {"counted buttons that do not fit", {101, 2, 0xFFFE, 1, 4, 0x18, 1015, 0, 0, 1}, 20, std::nullopt},
+      {"a huge count", {101, 0xFFFF}, 4, std::nullopt},
+      {"cut short", {101, 1}, 3, std::nullopt},
+      {"nothing", {}, 0, std::nullopt},
   };
-  auto one = words({101, 1, 0xFFFE, 1, 4, 0x18, 1015, 0, 0});
-  auto parsed = shell::parseMenuBarResource(one.data(), one.size());
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->menuId, 101);
-  ASSERT_EQ(parsed->buttons.size(), 1u);
-  const auto& b = parsed->buttons[0];
-  EXPECT_EQ(std::vector<int>({b.image, b.command, b.state, b.style, b.stringId, b.popup}),
-            std::vector<int>({I_IMAGENONE, 1, TBSTATE_ENABLED, 0x18, 1015, 0}));
-  auto noMenu = words({101, 1, 2, 40002, 4, 0, 0, 0, NOMENU, 0});  // and a padding word
-  parsed = shell::parseMenuBarResource(noMenu.data(), noMenu.size());
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->buttons[0].popup, -1);
-  auto none = words({101, 0});
-  EXPECT_TRUE(shell::parseMenuBarResource(none.data(), none.size()));
-  // Counted buttons that do not fit, a resource cut short, none at all.
-  auto truncated = words({101, 2, 0xFFFE, 1, 4, 0x18, 1015, 0, 0, 1});
-  auto huge = words({101, 0xFFFF});
-  EXPECT_FALSE(shell::parseMenuBarResource(truncated.data(), truncated.size()));
-  EXPECT_FALSE(shell::parseMenuBarResource(huge.data(), huge.size()));
-  EXPECT_FALSE(shell::parseMenuBarResource(one.data(), 3));
-  EXPECT_FALSE(shell::parseMenuBarResource(nullptr, 0));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> bytes;
+    for (uint16_t w : c.words) bytes.insert(bytes.end(), {uint8_t(w & 0xFF), uint8_t(w >> 8)});
+    auto parsed = shell::parseMenuBarResource(bytes.empty() ? nullptr : bytes.data(), c.size);
+    ASSERT_EQ(parsed.has_value(), c.read.has_value());
+    if (!parsed) continue;
+    EXPECT_EQ(parsed->menuId, 101);
+    std::vector<int> read;
+    for (const auto& b : parsed->buttons) read.insert(read.end(), {b.image, b.command, b.state, b.style, b.stringId, b.popup});
+    EXPECT_EQ(read, *c.read);
+  }
 }
 
 }  // namespace
