@@ -24,31 +24,25 @@ HICON makeIcon(int size, std::function<uint32_t(int x, int y)> colour) {
 }
 
 // A 32-bit surface to draw on, filled with one colour.
-class Canvas {
- public:
-  Canvas(int width, int height, uint32_t fill) : width_(width) {
+struct Canvas {
+  Canvas(int w, int h, uint32_t fill) : width(w) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* raw = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
-    bits_ = static_cast<uint32_t*>(raw);
-    std::fill(bits_, bits_ + width * height, fill);
-    old_ = SelectObject(dc_, bitmap_);
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    std::fill(bits, bits + w * h, fill);
+    old = SelectObject(dc, bitmap);
   }
   ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
   }
-  HDC dc() const { return dc_; }
-  uint32_t at(int x, int y) const { return bits_[y * width_ + x] & 0x00FFFFFF; }
-
- private:
-  int width_;
-  uint32_t* bits_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HDC dc_ = CreateCompatibleDC(nullptr);
-  HGDIOBJ old_ = nullptr;
+  uint32_t at(int x, int y) const { return bits[y * width + x] & 0x00FFFFFF; }
+  int width;
+  uint32_t* bits = nullptr;
+  HBITMAP bitmap = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = nullptr;
 };
 
 TEST(ImageListTest, CreationChecksItsArguments) {
@@ -75,9 +69,7 @@ TEST(ImageListTest, IconsAreAppendedWithMinusOneReplacedInRangeAndADestroyedList
   // Opaque colours with a transparent border of one pixel.
   auto framed = [](uint32_t c) { return makeIcon(16, [c](int x, int y) { return x % 15 && y % 15 ? c : 0; }); };
   HICON red = framed(kRed), blue = framed(kBlue);
-  EXPECT_EQ(ImageList_ReplaceIcon(list, -1, red), 0);
-  EXPECT_EQ(ImageList_ReplaceIcon(list, -1, red), 1);
-  EXPECT_EQ(ImageList_ReplaceIcon(list, -1, red), 2);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(ImageList_ReplaceIcon(list, -1, red), i);
   EXPECT_EQ(ImageList_ReplaceIcon(list, 1, blue), 1);
   for (int bad : {3, -2}) EXPECT_EQ(ImageList_ReplaceIcon(list, bad, blue), -1);
   EXPECT_EQ(ImageList_ReplaceIcon(list, -1, nullptr), -1);
@@ -86,11 +78,11 @@ TEST(ImageListTest, IconsAreAppendedWithMinusOneReplacedInRangeAndADestroyedList
   // Drawn with the mask: the border shows the surface, and nothing is drawn
   // outside the image.
   Canvas canvas(50, 18, 0x0000FF00);
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(ImageList_Draw(list, i, canvas.dc(), 1 + i * 16, 1, ILD_TRANSPARENT));
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(ImageList_Draw(list, i, canvas.dc, 1 + i * 16, 1, ILD_TRANSPARENT));
   const uint32_t expected[][3] = {{8, 8, 0xFF0000}, {24, 8, 0x0000FF}, {40, 8, 0xFF0000},
                                   {1, 1, 0x00FF00}, {0, 0, 0x00FF00}, {49, 17, 0x00FF00}};
   for (const auto& e : expected) EXPECT_EQ(canvas.at(static_cast<int>(e[0]), static_cast<int>(e[1])), e[2]) << e[0];
-  EXPECT_FALSE(ImageList_Draw(list, 3, canvas.dc(), 0, 0, ILD_TRANSPARENT));
+  EXPECT_FALSE(ImageList_Draw(list, 3, canvas.dc, 0, 0, ILD_TRANSPARENT));
 
   ASSERT_TRUE(ImageList_Destroy(list));
   SetLastError(0);
@@ -110,13 +102,13 @@ TEST(ImageListTest, LargerIconsAreScaledToTheListSizeAndDrawingIsClipped) {
   HIMAGELIST list = ImageList_Create(16, 16, ILC_MASK, 1, 1);
   ASSERT_EQ(ImageList_ReplaceIcon(list, -1, icon), 0);
   Canvas canvas(16, 16, 0x0000FF00);
-  ImageList_Draw(list, 0, canvas.dc(), 0, 0, ILD_TRANSPARENT);
+  ImageList_Draw(list, 0, canvas.dc, 0, 0, ILD_TRANSPARENT);
   EXPECT_EQ(canvas.at(0, 0), 0x00FF00u);  // transparent: the canvas shows
   EXPECT_EQ(canvas.at(3, 8), 0xFF0000u);
   EXPECT_EQ(canvas.at(12, 15), 0x0000FFu);
   // Partly off the surface, up and left: only what lands on it is drawn.
   Canvas small(8, 8, 0x00FFFFFF);
-  EXPECT_TRUE(ImageList_Draw(list, 0, small.dc(), -4, -4, ILD_TRANSPARENT));
+  EXPECT_TRUE(ImageList_Draw(list, 0, small.dc, -4, -4, ILD_TRANSPARENT));
   EXPECT_EQ(small.at(0, 0), 0xFF0000u);
   EXPECT_EQ(small.at(7, 7), 0x0000FFu);
   ImageList_Destroy(list);

@@ -8,7 +8,6 @@ namespace listtest {
 namespace {
 
 uint32_t screenColor(COLORREF c) { return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c); }
-
 uint32_t pixel(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
 
 RECT screenCell(HWND list, int row, int column) {
@@ -18,7 +17,7 @@ RECT screenCell(HWND list, int row, int column) {
   return r;
 }
 
-// The pixels of a region that are not the background.
+// The pixels of a region that are not the background, and their bounds.
 struct Ink {
   int left = 100000, top = 100000, right = -1, bottom = -1, count = 0;
 };
@@ -26,14 +25,9 @@ struct Ink {
 Ink inkIn(const RECT& r, uint32_t background) {
   Ink ink;
   for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) {
-      if (pixel(x, y) == background) continue;
-      ++ink.count;
-      ink.left = std::min(ink.left, x);
-      ink.right = std::max(ink.right, x);
-      ink.top = std::min(ink.top, y);
-      ink.bottom = std::max(ink.bottom, y);
-    }
+    for (int x = r.left; x < r.right; ++x)
+      if (pixel(x, y) != background)
+        ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y), ink.count + 1};
   return ink;
 }
 
@@ -57,12 +51,8 @@ TEST_F(ListTest, ScreenshotShowsHeaderSelectedRowsAnEllipsisAndARightAlignedNumb
   addRow(list, {u"alpha", tall.c_str(), u"1"});
   addRow(list, {u"beta", u"x", u"22"});
   addRow(list, {u"gamma", u"y", u"333"});
-  LVITEMW state{};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  for (int row : {1, 2}) {
-    state.state = row == 1 ? LVIS_SELECTED : LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-  }
+  tap(cellPoint(list, 1, 0));
+  tap(cellPoint(list, 2, 0), true);
   SetFocus(list);
   pump();
 

@@ -1,8 +1,9 @@
 #include "TreeHarness.h"
 
+#include <algorithm>
 #include <cstring>
-#include <map>
 #include <sstream>
+#include <utility>
 
 #include "device/Device.h"
 
@@ -10,10 +11,7 @@ namespace treetest {
 
 namespace {
 
-std::vector<Note>& notes() {
-  static std::vector<Note> list;
-  return list;
-}
+std::vector<Note> notes;
 
 bool carriesItems(UINT code) {
   return code == TVN_SELCHANGINGW || code == TVN_SELCHANGEDW || code == TVN_ITEMEXPANDINGW ||
@@ -32,20 +30,13 @@ LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const auto& tv = *reinterpret_cast<const NMTREEVIEWW*>(lParam);
     n = {header.code, tv.action, tv.itemOld.hItem, tv.itemNew.hItem, tv.itemOld.lParam, tv.itemNew.lParam};
   }
-  if (header.code != TVN_GETDISPINFOW) notes().push_back(n);
+  if (header.code != TVN_GETDISPINFOW) notes.push_back(n);
   return 0;
 }
 
 std::string describe(const Note& n) {
-  static const std::map<UINT, const char*> names = {
-      {TVN_SELCHANGINGW, "TVN_SELCHANGINGW"}, {TVN_SELCHANGEDW, "TVN_SELCHANGEDW"},
-      {TVN_ITEMEXPANDINGW, "TVN_ITEMEXPANDINGW"}, {TVN_ITEMEXPANDEDW, "TVN_ITEMEXPANDEDW"},
-      {TVN_DELETEITEMW, "TVN_DELETEITEMW"}, {NM_CLICK, "NM_CLICK"}, {NM_DBLCLK, "NM_DBLCLK"},
-      {NM_RETURN, "NM_RETURN"}, {NM_SETFOCUS, "NM_SETFOCUS"}, {NM_KILLFOCUS, "NM_KILLFOCUS"},
-  };
   std::ostringstream out;
-  auto found = names.find(n.code);
-  out << "  " << (found != names.end() ? found->second : std::to_string(static_cast<int>(n.code)));
+  out << "  code=" << static_cast<int>(n.code);
   if (carriesItems(n.code)) out << " action=" << n.action << " old=" << n.oldItem << " new=" << n.newItem;
   return out.str() + "\n";
 }
@@ -60,9 +51,8 @@ bool matches(const Note& e, const Note& a) {
 Note note(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem) { return {code, action, oldItem, newItem, 0, 0}; }
 
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual) {
-  bool same = expected.size() == actual.size();
-  for (size_t i = 0; same && i < expected.size(); ++i) same = matches(expected[i], actual[i]);
-  if (same) return ::testing::AssertionSuccess();
+  if (std::equal(expected.begin(), expected.end(), actual.begin(), actual.end(), matches))
+    return ::testing::AssertionSuccess();
   std::string text = "expected:\n";
   for (const Note& n : expected) text += describe(n);
   text += "actual:\n";
@@ -83,12 +73,12 @@ void TreeTest::SetUp() {
   parent_ = CreateWindowExW(0, wc.lpszClassName, u"parent", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(parent_, nullptr);
-  notes().clear();
+  notes.clear();
 }
 
 void TreeTest::TearDown() {
   ctltest::cleanUp();
-  notes().clear();
+  notes.clear();
 }
 
 HWND TreeTest::makeTree(DWORD style) {
@@ -96,7 +86,7 @@ HWND TreeTest::makeTree(DWORD style) {
   tree_ = CreateWindowExW(0, WC_TREEVIEWW, u"", WS_CHILD | WS_VISIBLE | style, 0, 0, 240, 130, parent_,
                           reinterpret_cast<HMENU>(static_cast<intptr_t>(kTreeId)), GetModuleHandleW(nullptr), nullptr);
   EXPECT_NE(tree_, nullptr);
-  notes().clear();
+  notes.clear();
   return tree_;
 }
 
@@ -120,9 +110,7 @@ HTREEITEM TreeTest::insert(HTREEITEM parent, const char16_t* text, LPARAM data, 
 }
 
 std::vector<Note> TreeTest::take() {
-  std::vector<Note> out;
-  out.swap(notes());
-  return out;
+  return std::exchange(notes, {});
 }
 
 LRESULT TreeTest::send(UINT msg, WPARAM wParam, HTREEITEM item) const {

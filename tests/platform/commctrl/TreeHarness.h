@@ -1,7 +1,5 @@
-// Test harness for the tree view: a parent window that records every
-// WM_NOTIFY it receives from the tree (code, action, old and new items and
-// their data), and a fixture that makes a tree and leaves no window or
-// input behind.
+// The tree view's harness: a parent recording the tree's notifications, and
+// a fixture leaving no window or input behind.
 #pragma once
 
 #include <string>
@@ -28,10 +26,8 @@ struct Note {
   LPARAM newData = 0;
 };
 
-// An expected notification; the items and action are compared only for
-// codes that carry them (the NMTREEVIEWW ones).
+// Items and action are compared only for the NMTREEVIEWW codes.
 Note note(UINT code, UINT action = 0, HTREEITEM oldItem = nullptr, HTREEITEM newItem = nullptr);
-// Compares, printing both sequences on a mismatch.
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual);
 
 class TreeTest : public ::testing::Test {

@@ -15,12 +15,10 @@ uint32_t sysPixel(int index) {
   COLORREF c = GetSysColor(index);
   return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
-
 const display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
 uint32_t at(int x, int y) { return screen().pixel(x, y) & 0x00FFFFFF; }
 int area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
 
-// Pixels of r that pass the test.
 template <typename Test>
 int countIf(const RECT& r, Test test) {
   int n = 0;
@@ -28,9 +26,7 @@ int countIf(const RECT& r, Test test) {
     for (int x = r.left; x < r.right; ++x) n += test(at(x, y)) ? 1 : 0;
   return n;
 }
-int pixelsOf(const RECT& r, uint32_t color) {
-  return countIf(r, [color](uint32_t p) { return p == color; });
-}
+int pixelsOf(const RECT& r, uint32_t color) { return countIf(r, [color](uint32_t p) { return p == color; }); }
 // By brightness, so that anti-aliased glyphs count whatever their edges.
 int countBrightness(const RECT& r, bool light) {
   return countIf(r, [light](uint32_t p) {
