@@ -1,6 +1,9 @@
-// A normal list view: columns, items and sub-items, fonts, scrolling, and
-// messages that must fail without their structure.
+// A normal list view and its header: columns, items and sub-items, fonts,
+// scrolling, messages that must fail without their structure, a heading's
+// click and a divider's drag, and a screenshot checked by regions.
 #include "ListHarness.h"
+
+#include "device/Device.h"
 
 namespace listtest {
 namespace {
@@ -207,6 +210,178 @@ TEST_F(ListTest, MessagesWithoutTheirStructureOrWithRowsThatDoNotExistFailCleanl
   item.pszText = nullptr;
   item.cchTextMax = 50;
   EXPECT_TRUE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+using Type = display::InputEvent::Type;
+
+HWND createHeader(HWND parent, DWORD style) {
+  return CreateWindowExW(0, WC_HEADERW, nullptr, WS_CHILD | WS_VISIBLE | style, 0, 0, 240, 20, parent,
+                         reinterpret_cast<HMENU>(7), GetModuleHandleW(nullptr), nullptr);
+}
+
+int insertHeading(HWND header, int index, const char16_t* text, int width) {
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+  item.pszText = const_cast<WCHAR*>(text);
+  item.cxy = width;
+  item.fmt = HDF_LEFT | HDF_STRING;
+  return static_cast<int>(SendMessageW(header, HDM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+}
+
+int headingWidth(HWND header, int index) {
+  HDITEMW item{};
+  item.mask = HDI_WIDTH;
+  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) return -1;
+  return item.cxy;
+}
+
+void drag(POINT from, POINT to) {
+  stylus(Type::StylusDown, from);
+  stylus(Type::StylusMove, {(from.x + to.x) / 2, to.y});
+  stylus(Type::StylusMove, to);
+  stylus(Type::StylusUp, to);
+}
+
+TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumnUnlessTheParentRefuses) {
+  HWND list = createList(createParent(), 0, {0, 0, 240, 200});
+  addColumns(list, {{u"Name", 80}, {u"Size", 50}});
+  addRow(list, {u"a", u"b"});
+  HWND header = headerOf(list);
+  RECT r{};
+  SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  POINT divider{r.right + 1, (r.top + r.bottom) / 2};
+  ClientToScreen(header, &divider);
+  notes().clear();
+  drag(divider, {divider.x + 40, divider.y});
+  // The list's parent hears of its header's drag, from the header, as the stylus moves.
+  EXPECT_EQ(logged({HDN_BEGINTRACKW, HDN_TRACKW, HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW, HDN_ENDTRACKW, HDN_ITEMCLICKW}),
+            (std::vector<std::string>{"hdn-begintrack item=0 width=80", "hdn-track item=0 width=100",
+                                      "hdn-itemchanging item=0 width=100", "hdn-itemchanged item=0 width=100",
+                                      "hdn-track item=0 width=120", "hdn-itemchanging item=0 width=120",
+                                      "hdn-itemchanged item=0 width=120", "hdn-endtrack item=0 width=120"}));
+  EXPECT_EQ(notes().back().from, header);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 120);
+  RECT cell{LVIR_LABEL, 1, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+  EXPECT_EQ(cell.left, 120);
+
+  answers().results[HDN_BEGINTRACKW] = TRUE;
+  notes().clear();
+  drag({divider.x + 40, divider.y}, divider);
+  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 120);
+  EXPECT_EQ(logged({HDN_TRACKW, HDN_ENDTRACKW, HDN_ITEMCHANGEDW}), std::vector<std::string>{});
+  // Widths the program sets reach the header without a word to the parent.
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 70);
+  EXPECT_EQ(headingWidth(header, 1), 70);
+  EXPECT_TRUE(logged({HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}).empty());
+}
+
+TEST_F(ListTest, ClickingAButtonHeadingTellsTheParentOnlyWhenReleasedOnIt) {
+  HWND parent = createParent();
+  HWND buttons = createHeader(parent, HDS_BUTTONS);
+  insertHeading(buttons, 0, u"Name", 80);
+  insertHeading(buttons, 1, u"Size", 50);
+  tap({100, 10});
+  drag({100, 10}, {30, 10});
+  EXPECT_EQ(logged({HDN_ITEMCLICKW}), std::vector<std::string>{"hdn-itemclick item=1"});
+  DestroyWindow(buttons);
+  // Plain headings are not buttons.
+  insertHeading(createHeader(parent, 0), 0, u"Name", 80);
+  tap({30, 10});
+  EXPECT_EQ(logged({HDN_ITEMCLICKW}).size(), 1u);
+}
+
+uint32_t screenColor(COLORREF c) { return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c); }
+uint32_t pixel(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
+
+RECT screenCell(HWND list, int row, int column) {
+  RECT r{LVIR_LABEL, column, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The pixels of a region that are not the background, and their bounds.
+struct Ink {
+  int left = 100000, top = 100000, right = -1, bottom = -1, count = 0;
+};
+
+Ink inkIn(const RECT& r, uint32_t background) {
+  Ink ink;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (pixel(x, y) != background)
+        ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y), ink.count + 1};
+  return ink;
+}
+
+// The percentage of a region's pixels in one colour.
+int share(const RECT& r, uint32_t color) {
+  int all = (r.right - r.left) * (r.bottom - r.top);
+  return all > 0 ? (all - inkIn(r, color).count) * 100 / all : 0;
+}
+
+TEST_F(ListTest, ScreenshotShowsHeaderSelectedRowsAnEllipsisAndARightAlignedNumber) {
+  HWND list = createList(createParent(), LVS_SHOWSELALWAYS, {0, 0, 240, 200});
+  addColumns(list, {{u"Name", 60}, {u"Note", 110}});
+  LVCOLUMNW size{};
+  size.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  size.fmt = LVCFMT_RIGHT;
+  size.cx = 60;
+  size.pszText = const_cast<WCHAR*>(u"Size");
+  SendMessageW(list, LVM_INSERTCOLUMNW, 2, reinterpret_cast<LPARAM>(&size));
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  std::u16string tall(60, u'l');
+  addRow(list, {u"alpha", tall.c_str(), u"1"});
+  addRow(list, {u"beta", u"x", u"22"});
+  addRow(list, {u"gamma", u"y", u"333"});
+  tap(cellPoint(list, 1, 0));
+  tap(cellPoint(list, 2, 0), true);
+  SetFocus(list);
+  pump();
+
+  uint32_t window = screenColor(GetSysColor(COLOR_WINDOW));
+  uint32_t highlight = screenColor(GetSysColor(COLOR_HIGHLIGHT));
+  uint32_t face = screenColor(GetSysColor(COLOR_BTNFACE));
+  ASSERT_NE(window, highlight);
+
+  // The header: headings on the button face.
+  RECT strip{};
+  GetWindowRect(headerOf(list), &strip);
+  ASSERT_GT(strip.bottom - strip.top, 8);
+  EXPECT_GT(share(strip, face), 50);
+  EXPECT_GT(inkIn({strip.left + 2, strip.top + 2, strip.left + 58, strip.bottom - 2}, face).count, 0);  // "Name"
+
+  // Selected rows are lit across every column, the first row is not.
+  for (int row : {1, 2}) {
+    RECT note = screenCell(list, row, 1);
+    RECT blank{note.left + 30, note.top + 1, note.right - 2, note.bottom - 1};
+    EXPECT_EQ(share(blank, highlight), 100) << "row " << row;
+  }
+  RECT first = screenCell(list, 0, 0);
+  EXPECT_EQ(share({first.right - 8, first.top, first.right, first.bottom}, window), 100);
+
+  // A text too long for its cell ends in an ellipsis: in its last pixels
+  // only dots near the baseline, none of the tall letters' height.
+  RECT cut = screenCell(list, 0, 1);
+  Ink letters = inkIn({cut.left, cut.top, cut.left + 40, cut.bottom}, window);
+  ASSERT_GT(letters.count, 0);
+  int height = letters.bottom - letters.top + 1;
+  ASSERT_GT(height, 6);
+  Ink tail = inkIn({cut.right - 10, cut.top, cut.right, cut.bottom}, window);
+  ASSERT_GT(tail.count, 0);
+  EXPECT_GT(tail.top, letters.top + height / 2) << "letters reach up to the end of the cell";
+  EXPECT_LE(tail.bottom, letters.bottom + 1);
+  // Nothing spills into the next column's margin.
+  EXPECT_EQ(inkIn({cut.right, cut.top, cut.right + 3, cut.bottom}, window).count, 0);
+
+  // The right-aligned number sits against its cell's right margin.
+  RECT number = screenCell(list, 0, 2);
+  Ink digits = inkIn(number, window);
+  ASSERT_GT(digits.count, 0);
+  EXPECT_GT(digits.left, (number.left + number.right) / 2);
+  EXPECT_GE(digits.right, number.right - 8);
 }
 
 }  // namespace

@@ -1,7 +1,14 @@
-// The tree view driven by its messages, as a program drives it: items in
-// order, selection and expansion with their notifications, deletion, item
-// data and texts.
+// The tree view as a program drives it: items in order, selection and
+// expansion with their notifications, deletion, item data and texts; the
+// stylus and the keys; the screen checked by regions (not whole images, so
+// that glyph details do not matter).
+#include <algorithm>
+#include <fstream>
+
 #include "TreeHarness.h"
+#include "device/Device.h"
+#include "display/Png.h"
+#include "kernel/Icons.h"
 
 namespace treetest {
 namespace {
@@ -209,6 +216,232 @@ TEST_F(TreeViewTest, ALargerFontMakesTallerRowsAndNoneBringsTheSystemFontBack) {
   DestroyWindow(tree_);
   tree_ = nullptr;
   DeleteObject(big);
+}
+
+class TreeInputTest : public TreeTest {
+ protected:
+  // The program's tree, open, and a second top-level item.
+  void fill() {
+    programTree();
+    second_ = insert(TVI_ROOT, u"Second", 4);
+    send(TVM_EXPAND, TVE_EXPAND, root_);
+    pump();
+    take();
+  }
+  HTREEITEM second_ = nullptr;
+};
+
+TEST_F(TreeInputTest, StylusTapSelectsByMouse) {
+  fill();
+  // Below the items a tap selects nothing.
+  RECT client{};
+  GetClientRect(tree_, &client);
+  POINT below{20, client.bottom - 3};
+  ClientToScreen(tree_, &below);
+  tap(below);
+  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_CLICK)}, take()));
+  EXPECT_EQ(caret(), nullptr);
+  EXPECT_EQ(GetFocus(), tree_);
+
+  tap(labelPoint(b_));
+  EXPECT_TRUE(sameNotes({note(NM_CLICK), note(TVN_SELCHANGINGW, TVC_BYMOUSE, nullptr, b_),
+                         note(TVN_SELCHANGEDW, TVC_BYMOUSE, nullptr, b_)},
+                        take()));
+  tap(labelPoint(c_));
+  EXPECT_TRUE(sameNotes({note(NM_CLICK), note(TVN_SELCHANGINGW, TVC_BYMOUSE, b_, c_),
+                         note(TVN_SELCHANGEDW, TVC_BYMOUSE, b_, c_)},
+                        take()));
+  // Tapped again at once, it is a double tap: on a leaf it changes nothing,
+  // on a parent it toggles it.
+  tap(labelPoint(c_));
+  EXPECT_TRUE(sameNotes({note(NM_DBLCLK)}, take()));
+  EXPECT_EQ(caret(), c_);
+  tap(labelPoint(root_));
+  take();
+  tap(labelPoint(root_));
+  EXPECT_TRUE(sameNotes({note(NM_DBLCLK), note(TVN_ITEMEXPANDINGW, TVE_COLLAPSE, nullptr, root_),
+                         note(TVN_ITEMEXPANDEDW, TVE_COLLAPSE, nullptr, root_)},
+                        take()));
+  EXPECT_FALSE(expanded(root_));
+  EXPECT_EQ(caret(), root_);
+}
+
+TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboardAndFocusAndEnterAreTold) {
+  fill();
+  send(TVM_EXPAND, TVE_COLLAPSE, root_);
+  SetFocus(tree_);
+  SetFocus(parent_);
+  SetFocus(tree_);
+  key(VK_RETURN);
+  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_KILLFOCUS), note(NM_SETFOCUS), note(NM_RETURN)}, take()));
+  EXPECT_EQ(SendMessageW(tree_, WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
+  // The first key without a selection selects the first item.
+  key(VK_DOWN);
+  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_BYKEYBOARD, nullptr, root_),
+                         note(TVN_SELCHANGEDW, TVC_BYKEYBOARD, nullptr, root_)},
+                        take()));
+  key(VK_DOWN);
+  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_BYKEYBOARD, root_, second_),
+                         note(TVN_SELCHANGEDW, TVC_BYKEYBOARD, root_, second_)},
+                        take()));
+  key(VK_UP);
+  take();
+  // Right opens a closed item as the user's expansion.
+  key(VK_RIGHT);
+  EXPECT_TRUE(sameNotes({note(TVN_ITEMEXPANDINGW, TVE_EXPAND, nullptr, root_),
+                         note(TVN_ITEMEXPANDEDW, TVE_EXPAND, nullptr, root_)},
+                        take()));
+  struct Step { UINT key; HTREEITEM* caret; bool rootOpen; } steps[] = {
+      {VK_RIGHT, &a_, true},    {VK_DOWN, &b_, true},      {VK_DOWN, &c_, true},       {VK_DOWN, &second_, true},
+      {VK_DOWN, &second_, true}, {VK_UP, &c_, true},       {VK_LEFT, &root_, true},    {VK_LEFT, &root_, false},
+      {VK_END, &second_, false}, {VK_HOME, &root_, false}, {VK_ADD, &root_, true},     {VK_NEXT, &second_, true},
+      {VK_PRIOR, &root_, true},  {VK_SUBTRACT, &root_, false},
+  };
+  int i = 0;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(i++);
+    key(s.key);
+    EXPECT_EQ(caret(), *s.caret);
+    EXPECT_EQ(expanded(root_), s.rootOpen);
+  }
+  for (const Note& n : take()) EXPECT_TRUE(n.code != TVN_SELCHANGEDW || n.action == TVC_BYKEYBOARD);
+}
+
+TEST_F(TreeInputTest, TheViewFollowsTheSelectionAndTheScrollBar) {
+  makeTree();
+  root_ = insert(TVI_ROOT, u"Databases", -1);
+  a_ = insert(root_, u"Database", 0);
+  send(TVM_EXPAND, TVE_EXPAND, root_);
+  pump();
+  EXPECT_FALSE(GetWindowLongW(tree_, GWL_STYLE) & WS_VSCROLL) << "what fits needs no scroll bar";
+  std::vector<HTREEITEM> items{a_};
+  for (int i = 1; i < 30; ++i) items.push_back(insert(root_, u"Database", i));
+  pump();
+  ASSERT_TRUE(GetWindowLongW(tree_, GWL_STYLE) & WS_VSCROLL);
+  const int rows = static_cast<int>(SendMessageW(tree_, TVM_GETVISIBLECOUNT, 0, 0));
+  const int last = 31 - rows;  // the top row when the last item is at the bottom
+  auto topIndex = [&] {
+    int index = 0;
+    for (HTREEITEM i = next(TVGN_ROOT); i && i != next(TVGN_FIRSTVISIBLE); i = next(TVGN_NEXTVISIBLE, i)) ++index;
+    EXPECT_EQ(GetScrollPos(tree_, SB_VERT), index);
+    return index;
+  };
+  auto shown = [&](HTREEITEM item) {
+    RECT r = labelRect(item), client{};
+    GetClientRect(tree_, &client);
+    return r.top >= 0 && r.bottom <= client.bottom;
+  };
+  send(TVM_SELECTITEM, TVGN_CARET, items.back());
+  EXPECT_TRUE(shown(items.back()));
+  EXPECT_EQ(topIndex(), last) << "not scrolled into empty rows";
+  send(TVM_ENSUREVISIBLE, 0, items[0]);
+  EXPECT_EQ(topIndex(), 1);
+  for (auto [code, top] : {std::pair<WPARAM, int>{SB_LINEDOWN, 2}, {SB_LINEUP, 1}, {SB_PAGEDOWN, rows},
+                            {SB_BOTTOM, last}, {SB_LINEDOWN, last}, {SB_TOP, 0}, {SB_LINEUP, 0}}) {
+    SendMessageW(tree_, WM_VSCROLL, code, 0);
+    EXPECT_EQ(topIndex(), top) << code;
+  }
+}
+
+uint32_t sysPixel(int index) {
+  COLORREF c = GetSysColor(index);
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+const display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
+uint32_t at(int x, int y) { return screen().pixel(x, y) & 0x00FFFFFF; }
+int area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
+
+template <typename Test>
+int countIf(const RECT& r, Test test) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += test(at(x, y)) ? 1 : 0;
+  return n;
+}
+int pixelsOf(const RECT& r, uint32_t color) { return countIf(r, [color](uint32_t p) { return p == color; }); }
+// By brightness, so that anti-aliased glyphs count whatever their edges.
+int countBrightness(const RECT& r, bool light) {
+  return countIf(r, [light](uint32_t p) {
+    int sum = static_cast<int>((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF));
+    return light ? sum > 3 * 0xA0 : sum < 3 * 0x60;
+  });
+}
+
+TEST_F(TreeTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
+  // A red icon with a transparent top row.
+  kernel::Icon icon;
+  icon.width = icon.height = 16;
+  icon.pixels.assign(256, 0xFFFF0000);
+  std::fill_n(icon.pixels.begin(), 16, 0);
+  HICON red = kernel::addIcon(std::move(icon));
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+  ImageList_ReplaceIcon(images, -1, red);
+  // The program's tree with its icon, "Appointments" selected.
+  auto fill = [&](DWORD style) {
+    programTree(style);
+    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    send(TVM_SELECTITEM, TVGN_CARET, b_);
+    pump();
+  };
+  auto screenLabel = [&](HTREEITEM item) {
+    RECT r = labelRect(item);
+    MapWindowPoints(tree_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  fill(kProgramStyle);
+  SetFocus(tree_);
+  pump();
+  std::string png, error;
+  ASSERT_TRUE(display::encodePng(screen(), png, error)) << error;
+  std::ofstream(std::string(VANTOR_TEST_BINARY_DIR) + "/tree_selected.png", std::ios::binary) << png;
+
+  // The selected label is lit, its text in the (light) highlight text colour.
+  RECT selected = screenLabel(b_), plain = screenLabel(a_);
+  EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_HIGHLIGHT)), area(selected) / 2);
+  EXPECT_GT(countBrightness(selected, true), 10);
+  EXPECT_EQ(pixelsOf(plain, sysPixel(COLOR_HIGHLIGHT)), 0);
+  EXPECT_GT(countBrightness(plain, false), 10);
+  EXPECT_GT(pixelsOf(plain, sysPixel(COLOR_WINDOW)), area(plain) / 2);
+
+  // The icon just left of the label: red, its transparent top row showing the window.
+  int iconLeft = plain.left - 17, iconTop = (plain.top + plain.bottom) / 2 - 8;
+  EXPECT_EQ(at(iconLeft + 8, iconTop + 8), 0xFF0000u);
+  EXPECT_EQ(at(iconLeft + 8, iconTop), sysPixel(COLOR_WINDOW));
+
+  // The root's button: a framed box with a minus (it is open), then a plus.
+  RECT root = screenLabel(root_);
+  int indent = static_cast<int>(SendMessageW(tree_, TVM_GETINDENT, 0, 0));
+  int cx = indent / 2, cy = (root.top + root.bottom) / 2;
+  EXPECT_EQ(at(cx - 4, cy), sysPixel(COLOR_BTNSHADOW));
+  EXPECT_EQ(at(cx + 4, cy - 4), sysPixel(COLOR_BTNSHADOW));
+  EXPECT_EQ(at(cx - 2, cy), sysPixel(COLOR_WINDOWTEXT));
+  EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOW));
+  // The children's line runs down the second indentation level, dotted:
+  // about every other pixel.
+  int lineX = indent + indent / 2;
+  RECT line{lineX, plain.top, lineX + 1, selected.bottom};
+  int dots = pixelsOf(line, sysPixel(COLOR_BTNSHADOW));
+  EXPECT_GE(dots, area(line) / 2 - 1);
+  EXPECT_LE(dots, area(line) / 2 + 1);
+
+  // Without the focus the selection stays visible, grey, only when asked to.
+  SetFocus(parent_);
+  pump();
+  EXPECT_EQ(pixelsOf(selected, sysPixel(COLOR_HIGHLIGHT)), 0);
+  EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_BTNFACE)), area(selected) / 2);
+  fill(kProgramStyle & ~(TVS_SHOWSELALWAYS | TVS_HASLINES));
+  SetFocus(parent_);
+  pump();
+  EXPECT_EQ(pixelsOf(selected, sysPixel(COLOR_BTNFACE)), 0);
+  EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_WINDOW)), area(selected) / 2);
+  EXPECT_EQ(pixelsOf(line, sysPixel(COLOR_BTNSHADOW)), 0) << "no lines without TVS_HASLINES";
+  send(TVM_EXPAND, TVE_COLLAPSE, root_);
+  pump();
+  EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOWTEXT)) << "a plus when closed";
+
+  DestroyWindow(tree_);
+  ImageList_Destroy(images);
+  DestroyIcon(red);
 }
 
 }  // namespace
