@@ -186,41 +186,33 @@ TEST_F(TreeViewTest, TextLongerThanTheBufferIsCutAndTerminated) {
   }
 }
 
-TEST_F(TreeViewTest, ChildrenFlagGivenAsZeroKeepsANodeClosedAndOtherwiseFollowsTheChildren) {
+TEST_F(TreeViewTest, AsTheProgramMakesItADatabaseWithNoChildrenStaysClosedAndAFontSetsTheRowHeight) {
   makeTree();
-  // As the program inserts a database: children 0 given, and it cannot open.
-  TVINSERTSTRUCTW insert{};
-  insert.hParent = TVI_ROOT;
+  // Children 0 given: it cannot open.
+  TVINSERTSTRUCTW insert{TVI_ROOT, TVI_LAST, {}};
   insert.item.mask = TVIF_TEXT | TVIF_CHILDREN;
   insert.item.pszText = const_cast<LPWSTR>(u"db");
   auto db = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
   EXPECT_EQ(get(db, TVIF_CHILDREN).cChildren, 0);
   EXPECT_FALSE(send(TVM_EXPAND, TVE_EXPAND, db));
+  // Otherwise the flag follows the children.
   HTREEITEM parent = this->insert(TVI_ROOT, u"parent");
   send(TVM_DELETEITEM, 0, this->insert(parent, u"child"));
   EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 0);
   this->insert(parent, u"child");
   EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 1);
-}
-
-TEST_F(TreeViewTest, ALargerFontMakesTallerRowsAndNoneBringsTheSystemFontBack) {
-  makeTree();
-  LOGFONTW lf{};
-  lf.lfHeight = -24;
-  HFONT big = CreateFontIndirectW(&lf);
-  int before = static_cast<int>(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0));
+  // A larger font makes taller rows; none brings the system font back.
+  HFONT big = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+  const LRESULT before = SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0);
   SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
   EXPECT_GT(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
-  SendMessageW(tree_, WM_SETFONT, 0, TRUE);  // none: the system font again
+  SendMessageW(tree_, WM_SETFONT, 0, TRUE);
   EXPECT_EQ(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
-  DestroyWindow(tree_);
-  tree_ = nullptr;
   DeleteObject(big);
 }
 
-class TreeInputTest : public TreeTest {
- protected:
-  // The program's tree, open, and a second top-level item.
+// The program's tree, open, and a second top-level item.
+struct TreeInputTest : TreeTest {
   void fill() {
     programTree();
     second_ = insert(TVI_ROOT, u"Second", 4);
