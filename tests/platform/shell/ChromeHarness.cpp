@@ -69,13 +69,7 @@ HWND window(const char16_t* title, RECT rect, COLORREF colour, DWORD exStyle, bo
   return hwnd;
 }
 
-void stylus(display::InputEvent::Type type, POINT p) {
-  display::InputEvent event;
-  event.type = type;
-  event.x = p.x;
-  event.y = p.y;
-  device::Device::instance().pushInput(event);
-}
+void stylus(display::InputEvent::Type type, POINT p) { device::Device::instance().pushInput({type, p.x, p.y}); }
 
 void tap(POINT p) {
   stylus(display::InputEvent::Type::StylusDown, p);

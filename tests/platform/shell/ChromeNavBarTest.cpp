@@ -56,13 +56,8 @@ TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForI
 }
 
 TEST_F(NavBarTest, TappingOkSendsIdOkWithANonZeroCode) {
-  struct Case {
-    const char* name;
-    DWORD exStyle;
-    bool slideOff;  // the stylus leaves the button before it is lifted
-    bool captured;  // the window holds the stylus (an open menu does)
-    size_t commands;
-  };
+  // captured: the window holds the stylus, as an open menu does.
+  struct Case { const char* name; DWORD exStyle; bool slideOff, captured; size_t commands; };
   const Case cases[] = {
       {"tap on the button", WS_EX_CAPTIONOKBTN, false, false, 1},
       {"a window without the button", 0, false, false, 0},

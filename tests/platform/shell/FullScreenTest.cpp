@@ -6,6 +6,7 @@
 #include <aygshell.h>
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "device/Device.h"
@@ -41,17 +42,12 @@ INT_PTR CALLBACK fullScreenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
   return msg == WM_INITDIALOG || msg == WM_SETTINGCHANGE;
 }
 
-RECT windowRect(HWND hwnd) {
+using Box = std::array<LONG, 4>;  // a rectangle gtest can compare and print
+Box box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+Box windowBox(HWND hwnd) {
   RECT r;
   GetWindowRect(hwnd, &r);
-  return r;
-}
-
-::testing::AssertionResult sameRect(const RECT& want, const RECT& got) {
-  if (EqualRect(&want, &got)) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "want {" << want.left << "," << want.top << "," << want.right << ","
-                                       << want.bottom << "} got {" << got.left << "," << got.top << "," << got.right
-                                       << "," << got.bottom << "}";
+  return box(r);
 }
 
 class FullScreenTest : public ::testing::Test {
@@ -90,21 +86,21 @@ TEST_F(FullScreenTest, EachSizingFlagGivesItsArea) {
     device().setSipVisible(row.sipBefore);
     HWND dialog = dialogWith(row.flags);
     ASSERT_TRUE(dialog);
-    EXPECT_TRUE(sameRect(row.area, windowRect(dialog)));
+    EXPECT_EQ(windowBox(dialog), box(row.area));
     EXPECT_EQ(device().sipVisible(), row.sipAfter);
     // The title and OK move to the navigation bar: the dialog keeps no caption.
     RECT client{};
     GetClientRect(dialog, &client);
-    EXPECT_TRUE(sameRect({0, 0, row.area.right, row.area.bottom - row.area.top}, client));
+    EXPECT_EQ(box(client), box({0, 0, row.area.right, row.area.bottom - row.area.top}));
     EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & WS_CAPTION, 0);
     DestroyWindow(dialog);
   }
   // Without its mask nothing is sized; a stale window or none is refused.
   HWND plain = dialogWith(0);
-  RECT before = windowRect(plain);
+  const Box before = windowBox(plain);
   SHINITDLGINFO noMask{0, plain, SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_DONEBUTTON};
   EXPECT_TRUE(SHInitDialog(&noMask));
-  EXPECT_TRUE(sameRect(before, windowRect(plain)));
+  EXPECT_EQ(windowBox(plain), before);
   EXPECT_TRUE(GetWindowLongW(plain, GWL_STYLE) & WS_CAPTION);
   EXPECT_FALSE(SHInitDialog(nullptr));
   SHINITDLGINFO stale{SHIDIM_FLAGS, kStale, SHIDIF_SIZEDLGFULLSCREEN};
@@ -113,11 +109,11 @@ TEST_F(FullScreenTest, EachSizingFlagGivesItsArea) {
 
 TEST_F(FullScreenTest, SettingChangeSizesTheWindowToThePanelAndBack) {
   HWND dialog = dialogWith(SHIDIF_SIZEDLGFULLSCREEN);
-  ASSERT_TRUE(sameRect(kAboveMenuBar, windowRect(dialog)));
+  ASSERT_EQ(windowBox(dialog), box(kAboveMenuBar));
   for (bool up : {true, false}) {
     SCOPED_TRACE(up ? "panel up" : "panel down");
     device().setSipVisible(up);
-    EXPECT_TRUE(sameRect(up ? kAbovePanel : kAboveMenuBar, windowRect(dialog)));
+    EXPECT_EQ(windowBox(dialog), box(up ? kAbovePanel : kAboveMenuBar));
     EXPECT_EQ(activateInfo.fSipUp, up ? 1u : 0u);
     ASSERT_FALSE(sizes.empty());
     EXPECT_EQ(sizes.back(), MAKELPARAM(240, (up ? 214 : 294) - 26));
@@ -128,9 +124,9 @@ TEST_F(FullScreenTest, SettingChangeSizesTheWindowToThePanelAndBack) {
   SHACTIVATEINFO info{};
   info.cbSize = sizeof(SHACTIVATEINFO);
   EXPECT_TRUE(SHHandleWMSettingChange(dialog, SPI_GETWORKAREA, 0, &info));
-  EXPECT_TRUE(sameRect({10, 40, 110, 140}, windowRect(dialog)));
+  EXPECT_EQ(windowBox(dialog), box({10, 40, 110, 140}));
   EXPECT_TRUE(SHHandleWMSettingChange(dialog, SPI_SETSIPINFO, 0, &info));
-  EXPECT_TRUE(sameRect(kAboveMenuBar, windowRect(dialog)));
+  EXPECT_EQ(windowBox(dialog), box(kAboveMenuBar));
   SHACTIVATEINFO wrong{};
   wrong.cbSize = 8;
   EXPECT_FALSE(SHHandleWMSettingChange(dialog, SPI_SETSIPINFO, 0, &wrong));
