@@ -142,13 +142,15 @@ device::Device& dev() { return device::Device::instance(); }
 RECT sipButton() { return shell::sipButtonRect(dev().menuStripRect()); }
 int area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
 
-// The key of the panel that types c, or is labelled so.
-RECT keyFor(char16_t c, const char16_t* label = nullptr) {
-  for (const shell::PlacedKey& placed : chrome().panelKeys()) {
-    const shell::PanelKey& key = *placed.key;
-    if (label ? (key.label && std::u16string(key.label) == label) : (!key.vk && !key.shift && key.plain == c))
-      return placed.rect;
-  }
+// The key of the panel that types c, else the one labelled c; '^' is Shift.
+RECT keyFor(char16_t c) {
+  for (bool byLabel : {false, true})
+    for (const shell::PlacedKey& placed : chrome().panelKeys()) {
+      const shell::PanelKey& key = *placed.key;
+      if (byLabel ? key.label && std::u16string(key.label) == (c == u'^' ? u"Shift" : std::u16string(1, c))
+                  : !key.vk && !key.shift && key.plain == c)
+        return placed.rect;
+    }
   ADD_FAILURE() << "no key for " << static_cast<int>(c);
   return {};
 }
@@ -198,21 +200,15 @@ TEST_F(PanelTest, TheButtonShowsAndHidesThePanelAndWindowsFollowOrArePaintedAgai
 }
 
 TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
-  struct Tap { char16_t c; const char16_t* label; };
-  struct Case {
-    const char* name;
-    std::vector<Tap> taps;
-    std::u16string chars;      // WM_CHAR, in order
-    std::vector<WPARAM> keys;  // WM_KEYDOWN, in order
-  };
+  // The keys tapped, then WM_CHAR's characters and WM_KEYDOWN's keys, in order.
+  struct Case { const char* name; std::u16string taps, chars; std::vector<WPARAM> keys; };
   const Case cases[] = {
-      {"letters and digits", {{u'q', nullptr}, {u'7', nullptr}, {u' ', nullptr}}, u"q7 ", {}},
-      {"shift holds for one character", {{0, u"Shift"}, {u'q', nullptr}, {u'w', nullptr}}, u"Qw", {}},
-      {"shifted digits and punctuation", {{0, u"Shift"}, {u'1', nullptr}, {0, u"Shift"}, {u';', nullptr}}, u"!:", {}},
-      {"shift pressed twice is off", {{0, u"Shift"}, {0, u"Shift"}, {u'a', nullptr}}, u"a", {}},
-      {"backspace and enter are keys", {{u'x', nullptr}, {0, u"\u2190"}, {0, u"\u21B5"}}, u"x\b\r",
-       {VK_BACK, VK_RETURN}},
-      {"arrows type nothing", {{0, u"\u25C4"}, {0, u"\u25BA"}}, u"", {VK_LEFT, VK_RIGHT}},
+      {"letters and digits", u"q7 ", u"q7 ", {}},
+      {"shift holds for one character", u"^qw", u"Qw", {}},
+      {"shifted digits and punctuation", u"^1^;", u"!:", {}},
+      {"shift pressed twice is off", u"^^a", u"a", {}},
+      {"backspace and enter are keys", u"x\u2190\u21B5", u"x\b\r", {VK_BACK, VK_RETURN}},
+      {"arrows type nothing", u"\u25C4\u25BA", u"", {VK_LEFT, VK_RIGHT}},
   };
   HWND focused = window(u"Notes", kAboveMenuBar, kRed, 0, true);
   SetFocus(focused);
@@ -221,7 +217,7 @@ TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     received().clear();
-    for (const Tap& t : c.taps) tap(centre(keyFor(t.c, t.label)));
+    for (char16_t t : c.taps) tap(centre(keyFor(t)));
     pump();
     EXPECT_EQ(typed(), c.chars);
     std::vector<WPARAM> keys;
