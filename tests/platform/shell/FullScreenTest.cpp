@@ -1,16 +1,13 @@
 // Full-screen dialogs and windows that follow the input panel: SHInitDialog
 // and SHHandleWMSettingChange on a 240 x 320 device with a 26-pixel
 // navigation bar, a 26-pixel menu bar and an 80-pixel panel.
-#include <gtest/gtest.h>
-
 #include <aygshell.h>
-#include <windows.h>
 
 #include <array>
-#include <vector>
 
-#include "device/Device.h"
+#include "ChromeHarness.h"
 
+namespace chrometest {
 namespace {
 
 constexpr RECT kAboveMenuBar{0, 26, 240, 294};
@@ -50,19 +47,12 @@ Box windowBox(HWND hwnd) {
   return box(r);
 }
 
-class FullScreenTest : public ::testing::Test {
+class FullScreenTest : public ChromeTest {
  protected:
   void SetUp() override {
+    ChromeTest::SetUp();
     activateInfo = SHACTIVATEINFO{};
     sizes.clear();
-    device().setSipVisible(false);
-  }
-  void TearDown() override {
-    while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
-    device().setSipVisible(false);
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
   }
   static device::Device& device() { return device::Device::instance(); }
   static LPCDLGTEMPLATEW dialogTemplate() { return reinterpret_cast<LPCDLGTEMPLATEW>(kTemplate.data()); }
@@ -135,3 +125,4 @@ TEST_F(FullScreenTest, SettingChangeSizesTheWindowToThePanelAndBack) {
 }
 
 }  // namespace
+}  // namespace chrometest
