@@ -50,6 +50,22 @@ bool matches(const Note& e, const Note& a) {
 
 Note note(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem) { return {code, action, oldItem, newItem, 0, 0}; }
 
+Notes operator+(Notes a, const Notes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+Notes selection(UINT action, HTREEITEM from, HTREEITEM to) {
+  return {note(TVN_SELCHANGINGW, action, from, to), note(TVN_SELCHANGEDW, action, from, to)};
+}
+Notes expansion(UINT action, HTREEITEM item) {
+  return {note(TVN_ITEMEXPANDINGW, action, nullptr, item), note(TVN_ITEMEXPANDEDW, action, nullptr, item)};
+}
+Notes deletion(std::initializer_list<HTREEITEM> items) {
+  Notes out;
+  for (HTREEITEM item : items) out.push_back(note(TVN_DELETEITEMW, 0, item, nullptr));
+  return out;
+}
+
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual) {
   if (std::equal(expected.begin(), expected.end(), actual.begin(), actual.end(), matches))
     return ::testing::AssertionSuccess();

@@ -2,6 +2,7 @@
 // a fixture leaving no window or input behind.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,12 @@ struct Note {
 
 // Items and action are compared only for the NMTREEVIEWW codes.
 Note note(UINT code, UINT action = 0, HTREEITEM oldItem = nullptr, HTREEITEM newItem = nullptr);
+using Notes = std::vector<Note>;
+Notes operator+(Notes a, const Notes& b);
+// The pairs a change of selection or of expansion sends; one deletion each.
+Notes selection(UINT action, HTREEITEM from, HTREEITEM to);
+Notes expansion(UINT action, HTREEITEM item);
+Notes deletion(std::initializer_list<HTREEITEM> items);
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual);
 
 class TreeTest : public ::testing::Test {

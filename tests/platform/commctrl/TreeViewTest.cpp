@@ -61,10 +61,7 @@ TEST_F(TreeViewTest, SelectingByMessageNotifiesUnknownAndExpandsTheParent) {
   programTree();
   EXPECT_TRUE(send(TVM_SELECTITEM, TVGN_CARET, a_));
   std::vector<Note> got = take();
-  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_UNKNOWN, nullptr, a_), note(TVN_SELCHANGEDW, TVC_UNKNOWN, nullptr, a_),
-                         note(TVN_ITEMEXPANDINGW, TVE_EXPAND, nullptr, root_),
-                         note(TVN_ITEMEXPANDEDW, TVE_EXPAND, nullptr, root_)},
-                        got));
+  EXPECT_TRUE(sameNotes(selection(TVC_UNKNOWN, nullptr, a_) + expansion(TVE_EXPAND, root_), got));
   ASSERT_EQ(got.size(), 4u);
   EXPECT_EQ(got[1].newData, 1);
   EXPECT_EQ(caret(), a_);
@@ -76,10 +73,9 @@ TEST_F(TreeViewTest, SelectingByMessageNotifiesUnknownAndExpandsTheParent) {
   // Another item: old and new both named; the root is already open.
   send(TVM_SELECTITEM, TVGN_CARET, c_);
   got = take();
-  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_UNKNOWN, a_, c_), note(TVN_SELCHANGEDW, TVC_UNKNOWN, a_, c_)}, got));
+  EXPECT_TRUE(sameNotes(selection(TVC_UNKNOWN, a_, c_), got));
   EXPECT_EQ(got[1].oldData, 1);
   EXPECT_FALSE(state(a_) & TVIS_SELECTED);
-
 }
 
 TEST_F(TreeViewTest, DeletingSelectedNodeSelectsNeighbour) {
@@ -98,9 +94,7 @@ TEST_F(TreeViewTest, DeletingSelectedNodeSelectsNeighbour) {
     send(TVM_SELECTITEM, TVGN_CARET, victim);
     take();
     EXPECT_TRUE(send(TVM_DELETEITEM, 0, victim));
-    EXPECT_TRUE(sameNotes({note(TVN_DELETEITEMW, 0, victim, nullptr), note(TVN_SELCHANGINGW, TVC_UNKNOWN, nullptr, heir),
-                           note(TVN_SELCHANGEDW, TVC_UNKNOWN, nullptr, heir)},
-                          take()));
+    EXPECT_TRUE(sameNotes(deletion({victim}) + selection(TVC_UNKNOWN, nullptr, heir), take()));
     EXPECT_EQ(caret(), heir);
   }
 }
@@ -115,11 +109,7 @@ TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
   take();
   EXPECT_TRUE(send(TVM_DELETEITEM, 0, root_));
   std::vector<Note> got = take();
-  EXPECT_TRUE(sameNotes({note(TVN_DELETEITEMW, 0, root_, nullptr), note(TVN_DELETEITEMW, 0, a_, nullptr),
-                         note(TVN_DELETEITEMW, 0, b_, nullptr), note(TVN_DELETEITEMW, 0, grandchild, nullptr),
-                         note(TVN_DELETEITEMW, 0, c_, nullptr), note(TVN_SELCHANGINGW, TVC_UNKNOWN, nullptr, second),
-                         note(TVN_SELCHANGEDW, TVC_UNKNOWN, nullptr, second)},
-                        got));
+  EXPECT_TRUE(sameNotes(deletion({root_, a_, b_, grandchild, c_}) + selection(TVC_UNKNOWN, nullptr, second), got));
   ASSERT_GE(got.size(), 4u);
   EXPECT_EQ(got[0].oldData * 10 + got[3].oldData, -10 + 6);
   EXPECT_EQ(count(), 1);
@@ -135,9 +125,7 @@ TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
     } else {
       EXPECT_TRUE(send(TVM_DELETEITEM, 0, way == 0 ? TVI_ROOT : nullptr));
     }
-    EXPECT_TRUE(sameNotes({note(TVN_DELETEITEMW, 0, root_, nullptr), note(TVN_DELETEITEMW, 0, a_, nullptr),
-                           note(TVN_DELETEITEMW, 0, b_, nullptr), note(TVN_DELETEITEMW, 0, c_, nullptr)},
-                          take()));
+    EXPECT_TRUE(sameNotes(deletion({root_, a_, b_, c_}), take()));
     if (way == 2) continue;
     EXPECT_EQ(count(), 0);
     EXPECT_EQ(caret(), nullptr);
@@ -236,13 +224,9 @@ TEST_F(TreeInputTest, StylusTapSelectsByMouse) {
   EXPECT_EQ(GetFocus(), tree_);
 
   tap(labelPoint(b_));
-  EXPECT_TRUE(sameNotes({note(NM_CLICK), note(TVN_SELCHANGINGW, TVC_BYMOUSE, nullptr, b_),
-                         note(TVN_SELCHANGEDW, TVC_BYMOUSE, nullptr, b_)},
-                        take()));
+  EXPECT_TRUE(sameNotes(Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, nullptr, b_), take()));
   tap(labelPoint(c_));
-  EXPECT_TRUE(sameNotes({note(NM_CLICK), note(TVN_SELCHANGINGW, TVC_BYMOUSE, b_, c_),
-                         note(TVN_SELCHANGEDW, TVC_BYMOUSE, b_, c_)},
-                        take()));
+  EXPECT_TRUE(sameNotes(Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, b_, c_), take()));
   // Tapped again at once, it is a double tap: on a leaf it changes nothing,
   // on a parent it toggles it.
   tap(labelPoint(c_));
@@ -251,9 +235,7 @@ TEST_F(TreeInputTest, StylusTapSelectsByMouse) {
   tap(labelPoint(root_));
   take();
   tap(labelPoint(root_));
-  EXPECT_TRUE(sameNotes({note(NM_DBLCLK), note(TVN_ITEMEXPANDINGW, TVE_COLLAPSE, nullptr, root_),
-                         note(TVN_ITEMEXPANDEDW, TVE_COLLAPSE, nullptr, root_)},
-                        take()));
+  EXPECT_TRUE(sameNotes(Notes{note(NM_DBLCLK)} + expansion(TVE_COLLAPSE, root_), take()));
   EXPECT_FALSE(expanded(root_));
   EXPECT_EQ(caret(), root_);
 }
@@ -269,20 +251,14 @@ TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboardAndFocusAndEnterAreTold) {
   EXPECT_EQ(SendMessageW(tree_, WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
   // The first key without a selection selects the first item.
   key(VK_DOWN);
-  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_BYKEYBOARD, nullptr, root_),
-                         note(TVN_SELCHANGEDW, TVC_BYKEYBOARD, nullptr, root_)},
-                        take()));
+  EXPECT_TRUE(sameNotes(selection(TVC_BYKEYBOARD, nullptr, root_), take()));
   key(VK_DOWN);
-  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_BYKEYBOARD, root_, second_),
-                         note(TVN_SELCHANGEDW, TVC_BYKEYBOARD, root_, second_)},
-                        take()));
+  EXPECT_TRUE(sameNotes(selection(TVC_BYKEYBOARD, root_, second_), take()));
   key(VK_UP);
   take();
   // Right opens a closed item as the user's expansion.
   key(VK_RIGHT);
-  EXPECT_TRUE(sameNotes({note(TVN_ITEMEXPANDINGW, TVE_EXPAND, nullptr, root_),
-                         note(TVN_ITEMEXPANDEDW, TVE_EXPAND, nullptr, root_)},
-                        take()));
+  EXPECT_TRUE(sameNotes(expansion(TVE_EXPAND, root_), take()));
   struct Step { UINT key; HTREEITEM* caret; bool rootOpen; } steps[] = {
       {VK_RIGHT, &a_, true},    {VK_DOWN, &b_, true},      {VK_DOWN, &c_, true},       {VK_DOWN, &second_, true},
       {VK_DOWN, &second_, true}, {VK_UP, &c_, true},       {VK_LEFT, &root_, true},    {VK_LEFT, &root_, false},
