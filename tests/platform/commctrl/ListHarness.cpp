@@ -73,7 +73,7 @@ std::string describe(NMHDR* header) {
     case NM_CLICK:
       return click(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem, reinterpret_cast<NMITEMACTIVATE*>(header)->iSubItem);
     case LVN_COLUMNCLICK:
-      return columnClick(list->iSubItem);
+      return format("columnclick sub=%d", list->iSubItem);
     case LVN_INSERTITEM:
       return format("insert item=%d", list->iItem);
     case LVN_DELETEITEM:
@@ -124,7 +124,6 @@ std::string odChanged(int first, int last, UINT newState, UINT oldState) {
 std::string hint(int first, int last) { return format("hint %d..%d", first, last); }
 std::string dispInfo(int row, int subItem) { return format("dispinfo row=%d sub=%d", row, subItem); }
 std::string click(int row, int subItem) { return format("click item=%d sub=%d", row, subItem); }
-std::string columnClick(int subItem) { return format("columnclick sub=%d", subItem); }
 std::string findItem(int start, const std::u16string& text) { return format("find start=%d text=", start) + narrow(text); }
 
 HWND createParent() {
@@ -146,14 +145,17 @@ HWND createList(HWND parent, DWORD style, RECT r, int id) {
 
 HWND headerOf(HWND list) { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
 
+int insertColumn(HWND list, int index, const char16_t* text, int width, int format) {
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_FMT | (width >= 0 ? LVCF_WIDTH : 0);
+  column.fmt = format;
+  column.pszText = const_cast<WCHAR*>(text);
+  column.cx = width;
+  return static_cast<int>(SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
+}
+
 void addColumns(HWND list, std::initializer_list<std::pair<const char16_t*, int>> columns) {
-  for (const auto& [text, width] : columns) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | (width >= 0 ? LVCF_WIDTH : 0);
-    column.pszText = const_cast<WCHAR*>(text);
-    column.cx = width;
-    SendMessageW(list, LVM_INSERTCOLUMNW, 0x7FFF, reinterpret_cast<LPARAM>(&column));  // past the end: appended
-  }
+  for (const auto& [text, width] : columns) insertColumn(list, 0x7FFF, text, width);  // past the end: appended
 }
 
 int addRow(HWND list, std::initializer_list<const char16_t*> cells) {

@@ -44,13 +44,13 @@ std::string odChanged(int first, int last, UINT newState, UINT oldState);
 std::string hint(int first, int last);
 std::string dispInfo(int row, int subItem);
 std::string click(int row, int subItem);
-std::string columnClick(int subItem);
 std::string findItem(int start, const std::u16string& text);
 
 HWND createParent();
 HWND createList(HWND parent, DWORD style, RECT rect = {0, 0, 240, 200}, int id = 101);
 HWND headerOf(HWND list);
-// Appended; width < 0: text only.
+// width < 0: text only.
+int insertColumn(HWND list, int index, const char16_t* text, int width, int format = LVCFMT_LEFT);
 void addColumns(HWND list, std::initializer_list<std::pair<const char16_t*, int>> columns);
 int addRow(HWND list, std::initializer_list<const char16_t*> cells);
 std::u16string itemText(HWND list, int row, int subItem, int capacity = 260);

@@ -32,12 +32,7 @@ TEST_F(ListTest, ARightAlignedColumnInsertedBetweenOthersKeepsEveryCellUnderItsC
   HWND list = createList(createParent(), LVS_SHOWSELALWAYS);
   addColumns(list, {{u"Name", 60}, {u"Size", 50}});
   addRow(list, {u"alpha", u"12"});
-  LVCOLUMNW type{};
-  type.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-  type.fmt = LVCFMT_RIGHT;
-  type.cx = 40;
-  type.pszText = const_cast<WCHAR*>(u"Type");
-  EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&type)), 1);
+  EXPECT_EQ(insertColumn(list, 1, u"Type", 40, LVCFMT_RIGHT), 1);
   struct Expected { const char16_t* text; int width, subItem, format; const char16_t* cell; };
   const Expected expected[] = {
       {u"Name", 60, 0, LVCFMT_LEFT, u"alpha"}, {u"Type", 40, 1, LVCFMT_RIGHT, u""}, {u"Size", 50, 2, LVCFMT_LEFT, u"12"}};
@@ -57,8 +52,8 @@ TEST_F(ListTest, ARightAlignedColumnInsertedBetweenOthersKeepsEveryCellUnderItsC
   EXPECT_EQ(item.fmt & HDF_JUSTIFYMASK, HDF_RIGHT);
   EXPECT_EQ(item.cxy, 40);
   // Past the end appends; a negative index is refused.
-  EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, 99, reinterpret_cast<LPARAM>(&type)), 3);
-  EXPECT_EQ(SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&type)), -1);
+  EXPECT_EQ(insertColumn(list, 99, u"Type", 40, LVCFMT_RIGHT), 3);
+  EXPECT_EQ(insertColumn(list, -1, u"Type", 40, LVCFMT_RIGHT), -1);
 
   // Deleting the first column brings the next one's cells to the front; the
   // rows stay when the last column goes and the call then fails.
@@ -228,13 +223,6 @@ int insertHeading(HWND header, int index, const char16_t* text, int width) {
   return static_cast<int>(SendMessageW(header, HDM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
 }
 
-int headingWidth(HWND header, int index) {
-  HDITEMW item{};
-  item.mask = HDI_WIDTH;
-  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item))) return -1;
-  return item.cxy;
-}
-
 void drag(POINT from, POINT to) {
   stylus(Type::StylusDown, from);
   stylus(Type::StylusMove, {(from.x + to.x) / 2, to.y});
@@ -273,7 +261,10 @@ TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumnUnlessTheParentRefus
   EXPECT_EQ(logged({HDN_TRACKW, HDN_ENDTRACKW, HDN_ITEMCHANGEDW}), std::vector<std::string>{});
   // Widths the program sets reach the header without a word to the parent.
   SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 70);
-  EXPECT_EQ(headingWidth(header, 1), 70);
+  HDITEMW heading{};
+  heading.mask = HDI_WIDTH;
+  ASSERT_TRUE(SendMessageW(header, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&heading)));
+  EXPECT_EQ(heading.cxy, 70);
   EXPECT_TRUE(logged({HDN_ITEMCHANGINGW, HDN_ITEMCHANGEDW}).empty());
 }
 
@@ -325,12 +316,7 @@ int share(const RECT& r, uint32_t color) {
 TEST_F(ListTest, ScreenshotShowsHeaderSelectedRowsAnEllipsisAndARightAlignedNumber) {
   HWND list = createList(createParent(), LVS_SHOWSELALWAYS, {0, 0, 240, 200});
   addColumns(list, {{u"Name", 60}, {u"Note", 110}});
-  LVCOLUMNW size{};
-  size.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-  size.fmt = LVCFMT_RIGHT;
-  size.cx = 60;
-  size.pszText = const_cast<WCHAR*>(u"Size");
-  SendMessageW(list, LVM_INSERTCOLUMNW, 2, reinterpret_cast<LPARAM>(&size));
+  insertColumn(list, 2, u"Size", 60, LVCFMT_RIGHT);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   std::u16string tall(60, u'l');
   addRow(list, {u"alpha", tall.c_str(), u"1"});
