@@ -11,37 +11,19 @@ namespace ctltest {
 
 namespace {
 
-// A press and its release, or one event alone, taken and dispatched at once.
-void send(display::InputEvent e, std::initializer_list<display::InputEvent::Type> types) {
-  for (auto type : types) {
-    e.type = type;
-    device::Device::instance().pushInput(e);
-  }
-  pump();
-}
+using Type = display::InputEvent::Type;
 
-display::InputEvent at(POINT p, bool shift = false, bool control = false) {
-  display::InputEvent e;
-  e.x = p.x;
-  e.y = p.y;
-  e.shift = shift;
-  e.control = control;
-  return e;
+// A press and its release, or one event alone, taken and dispatched at once.
+void send(std::initializer_list<Type> types, POINT p, UINT vk = 0, bool shift = false, bool control = false) {
+  for (Type type : types) device::Device::instance().pushInput({type, p.x, p.y, vk, 0, shift, control});
+  pump();
 }
 
 }  // namespace
 
-void stylus(display::InputEvent::Type type, POINT p) { send(at(p), {type}); }
-
-void tap(POINT p, bool shift, bool control) {
-  send(at(p, shift, control), {display::InputEvent::Type::StylusDown, display::InputEvent::Type::StylusUp});
-}
-
-void key(UINT vk, bool shift, bool control) {
-  display::InputEvent e = at({0, 0}, shift, control);
-  e.key = vk;
-  send(e, {display::InputEvent::Type::KeyDown, display::InputEvent::Type::KeyUp});
-}
+void stylus(Type type, POINT p) { send({type}, p); }
+void tap(POINT p, bool shift, bool control) { send({Type::StylusDown, Type::StylusUp}, p, 0, shift, control); }
+void key(UINT vk, bool shift, bool control) { send({Type::KeyDown, Type::KeyUp}, {0, 0}, vk, shift, control); }
 
 void pump() {
   MSG m;

@@ -28,8 +28,8 @@ struct Note {
 };
 
 struct Answers {
-  // LVN_GETDISPINFOW's text, cut to the buffer; "R<row>C<sub-item>" unless set.
-  std::function<std::u16string(int row, int subItem)> cell;
+  // LVN_GETDISPINFOW's text, cut to the buffer.
+  std::function<std::u16string(int row, int subItem)> cell = [](int, int) { return std::u16string(u"cell"); };
   std::function<LRESULT(int start, const std::u16string& text)> find = [](int, const std::u16string&) { return -1; };
   std::map<UINT, LRESULT> results;  // for other codes
 };
