@@ -67,8 +67,6 @@ std::string describe(NMHDR* header) {
     }
     case NM_CLICK:
       return click(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem, reinterpret_cast<NMITEMACTIVATE*>(header)->iSubItem);
-    case LVN_COLUMNCLICK:
-      return format("columnclick sub=%d", list->iSubItem);
     case LVN_INSERTITEM:
       return format("insert item=%d", list->iItem);
     case LVN_DELETEITEM:
