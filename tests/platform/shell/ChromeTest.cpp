@@ -63,56 +63,43 @@ TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForI
   EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
 }
 
-TEST_F(NavBarTest, TappingOkSendsIdOkWithANonZeroCode) {
-  // captured: the window holds the stylus, as an open menu does.
-  struct Case { const char* name; DWORD exStyle; bool slideOff, captured; size_t commands; };
+TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) {
+  // How it is asked: IDOK in WM_COMMAND with a non-zero code to a window with
+  // the button, WM_CLOSE to one without, WM_QUIT with nobody left; 0: nothing.
+  enum How { kTap, kSlideOff, kCaptured, kHostClose };  // captured: as by an open menu
+  struct Case { const char* name; DWORD exStyle; How how; UINT asked; };
   const Case cases[] = {
-      {"tap on the button", WS_EX_CAPTIONOKBTN, false, false, 1},
-      {"a window without the button", 0, false, false, 0},
-      {"slid off before lifting", WS_EX_CAPTIONOKBTN, true, false, 0},
-      {"the window holds the stylus", WS_EX_CAPTIONOKBTN, false, true, 0},
+      {"tap on the button", WS_EX_CAPTIONOKBTN, kTap, WM_COMMAND},
+      {"a window without the button", 0, kTap, 0},
+      {"slid off before lifting", WS_EX_CAPTIONOKBTN, kSlideOff, 0},
+      {"the window holds the stylus", WS_EX_CAPTIONOKBTN, kCaptured, 0},
+      {"host closed, the button", WS_EX_CAPTIONOKBTN, kHostClose, WM_COMMAND},
+      {"host closed, no button", 0, kHostClose, WM_CLOSE},
+      {"host closed, no window", DWORD(-1), kHostClose, WM_QUIT},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    received().clear();
-    HWND hwnd = window(u"Vantor", kAboveMenuBar, kRed, c.exStyle);
+    HWND hwnd = c.exStyle == DWORD(-1) ? nullptr : window(u"Vantor", kAboveMenuBar, kRed, c.exStyle);
     drawnAt(at(10, 0));
-    if (c.captured) SetCapture(hwnd);
-    const POINT button = centre(layout(true).ok);
-    const POINT away{120, 160};
-    stylus(Type::StylusDown, button);
-    if (c.slideOff) stylus(Type::StylusMove, away);
-    stylus(Type::StylusUp, c.slideOff ? away : button);
-    pump();
-    const std::vector<Received> commands = receivedOf(WM_COMMAND);
-    ASSERT_EQ(commands.size(), c.commands);
-    for (const Received& r : commands) {
-      EXPECT_EQ(r.hwnd, hwnd);
-      EXPECT_EQ(LOWORD(r.wParam), IDOK);
-      EXPECT_NE(HIWORD(r.wParam), 0);
-    }
-    // The stylus on the bar is the bar's, unless a window holds it.
-    EXPECT_EQ(receivedOf(WM_LBUTTONDOWN).size(), c.captured ? 1u : 0u);
-    EXPECT_TRUE(receivedOf(WM_CLOSE).empty());
-    DestroyWindow(hwnd);
-  }
-}
-
-TEST_F(NavBarTest, ClosingTheHostWindowAsksTheForegroundWindowAsTheOkButtonWould) {
-  // What each close asks: the window with the button gets IDOK with a
-  // code, a plain one WM_CLOSE; with nobody left, the program is asked to quit.
-  for (DWORD exStyle : {DWORD(WS_EX_CAPTIONOKBTN), DWORD(0), DWORD(-1)}) {
-    SCOPED_TRACE(exStyle);
-    HWND hwnd = exStyle == DWORD(-1) ? nullptr : window(u"Vantor", kAboveMenuBar, kRed, exStyle);
     received().clear();
-    device::Device::instance().hostRequest(display::HostRequest::Close);
+    if (c.how == kCaptured) SetCapture(hwnd);
+    const POINT button = centre(layout(true).ok), away{120, 160};
+    if (c.how == kHostClose) {
+      device::Device::instance().hostRequest(display::HostRequest::Close);
+    } else {
+      stylus(Type::StylusDown, button);
+      if (c.how == kSlideOff) stylus(Type::StylusMove, away);
+      stylus(Type::StylusUp, c.how == kSlideOff ? away : button);
+    }
     pump();
-    std::vector<std::pair<HWND, UINT>> seen;
+    std::vector<std::pair<HWND, UINT>> seen, expected;
     for (const Received& r : received())
       if (r.msg == WM_COMMAND || r.msg == WM_CLOSE || r.msg == WM_QUIT) seen.emplace_back(r.hwnd, r.msg);
-    UINT expected = exStyle == WS_EX_CAPTIONOKBTN ? WM_COMMAND : hwnd ? WM_CLOSE : WM_QUIT;
-    EXPECT_EQ(seen, (std::vector<std::pair<HWND, UINT>>{{hwnd, expected}}));
+    if (c.asked) expected.emplace_back(hwnd, c.asked);
+    EXPECT_EQ(seen, expected);
     for (const Received& r : receivedOf(WM_COMMAND)) EXPECT_TRUE(LOWORD(r.wParam) == IDOK && HIWORD(r.wParam) != 0);
+    // The stylus on the bar is the bar's, unless a window holds it.
+    EXPECT_EQ(receivedOf(WM_LBUTTONDOWN).size(), c.how == kCaptured ? 1u : 0u);
     if (hwnd) DestroyWindow(hwnd);
   }
 }
