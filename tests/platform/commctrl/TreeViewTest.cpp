@@ -4,6 +4,7 @@
 // that glyph details do not matter).
 #include <algorithm>
 #include <fstream>
+#include <functional>
 
 #include "TreeHarness.h"
 #include "device/Device.h"
@@ -57,46 +58,43 @@ TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesForeignAndStaleHandles)
   EXPECT_EQ(next(TVGN_NEXT, theirs), nullptr);
 }
 
-TEST_F(TreeViewTest, SelectingByMessageNotifiesUnknownAndExpandsTheParent) {
+TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
   programTree();
-  EXPECT_TRUE(send(TVM_SELECTITEM, TVGN_CARET, a_));
-  std::vector<Note> got = take();
-  EXPECT_TRUE(sameNotes(selection(TVC_UNKNOWN, nullptr, a_) + expansion(TVE_EXPAND, root_), got));
-  ASSERT_EQ(got.size(), 4u);
-  EXPECT_EQ(got[1].newData, 1);
-  EXPECT_EQ(caret(), a_);
-  EXPECT_TRUE(expanded(root_));
-  EXPECT_TRUE(state(a_) & TVIS_SELECTED);
-  // The same item again changes nothing and says nothing.
-  EXPECT_TRUE(send(TVM_SELECTITEM, TVGN_CARET, a_));
-  EXPECT_TRUE(sameNotes({}, take()));
-  // Another item: old and new both named; the root is already open.
-  send(TVM_SELECTITEM, TVGN_CARET, c_);
-  got = take();
-  EXPECT_TRUE(sameNotes(selection(TVC_UNKNOWN, a_, c_), got));
-  EXPECT_EQ(got[1].oldData, 1);
-  EXPECT_FALSE(state(a_) & TVIS_SELECTED);
-}
-
-TEST_F(TreeViewTest, DeletingSelectedNodeSelectsNeighbour) {
-  struct Case {
-    const char* name;
-    int deleted;   // index among the three children; 3: the only child of a second parent
-    int expected;  // index of the new selection; -2: that second parent
-  } cases[] = {{"next sibling", 1, 2}, {"previous sibling when last", 2, 1}, {"parent when alone", 3, -2}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    programTree();
-    HTREEITEM lone = insert(TVI_ROOT, u"Other");
-    HTREEITEM items[] = {a_, b_, c_, insert(lone, u"Only child", 0x2001)};
-    HTREEITEM victim = items[c.deleted];
-    HTREEITEM heir = c.expected == -2 ? lone : items[c.expected];
-    send(TVM_SELECTITEM, TVGN_CARET, victim);
-    take();
-    EXPECT_TRUE(send(TVM_DELETEITEM, 0, victim));
-    EXPECT_TRUE(sameNotes(deletion({victim}) + selection(TVC_UNKNOWN, nullptr, heir), take()));
-    EXPECT_EQ(caret(), heir);
+  HTREEITEM lone = insert(TVI_ROOT, u"Other");
+  HTREEITEM only = insert(lone, u"Only child", 0x2001);
+  take();
+  auto select = [this](HTREEITEM item) { return [this, item] { return send(TVM_SELECTITEM, TVGN_CARET, item); }; };
+  auto remove = [this](HTREEITEM item) { return [this, item] { return send(TVM_DELETEITEM, 0, item); }; };
+  struct Step { const char* what; std::function<LRESULT()> act; Notes expected; HTREEITEM caret; };
+  const Step steps[] = {
+      {"selected: unknown, the parent opened", select(a_), selection(TVC_UNKNOWN, nullptr, a_) + expansion(TVE_EXPAND, root_), a_},
+      {"the same again: nothing", select(a_), {}, a_},
+      {"another: old and new named", select(c_), selection(TVC_UNKNOWN, a_, c_), c_},
+      {"the middle one", select(b_), selection(TVC_UNKNOWN, c_, b_), b_},
+      {"deleted: the next sibling", remove(b_), deletion({b_}) + selection(TVC_UNKNOWN, nullptr, c_), c_},
+      {"deleted when last: the previous", remove(c_), deletion({c_}) + selection(TVC_UNKNOWN, nullptr, a_), a_},
+      {"an only child", select(only), selection(TVC_UNKNOWN, a_, only) + expansion(TVE_EXPAND, lone), only},
+      {"deleted when alone: the parent", remove(only), deletion({only}) + selection(TVC_UNKNOWN, nullptr, lone), lone},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    const HTREEITEM before = caret();
+    EXPECT_TRUE(s.act());
+    const Notes got = take();
+    EXPECT_TRUE(sameNotes(s.expected, got));
+    EXPECT_EQ(caret(), s.caret);
+    EXPECT_TRUE(state(s.caret) & TVIS_SELECTED);
+    if (before != s.caret && text(before) != u"<no item>") {
+      EXPECT_FALSE(state(before) & TVIS_SELECTED);
+    }
+    // The items' data travel with them.
+    for (const Note& n : got) {
+      if (n.code != TVN_SELCHANGEDW) continue;
+      EXPECT_EQ(n.newData, data(n.newItem));
+      EXPECT_EQ(n.oldData, n.oldItem ? data(n.oldItem) : 0);
+    }
   }
+  EXPECT_TRUE(expanded(root_));
 }
 
 TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
