@@ -39,9 +39,10 @@ TEST(BitmapTest, MemoryDcStartsWithAOnePixelMonochromeBitmap) {
   HBITMAP mono = CreateCompatibleBitmap(memory, 8, 2);
   HBITMAP colour = CreateCompatibleBitmap(screen, 8, 2);
   EXPECT_EQ(describe(mono).bmBitsPixel, 1);
-  EXPECT_EQ(describe(colour).bmBitsPixel, GetDeviceCaps(screen, BITSPIXEL));
-  EXPECT_EQ(describe(colour).bmWidth, 8);
-  EXPECT_EQ(describe(colour).bmBits, nullptr);
+  BITMAP c = describe(colour);
+  EXPECT_EQ(c.bmBitsPixel, GetDeviceCaps(screen, BITSPIXEL));
+  EXPECT_EQ(c.bmWidth, 8);
+  EXPECT_EQ(c.bmBits, nullptr);
 
   // A bitmap is drawn on by one DC at a time and is not deleted meanwhile.
   HDC other = CreateCompatibleDC(nullptr);
@@ -89,9 +90,10 @@ TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
     HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_NE(bitmap, nullptr);
     const size_t stride = ((4 * c.bits + 31) / 32) * 4;
-    EXPECT_EQ(describe(bitmap).bmBitsPixel, c.bits);
-    EXPECT_EQ(describe(bitmap).bmBits, bits);
-    EXPECT_EQ(size_t(describe(bitmap).bmWidthBytes), stride);
+    BITMAP bm = describe(bitmap);
+    EXPECT_EQ(bm.bmBitsPixel, c.bits);
+    EXPECT_EQ(bm.bmBits, bits);
+    EXPECT_EQ(size_t(bm.bmWidthBytes), stride);
     auto* bytes = static_cast<uint8_t*>(bits);
     InDc in(bitmap);
     // Drawing pure red on the bottom row writes red in the caller's format,
@@ -153,19 +155,15 @@ TEST(BitmapTest, SixteenBitFieldsOfFiveSixFiveAreHonoured) {
   EXPECT_EQ(GetPixel(in.dc, 1, 0), RGB(255, 255, 255));
 }
 
-TEST(BitmapTest, LoadBitmapDecodesTwoBitsPerPixel) {
-  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(201));
-  ASSERT_NE(bitmap, nullptr);
-  EXPECT_EQ(describe(bitmap).bmHeight, 4);
-  Canvas canvas(6, 4);
-  InDc in(bitmap);
-  BitBlt(canvas.dc(), 0, 0, 6, 4, in.dc, 0, 0, SRCCOPY);
-  EXPECT_EQ(canvas.picture({{0x000000, 'k'}, {0x808080, 'd'}, {0xC0C0C0, 'l'}, {0xFFFFFF, 'w'}}),
-            (std::vector<std::string>{"kkkkkw", "ddddwd", "lllwll", "wwwwww"}));
-}
-
-TEST(BitmapTest, LoadImageScalesBitmapsAndLoadsMonochromeAsMonochrome) {
+TEST(BitmapTest, LoadImageScalesBitmapsAndLoadsTwoBitsAndMonochrome) {
   HINSTANCE module = GetModuleHandleW(nullptr);
+  Canvas twoBits(6, 4);
+  InDc grey(LoadBitmapW(module, MAKEINTRESOURCEW(201)));
+  ASSERT_NE(grey.bitmap, nullptr);
+  EXPECT_EQ(describe(grey.bitmap).bmHeight, 4);
+  BitBlt(twoBits.dc(), 0, 0, 6, 4, grey.dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(twoBits.picture({{0x000000, 'k'}, {0x808080, 'd'}, {0xC0C0C0, 'l'}, {0xFFFFFF, 'w'}}),
+            (std::vector<std::string>{"kkkkkw", "ddddwd", "lllwll", "wwwwww"}));
   HBITMAP big = static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(203), IMAGE_BITMAP, 6, 4, 0));
   ASSERT_NE(big, nullptr);
   Canvas canvas(6, 4);
@@ -206,9 +204,8 @@ TEST(BitmapTest, ColourToMonochromeTurnsTheSourceBackgroundWhite) {
   DeleteDC(probe);
   HDC mono = in.dc;
   BitBlt(mono, 0, 0, 3, 1, colour.dc(), 0, 0, SRCCOPY);
-  EXPECT_EQ(GetPixel(mono, 0, 0), RGB(255, 255, 255));
-  EXPECT_EQ(GetPixel(mono, 1, 0), RGB(0, 0, 0));
-  EXPECT_EQ(GetPixel(mono, 2, 0), RGB(0, 0, 0));
+  for (auto [x, pixel] : {std::pair{0, RGB(255, 255, 255)}, {1, RGB(0, 0, 0)}, {2, RGB(0, 0, 0)}})
+    EXPECT_EQ(GetPixel(mono, x, 0), pixel) << x;
   // Drawing in colour on a monochrome bitmap keeps it black and white.
   EXPECT_EQ(SetPixel(mono, 1, 0, RGB(200, 200, 200)), RGB(255, 255, 255));
   EXPECT_EQ(SetPixel(mono, 2, 0, RGB(0, 0, 100)), RGB(0, 0, 0));
