@@ -18,7 +18,7 @@ std::vector<CEOID> findAll(DWORD type) {
 
 }  // namespace
 
-TEST_F(Databases, CreatedDatabaseReportsItsInfo) {
+TEST_F(Databases, CreatedDatabaseReportsItsInfoAndItsNameCutTo31Characters) {
   CEOID db = createDb(u"Contacts", {{0x0001001F, CEDB_SORT_CASEINSENSITIVE}, {0x00020040, CEDB_SORT_DESCENDING}}, 0x18);
   ASSERT_NE(db, 0u);
   CEOIDINFO info;
@@ -37,6 +37,18 @@ TEST_F(Databases, CreatedDatabaseReportsItsInfo) {
   EXPECT_EQ(d.rgSortSpecs[2].propid, 0u) << "unused sort orders are zeroed";
   EXPECT_EQ(d.dwFlags & (CEDB_VALIDTYPE | CEDB_VALIDSORTSPEC), DWORD{CEDB_VALIDTYPE | CEDB_VALIDSORTSPEC});
   EXPECT_NE(d.ftLastModified.dwHighDateTime, 0u);
+
+  // Long names are cut to 31 characters; the cut name is the name.
+  std::u16string name32 = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
+  CEOID cut = createDb(name32);
+  ASSERT_NE(cut, 0u);
+  EXPECT_EQ(std::u16string(infoOf(cut).szDbaseName), name32.substr(0, 31));
+  EXPECT_FAILS(createDb(name32.substr(0, 31) + u"X"), 0u, ERROR_DUP_NAME);
+  CEOID found = 0;
+  HANDLE h = CeOpenDatabase(&found, name32.data(), 0, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(found, cut) << "opening by name writes the identifier back";
+  CloseHandle(h);
 }
 
 TEST_F(Databases, CreationIsRefusedForBadArguments) {
@@ -63,20 +75,6 @@ TEST_F(Databases, CreationIsRefusedForBadArguments) {
     EXPECT_FAILS(c.create(), 0u, c.error);
   }
   EXPECT_EQ(findAll(0).size(), 1u) << "nothing was created by the refused calls";
-}
-
-TEST_F(Databases, LongNamesAreCutTo31Characters) {
-  std::u16string name32 = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
-  CEOID db = createDb(name32);
-  ASSERT_NE(db, 0u);
-  EXPECT_EQ(std::u16string(infoOf(db).szDbaseName), name32.substr(0, 31));
-  // The cut name is the name: another with the same 31 characters clashes.
-  EXPECT_FAILS(createDb(name32.substr(0, 31) + u"X"), 0u, ERROR_DUP_NAME);
-  CEOID found = 0;
-  HANDLE h = CeOpenDatabase(&found, name32.data(), 0, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(found, db) << "opening by name writes the identifier back";
-  CloseHandle(h);
 }
 
 TEST_F(Databases, EnumerationFollowsCreationOrderAndType) {
@@ -124,19 +122,7 @@ TEST_F(Databases, IdentifiersAreUniqueNeverReusedAndStaleOnesAreRefused) {
   for (CEOID stale : {CEOID{0}, CEOID{12345}, r3 + 1000, a, r1}) EXPECT_FAILS(CeOidGetInfo(stale, &info), FALSE, ERROR_INVALID_HANDLE);
 }
 
-TEST_F(Databases, DeletingAnOpenDatabaseIsRefusedUntilClosed) {
-  CEOID db = createDb(u"Busy");
-  HANDLE h = openDb(db);
-  CEOID rec = addRecord(h, {propI4(1, 1)});
-  EXPECT_FAILS(CeDeleteDatabase(db), FALSE, ERROR_SHARING_VIOLATION);
-  ASSERT_TRUE(CloseHandle(h));
-  EXPECT_TRUE(CeDeleteDatabase(db));
-  CEOIDINFO info{};
-  EXPECT_FALSE(CeOidGetInfo(rec, &info)) << "its records go with it";
-  EXPECT_FAILS(CeDeleteDatabase(db), FALSE, ERROR_INVALID_PARAMETER);
-}
-
-TEST_F(Databases, OpeningNeedsAKnownDatabaseAndOneOfItsSortOrders) {
+TEST_F(Databases, OpeningNeedsAKnownDatabaseAndOneOfItsSortOrdersAndDeletingAClosedOne) {
   CEOID db = createDb(u"Sorted", {{0x00010003, 0}});
   CEOID none = 0;
   EXPECT_FAILS(openDb(db, 0x00020003), INVALID_HANDLE_VALUE, ERROR_INVALID_PARAMETER);  // not a sort order
@@ -150,6 +136,16 @@ TEST_F(Databases, OpeningNeedsAKnownDatabaseAndOneOfItsSortOrders) {
   EXPECT_TRUE(CloseHandle(good));
   EXPECT_FALSE(CloseHandle(good)) << "closing twice";
   EXPECT_FAILS(CeSeekDatabase(good, CEDB_SEEK_BEGINNING, 0, nullptr), 0u, ERROR_INVALID_HANDLE);
+
+  // An open database is not deleted; once closed, its records go with it.
+  HANDLE h = openDb(db);
+  CEOID rec = addRecord(h, {propI4(1, 1)});
+  EXPECT_FAILS(CeDeleteDatabase(db), FALSE, ERROR_SHARING_VIOLATION);
+  ASSERT_TRUE(CloseHandle(h));
+  EXPECT_TRUE(CeDeleteDatabase(db));
+  CEOIDINFO info{};
+  EXPECT_FALSE(CeOidGetInfo(rec, &info));
+  EXPECT_FAILS(CeDeleteDatabase(db), FALSE, ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(Databases, SetDatabaseInfoRenamesRetypesAndResorts) {
