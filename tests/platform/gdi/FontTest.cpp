@@ -138,19 +138,6 @@ TEST(FontTest, DeviceFacesKeepTheirPitch) {
   EXPECT_NE(tahoma.metrics().tmPitchAndFamily & TMPF_FIXED_PITCH, 0);  // the flag means variable pitch
 }
 
-TEST(FontTest, WidthScalesTheAverageCharacter) {
-  LOGFONTW narrow = describe(u"Tahoma", -16);
-  narrow.lfWidth = 4;
-  LOGFONTW wide = narrow;
-  wide.lfWidth = 12;
-  Selected n(narrow);
-  Selected w(wide);
-  EXPECT_NEAR(n.metrics().tmAveCharWidth, 4, 1);
-  EXPECT_NEAR(w.metrics().tmAveCharWidth, 12, 1);
-  EXPECT_EQ(n.metrics().tmHeight, w.metrics().tmHeight);
-  EXPECT_LT(n.extent(u"Records").cx * 2, w.extent(u"Records").cx);
-}
-
 TEST(FontTest, HostileRecordsGiveUsableFonts) {
   // A stored record is read back from the registry as it was found there.
   LOGFONTW records[3] = {describe(u"", INT_MIN, -5), describe(u"", INT_MAX, INT_MAX, 0xFF), describe(u"\xD800", 0)};
