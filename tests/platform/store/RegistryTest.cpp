@@ -28,7 +28,7 @@ std::vector<std::u16string> subkeys(HKEY key) {
 
 }  // namespace
 
-TEST_F(RegistryTest, CreatingMissingKeysReportsTheDisposition) {
+TEST_F(RegistryTest, KeysAreCreatedCaseInsensitivelyAndEnumeratedInCreationOrder) {
   DWORD disposition = 0;
   HKEY key = create(HKEY_LOCAL_MACHINE, u"Software\\Tarniwell\\Vantor", &disposition);
   EXPECT_EQ(disposition, DWORD{REG_CREATED_NEW_KEY});
@@ -42,6 +42,27 @@ TEST_F(RegistryTest, CreatingMissingKeysReportsTheDisposition) {
   RegCloseKey(opened);
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Tarniwell", 0, 0, &opened), ERROR_FILE_NOT_FOUND)
       << "roots are separate";
+
+  // Keys and values are enumerated in creation order.
+  key = create(HKEY_LOCAL_MACHINE, u"Enum");
+  for (const WCHAR* name : {u"Zeta", u"alpha", u"Mid"}) RegCloseKey(create(key, name));
+  EXPECT_EQ(subkeys(key), (std::vector<std::u16string>{u"Zeta", u"alpha", u"Mid"}));
+  DWORD one = 1;
+  RegSetValueExW(key, u"First", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4);
+  RegSetValueExW(key, u"Second", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"hi"), 6);
+  RegSetValueExW(key, u"first", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4);  // same value
+  std::vector<std::u16string> names;
+  WCHAR name[32];
+  for (DWORD i = 0, size = 32; RegEnumValueW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+       ++i, size = 32)
+    names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"first", u"Second"}));
+  DWORD tinySize = 3;
+  EXPECT_EQ(RegEnumValueW(key, 1, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  tinySize = 3;
+  EXPECT_EQ(RegEnumKeyExW(key, 0, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  EXPECT_EQ(RegEnumValueW(key, 2, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
+  RegCloseKey(key);
 }
 
 TEST_F(RegistryTest, QueriesReportTypeAndSizeAndHonourSmallAndNullBuffers) {
@@ -104,28 +125,6 @@ TEST_F(RegistryTest, ValuesOfEveryTypeAreStoredByteForByteAndOverwritten) {
   EXPECT_EQ(type, DWORD{REG_BINARY});
   EXPECT_EQ(size, 2u);
   RegCloseKey(again);
-}
-
-TEST_F(RegistryTest, EnumerationListsKeysAndValuesInCreationOrder) {
-  HKEY key = create(HKEY_LOCAL_MACHINE, u"Enum");
-  for (const WCHAR* name : {u"Zeta", u"alpha", u"Mid"}) RegCloseKey(create(key, name));
-  EXPECT_EQ(subkeys(key), (std::vector<std::u16string>{u"Zeta", u"alpha", u"Mid"}));
-  DWORD one = 1;
-  RegSetValueExW(key, u"First", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4);
-  RegSetValueExW(key, u"Second", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"hi"), 6);
-  RegSetValueExW(key, u"first", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4);  // same value
-  std::vector<std::u16string> names;
-  WCHAR name[32];
-  for (DWORD i = 0, size = 32; RegEnumValueW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-       ++i, size = 32)
-    names.push_back(name);
-  EXPECT_EQ(names, (std::vector<std::u16string>{u"first", u"Second"}));
-  DWORD tinySize = 3;
-  EXPECT_EQ(RegEnumValueW(key, 1, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
-  tinySize = 3;
-  EXPECT_EQ(RegEnumKeyExW(key, 0, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
-  EXPECT_EQ(RegEnumValueW(key, 2, name, &tinySize, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
-  RegCloseKey(key);
 }
 
 TEST_F(RegistryTest, DeletedAndClosedKeysAreRefused) {

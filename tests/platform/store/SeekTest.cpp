@@ -97,25 +97,37 @@ TEST_F(Seeking, SeeksPastEitherEndFailAndKeepThePosition) {
 }
 
 TEST_F(Seeking, ValueSeeksFindTheirRecordsInTheSortOrder) {
-  HANDLE h = openDb(db, kNumber);
-  DWORD index = 0;
-  // Type, value, the record found (0: none, and the position is left at the end).
-  const std::tuple<DWORD, LONG, CEOID> cases[] = {
-      {CEDB_SEEK_VALUEFIRSTEQUAL, 20, r3}, {CEDB_SEEK_VALUEFIRSTEQUAL, 25, 0},
-      {CEDB_SEEK_VALUEGREATER, 15, r3},    {CEDB_SEEK_VALUEGREATER, 30, r1},  // greater or equal
-      {CEDB_SEEK_VALUEGREATER, 31, 0},     {CEDB_SEEK_VALUESMALLER, 30, r3},  // first of the largest below
-      {CEDB_SEEK_VALUESMALLER, 15, r2},    {CEDB_SEEK_VALUESMALLER, 10, 0},
+  // Sort order, type, value, the record found (0: none, and the position is left at the end).
+  // Descending: "smaller" and "greater" follow the sort order, so the record before T2 holds the later T3.
+  const std::tuple<CEPROPID, DWORD, CEPROPVAL, CEOID> cases[] = {
+      {kNumber, CEDB_SEEK_VALUEFIRSTEQUAL, propI4(1, 20), r3}, {kNumber, CEDB_SEEK_VALUEFIRSTEQUAL, propI4(1, 25), 0},
+      {kNumber, CEDB_SEEK_VALUEGREATER, propI4(1, 15), r3},    {kNumber, CEDB_SEEK_VALUEGREATER, propI4(1, 30), r1},
+      {kNumber, CEDB_SEEK_VALUEGREATER, propI4(1, 31), 0},     {kNumber, CEDB_SEEK_VALUESMALLER, propI4(1, 30), r3},
+      {kNumber, CEDB_SEEK_VALUESMALLER, propI4(1, 15), r2},    {kNumber, CEDB_SEEK_VALUESMALLER, propI4(1, 10), 0},
+      {kName, CEDB_SEEK_VALUEFIRSTEQUAL, propString(2, u"ALPHA"), r2},
+      {kName, CEDB_SEEK_VALUEGREATER, propString(2, u"C"), r5},
+      {kWhen, CEDB_SEEK_VALUEFIRSTEQUAL, propTime(3, kT2), r2}, {kWhen, CEDB_SEEK_VALUESMALLER, propTime(3, kT2), r5},
+      {kWhen, CEDB_SEEK_VALUEGREATER, propTime(3, kT2 + 1), r2},
+      {kWhen, CEDB_SEEK_VALUESMALLER, propTime(3, kT3), 0},  // records without a time never match
   };
-  for (auto [type, value, expected] : cases) {
-    SCOPED_TRACE(testing::Message() << "seek " << type << " for " << value);
-    ASSERT_EQ(seek(h, CEDB_SEEK_BEGINNING, 0), r2);
-    EXPECT_EQ(seekValue(h, type, propI4(1, value)), expected);
+  for (auto [sort, type, value, expected] : cases) {
+    SCOPED_TRACE(testing::Message() << "sort " << std::hex << sort << " seek " << type << " for " << value.val.lVal);
+    HANDLE h = openDb(db, sort);
+    ASSERT_NE(seek(h, CEDB_SEEK_BEGINNING, 0), 0u);
+    EXPECT_EQ(seekValue(h, type, value), expected);
     ReadResult read;
     readCurrent(h, read);
     EXPECT_EQ(read.oid, expected);
     EXPECT_EQ(read.error, expected ? 0 : DWORD{ERROR_NO_MORE_ITEMS});
+    CloseHandle(h);
   }
   // Walking all equal values.
+  HANDLE h = openDb(db, kName);
+  ASSERT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propString(2, u"ALPHA")), r2);
+  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUENEXTEQUAL, propString(2, u"aLpHa")), r3);
+  CloseHandle(h);
+  h = openDb(db, kNumber);
+  DWORD index = 0;
   ASSERT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propI4(1, 20)), r3);
   EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUENEXTEQUAL, propI4(1, 20)), r4);
   EXPECT_EQ(seek(h, CEDB_SEEK_CURRENT, 0, &index), r4);
@@ -127,22 +139,6 @@ TEST_F(Seeking, ValueSeeksFindTheirRecordsInTheSortOrder) {
   CloseHandle(h);
   h = openDb(db);
   EXPECT_FAILS(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propI4(1, 20)), 0u, ERROR_INVALID_PARAMETER);
-  CloseHandle(h);
-}
-
-TEST_F(Seeking, ValueSeeksHonourCaseAndDescendingOrders) {
-  HANDLE h = openDb(db, kName);
-  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propString(2, u"ALPHA")), r2);
-  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUENEXTEQUAL, propString(2, u"aLpHa")), r3);
-  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEGREATER, propString(2, u"C")), r5);
-  CloseHandle(h);
-  h = openDb(db, kWhen);
-  // Descending: "smaller" and "greater" follow the sort order, so the
-  // record before T2 holds the later time T3.
-  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propTime(3, kT2)), r2);
-  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUESMALLER, propTime(3, kT2)), r5);
-  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUEGREATER, propTime(3, kT2 + 1)), r2);
-  EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUESMALLER, propTime(3, kT3)), 0u) << "records without a time never match";
   CloseHandle(h);
 }
 
