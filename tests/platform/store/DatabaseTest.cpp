@@ -148,45 +148,6 @@ TEST_F(Databases, OpeningNeedsAKnownDatabaseAndOneOfItsSortOrdersAndDeletingAClo
   EXPECT_FAILS(CeDeleteDatabase(db), FALSE, ERROR_INVALID_PARAMETER);
 }
 
-TEST_F(Databases, SetDatabaseInfoRenamesRetypesAndResorts) {
-  CEOID db = createDb(u"Old", {{0x00010003, 0}});
-  ASSERT_NE(createDb(u"Other"), 0u);
-  HANDLE h = openDb(db);
-  CEOID r5 = addRecord(h, {propI4(1, 5), propI4(2, 1)});
-  CEOID r1 = addRecord(h, {propI4(1, 1), propI4(2, 9)});
-  DWORD size = infoOf(db).dwSize;
-
-  CEDBASEINFO change{};
-  change.dwFlags = CEDB_VALIDNAME;
-  std::memcpy(change.szDbaseName, u"other", 12);
-  EXPECT_FAILS(CeSetDatabaseInfo(db, &change), FALSE, ERROR_DUP_NAME);
-  change = {};
-  change.dwFlags = CEDB_VALIDSORTSPEC;
-  change.wNumSortOrder = 1;
-  change.rgSortSpecs[0] = {0x00020003, CEDB_SORT_DESCENDING};
-  // Sort orders change only while the database is closed.
-  EXPECT_FAILS(CeSetDatabaseInfo(db, &change), FALSE, ERROR_SHARING_VIOLATION);
-  CloseHandle(h);
-  ASSERT_TRUE(CeSetDatabaseInfo(db, &change));
-  change = {};
-  change.dwFlags = CEDB_VALIDNAME | CEDB_VALIDTYPE | CEDB_VALIDMODTIME;
-  std::memcpy(change.szDbaseName, u"New", 8);
-  change.dwDbaseType = 42;
-  change.ftLastModified = {0x11223344, 0x01C00000};
-  ASSERT_TRUE(CeSetDatabaseInfo(db, &change));
-
-  CEDBASEINFO info = infoOf(db);
-  EXPECT_EQ(std::u16string(info.szDbaseName), u"New");
-  EXPECT_EQ(info.dwDbaseType, 42u);
-  EXPECT_EQ(info.ftLastModified.dwLowDateTime, 0x11223344u);
-  EXPECT_EQ(info.wNumRecords, 2);
-  EXPECT_EQ(info.dwSize, size);
-  h = openDb(db, 0x00020003);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(walk(h), (std::vector<CEOID>{r1, r5})) << "records follow the new, descending sort order";
-  CloseHandle(h);
-}
-
 TEST_F(Databases, SizeCountAndModificationTimeFollowEveryChange) {
   CEOID db = createDb(u"Sized");
   CEDBASEINFO old{};
