@@ -1,6 +1,6 @@
 // What every display does alike: queued input first, a filter that takes
-// events and may queue others, and the close box of a window nobody
-// answers.
+// events and may queue others, and the framebuffer's dirty region. The
+// close box of a window nobody answers is checked on the SDL display.
 #include <gtest/gtest.h>
 
 #include "EventText.h"
@@ -11,20 +11,13 @@ namespace {
 
 using Type = InputEvent::Type;
 
-InputEvent at(Type type, int x, int y) {
-  InputEvent e;
-  e.type = type;
-  e.x = x;
-  e.y = y;
-  return e;
-}
+InputEvent at(Type type, int x, int y) { return {.type = type, .x = x, .y = y}; }
 
-// A display whose own input is a list, and which can be closed.
+// A display whose own input is a list.
 class ListBackend : public HeadlessBackend {
  public:
   ListBackend() : HeadlessBackend(240, 320) {}
   std::vector<InputEvent> own;
-  void close() { requestHost(HostRequest::Close); }
 
  protected:
   bool takeEvent(InputEvent& event) override {
@@ -35,41 +28,20 @@ class ListBackend : public HeadlessBackend {
   }
 };
 
-TEST(Backend, QueuedInputComesBeforeTheDisplaysOwn) {
+TEST(Backend, QueuedInputComesFirstAndTheFilterTakesEventsWhatItQueuesComingNext) {
   ListBackend backend;
   backend.own = {at(Type::StylusDown, 1, 1)};
   backend.push(at(Type::StylusDown, 2, 2));
   EXPECT_EQ(drainText(backend), "down 2,2 down 1,1");
-}
-
-TEST(Backend, TheFilterTakesEventsAndWhatItQueuesComesNext) {
-  ListBackend backend;
   // Taps in the top band become a character; the rest passes.
   backend.setInputFilter([&](const InputEvent& e) {
     if (e.type == Type::Char || e.y >= 10) return false;
-    if (e.type == Type::StylusUp) {
-      InputEvent c;
-      c.type = Type::Char;
-      c.ch = u'k';
-      backend.push(c);
-    }
+    if (e.type == Type::StylusUp) backend.push({.type = Type::Char, .ch = u'k'});
     return true;
   });
   backend.own = {at(Type::StylusDown, 5, 5), at(Type::StylusUp, 5, 5), at(Type::StylusDown, 50, 50),
                  at(Type::StylusUp, 50, 50)};
   EXPECT_EQ(drainText(backend), "char 6b down 50,50 up 50,50");
-}
-
-TEST(Backend, ClosingAWindowNobodyAnswersQuits) {
-  ListBackend backend;
-  backend.close();
-  EXPECT_EQ(drainText(backend), "quit");
-
-  std::vector<HostRequest> asked;
-  backend.setHostHandler([&](HostRequest r) { asked.push_back(r); });
-  backend.close();
-  EXPECT_EQ(drainText(backend), "");
-  EXPECT_EQ(asked, std::vector<HostRequest>{HostRequest::Close});
 }
 
 TEST(Framebuffer, CountsWritesAndKeepsTheDirtyRegionUntilTaken) {

@@ -24,17 +24,16 @@ class ComboBoxTest : public UserTest {
   }
   void make(DWORD style, std::initializer_list<const char16_t*> texts) {
     combo = createControl(parent, WC_COMBOBOX, nullptr, kDropDownList | style, kComboId, {10, 40, 130, 140});
-    for (const char16_t* t : texts) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
+    for (const char16_t* t : texts) send(CB_ADDSTRING, 0, t);
   }
   LRESULT send(UINT msg, WPARAM wParam, const char16_t* text) {
     return SendMessageW(combo, msg, wParam, reinterpret_cast<LPARAM>(text));
   }
   Texts items() {
-    Texts out;
-    for (int i = 0, n = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < n; ++i) {
-      std::u16string text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)), u'\0');
-      send(CB_GETLBTEXT, i, text.data());
-      out.push_back(text);
+    Texts out(static_cast<size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+    for (size_t i = 0; i < out.size(); ++i) {
+      out[i].resize(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)));
+      send(CB_GETLBTEXT, i, out[i].data());
     }
     return out;
   }
@@ -60,8 +59,7 @@ class ComboBoxTest : public UserTest {
     return {listOnScreen().left + 10, listOnScreen().top + 1 + index * h + h / 2};
   }
   void tapItem(int index) {
-    POINT p = itemPoint(index);
-    tap(p.x, p.y);
+    tap(itemPoint(index).x, itemPoint(index).y);
     pump();
   }
   void tapField() {
@@ -81,33 +79,20 @@ class ComboBoxTest : public UserTest {
   HWND combo = nullptr;
 };
 
-TEST_F(ComboBoxTest, ItemsAreSortedWithoutRegardToCaseOrKeptInTheOrderTheyCameIn) {
+TEST_F(ComboBoxTest, ItemsAreSortedWithoutRegardToCaseAndSelectStringFindsTheNextItemWithThePrefix) {
   make(CBS_SORT, {});
   const std::pair<const char16_t*, LRESULT> added[] = {{u"banana", 0}, {u"Apricot", 0}, {u"cherry", 2},
                                                        {u"apple", 0},  {u"Blueberry", 3}, {u"APPLE", 1}};
   for (auto [item, index] : added) EXPECT_EQ(send(CB_ADDSTRING, 0, item), index) << "adding a text";
   EXPECT_EQ(items(), (Texts{u"apple", u"APPLE", u"Apricot", u"banana", u"Blueberry", u"cherry"}));
-  EXPECT_EQ(send(CB_INSERTSTRING, 0, u"zebra"), 0) << "inserting places an item where it is asked, sorted or not";
-  EXPECT_EQ(items().front(), u"zebra");
-
-  DestroyWindow(combo);
-  make(0, {u"8", u"9", u"10", u"11", u"12", u"14"});
-  EXPECT_EQ(send(CB_INSERTSTRING, static_cast<WPARAM>(-1), u"7"), 6);
-  EXPECT_EQ(items(), (Texts{u"8", u"9", u"10", u"11", u"12", u"14", u"7"}));
-  EXPECT_EQ(send(CB_INSERTSTRING, 9, u"x"), CB_ERR);
-  EXPECT_EQ(SendMessageW(combo, CB_DELETESTRING, 6, 0), 6) << "the count left";
-}
-
-TEST_F(ComboBoxTest, SelectStringFindsTheNextItemStartingWithThePrefix) {
-  make(CBS_SORT, {u"cherry", u"banana", u"Blueberry", u"apple", u"Apricot"});  // apple Apricot banana Blueberry cherry
   const struct { int start; const char16_t* prefix; LRESULT found; } cases[] = {
       {-1, u"ap", 0},       // the whole list from the top
       {0, u"ap", 1},        // after the start index
-      {1, u"ap", 0},        // wrapping round to the top
-      {-1, u"B", 2},        // without regard to case
-      {4, u"CHER", 4},      // the start item itself comes last
-      {3, u"Blueberry", 3},
-      {99, u"ch", 4},       // a start past the end searches from the top
+      {2, u"ap", 0},        // wrapping round to the top
+      {-1, u"B", 3},        // without regard to case
+      {5, u"CHER", 5},      // the start item itself comes last
+      {4, u"Blueberry", 4},
+      {99, u"ch", 5},       // a start past the end searches from the top
       {-1, u"apples", CB_ERR},
   };
   for (const auto& c : cases) {
@@ -117,6 +102,12 @@ TEST_F(ComboBoxTest, SelectStringFindsTheNextItemStartingWithThePrefix) {
     EXPECT_EQ(selected(), c.found == CB_ERR ? 2 : c.found) << "a failed search keeps the selection";
   }
   EXPECT_TRUE(heard().empty()) << "a program's selections are not announced";
+  EXPECT_EQ(send(CB_INSERTSTRING, 0, u"zebra"), 0) << "inserting places an item where it is asked, sorted or not";
+  EXPECT_EQ(items().front(), u"zebra");
+  EXPECT_EQ(send(CB_INSERTSTRING, static_cast<WPARAM>(-1), u"7"), 7);
+  EXPECT_EQ(items().back(), u"7");
+  EXPECT_EQ(send(CB_INSERTSTRING, 9, u"x"), CB_ERR);
+  EXPECT_EQ(SendMessageW(combo, CB_DELETESTRING, 7, 0), 7) << "the count left";
 }
 
 TEST_F(ComboBoxTest, WindowTextIsTheSelectedItemOrEmpty) {
@@ -137,31 +128,50 @@ TEST_F(ComboBoxTest, WindowTextIsTheSelectedItemOrEmpty) {
   EXPECT_EQ(selected(), 1);
 }
 
-TEST_F(ComboBoxTest, TheParentHearsOfThePersonsChangesOnly) {
-  make(WS_VSCROLL, {u"one", u"two", u"three", u"four"});
+TEST_F(ComboBoxTest, ThePersonsKeysAndTapsChooseAndOpenAndOnlyTheyAreHeard) {
+  make(WS_VSCROLL | CBS_SORT, {u"Courier New", u"Arial", u"Comic", u"Tahoma", u"Times"});
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   SetFocus(combo);
   EXPECT_EQ(heard(), (Codes{CBN_SETFOCUS}));
-  pressNow(VK_DOWN);
-  EXPECT_EQ(text(), u"two");
-  EXPECT_EQ(heard(), (Codes{CBN_SELCHANGE}));
-  pressNow(VK_UP);
-  pressNow(VK_UP);  // already at the top: nothing changes
-  EXPECT_EQ(heard(), (Codes{CBN_SELCHANGE}));
-  pressNow(VK_END);
-  EXPECT_EQ(text(), u"four");
-  EXPECT_EQ(heard(), (Codes{CBN_SELCHANGE}));
-
-  tapField();
-  EXPECT_TRUE(dropped());
-  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN}));
-  tapItem(2);
-  EXPECT_FALSE(dropped());
-  EXPECT_EQ(text(), u"three");
-  EXPECT_EQ(heard(), (Codes{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
-  tapField();
-  tapItem(2);
-  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP})) << "the item already selected";
+  constexpr int kField = -1, kOutside = -2;  // taps; 0 and up: a tap on that item of the open list
+  const UINT ok[] = {CBN_SELENDOK, CBN_CLOSEUP}, cancel[] = {CBN_SELENDCANCEL, CBN_CLOSEUP};
+  const struct { UINT vk; int tapAt; const char16_t* text; Codes heard; bool dropped; } steps[] = {
+      {'C', 0, u"Comic", {CBN_SELCHANGE}, false},  // typing selects by prefix
+      {'O', 0, u"Comic", {}, false},               // "co" still matches the selected item
+      {'U', 0, u"Courier New", {CBN_SELCHANGE}, false},
+      {'T', 0, u"Tahoma", {CBN_SELCHANGE}, false},  // no item starts "cout": a new prefix
+      {VK_DOWN, 0, u"Times", {CBN_SELCHANGE}, false},
+      {VK_HOME, 0, u"Arial", {CBN_SELCHANGE}, false},
+      {VK_UP, 0, u"Arial", {}, false},  // already at the top
+      {VK_END, 0, u"Times", {CBN_SELCHANGE}, false},
+      {0, kField, u"Times", {CBN_DROPDOWN}, true},
+      {0, 2, u"Courier New", {ok[0], ok[1], CBN_SELCHANGE}, false},
+      {0, kField, u"Courier New", {CBN_DROPDOWN}, true},
+      {0, 2, u"Courier New", {ok[0], ok[1]}, false},  // the item already selected
+      {VK_F4, 0, u"Courier New", {CBN_DROPDOWN}, true},
+      {VK_DOWN, 0, u"Courier New", {}, true},  // the field keeps its item while the list is open
+      {VK_ESCAPE, 0, u"Courier New", {cancel[0], cancel[1]}, false},
+      {VK_F4, 0, u"Courier New", {CBN_DROPDOWN}, true},
+      {VK_DOWN, 0, u"Courier New", {}, true},
+      {VK_RETURN, 0, u"Tahoma", {ok[0], ok[1], CBN_SELCHANGE}, false},
+      {0, kField, u"Tahoma", {CBN_DROPDOWN}, true},
+      {0, kOutside, u"Tahoma", {cancel[0], cancel[1]}, false},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(testing::Message() << "step " << &s - steps);
+    if (s.vk) {
+      pressNow(s.vk);
+    } else if (s.tapAt == kOutside) {
+      tap(200, 300);
+      pump();
+    } else {
+      s.tapAt == kField ? tapField() : tapItem(s.tapAt);
+    }
+    EXPECT_EQ(text(), s.text);
+    EXPECT_EQ(heard(), s.heard);
+    EXPECT_EQ(dropped(), s.dropped);
+  }
+  EXPECT_EQ(log().count(parent, WM_LBUTTONDOWN), 0u) << "the tap outside does not reach the parent";
 
   // A press on the field dragged into the list chooses on the lift.
   RECT f = screenRect(combo);
@@ -171,64 +181,13 @@ TEST_F(ComboBoxTest, TheParentHearsOfThePersonsChangesOnly) {
   stylus(display::InputEvent::Type::StylusMove, second.x, second.y);
   stylus(display::InputEvent::Type::StylusUp, second.x, second.y);
   pump();
-  EXPECT_EQ(text(), u"two");
+  EXPECT_EQ(text(), u"Comic");
   EXPECT_FALSE(dropped());
   heard();
-
-  SendMessageW(combo, CB_SETCURSEL, 0, 0);
-  send(CB_SELECTSTRING, static_cast<WPARAM>(-1), u"f");
-  EXPECT_EQ(text(), u"four");
-  EXPECT_TRUE(heard().empty()) << "the program's own changes";
-  SetFocus(parent);
-  EXPECT_EQ(heard(), (Codes{CBN_KILLFOCUS}));
-}
-
-TEST_F(ComboBoxTest, TheListClosesKeepingOrTakingTheLitItem) {
-  make(0, {u"one", u"two", u"three"});
-  SendMessageW(combo, CB_SETCURSEL, 0, 0);
-  SetFocus(combo);
-  heard();
-  for (UINT vk : {VK_F4, VK_DOWN, VK_DOWN}) pressNow(vk);
-  EXPECT_TRUE(dropped());
-  EXPECT_EQ(text(), u"one") << "the field keeps its item while the list is open";
-  pressNow(VK_ESCAPE);
-  EXPECT_FALSE(dropped());
-  EXPECT_EQ(text(), u"one");
-  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
-
-  for (UINT vk : {VK_F4, VK_DOWN, VK_RETURN}) pressNow(vk);
-  EXPECT_EQ(text(), u"two");
-  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
-
-  tapField();
-  tap(200, 300);
-  pump();
-  EXPECT_FALSE(dropped()) << "a tap outside closes it";
-  EXPECT_EQ(text(), u"two");
-  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
-  EXPECT_EQ(log().count(parent, WM_LBUTTONDOWN), 0u) << "and does not reach the parent";
-
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
   SetFocus(parent);
   EXPECT_FALSE(dropped()) << "losing the focus closes it";
-  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}));
-}
-
-TEST_F(ComboBoxTest, TypingSelectsByPrefix) {
-  make(CBS_SORT, {u"Courier New", u"Arial", u"Comic", u"Tahoma", u"Times"});  // Arial Comic Courier New Tahoma Times
-  SetFocus(combo);
-  heard();
-  const std::pair<UINT, const char16_t*> cases[] = {
-      {'C', u"Comic"},
-      {'O', u"Comic"},        // "co" still matches the selected item
-      {'U', u"Courier New"},  // "cou"
-      {'T', u"Tahoma"},       // no item starts "cout": a new prefix
-  };
-  for (auto [vk, expected] : cases) {
-    pressNow(vk);
-    EXPECT_EQ(text(), expected);
-  }
-  EXPECT_EQ(heard(), (Codes{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE}));
+  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, cancel[0], cancel[1], CBN_KILLFOCUS}));
 }
 
 TEST_F(ComboBoxTest, ListDropsBelowTheFieldOrAboveWhenTheScreenEnds) {
@@ -239,7 +198,7 @@ TEST_F(ComboBoxTest, ListDropsBelowTheFieldOrAboveWhenTheScreenEnds) {
   int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
   EXPECT_EQ(field.bottom - field.top, fieldHeight) << "the control is as high as its field";
   RECT below{field.left, field.bottom, field.right, field.bottom + (100 - fieldHeight) / itemHeight * itemHeight + 2};
-  EXPECT_TRUE(EqualRect(&list, &below)) << "the rest of the height given holds whole rows";
+  EXPECT_TRUE(sameRect(below, list)) << "the rest of the height given holds whole rows";
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
   ASSERT_TRUE(shownList());
   EXPECT_TRUE(GetWindowLongW(shownList(), GWL_STYLE) & WS_VSCROLL) << "more items than rows";
@@ -257,28 +216,10 @@ TEST_F(ComboBoxTest, ListDropsBelowTheFieldOrAboveWhenTheScreenEnds) {
   pump();
   HWND shown = shownList();
   ASSERT_NE(shown, nullptr);
-  RECT actual = screenRect(shown);
-  EXPECT_TRUE(EqualRect(&actual, &list));
+  EXPECT_TRUE(sameRect(list, screenRect(shown)));
   EXPECT_EQ(GetActiveWindow(), parent) << "the list does not take activation";
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
   EXPECT_FALSE(IsWindow(shown)) << "the list goes when it closes";
-}
-
-TEST_F(ComboBoxTest, DrawsTheSelectedTextAndTheArrowButton) {
-  make(0, {u"Tahoma", u"Courier"});
-  SendMessageW(combo, CB_SETCURSEL, 0, 0);
-  pump();
-  RECT f = screenRect(combo);
-  int arrow = GetSystemMetrics(SM_CXVSCROLL);
-  RECT button{f.right - 1 - arrow, f.top + 1, f.right - 1, f.bottom - 1};
-  RECT textArea{f.left + 2, f.top + 2, f.right - arrow - 2, f.bottom - 2};
-  EXPECT_GT(countPixels(button, [](uint32_t p) { return p == 0xC0C0C0; }), arrow * 4) << "the arrow button's face";
-  EXPECT_GT(countPixels(button, [](uint32_t p) { return p == 0; }), 3) << "its arrow";
-  EXPECT_EQ(screen().pixel(f.left, f.top), 0u) << "the black frame";
-  EXPECT_GT(countPixels(textArea, [](uint32_t p) { return (p & 0xFF) < 0x60; }), 10) << "the item's text";
-  SetFocus(combo);
-  pump();
-  EXPECT_GT(countPixels(textArea, [](uint32_t p) { return p == 0x000080; }), 100) << "with the focus the field is lit";
 }
 
 INT_PTR CALLBACK fontLikeProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {

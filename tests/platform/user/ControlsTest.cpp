@@ -9,24 +9,7 @@ using ControlsTest = UserTest;
 
 std::vector<Entry> commands() { return log().only({WM_COMMAND}); }
 
-TEST_F(ControlsTest, StaticWithNotifyReportsTapsAndAsksTheParentForItsColours) {
-  HWND top = createTopLevel(WS_VISIBLE);
-  HWND label = createControl(top, WC_STATIC, u"Name:", SS_NOTIFY, 0xFFFF, {10, 10, 100, 30});
-  HWND plain = createControl(top, WC_STATIC, u"Size:", 0, 9, {10, 40, 100, 60});
-  pump();
-  log().clear();
-  tap(20, 46);  // label
-  tap(20, 76);  // plain
-  pump();
-  EXPECT_TRUE(sameSequence({msgWL(top, WM_COMMAND, MAKEWPARAM(0xFFFF, STN_CLICKED), reinterpret_cast<LPARAM>(label))},
-                           commands()));
-  log().clear();
-  InvalidateRect(plain, nullptr, TRUE);
-  UpdateWindow(plain);
-  EXPECT_TRUE(sameSequence({Expect{top, WM_CTLCOLORSTATIC, false, 0, true, reinterpret_cast<LPARAM>(plain)}},
-                           log().only({WM_CTLCOLORSTATIC})));
-}
-
+// Static controls report taps in ScriptedDialogTest and take the parent's colours in ControlPaintTest.
 TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInside) {
   HWND top = createTopLevel(WS_VISIBLE);
   HWND button = createControl(top, WC_BUTTON, u"OK", BS_PUSHBUTTON, IDOK, {10, 10, 70, 30});
@@ -58,23 +41,7 @@ TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInsi
   EXPECT_EQ(commands().size(), 2u) << "a disabled button does not click";
 }
 
-// Radio groups are walked in DialogKeysTest.
-TEST_F(ControlsTest, AutomaticCheckBoxesToggleOnAClickAndPlainOnesWaitForTheProgram) {
-  HWND top = createTopLevel(WS_VISIBLE);
-  HWND check = createControl(top, WC_BUTTON, u"Bold", BS_AUTOCHECKBOX, 1, {0, 0, 80, 20});
-  HWND manual = createControl(top, WC_BUTTON, u"Manual", BS_CHECKBOX, 2, {0, 20, 80, 40});
-  auto state = [](HWND b) { return SendMessageW(b, BM_GETCHECK, 0, 0); };
-
-  SendMessageW(check, BM_CLICK, 0, 0);
-  EXPECT_EQ(state(check), BST_CHECKED);
-  SendMessageW(check, BM_CLICK, 0, 0);
-  EXPECT_EQ(state(check), BST_UNCHECKED);
-  SendMessageW(manual, BM_CLICK, 0, 0);
-  EXPECT_EQ(state(manual), BST_UNCHECKED) << "a plain check box only reports the click";
-  SendMessageW(manual, BM_SETCHECK, BST_CHECKED, 0);
-  EXPECT_EQ(state(manual), BST_CHECKED);
-}
-
+// Check boxes and radio groups are walked in DialogKeysTest and the gallery's test.
 TEST_F(ControlsTest, DialogMessagesAreOnlyTakenForTheDialogAndItsControls) {
   HWND dialog = createTopLevel(WS_VISIBLE);
   HWND third = createControl(dialog, WC_BUTTON, u"Two", BS_DEFPUSHBUTTON | WS_TABSTOP, 12, {0, 60, 50, 80});
@@ -124,9 +91,6 @@ TEST_F(ControlsTest, ZOrderIsEnumeratedFromTheDesktopAndChangedBySetWindowPos) {
   SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   EXPECT_EQ(order(), (std::vector<HWND>{b, a, c}));
   EXPECT_EQ(GetWindow(a, GW_HWNDPREV), b);
-  HWND child = createChild(a, 1, {0, 0, 5, 5});
-  EXPECT_TRUE(IsChild(a, child));
-  EXPECT_FALSE(IsChild(b, child));
   SetWindowTextW(a, u"Vantor");
   EXPECT_EQ(FindWindowW(u"RECORDER", u"Vantor"), a) << "class names ignore case";
 }

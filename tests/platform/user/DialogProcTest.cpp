@@ -53,11 +53,9 @@ TEST_F(ScriptedDialogTest, FontComesBeforeInitDialogWhichCarriesTheParameterAndT
   DestroyWindow(dialog);
 }
 
+// How answers are read, and owners taken, is checked through the framework too (DialogProcTest there).
 TEST_F(ScriptedDialogTest, ResultsAreAnswersForSomeMessagesAndTheMessageResultForOthers) {
-  HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
-  answers[WM_CTLCOLORSTATIC] = [&](HWND, WPARAM, LPARAM) { return reinterpret_cast<INT_PTR>(brush); };
   answers[WM_QUERYDRAGICON] = [](HWND, WPARAM, LPARAM) { return INT_PTR(77); };
-  answers[WM_COMPAREITEM] = [](HWND, WPARAM, LPARAM) { return INT_PTR(-1); };
   answers[WM_NOTIFY] = [](HWND dialog, WPARAM, LPARAM) {
     SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1234);
     return INT_PTR(TRUE);
@@ -68,19 +66,11 @@ TEST_F(ScriptedDialogTest, ResultsAreAnswersForSomeMessagesAndTheMessageResultFo
   };
   answers[DM_GETDEFID] = [](HWND, WPARAM, LPARAM) { return INT_PTR(FALSE); };
   HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), nullptr, scriptedProc, 0);
-  ASSERT_TRUE(dialog);
-  HDC hdc = GetDC(dialog);
-  const struct { UINT msg; WPARAM wParam; LRESULT answer; } table[] = {
-      {WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LRESULT>(brush)},
-      {WM_QUERYDRAGICON, 0, 77},
-      {WM_COMPAREITEM, 0, -1},
-      {WM_NOTIFY, 0, 1234},
-      {WM_USER + 7, 0, 0},
-      {DM_GETDEFID, 0, MAKELRESULT(IDOK, DC_HASDEFID)},  // the default processing answers
+  const std::pair<UINT, LRESULT> table[] = {
+      {WM_QUERYDRAGICON, 77}, {WM_NOTIFY, 1234}, {WM_USER + 7, 0},
+      {DM_GETDEFID, MAKELRESULT(IDOK, DC_HASDEFID)},  // the default processing answers
   };
-  for (const auto& row : table)
-    EXPECT_EQ(SendMessageW(dialog, row.msg, row.wParam, 0), row.answer) << std::hex << row.msg;
-  ReleaseDC(dialog, hdc);
+  for (auto [msg, answer] : table) EXPECT_EQ(SendMessageW(dialog, msg, 0, 0), answer) << std::hex << msg;
   DestroyWindow(dialog);
 }
 
@@ -88,25 +78,16 @@ TEST_F(ScriptedDialogTest, ModalRunDisablesTheOwnerAndEndsWithEndDialogsValue) {
   HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
   HWND field = createChild(owner, 5, {10, 10, 100, 30}, WS_VISIBLE);
   SetFocus(field);
-  bool ownerEnabled = true, visible = false;
-  HWND active = nullptr, focus = nullptr, dialog = nullptr, firstTabStop = nullptr;
+  HWND dialog = nullptr;
   whileModal([&] {
     dialog = GetActiveWindow();
-    firstTabStop = GetDlgItem(dialog, IDC_TEST_BUTTON);
-    ownerEnabled = IsWindowEnabled(owner) != FALSE;
-    visible = IsWindowVisible(dialog) != FALSE;
-    active = GetActiveWindow();
-    focus = GetFocus();
+    EXPECT_NE(dialog, owner);
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_TEST_BUTTON)) << "WM_INITDIALOG said TRUE: the first tab stop";
     EndDialog(dialog, 42);
   });
-  INT_PTR result = DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), field, scriptedProc, 0);
-  EXPECT_EQ(result, 42);
-  ASSERT_TRUE(dialog);
-  EXPECT_NE(dialog, owner);
-  EXPECT_FALSE(ownerEnabled);
-  EXPECT_TRUE(visible);
-  EXPECT_EQ(active, dialog);
-  EXPECT_EQ(focus, firstTabStop);  // WM_INITDIALOG said TRUE
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), field, scriptedProc, 0), 42);
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetActiveWindow(), owner);  // a child given as owner stands for its top-level window
@@ -141,70 +122,30 @@ TEST_F(ScriptedDialogTest, EndingInInitDialogReturnsWithoutShowingAndQuitEndsThe
   EXPECT_FALSE(EndDialog(dialog, 1)) << "a dialog gone";
 }
 
-TEST_F(ScriptedDialogTest, StylusReachesTheDialogButNotItsDisabledOwner) {
+TEST_F(ScriptedDialogTest, CloseEnterEscapeAndTapsReachTheProcedureAsCommandsButNotTheDisabledOwner) {
   HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
-  answers[WM_COMMAND] = [](HWND dialog, WPARAM wParam, LPARAM) {
-    if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
-    return INT_PTR(TRUE);
-  };
-  HWND dialog = nullptr;
-  whileModal([&] {
-    dialog = GetActiveWindow();
-    // Taps on the owner, then on the static labels, the unnamed one after the check box, then OK.
-    tap(236, 290);
-    tapCentreOf(GetDlgItem(dialog, IDC_TEST_NOTIFY));
-    tapCentreOf(GetWindow(GetDlgItem(dialog, IDC_TEST_CHECK), GW_HWNDNEXT));
-    tapCentreOf(GetDlgItem(dialog, IDOK));
-  });
-  log().clear();
-  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), IDOK);
-  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
-  EXPECT_TRUE(sameSequence({command(dialog, IDC_TEST_NOTIFY, STN_CLICKED), command(dialog, 0xFFFF, STN_CLICKED),
-                            command(dialog, IDOK, BN_CLICKED)},
-                           seen.only({WM_COMMAND})));
-}
-
-TEST_F(ScriptedDialogTest, EnterEscapeAndCloseReachTheProcedureAsCommands) {
-  HWND owner = createTopLevel(WS_VISIBLE);
   answers[WM_COMMAND] = [](HWND, WPARAM, LPARAM) { return INT_PTR(TRUE); };
   HWND dialog = nullptr;
   whileModal([&] {
     dialog = GetActiveWindow();
+    // Taps on the owner, then on the static labels, the unnamed one after the check box.
+    tap(236, 290);
+    tapCentreOf(GetDlgItem(dialog, IDC_TEST_NOTIFY));
+    tapCentreOf(GetWindow(GetDlgItem(dialog, IDC_TEST_CHECK), GW_HWNDNEXT));
     SetFocus(GetDlgItem(dialog, IDC_TEST_CHECK));  // not a push button
     press(VK_RETURN);
     press(VK_ESCAPE);
     PostMessageW(dialog, WM_CLOSE, 0, 0);
   });
   whileModal([&] { EndDialog(dialog, 3); });
+  log().clear();
   EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), 3);
-  // Close, posted, comes before the keys' input; it and Escape are Cancel, Enter the default push button's.
-  EXPECT_TRUE(sameSequence({command(dialog, IDCANCEL, BN_CLICKED), command(dialog, IDOK, BN_CLICKED),
+  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
+  // Close, posted, comes before the input; it and Escape are Cancel, Enter the default push button's.
+  EXPECT_TRUE(sameSequence({command(dialog, IDCANCEL, BN_CLICKED), command(dialog, IDC_TEST_NOTIFY, STN_CLICKED),
+                            command(dialog, 0xFFFF, STN_CLICKED), command(dialog, IDOK, BN_CLICKED),
                             command(dialog, IDCANCEL, BN_CLICKED)},
                            seen.only({WM_COMMAND})));
-}
-
-TEST_F(ScriptedDialogTest, NestedRunGivesTheOuterDialogItsFocusBack) {
-  HWND owner = createTopLevel(WS_VISIBLE);
-  HWND outer = nullptr, inner = nullptr, outerFocusAfter = nullptr, check = nullptr;
-  bool outerEnabledDuring = true;
-  whileModal([&] {
-    outer = GetActiveWindow();
-    check = GetDlgItem(outer, IDC_TEST_CHECK);
-    SetFocus(check);
-    whileModal([&] {
-      inner = GetActiveWindow();
-      outerEnabledDuring = IsWindowEnabled(outer) != FALSE;
-      EndDialog(inner, 2);
-    });
-    DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_KEYS), outer, scriptedProc, 0);
-    outerFocusAfter = GetFocus();
-    EndDialog(outer, 1);
-  });
-  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), 1);
-  EXPECT_NE(inner, outer);
-  EXPECT_FALSE(outerEnabledDuring);
-  EXPECT_EQ(outerFocusAfter, check);
-  EXPECT_EQ(GetActiveWindow(), owner);
 }
 
 }  // namespace

