@@ -2,13 +2,25 @@
 // buttons, Enter, Escape and a script's tap; the owner is disabled while
 // they run; a quit request or the owner's end ends them.
 #include "Recorder.h"
-
 #include "device/Device.h"
 
 namespace usertest {
 namespace {
 
 using MessageBoxTest = UserTest;
+
+// Runs a message box captioned "Vantor", calling whileOpen with it once it
+// waits for input: from a timer, since the device's script would end the
+// run when the box outlives it.
+std::function<void(HWND)> whileBoxOpen;
+int runMessageBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND box)> whileOpen) {
+  whileBoxOpen = std::move(whileOpen);
+  SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    whileBoxOpen(FindWindowW(u"Dialog", u"Vantor"));
+  });
+  return MessageBoxW(owner, text, u"Vantor", type);
+}
 
 TEST_F(MessageBoxTest, BoxHoldsIconWrappedTextAndTheButtonsOfItsTypeAndDisablesItsOwner) {
   HWND owner = createTopLevel(WS_VISIBLE);

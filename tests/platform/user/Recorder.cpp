@@ -15,7 +15,6 @@ namespace {
 
 std::map<std::pair<HWND, UINT>, Reaction> reactions;
 std::map<UINT, Reaction> pendingReactions;  // for the next windows created
-std::function<void(HWND)> whileBoxOpen;
 
 LRESULT CALLBACK recorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   log().add({hwnd, msg, wParam, lParam});
@@ -59,11 +58,6 @@ bool matches(const Expect& e, const Entry& a) {
 HWND makeChild(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
   return CreateWindowExW(0, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                          reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
-}
-
-void CALLBACK onBoxOpen(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (whileBoxOpen) whileBoxOpen(FindWindowW(u"Dialog", u"Vantor"));
 }
 
 }  // namespace
@@ -157,14 +151,6 @@ std::vector<UINT> heardFrom(HWND parent, HWND control) {
     if (e.hwnd == parent && reinterpret_cast<HWND>(e.lParam) == control) codes.push_back(HIWORD(e.wParam));
   log().clear();
   return codes;
-}
-
-int runMessageBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND)> whileOpen) {
-  whileBoxOpen = std::move(whileOpen);
-  SetTimer(nullptr, 0, 0, onBoxOpen);
-  int answer = MessageBoxW(owner, text, u"Vantor", type);
-  whileBoxOpen = nullptr;
-  return answer;
 }
 
 display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }

@@ -1,7 +1,7 @@
 // Test harness for the window manager: a window class whose procedure
 // records every message (Wine's conformance-test style), per-window
 // reactions, a fixture that leaves no window, message or timer behind, and
-// the input, screen and message box helpers the tests share.
+// the input and screen helpers the tests share.
 #pragma once
 
 #include <functional>
@@ -83,9 +83,6 @@ void pump();
 // WM_COMMAND, and clears the log.
 std::vector<UINT> heardFrom(HWND parent, HWND control);
 
-// Runs a message box captioned "Vantor", calling whileOpen with it once it
-// waits for input.
-int runMessageBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND box)> whileOpen);
 
 // The device's screen, as the headless display holds it.
 display::Framebuffer& screen();

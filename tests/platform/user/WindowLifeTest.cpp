@@ -1,6 +1,6 @@
 // Creation and destruction of windows: message sequences, failures, the
 // dead handle, placement, the non-client area and activation; window words,
-// procedures, text and classes (superclassing is the framework's, CeWndTest).
+// procedures and text (classes and superclassing are the framework's, CeWndTest).
 #include <cstring>
 
 #include "Recorder.h"
@@ -159,7 +159,7 @@ TEST_F(WordsTest, PointerSizedWordsRoundTripAndStayWithinTheExtraBytes) {
   EXPECT_EQ(log().count(top, WM_USER + 1), 1u);
 }
 
-TEST_F(WordsTest, TextIsBoundedAndTerminatedAndClassNamesIgnoreCase) {
+TEST_F(WordsTest, TextIsBoundedAndTerminated) {
   HWND top = createTopLevel(0);
   SetWindowTextW(top, u"Database");
   EXPECT_EQ(GetWindowTextLengthW(top), 8);
@@ -172,23 +172,6 @@ TEST_F(WordsTest, TextIsBoundedAndTerminatedAndClassNamesIgnoreCase) {
   EXPECT_EQ(one[0], 0);
   SetWindowTextW(top, nullptr);
   EXPECT_EQ(GetWindowTextLengthW(top), 0);
-
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.lpszClassName = u"WordsLocal";
-  ATOM atom = RegisterClassW(&wc);
-  EXPECT_NE(atom, 0);
-  EXPECT_EQ(RegisterClassW(&wc), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_ALREADY_EXISTS));
-  WNDCLASSW found{};
-  EXPECT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), u"WORDSLOCAL", &found));
-  EXPECT_FALSE(GetClassInfoW(nullptr, u"WordsLocal", &found)) << "a null instance looks among the global classes";
-  HWND w = CreateWindowExW(0, MAKEINTATOM(atom), u"", 0, 0, 26, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  WCHAR name[32];
-  EXPECT_EQ(GetClassNameW(w, name, 32), 10);
-  EXPECT_EQ(std::u16string(name), u"WordsLocal");
-  DestroyWindow(w);
-  EXPECT_TRUE(UnregisterClassW(u"WordsLocal", nullptr));
 }
 
 }  // namespace
