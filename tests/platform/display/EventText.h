@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "display/Backend.h"
 
