@@ -47,7 +47,7 @@ TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInsi
   EXPECT_EQ(commands().size(), 2u) << "a disabled button does not click";
 }
 
-// Check boxes and radio groups are walked in DialogKeysTest and the gallery's test.
+// Check boxes are clicked in the gallery's test.
 TEST_F(ControlsTest, DialogMessagesAreOnlyTakenForTheDialogAndItsControls) {
   HWND dialog = createTopLevel(WS_VISIBLE);
   HWND third = createControl(dialog, WC_BUTTON, u"Two", BS_DEFPUSHBUTTON | WS_TABSTOP, 12, {0, 60, 50, 80});

@@ -1,6 +1,6 @@
 // The keyboard of dialogs and their controls by id: the tab order, groups
-// and arrows, Enter and the default button, Escape, the keys a control
-// asks for, WM_NEXTDLGCTL, and the texts and checks of controls.
+// and arrows, Enter and the default button, Escape, WM_NEXTDLGCTL, and the
+// texts and checks of controls.
 #include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "dialog_templates.h"
