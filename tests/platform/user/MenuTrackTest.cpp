@@ -202,13 +202,20 @@ std::string textOf(HMENU menu, UINT item, UINT flags) {
   return std::string(buffer, buffer + n);
 }
 
-// Each item as "text=id", "text>" for a popup, "-" for a separator.
+// Each item as "text=id", "text>" for a popup, "-" for a separator, with
+// [g] when grayed and [c] when checked, read back from the state calls.
 std::vector<std::string> describe(HMENU menu) {
   std::vector<std::string> out;
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    std::string text = textOf(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    UINT id = GetMenuItemID(menu, i);
-    out.push_back(GetSubMenu(menu, i) ? text + ">" : id == 0 && text.empty() ? "-" : text + "=" + std::to_string(id));
+  for (UINT i = 0; int(i) < GetMenuItemCount(menu); ++i) {
+    std::string text = textOf(menu, i, MF_BYPOSITION);
+    UINT id = GetMenuItemID(menu, int(i));
+    bool separator = id == 0 && text.empty();
+    out.push_back(GetSubMenu(menu, int(i)) ? text + ">" : separator ? "-" : text + "=" + std::to_string(id));
+    UINT state = UINT(EnableMenuItem(menu, i, MF_BYPOSITION | MF_ENABLED));
+    EnableMenuItem(menu, i, MF_BYPOSITION | state);
+    DWORD check = CheckMenuItem(menu, i, MF_BYPOSITION | MF_UNCHECKED);
+    CheckMenuItem(menu, i, MF_BYPOSITION | check);
+    out.back() += std::string(state & MF_GRAYED ? "[g]" : "") + (check & MF_CHECKED ? "[c]" : "");
   }
   return out;
 }
@@ -221,7 +228,7 @@ TEST(MenuResource, LoadsPopupsItemsAndSeparatorsAndDestroysEveryMenuBelowIt) {
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(describe(bar), (Lines{"&File>", "&Edit>"}));
   EXPECT_EQ(describe(GetSubMenu(bar, 0)),
-            (Lines{"&Open\tCtrl+O=101", "-", "&Save=102", "&Wrap lines=103", "E&xit=104"}));
+            (Lines{"&Open\tCtrl+O=101", "-", "&Save=102[g]", "&Wrap lines=103[c]", "E&xit=104"}));
   EXPECT_EQ(describe(GetSubMenu(bar, 1)), (Lines{"Cu&t=201", "&Copy=202"}));
   EXPECT_EQ(GetMenuItemID(bar, 0), kNone) << "a popup item has no command";
   EXPECT_EQ(GetMenuItemID(bar, -1), kNone);
@@ -246,6 +253,22 @@ TEST(MenuResource, LoadsPopupsItemsAndSeparatorsAndDestroysEveryMenuBelowIt) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
   }
   EXPECT_FALSE(DestroyMenu(bar)) << "a stale handle";
+}
+
+// Menus the program builds itself: none does, but the platform refuses what cannot be a menu.
+TEST(MenuCalls, AppendedItemsAnswerAsLoadedOnesAndAMenuThatWouldContainItselfIsRefused) {
+  HMENU a = CreatePopupMenu(), b = CreatePopupMenu(), bar = CreateMenu();
+  ASSERT_TRUE(AppendMenuW(a, MF_POPUP, reinterpret_cast<UINT_PTR>(b), u"B"));
+  ASSERT_TRUE(AppendMenuW(a, MF_STRING | MF_GRAYED, 3, u"Three"));
+  EXPECT_EQ(describe(a), (Lines{"B>", "Three=3[g]"}));
+  EXPECT_EQ(textOf(a, UINT(reinterpret_cast<uintptr_t>(b)), MF_BYCOMMAND), "B") << "a popup answers to its handle";
+  for (auto [popup, flags] : {std::pair{a, MF_POPUP}, {b, MF_POPUP}, {HMENU(uintptr_t(0x05001201)), MF_POPUP},
+                              {HMENU(nullptr), MF_OWNERDRAW}})  // a cycle, itself, no menu, not drawn here
+    EXPECT_FALSE(AppendMenuW(b, flags, reinterpret_cast<UINT_PTR>(popup), u"x"));
+  EXPECT_FALSE(AppendMenuW(nullptr, MF_STRING, 1, u"x"));
+  EXPECT_TRUE(DestroyMenu(a));
+  EXPECT_EQ(GetMenuItemCount(b), -1);
+  EXPECT_TRUE(DestroyMenu(bar));
 }
 
 // A template written word by word.
