@@ -47,19 +47,6 @@ TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInsi
   EXPECT_EQ(commands().size(), 2u) << "a disabled button does not click";
 }
 
-TEST_F(ControlsTest, AutomaticCheckBoxesToggleOnAClickAndPlainOnesWaitForTheProgram) {
-  HWND top = createTopLevel(WS_VISIBLE);
-  HWND check = createControl(top, WC_BUTTON, u"Bold", BS_AUTOCHECKBOX, 1, {0, 0, 80, 20});
-  HWND manual = createControl(top, WC_BUTTON, u"Manual", BS_CHECKBOX, 2, {0, 20, 80, 40});
-  const std::pair<HWND, LRESULT> clicks[] = {{check, BST_CHECKED}, {check, BST_UNCHECKED}, {manual, BST_UNCHECKED}};
-  for (auto [button, state] : clicks) {
-    SendMessageW(button, BM_CLICK, 0, 0);
-    EXPECT_EQ(SendMessageW(button, BM_GETCHECK, 0, 0), state);
-  }
-  SendMessageW(manual, BM_SETCHECK, BST_CHECKED, 0);
-  EXPECT_EQ(SendMessageW(manual, BM_GETCHECK, 0, 0), BST_CHECKED);
-}
-
 TEST_F(ControlsTest, DialogMessagesAreOnlyTakenForTheDialogAndItsControls) {
   HWND dialog = createTopLevel(WS_VISIBLE);
   HWND third = createControl(dialog, WC_BUTTON, u"Two", BS_DEFPUSHBUTTON | WS_TABSTOP, 12, {0, 60, 50, 80});

@@ -1,7 +1,7 @@
-// The dialog procedure protocol and modal runs: what a procedure sees
-// before and at WM_INITDIALOG, how its results become answers, a run that
-// disables its owner and ends with EndDialog's value, quitting, and input
-// reaching a modal dialog.
+// The dialog procedure protocol and modal runs: what a procedure sees before
+// and at WM_INITDIALOG (its answers are the framework's, DialogProcTest), a
+// run that disables its owner and ends with EndDialog's value, quitting, and
+// input reaching a modal dialog.
 #include <map>
 
 #include "DialogTestSupport.h"
@@ -29,10 +29,6 @@ class ScriptedDialogTest : public UserTest {
     seen.clear();
     answers.clear();
   }
-  void TearDown() override {
-    answers.clear();
-    UserTest::TearDown();
-  }
 };
 
 Expect command(HWND dialog, WORD id, WORD code) { return msgW(dialog, WM_COMMAND, MAKEWPARAM(id, code)); }
@@ -50,27 +46,6 @@ TEST_F(ScriptedDialogTest, FontComesBeforeInitDialogWhichCarriesTheParameterAndT
                             msgWL(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TEST_BUTTON)),
                                   0xC0FFEE)},
                            seen.only({WM_NCCREATE, WM_CREATE, WM_SETFONT, WM_INITDIALOG})));
-  DestroyWindow(dialog);
-}
-
-// How answers are read, and owners taken, is checked through the framework too (DialogProcTest there).
-TEST_F(ScriptedDialogTest, ResultsAreAnswersForSomeMessagesAndTheMessageResultForOthers) {
-  answers[WM_QUERYDRAGICON] = [](HWND, WPARAM, LPARAM) { return INT_PTR(77); };
-  answers[WM_NOTIFY] = [](HWND dialog, WPARAM, LPARAM) {
-    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1234);
-    return INT_PTR(TRUE);
-  };
-  answers[WM_USER + 7] = [](HWND dialog, WPARAM, LPARAM) {
-    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 99);  // not handled: ignored
-    return INT_PTR(FALSE);
-  };
-  answers[DM_GETDEFID] = [](HWND, WPARAM, LPARAM) { return INT_PTR(FALSE); };
-  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), nullptr, scriptedProc, 0);
-  const std::pair<UINT, LRESULT> table[] = {
-      {WM_QUERYDRAGICON, 77}, {WM_NOTIFY, 1234}, {WM_USER + 7, 0},
-      {DM_GETDEFID, MAKELRESULT(IDOK, DC_HASDEFID)},  // the default processing answers
-  };
-  for (auto [msg, answer] : table) EXPECT_EQ(SendMessageW(dialog, msg, 0, 0), answer) << std::hex << msg;
   DestroyWindow(dialog);
 }
 

@@ -136,23 +136,5 @@ TEST_F(PaintTest, ErasingFillsOnlyTheUpdateAreaAndPaintingStaysInsideTheVisibleA
   EXPECT_EQ(screen().pixel(150, 176), 0xFF0000u);
 }
 
-TEST(RectTest, RectangleCallsKeepRightAndBottomOutside) {
-  const RECT a{0, 0, 10, 10}, b{5, 5, 20, 20}, top{0, 0, 10, 4}, empty{3, 3, 3, 9};
-  const struct { BOOL (*call)(LPRECT, const RECT*, const RECT*); RECT x, y; BOOL result; RECT want; } cases[] = {
-      {IntersectRect, a, b, TRUE, {5, 5, 10, 10}}, {IntersectRect, a, {20, 0, 30, 5}, FALSE, {}},
-      {UnionRect, a, b, TRUE, {0, 0, 20, 20}},     {UnionRect, empty, a, TRUE, a},
-      {SubtractRect, a, top, TRUE, {0, 4, 10, 10}}, {SubtractRect, a, b, TRUE, a},  // no rectangle left: a stays
-      {SubtractRect, top, a, FALSE, {}},
-  };
-  for (const auto& c : cases) {
-    RECT r{1, 1, 1, 1};
-    EXPECT_EQ(c.call(&r, &c.x, &c.y), c.result);
-    EXPECT_TRUE(sameRect(c.want, r));
-  }
-  EXPECT_TRUE(PtInRect(&a, {9, 9}));
-  EXPECT_FALSE(PtInRect(&a, {10, 9}));
-  EXPECT_TRUE(IsRectEmpty(&empty));
-}
-
 }  // namespace
 }  // namespace usertest

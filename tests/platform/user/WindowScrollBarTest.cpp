@@ -1,7 +1,7 @@
 // A window's own scroll bars: shown and hidden by their numbers, read back,
 // driven by the stylus (the program's scrolling dialog drives them too,
 // ScrollDialogTest); ScrollWindowEx; and what the stylus and keys on a
-// scroll bar control tell its parent.
+// scroll bar control tell its parent (its keys are the gallery's, GalleryTest).
 #include "Recorder.h"
 #include "user/ScrollBarTracker.h"
 
@@ -12,8 +12,6 @@ using WindowScrollBarTest = UserTest;
 using Type = display::InputEvent::Type;
 
 constexpr int kBar = 13;  // the device's scroll bar breadth
-
-uint32_t pixelAt(int x, int y) { return screen().pixel(x, y); }
 
 SCROLLINFO infoOf(UINT mask, int min, int max, UINT page, int pos) {
   return SCROLLINFO{sizeof(SCROLLINFO), mask, min, max, page, pos, 0};
@@ -28,9 +26,9 @@ int clientWidth(HWND hwnd) {
 using Requests = std::vector<std::pair<WORD, WORD>>;
 
 // The scroll requests a window received, as (code, position) pairs.
-Requests requests(HWND hwnd, UINT msg = WM_VSCROLL) {
+Requests requests(HWND hwnd) {
   Requests out;
-  for (const Entry& e : log().only({msg}))
+  for (const Entry& e : log().only({WM_VSCROLL}))
     if (e.hwnd == hwnd) out.push_back({LOWORD(e.wParam), HIWORD(e.wParam)});
   return out;
 }
@@ -53,61 +51,40 @@ constexpr int kTrack = kHeight - 2 * kBar;
 constexpr int kThumb = 100 * kTrack / 300;
 constexpr int kTravel = kTrack - kThumb;
 
-TEST_F(WindowScrollBarTest, PageCoveringTheRangeHidesTheBarAndTheClientTakesItsRoomBack) {
+TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndABarWithNothingToScrollIsHidden) {
   HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
-  EXPECT_EQ(clientWidth(hwnd), 200);
-  log().clear();
-  SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE, 0, 299, 100, 0);
-  SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
-  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL);
-  EXPECT_EQ(clientWidth(hwnd), 200 - kBar);
-  EXPECT_TRUE(sameSequence({msgWL(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200 - kBar, 200))}, log().only({WM_SIZE})));
-
-  const struct { const char* what; SCROLLINFO info; bool shown; } table[] = {
-      {"page covers the range", infoOf(SIF_PAGE, 0, 0, 300, 0), false},
-      {"page one short of it", infoOf(SIF_PAGE, 0, 0, 299, 0), true},
-      {"no positions to move through", infoOf(SIF_RANGE | SIF_PAGE, 5, 5, 0, 0), false},
-      {"range without a page", infoOf(SIF_RANGE, 0, 10, 0, 0), true},
-      {"range and page", infoOf(SIF_RANGE | SIF_PAGE, 0, 9, 5, 0), true},
-      {"position alone changes nothing", infoOf(SIF_POS, 0, 0, 0, 3), true},
-      {"covered again", infoOf(SIF_PAGE, 0, 0, 50, 0), false},
-  };
-  for (const auto& row : table) {
-    SetScrollInfo(hwnd, SB_VERT, &row.info, TRUE);
-    EXPECT_EQ((GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL) != 0, row.shown) << row.what;
-    EXPECT_EQ(clientWidth(hwnd), row.shown ? 200 - kBar : 200) << row.what;
-  }
-  SCROLLINFO read = infoOf(SIF_ALL, 0, 0, 0, 0);
-  ASSERT_TRUE(GetScrollInfo(hwnd, SB_VERT, &read));
-  EXPECT_EQ(read.nMax * 100 + int(read.nPage), 9 * 100 + 10) << "hidden, the bar keeps its numbers";
-}
-
-TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndReadBack) {
-  HWND plain = createTopLevel(WS_VISIBLE | WS_POPUP);
   SCROLLINFO read = infoOf(SIF_ALL, 0, 0, 0, 0);
   SetLastError(0);
-  EXPECT_FALSE(GetScrollInfo(plain, SB_VERT, &read));
+  EXPECT_FALSE(GetScrollInfo(hwnd, SB_VERT, &read));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_NO_SCROLLBARS));
-  HWND styled = createTopLevel(WS_VISIBLE | WS_POPUP | WS_HSCROLL);
-  ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
-  EXPECT_EQ(read.nMax, 100) << "a bar made by its style";
-
-  const struct { SCROLLINFO set; int min, max; UINT page; int pos; } table[] = {
-      {infoOf(SIF_ALL, 0, 99, 10, 95), 0, 99, 10, 90},      // the last position shows a whole page
-      {infoOf(SIF_POS, 0, 0, 0, -5), 0, 99, 10, 0},
-      {infoOf(SIF_PAGE, 0, 0, 500, 0), 0, 99, 100, 0},      // a page is at most the range
-      {infoOf(SIF_RANGE | SIF_POS, 10, 20, 0, 15), 10, 20, 11, 10},
-      {infoOf(SIF_ALL, 30, 10, 0, 25), 30, 30, 0, 30},      // an inverted range is empty
+  log().clear();
+  const struct { SCROLLINFO set; bool shown; int min, max; UINT page; int pos; } rows[] = {
+      {infoOf(SIF_RANGE | SIF_PAGE, 0, 299, 100, 0), true, 0, 299, 100, 0},
+      {infoOf(SIF_PAGE, 0, 0, 300, 0), false, 0, 299, 300, 0},  // the page covers the range
+      {infoOf(SIF_PAGE, 0, 0, 299, 0), true, 0, 299, 299, 0},
+      {infoOf(SIF_RANGE | SIF_PAGE, 5, 5, 0, 0), false, 5, 5, 0, 5},  // no positions to move through
+      {infoOf(SIF_RANGE, 0, 10, 0, 0), true, 0, 10, 0, 5},
+      {infoOf(SIF_ALL, 0, 99, 10, 95), true, 0, 99, 10, 90},  // the last position shows a whole page
+      {infoOf(SIF_POS, 0, 0, 0, -5), true, 0, 99, 10, 0},
+      {infoOf(SIF_PAGE, 0, 0, 500, 0), false, 0, 99, 100, 0},  // a page is at most the range
+      {infoOf(SIF_RANGE | SIF_POS, 10, 20, 0, 15), false, 10, 20, 11, 10},
+      {infoOf(SIF_ALL, 30, 10, 0, 25), false, 30, 30, 0, 30},  // an inverted range is empty
   };
-  for (const auto& row : table) {
-    SetScrollInfo(styled, SB_HORZ, &row.set, FALSE);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << &row - rows);
+    SetScrollInfo(hwnd, SB_VERT, &row.set, TRUE);
+    EXPECT_EQ((GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL) != 0, row.shown);
+    EXPECT_EQ(clientWidth(hwnd), row.shown ? 200 - kBar : 200) << "the client takes the room back";
     read = infoOf(SIF_ALL, 0, 0, 0, 0);
-    ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
+    ASSERT_TRUE(GetScrollInfo(hwnd, SB_VERT, &read));
     // The track position is the position while nothing is being dragged.
     EXPECT_EQ(std::vector<int>({read.nMin, read.nMax, int(read.nPage), read.nPos, read.nTrackPos}),
               std::vector<int>({row.min, row.max, int(row.page), row.pos, row.pos}));
   }
-
+  EXPECT_EQ(log().only({WM_SIZE}).front().lParam, MAKELPARAM(200 - kBar, 200));
+  HWND styled = createTopLevel(WS_VISIBLE | WS_POPUP | WS_HSCROLL);
+  ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
+  EXPECT_EQ(read.nMax, 100) << "a bar made by its style";
   SCROLLINFO bad = infoOf(SIF_ALL, 0, 0, 0, 0);
   bad.cbSize = 7;
   EXPECT_FALSE(GetScrollInfo(styled, SB_HORZ, &bad));
@@ -123,6 +100,16 @@ TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOn
   pump();
   EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
   EXPECT_EQ(log().count(hwnd, WM_LBUTTONDOWN), 0u);
+  // Scrolled content can stick out under the bar; the bar keeps its taps.
+  HWND wide = createChild(hwnd, 7, {100, 0, 260, 60}, WS_VISIBLE);
+  pump();
+  log().clear();
+  tap(kBarX, kTop + 3);
+  tap(150, kTop + 10);
+  pump();
+  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
+  EXPECT_TRUE(
+      sameSequence({msgWL(wide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10))}, log().only({WM_LBUTTONDOWN})));
 
   auto& tracker = user::ScrollBarTracker::instance();
   // Held on the track, it pages until the thumb reaches the stylus, as the window scrolls as asked.
@@ -141,20 +128,6 @@ TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOn
   EXPECT_EQ(requests(hwnd),
             (Requests{{SB_PAGEDOWN, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_PAGEUP, 0}, {SB_ENDSCROLL, 0}}));
   EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 100);
-}
-
-TEST_F(WindowScrollBarTest, AChildReachingUnderTheBarLeavesItsTapsToTheBar) {
-  HWND hwnd = scrolledWindow();
-  // Scrolled content can stick out of the client area; it is not shown there.
-  HWND wide = createChild(hwnd, 7, {100, 0, 260, 60}, WS_VISIBLE);
-  pump();
-  log().clear();
-  tap(kBarX, kTop + 3);
-  tap(150, kTop + 10);
-  pump();
-  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
-  EXPECT_TRUE(
-      sameSequence({msgWL(wide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10))}, log().only({WM_LBUTTONDOWN})));
 }
 
 // Dragging the thumb is the program's scrolling dialog's (ScrollDialogStylus); here the track position.
@@ -189,7 +162,7 @@ TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheU
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
   FillRect(hdc, &mark, red);
   ReleaseDC(hwnd, hdc);
-  ASSERT_EQ(pixelAt(105, 26 + 105), 0xFF0000u);
+  ASSERT_EQ(screen().pixel(105, 26 + 105), 0xFF0000u);
 
   log().clear();
   RECT update{}, invalid{};
@@ -199,7 +172,7 @@ TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheU
   EXPECT_TRUE(sameRect({0, 180, 200, 200}, update));
   EXPECT_TRUE(GetUpdateRect(hwnd, &invalid, FALSE));
   EXPECT_TRUE(sameRect(update, invalid));
-  EXPECT_EQ(pixelAt(105, 26 + 85), 0xFF0000u);  // moved up with the content
+  EXPECT_EQ(screen().pixel(105, 26 + 85), 0xFF0000u);  // moved up with the content
   EXPECT_EQ(screenRect(child).top, 26 + 30);
   EXPECT_EQ(log().count(child, WM_MOVE), 1u);
 
@@ -214,44 +187,28 @@ TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheU
 }
 
 // A scroll bar control's numbers are those of a window's bar; here what it tells its parent.
-TEST_F(WindowScrollBarTest, AControlTellsItsParentWhatTheStylusAndTheKeysAskWhenThereIsSomethingToScroll) {
+TEST_F(WindowScrollBarTest, AControlTellsItsParentWhatTheStylusAsksWhenThereIsSomethingToScroll) {
   HWND parent = createTopLevel(WS_VISIBLE);  // client at (0, 26)
-  auto make = [&](DWORD style, RECT r, int pos) {
-    HWND bar = createControl(parent, WC_SCROLLBAR, nullptr, style, 5, r);
-    SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, pos);
-    SetScrollInfo(bar, SB_CTL, &info, TRUE);
-    pump();
-    return bar;
-  };
-  auto heard = [&](HWND bar, UINT msg) {
-    pump();
-    for (const Entry& e : log().only({msg})) EXPECT_EQ(reinterpret_cast<HWND>(e.lParam), bar) << "it names itself";
-    Requests got = requests(parent, msg);
-    log().clear();
-    return got;
-  };
-  HWND bar = make(SBS_VERT, {10, 10, 23, 150}, 40);  // on the screen 36 to 176 high, the thumb 40% down
+  HWND bar = createControl(parent, WC_SCROLLBAR, nullptr, SBS_VERT, 5, {10, 10, 23, 150});  // on the screen 36 to 176
+  SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 40);  // the thumb 40% down
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  pump();
+  log().clear();
   const std::pair<int, WORD> taps[] = {{42, SB_LINEUP}, {169, SB_LINEDOWN}, {53, SB_PAGEUP}, {160, SB_PAGEDOWN}};
   for (auto [y, code] : taps) {
     tap(16, y);
-    EXPECT_EQ(heard(bar, WM_VSCROLL), (Requests{{code, 0}, {SB_ENDSCROLL, 0}})) << code;
+    pump();
+    for (const Entry& e : log().only({WM_VSCROLL})) EXPECT_EQ(reinterpret_cast<HWND>(e.lParam), bar) << "it names itself";
+    EXPECT_EQ(requests(parent), (Requests{{code, 0}, {SB_ENDSCROLL, 0}})) << code;
+    log().clear();
   }
   EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40) << "the parent moves the thumb, not the control";
-  SCROLLINFO covered = infoOf(SIF_RANGE | SIF_PAGE, 0, 10, 20, 0);  // the page covers the range
-  SetScrollInfo(bar, SB_CTL, &covered, TRUE);
+  info = infoOf(SIF_RANGE | SIF_PAGE, 0, 10, 20, 0);  // the page covers the range
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
   for (auto [y, code] : taps) tap(16, y);
-  EXPECT_TRUE(heard(bar, WM_VSCROLL).empty()) << "nothing to scroll";
+  pump();
+  EXPECT_TRUE(requests(parent).empty()) << "nothing to scroll";
   EXPECT_TRUE(IsWindowVisible(bar)) << "a control does not hide itself";
-
-  bar = make(SBS_HORZ | WS_TABSTOP, {10, 10, 170, 23}, 50);
-  SetFocus(bar);
-  constexpr WORD kNothing = 0xFFFF;  // VK_UP: not a horizontal bar's key
-  const std::pair<UINT, WORD> keys[] = {
-      {VK_LEFT, SB_LINELEFT}, {VK_RIGHT, SB_LINERIGHT}, {VK_NEXT, SB_PAGERIGHT}, {VK_HOME, SB_TOP}, {VK_UP, kNothing}};
-  for (auto [vk, code] : keys) {
-    press(vk);
-    EXPECT_EQ(heard(bar, WM_HSCROLL), (code != kNothing ? Requests{{code, 0}, {SB_ENDSCROLL, 0}} : Requests{})) << vk;
-  }
 }
 
 }  // namespace
