@@ -20,19 +20,18 @@ class ComboBoxTest : public UserTest {
   void SetUp() override {
     UserTest::SetUp();
     parent = createTopLevel(WS_VISIBLE);
-    pump();
   }
   void make(DWORD style, std::initializer_list<const char16_t*> texts) {
     combo = createControl(parent, WC_COMBOBOX, nullptr, kDropDownList | style, kComboId, {10, 40, 130, 140});
     for (const char16_t* t : texts) send(CB_ADDSTRING, 0, t);
   }
-  LRESULT send(UINT msg, WPARAM wParam, const char16_t* text) {
+  LRESULT send(UINT msg, WPARAM wParam, const void* text = nullptr) {
     return SendMessageW(combo, msg, wParam, reinterpret_cast<LPARAM>(text));
   }
   Texts items() {
-    Texts out(static_cast<size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+    Texts out(static_cast<size_t>(send(CB_GETCOUNT, 0)));
     for (size_t i = 0; i < out.size(); ++i) {
-      out[i].resize(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)));
+      out[i].resize(static_cast<size_t>(send(CB_GETLBTEXTLEN, i)));
       send(CB_GETLBTEXT, i, out[i].data());
     }
     return out;
@@ -42,30 +41,16 @@ class ComboBoxTest : public UserTest {
     GetWindowTextW(combo, buffer, 64);
     return buffer;
   }
-  LRESULT selected() { return SendMessageW(combo, CB_GETCURSEL, 0, 0); }
-  bool dropped() { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
-  Codes heard() { return heardFrom(parent, combo); }
-  void pressNow(UINT vk) {
-    press(vk);
-    pump();
-  }
+  LRESULT selected() { return send(CB_GETCURSEL, 0); }
+  bool dropped() { return send(CB_GETDROPPEDSTATE, 0) != 0; }
   RECT listOnScreen() {
     RECT r{};
-    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
+    send(CB_GETDROPPEDCONTROLRECT, 0, &r);
     return r;
   }
   POINT itemPoint(int index) {
-    int h = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    int h = static_cast<int>(send(CB_GETITEMHEIGHT, 0));
     return {listOnScreen().left + 10, listOnScreen().top + 1 + index * h + h / 2};
-  }
-  void tapItem(int index) {
-    tap(itemPoint(index).x, itemPoint(index).y);
-    pump();
-  }
-  void tapField() {
-    RECT f = screenRect(combo);
-    tap(f.left + 10, (f.top + f.bottom) / 2);
-    pump();
   }
   // The open list: a popup of its own.
   HWND shownList() {
@@ -97,29 +82,29 @@ TEST_F(ComboBoxTest, ItemsAreSortedWithoutRegardToCaseAndSelectStringFindsTheNex
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "start " << c.start);
-    SendMessageW(combo, CB_SETCURSEL, 2, 0);
+    send(CB_SETCURSEL, 2);
     EXPECT_EQ(send(CB_SELECTSTRING, static_cast<WPARAM>(c.start), c.prefix), c.found);
     EXPECT_EQ(selected(), c.found == CB_ERR ? 2 : c.found) << "a failed search keeps the selection";
   }
-  EXPECT_TRUE(heard().empty()) << "a program's selections are not announced";
+  EXPECT_TRUE(heardFrom(parent, combo).empty()) << "a program's selections are not announced";
   EXPECT_EQ(send(CB_INSERTSTRING, 0, u"zebra"), 0) << "inserting places an item where it is asked, sorted or not";
   EXPECT_EQ(items().front(), u"zebra");
   EXPECT_EQ(send(CB_INSERTSTRING, static_cast<WPARAM>(-1), u"7"), 7);
   EXPECT_EQ(items().back(), u"7");
   EXPECT_EQ(send(CB_INSERTSTRING, 9, u"x"), CB_ERR);
-  EXPECT_EQ(SendMessageW(combo, CB_DELETESTRING, 7, 0), 7) << "the count left";
+  EXPECT_EQ(send(CB_DELETESTRING, 7), 7) << "the count left";
 }
 
 TEST_F(ComboBoxTest, WindowTextIsTheSelectedItemOrEmpty) {
   make(0, {u"Tahoma", u"Courier", u"Arial"});
   EXPECT_EQ(text(), u"");
-  SendMessageW(combo, CB_SETCURSEL, 1, 0);
+  send(CB_SETCURSEL, 1);
   EXPECT_EQ(text(), u"Courier");
   send(CB_INSERTSTRING, 1, u"Verdana");
   EXPECT_EQ(selected(), 2) << "an item inserted at the selection moves it along";
-  SendMessageW(combo, CB_DELETESTRING, 0, 0);
+  send(CB_DELETESTRING, 0);
   EXPECT_EQ(text(), u"Courier");
-  EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 7, 0), CB_ERR);
+  EXPECT_EQ(send(CB_SETCURSEL, 7), CB_ERR);
   EXPECT_EQ(selected(), CB_ERR) << "an index past the end clears the selection";
   EXPECT_EQ(text(), u"");
   EXPECT_TRUE(SetWindowTextW(combo, u"COURIER"));
@@ -130,9 +115,9 @@ TEST_F(ComboBoxTest, WindowTextIsTheSelectedItemOrEmpty) {
 
 TEST_F(ComboBoxTest, ThePersonsKeysAndTapsChooseAndOpenAndOnlyTheyAreHeard) {
   make(WS_VSCROLL | CBS_SORT, {u"Courier New", u"Arial", u"Comic", u"Tahoma", u"Times"});
-  SendMessageW(combo, CB_SETCURSEL, 0, 0);
+  send(CB_SETCURSEL, 0);
   SetFocus(combo);
-  EXPECT_EQ(heard(), (Codes{CBN_SETFOCUS}));
+  EXPECT_EQ(heardFrom(parent, combo), (Codes{CBN_SETFOCUS}));
   constexpr int kField = -1, kOutside = -2;  // taps; 0 and up: a tap on that item of the open list
   const UINT ok[] = {CBN_SELENDOK, CBN_CLOSEUP}, cancel[] = {CBN_SELENDCANCEL, CBN_CLOSEUP};
   const struct { UINT vk; int tapAt; const char16_t* text; Codes heard; bool dropped; } steps[] = {
@@ -159,16 +144,12 @@ TEST_F(ComboBoxTest, ThePersonsKeysAndTapsChooseAndOpenAndOnlyTheyAreHeard) {
   };
   for (const auto& s : steps) {
     SCOPED_TRACE(testing::Message() << "step " << &s - steps);
-    if (s.vk) {
-      pressNow(s.vk);
-    } else if (s.tapAt == kOutside) {
-      tap(200, 300);
-      pump();
-    } else {
-      s.tapAt == kField ? tapField() : tapItem(s.tapAt);
-    }
+    RECT f = screenRect(combo);
+    POINT at = s.tapAt == kOutside ? POINT{200, 300}
+               : s.tapAt == kField ? POINT{f.left + 10, (f.top + f.bottom) / 2} : itemPoint(s.tapAt);
+    s.vk ? press(s.vk) : tap(at.x, at.y);
+    EXPECT_EQ(heardFrom(parent, combo), s.heard);
     EXPECT_EQ(text(), s.text);
-    EXPECT_EQ(heard(), s.heard);
     EXPECT_EQ(dropped(), s.dropped);
   }
   EXPECT_EQ(log().count(parent, WM_LBUTTONDOWN), 0u) << "the tap outside does not reach the parent";
@@ -183,42 +164,42 @@ TEST_F(ComboBoxTest, ThePersonsKeysAndTapsChooseAndOpenAndOnlyTheyAreHeard) {
   pump();
   EXPECT_EQ(text(), u"Comic");
   EXPECT_FALSE(dropped());
-  heard();
-  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  heardFrom(parent, combo);
+  send(CB_SHOWDROPDOWN, TRUE);
   SetFocus(parent);
   EXPECT_FALSE(dropped()) << "losing the focus closes it";
-  EXPECT_EQ(heard(), (Codes{CBN_DROPDOWN, cancel[0], cancel[1], CBN_KILLFOCUS}));
+  EXPECT_EQ(heardFrom(parent, combo), (Codes{CBN_DROPDOWN, cancel[0], cancel[1], CBN_KILLFOCUS}));
 }
 
 TEST_F(ComboBoxTest, ListDropsBelowTheFieldOrAboveWhenTheScreenEnds) {
   make(WS_VSCROLL, {u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i", u"j"});
   EXPECT_FALSE(GetWindowLongW(combo, GWL_STYLE) & WS_VSCROLL) << "the field shows no scroll bar";
   RECT field = screenRect(combo), list = listOnScreen();
-  int fieldHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-  int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+  int fieldHeight = static_cast<int>(send(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)));
+  int itemHeight = static_cast<int>(send(CB_GETITEMHEIGHT, 0));
   EXPECT_EQ(field.bottom - field.top, fieldHeight) << "the control is as high as its field";
   RECT below{field.left, field.bottom, field.right, field.bottom + (100 - fieldHeight) / itemHeight * itemHeight + 2};
   EXPECT_TRUE(sameRect(below, list)) << "the rest of the height given holds whole rows";
-  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  send(CB_SHOWDROPDOWN, TRUE);
   ASSERT_TRUE(shownList());
   EXPECT_TRUE(GetWindowLongW(shownList(), GWL_STYLE) & WS_VSCROLL) << "more items than rows";
-  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  send(CB_SHOWDROPDOWN, FALSE);
 
   // Near the bottom of the screen it opens upwards, as many rows as items.
   SetWindowPos(combo, nullptr, 10, 250, 120, 100, SWP_NOZORDER);
-  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  send(CB_RESETCONTENT, 0);
   for (const char16_t* t : {u"x", u"y"}) send(CB_ADDSTRING, 0, t);
   field = screenRect(combo);
   list = listOnScreen();
   EXPECT_EQ(list.bottom, field.top);
   EXPECT_EQ(list.bottom - list.top, 2 * itemHeight + 2);
-  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  send(CB_SHOWDROPDOWN, TRUE);
   pump();
   HWND shown = shownList();
   ASSERT_NE(shown, nullptr);
   EXPECT_TRUE(sameRect(list, screenRect(shown)));
   EXPECT_EQ(GetActiveWindow(), parent) << "the list does not take activation";
-  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  send(CB_SHOWDROPDOWN, FALSE);
   EXPECT_FALSE(IsWindow(shown)) << "the list goes when it closes";
 }
 

@@ -45,14 +45,11 @@ std::string hex(uintptr_t value) {
   return out.str();
 }
 
-std::string describe(HWND hwnd, UINT code, const std::string& wParam, const std::string& lParam) {
-  return "  hwnd=" + hex(reinterpret_cast<uintptr_t>(hwnd)) + " msg=" + hex(code) + " w=" + wParam + " l=" + lParam +
-         "\n";
-}
-
-bool matches(const Expect& e, const Entry& a) {
-  return e.hwnd == a.hwnd && e.msg == a.msg && (!e.checkWParam || e.wParam == a.wParam) &&
-         (!e.checkLParam || e.lParam == a.lParam);
+template <class W, class L>
+std::string describe(HWND hwnd, UINT code, const W& wParam, const L& lParam) {
+  auto part = [](const auto& v) { return v ? hex(static_cast<uintptr_t>(*v)) : "*"; };
+  return "  hwnd=" + hex(reinterpret_cast<uintptr_t>(hwnd)) + " msg=" + hex(code) + " w=" + part(wParam) +
+         " l=" + part(lParam) + "\n";
 }
 
 HWND makeChild(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
@@ -81,13 +78,17 @@ size_t Log::count(HWND hwnd, UINT code) const {
 
 ::testing::AssertionResult sameSequence(const std::vector<Expect>& expected, const std::vector<Entry>& actual) {
   bool same = expected.size() == actual.size();
-  for (size_t i = 0; same && i < expected.size(); ++i) same = matches(expected[i], actual[i]);
+  for (size_t i = 0; same && i < expected.size(); ++i) {
+    const Expect& e = expected[i];
+    const Entry& a = actual[i];
+    same = e.hwnd == a.hwnd && e.msg == a.msg && e.wParam.value_or(a.wParam) == a.wParam &&
+           e.lParam.value_or(a.lParam) == a.lParam;
+  }
   if (same) return ::testing::AssertionSuccess();
   std::string text = "expected:\n";
-  for (const Expect& e : expected)
-    text += describe(e.hwnd, e.msg, e.checkWParam ? hex(e.wParam) : "*", e.checkLParam ? hex(e.lParam) : "*");
+  for (const Expect& e : expected) text += describe(e.hwnd, e.msg, e.wParam, e.lParam);
   text += "actual:\n";
-  for (const Entry& a : actual) text += describe(a.hwnd, a.msg, hex(a.wParam), hex(static_cast<uintptr_t>(a.lParam)));
+  for (const Entry& a : actual) text += describe(a.hwnd, a.msg, std::optional(a.wParam), std::optional(a.lParam));
   return ::testing::AssertionFailure() << text;
 }
 
@@ -170,14 +171,10 @@ RECT screenRect(HWND hwnd) {
 
 RECT inkIn(const RECT& area, uint32_t background) {
   RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x)
-      if (screen().pixel(x, y) != background) {
-        box.left = std::min<LONG>(box.left, x);
-        box.top = std::min<LONG>(box.top, y);
-        box.right = std::max<LONG>(box.right, x + 1);
-        box.bottom = std::max<LONG>(box.bottom, y + 1);
-      }
+  forPixels(area, [&](int x, int y, uint32_t p) {
+    if (p != background) box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                                std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+  });
   return box.left > box.right ? RECT{0, 0, 0, 0} : box;
 }
 

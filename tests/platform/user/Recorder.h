@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,16 +28,12 @@ struct Entry {
 struct Expect {
   HWND hwnd;
   UINT msg;
-  bool checkWParam = false;
-  WPARAM wParam = 0;
-  bool checkLParam = false;
-  LPARAM lParam = 0;
+  std::optional<WPARAM> wParam;
+  std::optional<LPARAM> lParam;
 };
-inline Expect msg(HWND hwnd, UINT code) { return {hwnd, code}; }
-inline Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, true, wParam}; }
-inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) {
-  return {hwnd, code, true, wParam, true, lParam};
-}
+inline Expect msg(HWND hwnd, UINT code) { return {hwnd, code, {}, {}}; }
+inline Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, wParam, {}}; }
+inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) { return {hwnd, code, wParam, lParam}; }
 
 class Log {
  public:
@@ -83,18 +80,22 @@ void pump();
 // WM_COMMAND, and clears the log.
 std::vector<UINT> heardFrom(HWND parent, HWND control);
 
-
 // The device's screen, as the headless display holds it.
 display::Framebuffer& screen();
 inline uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 RECT screenRect(HWND hwnd);
 // Compares, printing both rectangles on a mismatch.
 ::testing::AssertionResult sameRect(const RECT& want, const RECT& got);
+// Calls each(x, y, pixel) over area.
+template <class Each>
+void forPixels(const RECT& area, Each each) {
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) each(x, y, screen().pixel(x, y));
+}
 template <class Test>
 int countPixels(const RECT& area, Test test) {
   int n = 0;
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) n += test(screen().pixel(x, y)) ? 1 : 0;
+  forPixels(area, [&](int, int, uint32_t p) { n += test(p) ? 1 : 0; });
   return n;
 }
 // Bounds of the pixels in area that differ from background; empty if none.
