@@ -1,8 +1,7 @@
 // The static and button controls: how they look, checked on the screen's
 // pixels region by region against the measured text (the program's dialogs
 // and the gallery's controls page are checked whole in their own tests), and
-// how they act; dialog keys outside a template, default processing and the
-// tree of windows.
+// how they act; dialog keys outside a template and default processing.
 #include <string>
 
 #include "Recorder.h"
@@ -80,24 +79,6 @@ TEST_F(ControlsTest, DefaultProcessingHitTestsAsksTheParentAndCloses) {
   EXPECT_EQ(DefWindowProcW(child, WM_MOUSEACTIVATE, 0, 0), MA_NOACTIVATE) << "a child asks its parent";
   SendMessageW(top, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(top));
-}
-
-TEST_F(ControlsTest, ZOrderIsEnumeratedFromTheDesktopAndChangedBySetWindowPos) {
-  HWND a = createTopLevel(WS_VISIBLE);
-  HWND b = createTopLevel(WS_VISIBLE);
-  HWND c = createTopLevel(WS_VISIBLE);
-  auto order = [] {
-    std::vector<HWND> out;
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) out.push_back(w);
-    return out;
-  };
-  EXPECT_EQ(order(), (std::vector<HWND>{c, b, a}));
-  SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(order(), (std::vector<HWND>{b, a, c}));
-  EXPECT_EQ(GetWindow(a, GW_HWNDPREV), b);
-  SetWindowTextW(a, u"Vantor");
-  EXPECT_EQ(FindWindowW(u"RECORDER", u"Vantor"), a) << "class names ignore case";
 }
 
 constexpr uint32_t kWhite = 0x00FFFFFF;

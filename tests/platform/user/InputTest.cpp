@@ -144,10 +144,8 @@ TEST_F(InputTest, FocusAndActivationChangesTellTheOldWindowThenTheNew) {
                             msgW(first, WM_SETFOCUS, reinterpret_cast<WPARAM>(top))},
                            log().only({WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS})));
   EXPECT_EQ(GetForegroundWindow(), first);
-  EXPECT_EQ(GetTopWindow(nullptr), first);
   EXPECT_TRUE(SetForegroundWindow(top));
   EXPECT_EQ(GetActiveWindow(), top);
-  EXPECT_EQ(GetTopWindow(nullptr), top);
   ShowWindow(top, SW_HIDE);
   EXPECT_EQ(GetActiveWindow(), first) << "hiding the active window moves activation on";
 }
@@ -156,27 +154,23 @@ TEST_F(InputTest, AcceleratorsFromResourcesBecomeCommands) {
   HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
   ASSERT_TRUE(table);
   HWND top = createTopLevel(WS_VISIBLE);
-  auto translate = [&](UINT message, UINT vk, bool shift, bool control) {
-    stylus(Type::StylusMove, 0, 0, shift, control);  // carries the modifier state
-    pump();
-    MSG m{top, message, vk, 1, 0, {0, 0}};
-    log().clear();
-    return TranslateAcceleratorW(top, table, &m);
-  };
   const struct { UINT message, key; bool shift, control; int command; } cases[] = {  // command 0: no match
       {WM_KEYDOWN, 'N', false, true, 100}, {WM_KEYDOWN, 'N', false, false, 0}, {WM_KEYDOWN, 'N', true, true, 0},
       {WM_KEYDOWN, VK_F5, false, false, 101}, {WM_CHAR, u'q', false, false, 102}, {WM_KEYDOWN, 'Q', false, false, 0},
       {WM_KEYDOWN, VK_DELETE, true, false, 103}, {WM_KEYUP, VK_F5, false, false, 0},
   };
   for (const auto& c : cases) {
-    int translated = translate(c.message, c.key, c.shift, c.control);
-    EXPECT_EQ(translated != 0, c.command != 0) << c.key;
+    stylus(Type::StylusMove, 0, 0, c.shift, c.control);  // carries the modifier state
+    pump();
+    log().clear();
+    MSG m{top, c.message, c.key, 1, 0, {0, 0}};
+    EXPECT_EQ(TranslateAcceleratorW(top, table, &m) != 0, c.command != 0) << c.key;
     std::vector<Expect> expected;
     if (c.command) expected.push_back(msgWL(top, WM_COMMAND, MAKEWPARAM(c.command, 1), 0));
     EXPECT_TRUE(sameSequence(expected, log().only({WM_COMMAND}))) << c.key;
   }
   MSG m{top, WM_KEYDOWN, VK_F5, 1, 0, {0, 0}};
-  EXPECT_EQ(TranslateAcceleratorW(top, nullptr, &m), 0);
+  EXPECT_EQ(TranslateAcceleratorW(top, nullptr, &m), 0) << "the program's loop passes no table";
   EXPECT_TRUE(DestroyAcceleratorTable(table));
   EXPECT_EQ(TranslateAcceleratorW(top, table, &m), 0);
 }

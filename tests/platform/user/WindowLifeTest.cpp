@@ -1,8 +1,6 @@
 // Creation and destruction of windows: message sequences, failures, the
 // dead handle, placement, the non-client area and activation; window words,
 // procedures and text (classes and superclassing are the framework's, CeWndTest).
-#include <cstring>
-
 #include "Recorder.h"
 
 namespace usertest {
@@ -163,13 +161,11 @@ TEST_F(WordsTest, TextIsBoundedAndTerminated) {
   HWND top = createTopLevel(0);
   SetWindowTextW(top, u"Database");
   EXPECT_EQ(GetWindowTextLengthW(top), 8);
-  WCHAR small[5];
-  std::memset(small, 0x55, sizeof(small));
+  WCHAR small[5] = {1, 1, 1, 1, 1};
   EXPECT_EQ(GetWindowTextW(top, small, 5), 4);
   EXPECT_EQ(std::u16string(small), u"Data");
-  WCHAR one[1] = {u'x'};
-  EXPECT_EQ(GetWindowTextW(top, one, 1), 0);
-  EXPECT_EQ(one[0], 0);
+  EXPECT_EQ(GetWindowTextW(top, small, 1), 0);
+  EXPECT_EQ(small[0], 0);
   SetWindowTextW(top, nullptr);
   EXPECT_EQ(GetWindowTextLengthW(top), 0);
 }
