@@ -48,60 +48,51 @@ class DialogKeysTest : public UserTest {
   HWND dialog = nullptr;
 };
 
-TEST_F(DialogKeysTest, FocusStartsOnTheFirstTabStopAndTabWalksTheTabStopsBothWays) {
-  EXPECT_EQ(idOfFocus(), IDC_TEST_FIRST);
-  // "Second" has no tab stop, the label and the other radio buttons neither.
-  const int order[] = {IDC_TEST_FIRST, IDC_TEST_THIRD, IDC_TEST_RADIO1, IDC_TEST_AFTER, IDOK, IDCANCEL, IDC_TEST_FIRST};
-  for (size_t i = 1; i < std::size(order); ++i) {
-    pressNow(VK_TAB);
-    EXPECT_EQ(idOfFocus(), order[i]);
+// One walk of the keys: where the focus goes, what is pressed, which button is the default.
+TEST_F(DialogKeysTest, TabWalksTheTabStopsArrowsStayInTheGroupEnterPressesTheDefaultAndEscapeCancels) {
+  EXPECT_EQ(idOfFocus(), IDC_TEST_FIRST) << "the first tab stop";
+  // "Second" has no tab stop, the label and the other radio buttons neither. defaultId: the button shown so.
+  const struct { UINT vk; bool shift; int focus, command, defaultId; } steps[] = {
+      {VK_TAB, false, IDC_TEST_THIRD, 0, IDC_TEST_THIRD},
+      {VK_UP, false, IDC_TEST_SECOND, 0, IDC_TEST_SECOND},  // within the group, tab stop or not
+      {VK_TAB, false, IDC_TEST_THIRD, 0, IDC_TEST_THIRD},
+      {VK_TAB, false, IDC_TEST_RADIO1, 0, IDOK},  // off the push buttons: OK is the default again
+      {VK_RETURN, false, IDC_TEST_RADIO1, IDOK, IDOK},
+      {VK_TAB, false, IDC_TEST_AFTER, 0, IDC_TEST_AFTER},  // a push button with the focus is the default
+      {VK_RETURN, false, IDC_TEST_AFTER, IDC_TEST_AFTER, IDC_TEST_AFTER},
+      {VK_TAB, false, IDOK, 0, IDOK},
+      {VK_TAB, false, IDCANCEL, 0, IDCANCEL},
+      {VK_TAB, false, IDC_TEST_FIRST, 0, IDC_TEST_FIRST},
+      {VK_TAB, true, IDCANCEL, 0, IDCANCEL},
+      {VK_TAB, true, IDOK, 0, IDOK},
+      {VK_TAB, true, IDC_TEST_AFTER, 0, IDC_TEST_AFTER},
+      {VK_TAB, true, IDC_TEST_RADIO1, 0, IDOK},
+      {VK_ESCAPE, false, IDC_TEST_RADIO1, IDCANCEL, IDOK},
+      {VK_TAB, true, IDC_TEST_THIRD, 0, IDC_TEST_THIRD},
+      {VK_TAB, true, IDC_TEST_FIRST, 0, IDC_TEST_FIRST},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(testing::Message() << "step " << &s - steps);
+    commands.clear();
+    pressNow(s.vk, s.shift);
+    EXPECT_EQ(idOfFocus(), s.focus);
+    using Commands = std::vector<std::pair<WORD, HWND>>;
+    EXPECT_EQ(commands, (s.command ? Commands{{WORD(s.command), item(s.command)}} : Commands{}));
+    for (int id : {IDC_TEST_FIRST, IDC_TEST_THIRD, IDC_TEST_AFTER, IDOK, IDCANCEL})
+      EXPECT_EQ(buttonType(id), DWORD(id == s.defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)) << id;
   }
-  for (size_t i = std::size(order) - 1; i-- > 0;) {
-    pressNow(VK_TAB, true);
-    EXPECT_EQ(idOfFocus(), order[i]);
-  }
-  // A disabled or hidden control is passed over.
+  // A disabled or hidden control is passed over, a disabled OK or Cancel not pressed.
   EnableWindow(item(IDC_TEST_THIRD), FALSE);
   ShowWindow(item(IDC_TEST_RADIO1), SW_HIDE);
   pressNow(VK_TAB);
   EXPECT_EQ(idOfFocus(), IDC_TEST_AFTER);
-  EXPECT_TRUE(commands.empty());
-}
-
-// The program has no radio buttons; arrows move within a group of push buttons.
-TEST_F(DialogKeysTest, ArrowsMoveWithinTheGroupWhateverTheTabStops) {
-  SetFocus(item(IDC_TEST_THIRD));
-  pressNow(VK_UP);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_SECOND);
-}
-
-TEST_F(DialogKeysTest, EnterPressesTheDefaultButtonWhichFollowsThePushButtonWithTheFocusEscapeCancels) {
-  SetFocus(item(IDC_TEST_RADIO1));
-  pressNow(VK_RETURN);
-  ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(commands[0], std::make_pair(WORD(IDOK), item(IDOK)));
-
-  // A push button that takes the focus shows as the default and Enter is its.
-  pressNow(VK_TAB);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_AFTER);
-  EXPECT_EQ(buttonType(IDC_TEST_AFTER), DWORD(BS_DEFPUSHBUTTON));
-  EXPECT_EQ(buttonType(IDOK), DWORD(BS_PUSHBUTTON));
-  pressNow(VK_RETURN);
-  EXPECT_EQ(commands.back().first, IDC_TEST_AFTER);
-  pressNow(VK_TAB, true);  // back to the radio buttons: OK is the default again
-  EXPECT_EQ(buttonType(IDC_TEST_AFTER), DWORD(BS_PUSHBUTTON));
-  EXPECT_EQ(buttonType(IDOK), DWORD(BS_DEFPUSHBUTTON));
-
-  EnableWindow(item(IDOK), FALSE);  // a disabled default button is not pressed
-  size_t before = commands.size();
-  pressNow(VK_RETURN);
-  EXPECT_EQ(commands.size(), before);
-
-  pressNow(VK_ESCAPE);
-  EXPECT_EQ(commands.back(), std::make_pair(WORD(IDCANCEL), item(IDCANCEL))) << "Escape is Cancel";
+  SetFocus(item(IDC_TEST_RADIO2));
+  EnableWindow(item(IDOK), FALSE);
   EnableWindow(item(IDCANCEL), FALSE);
+  commands.clear();
+  pressNow(VK_RETURN);
   pressNow(VK_ESCAPE);
-  EXPECT_EQ(commands.size(), before + 1) << "unless Cancel is disabled";
+  EXPECT_TRUE(commands.empty());
 }
 
 // The keys a control asks for: the combo box's and the list box's in ComboBoxTest and the gallery's test.
