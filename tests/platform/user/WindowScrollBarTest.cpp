@@ -1,7 +1,7 @@
 // A window's own scroll bars: shown and hidden by their numbers, read back,
-// driven by the stylus (the program's scrolling dialog drives them too,
-// ScrollDialogTest); ScrollWindowEx; and what the stylus and keys on a
-// scroll bar control tell its parent (its keys are the gallery's, GalleryTest).
+// driven by the stylus (the program's scrolling dialog drives them too and
+// drags the thumb, ScrollDialogTest); ScrollWindowEx; and what the stylus on
+// a scroll bar control tells its parent (its keys are the gallery's).
 #include "Recorder.h"
 #include "user/ScrollBarTracker.h"
 
@@ -128,28 +128,6 @@ TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOn
   EXPECT_EQ(requests(hwnd),
             (Requests{{SB_PAGEDOWN, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_PAGEUP, 0}, {SB_ENDSCROLL, 0}}));
   EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 100);
-}
-
-// Dragging the thumb is the program's scrolling dialog's (ScrollDialogStylus); here the track position.
-TEST_F(WindowScrollBarTest, DraggingTheThumbTracksItsPositionUntilTheLift) {
-  HWND hwnd = scrolledWindow();
-  SCROLLINFO during = infoOf(SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0);
-  react(hwnd, WM_VSCROLL, [&](HWND h, UINT, WPARAM wParam, LPARAM) -> LRESULT {
-    if (LOWORD(wParam) == SB_THUMBTRACK) GetScrollInfo(h, SB_VERT, &during);
-    return 0;
-  });
-  int grab = kTop + kBar + kThumb / 2;
-  stylus(Type::StylusDown, kBarX, grab);
-  stylus(Type::StylusMove, kBarX + 30, grab + kTravel + 40);  // beyond the end, and off the bar
-  stylus(Type::StylusUp, kBarX + 30, grab + kTravel + 40);
-  log().clear();
-  pump();
-  EXPECT_EQ(requests(hwnd), (Requests{{SB_THUMBTRACK, 200}, {SB_THUMBPOSITION, 200}, {SB_ENDSCROLL, 0}}));
-  EXPECT_EQ(during.nPos, 0) << "the window has not moved the bar itself";
-  EXPECT_EQ(during.nTrackPos, 200);
-  SCROLLINFO after = infoOf(SIF_TRACKPOS, 0, 0, 0, 0);
-  GetScrollInfo(hwnd, SB_VERT, &after);
-  EXPECT_EQ(after.nTrackPos, 0);
 }
 
 TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheUncoveredStrip) {
