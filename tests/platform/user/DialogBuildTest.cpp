@@ -127,26 +127,6 @@ std::vector<uint8_t> resourceBytes(int id) {
   return {bytes, bytes + SizeofResource(nullptr, resource)};
 }
 
-TEST(DialogTemplateTest, CreationDataKeepsItsSizeWordInTheOldFormatOnly) {
-  TemplateBytes old;
-  old.header(WS_POPUP, 0, 1, 0, 0, 10, 10).word(0).word(0).word(0);
-  old.align().dword(WS_CHILD).dword(0).word(0).word(0).word(5).word(5).word(7).ordinal(0x0082).word(0);
-  old.word(4).dword(0xA1B2C3D4);
-  auto a = user::parseDialogTemplate(old.data(), old.size());
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->items[0].creationData, (std::vector<uint8_t>{4, 0, 0xD4, 0xC3, 0xB2, 0xA1}));
-
-  TemplateBytes ex;
-  ex.word(1).word(0xFFFF).dword(0).dword(0).dword(WS_POPUP).word(1).word(0).word(0).word(10).word(10);
-  ex.word(0).word(0).word(0);
-  ex.align().dword(0).dword(0).dword(WS_CHILD).word(0).word(0).word(5).word(5).dword(7).ordinal(0x0082).word(0);
-  ex.word(2).word(0xBEEF);
-  auto b = user::parseDialogTemplate(ex.data(), ex.size());
-  ASSERT_TRUE(b);
-  EXPECT_TRUE(b->extended);
-  EXPECT_EQ(b->items[0].creationData, (std::vector<uint8_t>{0xEF, 0xBE}));
-}
-
 // What the templates hold is checked on the dialogs made from them (DialogBuildTest).
 TEST(DialogTemplateTest, EveryTruncationOfATemplateInEitherFormatIsRefused) {
   for (auto [id, items] : {std::pair{IDD_TEST_LAYOUT, 10u}, std::pair{IDD_TEST_EXTENDED, 2u}}) {

@@ -131,8 +131,8 @@ TEST_F(MenuTrackTest, TheStylusAndTheKeysChooseOrDismissPassingOverSeparatorsAnd
     EXPECT_EQ(openPopups(), 0u) << "the popup is gone";
     // Only a tap outside is kept, for the menu bar; it is not passed on.
     bool outsideTap = run.steps.size() == 3;
-    auto dismissing = user::lastDismissingTap().value_or(POINT{-1, -1});
-    EXPECT_EQ(std::make_pair(dismissing.x, dismissing.y), outsideTap ? std::make_pair(200, 300) : std::make_pair(-1, -1));
+    POINT dismissing = user::lastDismissingTap().value_or(POINT{-1, -1});
+    EXPECT_EQ(std::make_pair(dismissing.x, dismissing.y), std::make_pair(outsideTap ? 200 : -1, outsideTap ? 300 : -1));
     pump();
     EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
     EXPECT_EQ(commands(), run.sent);

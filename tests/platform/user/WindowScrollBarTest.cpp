@@ -176,7 +176,7 @@ TEST_F(WindowScrollBarTest, AControlTellsItsParentWhatTheStylusAsksWhenThereIsSo
   for (auto [y, code] : taps) {
     tap(16, y);
     pump();
-    for (const Entry& e : log().only({WM_VSCROLL})) EXPECT_EQ(reinterpret_cast<HWND>(e.lParam), bar) << "it names itself";
+    for (const Entry& e : log().only({WM_VSCROLL})) EXPECT_EQ(reinterpret_cast<HWND>(e.lParam), bar) << "names itself";
     EXPECT_EQ(requests(parent), (Requests{{code, 0}, {SB_ENDSCROLL, 0}})) << code;
     log().clear();
   }
