@@ -28,11 +28,8 @@ class ListBoxTest : public UserTest {
   int itemHeight() { return static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)); }
   std::vector<UINT> heard() { return heardFrom(parent, list); }
   void tapItem(int index) {
-    RECT r{};
-    SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
-    POINT p{r.left + 10, (r.top + r.bottom) / 2};
-    ClientToScreen(list, &p);
-    tap(p.x, p.y);
+    RECT r = screenRect(list);  // items start at the top of the client area, inside the border
+    tap(r.left + 10, r.top + 1 + index * itemHeight() + itemHeight() / 2);
   }
 
   HWND parent = nullptr;

@@ -77,14 +77,6 @@ class MenuTrackTest : public UserTest {
     device::Device::instance().script().clear();  // the check above, when the menu had closed
     return result;
   }
-  // The commands the owner received.
-  std::vector<WPARAM> commands() {
-    pump();
-    std::vector<WPARAM> out;
-    for (const Entry& e : log().only({WM_COMMAND})) out.push_back(e.wParam);
-    log().clear();
-    return out;
-  }
 
   HWND owner = nullptr;
   HMENU bar = nullptr;
@@ -135,7 +127,10 @@ TEST_F(MenuTrackTest, TheStylusAndTheKeysChooseOrDismissPassingOverSeparatorsAnd
     EXPECT_EQ(std::make_pair(dismissing.x, dismissing.y), std::make_pair(outsideTap ? 200 : -1, outsideTap ? 300 : -1));
     pump();
     EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
-    EXPECT_EQ(commands(), run.sent);
+    std::vector<WPARAM> sent;
+    for (const Entry& e : log().only({WM_COMMAND})) sent.push_back(e.wParam);
+    EXPECT_EQ(sent, run.sent);
+    log().clear();
   }
 }
 
