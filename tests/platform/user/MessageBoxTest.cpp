@@ -55,35 +55,30 @@ TEST_F(MessageBoxTest, BoxIsCentredWithItsIconAndWrappedTextAndDisablesItsOwner)
   EXPECT_EQ(GetActiveWindow(), owner);
 }
 
-TEST_F(MessageBoxTest, EnterPressesTheDefaultButtonEscapeCancelsAndAScriptsTapAnswers) {
+TEST_F(MessageBoxTest, KeysAScriptsTapAQuitOrTheOwnersEndAnswerTheBox) {
   HWND owner = createTopLevel(WS_VISIBLE);
-  const struct { UINT type; std::vector<UINT> keys; int answer; } cases[] = {
-      {MB_YESNO | MB_DEFBUTTON2, {VK_RETURN}, IDNO},
-      {MB_YESNO, {VK_RETURN}, IDYES},
-      {MB_OKCANCEL, {VK_ESCAPE}, IDCANCEL},
-      {MB_OK, {VK_ESCAPE}, IDOK},
-      {MB_YESNOCANCEL, {VK_TAB, VK_RETURN}, IDNO},  // Tab moves to the next button
-      {MB_YESNO, {VK_ESCAPE, VK_RETURN}, IDYES},    // without Cancel, Escape does nothing
+  auto keys = [](std::vector<UINT> list) {
+    return [list](HWND) {
+      for (UINT vk : list) press(vk);
+    };
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(runMessageBox(owner, u"Sure?", c.type, [&](HWND) {
-                for (UINT vk : c.keys) press(vk);
-              }),
-              c.answer)
-        << std::hex << c.type;
+  const struct { UINT type; std::function<void(HWND)> action; int answer; } cases[] = {
+      {MB_YESNO | MB_DEFBUTTON2, keys({VK_RETURN}), IDNO},
+      {MB_YESNO, keys({VK_RETURN}), IDYES},
+      {MB_OKCANCEL, keys({VK_ESCAPE}), IDCANCEL},
+      {MB_OK, keys({VK_ESCAPE}), IDOK},
+      {MB_YESNOCANCEL, keys({VK_TAB, VK_RETURN}), IDNO},  // Tab moves to the next button
+      {MB_YESNO, keys({VK_ESCAPE, VK_RETURN}), IDYES},    // without Cancel, Escape does nothing
+      {MB_OKCANCEL, [](HWND) { PostQuitMessage(5); }, IDCANCEL},  // last: the quit is passed on
+  };
+  for (const auto& c : cases) EXPECT_EQ(runMessageBox(owner, u"Sure?", c.type, c.action), c.answer) << c.type;
+  MSG m;
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(std::make_pair(m.message, m.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(5)));
   std::string error;
   ASSERT_TRUE(device::Device::instance().script().loadText("press \"Cancel\"\n", "message-box", error)) << error;
   EXPECT_EQ(MessageBoxW(owner, u"Delete all records?", u"Vantor", MB_OKCANCEL), IDCANCEL);
   EXPECT_TRUE(IsWindowEnabled(owner));
-}
-
-TEST_F(MessageBoxTest, QuitOrTheOwnersEndEndsTheBox) {
-  HWND owner = createTopLevel(WS_VISIBLE);
-  EXPECT_EQ(runMessageBox(owner, u"Sure?", MB_OKCANCEL, [](HWND) { PostQuitMessage(5); }), IDCANCEL);
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  MSG m;
-  ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(std::make_pair(m.message, m.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(5))) << "the quit is passed on";
   HWND box = nullptr;
   EXPECT_EQ(runMessageBox(owner, u"Sure?", MB_YESNO, [&](HWND b) {
     box = b;
