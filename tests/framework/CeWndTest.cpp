@@ -1,12 +1,11 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
+#include <charconv>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
-#include <vector>
+#include <tuple>
+#include <utility>
 
 #include "FatalBox.h"
 #include "framework/CeString.h"
@@ -14,32 +13,23 @@
 
 namespace {
 
-std::string Hex(uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
-  return text;
-}
+std::string Hex(uint64_t value) { char t[24]; return std::string(t, std::to_chars(t, t + sizeof t, value, 16).ptr); }
 
-template <class T>
-uint64_t Word(T value) {
-  if constexpr (std::is_pointer_v<T>)
-    return reinterpret_cast<uint64_t>(value);
-  else
-    return uint64_t(value);
-}
+uint64_t Word(uint64_t value) { return value; }
+uint64_t Word(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
 
-// Records every handler call with its arguments as it arrives. Each handler
-// sets the flag when `handles` says so and returns `answer`.
+// Records each handler call with its arguments; handlers follow `handles` and return `answer`.
 class Probe : public CeWnd {
  public:
-  std::vector<std::string> calls;
+  std::string calls;  // one line a call
   bool handles = true;
   LRESULT answer = 77;
 
   LRESULT OnChar(WPARAM c, UINT r, UINT d, bool* h) override { return Note("OnChar", h, c, r, d); }
   LRESULT OnClose(bool* h) override { return Note("OnClose", h); }
+  // Bound before its create handler runs.
   LRESULT OnCreate(CREATESTRUCTW* cs, bool* h) override {
-    return Note("OnCreate", h, cs->lpCreateParams == static_cast<CeWnd*>(this));
+    return Note("OnCreate", h, cs->lpCreateParams == static_cast<CeWnd*>(this) && hwnd != nullptr);
   }
   LRESULT OnCommand(WPARAM w, HWND control, bool* h) override { return Note("OnCommand", h, w, control); }
   LRESULT OnNotify(WPARAM id, NMHDR* header, bool* h) override { return Note("OnNotify", h, id, header); }
@@ -57,29 +47,17 @@ class Probe : public CeWnd {
   LRESULT OnShowWindow(BOOL shown, LPARAM status, bool* h) override { return Note("OnShowWindow", h, shown, status); }
   LRESULT OnSize(WPARAM type, UINT cx, UINT cy, bool* h) override { return Note("OnSize", h, type, cx, cy); }
   LRESULT OnTimer(WPARAM id, bool* h) override { return Note("OnTimer", h, id); }
-  LRESULT OnSettingChange(UINT flag, LPARAM section, bool* h) override {
-    return Note("OnSettingChange", h, flag, section);
-  }
+  LRESULT OnSettingChange(UINT flag, LPARAM s, bool* h) override { return Note("OnSettingChange", h, flag, s); }
   LRESULT OnMessage(UINT m, WPARAM w, LPARAM l, bool* h) override { return Note("OnMessage", h, m, w, l); }
-  void Attach(HWND window) override {
-    calls.push_back("Attach " + std::string(window == nullptr ? "null" : "window") +
-                    (hwnd == nullptr ? " unbound" : " bound"));
-  }
+  void Attach(HWND) override { calls += hwnd == nullptr ? "Attach unbound\n" : "Attach bound\n"; }
   void Detach(HWND window) override {
-    const bool defaultProc =
-        GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&DefWindowProcW);
-    calls.push_back(std::string("Detach ") + (hwnd == nullptr ? "unbound" : "bound") +
-                    (defaultProc ? " default-proc" : " other-proc"));
+    const bool defaultProc = GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&DefWindowProcW);
+    calls += std::string("Detach ") + (hwnd == nullptr ? "unbound" : "bound") + (defaultProc ? " default\n" : "\n");
   }
 
   bool CreateGeneric() { return Create(nullptr, nullptr, 0, 0, 100, 50, u"probe", WS_POPUP, 0, nullptr, nullptr); }
   // The calls from the next message on.
-  std::string Joined() {
-    std::string text;
-    for (const std::string& c : calls) text += c + "\n";
-    calls.clear();
-    return text;
-  }
+  std::string Joined() { return std::exchange(calls, {}); }
 
  private:
   template <class... Args>
@@ -87,36 +65,23 @@ class Probe : public CeWnd {
     std::string call = std::string(slot) + "(";
     ((call += Hex(Word(args)) + ","), ...);
     if (call.back() == ',') call.pop_back();
-    calls.push_back(call + ")");
+    calls += call + ")\n";
     *handled = handles;
     return answer;
   }
 };
-
-TEST(CeWnd, CreateBindsTheWindowBeforeItsCreateHandlerRuns) {
-  Probe probe;
-  ASSERT_TRUE(probe.CreateGeneric());
-  EXPECT_THAT(probe.Joined(), ::testing::StartsWith("Attach window unbound\nOnCreate(1)\n"));
-  EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&probe));
-  EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&CeWnd::InstanceProc));
-}
 
 // Only WM_COMMAND, WM_NOTIFY, WM_ERASEBKGND and unlisted messages answer
 // with the handler's result; the others answer 0.
 TEST(CeWnd, EverySlotReceivesItsUnpackedArgumentsAndAnswersAsItsMessageDoes) {
   Probe probe;
   ASSERT_TRUE(probe.CreateGeneric());
-  probe.Joined();
+  EXPECT_EQ(probe.Joined().substr(0, 27), "Attach unbound\nOnCreate(1)\n");
+  EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&probe));
+  EXPECT_EQ(GetWindowLongPtrW(probe.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&CeWnd::InstanceProc));
   NMHDR header = {probe.hwnd, 100, 0};
   const std::string window = Hex(Word(probe.hwnd));
-  struct Case {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    std::string expected;
-    LRESULT result;
-  };
-  const Case cases[] = {
+  const std::tuple<UINT, WPARAM, LPARAM, std::string, LRESULT> cases[] = {
       {WM_CHAR, 'a', MAKELPARAM(1, 0x1E), "OnChar(61,1,1e)", 0},
       {WM_CLOSE, 0, 0, "OnClose()", 0},
       {WM_COMMAND, MAKEWPARAM(40001, 3), LPARAM(probe.hwnd), "OnCommand(39c41," + window + ")", 77},
@@ -139,68 +104,41 @@ TEST(CeWnd, EverySlotReceivesItsUnpackedArgumentsAndAnswersAsItsMessageDoes) {
       {WM_HSCROLL, SB_LINEDOWN, 0x99, "OnMessage(114,1,99)", 77},
       {WM_USER + 5, WPARAM(0x123456789ULL), LPARAM(-2), "OnMessage(405,123456789,fffffffffffffffe)", 77},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("message " + Hex(c.message));
-    EXPECT_EQ(SendMessageW(probe.hwnd, c.message, c.wParam, c.lParam), c.result);
-    EXPECT_EQ(probe.Joined(), c.expected + "\n");
+  for (const auto& [message, wParam, lParam, expected, result] : cases) {
+    SCOPED_TRACE("message " + Hex(message));
+    EXPECT_EQ(SendMessageW(probe.hwnd, message, wParam, lParam), result);
+    EXPECT_EQ(probe.Joined(), expected + "\n");
   }
-}
-
-TEST(CeWnd, AnUnhandledMessageGetsTheDefaultResult) {
-  Probe probe;
-  ASSERT_TRUE(probe.CreateGeneric());
+  // Unhandled: the default window procedure's answer ("probe" is 5 long).
   probe.handles = false;
-  probe.Joined();
-  // "probe" is 5 characters: the default window procedure's answer, not the handler's.
   EXPECT_EQ(SendMessageW(probe.hwnd, WM_GETTEXTLENGTH, 0, 0), 5);
   EXPECT_EQ(probe.Joined(), "OnMessage(e,0,0)\n");
   EXPECT_EQ(SendMessageW(probe.hwnd, WM_COMMAND, 5, 0), 0);
 }
 
-// A handler that sends its own window another message and then leaves its
-// message to default processing: the default must see the outer message.
-class NestingProbe : public CeWnd {
- public:
-  LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool*) override {
-    if (message == WM_SETTEXT) SendMessageW(hwnd, WM_USER + 1, 0, 0);
-    return 0;
-  }
-};
-
 TEST(CeWnd, DefaultProcessingAfterANestedMessageSeesTheOuterMessage) {
-  NestingProbe probe;
+  struct Nesting : CeWnd {
+    LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool*) override {
+      if (message == WM_SETTEXT) SendMessageW(hwnd, WM_USER + 1, 0, 0);
+      return 0;
+    }
+  } probe;
   ASSERT_TRUE(probe.Create(nullptr, nullptr, 0, 0, 10, 10, u"before", WS_POPUP, 0, nullptr, nullptr));
   EXPECT_TRUE(SetWindowTextW(probe.hwnd, u"after"));
   EXPECT_EQ(std::u16string(CeString(probe.hwnd).Text()), u"after");
 }
 
-TEST(CeWnd, DestroyRunsTheHandlerThenUnbindsAndRestoresTheDefaultProcedure) {
-  Probe probe;
-  ASSERT_TRUE(probe.CreateGeneric());
-  HWND window = probe.hwnd;
-  probe.handles = false;
-  probe.Joined();
-  ASSERT_TRUE(DestroyWindow(window));
-  EXPECT_EQ(probe.Joined(), "OnDestroy()\nDetach unbound default-proc\n");
-  EXPECT_EQ(probe.hwnd, nullptr);
-
-  {
-    CeWnd object;
-    ASSERT_TRUE(object.Create(nullptr, nullptr, 0, 0, 10, 10, u"w", WS_POPUP, 0, nullptr, nullptr));
-    window = object.hwnd;
-  }
-  EXPECT_FALSE(IsWindow(window)) << "the object's end destroys its live window";
-}
-
-TEST(CeWnd, DestroyingAnObjectWhoseWindowIsGoneTouchesNothing) {
+TEST(CeWnd, DestroyUnbindsAndAnObjectWhoseWindowIsGoneTouchesNothing) {
   Probe bystander;
   ASSERT_TRUE(bystander.CreateGeneric());
   {
     Probe probe;
     ASSERT_TRUE(probe.CreateGeneric());
+    probe.handles = false;
+    probe.Joined();
     ASSERT_TRUE(DestroyWindow(probe.hwnd));
-  }
-  {
+    EXPECT_EQ(probe.hwnd, nullptr);
+    EXPECT_EQ(probe.Joined(), "OnDestroy()\nDetach unbound default\n");
     // A holder left with the handle of a window that has since gone, while
     // another window was made.
     CeWndHandle holder;
@@ -212,29 +150,30 @@ TEST(CeWnd, DestroyingAnObjectWhoseWindowIsGoneTouchesNothing) {
   }
   EXPECT_TRUE(IsWindow(bystander.hwnd));
   EXPECT_EQ(bystander.Joined(), "");
+  HWND window = nullptr;
+  {
+    CeWnd object;
+    ASSERT_TRUE(object.Create(nullptr, nullptr, 0, 0, 10, 10, u"w", WS_POPUP, 0, nullptr, nullptr));
+    window = object.hwnd;
+  }
+  EXPECT_FALSE(IsWindow(window)) << "the object's end destroys its live window";
 }
 
 TEST(CeWnd, ASecondGenericWindowDoesNotRegisterTheClassAgain) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  {
-    CeWnd first;
-    ASSERT_TRUE(first.Create(nullptr, nullptr, 0, 0, 10, 10, u"first", WS_POPUP, 0, nullptr, nullptr));
-  }
+  ASSERT_TRUE(CeWnd().Create(nullptr, nullptr, 0, 0, 10, 10, u"first", WS_POPUP, 0, nullptr, nullptr));
   // A window of the class made without an object gets default processing.
   HWND orphan =
       CreateWindowExW(0, u"CeWnd:GENERIC", u"orphan", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
-  ASSERT_NE(orphan, nullptr);
   EXPECT_EQ(SendMessageW(orphan, WM_GETTEXTLENGTH, 0, 0), 6);
   DestroyWindow(orphan);
 
   WNDCLASSW generic = {};
   ASSERT_TRUE(GetClassInfoW(instance, u"CeWnd:GENERIC", &generic));
   ASSERT_TRUE(UnregisterClassW(u"CeWnd:GENERIC", instance));
-  {
-    CeWnd second;
-    EXPECT_FALSE(second.Create(nullptr, nullptr, 0, 0, 10, 10, u"second", WS_POPUP, 0, nullptr, nullptr));
-    EXPECT_EQ(second.hwnd, nullptr);
-  }
+  CeWnd second;
+  EXPECT_FALSE(second.Create(nullptr, nullptr, 0, 0, 10, 10, u"second", WS_POPUP, 0, nullptr, nullptr));
+  EXPECT_EQ(second.hwnd, nullptr);
   // Put the class back for the other tests of this process.
   generic.lpszClassName = u"CeWnd:GENERIC";
   ASSERT_NE(RegisterClassW(&generic), 0);
@@ -246,73 +185,54 @@ TEST(CeWnd, ASuperclassOfAGlobalClassDefaultsToThatClassesProcedure) {
   ASSERT_TRUE(GetClassInfoW(nullptr, u"button", &button));
   Probe probe;
   probe.handles = false;
-  ASSERT_TRUE(probe.Create(u"button", nullptr, 0, 0, 80, 20, u"Check", WS_POPUP | BS_AUTOCHECKBOX, 0, nullptr,
-                           nullptr));
+  ASSERT_TRUE(probe.Create(u"button", nullptr, 0, 0, 80, 20, u"Check", WS_POPUP | BS_AUTOCHECKBOX, 0, nullptr, nullptr));
   WNDCLASSW super = {};
   ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), u"CeWnd:button", &super));
-  EXPECT_EQ(super.lpfnWndProc, &CeWnd::ClassProc);
-  EXPECT_EQ(super.style, button.style & ~UINT(CS_GLOBALCLASS));
-  EXPECT_EQ(super.cbWndExtra, button.cbWndExtra);
+  EXPECT_EQ(std::make_tuple(super.lpfnWndProc, super.style, super.cbWndExtra),
+            std::make_tuple(WNDPROC(&CeWnd::ClassProc), button.style & ~UINT(CS_GLOBALCLASS), button.cbWndExtra));
 
   // The button's own procedure answers what the object leaves unhandled.
-  SendMessageW(probe.hwnd, BM_SETCHECK, BST_CHECKED, 0);
-  EXPECT_EQ(SendMessageW(probe.hwnd, BM_GETCHECK, 0, 0), BST_CHECKED);
   probe.Joined();
-  SendMessageW(probe.hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
-  EXPECT_EQ(SendMessageW(probe.hwnd, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(probe.Joined(), "OnMessage(f1,0,0)\nOnMessage(f0,0,0)\n");
+  for (WPARAM check : {BST_CHECKED, BST_UNCHECKED}) {
+    SendMessageW(probe.hwnd, BM_SETCHECK, check, 0);
+    EXPECT_EQ(SendMessageW(probe.hwnd, BM_GETCHECK, 0, 0), LRESULT(check));
+  }
+  EXPECT_EQ(probe.Joined(), "OnMessage(f1,1,0)\nOnMessage(f0,0,0)\nOnMessage(f1,0,0)\nOnMessage(f0,0,0)\n");
 
   // A second object of the same superclass uses the class already there.
-  Probe again;
+  Probe again, none;
   EXPECT_TRUE(again.Create(u"button", nullptr, 0, 0, 80, 20, u"Again", WS_POPUP, 0, nullptr, nullptr));
-  Probe none;
   EXPECT_FALSE(none.Create(u"NoSuchClass", nullptr, 0, 0, 10, 10, u"x", WS_POPUP, 0, nullptr, nullptr));
   EXPECT_EQ(none.hwnd, nullptr);
 }
 
-class ThrowingPaint : public CeWnd {
- public:
-  LRESULT OnPaint(bool* handled) override {
-    *handled = true;
-    throw std::runtime_error("paint failed");
-  }
-};
-
-TEST(CeWnd, AnExceptionInAHandlerIsReportedAndTheMessageAnswered) {
-  ThrowingPaint window;
+// The box names the message; what was done before the throw is kept.
+TEST(CeWnd, AnExceptionInAHandlerOrDefaultProcessingIsReportedAndTheMessageAnswered) {
+  struct Thrower : CeWnd {
+    LRESULT OnPaint(bool* handled) override {
+      *handled = true;
+      throw std::runtime_error("paint failed");
+    }
+    LRESULT OnCommand(WPARAM, HWND, bool*) override { return 41; }
+    LRESULT OnDestroy(bool*) override { throw 5; }
+    LRESULT DefaultProc() override {
+      if (curMsg == WM_COMMAND) throw std::logic_error("default failed");
+      return CeWnd::DefaultProc();
+    }
+  } window;
   ASSERT_TRUE(window.Create(nullptr, nullptr, 0, 0, 10, 10, u"thrower", WS_POPUP, 0, nullptr, nullptr));
-  FatalBox box;
-  AnswerTheNextFatalBox(&box);
-  EXPECT_EQ(SendMessageW(window.hwnd, WM_PAINT, 0, 0), 0);
-  EXPECT_EQ(box.caption, u"Fatal");
-  EXPECT_EQ(box.text, u"Window message (0x000f) termainated abnormally by an exception");
-  EXPECT_EQ(FindWindowW(nullptr, u"Fatal"), nullptr);
-  // The window goes on answering.
-  EXPECT_EQ(SendMessageW(window.hwnd, WM_GETTEXTLENGTH, 0, 0), 7);
-}
-
-class ThrowingDefault : public CeWnd {
- public:
-  LRESULT OnCommand(WPARAM, HWND, bool*) override { return 41; }
-  LRESULT OnDestroy(bool*) override { throw 5; }
-  LRESULT DefaultProc() override {
-    if (curMsg == WM_COMMAND) throw std::logic_error("default failed");
-    return CeWnd::DefaultProc();
+  const HWND handle = window.hwnd;
+  const std::tuple<UINT, LRESULT, const char16_t*> cases[] = {
+      {WM_PAINT, 0, u"0x000f"}, {WM_COMMAND, 41, u"0x0111"}, {WM_DESTROY, 0, u"0x0002"}};
+  for (auto [message, result, code] : cases) {
+    FatalBox box;
+    AnswerTheNextFatalBox(&box);
+    EXPECT_EQ(message == WM_DESTROY ? !DestroyWindow(handle) : SendMessageW(handle, message, 1, 0), result);
+    EXPECT_EQ(box.caption, u"Fatal");
+    EXPECT_EQ(box.text, u"Window message (" + std::u16string(code) + u") termainated abnormally by an exception");
+    EXPECT_EQ(FindWindowW(nullptr, u"Fatal"), nullptr);
+    if (message == WM_COMMAND) { EXPECT_EQ(SendMessageW(handle, WM_GETTEXTLENGTH, 0, 0), 7) << "the window goes on"; }
   }
-};
-
-TEST(CeWnd, AnExceptionInDefaultProcessingOrDestroyKeepsWhatWasDone) {
-  ThrowingDefault window;
-  ASSERT_TRUE(window.Create(nullptr, nullptr, 0, 0, 10, 10, u"thrower", WS_POPUP, 0, nullptr, nullptr));
-  FatalBox box;
-  AnswerTheNextFatalBox(&box);
-  EXPECT_EQ(SendMessageW(window.hwnd, WM_COMMAND, 1, 0), 41);
-  EXPECT_EQ(box.text, u"Window message (0x0111) termainated abnormally by an exception");
-
-  HWND handle = window.hwnd;
-  AnswerTheNextFatalBox(&box);
-  EXPECT_TRUE(DestroyWindow(handle));
-  EXPECT_EQ(box.text, u"Window message (0x0002) termainated abnormally by an exception");
   EXPECT_EQ(window.hwnd, handle);
   EXPECT_FALSE(IsWindow(handle));
   // The object's end finds its window gone and leaves it alone.

@@ -1,5 +1,4 @@
-// The box an exception in a handler leaves behind, read while it waits and
-// answered with its button. Shared by the framework's test folders.
+// The box an exception in a handler shows, read and answered. Shared by both framework test folders.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,9 +10,7 @@
 #include "framework/CeString.h"
 
 struct FatalBox {
-  bool seen = false;
-  std::u16string caption;
-  std::u16string text;  // the line naming the window message
+  std::u16string caption, text;  // text: the line naming the window message
 };
 
 // Reads and answers the next "Fatal" box once the loop that shows it waits.
@@ -22,12 +19,10 @@ inline void AnswerTheNextFatalBox(FatalBox* box) {
   script.add([box] {
     HWND found = FindWindowW(nullptr, u"Fatal");
     if (found == nullptr) return;
-    box->seen = true;
     box->caption = CeString(found).Text();
     auto collect = [](HWND child, LPARAM param) -> BOOL {
-      CeString text(child);
-      if (std::u16string(text.Text()).find(u"Window message") != std::u16string::npos)
-        reinterpret_cast<FatalBox*>(param)->text = text.Text();
+      const std::u16string text = CeString(child).Text();
+      if (text.find(u"Window message") != std::u16string::npos) reinterpret_cast<FatalBox*>(param)->text = text;
       return TRUE;
     };
     EnumChildWindows(found, collect, reinterpret_cast<LPARAM>(box));

@@ -2,7 +2,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <tuple>
 
 #include "ResourceReader.h"
 #include "resources/resource.h"
@@ -27,14 +27,7 @@ struct Control {
   uint32_t style;
 };
 
-struct DialogCase {
-  int id;
-  const char* caption;
-  int cx, cy;
-  std::vector<Control> controls;
-};
-
-void PrintTo(const DialogCase& c, std::ostream* os) { *os << "template " << c.id; }
+struct DialogCase { int id; const char* caption; int cx, cy; std::vector<Control> controls; };
 
 std::vector<Control> propertiesControls(int nameX, int nameY, int valueX, Control list) {
   return {
@@ -81,14 +74,10 @@ const DialogCase kDialogs[] = {
      }},
 };
 
-std::string className(const user::TemplateName& field) {
-  if (!field.isOrdinal) return narrow(field.text);
-  const char16_t* predefined = user::predefinedClassName(field.ordinal);
-  return predefined ? narrow(predefined) : "#" + std::to_string(field.ordinal);
-}
-
-std::string controlText(const user::TemplateName& field) {
-  return field.isOrdinal ? "#" + std::to_string(field.ordinal) : narrow(field.text);
+// A predefined class by its name, any other number as "#N".
+std::string nameOf(const user::TemplateName& field, bool isClass = false) {
+  const char16_t* predefined = isClass && field.isOrdinal ? user::predefinedClassName(field.ordinal) : nullptr;
+  return predefined ? narrow(predefined) : field.isOrdinal ? "#" + std::to_string(field.ordinal) : narrow(field.text);
 }
 
 std::string describe(const std::string& windowClass, int id, const std::string& text, int x, int y, int cx, int cy,
@@ -99,64 +88,47 @@ std::string describe(const std::string& windowClass, int id, const std::string& 
   return line;
 }
 
-user::DialogTemplate loadDialog(int id) {
-  auto bytes = loadResource(RT_DIALOG, id);
-  if (!bytes) ADD_FAILURE() << "dialog template " << id << " is missing";
-  auto dialog = bytes ? user::parseDialogTemplate(bytes->data(), bytes->size()) : std::nullopt;
-  if (bytes && !dialog) ADD_FAILURE() << "dialog template " << id << " is malformed";
-  return dialog.value_or(user::DialogTemplate{});
-}
-
-class DialogTemplate : public testing::TestWithParam<DialogCase> {};
-
-TEST_P(DialogTemplate, IsAPopupInTahoma8HoldingItsControlsInOrder) {
-  const DialogCase& expected = GetParam();
-  user::DialogTemplate dialog = loadDialog(expected.id);
-  EXPECT_FALSE(dialog.extended) << "DIALOG, not DIALOGEX";
-  EXPECT_EQ(dialog.style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_SETFONT));
-  EXPECT_EQ(dialog.exStyle, static_cast<DWORD>(WS_EX_CAPTIONOKBTN));
-  EXPECT_EQ(narrow(dialog.title), expected.caption);
-  user::DialogFontTemplate font = dialog.font.value_or(user::DialogFontTemplate{});
-  EXPECT_EQ(font.pointSize, 8);
-  EXPECT_EQ(narrow(font.face), "Tahoma");
-  EXPECT_EQ(std::vector<int>({dialog.x, dialog.y, dialog.cx, dialog.cy}),
-            std::vector<int>({0, 0, expected.cx, expected.cy}));
-  EXPECT_TRUE(dialog.menu.empty()) << "no menu";
-  EXPECT_TRUE(dialog.className.empty()) << "the dialog manager's class";
-  std::vector<std::string> actualLines, expectedLines;
-  for (const user::DialogItemTemplate& item : dialog.items) {
-    std::string text = item.id == IDC_ABOUT_NOTICE ? "(notice)" : controlText(item.title);
-    actualLines.push_back(describe(className(item.className), static_cast<int16_t>(item.id), text, item.x, item.y,
-                                   item.cx, item.cy, item.style));
-    EXPECT_EQ(item.exStyle, 0u) << className(item.className) << " " << item.id;
-  }
-  for (const Control& c : expected.controls)
-    expectedLines.push_back(describe(c.windowClass, c.id, c.text, c.x, c.y, c.cx, c.cy, c.style));
-  EXPECT_EQ(actualLines, expectedLines);
-}
-
-INSTANTIATE_TEST_SUITE_P(Resources, DialogTemplate, testing::ValuesIn(kDialogs),
-                         [](const testing::TestParamInfo<DialogCase>& info) {
-                           return "Template" + std::to_string(info.param.id);
-                         });
-
-TEST(AboutTemplate, NoticeNamesAuthorAndEmployerThenABlankLineThenTheTerms) {
-  user::DialogTemplate about = loadDialog(IDD_ABOUT);
-  auto notice = std::find_if(about.items.begin(), about.items.end(),
-                             [](const user::DialogItemTemplate& item) { return item.id == IDC_ABOUT_NOTICE; });
-  ASSERT_NE(notice, about.items.end());
-  std::string text = controlText(notice->title);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  lines.push_back(text.substr(start));
-  ASSERT_EQ(lines.size(), 7u) << text;
-  for (int i = 0; i < 5; ++i) EXPECT_FALSE(lines[i].empty()) << "line " << i;
+// The author and employer, then a blank line, then the terms.
+void expectNotice(const std::string& notice) {
+  std::vector<std::string> lines(1);
+  for (char c : notice) c == '\n' ? lines.emplace_back() : lines.back() += c;
+  ASSERT_EQ(lines.size(), 7u);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(lines[i].empty(), i == 5) << "line " << i;
   EXPECT_NE(lines[1].find('@'), std::string::npos) << "the author's e-mail address";
-  EXPECT_TRUE(lines[5].empty());
   for (const char* term : {"free of charge", "All rights reserved", "payment is prohibited"})
     EXPECT_NE(lines[6].find(term), std::string::npos) << term;
+}
+
+TEST(DialogTemplate, EachIsAPopupInTahoma8HoldingItsControlsInOrder) {
+  for (const DialogCase& expected : kDialogs) {
+    SCOPED_TRACE("template " + std::to_string(expected.id));
+    auto bytes = loadResource(RT_DIALOG, expected.id);
+    auto parsed = bytes ? user::parseDialogTemplate(bytes->data(), bytes->size()) : std::nullopt;
+    ASSERT_TRUE(parsed) << "missing or malformed";
+    const user::DialogTemplate& dialog = *parsed;
+    // A DIALOG (not DIALOGEX) in Tahoma 8, without menu, of the dialog manager's class.
+    user::DialogFontTemplate font = dialog.font.value_or(user::DialogFontTemplate{});
+    EXPECT_EQ(std::tuple(dialog.extended, DWORD(dialog.style), DWORD(dialog.exStyle), narrow(dialog.title),
+                         int(font.pointSize), narrow(font.face), dialog.menu.empty(), dialog.className.empty()),
+              std::tuple(false, DWORD(WS_POPUP | WS_CAPTION | DS_SETFONT), DWORD(WS_EX_CAPTIONOKBTN),
+                         std::string(expected.caption), 8, std::string("Tahoma"), true, true));
+    EXPECT_EQ(std::vector<int>({dialog.x, dialog.y, dialog.cx, dialog.cy}),
+              std::vector<int>({0, 0, expected.cx, expected.cy}));
+    std::vector<std::string> actualLines, expectedLines;
+    for (const user::DialogItemTemplate& item : dialog.items) {
+      std::string text = nameOf(item.title);
+      if (item.id == IDC_ABOUT_NOTICE) {
+        expectNotice(text);
+        text = "(notice)";
+      }
+      actualLines.push_back(describe(nameOf(item.className, true), static_cast<int16_t>(item.id), text, item.x, item.y,
+                                     item.cx, item.cy, item.style));
+      EXPECT_EQ(item.exStyle, 0u) << nameOf(item.className, true) << " " << item.id;
+    }
+    for (const Control& c : expected.controls)
+      expectedLines.push_back(describe(c.windowClass, c.id, c.text, c.x, c.y, c.cx, c.cy, c.style));
+    EXPECT_EQ(actualLines, expectedLines);
+  }
 }
 
 }  // namespace

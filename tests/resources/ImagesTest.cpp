@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <map>
-#include <set>
 #include <tuple>
 
 #include "ResourceReader.h"
@@ -15,8 +14,6 @@
 namespace resources_test {
 namespace {
 
-constexpr uint32_t kButtonFace = 0xC0C0C0;
-
 // The maps' legend: the 16-colour palette and the four greys, as 0xRRGGBB.
 const std::map<char, uint32_t> kLegend = {
     {'K', 0x000000}, {'r', 0x800000}, {'g', 0x008000}, {'o', 0x808000}, {'n', 0x000080}, {'p', 0x800080},
@@ -24,100 +21,53 @@ const std::map<char, uint32_t> kLegend = {
     {'B', 0x0000FF}, {'M', 0xFF00FF}, {'C', 0x00FFFF}, {'W', 0xFFFFFF},
 };
 
-std::vector<std::string> readMap(const std::string& name) {
-  std::ifstream file(std::string(VANTOR_SOURCE_DIR) + "/resources/art/" + name);
-  EXPECT_TRUE(file.good()) << name;
-  std::vector<std::string> rows;
-  for (std::string line; std::getline(file, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::erase(line, ' ');
-    rows.push_back(line);
-  }
-  return rows;
-}
-
-std::string rgbText(uint32_t argb) {
-  char text[16];
-  snprintf(text, sizeof text, "%06X", argb & 0xFFFFFF);
-  return text;
-}
-
 // Compares a decoded image (ARGB, top row first, alpha 0 where an icon's mask
-// lets the background through) with its map, reporting the first differing
-// pixels.
+// lets the background through) with its map, reporting the first differences.
 void expectMatchesMap(int width, int height, const std::vector<uint32_t>& pixels, const std::string& mapName,
                       bool isIcon) {
-  std::vector<std::string> map = readMap(mapName);
+  std::ifstream file(std::string(VANTOR_SOURCE_DIR) + "/resources/art/" + mapName);
+  ASSERT_TRUE(file.good()) << mapName;
+  std::vector<std::string> map;
+  for (std::string line; std::getline(file, line);) {
+    std::erase(line, ' ');
+    if (!line.empty() && line[0] != '#') map.push_back(line);
+  }
   ASSERT_EQ(map.size(), static_cast<size_t>(height)) << mapName;
   ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height) << mapName;
   int differences = 0;
   for (int y = 0; y < height; ++y) {
     ASSERT_EQ(map[y].size(), static_cast<size_t>(width)) << mapName << " row " << y;
-    for (int x = 0; x < width && differences < 5; ++x) {
-      char pixel = map[y][x];
-      uint32_t argb = pixels[static_cast<size_t>(y) * width + x];
-      bool transparent = argb >> 24 == 0;
-      bool shouldBeTransparent = isIcon && pixel == '.';
-      uint32_t expected = pixel == '.' ? kButtonFace : kLegend.at(pixel);
-      if (transparent != shouldBeTransparent || (!shouldBeTransparent && (argb & 0xFFFFFF) != expected)) {
-        ++differences;
-        ADD_FAILURE() << mapName << " (" << x << ", " << y << "): map has '" << pixel << "', image has "
-                      << (transparent ? "transparent" : rgbText(argb));
-      }
+    for (int x = 0; x < width; ++x) {
+      const char pixel = map[y][x];
+      const uint32_t argb = pixels[static_cast<size_t>(y) * width + x];
+      const bool clear = isIcon && pixel == '.';
+      if ((argb >> 24 == 0) != clear || (!clear && (argb & 0xFFFFFF) != kLegend.at(pixel == '.' ? 's' : pixel)))
+        if (++differences <= 5)
+          ADD_FAILURE() << mapName << " (" << x << ", " << y << "): map has '" << pixel << "', image has "
+                        << std::hex << argb;
     }
   }
 }
 
-std::string iconMap(int size) { return size == 16 ? "icon16.txt" : "icon32.txt"; }
-
-TEST(ProgramIcon, HoldsTheDrawnGlyphAt16And32PixelsIn16Colours) {
-  auto group = loadResource(RT_GROUP_ICON, IDI_VANTOR);
-  ASSERT_TRUE(group);
-  auto entries = parseIconGroup(*group);
-  ASSERT_TRUE(entries);
-  std::set<int> sizes;
-  for (const IconEntry& entry : *entries) {
-    SCOPED_TRACE("icon image " + std::to_string(entry.iconId));
-    sizes.insert(entry.width);
-    EXPECT_EQ(entry.width, entry.height);
-    EXPECT_EQ(entry.colourCount, 16);
-    EXPECT_EQ(entry.planes, 1);
-    EXPECT_EQ(entry.bitCount, 4);
-    auto image = loadResource(RT_ICON, entry.iconId);
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->size(), entry.bytesInResource);
-    kernel::DibImage dib;
-    ASSERT_TRUE(kernel::decodeDib(image->data(), image->size(), dib, kernel::DibKind::Icon))
-        << "not a complete icon image";
-    // An image stored at other than twice the entry's height lacks its mask.
-    EXPECT_EQ(std::vector<int>({dib.width, dib.height}), std::vector<int>({entry.width, entry.height}));
-    EXPECT_EQ(dib.bitsPerPixel, entry.bitCount);
-    expectMatchesMap(dib.width, dib.height, dib.pixels, iconMap(entry.width), true);
-  }
-  EXPECT_EQ(sizes, (std::set<int>{16, 32}));
-  // The platform picks the image of each size the program asks for, unscaled.
+TEST(Images, TheIconAt16And32PixelsAndTheMenuBarStripsAreTheDrawnMaps) {
   for (int size : {16, 32}) {
     SCOPED_TRACE(std::to_string(size) + " x " + std::to_string(size));
     HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VANTOR), IMAGE_ICON, size, size, 0);
     ASSERT_NE(icon, nullptr) << "error " << GetLastError();
     const kernel::Icon* loaded = kernel::iconFromHandle(static_cast<HICON>(icon));
     ASSERT_NE(loaded, nullptr);
-    expectMatchesMap(loaded->width, loaded->height, loaded->pixels, iconMap(size), true);
+    expectMatchesMap(loaded->width, loaded->height, loaded->pixels, size == 16 ? "icon16.txt" : "icon32.txt", true);
     EXPECT_TRUE(DestroyIcon(static_cast<HICON>(icon)));
   }
-}
-
-TEST(MenuBarStrips, AreRowsOfTheDrawnSixteenPixelButtonsAtTheirDepths) {
+  // The menu bar strips: rows of sixteen-pixel buttons at their depths.
   const std::tuple<int, int, const char*> strips[] = {{IDB_MENUBAR_GREY, 2, "menubar_grey.txt"},
                                                            {IDB_MENUBAR_COLOUR, 4, "menubar_colour.txt"}};
   for (auto [id, bitCount, map] : strips) {
     SCOPED_TRACE("bitmap " + std::to_string(id));
     auto bytes = loadResource(RT_BITMAP, id);
-    ASSERT_TRUE(bytes);
     kernel::DibImage dib;
-    ASSERT_TRUE(kernel::decodeDib(bytes->data(), bytes->size(), dib)) << "incomplete";
-    EXPECT_EQ(dib.bitsPerPixel, bitCount);
-    EXPECT_EQ(dib.width, 16 * MENUBAR_IMAGE_COUNT);
+    ASSERT_TRUE(bytes && kernel::decodeDib(bytes->data(), bytes->size(), dib)) << "missing or incomplete";
+    EXPECT_EQ(std::pair(dib.bitsPerPixel, dib.width), std::pair(bitCount, 16 * MENUBAR_IMAGE_COUNT));
     expectMatchesMap(dib.width, dib.height, dib.pixels, map, false);
   }
 }

@@ -1,6 +1,4 @@
-// The dialog object: binding at WM_INITDIALOG, OK and Cancel, taps on
-// labels, the results of the dialog procedure, the exception guard, modal
-// runs and their owners, and the registry of modeless dialogs.
+// The dialog object: binding, OK and Cancel, labels, results, the exception guard, runs and owners.
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -17,9 +15,8 @@ constexpr LRESULT kAnswer = 0x5A5A;
 constexpr LONG_PTR kUntouched = 0x1234;
 constexpr WORD kThrowingCommand = 777;
 
-// Records what reaches its handlers. Commands, notifications and the
-// messages in `answered` are marked handled (unless `handles` is cleared)
-// and answered with kAnswer; everything else goes on to the dialog manager.
+// Records what reaches its handlers. Commands, notifications and `answered` messages are
+// handled as `handles` says and answered with kAnswer; the rest go to the dialog manager.
 class ProbeDialog : public CeDialog {
  public:
   explicit ProbeDialog(int templateNumber = IDD_PROBE) : CeDialog(templateNumber) {}
@@ -35,44 +32,30 @@ class ProbeDialog : public CeDialog {
     if (afterInit) afterInit(*this);
     return result;
   }
-  void OnOK() override {
-    calls.push_back("OnOK");
-    CeDialog::OnOK();
-  }
-  void OnCancel() override {
-    calls.push_back("OnCancel");
-    CeDialog::OnCancel();
-  }
+  void OnOK() override { calls.push_back("OnOK"), CeDialog::OnOK(); }
+  void OnCancel() override { calls.push_back("OnCancel"), CeDialog::OnCancel(); }
   LRESULT OnCommand(WPARAM idAndCode, HWND, bool* handled) override {
     calls.push_back("OnCommand " + std::to_string(LOWORD(idAndCode)));
     *handled = handles;
     if (LOWORD(idAndCode) == kThrowingCommand) throw std::runtime_error("command failed");
     return kAnswer;
   }
-  LRESULT OnNotify(WPARAM, NMHDR*, bool* handled) override {
-    *handled = handles;
-    return kAnswer;
-  }
+  LRESULT OnNotify(WPARAM, NMHDR*, bool* handled) override { return *handled = handles, kAnswer; }
   LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool* handled) override {
     if (message == WM_SETFONT) calls.push_back("WM_SETFONT");
     if (std::find(answered.begin(), answered.end(), message) == answered.end()) return 0;
-    *handled = handles;
-    return kAnswer;
+    return *handled = handles, kAnswer;
   }
   void Attach(HWND window) override { calls.push_back(std::string("Attach") + (window == hwnd ? " bound" : "")); }
   void Detach(HWND window) override {
-    const bool userWordCleared = GetWindowLongPtrW(window, DWLP_USER) == 0;
     calls.push_back(std::string("Detach") + (hwnd == nullptr ? " unbound" : " bound") +
-                    (userWordCleared ? " cleared" : " kept"));
+                    (GetWindowLongPtrW(window, DWLP_USER) == 0 ? " cleared" : " kept"));
   }
   int Count(const std::string& call) const { return int(std::count(calls.begin(), calls.end(), call)); }
 };
 
-// Ends a modal run as soon as it has started.
-void EndWithOk(ProbeDialog& d) { PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0); }
-
-HWND MakeOwner(int x = 0, int y = 26, int width = 240, int height = 268) {
-  return CreateWindowExW(0, u"static", u"owner", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
+HWND MakeOwner(int x = 0, int y = 26, int width = 240, int height = 268, HWND owner = nullptr) {
+  return CreateWindowExW(0, u"static", u"owner", WS_POPUP | WS_VISIBLE, x, y, width, height, owner, nullptr,
                          nullptr, nullptr);
 }
 
@@ -83,23 +66,19 @@ HWND ChildOf(HWND parent) {
 
 using DialogProc = DialogTest;
 
-TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwo) {
-  for (const char* button : {"OK", "Cancel"}) {
+TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothing) {
+  for (auto [button, result, handler] : {std::tuple{"OK", IDOK, "OnOK"}, {"Cancel", IDCANCEL, "OnCancel"}}) {
     SCOPED_TRACE(button);
-    HWND owner = MakeOwner();
     ProbeDialog dialog;
     int registeredWhileOpen = -1;
     WhileModal([&] { registeredWhileOpen = g_modelessMap.Count(); });
     WhileModalScript(std::string("press \"") + button + "\"\n");
-    EXPECT_EQ(dialog.RunModal(nullptr, owner), button[0] == 'O' ? IDOK : IDCANCEL);
-    EXPECT_EQ(dialog.Count(button[0] == 'O' ? "OnOK" : "OnCancel"), 1);
+    EXPECT_EQ(dialog.RunModal(nullptr, MakeOwner()), result);
+    EXPECT_EQ(dialog.Count(handler), 1);
     EXPECT_EQ(dialog.calls.back(), "Detach unbound cleared");
     EXPECT_EQ(registeredWhileOpen, 0) << "a modal dialog is no modeless one";
-    DestroyWindow(owner);
   }
-}
-
-TEST_F(DialogProc, OkAndCancelOfADialogThatIsNotModalAreHandledAndDoNothing) {
+  // Not modal: handled, and nothing happens.
   ProbeDialog dialog;
   HWND window = dialog.CreateModeless();
   ASSERT_NE(window, nullptr);
@@ -108,14 +87,9 @@ TEST_F(DialogProc, OkAndCancelOfADialogThatIsNotModalAreHandledAndDoNothing) {
     SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
     EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0), TRUE) << id;
     EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0) << id;
-    // And through the dialog manager, as a tap sends them.
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
   }
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  EXPECT_TRUE(IsWindowVisible(window));
-  EXPECT_EQ(dialog.Count("OnOK"), 2);
-  EXPECT_EQ(dialog.Count("OnCancel"), 2);
+  EXPECT_EQ(std::make_tuple(IsWindowVisible(window), dialog.Count("OnOK"), dialog.Count("OnCancel")),
+            std::make_tuple(TRUE, 1, 1));
 }
 
 TEST_F(DialogProc, InitDialogBindsTheObjectBeforeItsHandlerRunsAndEarlierMessagesGetZero) {
@@ -126,9 +100,8 @@ TEST_F(DialogProc, InitDialogBindsTheObjectBeforeItsHandlerRunsAndEarlierMessage
   EXPECT_EQ(userWord, reinterpret_cast<LONG_PTR>(&dialog));
   // hwnd is set after Attach; WM_SETFONT came before any object was there.
   ASSERT_GE(dialog.calls.size(), 2u);
-  EXPECT_EQ(dialog.calls[0], "Attach");
-  EXPECT_EQ(dialog.calls[1], "OnInitDialog");
-  EXPECT_EQ(dialog.Count("WM_SETFONT"), 0);
+  EXPECT_EQ(std::make_tuple(dialog.calls[0], dialog.calls[1], dialog.Count("WM_SETFONT")),
+            std::make_tuple("Attach", "OnInitDialog", 0));
 
   // A dialog whose procedure never bound an object.
   HWND plain = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_SMALL), nullptr,
@@ -144,30 +117,41 @@ TEST_F(DialogProc, InitDialogBindsTheObjectBeforeItsHandlerRunsAndEarlierMessage
   EXPECT_EQ(GetWindowLongPtrW(plain, DWLP_USER), 0);
 }
 
-TEST_F(DialogProc, HandledResultsAreReturnedDirectlyOnlyForTheMessagesThatAnswerSo) {
+// Labels send id 0xFFFF: a tap moves the focus to the control after the label, any other
+// notification is swallowed, none reaches OnCommand. Handled, the messages that answer directly
+// return the handler's result; the others return TRUE and leave it in DWLP_MSGRESULT.
+TEST_F(DialogProc, ATapOnALabelMovesTheFocusAndHandledResultsAreReturnedDirectlyOnlyWhereTheMessageSaysSo) {
   ProbeDialog dialog;
   HWND window = dialog.CreateModeless();
   ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  SetActiveWindow(window);
+  HWND first = GetWindow(window, GW_CHILD), last = GetWindow(first, GW_HWNDLAST);
+  HWND field = GetDlgItem(window, IDC_PROBE_FIELD), other = GetDlgItem(window, IDC_PROBE_OTHER);
+  ASSERT_EQ(GetDlgCtrlID(first), 0xFFFF);
+  for (auto [label, code, focus] : {std::tuple{first, STN_CLICKED, field}, {first, STN_DBLCLK, other},
+                                    {last, STN_CLICKED, other}, {HWND(nullptr), STN_CLICKED, other}}) {
+    SetFocus(other);
+    EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(0xFFFF, code), LPARAM(label)), TRUE);
+    EXPECT_EQ(GetFocus(), focus) << "label " << (label == first) << " code " << code;
+  }
+  for (const std::string& call : dialog.calls) EXPECT_EQ(call.find("OnCommand"), std::string::npos) << call;
+
   NMHDR header = {window, 1, 0};
-  struct Case {
-    UINT message;
-    bool direct;
+  const std::pair<UINT, bool> cases[] = {
+      {WM_VKEYTOITEM, true},     {WM_CHARTOITEM, true},      {WM_QUERYDRAGICON, true},      {WM_COMPAREITEM, true},
+      {WM_CTLCOLORMSGBOX, true}, {WM_CTLCOLOREDIT, true},    {WM_CTLCOLORLISTBOX, true},    {WM_CTLCOLORBTN, true},
+      {WM_CTLCOLORDLG, true},    {WM_CTLCOLORSCROLLBAR, true}, {WM_CTLCOLORSTATIC, true},   {WM_NOTIFY, false},
+      {WM_USER + 7, false},      {WM_CTLCOLORSTATIC + 1, false}, {WM_VKEYTOITEM - 1, false},
   };
-  const Case cases[] = {
-      {WM_VKEYTOITEM, true},        {WM_CHARTOITEM, true},     {WM_QUERYDRAGICON, true},  {WM_COMPAREITEM, true},
-      {WM_CTLCOLORMSGBOX, true},    {WM_CTLCOLOREDIT, true},   {WM_CTLCOLORLISTBOX, true}, {WM_CTLCOLORBTN, true},
-      {WM_CTLCOLORDLG, true},       {WM_CTLCOLORSCROLLBAR, true}, {WM_CTLCOLORSTATIC, true}, {WM_NOTIFY, false},
-      {WM_USER + 7, false},         {WM_CTLCOLORSTATIC + 1, false}, {WM_VKEYTOITEM - 1, false},
-  };
-  for (const Case& c : cases) dialog.answered.push_back(c.message);
+  for (auto [message, direct] : cases) dialog.answered.push_back(message);
   for (bool handles : {true, false}) {
     dialog.handles = handles;
-    for (const Case& c : cases) {
-      SCOPED_TRACE("message " + std::to_string(c.message) + (handles ? " handled" : " unhandled"));
+    for (auto [message, direct] : cases) {
+      SCOPED_TRACE("message " + std::to_string(message) + (handles ? " handled" : " unhandled"));
       SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
-      const INT_PTR answer = CeDialog::CeDialogProc(window, c.message, 0, LPARAM(&header));
-      EXPECT_EQ(answer, !handles ? 0 : c.direct ? kAnswer : TRUE);
-      EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), handles && !c.direct ? kAnswer : kUntouched);
+      EXPECT_EQ(CeDialog::CeDialogProc(window, message, 0, LPARAM(&header)), !handles ? 0 : direct ? kAnswer : TRUE);
+      EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), handles && !direct ? kAnswer : kUntouched);
     }
   }
   // Commands other than OK, Cancel and labels are the handler's to take.
@@ -182,50 +166,7 @@ TEST_F(DialogProc, HandledResultsAreReturnedDirectlyOnlyForTheMessagesThatAnswer
   EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0);
 }
 
-// Labels send id 0xFFFF: a tap moves the focus to the control after the
-// label, any other notification is swallowed, and none reaches OnCommand.
-TEST_F(DialogProc, ATapOnALabelGivesTheFocusToTheControlAfterIt) {
-  ProbeDialog dialog;
-  HWND window = dialog.CreateModeless();
-  ASSERT_NE(window, nullptr);
-  ShowWindow(window, SW_SHOW);
-  SetActiveWindow(window);
-  HWND first = GetWindow(window, GW_CHILD);
-  HWND last = GetWindow(first, GW_HWNDLAST);
-  HWND field = GetDlgItem(window, IDC_PROBE_FIELD);
-  HWND other = GetDlgItem(window, IDC_PROBE_OTHER);
-  ASSERT_EQ(GetDlgCtrlID(first), 0xFFFF);
-  struct Case {
-    HWND label;
-    WORD code;
-    HWND focus;
-  };
-  const Case cases[] = {{first, STN_CLICKED, field}, {first, STN_DBLCLK, other},
-                        {last, STN_CLICKED, other},  {nullptr, STN_CLICKED, other}};
-  for (const Case& c : cases) {
-    SetFocus(other);
-    EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(0xFFFF, c.code), LPARAM(c.label)), TRUE);
-    EXPECT_EQ(GetFocus(), c.focus) << "label " << (c.label == first) << " code " << c.code;
-  }
-
-  // A real tap, then Tab through the message loop, which gives a
-  // registered modeless dialog its keys.
-  SetFocus(other);
-  const POINT at = CentreOf(first);
-  WhileModalScript("tap " + std::to_string(at.x) + " " + std::to_string(at.y) + "\n");
-  HWND focusAfterTap = nullptr;
-  WhileModal([&] { focusAfterTap = GetFocus(); });
-  WhileModalScript("key Tab\n");
-  WhileModal([] { PostQuitMessage(0); });
-  ASSERT_NE(g_app, nullptr);
-  g_app->Run();
-  EXPECT_EQ(focusAfterTap, field);
-  EXPECT_EQ(GetFocus(), other);
-  for (const std::string& call : dialog.calls) EXPECT_EQ(call.find("OnCommand"), std::string::npos) << call;
-}
-
 TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
-  HWND owner = MakeOwner();
   ProbeDialog dialog;
   dialog.afterInit = [](ProbeDialog& d) { PostMessageW(d.hwnd, WM_COMMAND, MAKEWPARAM(kThrowingCommand, 0), 0); };
   FatalBox box;
@@ -233,10 +174,9 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
   bool openAfterBox = false;
   WhileModal([&] { openAfterBox = IsWindowVisible(dialog.hwnd); });
   WhileModalScript("press \"Cancel\"\n");
-  EXPECT_EQ(dialog.RunModal(nullptr, owner), IDCANCEL);
-  EXPECT_EQ(box.caption, u"Fatal");
-  EXPECT_EQ(box.text, u"Window message termainated abnormally by an exception");
-  EXPECT_TRUE(openAfterBox);
+  EXPECT_EQ(dialog.RunModal(nullptr, MakeOwner()), IDCANCEL);
+  EXPECT_EQ(std::make_tuple(box.caption, box.text, openAfterBox),
+            std::make_tuple(u"Fatal", u"Window message termainated abnormally by an exception", true));
 
   // The answer is the handled flag as the handler left it; the result word
   // stays as it was, since the message never finished.
@@ -249,72 +189,15 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
     AnswerTheNextFatalBox(&box);
     SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
     EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(kThrowingCommand, 0), 0), handles ? 1 : 0);
-    EXPECT_TRUE(box.seen);
-    EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), kUntouched);
-    EXPECT_EQ(dialog.hwnd, window);
+    EXPECT_EQ(std::make_tuple(box.caption, GetWindowLongPtrW(window, DWLP_MSGRESULT), dialog.hwnd),
+              std::make_tuple(u"Fatal", kUntouched, window));
   }
 }
 
-// Stands for a dialog procedure that was there before the object took over.
-std::vector<UINT> previousSaw;
-INT_PTR CALLBACK PreviousProc(HWND, UINT message, WPARAM, LPARAM) {
-  previousSaw.push_back(message);
-  return 42;
-}
-
-class TakeoverDialog : public CeDialog {
- public:
-  TakeoverDialog() : CeDialog(IDD_PROBE) {}
-  LONG_PTR procAtDetach = 0;
-  LRESULT defaultAnswer = 0;
-  BOOL OnInitDialog() override {
-    prevProc = reinterpret_cast<WNDPROC>(&PreviousProc);
-    return CeDialog::OnInitDialog();
-  }
-  LRESULT OnMessage(UINT message, WPARAM, LPARAM, bool* handled) override {
-    if (message != WM_USER + 9) return 0;
-    *handled = true;
-    defaultAnswer = DefaultProc();
-    return 0;
-  }
-  void Detach(HWND window) override { procAtDetach = GetWindowLongPtrW(window, DWLP_DLGPROC); }
-};
-
-TEST_F(DialogProc, ATakenOverProcedureGetsDefaultProcessingAndIsPutBackAtTheEnd) {
-  previousSaw.clear();
-  TakeoverDialog dialog;
-  HWND window = dialog.CreateModeless();
-  ASSERT_NE(window, nullptr);
-  SendMessageW(window, WM_USER + 9, 0, 0);
-  EXPECT_EQ(dialog.defaultAnswer, 42);
-  ASSERT_EQ(previousSaw.size(), 1u);
-  EXPECT_EQ(previousSaw[0], UINT(WM_USER + 9));
-  DestroyWindow(window);
-  EXPECT_EQ(dialog.procAtDetach, reinterpret_cast<LONG_PTR>(&PreviousProc));
-}
-
-TEST_F(DialogProc, AModelessDialogIsRegisteredUntilItsWindowOrObjectGoes) {
-  HWND second = nullptr;
-  {
-    ProbeDialog one;
-    ProbeDialog two(IDD_SMALL);
-    HWND first = one.CreateModeless();
-    second = two.CreateModeless();
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(g_modelessMap.Lookup(first), &one);
-    EXPECT_EQ(g_modelessMap.Lookup(second), &two);
-    ASSERT_TRUE(DestroyWindow(first));
-    EXPECT_EQ(one.hwnd, nullptr);
-    EXPECT_EQ(one.calls.back(), "Detach unbound cleared");
-    EXPECT_EQ(g_modelessMap.Lookup(first), nullptr);
-    EXPECT_EQ(g_modelessMap.Count(), 1);
-  }
-  EXPECT_FALSE(IsWindow(second));
-  EXPECT_EQ(g_modelessMap.Count(), 0);
-}
-
-TEST_F(DialogProc, ARunTakesTheGivenTemplateOrTheObjectsAndFailsForAnUnknownOne) {
+// The owner a run gets: a child's top-level window (through owners too),
+// else the program's main window, else the active one; an unknown template
+// fails with the platform's value and leaves the owner enabled.
+TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTemplate) {
   HWND owner = MakeOwner();
   ProbeDialog missing(IDD_MISSING);
   EXPECT_EQ(missing.RunModal(nullptr, owner), -1);
@@ -324,59 +207,34 @@ TEST_F(DialogProc, ARunTakesTheGivenTemplateOrTheObjectsAndFailsForAnUnknownOne)
   EXPECT_TRUE(IsWindowEnabled(owner));
 
   std::u16string caption;
-  missing.afterInit = [&](ProbeDialog& d) {
-    caption = CeString(d.hwnd).Text();
-    EndWithOk(d);
-  };
-  EXPECT_EQ(missing.RunModal(MAKEINTRESOURCEW(IDD_PROBE), owner), IDOK);
-  EXPECT_EQ(caption, u"Probe");
-  // The number constructor keeps the low 16 bits.
-  ProbeDialog wide(0x10000 + IDD_PROBE);
-  wide.afterInit = EndWithOk;
-  EXPECT_EQ(wide.RunModal(nullptr, owner), IDOK);
-}
-
-TEST_F(DialogProc, AChildGivenAsOwnerIsReplacedByItsTopLevelWindow) {
-  HWND owner = MakeOwner();
   HWND ownerSeen = nullptr;
   BOOL ownerEnabled = TRUE;
   auto note = [&](ProbeDialog& d) {
+    caption = CeString(d.hwnd).Text();
     ownerSeen = GetWindow(d.hwnd, GW_OWNER);
     ownerEnabled = IsWindowEnabled(owner);
-    EndWithOk(d);
+    PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
   };
-  ProbeDialog dialog;
-  dialog.afterInit = note;
-  EXPECT_EQ(dialog.RunModal(nullptr, ChildOf(ChildOf(owner))), IDOK);
-  EXPECT_EQ(ownerSeen, owner);
-  EXPECT_FALSE(ownerEnabled);
-  EXPECT_TRUE(IsWindowEnabled(owner));
-
-  // A child of an owned window: the chain goes on through the owners.
-  HWND owned = CreateWindowExW(0, u"static", u"owned", WS_POPUP | WS_VISIBLE, 0, 26, 100, 100, owner, nullptr,
-                               nullptr, nullptr);
-  ProbeDialog again;
-  again.afterInit = note;
+  missing.afterInit = note;
+  EXPECT_EQ(missing.RunModal(MAKEINTRESOURCEW(IDD_PROBE), ChildOf(ChildOf(owner))), IDOK);
+  EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner)),
+            std::make_tuple(u"Probe", owner, FALSE, TRUE));
+  // The number constructor keeps the low 16 bits; a child of an owned window.
+  ProbeDialog wide(0x10000 + IDD_PROBE);
+  wide.afterInit = note;
   ownerSeen = nullptr;
-  EXPECT_EQ(again.RunModal(nullptr, ChildOf(owned)), IDOK);
+  EXPECT_EQ(wide.RunModal(nullptr, ChildOf(MakeOwner(0, 26, 100, 100, owner))), IDOK);
   EXPECT_EQ(ownerSeen, owner);
-}
 
-// Without an owner: the program's main window, or else the active window.
-TEST_F(DialogProc, WithoutAnOwnerTheApplicationsMainWindowOwnsTheDialog) {
-  HWND main = MakeOwner();
   HWND other = MakeOwner(10, 40, 100, 100);
   ASSERT_NE(g_app, nullptr);
-  g_app->mainWindowHandle = main;
+  g_app->mainWindowHandle = owner;
   SetActiveWindow(other);
-  ProbeDialog dialog;
-  HWND ownerSeen = nullptr;
-  dialog.afterInit = [&](ProbeDialog& d) {
-    ownerSeen = GetWindow(d.hwnd, GW_OWNER);
-    EndWithOk(d);
-  };
-  EXPECT_EQ(dialog.RunModal(), IDOK);
-  EXPECT_EQ(ownerSeen, main);
+  ProbeDialog ownerless;
+  ownerless.afterInit = note;
+  ownerSeen = nullptr;
+  EXPECT_EQ(ownerless.RunModal(), IDOK);
+  EXPECT_EQ(ownerSeen, owner);
   g_app->mainWindowHandle = nullptr;
   SetActiveWindow(other);
   EXPECT_EQ(CeDialog::DefaultOwner(), other);

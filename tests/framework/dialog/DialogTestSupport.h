@@ -1,6 +1,4 @@
-// Helpers of the framework's dialog, scrolling and layout tests: a fixture
-// that leaves no window behind, code run while a modal loop waits, and
-// rectangles in a parent's client coordinates.
+// Helpers of the dialog tests: a fixture leaving no window behind, modal steps, rectangles.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,9 +23,7 @@ class DialogTest : public ::testing::Test {
       windows.push_back(w);
     for (HWND w : windows)
       if (IsWindow(w)) DestroyWindow(w);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) continue;
     EXPECT_EQ(g_modelessMap.Count(), 0) << "a modeless dialog stayed registered";
   }
 };
@@ -41,28 +37,14 @@ inline void WhileModalScript(const std::string& text) {
   ASSERT_TRUE(device::Device::instance().script().loadText(text, "dialog-test", error)) << error;
 }
 
-inline RECT WindowRect(HWND window) {
-  RECT rect = {};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
-inline RECT ClientRect(HWND window) {
-  RECT rect = {};
-  GetClientRect(window, &rect);
-  return rect;
-}
+inline RECT WindowRect(HWND window) { RECT r = {}; GetWindowRect(window, &r); return r; }
+inline RECT ClientRect(HWND window) { RECT r = {}; GetClientRect(window, &r); return r; }
 
 // A window's rectangle in its parent's client coordinates.
 inline RECT RectInParent(HWND window) {
   RECT rect = WindowRect(window);
   MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
   return rect;
-}
-
-inline POINT CentreOf(HWND window) {
-  const RECT rect = WindowRect(window);
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 inline std::string Describe(const RECT& r) {

@@ -1,13 +1,11 @@
-// The control layout: stretching, anchoring, scaling and following siblings
-// as the parent's client area changes, and the passes it refuses.
+// The control layout as the parent's client area changes, and the passes it refuses.
 #include "DialogTestSupport.h"
 #include "framework/CeLayout.h"
 
 namespace dialogtest {
 namespace {
 
-// A parent without a frame, so its client area is its window, with
-// children placed in its client coordinates.
+// A parent without a frame: its client area is its window.
 class LayoutTest : public DialogTest {
  protected:
   void SetUp() override {
@@ -15,170 +13,114 @@ class LayoutTest : public DialogTest {
                              nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
   }
-
-  HWND Child(int left, int top, int width, int height, DWORD style = 0) {
-    return CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE | style, left, top, width, height, parent,
-                           nullptr, nullptr, nullptr);
+  HWND Child(const RECT& r, DWORD style = 0) {
+    return CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, parent, nullptr, nullptr, nullptr);
   }
-  void ResizeParent(int width, int height) { MoveWindow(parent, 0, 26, width, height, TRUE); }
-  static RECT Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
-
+  // Resizes the parent and lays the controls out again.
+  void Relayout(CeLayout& layout, int width, int height, WPARAM type = SIZE_RESTORED) {
+    MoveWindow(parent, 0, 26, width, height, TRUE);
+    layout.Relayout(type);
+  }
   HWND parent = nullptr;
 };
 
-#define EXPECT_RECT(window, expected) \
-  EXPECT_EQ(Describe(RectInParent(window)), Describe(expected))
+#define EXPECT_RECT(window, ...) EXPECT_EQ(Describe(RectInParent(window)), Describe(RECT{__VA_ARGS__}))
 
-TEST_F(LayoutTest, AMinimiseOrALayoutWithoutItemsMovesNothing) {
-  HWND control = Child(10, 10, 50, 20);
-  CeLayout empty;
-  CeLayout layout;
-  layout.AddControl(control, CeLayout::StretchWidth);
-  ResizeParent(240, 150);
-  empty.Relayout(SIZE_RESTORED);
-  layout.Relayout(SIZE_MINIMIZED);
-  EXPECT_RECT(control, Rect(10, 10, 60, 30));
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(10, 10, 100, 30));
-}
-
-// A control at (10, 20) or (110, 20), 50 by 30, in a parent of 200 by 150
-// that is then resized.
-TEST_F(LayoutTest, StretchingAndAnchoringFollowTheParentsChangeInSize) {
-  struct Case {
-    int left;
-    int parentWidth, parentHeight;
-    DWORD flags;
-    RECT expected;
-  };
-  const Case cases[] = {
-      {10, 240, 150, CeLayout::StretchWidth, Rect(10, 20, 100, 50)},
-      {10, 160, 150, CeLayout::StretchWidth, Rect(10, 20, 20, 50)},
-      {10, 200, 190, CeLayout::StretchHeight, Rect(10, 20, 60, 90)},
-      {10, 200, 110, CeLayout::StretchHeight, Rect(10, 20, 60, 20)},
-      {10, 240, 190, CeLayout::StretchWidth | CeLayout::StretchHeight, Rect(10, 20, 100, 90)},
+// A control placed in a parent of one size that is then resized.
+TEST_F(LayoutTest, StretchingAnchoringAndScalingFollowTheParentsChangeInSize) {
+  constexpr DWORD kScaleAll = CeLayout::ScaleLeft | CeLayout::ScaleWidth | CeLayout::ScaleTop | CeLayout::ScaleHeight;
+  constexpr DWORD kWidth = CeLayout::StretchWidth, kHeight = CeLayout::StretchHeight, kRight = CeLayout::AnchorRight;
+  constexpr DWORD kCorner = CeLayout::AnchorRight | CeLayout::AnchorBottom;
+  constexpr RECT kLeft = {10, 20, 60, 50}, kRightSide = {110, 20, 160, 50}, kSmall = {10, 8, 60, 38};
+  // The parent's size before, the control, its flags, the size after, the place expected.
+  const std::tuple<SIZE, RECT, DWORD, SIZE, RECT> cases[] = {
+      {{200, 150}, kLeft, kWidth, {240, 150}, {10, 20, 100, 50}},
+      {{200, 150}, kLeft, kWidth, {160, 150}, {10, 20, 20, 50}},
+      {{200, 150}, kLeft, kHeight, {200, 190}, {10, 20, 60, 90}},
+      {{200, 150}, kLeft, kHeight, {200, 110}, {10, 20, 60, 20}},
+      {{200, 150}, kLeft, kWidth | kHeight, {240, 190}, {10, 20, 100, 90}},
       // Stretching wins over scaling.
-      {10, 240, 150, CeLayout::StretchWidth | CeLayout::ScaleWidth, Rect(10, 20, 100, 50)},
-      {110, 240, 150, CeLayout::AnchorRight, Rect(150, 20, 200, 50)},
-      {110, 170, 150, CeLayout::AnchorRight, Rect(80, 20, 130, 50)},
-      {110, 240, 190, CeLayout::AnchorRight | CeLayout::AnchorBottom, Rect(150, 60, 200, 90)},
+      {{200, 150}, kLeft, kWidth | CeLayout::ScaleWidth, {240, 150}, {10, 20, 100, 50}},
+      {{200, 150}, kRightSide, kRight, {240, 150}, {150, 20, 200, 50}},
+      {{200, 150}, kRightSide, kRight, {170, 150}, {80, 20, 130, 50}},
+      {{200, 150}, kRightSide, kCorner, {240, 190}, {150, 60, 200, 90}},
       // Anchoring wins over scaling the position; the size still scales.
-      {110, 400, 150, CeLayout::AnchorRight | CeLayout::ScaleLeft | CeLayout::ScaleWidth, Rect(260, 20, 360, 50)},
+      {{200, 150}, kRightSide, kRight | CeLayout::ScaleLeft | CeLayout::ScaleWidth, {400, 150}, {260, 20, 360, 50}},
+      {{100, 80}, kSmall, kScaleAll, {200, 120}, {20, 12, 120, 57}},
+      {{100, 80}, {70, 50, 90, 70}, CeLayout::ScaleLeft | CeLayout::ScaleTop, {200, 120}, {140, 75, 160, 95}},
+      // Proportions truncate toward zero: 8 * 90 / 80 = 9, 30 * 90 / 80 = 33.
+      {{100, 80}, kSmall, kScaleAll, {100, 90}, {10, 9, 60, 42}},
+      // A parent that had no size keeps the place; stretching still follows.
+      {{0, 0}, kSmall, kScaleAll, {30, 150}, kSmall},
+      {{0, 0}, {70, 8, 90, 28}, kWidth, {30, 150}, {70, 8, 120, 28}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.parentWidth) + "x" + std::to_string(c.parentHeight) + " flags " +
-                 std::to_string(c.flags));
-    ResizeParent(200, 150);
-    HWND control = Child(c.left, 20, 50, 30);
+  for (const auto& [before, initial, flags, after, expected] : cases) {
+    SCOPED_TRACE(Describe(initial) + " flags " + std::to_string(flags) + " to " + std::to_string(after.cx) + "x" +
+                 std::to_string(after.cy));
     CeLayout layout;
-    layout.AddControl(control, c.flags);
-    ResizeParent(c.parentWidth, c.parentHeight);
-    layout.Relayout(SIZE_RESTORED);
-    EXPECT_RECT(control, c.expected);
+    Relayout(layout, before.cx, before.cy);
+    HWND control = Child(initial);
+    layout.AddControl(control, flags);
+    Relayout(layout, after.cx, after.cy);
+    EXPECT_EQ(Describe(RectInParent(control)), Describe(expected));
     DestroyWindow(control);
   }
 }
 
-TEST_F(LayoutTest, ScalingPlacesAndSizesInProportionToTheParent) {
-  ResizeParent(100, 80);
-  HWND control = Child(10, 8, 50, 30);
-  HWND fixedSize = Child(70, 50, 20, 20);
-  CeLayout layout;
-  layout.AddControl(control, CeLayout::ScaleLeft | CeLayout::ScaleWidth | CeLayout::ScaleTop | CeLayout::ScaleHeight);
-  layout.AddControl(fixedSize, CeLayout::ScaleLeft | CeLayout::ScaleTop);
-  ResizeParent(200, 120);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(20, 12, 120, 57));
-  EXPECT_RECT(fixedSize, Rect(140, 75, 160, 95));
-  // Proportions truncate toward zero: 8 * 90 / 80 = 9, 30 * 90 / 80 = 33.
-  ResizeParent(100, 90);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(10, 9, 60, 42));
-}
-
-TEST_F(LayoutTest, ScalingAgainstAParentThatHadNoSizeKeepsTheRegisteredPlace) {
-  ResizeParent(0, 0);
-  HWND control = Child(10, 8, 50, 30);
-  HWND stretched = Child(70, 8, 20, 20);
-  CeLayout layout;
-  layout.AddControl(control, CeLayout::ScaleLeft | CeLayout::ScaleWidth | CeLayout::ScaleTop | CeLayout::ScaleHeight);
-  layout.AddControl(stretched, CeLayout::StretchWidth);
-  ResizeParent(30, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(control, Rect(10, 8, 60, 38));
-  // Stretching still has a reference to follow.
-  EXPECT_RECT(stretched, Rect(70, 8, 120, 28));
-}
-
-TEST_F(LayoutTest, FollowersKeepTheirSpacingAndSize) {
-  // The label stands 4 pixels left of its field and 2 pixels above it; the
-  // unit 4 pixels right of its field and 2 below.
-  HWND label = Child(20, 38, 30, 10);
-  HWND field = Child(54, 40, 60, 16);
-  HWND wide = Child(10, 80, 60, 16);
-  HWND unit = Child(74, 82, 20, 10);
-  CeLayout layout;
-  layout.AddControl(field, CeLayout::AnchorRight | CeLayout::AnchorBottom | CeLayout::FollowPrev);
-  layout.AddControl(wide, CeLayout::StretchWidth | CeLayout::FollowNext);
-  ResizeParent(240, 170);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(field, Rect(94, 60, 154, 76));
-  EXPECT_RECT(label, Rect(60, 58, 90, 68));
-  EXPECT_RECT(wide, Rect(10, 80, 110, 96));
-  EXPECT_RECT(unit, Rect(114, 82, 134, 92));
+// Controls made, then registered, in the order listed, the parent then made
+// 240 by 170: a pass that would overlap two controls moves none, while a
+// control may come to lie inside another whichever was registered first.
+TEST_F(LayoutTest, FollowersKeepTheirSpacingAndOverlapsAreRefusedButNestingIsNot) {
+  constexpr DWORD kNotInTheLayout = ~DWORD(0);
+  constexpr DWORD kWidth = CeLayout::StretchWidth;
+  constexpr DWORD kBoth = CeLayout::StretchWidth | CeLayout::StretchHeight;
+  using Placed = std::tuple<RECT, DWORD, RECT>;  // made at, flags, expected
+  const std::pair<const char*, std::vector<Placed>> cases[] = {
+      // A label 4 pixels left of its field and 2 above; a unit 4 right of its field and 2 below.
+      {"followers",
+       {{{20, 38, 50, 48}, kNotInTheLayout, {60, 58, 90, 68}},
+        {{54, 40, 114, 56}, CeLayout::AnchorRight | CeLayout::AnchorBottom | CeLayout::FollowPrev, {94, 60, 154, 76}},
+        {{10, 80, 70, 96}, CeLayout::StretchWidth | CeLayout::FollowNext, {10, 80, 110, 96}},
+        {{74, 82, 94, 92}, kNotInTheLayout, {114, 82, 134, 92}}}},
+      // The control that could have moved on its own stays as well.
+      {"overlap",
+       {{{10, 60, 50, 80}, CeLayout::AnchorRight, {10, 60, 50, 80}},
+        {{10, 10, 60, 30}, CeLayout::StretchWidth, {10, 10, 60, 30}},
+        {{70, 10, 120, 30}, 0, {70, 10, 120, 30}}}},
+      {"group first", {{{5, 5, 155, 105}, kBoth, {5, 5, 195, 125}}, {{10, 20, 60, 40}, kWidth, {10, 20, 100, 40}}}},
+      {"inner first", {{{10, 20, 60, 40}, kWidth, {10, 20, 100, 40}}, {{5, 5, 155, 105}, kBoth, {5, 5, 195, 125}}}},
+  };
+  for (const auto& [name, controls] : cases) {
+    SCOPED_TRACE(name);
+    CeLayout layout;
+    Relayout(layout, 200, 150);
+    std::vector<HWND> made;
+    for (const auto& [initial, flags, expected] : controls) made.push_back(Child(initial));
+    for (size_t i = 0; i < made.size(); ++i)
+      if (std::get<1>(controls[i]) != kNotInTheLayout) layout.AddControl(made[i], std::get<1>(controls[i]));
+    Relayout(layout, 240, 170);
+    for (size_t i = 0; i < made.size(); ++i)
+      EXPECT_EQ(Describe(RectInParent(made[i])), Describe(std::get<2>(controls[i]))) << i;
+    for (HWND w : made) DestroyWindow(w);
+  }
 }
 
 TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
   for (DWORD follow : {DWORD(CeLayout::FollowPrev), DWORD(CeLayout::FollowPrevQuiet)}) {
-    HWND label = Child(20, 38, 30, 10);
-    HWND field = Child(54, 40, 60, 16);
     CeLayout layout;
+    Relayout(layout, 200, 150);
+    HWND label = Child({20, 38, 50, 48}), field = Child({54, 40, 114, 56});
     layout.AddControl(field, CeLayout::StretchWidth | follow);
-    ResizeParent(240, 150);
+    MoveWindow(parent, 0, 26, 240, 150, TRUE);
     UpdateWindow(parent);
     ValidateRect(label, nullptr);
     layout.Relayout(SIZE_RESTORED);
     RECT update = {};
     EXPECT_EQ(GetUpdateRect(label, &update, FALSE) != FALSE, follow == CeLayout::FollowPrev) << follow;
-    EXPECT_RECT(label, Rect(20, 38, 50, 48));
+    EXPECT_RECT(label, 20, 38, 50, 48);
     DestroyWindow(label);
     DestroyWindow(field);
-    ResizeParent(200, 150);
-  }
-}
-
-TEST_F(LayoutTest, APassThatWouldOverlapTwoControlsMovesNothing) {
-  HWND grower = Child(10, 10, 50, 20);
-  HWND neighbour = Child(70, 10, 50, 20);
-  HWND mover = Child(10, 60, 40, 20);
-  CeLayout layout;
-  layout.AddControl(mover, CeLayout::AnchorRight);
-  layout.AddControl(grower, CeLayout::StretchWidth);
-  layout.AddControl(neighbour, 0);
-  ResizeParent(240, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(grower, Rect(10, 10, 60, 30));
-  EXPECT_RECT(neighbour, Rect(70, 10, 120, 30));
-  // The control that could have moved on its own stays as well.
-  EXPECT_RECT(mover, Rect(10, 60, 50, 80));
-}
-
-TEST_F(LayoutTest, AControlMayComeToLieInsideAnother) {
-  // Whichever of the two was registered first.
-  for (bool groupFirst : {true, false}) {
-    HWND group = Child(5, 5, 150, 100);
-    HWND inner = Child(10, 20, 50, 20);
-    CeLayout layout;
-    if (groupFirst) layout.AddControl(group, CeLayout::StretchWidth | CeLayout::StretchHeight);
-    layout.AddControl(inner, CeLayout::StretchWidth);
-    if (!groupFirst) layout.AddControl(group, CeLayout::StretchWidth | CeLayout::StretchHeight);
-    ResizeParent(240, 170);
-    layout.Relayout(SIZE_RESTORED);
-    EXPECT_RECT(group, Rect(5, 5, 195, 125)) << groupFirst;
-    EXPECT_RECT(inner, Rect(10, 20, 100, 40)) << groupFirst;
-    DestroyWindow(group);
-    DestroyWindow(inner);
-    ResizeParent(200, 150);
   }
 }
 
@@ -187,53 +129,49 @@ TEST_F(LayoutTest, AControlMayComeToLieInsideAnother) {
 TEST_F(LayoutTest, AControlShrinksToItsBorderButNotBelow) {
   for (DWORD style : {DWORD(0), DWORD(WS_BORDER)}) {
     SCOPED_TRACE(style);
-    HWND control = Child(10, 10, 50, 20, style);
     CeLayout layout;
+    Relayout(layout, 200, 150);
+    HWND control = Child({10, 10, 60, 30}, style);
     layout.AddControl(control, CeLayout::StretchWidth | CeLayout::StretchHeight);
     const int border = layout.Item(0).minWidth;
-    EXPECT_EQ(border > 0, style != 0);
-    EXPECT_EQ(layout.Item(0).minHeight, border);
+    EXPECT_EQ(std::make_tuple(border > 0, layout.Item(0).minHeight), std::make_tuple(style != 0, border));
     for (auto [dw, dh] : {std::pair{0, 0}, std::pair{-1, 0}, std::pair{0, -1}}) {
-      ResizeParent(200 - 50 + border + dw, 150 - 20 + border + dh);
-      layout.Relayout(SIZE_RESTORED);
-      EXPECT_RECT(control, Rect(10, 10, 10 + border, 10 + border));
+      Relayout(layout, 200 - 50 + border + dw, 150 - 20 + border + dh);
+      EXPECT_RECT(control, 10, 10, 10 + border, 10 + border);
     }
     DestroyWindow(control);
-    ResizeParent(200, 150);
   }
 }
 
-TEST_F(LayoutTest, AControlThatHasGoneStillKeepsItsLastPlace) {
-  HWND grower = Child(10, 10, 50, 20);
-  HWND gone = Child(100, 10, 50, 20);
-  CeLayout layout;
+TEST_F(LayoutTest, AMinimiseOrALayoutWithoutItemsMovesNothingAndAControlThatHasGoneKeepsItsLastPlace) {
+  HWND grower = Child({10, 10, 60, 30});
+  HWND gone = Child({100, 10, 150, 30});
+  CeLayout empty, layout;
   layout.AddControl(grower, CeLayout::StretchWidth);
   layout.AddControl(gone, 0);
-  ResizeParent(220, 150);
+  Relayout(empty, 220, 150);
+  Relayout(layout, 220, 150, SIZE_MINIMIZED);
+  EXPECT_RECT(grower, 10, 10, 60, 30);
   layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(grower, Rect(10, 10, 80, 30));
+  EXPECT_RECT(grower, 10, 10, 80, 30);
   DestroyWindow(gone);
-  // Wide enough to reach where the gone control last was: refused.
-  ResizeParent(250, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(grower, Rect(10, 10, 80, 30));
-  // Short of it: accepted.
-  ResizeParent(230, 150);
-  layout.Relayout(SIZE_RESTORED);
-  EXPECT_RECT(grower, Rect(10, 10, 90, 30));
+  // Wide enough to reach where the gone control last was: refused; short of it: accepted.
+  Relayout(layout, 250, 150);
+  EXPECT_RECT(grower, 10, 10, 80, 30);
+  Relayout(layout, 230, 150);
+  EXPECT_RECT(grower, 10, 10, 90, 30);
 }
 
 TEST_F(LayoutTest, RegistrationNumbersTheItemsAndSkipsWhatIsNotAWindow) {
   CeLayout layout;
-  for (int i = 0; i < 25; ++i) EXPECT_EQ(layout.AddControl(Child(i, 0, 5, 5), DWORD(i)), i);
-  HWND stale = Child(0, 0, 5, 5);
+  for (int i = 0; i < 25; ++i) EXPECT_EQ(layout.AddControl(Child({i, 0, i + 5, 5}), DWORD(i)), i);
+  HWND stale = Child({0, 0, 5, 5});
   DestroyWindow(stale);
   EXPECT_EQ(layout.AddControl(stale, 0), 24);
   ASSERT_EQ(layout.Count(), 25);
-  for (int i = 0; i < 25; ++i) {
-    EXPECT_EQ(layout.Item(i).flags, DWORD(i));
-    EXPECT_EQ(Describe(layout.Item(i).initial), Describe(Rect(i, 0, i + 5, 5)));
-  }
+  for (int i = 0; i < 25; ++i)
+    EXPECT_EQ(std::to_string(layout.Item(i).flags) + Describe(layout.Item(i).initial),
+              std::to_string(i) + Describe(RECT{i, 0, i + 5, 5}));
 }
 
 }  // namespace

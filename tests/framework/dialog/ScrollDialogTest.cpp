@@ -1,5 +1,4 @@
-// Dialog scrolling: the bars follow the client size against the content
-// size recorded at initialisation, and scroll requests move every control.
+// Dialog scrolling: bars from the client size against the content size, requests moving every control.
 #include "DialogTestSupport.h"
 #include "dialog_test_ids.h"
 #include "framework/CeScrollDialog.h"
@@ -7,27 +6,14 @@
 namespace dialogtest {
 namespace {
 
-class ScrollProbe : public CeScrollDialog {
- public:
+struct ScrollProbe : CeScrollDialog {
   explicit ScrollProbe(int templateNumber = IDD_SCROLL) : CeScrollDialog(templateNumber) {}
-  int ContentWidth() const { return contentWidth; }
-  int ContentHeight() const { return contentHeight; }
-  bool VertScrolling() const { return vertScrolling != 0; }
-  bool HorzScrolling() const { return horzScrolling != 0; }
-  void Request(int width, int height) {
-    requestedWidth = width;
-    requestedHeight = height;
-  }
+  using CeScrollDialog::contentWidth, CeScrollDialog::contentHeight, CeScrollDialog::vertScrolling,
+      CeScrollDialog::horzScrolling, CeScrollDialog::requestedWidth, CeScrollDialog::requestedHeight;
 };
 
-struct Bar {
-  bool shown = false;
-  int min = 0, max = 0, page = 0, pos = 0;
-};
-
-std::string DescribeBar(const Bar& b) {
-  return std::string(b.shown ? "shown" : "hidden") + " " + std::to_string(b.min) + ".." + std::to_string(b.max) +
-         " page " + std::to_string(b.page) + " pos " + std::to_string(b.pos);
+std::string BarText(int max, int page, int pos) {
+  return "shown 0.." + std::to_string(max) + " page " + std::to_string(page) + " pos " + std::to_string(pos);
 }
 
 class ScrollDialogTest : public DialogTest {
@@ -37,7 +23,7 @@ class ScrollDialogTest : public DialogTest {
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOW);
     initial = WindowRect(window);
-    content = {dialog.ContentWidth(), dialog.ContentHeight()};
+    content = {dialog.contentWidth, dialog.contentHeight};
     top = GetDlgItem(window, IDC_SCROLL_TOP);
     ASSERT_NE(top, nullptr);
   }
@@ -47,24 +33,22 @@ class ScrollDialogTest : public DialogTest {
     SetWindowPos(window, nullptr, 0, 0, initial.right - initial.left + dw, initial.bottom - initial.top + dh,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // Leaves room for the vertical bar, so that it does not make the content
-  // too wide as well.
+  // Leaves room for the other bar, so that it does not take room as well.
   void ResizeHeight(int dh) { Resize(GetSystemMetrics(SM_CXVSCROLL), dh); }
   void ResizeWidth(int dw) { Resize(dw, GetSystemMetrics(SM_CYHSCROLL)); }
 
-  Bar BarOf(int which) {
-    Bar bar;
-    bar.shown = (GetWindowLongW(window, GWL_STYLE) & (which == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
-    SCROLLINFO info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    if (GetScrollInfo(window, which, &info)) {
-      bar.min = info.nMin;
-      bar.max = info.nMax;
-      bar.page = int(info.nPage);
-      bar.pos = info.nPos;
-    }
-    return bar;
+  bool Shown(int which) {
+    return (GetWindowLongW(window, GWL_STYLE) & (which == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+  }
+  SCROLLINFO Info(int which) {
+    SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(window, which, &info);
+    return info;
+  }
+  std::string Bar(int which) {
+    const SCROLLINFO i = Info(which);
+    return std::string(Shown(which) ? "shown " : "hidden ") + std::to_string(i.nMin) + ".." +
+           std::to_string(i.nMax) + " page " + std::to_string(i.nPage) + " pos " + std::to_string(i.nPos);
   }
 
   void Scroll(UINT message, int code, int thumb = 0) {
@@ -73,10 +57,7 @@ class ScrollDialogTest : public DialogTest {
   void ScrollTo(int pos) { Scroll(WM_VSCROLL, SB_THUMBTRACK, pos); }
 
   // Where the content's top-left corner is: the marker standing there.
-  POINT ContentOrigin() {
-    const RECT r = RectInParent(top);
-    return {r.left, r.top};
-  }
+  POINT Origin() { return {RectInParent(top).left, RectInParent(top).top}; }
   int ClientHeight() { return ClientRect(window).bottom; }
   int ClientWidth() { return ClientRect(window).right; }
 
@@ -87,97 +68,67 @@ class ScrollDialogTest : public DialogTest {
   SIZE content = {};
 };
 
-TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarAndMovesNothing) {
+TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarLineStepsStopAtBothEndsAndGrowingBringsContentDown) {
   // The content is the client area at initialisation: no bars at first.
-  EXPECT_EQ(content.cx, ClientWidth());
-  EXPECT_EQ(content.cy, ClientHeight());
-  EXPECT_FALSE(BarOf(SB_VERT).shown);
-  EXPECT_FALSE(BarOf(SB_HORZ).shown);
+  EXPECT_EQ(std::make_tuple(content.cx, content.cy, Shown(SB_VERT), Shown(SB_HORZ)),
+            std::make_tuple(ClientWidth(), ClientHeight(), false, false));
 
   ResizeHeight(-50);
   ASSERT_EQ(ClientHeight(), content.cy - 50);
-  EXPECT_EQ(DescribeBar(BarOf(SB_VERT)), DescribeBar(Bar{true, 0, content.cy - 1, content.cy - 50, 0}));
-  EXPECT_FALSE(BarOf(SB_HORZ).shown);
-  EXPECT_TRUE(dialog.VertScrolling());
-  EXPECT_FALSE(dialog.HorzScrolling());
-  EXPECT_EQ(ContentOrigin().y, 0);
-}
-
-TEST_F(ScrollDialogTest, GrowingBringsScrolledContentDownAndFullHeightBringsItHome) {
-  ResizeHeight(-50);
+  EXPECT_EQ(Bar(SB_VERT), BarText(content.cy - 1, content.cy - 50, 0));
+  EXPECT_EQ(std::make_tuple(Shown(SB_HORZ), dialog.vertScrolling != 0, dialog.horzScrolling != 0, Origin().y),
+            std::make_tuple(false, true, false, 0L));
   Scroll(WM_VSCROLL, SB_BOTTOM);
-  EXPECT_EQ(ContentOrigin().y, -50);
+  EXPECT_EQ(Origin().y, -50);
   // Scrolled to the bottom, then 30 taller.
   ResizeHeight(-20);
-  EXPECT_EQ(ContentOrigin().y, -20);
-  EXPECT_EQ(DescribeBar(BarOf(SB_VERT)), DescribeBar(Bar{true, 0, content.cy - 1, content.cy - 20, 20}));
+  EXPECT_EQ(Origin().y, -20);
+  EXPECT_EQ(Bar(SB_VERT), BarText(content.cy - 1, content.cy - 20, 20));
 
+  // 50 lower again. From, request, then: by 10 not 20 up, nothing above the
+  // top, limited by and then stopped at the last position.
   ResizeHeight(-50);
+  const std::tuple<int, int, int> steps[] = {
+      {10, SB_LINEUP, 0},   {0, SB_LINEUP, 0}, {0, SB_LINEDOWN, 20},        {40, SB_LINEDOWN, 50},
+      {50, SB_LINEDOWN, 50}, {50, SB_TOP, 0},  {30, SB_THUMBPOSITION, 30}, {30, SB_ENDSCROLL, 30}};
+  for (auto [from, code, expected] : steps) {
+    SCOPED_TRACE("from " + std::to_string(from) + " code " + std::to_string(code));
+    ScrollTo(from);
+    ASSERT_EQ(Origin().y, -from);
+    Scroll(WM_VSCROLL, code, from);
+    EXPECT_EQ(std::make_tuple(Info(SB_VERT).nPos, Origin().y), std::make_tuple(expected, LONG(-expected)));
+  }
   ScrollTo(40);
-  EXPECT_EQ(ContentOrigin().y, -40);
+  EXPECT_EQ(Origin().y, -40);
   ResizeHeight(0);
-  EXPECT_EQ(ContentOrigin().y, 0);
-  EXPECT_FALSE(BarOf(SB_VERT).shown);
-  EXPECT_FALSE(dialog.VertScrolling());
+  EXPECT_EQ(std::make_tuple(Origin().y, Shown(SB_VERT), dialog.vertScrolling), std::make_tuple(0L, false, 0));
   // Requests for a bar out of use are swallowed.
   EXPECT_EQ(CeDialog::CeDialogProc(window, WM_VSCROLL, SB_LINEDOWN, 0), TRUE);
-  EXPECT_EQ(ContentOrigin().y, 0);
+  EXPECT_EQ(Origin().y, 0);
 }
 
-TEST_F(ScrollDialogTest, LineStepsStopAtBothEnds) {
-  ResizeHeight(-50);
-  struct Step {
-    int from;
-    int code;
-    int expected;
-  };
-  const Step steps[] = {
-      {10, SB_LINEUP, 0},     // by 10, not 20
-      {0, SB_LINEUP, 0},      // nothing above the top
-      {0, SB_LINEDOWN, 20},   //
-      {40, SB_LINEDOWN, 50},  // limited by the last position
-      {50, SB_LINEDOWN, 50},  // nothing below the bottom
-      {50, SB_TOP, 0},        //
-      {30, SB_THUMBPOSITION, 30},
-      {30, SB_ENDSCROLL, 30},
-  };
-  for (const Step& s : steps) {
-    SCOPED_TRACE("from " + std::to_string(s.from) + " code " + std::to_string(s.code));
-    ScrollTo(s.from);
-    ASSERT_EQ(ContentOrigin().y, -s.from);
-    Scroll(WM_VSCROLL, s.code, s.from);
-    EXPECT_EQ(BarOf(SB_VERT).pos, s.expected);
-    EXPECT_EQ(ContentOrigin().y, -s.expected);
-  }
-}
-
-TEST_F(ScrollDialogTest, APageIsTheClientHeightLimitedByTheLastPosition) {
+TEST_F(ScrollDialogTest, APageIsTheClientHeightAndMaximisingMinimisingAndEarlySizesAreLeftAlone) {
   const int page = 80;
   ResizeHeight(page - content.cy);
   ASSERT_EQ(ClientHeight(), page);
   const int last = content.cy - page;
   ASSERT_GT(last, 2 * page);
-  for (int expected = page; expected < last + page; expected += page) {
+  for (int expected = page; expected < last + 2 * page; expected += page) {
     Scroll(WM_VSCROLL, SB_PAGEDOWN);
-    EXPECT_EQ(BarOf(SB_VERT).pos, std::min(expected, last));
-    EXPECT_EQ(ContentOrigin().y, -std::min(expected, last));
+    EXPECT_EQ(std::make_tuple(Info(SB_VERT).nPos, Origin().y),
+              std::make_tuple(std::min(expected, last), LONG(-std::min(expected, last))));
   }
-  Scroll(WM_VSCROLL, SB_PAGEDOWN);
-  EXPECT_EQ(BarOf(SB_VERT).pos, last);
   Scroll(WM_VSCROLL, SB_PAGEUP);
-  EXPECT_EQ(BarOf(SB_VERT).pos, last - page);
+  EXPECT_EQ(Info(SB_VERT).nPos, last - page);
   // A thumb dragged past the end stops at the last position.
   ScrollTo(content.cy);
-  EXPECT_EQ(BarOf(SB_VERT).pos, last);
-}
-
-TEST_F(ScrollDialogTest, MaximisingMinimisingAndSizesBeforeInitialisationAreLeftAlone) {
+  EXPECT_EQ(Info(SB_VERT).nPos, last);
   ResizeHeight(-50);
   ScrollTo(30);
   for (WPARAM type : {WPARAM(SIZE_MAXIMIZED), WPARAM(SIZE_MINIMIZED)}) {
     SendMessageW(window, WM_SIZE, type, MAKELPARAM(content.cx, content.cy + 100));
-    EXPECT_EQ(DescribeBar(BarOf(SB_VERT)), DescribeBar(Bar{true, 0, content.cy - 1, content.cy - 50, 30})) << type;
-    EXPECT_EQ(ContentOrigin().y, -30) << type;
+    EXPECT_EQ(Bar(SB_VERT), BarText(content.cy - 1, content.cy - 50, 30)) << type;
+    EXPECT_EQ(Origin().y, -30) << type;
     bool handled = false;
     dialog.OnSize(type, content.cx, content.cy + 100, &handled);
     EXPECT_FALSE(handled) << type;
@@ -188,79 +139,62 @@ TEST_F(ScrollDialogTest, MaximisingMinimisingAndSizesBeforeInitialisationAreLeft
   EXPECT_FALSE(handled);
 }
 
-TEST_F(ScrollDialogTest, NarrowingOnlyTheWidthShowsOnlyTheHorizontalBar) {
+TEST_F(ScrollDialogTest, NarrowingShowsTheHorizontalBarAndAVerticalBarThatTakesTheWidthBringsItToo) {
   ResizeWidth(-40);
   ASSERT_EQ(ClientWidth(), content.cx - 40);
-  EXPECT_EQ(DescribeBar(BarOf(SB_HORZ)), DescribeBar(Bar{true, 0, content.cx - 1, content.cx - 40, 0}));
-  EXPECT_FALSE(BarOf(SB_VERT).shown);
-  Scroll(WM_HSCROLL, SB_LINERIGHT);
-  EXPECT_EQ(ContentOrigin().x, -20);
-  EXPECT_EQ(ContentOrigin().y, 0);
-  Scroll(WM_HSCROLL, SB_PAGERIGHT);
-  EXPECT_EQ(ContentOrigin().x, -40);
-  Scroll(WM_HSCROLL, SB_LEFT);
-  EXPECT_EQ(ContentOrigin().x, 0);
+  EXPECT_EQ(Bar(SB_HORZ), BarText(content.cx - 1, content.cx - 40, 0));
+  EXPECT_FALSE(Shown(SB_VERT));
+  // Line right, page right (limited by the end), back to the left.
+  for (auto [code, x] : {std::pair{SB_LINERIGHT, -20}, {SB_PAGERIGHT, -40}, {SB_LEFT, 0}}) {
+    Scroll(WM_HSCROLL, code);
+    EXPECT_EQ(std::make_tuple(Origin().x, Origin().y), std::make_tuple(LONG(x), 0L)) << code;
+  }
 
   // Both bars, then full width again: only the horizontal offset comes back.
   Resize(-40, -50);
   Scroll(WM_HSCROLL, SB_THUMBTRACK, 20);
   Scroll(WM_VSCROLL, SB_THUMBTRACK, 30);
-  EXPECT_EQ(ContentOrigin().x, -20);
+  EXPECT_EQ(Origin().x, -20);
   Resize(GetSystemMetrics(SM_CXVSCROLL), -50);
-  EXPECT_FALSE(BarOf(SB_HORZ).shown);
-  EXPECT_TRUE(BarOf(SB_VERT).shown);
-  EXPECT_EQ(ContentOrigin().x, 0);
-  EXPECT_EQ(ContentOrigin().y, -30);
-}
-
-TEST_F(ScrollDialogTest, AVerticalBarThatTakesTheWidthBringsTheHorizontalBarWithIt) {
+  EXPECT_EQ(std::make_tuple(Shown(SB_HORZ), Shown(SB_VERT), Origin().x, Origin().y),
+            std::make_tuple(false, true, 0L, -30L));
   // The vertical bar's room leaves the client narrower than the content.
   Resize(0, -50);
-  ASSERT_TRUE(BarOf(SB_VERT).shown);
-  EXPECT_EQ(DescribeBar(BarOf(SB_HORZ)), DescribeBar(Bar{true, 0, content.cx - 1, ClientWidth(), 0}));
-  EXPECT_TRUE(dialog.HorzScrolling());
-  EXPECT_EQ(BarOf(SB_VERT).page, ClientHeight());
+  ASSERT_TRUE(Shown(SB_VERT));
+  EXPECT_EQ(Bar(SB_HORZ), BarText(content.cx - 1, ClientWidth(), 0));
+  EXPECT_TRUE(dialog.horzScrolling);
+  EXPECT_EQ(int(Info(SB_VERT).nPage), ClientHeight());
   // The bar that shows answers: the content moves by the width it lacks.
   Scroll(WM_HSCROLL, SB_LINERIGHT);
-  EXPECT_EQ(ContentOrigin().x, ClientWidth() - content.cx);
+  EXPECT_EQ(Origin().x, ClientWidth() - content.cx);
 }
 
 TEST(ScrollDialogRequest, ARequestedSizeResizesTheWindowAtInitialisation) {
-  struct Case {
-    int width, height;
-  };
-  for (const Case& c : {Case{200, 0}, Case{0, 150}, Case{180, 160}}) {
-    ScrollProbe plain;
-    HWND unsized = plain.CreateModeless();
-    ASSERT_NE(unsized, nullptr);
-    const RECT template_ = WindowRect(unsized);
+  ScrollProbe plain;
+  ASSERT_NE(plain.CreateModeless(), nullptr);
+  const RECT t = WindowRect(plain.hwnd);
+  // What is not requested is the template's size and room for a bar.
+  const int width = t.right - t.left + GetSystemMetrics(SM_CXVSCROLL);
+  const int height = t.bottom - t.top + GetSystemMetrics(SM_CYHSCROLL);
+  for (auto [w, h] : {std::pair{200, 0}, {0, 150}, {180, 160}}) {
     ScrollProbe probe;
-    probe.Request(c.width, c.height);
-    HWND window = probe.CreateModeless();
-    ASSERT_NE(window, nullptr);
-    const RECT r = WindowRect(window);
-    const int width = c.width != 0 ? c.width : template_.right - template_.left + GetSystemMetrics(SM_CXVSCROLL);
-    const int height = c.height != 0 ? c.height : template_.bottom - template_.top + GetSystemMetrics(SM_CYHSCROLL);
-    EXPECT_EQ(r.right - r.left, width) << c.width << "x" << c.height;
-    EXPECT_EQ(r.bottom - r.top, height) << c.width << "x" << c.height;
-    EXPECT_EQ(r.left, template_.left);
-    EXPECT_EQ(r.top, template_.top);
+    probe.requestedWidth = w;
+    probe.requestedHeight = h;
+    ASSERT_NE(probe.CreateModeless(), nullptr);
+    const RECT r = WindowRect(probe.hwnd);
     // The content is what the template gave, whatever the new size.
-    EXPECT_EQ(probe.ContentHeight(), plain.ContentHeight());
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right - r.left, r.bottom - r.top, probe.contentHeight),
+              std::make_tuple(t.left, t.top, w != 0 ? w : width, h != 0 ? h : height, plain.contentHeight))
+        << w << "x" << h;
   }
 }
 
+// The thumb's place can pass what a scroll message's 16 bits carry.
 TEST(ScrollDialogStylus, DraggingTheThumbToTheEndShowsTheEndOfTheContent) {
-  struct Case {
-    int templateNumber;
-    int marker;
-  };
-  for (const Case& c : {Case{IDD_SCROLL, IDC_SCROLL_TOP}, Case{IDD_TALL, IDC_TALL_TOP}}) {
-    ScrollProbe dialog(c.templateNumber);
-    int last = -1;
-    int pos = -1;
-    int origin = 1;
-    WhileModal([&] {
+  for (auto [templateNumber, marker] : {std::pair{IDD_SCROLL, IDC_SCROLL_TOP}, {IDD_TALL, IDC_TALL_TOP}}) {
+    ScrollProbe dialog(templateNumber);
+    int last = -1, pos = -1, origin = 1;
+    WhileModal([&, marker = marker] {
       HWND window = dialog.hwnd;
       const RECT frame = WindowRect(window);
       // 160 pixels of client height, and room for the vertical bar.
@@ -268,27 +202,23 @@ TEST(ScrollDialogStylus, DraggingTheThumbToTheEndShowsTheEndOfTheContent) {
       SetWindowPos(window, nullptr, 0, 30, frame.right - frame.left + GetSystemMetrics(SM_CXVSCROLL),
                    frame.bottom - frame.top - client.bottom + 160, SWP_NOZORDER);
       client = ClientRect(window);
-      last = dialog.ContentHeight() - client.bottom;
+      last = dialog.contentHeight - client.bottom;
       MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
       // The thumb starts just below the bar's upper arrow.
-      const int x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
-      const int y = client.top + GetSystemMetrics(SM_CYVSCROLL) + 2;
-      WhileModalScript("drag " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(x) + " " +
-                       std::to_string(client.bottom + 40) + "\n");
-      WhileModal([&] {
-        SCROLLINFO info = {};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_POS;
+      const std::string x = std::to_string(client.right + GetSystemMetrics(SM_CXVSCROLL) / 2);
+      WhileModalScript("drag " + x + " " + std::to_string(client.top + GetSystemMetrics(SM_CYVSCROLL) + 2) + " " + x +
+                       " " + std::to_string(client.bottom + 40) + "\n");
+      WhileModal([&, marker] {
+        SCROLLINFO info = {sizeof(info), SIF_POS, 0, 0, 0, 0, 0};
         GetScrollInfo(dialog.hwnd, SB_VERT, &info);
         pos = info.nPos;
-        origin = RectInParent(GetDlgItem(dialog.hwnd, c.marker)).top;
+        origin = RectInParent(GetDlgItem(dialog.hwnd, marker)).top;
         EndDialog(dialog.hwnd, IDOK);
       });
     });
     EXPECT_EQ(dialog.RunModal(), IDOK);
     EXPECT_GT(last, 0);
-    EXPECT_EQ(pos, last) << "template " << c.templateNumber;
-    EXPECT_EQ(origin, -last) << "template " << c.templateNumber;
+    EXPECT_EQ(std::make_tuple(pos, origin), std::make_tuple(last, -last)) << "template " << templateNumber;
   }
 }
 

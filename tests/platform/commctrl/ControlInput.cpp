@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "device/Device.h"
 #include "user/InputRouter.h"
 
@@ -9,41 +11,19 @@ namespace ctltest {
 
 namespace {
 
-void push(display::InputEvent e, display::InputEvent::Type type) {
-  e.type = type;
-  device::Device::instance().pushInput(e);
+using Type = display::InputEvent::Type;
+
+// A press and its release, or one event alone, taken and dispatched at once.
+void send(std::initializer_list<Type> types, POINT p, UINT vk = 0, bool shift = false, bool control = false) {
+  for (Type type : types) device::Device::instance().pushInput({type, p.x, p.y, vk, 0, shift, control});
+  pump();
 }
 
 }  // namespace
 
-void stylus(display::InputEvent::Type type, POINT p) {
-  display::InputEvent e;
-  e.x = p.x;
-  e.y = p.y;
-  push(e, type);
-  pump();
-}
-
-void tap(POINT p, bool shift, bool control) {
-  display::InputEvent e;
-  e.x = p.x;
-  e.y = p.y;
-  e.shift = shift;
-  e.control = control;
-  push(e, display::InputEvent::Type::StylusDown);
-  push(e, display::InputEvent::Type::StylusUp);
-  pump();
-}
-
-void key(UINT vk, bool shift, bool control) {
-  display::InputEvent e;
-  e.key = vk;
-  e.shift = shift;
-  e.control = control;
-  push(e, display::InputEvent::Type::KeyDown);
-  push(e, display::InputEvent::Type::KeyUp);
-  pump();
-}
+void stylus(Type type, POINT p) { send({type}, p); }
+void tap(POINT p, bool shift, bool control) { send({Type::StylusDown, Type::StylusUp}, p, 0, shift, control); }
+void key(UINT vk, bool shift, bool control) { send({Type::KeyDown, Type::KeyUp}, {0, 0}, vk, shift, control); }
 
 void pump() {
   MSG m;

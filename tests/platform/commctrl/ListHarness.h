@@ -1,7 +1,5 @@
-// Test harness for the list view and the header: a parent window that
-// records every WM_NOTIFY as a line of text (code and the fields that
-// matter for it), answers the list's questions as a program would, and a
-// fixture that leaves no window or input behind.
+// The list view's harness: a parent recording each WM_NOTIFY as a line of
+// text and answering as a program would; a fixture leaving nothing behind.
 #pragma once
 
 #include <functional>
@@ -23,55 +21,44 @@ using ctltest::pump;
 using ctltest::stylus;
 using ctltest::tap;
 
-// One notification as the parent saw it, described for comparison.
 struct Note {
   UINT code = 0;
   HWND from = nullptr;
   std::string text;
 };
 
-// The parent's answers.
 struct Answers {
-  // Cell text for LVN_GETDISPINFOW; the parent cuts it to the buffer's capacity.
-  // The fixture answers "R<row>C<sub-item>".
-  std::function<std::u16string(int row, int subItem)> cell;
-  // LVN_ODFINDITEMW's result.
+  // LVN_GETDISPINFOW's text, cut to the buffer.
+  std::function<std::u16string(int row, int subItem)> cell = [](int, int) { return std::u16string(u"cell"); };
   std::function<LRESULT(int start, const std::u16string& text)> find = [](int, const std::u16string&) { return -1; };
-  // Called on LVN_ODCACHEHINT, as a program fills its cache there.
-  std::function<void(HWND list, int first, int last)> hint;
-  // Results for other codes (a TRUE refuses a change that may be refused).
-  std::map<UINT, LRESULT> results;
+  std::map<UINT, LRESULT> results;  // for other codes
 };
 
 Answers& answers();
 std::vector<Note>& notes();
-// The descriptions of the notes with one of these codes, in order.
+// The descriptions of the notes with one of these codes, in order, and
+// expected ones spelled alike.
 std::vector<std::string> logged(std::initializer_list<UINT> codes);
-// Expected descriptions, spelled as the recorder spells them.
 std::string changed(int row, UINT newState, UINT oldState);
 std::string odChanged(int first, int last, UINT newState, UINT oldState);
 std::string hint(int first, int last);
 std::string dispInfo(int row, int subItem);
 std::string click(int row, int subItem);
-std::string columnClick(int subItem);
 std::string findItem(int start, const std::u16string& text);
 
 HWND createParent();
 HWND createList(HWND parent, DWORD style, RECT rect = {0, 0, 240, 200}, int id = 101);
 HWND headerOf(HWND list);
-// Columns with text and width (width < 0: text only), appended.
+// width < 0: text only.
+int insertColumn(HWND list, int index, const char16_t* text, int width, int format = LVCFMT_LEFT);
 void addColumns(HWND list, std::initializer_list<std::pair<const char16_t*, int>> columns);
-// Appends a row with its cells' texts.
 int addRow(HWND list, std::initializer_list<const char16_t*> cells);
 std::u16string itemText(HWND list, int row, int subItem, int capacity = 260);
 std::vector<int> selectedRows(HWND list);
 int focusedRow(HWND list);
 int topRow(HWND list);
 int pageRows(HWND list);
-
-// Screen point in the middle of a cell.
 POINT cellPoint(HWND list, int row, int column);
-void typeText(HWND list, const std::u16string& text);
 
 class ListTest : public ::testing::Test {
  protected:

@@ -23,13 +23,11 @@ HWND ownerDataList(int rows, DWORD style = kOwnerData) {
 int lastShown(HWND list) {
   RECT client{};
   GetClientRect(list, &client);
-  int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   int last = 0;
-  for (int row = 0; row < count; ++row) {
+  for (int row = 0; row < SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); last = row++) {
     RECT r{LVIR_BOUNDS, 0, 0, 0};
     SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
     if (r.top >= client.bottom) break;
-    last = row;
   }
   return last;
 }
@@ -48,17 +46,32 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   HWND list = ownerDataList(65535);
   InvalidateRect(list, nullptr, TRUE);
   UpdateWindow(list);
-  int last = lastShown(list);
+  int last = lastShown(list), page = pageRows(list);
   ASSERT_GT(last, 3);
-  EXPECT_LE(last, pageRows(list));
+  EXPECT_LE(last, page);
   EXPECT_EQ(drawn(), drawing(0, last, 3));
-
   // Scrolling to the end asks for the last page only.
   notes().clear();
   key(VK_END);
-  int page = pageRows(list);
   EXPECT_EQ(topRow(list), 65535 - page);
   EXPECT_EQ(drawn(), drawing(65535 - page, 65534, 3));
+
+  // Page Down goes to the bottom of the page, then a page further; every
+  // hint stays within one screen.
+  key(VK_HOME);
+  key(VK_NEXT);
+  notes().clear();
+  key(VK_NEXT);
+  int focus = 2 * (page - 1);
+  EXPECT_EQ(selectedRows(list), std::vector<int>{focus});
+  EXPECT_EQ(topRow(list), focus - page + 1);
+  for (const std::string& text : logged({LVN_ODCACHEHINT})) {
+    int first = 0, to = 0;
+    ASSERT_EQ(std::sscanf(text.c_str(), "hint %d..%d", &first, &to), 2);
+    EXPECT_LE(to - first + 1, page + 1) << text;
+  }
+  key(VK_PRIOR);
+  EXPECT_EQ(focusedRow(list), focus - page + 1);
 
   // With redrawing off nothing is asked until it is turned back on.
   key(VK_HOME);
@@ -72,33 +85,6 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   pump();
   EXPECT_EQ(drawn(), drawing(0, lastShown(list), 3));
-}
-
-TEST_F(ListTest, OwnerDataPageDownGoesToTheBottomOfThePageThenAPageFurther) {
-  HWND list = ownerDataList(1000);
-  int page = pageRows(list);
-  ASSERT_GT(page, 2);
-  key(VK_HOME);
-  EXPECT_EQ(selectedRows(list), std::vector<int>{0});
-  key(VK_NEXT);
-  EXPECT_EQ(focusedRow(list), page - 1);
-  EXPECT_EQ(topRow(list), 0);
-  notes().clear();
-  key(VK_NEXT);
-  int focus = 2 * (page - 1);
-  EXPECT_EQ(focusedRow(list), focus);
-  EXPECT_EQ(topRow(list), focus - page + 1);
-  // Every hint stays within one screen.
-  for (const std::string& text : logged({LVN_ODCACHEHINT})) {
-    int first = 0, to = 0;
-    ASSERT_EQ(std::sscanf(text.c_str(), "hint %d..%d", &first, &to), 2);
-    EXPECT_LE(to - first + 1, page + 1) << text;
-  }
-  key(VK_PRIOR);
-  EXPECT_EQ(focusedRow(list), focus - page + 1);
-  key(VK_UP);
-  key(VK_UP);
-  EXPECT_EQ(topRow(list), focus - page - 1);
 }
 
 TEST_F(ListTest, OwnerDataTextLongerThanTheBufferIsCutAndTerminated) {
@@ -115,12 +101,10 @@ TEST_F(ListTest, OwnerDataTextLongerThanTheBufferIsCutAndTerminated) {
   EXPECT_EQ(item.lParam, 1007);
   // A parent that fills the buffer to the brim without a terminator.
   SetWindowLongPtrW(GetParent(list), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    if (m == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == LVN_GETDISPINFOW) {
-      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(l)->item;
-      for (int i = 0; i < item.cchTextMax; ++i) item.pszText[i] = u'y';
-      return 0;
-    }
-    return DefWindowProcW(h, m, w, l);
+    if (m != WM_NOTIFY || reinterpret_cast<NMHDR*>(l)->code != LVN_GETDISPINFOW) return DefWindowProcW(h, m, w, l);
+    LVITEMW& asked = reinterpret_cast<NMLVDISPINFOW*>(l)->item;
+    for (int i = 0; i < asked.cchTextMax; ++i) asked.pszText[i] = u'y';
+    return 0;
   }));
   EXPECT_EQ(itemText(list, 0, 0, 300), std::u16string(299, u'y'));
   EXPECT_EQ(itemText(list, 0, 0, 5), u"yyyy");
@@ -146,47 +130,30 @@ TEST_F(ListTest, OwnerDataSelectionOfThreeToFiveAndNineWithShiftAndCtrlComesBack
     EXPECT_EQ(focusedRow(list), 9);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 4, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED);
     UINT both = LVIS_SELECTED | LVIS_FOCUSED;
-    std::vector<std::string> expected{changed(3, both, 0), click(3, 1), changed(3, LVIS_SELECTED, both)};
-    if (mode & LVS_OWNERDATA) {
-      // The rows between the ends change as one range.
-      expected.push_back(odChanged(4, 5, LVIS_SELECTED, 0));
-      expected.push_back(changed(5, both, LVIS_SELECTED));
-    } else {
-      expected.push_back(changed(4, LVIS_SELECTED, 0));
-      expected.push_back(changed(5, both, 0));
-    }
-    for (const std::string& more : {click(5, 0), changed(5, LVIS_SELECTED, both), changed(9, both, 0), click(9, 1)})
-      expected.push_back(more);
+    // In an owner-data list the rows between the ends change as one range.
+    bool od = mode & LVS_OWNERDATA;
+    std::vector<std::string> expected{
+        changed(3, both, 0), click(3, 1), changed(3, LVIS_SELECTED, both),
+        od ? odChanged(4, 5, LVIS_SELECTED, 0) : changed(4, LVIS_SELECTED, 0), changed(5, both, od ? LVIS_SELECTED : 0),
+        click(5, 0), changed(5, LVIS_SELECTED, both), changed(9, both, 0), click(9, 1)};
     EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED, NM_CLICK}), expected);
 
-    // Ctrl on a selected row takes it out again.
-    tap(cellPoint(list, 4, 0), false, true);
-    EXPECT_EQ(selectedRows(list), (std::vector<int>{3, 5, 9}));
-    // Keys: Shift+Down from the anchor extends, a plain Down selects one row.
-    key(VK_DOWN, true);
-    EXPECT_EQ(selectedRows(list), (std::vector<int>{4, 5}));
-    key(VK_DOWN);
-    EXPECT_EQ(selectedRows(list), std::vector<int>{6});
-    // Ctrl+Down moves the focus alone; Ctrl+Space adds the row.
-    key(VK_DOWN, false, true);
-    key(VK_DOWN, false, true);
-    key(VK_SPACE, false, true);
-    EXPECT_EQ(selectedRows(list), (std::vector<int>{6, 8}));
+    // Ctrl on a selected row takes it out; Shift+Down from the anchor
+    // extends, a plain Down selects one row, Ctrl+Down moves the focus alone
+    // and Ctrl+Space adds the row.
+    struct Step { bool isTap; UINT keyOrRow; bool shift, control; std::vector<int> rows; };  // a row tapped or a key
+    const Step steps[] = {{true, 4, false, true, {3, 5, 9}}, {false, VK_DOWN, true, false, {4, 5}},
+                          {false, VK_DOWN, false, false, {6}}, {false, VK_DOWN, false, true, {6}},
+                          {false, VK_DOWN, false, true, {6}},  {false, VK_SPACE, false, true, {6, 8}}};
+    for (const Step& s : steps) {
+      if (s.isTap)
+        tap(cellPoint(list, static_cast<int>(s.keyOrRow), 0), s.shift, s.control);
+      else
+        key(s.keyOrRow, s.shift, s.control);
+      EXPECT_EQ(selectedRows(list), s.rows) << s.keyOrRow;
+    }
     DestroyWindow(GetParent(list));
   }
-}
-
-TEST_F(ListTest, SingleSelectionKeepsOneRowWhateverTheModifiers) {
-  HWND list = ownerDataList(100, kOwnerData | LVS_SINGLESEL);
-  tap(cellPoint(list, 2, 0));
-  tap(cellPoint(list, 6, 0), true);
-  tap(cellPoint(list, 4, 0), false, true);
-  EXPECT_EQ(selectedRows(list), std::vector<int>{4});
-  LVITEMW all{};
-  all.stateMask = LVIS_SELECTED;
-  all.state = LVIS_SELECTED;
-  EXPECT_FALSE(SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all)));
-  EXPECT_EQ(selectedRows(list), std::vector<int>{4});
 }
 
 TEST_F(ListTest, SettingTheItemCountToZeroClearsTheSelection) {
@@ -206,76 +173,56 @@ TEST_F(ListTest, SettingTheItemCountToZeroClearsTheSelection) {
   EXPECT_EQ(selectedRows(list), (std::vector<int>{1, 2}));
 }
 
-TEST_F(ListTest, TypingAsksTheParentToFindTheRow) {
-  HWND list = ownerDataList(100);
-  tap(cellPoint(list, 2, 0));
-  notes().clear();
-  typeText(list, u"ab");
-  EXPECT_EQ(logged({LVN_ODFINDITEMW}),
-            (std::vector<std::string>{findItem(3, u"a") + " flags=0x2a", findItem(2, u"ab") + " flags=0x2a"}));
-  // No row found: the selection stays.
-  EXPECT_EQ(selectedRows(list), std::vector<int>{2});
-  answers().find = [](int, const std::u16string& text) { return text == u"abc" ? 60 : -1; };
-  typeText(list, u"c");
-  EXPECT_EQ(selectedRows(list), std::vector<int>{60});
-  EXPECT_LE(topRow(list), 60);
-  EXPECT_GT(topRow(list) + pageRows(list), 60);
-  // An answer past the last row selects nothing.
-  answers().find = [](int, const std::u16string&) { return 5000; };
-  typeText(list, u"d");
-  EXPECT_EQ(selectedRows(list), std::vector<int>{60});
-}
-
-TEST_F(ListTest, HeaderClickSendsColumnClickUnlessTheHeadingsDoNotSort) {
-  for (bool noSort : {false, true}) {
-    HWND list = ownerDataList(20, kOwnerData | (noSort ? LVS_NOSORTHEADER : 0));
-    HWND header = headerOf(list);
-    RECT r{};
-    ASSERT_TRUE(SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r)));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(header, &p);
-    tap(p);
-    EXPECT_EQ(logged({LVN_COLUMNCLICK, HDN_ITEMCLICKW}),
-              noSort ? std::vector<std::string>{} : std::vector<std::string>{columnClick(1)});
-    DestroyWindow(GetParent(list));
-    notes().clear();
-  }
-}
-
-TEST_F(ListTest, SwitchingANormalListToOwnerDataByRecreatingItInPlace) {
+// Header taps on an owner-data list are the record list's and the gallery's
+// sorting tests.
+TEST_F(ListTest, AListRecreatedAsOwnerDataInPlaceAsksTheParentForTypedRows) {
+  // As the program switches kinds: destroy the list, create it again in its place.
   HWND parent = createParent();
-  HWND normal = createList(parent, LVS_SHOWSELALWAYS, {0, 100, 240, 300});
+  HWND normal = createList(parent, LVS_SHOWSELALWAYS);
   addColumns(normal, {{u"Name", 80}});
   addRow(normal, {u"a"});
   pump();
-  // As the program does: take the place, destroy, create again with the other style.
-  RECT r{};
-  GetWindowRect(normal, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   notes().clear();
   DestroyWindow(normal);
   EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}), (std::vector<std::string>{"deleteall", "delete item=0 param=0"}));
-  EXPECT_EQ(SendMessageW(normal, LVM_GETITEMCOUNT, 0, 0), 0);
-  HWND owner = createList(parent, kOwnerData, r);
-  ASSERT_TRUE(owner);
-  EXPECT_EQ(GetDlgItem(parent, 101), owner);
-  addColumns(owner, {{u"0x0001 (Int)", 80}});
-  SendMessageW(owner, LVM_SETITEMCOUNT, 3, 0);
+  HWND list = createList(parent, kOwnerData);
+  EXPECT_EQ(GetDlgItem(parent, 101), list);
+  addColumns(list, {{u"Id", 60}, {u"0x0001 (Int)", 80}});
+  SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
   notes().clear();
   pump();
-  EXPECT_EQ(drawn(), drawing(0, 2, 1));
+  EXPECT_EQ(drawn(), drawing(0, lastShown(list), 2));
   // An owner-data list keeps no texts of its own.
   LVITEMW text{};
   text.mask = LVIF_TEXT;
   text.pszText = const_cast<WCHAR*>(u"mine");
-  EXPECT_FALSE(SendMessageW(owner, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&text)));
+  EXPECT_FALSE(SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&text)));
+
+  auto type = [list](const char16_t* typed) {
+    for (; *typed; ++typed) SendMessageW(list, WM_CHAR, *typed, 1);
+  };
+  tap(cellPoint(list, 2, 0));
+  notes().clear();
+  type(u"ab");
+  EXPECT_EQ(logged({LVN_ODFINDITEMW}),
+            (std::vector<std::string>{findItem(3, u"a") + " flags=0x2a", findItem(2, u"ab") + " flags=0x2a"}));
+  // No row found: the selection stays; a row found is selected and shown;
+  // an answer past the last row selects nothing.
+  EXPECT_EQ(selectedRows(list), std::vector<int>{2});
+  answers().find = [](int, const std::u16string& typed) { return typed == u"abc" ? 60 : -1; };
+  type(u"c");
+  EXPECT_EQ(selectedRows(list), std::vector<int>{60});
+  EXPECT_LE(topRow(list), 60);
+  EXPECT_GT(topRow(list) + pageRows(list), 60);
+  answers().find = [](int, const std::u16string&) { return 5000; };
+  type(u"d");
+  EXPECT_EQ(selectedRows(list), std::vector<int>{60});
 }
 
 TEST_F(ListTest, AMillionRowsSelectedAtOnceAreOneNotificationAndOneRange) {
   HWND list = ownerDataList(1000000);
   LVITEMW all{};
-  all.stateMask = LVIS_SELECTED;
-  all.state = LVIS_SELECTED;
+  all.stateMask = all.state = LVIS_SELECTED;
   ASSERT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all)));
   EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1000000);
   EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED}), std::vector<std::string>{changed(-1, LVIS_SELECTED, 0)});

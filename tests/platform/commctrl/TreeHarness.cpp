@@ -1,8 +1,9 @@
 #include "TreeHarness.h"
 
+#include <algorithm>
 #include <cstring>
-#include <map>
 #include <sstream>
+#include <utility>
 
 #include "device/Device.h"
 
@@ -10,17 +11,7 @@ namespace treetest {
 
 namespace {
 
-constexpr const char16_t* kParentClass = u"TreeTestParent";
-
-std::vector<Note>& notes() {
-  static std::vector<Note> list;
-  return list;
-}
-
-std::map<UINT, Answer>& answers() {
-  static std::map<UINT, Answer> table;
-  return table;
-}
+std::vector<Note> notes;
 
 bool carriesItems(UINT code) {
   return code == TVN_SELCHANGINGW || code == TVN_SELCHANGEDW || code == TVN_ITEMEXPANDINGW ||
@@ -37,54 +28,47 @@ LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   n.code = header.code;
   if (carriesItems(header.code)) {
     const auto& tv = *reinterpret_cast<const NMTREEVIEWW*>(lParam);
-    n.action = tv.action;
-    n.oldItem = tv.itemOld.hItem;
-    n.newItem = tv.itemNew.hItem;
-    n.oldData = tv.itemOld.lParam;
-    n.newData = tv.itemNew.lParam;
+    n = {header.code, tv.action, tv.itemOld.hItem, tv.itemNew.hItem, tv.itemOld.lParam, tv.itemNew.lParam};
   }
-  if (header.code != TVN_GETDISPINFOW) notes().push_back(n);
-  auto found = answers().find(header.code);
-  if (found == answers().end()) return 0;
-  Answer a = found->second;
-  return a(header);
+  if (header.code != TVN_GETDISPINFOW) notes.push_back(n);
+  return 0;
 }
 
 std::string describe(const Note& n) {
-  static const std::map<UINT, const char*> names = {
-      {TVN_SELCHANGINGW, "TVN_SELCHANGINGW"}, {TVN_SELCHANGEDW, "TVN_SELCHANGEDW"},
-      {TVN_ITEMEXPANDINGW, "TVN_ITEMEXPANDINGW"}, {TVN_ITEMEXPANDEDW, "TVN_ITEMEXPANDEDW"},
-      {TVN_DELETEITEMW, "TVN_DELETEITEMW"}, {NM_CLICK, "NM_CLICK"}, {NM_DBLCLK, "NM_DBLCLK"},
-      {NM_RETURN, "NM_RETURN"}, {NM_SETFOCUS, "NM_SETFOCUS"}, {NM_KILLFOCUS, "NM_KILLFOCUS"},
-  };
   std::ostringstream out;
-  auto found = names.find(n.code);
-  out << "  " << (found != names.end() ? found->second : std::to_string(static_cast<int>(n.code)));
+  out << "  code=" << static_cast<int>(n.code);
   if (carriesItems(n.code)) out << " action=" << n.action << " old=" << n.oldItem << " new=" << n.newItem;
-  out << "\n";
-  return out.str();
+  return out.str() + "\n";
 }
 
 bool matches(const Note& e, const Note& a) {
-  if (e.code != a.code) return false;
-  return !carriesItems(e.code) || (e.action == a.action && e.oldItem == a.oldItem && e.newItem == a.newItem);
+  return e.code == a.code &&
+         (!carriesItems(e.code) || (e.action == a.action && e.oldItem == a.oldItem && e.newItem == a.newItem));
 }
 
 }  // namespace
 
-Note note(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem) {
-  Note n;
-  n.code = code;
-  n.action = action;
-  n.oldItem = oldItem;
-  n.newItem = newItem;
-  return n;
+Note note(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem) { return {code, action, oldItem, newItem, 0, 0}; }
+
+Notes operator+(Notes a, const Notes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+Notes selection(UINT action, HTREEITEM from, HTREEITEM to) {
+  return {note(TVN_SELCHANGINGW, action, from, to), note(TVN_SELCHANGEDW, action, from, to)};
+}
+Notes expansion(UINT action, HTREEITEM item) {
+  return {note(TVN_ITEMEXPANDINGW, action, nullptr, item), note(TVN_ITEMEXPANDEDW, action, nullptr, item)};
+}
+Notes deletion(std::initializer_list<HTREEITEM> items) {
+  Notes out;
+  for (HTREEITEM item : items) out.push_back(note(TVN_DELETEITEMW, 0, item, nullptr));
+  return out;
 }
 
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual) {
-  bool same = expected.size() == actual.size();
-  for (size_t i = 0; same && i < expected.size(); ++i) same = matches(expected[i], actual[i]);
-  if (same) return ::testing::AssertionSuccess();
+  if (std::equal(expected.begin(), expected.end(), actual.begin(), actual.end(), matches))
+    return ::testing::AssertionSuccess();
   std::string text = "expected:\n";
   for (const Note& n : expected) text += describe(n);
   text += "actual:\n";
@@ -100,28 +84,25 @@ void TreeTest::SetUp() {
   wc.lpfnWndProc = parentProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kParentClass;
+  wc.lpszClassName = u"TreeTestParent";
   RegisterClassW(&wc);  // already there from an earlier test: fine
-  parent_ = CreateWindowExW(0, kParentClass, u"parent", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
+  parent_ = CreateWindowExW(0, wc.lpszClassName, u"parent", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(parent_, nullptr);
-  notes().clear();
-  answers().clear();
+  notes.clear();
 }
 
 void TreeTest::TearDown() {
-  answers().clear();
   ctltest::cleanUp();
-  notes().clear();
+  notes.clear();
 }
 
-HWND TreeTest::makeTree(DWORD style, RECT r) {
+HWND TreeTest::makeTree(DWORD style) {
   if (tree_) DestroyWindow(tree_);
-  tree_ = CreateWindowExW(0, WC_TREEVIEWW, u"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
-                          r.bottom - r.top, parent_, reinterpret_cast<HMENU>(static_cast<intptr_t>(kTreeId)),
-                          GetModuleHandleW(nullptr), nullptr);
+  tree_ = CreateWindowExW(0, WC_TREEVIEWW, u"", WS_CHILD | WS_VISIBLE | style, 0, 0, 240, 130, parent_,
+                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kTreeId)), GetModuleHandleW(nullptr), nullptr);
   EXPECT_NE(tree_, nullptr);
-  notes().clear();
+  notes.clear();
   return tree_;
 }
 
@@ -145,12 +126,8 @@ HTREEITEM TreeTest::insert(HTREEITEM parent, const char16_t* text, LPARAM data, 
 }
 
 std::vector<Note> TreeTest::take() {
-  std::vector<Note> out;
-  out.swap(notes());
-  return out;
+  return std::exchange(notes, {});
 }
-
-void TreeTest::answer(UINT code, Answer a) { answers()[code] = std::move(a); }
 
 LRESULT TreeTest::send(UINT msg, WPARAM wParam, HTREEITEM item) const {
   return SendMessageW(tree_, msg, wParam, reinterpret_cast<LPARAM>(item));
@@ -160,33 +137,19 @@ HTREEITEM TreeTest::next(UINT code, HTREEITEM item) const {
   return reinterpret_cast<HTREEITEM>(send(TVM_GETNEXTITEM, code, item));
 }
 
-std::u16string TreeTest::text(HTREEITEM item) const {
-  WCHAR buffer[260] = {};
+TVITEMW TreeTest::get(HTREEITEM item, UINT mask) const {
   TVITEMW tv{};
-  tv.mask = TVIF_HANDLE | TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = buffer;
-  tv.cchTextMax = 260;
-  if (!SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return u"<no item>";
-  return buffer;
-}
-
-LPARAM TreeTest::data(HTREEITEM item) const {
-  TVITEMW tv{};
-  tv.mask = TVIF_HANDLE | TVIF_PARAM;
-  tv.hItem = item;
-  SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-  return tv.lParam;
-}
-
-UINT TreeTest::state(HTREEITEM item) const {
-  TVITEMW tv{};
-  tv.mask = TVIF_HANDLE | TVIF_STATE;
+  tv.mask = TVIF_HANDLE | mask;
   tv.hItem = item;
   tv.stateMask = 0xFFFF;
+  tv.pszText = buffer_;
+  tv.cchTextMax = 260;
+  std::memcpy(buffer_, u"<no item>", sizeof u"<no item>");
   SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-  return tv.state;
+  return tv;
 }
+
+std::u16string TreeTest::text(HTREEITEM item) const { return get(item, TVIF_TEXT).pszText; }
 
 RECT TreeTest::labelRect(HTREEITEM item) const {
   RECT r{};
@@ -198,15 +161,6 @@ RECT TreeTest::labelRect(HTREEITEM item) const {
 POINT TreeTest::labelPoint(HTREEITEM item) const {
   RECT r = labelRect(item);
   POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ClientToScreen(tree_, &p);
-  return p;
-}
-
-POINT TreeTest::buttonPoint(HTREEITEM item) const {
-  // The button sits in the indentation just left of the item's label (no images here).
-  RECT label = labelRect(item);
-  int indent = static_cast<int>(SendMessageW(tree_, TVM_GETINDENT, 0, 0));
-  POINT p{label.left - indent / 2, (label.top + label.bottom) / 2};
   ClientToScreen(tree_, &p);
   return p;
 }

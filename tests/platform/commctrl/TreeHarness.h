@@ -1,10 +1,8 @@
-// Test harness for the tree view: a parent window that records every
-// WM_NOTIFY it receives from the tree (code, action, old and new items and
-// their data), optional answers to chosen notifications, and a fixture
-// that makes a tree and leaves no window or input behind.
+// The tree view's harness: a parent recording the tree's notifications, and
+// a fixture leaving no window or input behind.
 #pragma once
 
-#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -29,14 +27,15 @@ struct Note {
   LPARAM newData = 0;
 };
 
-// An expected notification; the items and action are compared only for
-// codes that carry them (the NMTREEVIEWW ones).
+// Items and action are compared only for the NMTREEVIEWW codes.
 Note note(UINT code, UINT action = 0, HTREEITEM oldItem = nullptr, HTREEITEM newItem = nullptr);
-// Compares, printing both sequences on a mismatch.
+using Notes = std::vector<Note>;
+Notes operator+(Notes a, const Notes& b);
+// The pairs a change of selection or of expansion sends; one deletion each.
+Notes selection(UINT action, HTREEITEM from, HTREEITEM to);
+Notes expansion(UINT action, HTREEITEM item);
+Notes deletion(std::initializer_list<HTREEITEM> items);
 ::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual);
-
-// What the parent answers to a notification; it may also act on the tree.
-using Answer = std::function<LRESULT(const NMHDR&)>;
 
 class TreeTest : public ::testing::Test {
  protected:
@@ -48,7 +47,7 @@ class TreeTest : public ::testing::Test {
   void TearDown() override;
 
   // Creates the tree (replacing one made before) in the parent's client area.
-  HWND makeTree(DWORD style = kProgramStyle, RECT rect = {0, 0, 240, 130});
+  HWND makeTree(DWORD style = kProgramStyle);
   // The program's tree: "Databases" (data -1) with "Contacts", "Appointments"
   // and "Tasks" (data 1, 2, 3) below it, nothing selected or open.
   void programTree(DWORD style = kProgramStyle);
@@ -56,24 +55,25 @@ class TreeTest : public ::testing::Test {
   HTREEITEM insert(HTREEITEM parent, const char16_t* text, LPARAM data = 0, HTREEITEM after = TVI_LAST);
   // The notifications received since the last call, then forgets them.
   std::vector<Note> take();
-  void answer(UINT code, Answer answer);
   LRESULT send(UINT msg, WPARAM wParam, HTREEITEM item) const;
 
   HTREEITEM caret() const { return next(TVGN_CARET); }
   HTREEITEM next(UINT code, HTREEITEM item = nullptr) const;
+  // The item's fields for the mask (text: up to 259 units, "<no item>" when refused).
+  TVITEMW get(HTREEITEM item, UINT mask) const;
   std::u16string text(HTREEITEM item) const;
-  LPARAM data(HTREEITEM item) const;
-  UINT state(HTREEITEM item) const;
+  LPARAM data(HTREEITEM item) const { return get(item, TVIF_PARAM).lParam; }
+  UINT state(HTREEITEM item) const { return get(item, TVIF_STATE).state; }
   bool expanded(HTREEITEM item) const { return (state(item) & TVIS_EXPANDED) != 0; }
   int count() const { return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0)); }
   RECT labelRect(HTREEITEM item) const;
-  // The centre of an item's label, or of its button, on the screen.
+  // The centre of an item's label on the screen.
   POINT labelPoint(HTREEITEM item) const;
-  POINT buttonPoint(HTREEITEM item) const;
 
   HWND parent_ = nullptr;
   HWND tree_ = nullptr;
   HTREEITEM root_ = nullptr, a_ = nullptr, b_ = nullptr, c_ = nullptr;
+  mutable WCHAR buffer_[260] = {};
 };
 
 }  // namespace treetest

@@ -1,45 +1,22 @@
-// The tree view driven by its messages, as a program drives it: items in
-// order, selection and expansion with their notifications, deletion, item
-// data and texts.
+// The tree view as a program drives it: items in order, selection and
+// expansion with their notifications, deletion, item data and texts; the
+// stylus and the keys; the screen checked by regions (not whole images, so
+// that glyph details do not matter).
 #include <algorithm>
-#include <cstring>
+#include <fstream>
+#include <functional>
 
 #include "TreeHarness.h"
+#include "device/Device.h"
+#include "display/Png.h"
+#include "kernel/Icons.h"
 
 namespace treetest {
 namespace {
 
-class TreeViewTest : public TreeTest {
- protected:
-  // The children's texts, read forwards; read backwards they must agree.
-  std::vector<std::u16string> children(HTREEITEM parent) {
-    std::vector<std::u16string> out;
-    HTREEITEM last = nullptr;
-    for (HTREEITEM c = next(TVGN_CHILD, parent); c; c = next(TVGN_NEXT, c)) out.push_back(text(last = c));
-    std::vector<std::u16string> back;
-    for (HTREEITEM c = last; c; c = next(TVGN_PREVIOUS, c)) back.insert(back.begin(), text(c));
-    EXPECT_EQ(back, out) << "backwards";
-    return out;
-  }
-};
+using TreeViewTest = TreeTest;
 
-TEST_F(TreeViewTest, ASuperclassOfTheTreeWorksLikeTheTree) {
-  WNDCLASSW wc{};
-  ASSERT_TRUE(GetClassInfoW(nullptr, WC_TREEVIEWW, &wc));
-  // A superclass forwards everything, creation included, to the tree's procedure.
-  static WNDPROC base = wc.lpfnWndProc;
-  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return CallWindowProcW(base, h, m, w, l); };
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = u"TreeTestSuper";
-  RegisterClassW(&wc);
-  tree_ = CreateWindowExW(0, u"TreeTestSuper", u"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent_,
-                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kTreeId)), GetModuleHandleW(nullptr), nullptr);
-  ASSERT_NE(tree_, nullptr);
-  EXPECT_EQ(text(insert(TVI_ROOT, u"one", 7)), u"one");
-  EXPECT_EQ(count(), 1);
-}
-
-TEST_F(TreeViewTest, InsertsUnderTheRootInOrder) {
+TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesForeignAndStaleHandles) {
   makeTree();
   HTREEITEM b = insert(TVI_ROOT, u"b");
   HTREEITEM d = insert(TVI_ROOT, u"d");
@@ -47,162 +24,82 @@ TEST_F(TreeViewTest, InsertsUnderTheRootInOrder) {
   insert(TVI_ROOT, u"c", 0, b);  // after a sibling
   insert(TVI_ROOT, u"e", 0, TVI_LAST);
   insert(nullptr, u"f");  // no parent: the root
-  EXPECT_EQ(children(TVI_ROOT), (std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e", u"f"}));
+  // Read forwards and backwards, the children agree.
+  std::u16string forwards, backwards;
+  HTREEITEM last = nullptr;
+  for (HTREEITEM c = next(TVGN_CHILD, TVI_ROOT); c; c = next(TVGN_NEXT, c)) forwards += text(last = c);
+  for (HTREEITEM c = last; c; c = next(TVGN_PREVIOUS, c)) backwards = text(c) + backwards;
+  EXPECT_EQ(forwards, u"abcdef");
+  EXPECT_EQ(backwards, forwards);
   EXPECT_EQ(text(next(TVGN_ROOT)), u"a");
   EXPECT_EQ(count(), 6);
   EXPECT_EQ(next(TVGN_PARENT, d), nullptr);
   // Inserting makes no selection and notifies nothing.
   EXPECT_EQ(caret(), nullptr);
   EXPECT_TRUE(sameNotes({}, take()));
-}
-
-TEST_F(TreeViewTest, InsertsChildrenSortedAndRefusesForeignAndStaleHandles) {
-  makeTree();
-  HTREEITEM top = insert(TVI_ROOT, u"top");
-  HTREEITEM other = insert(TVI_ROOT, u"other");
-  for (const char16_t* t : {u"pear", u"Apple", u"fig", u"apricot"}) ASSERT_NE(insert(top, t, 0, TVI_SORT), nullptr);
-  EXPECT_EQ(children(top), (std::vector<std::u16string>{u"Apple", u"apricot", u"fig", u"pear"}));
 
   // After an item that is no child of the parent, under a deleted parent,
   // under a handle that never was: refused.
-  EXPECT_EQ(insert(top, u"x", 0, other), nullptr);
+  EXPECT_EQ(insert(b, u"x", 0, d), nullptr);
   HTREEITEM gone = insert(TVI_ROOT, u"gone");
   send(TVM_DELETEITEM, 0, gone);
   EXPECT_EQ(insert(gone, u"x"), nullptr);
   EXPECT_EQ(insert(reinterpret_cast<HTREEITEM>(uintptr_t{0x7777777}), u"x"), nullptr);
   EXPECT_EQ(count(), 6);
-
   // An item of another tree, or one deleted, is no item of this one.
-  HTREEITEM mine = top;
   tree_ = nullptr;
   makeTree();
   HTREEITEM theirs = insert(TVI_ROOT, u"theirs");
-  EXPECT_EQ(text(mine), u"<no item>");
-  EXPECT_FALSE(send(TVM_SELECTITEM, TVGN_CARET, mine));
-  EXPECT_FALSE(send(TVM_DELETEITEM, 0, mine));
+  EXPECT_EQ(text(b), u"<no item>");
+  EXPECT_FALSE(send(TVM_SELECTITEM, TVGN_CARET, b));
+  EXPECT_FALSE(send(TVM_DELETEITEM, 0, b));
   EXPECT_TRUE(send(TVM_DELETEITEM, 0, theirs));
   EXPECT_EQ(text(theirs), u"<no item>");
   EXPECT_EQ(next(TVGN_NEXT, theirs), nullptr);
 }
 
-TEST_F(TreeViewTest, SelectingByMessageNotifiesUnknownAndExpandsTheParent) {
+TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
   programTree();
-  EXPECT_TRUE(send(TVM_SELECTITEM, TVGN_CARET, a_));
-  std::vector<Note> got = take();
-  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_UNKNOWN, nullptr, a_), note(TVN_SELCHANGEDW, TVC_UNKNOWN, nullptr, a_),
-                         note(TVN_ITEMEXPANDINGW, TVE_EXPAND, nullptr, root_),
-                         note(TVN_ITEMEXPANDEDW, TVE_EXPAND, nullptr, root_)},
-                        got));
-  ASSERT_EQ(got.size(), 4u);
-  EXPECT_EQ(got[1].newData, 1);
-  EXPECT_EQ(caret(), a_);
-  EXPECT_TRUE(expanded(root_));
-  EXPECT_TRUE(state(a_) & TVIS_SELECTED);
-
-  // The same item again changes nothing and says nothing.
-  EXPECT_TRUE(send(TVM_SELECTITEM, TVGN_CARET, a_));
-  EXPECT_TRUE(sameNotes({}, take()));
-
-  // Another item: old and new both named; the root is already open.
-  send(TVM_SELECTITEM, TVGN_CARET, c_);
-  got = take();
-  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_UNKNOWN, a_, c_), note(TVN_SELCHANGEDW, TVC_UNKNOWN, a_, c_)}, got));
-  EXPECT_EQ(got[1].oldData, 1);
-  EXPECT_FALSE(state(a_) & TVIS_SELECTED);
-}
-
-TEST_F(TreeViewTest, ParentCanRefuseASelectionChangeOrDeleteTheTargetWhileAsked) {
-  programTree();
-  send(TVM_SELECTITEM, TVGN_CARET, a_);
+  HTREEITEM lone = insert(TVI_ROOT, u"Other");
+  HTREEITEM only = insert(lone, u"Only child", 0x2001);
   take();
-  answer(TVN_SELCHANGINGW, [](const NMHDR&) { return TRUE; });
-  EXPECT_FALSE(send(TVM_SELECTITEM, TVGN_CARET, b_));
-  EXPECT_TRUE(sameNotes({note(TVN_SELCHANGINGW, TVC_UNKNOWN, a_, b_)}, take()));
-  EXPECT_EQ(caret(), a_);
-
-  HWND tree = tree_;
-  HTREEITEM victim = b_;
-  answer(TVN_SELCHANGINGW, [tree, victim](const NMHDR&) {
-    SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(victim));
-    return FALSE;
-  });
-  EXPECT_FALSE(send(TVM_SELECTITEM, TVGN_CARET, b_));
-  EXPECT_EQ(caret(), a_);
-  EXPECT_EQ(children(root_), (std::vector<std::u16string>{u"Contacts", u"Tasks"}));
-}
-
-TEST_F(TreeViewTest, ExpandByMessageNotifiesOnlyUntilExpandedOnce) {
-  programTree();
-  answer(TVN_ITEMEXPANDINGW, [](const NMHDR&) { return TRUE; });
-  EXPECT_FALSE(send(TVM_EXPAND, TVE_EXPAND, root_)) << "the parent may refuse";
-  EXPECT_TRUE(sameNotes({note(TVN_ITEMEXPANDINGW, TVE_EXPAND, nullptr, root_)}, take()));
-  EXPECT_FALSE(expanded(root_));
-  answer(TVN_ITEMEXPANDINGW, [](const NMHDR&) { return FALSE; });
-
-  EXPECT_TRUE(send(TVM_EXPAND, TVE_EXPAND, root_));
-  EXPECT_TRUE(sameNotes({note(TVN_ITEMEXPANDINGW, TVE_EXPAND, nullptr, root_),
-                         note(TVN_ITEMEXPANDEDW, TVE_EXPAND, nullptr, root_)},
-                        take()));
-  EXPECT_TRUE(state(root_) & TVIS_EXPANDEDONCE);
-  // Expanding an open item succeeds quietly.
-  EXPECT_TRUE(send(TVM_EXPAND, TVE_EXPAND, root_));
-  EXPECT_TRUE(send(TVM_EXPAND, TVE_COLLAPSE, root_));
-  EXPECT_FALSE(expanded(root_));
-  EXPECT_FALSE(send(TVM_EXPAND, TVE_COLLAPSE, root_));
-  EXPECT_TRUE(send(TVM_EXPAND, TVE_TOGGLE, root_));
-  EXPECT_TRUE(expanded(root_));
-  EXPECT_TRUE(sameNotes({}, take()));
-  // An item without children cannot be expanded.
-  EXPECT_FALSE(send(TVM_EXPAND, TVE_EXPAND, a_));
-
-  // Collapsing hides the selection: it moves to the collapsed item, and
-  // the hidden item has no rectangle.
-  send(TVM_SELECTITEM, TVGN_CARET, b_);
-  send(TVM_EXPAND, TVE_COLLAPSE, root_);
-  EXPECT_EQ(caret(), root_);
-  RECT hidden{};
-  std::memcpy(&hidden, &b_, sizeof b_);
-  EXPECT_FALSE(SendMessageW(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&hidden)));
-  take();
-
-  // Collapse with reset removes the children and notifies again next time.
-  EXPECT_TRUE(send(TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, root_));
-  EXPECT_TRUE(sameNotes({note(TVN_DELETEITEMW, 0, a_, nullptr), note(TVN_DELETEITEMW, 0, b_, nullptr),
-                         note(TVN_DELETEITEMW, 0, c_, nullptr)},
-                        take()));
-  EXPECT_EQ(count(), 1);
-  EXPECT_FALSE(state(root_) & TVIS_EXPANDEDONCE);
-}
-
-TEST_F(TreeViewTest, DeletingSelectedNodeSelectsNeighbour) {
-  struct Case {
-    const char* name;
-    int deleted;   // index among the three children; 3: the only child of a second parent
-    int expected;  // index of the new selection; -2: that second parent
-  } cases[] = {
-      {"next sibling", 1, 2},
-      {"previous sibling when last", 2, 1},
-      {"parent when alone", 3, -2},
+  auto select = [this](HTREEITEM item) { return [this, item] { return send(TVM_SELECTITEM, TVGN_CARET, item); }; };
+  auto remove = [this](HTREEITEM item) { return [this, item] { return send(TVM_DELETEITEM, 0, item); }; };
+  struct Step { const char* what; std::function<LRESULT()> act; Notes expected; HTREEITEM caret; };
+  const Step steps[] = {
+      {"selected: unknown, the parent opened", select(a_), selection(TVC_UNKNOWN, nullptr, a_) + expansion(TVE_EXPAND, root_), a_},
+      {"the same again: nothing", select(a_), {}, a_},
+      {"another: old and new named", select(c_), selection(TVC_UNKNOWN, a_, c_), c_},
+      {"the middle one", select(b_), selection(TVC_UNKNOWN, c_, b_), b_},
+      {"deleted: the next sibling", remove(b_), deletion({b_}) + selection(TVC_UNKNOWN, nullptr, c_), c_},
+      {"deleted when last: the previous", remove(c_), deletion({c_}) + selection(TVC_UNKNOWN, nullptr, a_), a_},
+      {"an only child", select(only), selection(TVC_UNKNOWN, a_, only) + expansion(TVE_EXPAND, lone), only},
+      {"deleted when alone: the parent", remove(only), deletion({only}) + selection(TVC_UNKNOWN, nullptr, lone), lone},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    programTree();
-    HTREEITEM lone = insert(TVI_ROOT, u"Other");
-    HTREEITEM only = insert(lone, u"Only child", 0x2001);
-    HTREEITEM items[] = {a_, b_, c_, only};
-    HTREEITEM victim = items[c.deleted];
-    HTREEITEM heir = c.expected == -2 ? lone : items[c.expected];
-    send(TVM_SELECTITEM, TVGN_CARET, victim);
-    take();
-    EXPECT_TRUE(send(TVM_DELETEITEM, 0, victim));
-    EXPECT_TRUE(sameNotes({note(TVN_DELETEITEMW, 0, victim, nullptr), note(TVN_SELCHANGINGW, TVC_UNKNOWN, nullptr, heir),
-                           note(TVN_SELCHANGEDW, TVC_UNKNOWN, nullptr, heir)},
-                          take()));
-    EXPECT_EQ(caret(), heir);
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    const HTREEITEM before = caret();
+    EXPECT_TRUE(s.act());
+    const Notes got = take();
+    EXPECT_TRUE(sameNotes(s.expected, got));
+    EXPECT_EQ(caret(), s.caret);
+    EXPECT_TRUE(state(s.caret) & TVIS_SELECTED);
+    if (before != s.caret && text(before) != u"<no item>") {
+      EXPECT_FALSE(state(before) & TVIS_SELECTED);
+    }
+    // The items' data travel with them.
+    for (const Note& n : got) {
+      if (n.code != TVN_SELCHANGEDW) continue;
+      EXPECT_EQ(n.newData, data(n.newItem));
+      EXPECT_EQ(n.oldData, n.oldItem ? data(n.oldItem) : 0);
+    }
   }
+  EXPECT_TRUE(expanded(root_));
 }
 
-TEST_F(TreeViewTest, DeletingAParentOfTheSelectionNotifiesEveryItemAndSelectsItsNeighbour) {
+TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
+  // A parent of the selection: every item below is told of, with its data
+  // for the parent to release, and the neighbour takes the selection.
   programTree();
   HTREEITEM second = insert(TVI_ROOT, u"Second", 5);
   HTREEITEM grandchild = insert(b_, u"Deep", 6);
@@ -210,19 +107,11 @@ TEST_F(TreeViewTest, DeletingAParentOfTheSelectionNotifiesEveryItemAndSelectsIts
   take();
   EXPECT_TRUE(send(TVM_DELETEITEM, 0, root_));
   std::vector<Note> got = take();
-  EXPECT_TRUE(sameNotes({note(TVN_DELETEITEMW, 0, root_, nullptr), note(TVN_DELETEITEMW, 0, a_, nullptr),
-                         note(TVN_DELETEITEMW, 0, b_, nullptr), note(TVN_DELETEITEMW, 0, grandchild, nullptr),
-                         note(TVN_DELETEITEMW, 0, c_, nullptr), note(TVN_SELCHANGINGW, TVC_UNKNOWN, nullptr, second),
-                         note(TVN_SELCHANGEDW, TVC_UNKNOWN, nullptr, second)},
-                        got));
-  // Each deletion carries the item's data for the parent to release.
+  EXPECT_TRUE(sameNotes(deletion({root_, a_, b_, grandchild, c_}) + selection(TVC_UNKNOWN, nullptr, second), got));
   ASSERT_GE(got.size(), 4u);
-  EXPECT_EQ(got[0].oldData, -1);
-  EXPECT_EQ(got[3].oldData, 6);
+  EXPECT_EQ(got[0].oldData * 10 + got[3].oldData, -10 + 6);
   EXPECT_EQ(count(), 1);
-}
 
-TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
   for (int way = 0; way < 3; ++way) {
     SCOPED_TRACE(way == 0 ? "TVI_ROOT" : way == 1 ? "null" : "destroyed");
     programTree();
@@ -234,12 +123,9 @@ TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
     } else {
       EXPECT_TRUE(send(TVM_DELETEITEM, 0, way == 0 ? TVI_ROOT : nullptr));
     }
-    EXPECT_TRUE(sameNotes({note(TVN_DELETEITEMW, 0, root_, nullptr), note(TVN_DELETEITEMW, 0, a_, nullptr),
-                           note(TVN_DELETEITEMW, 0, b_, nullptr), note(TVN_DELETEITEMW, 0, c_, nullptr)},
-                          take()));
+    EXPECT_TRUE(sameNotes(deletion({root_, a_, b_, c_}), take()));
     if (way == 2) continue;
     EXPECT_EQ(count(), 0);
-    EXPECT_EQ(next(TVGN_ROOT), nullptr);
     EXPECT_EQ(caret(), nullptr);
     EXPECT_EQ(next(TVGN_FIRSTVISIBLE), nullptr);
     // The tree is usable again at once.
@@ -255,15 +141,11 @@ TEST_F(TreeViewTest, ItemDataRoundTripsAsMinusOneAndAsA32BitIdentifier) {
     EXPECT_EQ(data(item), v);
     // A database identifier read back into 32 bits is the identifier again.
     EXPECT_EQ(static_cast<uint32_t>(data(item)), static_cast<uint32_t>(v));
-    TVITEMW tv{};
-    tv.mask = TVIF_HANDLE | TVIF_PARAM;
-    tv.hItem = item;
-    tv.lParam = ~v;
-    EXPECT_TRUE(SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv)));
+    // The selection's notification carries it too.
     send(TVM_SELECTITEM, TVGN_CARET, item);
     std::vector<Note> got = take();
     ASSERT_FALSE(got.empty());
-    EXPECT_EQ(got.back().newData, ~v);
+    EXPECT_EQ(got.back().newData, v);
   }
 }
 
@@ -272,10 +154,8 @@ TEST_F(TreeViewTest, TextLongerThanTheBufferIsCutAndTerminated) {
   const std::u16string name = u"A database name of forty-one characters!!";
   HTREEITEM item = insert(TVI_ROOT, name.c_str());
   const int size = static_cast<int>(name.size());
-  struct Case {
-    int capacity;
-    std::u16string expected;
-  } cases[] = {{0, u"####"}, {1, u""}, {2, u"A"}, {size, name.substr(0, name.size() - 1)}, {size + 1, name}};
+  struct Case { int capacity; std::u16string expected; } cases[] = {
+      {0, u"####"}, {1, u""}, {2, u"A"}, {size, name.substr(0, name.size() - 1)}, {size + 1, name}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.capacity);
     // Four guard units past the capacity, then a terminator of the test's own.
@@ -292,63 +172,237 @@ TEST_F(TreeViewTest, TextLongerThanTheBufferIsCutAndTerminated) {
   }
 }
 
-TEST_F(TreeViewTest, ChildrenFlagFollowsTheChildrenUnlessGiven) {
+TEST_F(TreeViewTest, AsTheProgramMakesItADatabaseWithNoChildrenStaysClosedAndAFontSetsTheRowHeight) {
   makeTree();
-  auto children = [&](HTREEITEM item) {
-    TVITEMW tv{};
-    tv.mask = TVIF_HANDLE | TVIF_CHILDREN;
-    tv.hItem = item;
-    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-    return tv.cChildren;
-  };
-  // As the program inserts a database: children 0 given, and it cannot open.
-  TVINSERTSTRUCTW insert{};
-  insert.hParent = TVI_ROOT;
+  // Children 0 given: it cannot open.
+  TVINSERTSTRUCTW insert{TVI_ROOT, TVI_LAST, {}};
   insert.item.mask = TVIF_TEXT | TVIF_CHILDREN;
   insert.item.pszText = const_cast<LPWSTR>(u"db");
   auto db = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-  EXPECT_EQ(children(db), 0);
+  EXPECT_EQ(get(db, TVIF_CHILDREN).cChildren, 0);
   EXPECT_FALSE(send(TVM_EXPAND, TVE_EXPAND, db));
-  // Not given, it follows the children.
+  // Otherwise the flag follows the children.
   HTREEITEM parent = this->insert(TVI_ROOT, u"parent");
   send(TVM_DELETEITEM, 0, this->insert(parent, u"child"));
-  EXPECT_EQ(children(parent), 0);
+  EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 0);
   this->insert(parent, u"child");
-  EXPECT_EQ(children(parent), 1);
-}
-
-TEST_F(TreeViewTest, NextItemWalksFamilyAndVisibleOrder) {
-  programTree();
-  HTREEITEM deep = insert(b_, u"Deep");
-  HTREEITEM second = insert(TVI_ROOT, u"Second");
-  // Collapsed: the root's children are not visible.
-  EXPECT_EQ(next(TVGN_NEXTVISIBLE, root_), second);
-  EXPECT_EQ(next(TVGN_NEXTVISIBLE, a_), nullptr);
-  send(TVM_EXPAND, TVE_EXPAND, root_);
-  send(TVM_EXPAND, TVE_EXPAND, b_);
-  std::vector<HTREEITEM> order;
-  for (HTREEITEM i = next(TVGN_FIRSTVISIBLE); i; i = next(TVGN_NEXTVISIBLE, i)) order.push_back(i);
-  EXPECT_EQ(order, (std::vector<HTREEITEM>{root_, a_, b_, deep, c_, second}));
-  std::vector<HTREEITEM> back;
-  for (HTREEITEM i = next(TVGN_LASTVISIBLE); i; i = next(TVGN_PREVIOUSVISIBLE, i)) back.insert(back.begin(), i);
-  EXPECT_EQ(back, order);
-  EXPECT_EQ(next(TVGN_PARENT, deep), b_);
-  EXPECT_EQ(next(TVGN_CHILD, TVI_ROOT), root_);
-}
-
-TEST_F(TreeViewTest, ALargerFontMakesTallerRowsAndNoneBringsTheSystemFontBack) {
-  makeTree();
-  LOGFONTW lf{};
-  lf.lfHeight = -24;
-  HFONT big = CreateFontIndirectW(&lf);
-  int before = static_cast<int>(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 1);
+  // A larger font makes taller rows; none brings the system font back.
+  HFONT big = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+  const LRESULT before = SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0);
   SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
   EXPECT_GT(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
   SendMessageW(tree_, WM_SETFONT, 0, TRUE);
   EXPECT_EQ(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
-  DestroyWindow(tree_);
-  tree_ = nullptr;
   DeleteObject(big);
+}
+
+// The program's tree, open, and a second top-level item.
+struct TreeInputTest : TreeTest {
+  void fill() {
+    programTree();
+    second_ = insert(TVI_ROOT, u"Second", 4);
+    send(TVM_EXPAND, TVE_EXPAND, root_);
+    pump();
+    take();
+  }
+  HTREEITEM second_ = nullptr;
+};
+
+TEST_F(TreeInputTest, StylusTapSelectsByMouse) {
+  fill();
+  // Below the items a tap selects nothing.
+  RECT client{};
+  GetClientRect(tree_, &client);
+  POINT below{20, client.bottom - 3};
+  ClientToScreen(tree_, &below);
+  tap(below);
+  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_CLICK)}, take()));
+  EXPECT_EQ(caret(), nullptr);
+  EXPECT_EQ(GetFocus(), tree_);
+
+  tap(labelPoint(b_));
+  EXPECT_TRUE(sameNotes(Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, nullptr, b_), take()));
+  tap(labelPoint(c_));
+  EXPECT_TRUE(sameNotes(Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, b_, c_), take()));
+  // Tapped again at once, it is a double tap: on a leaf it changes nothing,
+  // on a parent it toggles it.
+  tap(labelPoint(c_));
+  EXPECT_TRUE(sameNotes({note(NM_DBLCLK)}, take()));
+  EXPECT_EQ(caret(), c_);
+  tap(labelPoint(root_));
+  take();
+  tap(labelPoint(root_));
+  EXPECT_TRUE(sameNotes(Notes{note(NM_DBLCLK)} + expansion(TVE_COLLAPSE, root_), take()));
+  EXPECT_FALSE(expanded(root_));
+  EXPECT_EQ(caret(), root_);
+}
+
+TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboardAndFocusAndEnterAreTold) {
+  fill();
+  send(TVM_EXPAND, TVE_COLLAPSE, root_);
+  SetFocus(tree_);
+  SetFocus(parent_);
+  SetFocus(tree_);
+  key(VK_RETURN);
+  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_KILLFOCUS), note(NM_SETFOCUS), note(NM_RETURN)}, take()));
+  EXPECT_EQ(SendMessageW(tree_, WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
+  // The first key without a selection selects the first item.
+  key(VK_DOWN);
+  EXPECT_TRUE(sameNotes(selection(TVC_BYKEYBOARD, nullptr, root_), take()));
+  key(VK_DOWN);
+  EXPECT_TRUE(sameNotes(selection(TVC_BYKEYBOARD, root_, second_), take()));
+  key(VK_UP);
+  take();
+  // Right opens a closed item as the user's expansion.
+  key(VK_RIGHT);
+  EXPECT_TRUE(sameNotes(expansion(TVE_EXPAND, root_), take()));
+  struct Step { UINT key; HTREEITEM* caret; bool rootOpen; } steps[] = {
+      {VK_RIGHT, &a_, true},    {VK_DOWN, &b_, true},      {VK_DOWN, &c_, true},       {VK_DOWN, &second_, true},
+      {VK_DOWN, &second_, true}, {VK_UP, &c_, true},       {VK_LEFT, &root_, true},    {VK_LEFT, &root_, false},
+      {VK_END, &second_, false}, {VK_HOME, &root_, false}, {VK_ADD, &root_, true},     {VK_NEXT, &second_, true},
+      {VK_PRIOR, &root_, true},  {VK_SUBTRACT, &root_, false},
+  };
+  int i = 0;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(i++);
+    key(s.key);
+    EXPECT_EQ(caret(), *s.caret);
+    EXPECT_EQ(expanded(root_), s.rootOpen);
+  }
+  for (const Note& n : take()) EXPECT_TRUE(n.code != TVN_SELCHANGEDW || n.action == TVC_BYKEYBOARD);
+}
+
+TEST_F(TreeInputTest, TheViewFollowsTheSelectionAndTheScrollBar) {
+  makeTree();
+  root_ = insert(TVI_ROOT, u"Databases", -1);
+  a_ = insert(root_, u"Database", 0);
+  send(TVM_EXPAND, TVE_EXPAND, root_);
+  pump();
+  EXPECT_FALSE(GetWindowLongW(tree_, GWL_STYLE) & WS_VSCROLL) << "what fits needs no scroll bar";
+  std::vector<HTREEITEM> items{a_};
+  for (int i = 1; i < 30; ++i) items.push_back(insert(root_, u"Database", i));
+  pump();
+  ASSERT_TRUE(GetWindowLongW(tree_, GWL_STYLE) & WS_VSCROLL);
+  const int rows = static_cast<int>(SendMessageW(tree_, TVM_GETVISIBLECOUNT, 0, 0));
+  const int last = 31 - rows;  // the top row when the last item is at the bottom
+  auto topIndex = [&] {
+    int index = 0;
+    for (HTREEITEM i = next(TVGN_ROOT); i && i != next(TVGN_FIRSTVISIBLE); i = next(TVGN_NEXTVISIBLE, i)) ++index;
+    EXPECT_EQ(GetScrollPos(tree_, SB_VERT), index);
+    return index;
+  };
+  // The selection is brought into view, on the last row, not further.
+  send(TVM_SELECTITEM, TVGN_CARET, items.back());
+  EXPECT_EQ(topIndex(), last);
+  send(TVM_ENSUREVISIBLE, 0, items[0]);
+  EXPECT_EQ(topIndex(), 1);
+  for (auto [code, top] : {std::pair<WPARAM, int>{SB_LINEDOWN, 2}, {SB_LINEUP, 1}, {SB_PAGEDOWN, rows},
+                            {SB_BOTTOM, last}, {SB_LINEDOWN, last}, {SB_TOP, 0}, {SB_LINEUP, 0}}) {
+    SendMessageW(tree_, WM_VSCROLL, code, 0);
+    EXPECT_EQ(topIndex(), top) << code;
+  }
+}
+
+uint32_t sysPixel(int index) {
+  COLORREF c = GetSysColor(index);
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+const display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
+uint32_t at(int x, int y) { return screen().pixel(x, y) & 0x00FFFFFF; }
+int area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
+
+template <typename Test>
+int countIf(const RECT& r, Test test) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += test(at(x, y)) ? 1 : 0;
+  return n;
+}
+int pixelsOf(const RECT& r, uint32_t color) { return countIf(r, [color](uint32_t p) { return p == color; }); }
+// By brightness, so that anti-aliased glyphs count whatever their edges.
+int countBrightness(const RECT& r, bool light) {
+  return countIf(r, [light](uint32_t p) {
+    int sum = static_cast<int>((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF));
+    return light ? sum > 3 * 0xA0 : sum < 3 * 0x60;
+  });
+}
+
+TEST_F(TreeTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
+  // A red icon with a transparent top row.
+  kernel::Icon icon;
+  icon.width = icon.height = 16;
+  icon.pixels.assign(256, 0xFFFF0000);
+  std::fill_n(icon.pixels.begin(), 16, 0);
+  HICON red = kernel::addIcon(std::move(icon));
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+  ImageList_ReplaceIcon(images, -1, red);
+  // The program's tree with its icon, "Appointments" selected.
+  auto fill = [&](DWORD style) {
+    programTree(style);
+    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    send(TVM_SELECTITEM, TVGN_CARET, b_);
+    pump();
+  };
+  auto screenLabel = [&](HTREEITEM item) {
+    RECT r = labelRect(item);
+    MapWindowPoints(tree_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  fill(kProgramStyle);
+  SetFocus(tree_);
+  pump();
+  std::string png, error;
+  ASSERT_TRUE(display::encodePng(screen(), png, error)) << error;
+  std::ofstream(std::string(VANTOR_TEST_BINARY_DIR) + "/tree_selected.png", std::ios::binary) << png;
+
+  // The selected label is lit, its text in the (light) highlight text colour.
+  RECT selected = screenLabel(b_), plain = screenLabel(a_);
+  EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_HIGHLIGHT)), area(selected) / 2);
+  EXPECT_GT(countBrightness(selected, true), 10);
+  EXPECT_EQ(pixelsOf(plain, sysPixel(COLOR_HIGHLIGHT)), 0);
+  EXPECT_GT(countBrightness(plain, false), 10);
+  EXPECT_GT(pixelsOf(plain, sysPixel(COLOR_WINDOW)), area(plain) / 2);
+
+  // The icon just left of the label: red, its transparent top row showing the window.
+  int iconLeft = plain.left - 17, iconTop = (plain.top + plain.bottom) / 2 - 8;
+  EXPECT_EQ(at(iconLeft + 8, iconTop + 8), 0xFF0000u);
+  EXPECT_EQ(at(iconLeft + 8, iconTop), sysPixel(COLOR_WINDOW));
+
+  // The root's button: a framed box with a minus (it is open), then a plus.
+  RECT root = screenLabel(root_);
+  int indent = static_cast<int>(SendMessageW(tree_, TVM_GETINDENT, 0, 0));
+  int cx = indent / 2, cy = (root.top + root.bottom) / 2;
+  EXPECT_EQ(at(cx - 4, cy), sysPixel(COLOR_BTNSHADOW));
+  EXPECT_EQ(at(cx + 4, cy - 4), sysPixel(COLOR_BTNSHADOW));
+  EXPECT_EQ(at(cx - 2, cy), sysPixel(COLOR_WINDOWTEXT));
+  EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOW));
+  // The children's line runs down the second indentation level, dotted:
+  // about every other pixel.
+  int lineX = indent + indent / 2;
+  RECT line{lineX, plain.top, lineX + 1, selected.bottom};
+  int dots = pixelsOf(line, sysPixel(COLOR_BTNSHADOW));
+  EXPECT_GE(dots, area(line) / 2 - 1);
+  EXPECT_LE(dots, area(line) / 2 + 1);
+
+  // Without the focus the selection stays visible, grey, only when asked to.
+  SetFocus(parent_);
+  pump();
+  EXPECT_EQ(pixelsOf(selected, sysPixel(COLOR_HIGHLIGHT)), 0);
+  EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_BTNFACE)), area(selected) / 2);
+  fill(kProgramStyle & ~(TVS_SHOWSELALWAYS | TVS_HASLINES));
+  SetFocus(parent_);
+  pump();
+  EXPECT_EQ(pixelsOf(selected, sysPixel(COLOR_BTNFACE)), 0);
+  EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_WINDOW)), area(selected) / 2);
+  EXPECT_EQ(pixelsOf(line, sysPixel(COLOR_BTNSHADOW)), 0) << "no lines without TVS_HASLINES";
+  send(TVM_EXPAND, TVE_COLLAPSE, root_);
+  pump();
+  EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOWTEXT)) << "a plus when closed";
+
+  DestroyWindow(tree_);
+  ImageList_Destroy(images);
+  DestroyIcon(red);
 }
 
 }  // namespace

@@ -1,210 +1,182 @@
-// Runs the real vantor executable as a person or a test harness would.
+// The host's options, and the real vantor executable run as a person or a
+// test harness would.
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
+
 #include <unistd.h>
 
-#include <fcntl.h>
-
-#include <chrono>
-#include <csignal>
-#include <filesystem>
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
+#include <tuple>
 
+#include "device/HostOptions.h"
 #include "display/Png.h"
-#include "store/Image.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
+TEST(HostOptions, ReadsEveryOptionAndRefusesUnknownAndMalformedOnes) {
+  device::HostCommand command;
+  std::string error;
+  ASSERT_TRUE(device::parseHostOptions({"--store", "a.cedb", "--screen", "160x4096", "--depth", "2", "--scale", "2",
+                                        "--sip", "--headless", "--script", "s.txt", "--screenshot", "s.png", "--dump",
+                                        "d.txt", "--read-only"},
+                                       command, error))
+      << error;
+  const device::Options& o = command.options;
+  // 160 and 4096 are the smallest and largest sides.
+  EXPECT_EQ(std::tuple(o.storePath, o.screenWidth, o.screenHeight, o.depth, o.scale, o.sip, o.headless, o.scriptPath,
+                       o.screenshotPath, o.dumpPath, o.readOnly, command.help),
+            std::tuple(std::string("a.cedb"), 160, 4096, 2, 2, true, true, std::string("s.txt"), std::string("s.png"),
+                       std::string("d.txt"), true, false));
+  const std::pair<std::vector<std::string>, const char*> refused[] = {
+      {{"--fast"}, "unknown option --fast"},
+      {{"-h"}, "unknown option -h"},
+      {{"image.cedb"}, "unexpected argument image.cedb"},
+      {{"--store"}, "--store needs a value"},
+      {{"--dump", ""}, "--dump needs a value"},
+      {{"--screen", "240"}, "--screen takes"},
+      {{"--screen", "-240x320"}, "--screen takes"},
+      {{"--screen", "240x320x2"}, "--screen takes"},
+      {{"--screen", "100x320"}, "--screen takes"},
+      {{"--screen", "240x99999"}, "--screen takes"},
+      {{"--depth", "8"}, "--depth takes 2 (four greys) or 16 (colour), not 8"},
+      {{"--scale", "0"}, "--scale takes"},
+      {{"--scale", "two"}, "--scale takes"},
+  };
+  for (const auto& [args, reasonHas] : refused) {
+    SCOPED_TRACE(args[0]);
+    EXPECT_FALSE(device::parseHostOptions(args, command, error));
+    EXPECT_NE(error.find(reasonHas), std::string::npos) << error;
+  }
+}
+
+TEST(HostOptions, DefaultImageLivesInTheUsersDataDirectory) {
+  const std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+  const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("XDG_DATA_HOME", "/data", 1);
+  setenv("HOME", "/home/u", 1);
+  EXPECT_EQ(device::defaultStorePath(), "/data/vantor/device.cedb");
+  setenv("XDG_DATA_HOME", "relative", 1);
+  EXPECT_EQ(device::defaultStorePath(), "/home/u/.local/share/vantor/device.cedb");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(device::defaultStorePath(), "/home/u/.local/share/vantor/device.cedb");
+  unsetenv("HOME");
+  EXPECT_EQ(device::defaultStorePath(), "");
+  if (!savedData.empty()) setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+  if (!savedHome.empty()) setenv("HOME", savedHome.c_str(), 1);
+}
+
+// A directory of its own for the data, the runtime directory and HOME, away
+// from the host's environment but for the sanitizers' options.
 struct RunResult {
-  int exitCode = -1;
+  int exitCode;
   std::string errors;
 };
 
-class HostTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::string(VANTOR_TEST_BINARY_DIR) + "/host-" + std::to_string(getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ + "/data");
-    fs::create_directories(dir_ + "/run");
+struct Host {
+  const std::string dir = std::string(VANTOR_TEST_BINARY_DIR) + "/host-" + std::to_string(getpid()) + "-" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  Host() {
+    fs::remove_all(dir);
+    fs::create_directories(Path("data"));
+    fs::create_directories(Path("run"));
   }
-
-  // Writing the sample image takes seconds: runs that are not about making
-  // it start on an empty image in its place.
-  void provideDefaultImage() const {
-    fs::create_directories(path("data/vantor"));
-    store::Image image;
-    std::string error;
-    ASSERT_TRUE(image.create(path("data/vantor/device.cedb"), error)) << error;
-    image.close();
-  }
-
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
-  void writeFile(const std::string& name, const std::string& text) const { std::ofstream(path(name)) << text; }
-
-  static std::string readFile(const std::string& file) {
+  ~Host() { fs::remove_all(dir); }
+  std::string Path(const std::string& name) const { return dir + "/" + name; }
+  std::string Read(const std::string& name) const {
     std::stringstream text;
-    text << std::ifstream(file).rdbuf();
+    text << std::ifstream(Path(name)).rdbuf();
     return text.str();
   }
-
-  pid_t spawn(const std::vector<std::string>& args, const std::string& errorsFile,
-              const std::vector<std::string>& moreEnv = {}) const {
-    std::vector<std::string> env{"XDG_DATA_HOME=" + dir_ + "/data", "XDG_RUNTIME_DIR=" + dir_ + "/run",
-                                 "HOME=" + dir_, "PATH=/usr/bin:/bin"};
-    env.insert(env.end(), moreEnv.begin(), moreEnv.end());
-    for (char** e = environ; *e; ++e)
-      if (std::string(*e).rfind("ASAN_OPTIONS=", 0) == 0 || std::string(*e).rfind("UBSAN_OPTIONS=", 0) == 0)
-        env.push_back(*e);
-    std::vector<char*> argv{const_cast<char*>(VANTOR_EXE)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    int rc = posix_spawn(&pid, VANTOR_EXE, &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : -1;
-  }
-
-  // A run that never comes back is a failure, not a hung suite: it is
-  // stopped after a minute and reported as -2.
-  static int wait(pid_t pid) {
-    if (pid < 0) return -1;
-    int status = 0;
-    for (int i = 0; i < 3000; ++i) {
-      pid_t got = waitpid(pid, &status, WNOHANG);
-      if (got == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      if (got < 0) return -1;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  RunResult Vantor(std::vector<std::string> args, const char* script = nullptr, const char* env = "") {
+    if (script) {
+      std::ofstream(Path("run.script")) << script;
+      args.insert(args.end(), {"--script", Path("run.script")});
     }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    return -2;
+    std::string command = "env -i XDG_DATA_HOME='" + Path("data") + "' XDG_RUNTIME_DIR='" + Path("run") + "' HOME='" +
+                          Path("") + "' PATH=/usr/bin:/bin ASAN_OPTIONS=\"$ASAN_OPTIONS\" " +
+                          "UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" " + env + " timeout -s KILL 60 '" VANTOR_EXE "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    const int status = std::system((command + " >/dev/null 2>'" + Path("stderr.txt") + "'").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("stderr.txt")};
   }
-
-  RunResult run(const std::vector<std::string>& args, const std::vector<std::string>& moreEnv = {}) const {
-    static int count = 0;
-    std::string errors = path("stderr-" + std::to_string(++count) + ".txt");
-    RunResult result;
-    result.exitCode = wait(spawn(args, errors, moreEnv));
-    result.errors = readFile(errors);
-    return result;
-  }
-
-  std::string dir_;
 };
 
-TEST_F(HostTest, BadArgumentsAndInputsAreRefusedWithExitCodeTwoBeforeAnythingStarts) {
-  writeFile("bad.script", "# replay of a report\ntap 10 20\n\nwave 3\n");
-  writeFile("damaged.cedb", "this is not a device image");
+TEST(Host, BadArgumentsAndInputsAreRefusedWithExitCodeTwoBeforeAnythingStarts) {
+  Host host;
+  std::ofstream(host.Path("damaged.cedb")) << "this is not a device image";
+  const std::string damaged = host.Path("damaged.cedb"), image = host.Path("data/vantor/device.cedb");
   struct Case {
     std::vector<std::string> args;
+    const char* script;
     std::string errorHas;
   } cases[] = {
-      {{"--bogus"}, "unknown option --bogus"},
-      {{"--headless", "--script", path("bad.script")}, path("bad.script") + ":4: unknown step \"wave\""},
-      {{"--headless", "--script", path("missing.script")},
-       "vantor: " + path("missing.script") + ": cannot read the script"},
-      {{"--headless", "--script", dir_}, "vantor: " + dir_ + ": cannot read the script"},
-      {{"--headless", "--store", path("damaged.cedb"), "--dump", path("dump.txt")},
-       "vantor: " + path("damaged.cedb") + ": "},
+      {{"--bogus"}, nullptr, "unknown option --bogus"},
+      {{"--headless"}, "# replay of a report\ntap 10 20\n\nwave 3\n", host.Path("run.script") + ":4: unknown step"},
+      {{"--headless", "--script", host.Path("missing")}, nullptr, host.Path("missing") + ": cannot read the script"},
+      {{"--headless", "--script", host.Path("run")}, nullptr, host.Path("run") + ": cannot read the script"},
+      {{"--headless", "--store", damaged, "--dump", host.Path("dump.txt")}, nullptr, "vantor: " + damaged + ": "},
       // An image to examine that is not there is not made in its place.
-      {{"--headless", "--read-only"}, path("data/vantor/device.cedb") + ": there is no device image here"},
+      {{"--headless", "--read-only"}, nullptr, image + ": there is no device image here"},
   };
   for (const Case& c : cases) {
-    RunResult r = run(c.args);
+    RunResult r = host.Vantor(c.args, c.script);
     SCOPED_TRACE(r.errors);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.errors.find(c.errorHas), std::string::npos);
+    // The damaged image is named once, on one line.
+    if (c.errorHas.find(damaged) != std::string::npos) {
+      EXPECT_EQ(r.errors.find(damaged, 9), std::string::npos);
+      EXPECT_EQ(std::count(r.errors.begin(), r.errors.end(), '\n'), 1);
+    }
   }
-  // The damaged image is named once, on one line, and nothing was made or written.
-  std::string damaged = run(cases[4].args).errors;
-  EXPECT_EQ(damaged.find(path("damaged.cedb"), 9), std::string::npos) << damaged;
-  EXPECT_EQ(std::count(damaged.begin(), damaged.end(), '\n'), 1) << damaged;
-  EXPECT_FALSE(fs::exists(path("data/vantor/device.cedb")));
-  EXPECT_FALSE(fs::exists(path("dump.txt")));
-  EXPECT_EQ(run({"--help"}).exitCode, 0);
+  EXPECT_FALSE(fs::exists(image));
+  EXPECT_FALSE(fs::exists(host.Path("dump.txt")));
+  EXPECT_EQ(host.Vantor({"--help"}).exitCode, 0);
 }
 
-TEST_F(HostTest, ScriptEndingWhileTheProgramRunsExitsThreeAndWritesTheDump) {
-  writeFile("short.script", "wait 10\n");
-  RunResult r = run({"--script", path("short.script"), "--dump", path("dump.txt"), "--screenshot", path("screen.png")});
-  EXPECT_EQ(r.exitCode, 3);
-  EXPECT_NE(r.errors.find("script ended; the program is still running"), std::string::npos) << r.errors;
-  EXPECT_NE(r.errors.find("running headless"), std::string::npos) << r.errors;
-  // The default image is made on first use.
-  EXPECT_TRUE(fs::exists(path("data/vantor/device.cedb")));
-  std::string dump = readFile(path("dump.txt"));
-  EXPECT_EQ(dump.rfind("screen=240x320 sip=off cursor=", 0), 0u) << dump;
-  EXPECT_NE(dump.find("class=\"CeWnd:GENERIC\""), std::string::npos) << dump;
-  EXPECT_NE(dump.find("text=\"Vantor\""), std::string::npos) << dump;
-  EXPECT_TRUE(fs::exists(path("screen.png")));
-}
-
-TEST_F(HostTest, EachWayARunEndsHasItsExitCodeAndMessage) {
-  provideDefaultImage();
+// The first run makes the default image; the others use it.
+TEST(Host, EachWayARunEndsHasItsExitCodeAndMessage) {
+  Host host;
   struct Case {
     const char* script;  // nullptr: none
-    std::vector<std::string> args, env;
+    std::vector<std::string> args;
+    const char* env;
     int exitCode;
     std::string errorHas, dumpHas;
   } cases[] = {
-      {nullptr, {"--headless"}, {}, 3, "no script to play (--script); the program is still running", "screen=240x320"},
-      {"wait 10\n", {}, {"DISPLAY=:65431"}, 3, "vantor: cannot open a window", "screen=240x320"},
-      {"wait 1\npress \"No Such Button\"\n", {"--headless"}, {}, 4,
-       ":2: press \"No Such Button\": no such button", "screen=240x320"},
-      {"rotate\nwait 1\n", {"--headless", "--screen", "480x640", "--sip"}, {}, 3, "", "screen=640x480 sip=on"},
+      {"sip on\nwait 10\n", {"--screenshot", host.Path("shot.png")}, "", 3,
+       "script ended; the program is still running", "text=\"Vantor\""},
+      {nullptr, {"--headless"}, "", 3, "no script to play (--script); the program is still running", "screen=240x320"},
+      {"wait 10\n", {}, "DISPLAY=:65431", 3, "vantor: cannot open a window", "screen=240x320"},
+      {"wait 1\npress \"No Such Button\"\n", {"--headless"}, "", 4, ":2: press \"No Such Button\": no such button",
+       "screen=240x320"},
+      {"rotate\nwait 1\n", {"--headless", "--screen", "480x640", "--sip"}, "", 3, "", "screen=640x480 sip=on"},
       // The dump shows what was on the screen before the window went.
-      {"close\n", {"--headless"}, {}, 0, "", "text=\"Vantor\""},
+      {"close\n", {"--headless"}, "", 0, "", "text=\"Vantor\""},
+      {"wait 1\n", {"--headless"}, "", 4, "vantor: " + host.Path("no/dir/dump.txt") + ": No such file or directory",
+       ""},
   };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = c.args;
-    if (c.script) {
-      writeFile("run.script", c.script);
-      args.insert(args.end(), {"--script", path("run.script")});
-    }
-    args.insert(args.end(), {"--dump", path("dump.txt")});
-    RunResult r = run(args, c.env);
+  for (Case& c : cases) {
+    c.args.insert(c.args.end(), {"--dump", host.Path(c.dumpHas.empty() ? "no/dir/dump.txt" : "dump.txt")});
+    RunResult r = host.Vantor(c.args, c.script, c.env);
     SCOPED_TRACE(r.errors);
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_NE(r.errors.find(c.errorHas), std::string::npos);
-    EXPECT_NE(readFile(path("dump.txt")).find(c.dumpHas), std::string::npos);
+    EXPECT_NE(host.Read("dump.txt").find(c.dumpHas), std::string::npos);
   }
-  writeFile("run.script", "wait 1\n");
-  RunResult r = run({"--headless", "--script", path("run.script"), "--dump", path("no/such/dir/dump.txt")});
-  EXPECT_EQ(r.exitCode, 4);
-  EXPECT_NE(r.errors.find("vantor: " + path("no/such/dir/dump.txt") + ": No such file or directory"),
-            std::string::npos) << r.errors;
-}
-
-TEST_F(HostTest, TheScreenshotShowsTheChromeAroundTheProgram) {
-  provideDefaultImage();
-  writeFile("shot.script", "sip on\nwait 1\nscreenshot \"" + path("shot.png") + "\"\nclose\n");
-  RunResult r = run({"--headless", "--script", path("shot.script")});
-  EXPECT_EQ(r.exitCode, 0) << r.errors;
+  EXPECT_TRUE(fs::exists(host.Path("data/vantor/device.cedb")));
+  // The chrome around the program: the navigation bar's blue across the top,
+  // the panel's white keys above the grey strip and its button.
   std::string error;
-  auto shot = display::decodePng(readFile(path("shot.png")), error);
+  auto shot = display::decodePng(host.Read("shot.png"), error);
   ASSERT_TRUE(shot) << error;
-  // The navigation bar's blue across the top, the panel's white keys above
-  // the grey strip at the bottom.
+  EXPECT_EQ(std::pair(shot->width(), shot->height()), std::pair(240, 320));
   EXPECT_EQ(shot->pixel(120, 2), 0x00103484u);
   int white = 0;
   for (int x = 0; x < 240; ++x) white += shot->pixel(x, 214 + 8) == 0x00FFFFFFu;

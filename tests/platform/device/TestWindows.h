@@ -15,50 +15,32 @@
 inline bool operator==(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
-
 inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
   return out << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
 }
 
 namespace device::testing {
 
-inline std::vector<std::pair<HWND, WPARAM>>& settingChanges() {
-  static std::vector<std::pair<HWND, WPARAM>> changes;
-  return changes;
-}
-
-inline LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_SETTINGCHANGE) settingChanges().push_back({hwnd, wParam});
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
+inline std::vector<std::pair<HWND, WPARAM>> settingChanges;
 inline constexpr const char16_t* kTestClass = u"DeviceTestWnd";
-
-inline void registerTestClass() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = recordingProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kTestClass;
-  RegisterClassW(&wc);  // already registered by an earlier test: fine
-}
 
 inline HWND topLevel(const char16_t* title, RECT r, DWORD style = WS_POPUP | WS_VISIBLE, DWORD exStyle = 0) {
   return CreateWindowExW(exStyle, kTestClass, title, style, r.left, r.top, r.right - r.left, r.bottom - r.top,
                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-inline RECT windowRect(HWND hwnd) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  return r;
-}
-
 class DeviceFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     Device::instance().configure(Options{}, nullptr);
-    registerTestClass();
-    settingChanges().clear();
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+      if (msg == WM_SETTINGCHANGE) settingChanges.push_back({hwnd, wParam});
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    };
+    wc.lpszClassName = kTestClass;
+    RegisterClassW(&wc);  // already registered by an earlier test: fine
+    settingChanges.clear();
   }
   void TearDown() override {
     std::vector<HWND> windows;

@@ -1,30 +1,33 @@
-// What every display does alike: queued input first, a filter that takes
-// events and may queue others, and the close box of a window nobody
-// answers.
+// What every display does alike (queued input, the input filter, the dirty
+// region), then the SDL window on SDL's dummy video driver: scale, mouse,
+// keys, text, host keys, uploads of what changed, the wake-up by a descriptor.
 #include <gtest/gtest.h>
+#include <SDL.h>
+#include <unistd.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <future>
+#include <vector>
 
 #include "EventText.h"
 #include "display/HeadlessBackend.h"
+#include "display/SdlBackend.h"
+#include "display/SdlDescriptorWatch.h"
 
 namespace display {
 namespace {
 
 using Type = InputEvent::Type;
 
-InputEvent at(Type type, int x, int y) {
-  InputEvent e;
-  e.type = type;
-  e.x = x;
-  e.y = y;
-  return e;
-}
+InputEvent at(Type type, int x, int y) { return {.type = type, .x = x, .y = y}; }
 
-// A display whose own input is a list, and which can be closed.
+// A display whose own input is a list.
 class ListBackend : public HeadlessBackend {
  public:
   ListBackend() : HeadlessBackend(240, 320) {}
   std::vector<InputEvent> own;
-  void close() { requestHost(HostRequest::Close); }
 
  protected:
   bool takeEvent(InputEvent& event) override {
@@ -35,41 +38,20 @@ class ListBackend : public HeadlessBackend {
   }
 };
 
-TEST(Backend, QueuedInputComesBeforeTheDisplaysOwn) {
+TEST(Backend, QueuedInputComesFirstAndTheFilterTakesEventsWhatItQueuesComingNext) {
   ListBackend backend;
   backend.own = {at(Type::StylusDown, 1, 1)};
   backend.push(at(Type::StylusDown, 2, 2));
   EXPECT_EQ(drainText(backend), "down 2,2 down 1,1");
-}
-
-TEST(Backend, TheFilterTakesEventsAndWhatItQueuesComesNext) {
-  ListBackend backend;
   // Taps in the top band become a character; the rest passes.
   backend.setInputFilter([&](const InputEvent& e) {
     if (e.type == Type::Char || e.y >= 10) return false;
-    if (e.type == Type::StylusUp) {
-      InputEvent c;
-      c.type = Type::Char;
-      c.ch = u'k';
-      backend.push(c);
-    }
+    if (e.type == Type::StylusUp) backend.push({.type = Type::Char, .ch = u'k'});
     return true;
   });
   backend.own = {at(Type::StylusDown, 5, 5), at(Type::StylusUp, 5, 5), at(Type::StylusDown, 50, 50),
                  at(Type::StylusUp, 50, 50)};
   EXPECT_EQ(drainText(backend), "char 6b down 50,50 up 50,50");
-}
-
-TEST(Backend, ClosingAWindowNobodyAnswersQuits) {
-  ListBackend backend;
-  backend.close();
-  EXPECT_EQ(drainText(backend), "quit");
-
-  std::vector<HostRequest> asked;
-  backend.setHostHandler([&](HostRequest r) { asked.push_back(r); });
-  backend.close();
-  EXPECT_EQ(drainText(backend), "");
-  EXPECT_EQ(asked, std::vector<HostRequest>{HostRequest::Close});
 }
 
 TEST(Framebuffer, CountsWritesAndKeepsTheDirtyRegionUntilTaken) {
@@ -82,9 +64,180 @@ TEST(Framebuffer, CountsWritesAndKeepsTheDirtyRegionUntilTaken) {
   fb.fill({30, 5, 40, 15}, 0);
   EXPECT_EQ(fb.writeCount(), writes + 2);
   EXPECT_EQ(fb.dirty(), (Rect{10, 5, 40, 20}));
-  EXPECT_EQ(fb.dirty(), (Rect{10, 5, 40, 20}));
-  EXPECT_EQ(fb.takeDirty(), (Rect{10, 5, 40, 20}));
+  EXPECT_EQ(fb.takeDirty(), (Rect{10, 5, 40, 20})) << "reading it keeps it";
   EXPECT_TRUE(fb.dirty().empty());
+}
+
+class SdlBackendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string error;
+    backend_ = SdlBackend::open(240, 320, 2, error);
+    ASSERT_TRUE(backend_) << error;
+    backend_->present();
+    drain();
+  }
+
+  std::string drain() { return drainText(*backend_); }
+
+  // One host event: mouse at x, y (button code), key (code, mods), text, or focus lost.
+  struct Sent {
+    uint32_t type;
+    int x = 0, y = 0, code = 0;
+    uint16_t mods = 0;
+    const char* text = "";
+    bool repeat = false;
+  };
+  void send(const Sent& s) {
+    SDL_Event e{};
+    e.type = s.type;
+    e.window.windowID = SDL_GetWindowID(backend_->window());  // where every window's event has it
+    if (s.type == SDL_MOUSEMOTION) {
+      e.motion.x = s.x;
+      e.motion.y = s.y;
+    } else if (s.type == SDL_MOUSEBUTTONDOWN || s.type == SDL_MOUSEBUTTONUP) {
+      e.button.button = s.code ? uint8_t(s.code) : uint8_t(SDL_BUTTON_LEFT);
+      e.button.x = s.x;
+      e.button.y = s.y;
+    } else if (s.type == SDL_TEXTINPUT) {
+      SDL_strlcpy(e.text.text, s.text, sizeof e.text.text);
+    } else if (s.type == SDL_WINDOWEVENT) {
+      e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    } else {
+      e.key.keysym.sym = s.code;
+      e.key.keysym.mod = s.mods;
+      e.key.repeat = s.repeat;
+    }
+    SDL_PushEvent(&e);
+  }
+
+  std::unique_ptr<SdlBackend> backend_;
+};
+
+TEST(SdlScale, TheLargestWholeScaleThatFitsAndNeverLessThanOne) {
+  const int cases[][5] = {{240, 320, 1024, 728, 2}, {240, 320, 1920, 1040, 3}, {320, 240, 1920, 1040, 4},
+                          {240, 320, 100, 100, 1},  {240, 320, 959, 1280, 3},  {480, 640, 1024, 728, 1}};
+  for (auto& c : cases) EXPECT_EQ(fittingScale(c[0], c[1], c[2], c[3]), c[4]) << c[0] << "x" << c[1] << " in " << c[2];
+}
+
+TEST_F(SdlBackendTest, TheMouseIsTheStylusKeysThatTypeComeAsKeysOtherTextAsCharactersAndHostKeysGoToTheHost) {
+  constexpr uint32_t kMove = SDL_MOUSEMOTION, kDown = SDL_MOUSEBUTTONDOWN, kUp = SDL_MOUSEBUTTONUP;
+  auto key = [](SDL_Keycode c, uint16_t mods = 0, uint32_t type = SDL_KEYDOWN) { return Sent{type, 0, 0, c, mods}; };
+  auto text = [](const char* utf8) { return Sent{SDL_TEXTINPUT, 0, 0, 0, 0, utf8}; };
+  const struct { const char* name; std::vector<Sent> sent; const char* expected; } cases[] = {
+      {"the mouse in the window, dragged out of it; other buttons and stray ups are nothing",
+       {{kMove, 50, 50}, {kDown, 21, 41}, {kMove, 479, 639}, {kMove, -30, 2000}, {kDown, 100, 100, SDL_BUTTON_RIGHT},
+        {kUp, 300, 2}, {kMove, 60, 60}, {kUp, 60, 60}},
+       "down 10,20 move 239,319 move 0,319 up 150,1"},
+      {"the stylus carries the modifiers held when it was pressed",
+       {key(SDLK_LCTRL, KMOD_LCTRL), {kDown, 20, 20}, key(SDLK_LCTRL, 0, SDL_KEYUP), {kUp, 20, 20}},
+       "keydown 11+ctrl down 10,10+ctrl keyup 11 up 10,10"},
+      {"losing the focus lifts the stylus where it was, once",
+       {{kDown, 40, 40}, {kMove, 100, 60}, {SDL_WINDOWEVENT}, {SDL_WINDOWEVENT}, {kDown, 10, 10}},
+       "down 20,20 move 50,30 up 50,30 down 5,5"},
+      {"a letter: its key, not its text twice", {key(SDLK_a), text("a"), key(SDLK_a, 0, SDL_KEYUP)},
+       "keydown 41 keyup 41"},
+      {"caps lock shifts letters", {key(SDLK_q, KMOD_CAPS), text("Q")}, "keydown 51+shift"},
+      {"a shifted digit is the host layout's character",
+       {key(SDLK_1, KMOD_LSHIFT), text("!"), key(SDLK_1, KMOD_LSHIFT, SDL_KEYUP)}, "char 21"},
+      {"AltGr makes characters the key does not name", {key(SDLK_q, KMOD_RALT), text("@")}, "char 40"},
+      {"text alone, beyond the BMP", {text("\xC3\xA9"), text("\xF0\x9D\x84\x9E")}, "char e9 char d834 char dd1e"},
+      {"control and a letter type no text", {key(SDLK_c, KMOD_LCTRL), text("x")}, "keydown 43+ctrl char 78"},
+      {"keys that type nothing",  // VK_RETURN, VK_DOWN, VK_BACK, VK_OEM_1, VK_PRIOR
+       {key(SDLK_RETURN), key(SDLK_DOWN), key(SDLK_BACKSPACE), key(SDLK_SEMICOLON), text(";"), key(SDLK_PAGEUP)},
+       "keydown d keydown 28 keydown 8 keydown ba keydown 21"},
+      {"host keys, held down or not, and the close box go to the host",
+       {key(SDLK_F2), {SDL_KEYDOWN, 0, 0, SDLK_F2, 0, "", true}, key(SDLK_F2, 0, SDL_KEYUP), key(SDLK_F3),
+        key(SDLK_F12), {SDL_QUIT}},
+       ""},
+  };
+  std::vector<HostRequest> requests;
+  backend_->setHostHandler([&](HostRequest r) { requests.push_back(r); });
+  for (const auto& c : cases) {
+    for (const Sent& e : c.sent) send(e);
+    EXPECT_EQ(drain(), c.expected) << c.name;
+  }
+  EXPECT_EQ(requests, (std::vector<HostRequest>{HostRequest::Rotate, HostRequest::ToggleSip, HostRequest::Screenshot,
+                                                HostRequest::Close}));
+  backend_->setHostHandler(nullptr);
+  send({SDL_QUIT});
+  EXPECT_EQ(drain(), "quit") << "with nobody to ask, closing the window quits";
+}
+
+TEST_F(SdlBackendTest, PresentUploadsOnlyWhatChangedAndEachDevicePixelIsASharpBlockOfTheScale) {
+  auto size = [&, w = 0, h = 0]() mutable {
+    SDL_GetWindowSize(backend_->window(), &w, &h);
+    return std::make_pair(w, h);
+  };
+  EXPECT_EQ(size(), std::make_pair(480, 640));
+  EXPECT_TRUE(backend_->interactive());
+  backend_->setTitle("Gallery - device.cedb");
+  EXPECT_STREQ(SDL_GetWindowTitle(backend_->window()), "Gallery - device.cedb");
+
+  Framebuffer& fb = backend_->framebuffer();
+  const uint64_t before = backend_->uploadedPixels();
+  const int renders = backend_->renderCount();
+  fb.fill({10, 20, 30, 60}, 0x00336699);
+  fb.fill({12, 30, 14, 32}, 0x00000000);
+  for (int i = 0; i < 2; ++i) {  // the second time nothing changed: nothing uploaded, nothing drawn
+    backend_->present();
+    EXPECT_TRUE(i ? backend_->lastUpload().empty() : backend_->lastUpload() == (Rect{10, 20, 30, 60}));
+    EXPECT_EQ(backend_->uploadedPixels() - before, 20u * 40u);
+    EXPECT_EQ(backend_->renderCount(), renders + 1);
+  }
+
+  for (int y = 0; y < fb.height(); ++y)
+    for (int x = 0; x < fb.width(); ++x) fb.row(y)[x] = ((x + y) % 2) ? 0x00FF0000 : 0x000000FF;
+  fb.markDirty(fb.bounds());
+  backend_->present();
+  std::vector<uint32_t> shown(480 * 640);
+  ASSERT_EQ(SDL_RenderReadPixels(backend_->renderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(), 480 * 4), 0);
+  for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{17, 33}, POINT{239, 319}})
+    for (int d = 0; d < 4; ++d)
+      EXPECT_EQ(shown[size_t(p.y * 2 + d / 2) * 480 + size_t(p.x * 2 + d % 2)] & 0xFFFFFF, fb.pixel(p.x, p.y)) << p.x;
+
+  // Turning the screen reshapes the window.
+  fb.resize(320, 240);
+  backend_->present();
+  EXPECT_EQ(size(), std::make_pair(640, 480));
+  EXPECT_EQ(backend_->lastUpload(), (Rect{0, 0, 320, 240}));
+  send({SDL_MOUSEBUTTONDOWN, 639, 479});
+  EXPECT_EQ(drain(), "down 319,239");
+
+  // Without a scale it fits the desktop (the dummy display is 1024 x 768).
+  std::string error;
+  backend_ = SdlBackend::open(240, 320, 0, error);
+  ASSERT_TRUE(backend_) << error;
+  EXPECT_EQ(backend_->scale(), 2);
+}
+
+// A broken wake-up would leave these waiting for their full bound, then fail.
+constexpr int kBoundMs = 30000;
+
+TEST_F(SdlBackendTest, AReadableDescriptorOrQueuedInputEndsTheWaitAndTheWatchWakesEachTimeItIsArmed) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  std::promise<void> wakes[2];
+  std::atomic<int> count = 0;
+  SdlDescriptorWatch watch([&] {
+    if (int n = count++; n < 2) wakes[n].set_value();
+  });
+  watch.arm(fds[0]);
+  ASSERT_EQ(write(fds[1], "x", 1), 1);
+  EXPECT_EQ(wakes[0].get_future().wait_for(std::chrono::milliseconds(kBoundMs)), std::future_status::ready);
+  watch.arm(fds[0]);  // still readable: at once
+  EXPECT_EQ(wakes[1].get_future().wait_for(std::chrono::milliseconds(kBoundMs)), std::future_status::ready);
+
+  backend_->waitEvents(kBoundMs, fds[0]);
+  EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 1)
+      << "woken by the descriptor, not the time";
+  EXPECT_EQ(drain(), "") << "the wake-up is no input";
+  backend_->push({.type = Type::Char, .ch = u'z'});
+  backend_->waitEvents(-1);  // would block for ever otherwise
+  EXPECT_EQ(drain(), "char 7a");
+  close(fds[0]);
+  close(fds[1]);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "display/Backend.h"
 
@@ -13,25 +12,16 @@ namespace display {
 
 inline std::string describe(const InputEvent& e) {
   static const char* const kNames[] = {"down", "move", "up", "keydown", "keyup", "char", "quit"};
+  const char* modifiers[] = {e.shift ? "+shift" : "", e.control ? "+ctrl" : ""};
   char text[48];
-  switch (e.type) {
-    case InputEvent::Type::StylusDown:
-    case InputEvent::Type::StylusMove:
-    case InputEvent::Type::StylusUp:
-      std::snprintf(text, sizeof text, "%s %d,%d%s%s", kNames[int(e.type)], e.x, e.y, e.shift ? "+shift" : "",
-                    e.control ? "+ctrl" : "");
-      break;
-    case InputEvent::Type::KeyDown:
-    case InputEvent::Type::KeyUp:
-      std::snprintf(text, sizeof text, "%s %x%s%s", kNames[int(e.type)], unsigned(e.key), e.shift ? "+shift" : "",
-                    e.control ? "+ctrl" : "");
-      break;
-    case InputEvent::Type::Char:
-      std::snprintf(text, sizeof text, "char %x", unsigned(e.ch));
-      break;
-    case InputEvent::Type::Quit:
-      return "quit";
-  }
+  if (e.type <= InputEvent::Type::StylusUp)
+    std::snprintf(text, sizeof text, "%s %d,%d%s%s", kNames[int(e.type)], e.x, e.y, modifiers[0], modifiers[1]);
+  else if (e.type <= InputEvent::Type::KeyUp)
+    std::snprintf(text, sizeof text, "%s %x%s%s", kNames[int(e.type)], unsigned(e.key), modifiers[0], modifiers[1]);
+  else if (e.type == InputEvent::Type::Char)
+    std::snprintf(text, sizeof text, "char %x", unsigned(e.ch));
+  else
+    return "quit";
   return text;
 }
 

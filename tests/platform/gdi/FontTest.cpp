@@ -138,19 +138,6 @@ TEST(FontTest, DeviceFacesKeepTheirPitch) {
   EXPECT_NE(tahoma.metrics().tmPitchAndFamily & TMPF_FIXED_PITCH, 0);  // the flag means variable pitch
 }
 
-TEST(FontTest, WidthScalesTheAverageCharacter) {
-  LOGFONTW narrow = describe(u"Tahoma", -16);
-  narrow.lfWidth = 4;
-  LOGFONTW wide = narrow;
-  wide.lfWidth = 12;
-  Selected n(narrow);
-  Selected w(wide);
-  EXPECT_NEAR(n.metrics().tmAveCharWidth, 4, 1);
-  EXPECT_NEAR(w.metrics().tmAveCharWidth, 12, 1);
-  EXPECT_EQ(n.metrics().tmHeight, w.metrics().tmHeight);
-  EXPECT_LT(n.extent(u"Records").cx * 2, w.extent(u"Records").cx);
-}
-
 TEST(FontTest, HostileRecordsGiveUsableFonts) {
   // A stored record is read back from the registry as it was found there.
   LOGFONTW records[3] = {describe(u"", INT_MIN, -5), describe(u"", INT_MAX, INT_MAX, 0xFF), describe(u"\xD800", 0)};
@@ -229,19 +216,15 @@ TEST(FontEnumerationTest, ListsEachFamilyOnceInAlphabeticalOrderAndStopsWhenTold
   stopped.stopAfter = 2;
   EXPECT_EQ(EnumFontFamiliesW(hdc, nullptr, record, reinterpret_cast<LPARAM>(&stopped)), 0);
   EXPECT_EQ(stopped.calls.size(), 2u);
-  ReleaseDC(nullptr, hdc);
-}
-
-TEST(FontEnumerationTest, NamedFamilyListsItsStyles) {
-  HDC hdc = GetDC(nullptr);
-  Recorder r;
-  EnumFontFamiliesW(hdc, u"Tahoma", record, reinterpret_cast<LPARAM>(&r));
-  ASSERT_EQ(r.calls.size(), 4u);
+  // A named family lists its styles.
+  Recorder tahoma;
+  EnumFontFamiliesW(hdc, u"Tahoma", record, reinterpret_cast<LPARAM>(&tahoma));
+  ASSERT_EQ(tahoma.calls.size(), 4u);
   bool boldItalic = false;
-  for (const Enumerated& e : r.calls) {
+  for (const Enumerated& e : tahoma.calls) {
     EXPECT_EQ(e.face, u"Tahoma");
     EXPECT_EQ(e.fullName.rfind(u"Tahoma", 0), 0u);
-    if (e.weight >= FW_BOLD && e.italic) boldItalic = true;
+    boldItalic |= e.weight >= FW_BOLD && e.italic;
   }
   EXPECT_TRUE(boldItalic);
   Recorder none;
@@ -266,46 +249,46 @@ gdi::FontStyle installed(const char16_t* family, const char16_t* style, int weig
 }
 
 TEST(FontMatcherTest, DeviceFacesResolveToLookAlikesAndUnknownOnesToTheDefault) {
-  gdi::FontMatcher m({installed(u"DejaVu Sans", u"Book", 400, false), installed(u"DejaVu Sans Mono", u"Book", 400, false),
-                      installed(u"Zapf", u"Regular", 400, false)});
+  gdi::FontMatcher plain({installed(u"DejaVu Sans", u"Book", 400, false),
+                          installed(u"DejaVu Sans Mono", u"Book", 400, false), installed(u"Zapf", u"Regular", 400, false)});
+  gdi::FontMatcher narrow({installed(u"DejaVu Sans", u"Book", 400, false),
+                           installed(u"DejaVu Sans Condensed", u"Book", 400, false),
+                           installed(u"DejaVu Serif", u"Book", 400, false),
+                           installed(u"DejaVu Serif Condensed", u"Bold", 700, false)});
   struct Case {
+    const gdi::FontMatcher& matcher;
     const char16_t* face;
     unsigned pitchAndFamily;
     const char16_t* family;
   } cases[] = {
-      {u"Tahoma", 0, u"DejaVu Sans"},
-      {u"tAHOMA", 0, u"DejaVu Sans"},
-      {u"Courier New", 0, u"DejaVu Sans Mono"},
-      {u"Times New Roman", 0, u"DejaVu Sans"},  // no serif installed: the default
-      {u"zapf", 0, u"Zapf"},                     // installed: by its own name
-      {u"Nowhere", FIXED_PITCH, u"DejaVu Sans"},
-      {u"", FIXED_PITCH, u"DejaVu Sans Mono"},
-      {u"", FF_MODERN, u"DejaVu Sans Mono"},
-      {u"", 0, u"DejaVu Sans"},
+      {plain, u"Tahoma", 0, u"DejaVu Sans"},
+      {plain, u"tAHOMA", 0, u"DejaVu Sans"},
+      {plain, u"Courier New", 0, u"DejaVu Sans Mono"},
+      {plain, u"Times New Roman", 0, u"DejaVu Sans"},  // no serif installed: the default
+      {plain, u"zapf", 0, u"Zapf"},                     // installed: by its own name
+      {plain, u"Nowhere", FIXED_PITCH, u"DejaVu Sans"},
+      {plain, u"", FIXED_PITCH, u"DejaVu Sans Mono"},
+      {plain, u"", FF_MODERN, u"DejaVu Sans Mono"},
+      {plain, u"", 0, u"DejaVu Sans"},
+      // Narrow device faces prefer the condensed look-alikes.
+      {narrow, u"Tahoma", 0, u"DejaVu Sans Condensed"},
+      {narrow, u"Frutiger Linotype", 0, u"DejaVu Sans"},
+      {narrow, u"Times New Roman", 0, u"DejaVu Serif Condensed"},
+      {narrow, u"No Such Face", 0, u"DejaVu Sans Condensed"},
   };
-  for (const Case& c : cases) EXPECT_EQ(m.resolveFamily(c.face, c.pitchAndFamily), c.family) << c.pitchAndFamily;
+  for (const Case& c : cases)
+    EXPECT_EQ(c.matcher.resolveFamily(c.face, c.pitchAndFamily), c.family) << std::u16string_view(c.face).size();
   // Listed: installed families and the device faces that have a look-alike.
   std::vector<std::u16string> expected = {u"Bookdings",   u"Courier New",      u"DejaVu Sans",
                                           u"DejaVu Sans Mono", u"Frutiger Linotype", u"Tahoma", u"Zapf"};
-  EXPECT_EQ(m.families(), expected);
-}
-
-TEST(FontMatcherTest, NarrowDeviceFacesPreferTheCondensedLookAlikes) {
-  gdi::FontMatcher m({installed(u"DejaVu Sans", u"Book", 400, false),
-                      installed(u"DejaVu Sans Condensed", u"Book", 400, false),
-                      installed(u"DejaVu Serif", u"Book", 400, false),
-                      installed(u"DejaVu Serif Condensed", u"Bold", 700, false)});
-  EXPECT_EQ(m.resolveFamily(u"Tahoma"), u"DejaVu Sans Condensed");
-  EXPECT_EQ(m.resolveFamily(u"Frutiger Linotype"), u"DejaVu Sans");
-  EXPECT_EQ(m.resolveFamily(u"Times New Roman"), u"DejaVu Serif Condensed");
-  EXPECT_EQ(m.resolveFamily(u"No Such Face"), u"DejaVu Sans Condensed");
+  EXPECT_EQ(plain.families(), expected);
   // A device face lists its look-alike's styles under its own name.
-  std::vector<gdi::FontStyle> styles = m.styles(u"Times New Roman");
+  std::vector<gdi::FontStyle> styles = narrow.styles(u"Times New Roman");
   ASSERT_EQ(styles.size(), 1u);
   EXPECT_EQ(styles[0].family, u"Times New Roman");
   EXPECT_EQ(styles[0].fullName, u"Times New Roman Bold");
-  EXPECT_TRUE(m.styles(u"Arial").empty()) << "not one of the device's fonts";
-  EXPECT_TRUE(m.styles(u"Courier New").empty()) << "no monospaced face installed";
+  EXPECT_TRUE(narrow.styles(u"Arial").empty()) << "not one of the device's fonts";
+  EXPECT_TRUE(narrow.styles(u"Courier New").empty()) << "no monospaced face installed";
 }
 
 TEST(FontMatcherTest, MissingWeightsAndSlantsAreMadeFromTheNearestFile) {

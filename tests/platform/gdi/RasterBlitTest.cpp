@@ -15,18 +15,10 @@ TEST(RasterBlitTest, RasterOperationsCombineSourceDestinationAndPattern) {
     uint32_t expected;
   };
   const Case cases[] = {
-      {SRCCOPY, s},
-      {SRCPAINT, s | d},
-      {SRCAND, s & d},
-      {SRCINVERT, s ^ d},
-      {NOTSRCCOPY, ~s & 0xFFFFFF},
-      {SRCERASE, s & ~d & 0xFFFFFF},
-      {MERGECOPY, p & s},
-      {MERGEPAINT, (~s | d) & 0xFFFFFF},
-      {PATCOPY, p},
-      {PATINVERT, p ^ d},
-      {DSTINVERT, ~d & 0xFFFFFF},
-      {BLACKNESS, 0},
+      {SRCCOPY, s},           {SRCPAINT, s | d},         {SRCAND, s & d},
+      {SRCINVERT, s ^ d},     {NOTSRCCOPY, ~s & 0xFFFFFF}, {SRCERASE, s & ~d & 0xFFFFFF},
+      {MERGECOPY, p & s},     {MERGEPAINT, (~s | d) & 0xFFFFFF}, {PATCOPY, p},
+      {PATINVERT, p ^ d},     {DSTINVERT, ~d & 0xFFFFFF}, {BLACKNESS, 0},
       {WHITENESS, 0xFFFFFF},
   };
   for (const Case& c : cases) {
@@ -59,28 +51,17 @@ TEST(RasterBlitTest, BitBltCopiesTheAskedRectangleAndClipsToBothSurfaces) {
   EXPECT_FALSE(BitBlt(dst.dc(), 0, 0, 1, 1, nullptr, 0, 0, SRCCOPY));
   EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, nullptr, 0, 0, BLACKNESS));
   EXPECT_EQ(dst.at(0, 0), kBlack);
-}
-
-TEST(RasterBlitTest, BlitWithinOneSurfaceReadsThePixelsAsTheyWere) {
+  // Within one surface the pixels are read as they were.
   Canvas c(6, 1);
   for (int x = 0; x < 6; ++x) c.set(x, 0, static_cast<uint32_t>(x + 1));
   BitBlt(c.dc(), 2, 0, 4, 1, c.dc(), 0, 0, SRCCOPY);
-  const uint32_t expected[] = {1, 2, 1, 2, 3, 4};
-  for (int x = 0; x < 6; ++x) EXPECT_EQ(c.at(x, 0), expected[x]) << x;
-}
-
-TEST(RasterBlitTest, PatBltFillsWithTheBrushAndAcceptsNegativeExtents) {
-  Canvas c(5, 5);
-  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-  SelectObject(c.dc(), blue);
-  EXPECT_TRUE(PatBlt(c.dc(), 4, 4, -2, -3, PATCOPY));
-  EXPECT_EQ(c.picture({{kWhite, '.'}, {0x0000FF, 'b'}}),
-            (std::vector<std::string>{".....", "..bb.", "..bb.", "..bb.", "....."}));
-  EXPECT_TRUE(PatBlt(c.dc(), 0, 0, 5, 1, DSTINVERT));
-  EXPECT_EQ(c.at(3, 0), kBlack);
-  EXPECT_FALSE(PatBlt(c.dc(), 0, 0, 1, 1, SRCCOPY));
-  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
-  DeleteObject(blue);
+  EXPECT_EQ(c.picture({{1, '1'}, {2, '2'}, {3, '3'}, {4, '4'}}), std::vector<std::string>{"121234"});
+  // PatBlt fills with the brush and accepts negative extents.
+  Canvas pat(5, 3);
+  SelectObject(pat.dc(), GetStockObject(BLACK_BRUSH));
+  EXPECT_TRUE(PatBlt(pat.dc(), 4, 3, -2, -2, PATCOPY));
+  EXPECT_EQ(pat.picture({{kWhite, '.'}, {kBlack, '#'}}), (std::vector<std::string>{".....", "..##.", "..##."}));
+  EXPECT_FALSE(PatBlt(pat.dc(), 0, 0, 1, 1, SRCCOPY));
 }
 
 class RasterScreenTest : public ScreenTest {};
@@ -150,31 +131,29 @@ TEST_F(RasterScreenTest, PaintingIsClippedToTheUpdateRegion) {
   EXPECT_EQ(screenPixel(9, 45), kBlack);
 }
 
-TEST_F(RasterScreenTest, ScrollDcMovesVisiblePixelsAndReportsWhatWasUncovered) {
-  Canvas c(4, 6);
-  for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 4; ++x) c.set(x, y, static_cast<uint32_t>(y + 1));
-  RECT scroll{0, 1, 4, 6};
-  RECT update{};
-  EXPECT_TRUE(ScrollDC(c.dc(), 0, -2, &scroll, &scroll, nullptr, &update));
-  // Rows 3..5 moved up to 1..3; row 0 is outside the scroll rectangle.
-  const uint32_t expected[] = {1, 4, 5, 6, 5, 6};
-  for (int y = 0; y < 6; ++y) EXPECT_EQ(c.at(2, y), expected[y]) << "row " << y;
-  EXPECT_EQ(update, (RECT{0, 4, 4, 6}));
-
-  // On a window partly covered by another, the pixels that were hidden do
-  // not move in; the area they would have filled is reported too.
+TEST_F(RasterScreenTest, AWindowCoveredInTheMiddleDrawsAboveAndBelowTheCover) {
   HWND under = createWindow({0, 30, 100, 130});
-  createWindow({0, 100, 100, 130});  // over it
+  createWindow({20, 60, 80, 80});  // over it
   paintAll();
   HDC hdc = GetDC(under);
   RECT all{0, 0, 100, 100};
-  HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  FillRect(hdc, &all, white);
-  EXPECT_TRUE(ScrollDC(hdc, 0, -10, nullptr, nullptr, nullptr, &update));
+  FillRect(hdc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   ReleaseDC(under, hdc);
-  // Visible: client rows 0..69. Rows 60..69 would come from the hidden 70..79.
-  EXPECT_EQ(update, (RECT{0, 60, 100, 70}));
+  const struct {
+    int x, y;
+    uint32_t pixel;
+  } cases[] = {{50, 40, kWhite}, {10, 70, kWhite}, {50, 70, kBlack}, {90, 70, kWhite}, {50, 120, kWhite}};
+  for (const auto& c : cases) EXPECT_EQ(screenPixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
+
+  // ScrollDC moves the visible pixels and reports what was uncovered.
+  Canvas canvas(4, 6);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 4; ++x) canvas.set(x, y, static_cast<uint32_t>(y + 1));
+  RECT scroll{0, 1, 4, 6}, update{};
+  EXPECT_TRUE(ScrollDC(canvas.dc(), 0, -2, &scroll, &scroll, nullptr, &update));
+  const uint32_t expected[] = {1, 4, 5, 6, 5, 6};  // row 0 is outside the scroll rectangle
+  for (int y = 0; y < 6; ++y) EXPECT_EQ(canvas.at(2, y), expected[y]) << "row " << y;
+  EXPECT_EQ(update, (RECT{0, 4, 4, 6}));
 }
 
 }  // namespace

@@ -131,21 +131,6 @@ TEST_F(TextTest, TextLandsInsideItsMeasuredExtent) {
   }
 }
 
-TEST_F(TextTest, DrawingInPiecesAtMeasuredOffsetsMatchesDrawingAtOnce) {
-  useFont(u"Tahoma", -13);
-  std::u16string_view whole = u"Sort orders: Name, Size";
-  out(5, 50, whole);
-  std::vector<uint32_t> atOnce = screen().pixels();
-  clear();
-  int x = 5;
-  for (size_t cut = 0; cut < whole.size(); cut += 4) {
-    out(x, 50, whole.substr(cut, 4));
-    x += width(whole.substr(cut, 4));
-  }
-  EXPECT_EQ(x - 5, width(whole));
-  EXPECT_TRUE(screen().pixels() == atOnce);
-}
-
 TEST_F(TextTest, ClippedTextStaysInsideTheRectangleAndTheDcClip) {
   useFont(u"Tahoma", -20);
   RECT box{20, 20, 60, 32};
@@ -168,31 +153,18 @@ TEST_F(TextTest, ClippedTextStaysInsideTheRectangleAndTheDcClip) {
   EXPECT_EQ(inked({40, 0, 60, 100}).right, 0);
 }
 
-TEST_F(TextTest, AdvanceArrayPlacesEachCharacter) {
-  useFont(u"Courier New", -12);
-  const int dx[] = {40, 40, 40};
-  ExtTextOutW(hdc_, 10, 10, 0, nullptr, u"|||", 3, dx);
-  std::vector<int> strokes;  // the first column of each
-  for (int x = 0; x < 200; ++x)
-    if (inked({x, 10, x + 1, 30}).right && (strokes.empty() || x > strokes.back() + 5)) strokes.push_back(x);
-  ASSERT_EQ(strokes.size(), 3u);
-  EXPECT_EQ(strokes[1] - strokes[0], 40);
-  EXPECT_EQ(strokes[2] - strokes[1], 40);
-}
-
-TEST_F(TextTest, UnderlineRunsAcrossTheGapsBelowTheBaseline) {
+TEST_F(TextTest, UnderlineRunsBelowTheBaselineAndColoursBlendFromPaperToTextColour) {
   useFont(u"Tahoma", -16, FW_NORMAL, 1);
   out(10, 10, u"a   b");
   TEXTMETRICW tm{};
   GetTextMetricsW(hdc_, &tm);
   int middle = 10 + width(u"a   b") / 2;
   RECT between = inked({middle, 10, middle + 1, 10 + tm.tmHeight});
-  EXPECT_GT(between.bottom, between.top);
+  EXPECT_GT(between.bottom, between.top) << "the underline runs across the gap";
   EXPECT_GE(between.top, 10 + tm.tmAscent);
   EXPECT_EQ(inked().right, 10 + width(u"a   b"));
-}
 
-TEST_F(TextTest, ColoursBlendFromPaperToTextColour) {
+  clear();
   useFont(u"Tahoma", -24);
   SetTextColor(hdc_, RGB(0, 0, 255));
   out(10, 10, u"O");
@@ -208,68 +180,40 @@ TEST_F(TextTest, ColoursBlendFromPaperToTextColour) {
   EXPECT_TRUE(partial) << "edges are anti-aliased";
 }
 
-TEST_F(TextTest, RejectsBadArguments) {
+
+
+TEST_F(TextTest, RejectsBadArgumentsAndDrawsIntoTheBitmapOfAMemoryDc) {
   SIZE s{};
-  EXPECT_FALSE(GetTextExtentPoint32W(reinterpret_cast<HDC>(0x4321), u"x", 1, &s));
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
-  EXPECT_FALSE(GetTextExtentPoint32W(hdc_, nullptr, 3, &s));
-  EXPECT_FALSE(GetTextExtentPoint32W(hdc_, u"x", -1, &s));
+  RECT r{0, 0, 10, 10};
+  TEXTMETRICW tm;
+  struct Case {
+    const char* what;
+    int result;
+  } refused[] = {
+      {"extent of a foreign DC", GetTextExtentPoint32W(reinterpret_cast<HDC>(0x4321), u"x", 1, &s)},
+      {"extent of no text", GetTextExtentPoint32W(hdc_, nullptr, 3, &s)},
+      {"extent of a negative count", GetTextExtentPoint32W(hdc_, u"x", -1, &s)},
+      {"output of no text", ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr)},
+      {"drawing no text", DrawTextW(hdc_, nullptr, 3, &r, 0)},
+      {"drawing in no rectangle", DrawTextW(hdc_, u"x", 1, nullptr, 0)},
+      {"drawing nothing", DrawTextW(hdc_, u"abc", 0, &r, 0)},
+      {"metrics into nothing", GetTextMetricsW(hdc_, nullptr)},
+      {"metrics of no DC", GetTextMetricsW(nullptr, &tm)},
+  };
+  for (const Case& c : refused) EXPECT_EQ(c.result, 0) << c.what;
   EXPECT_TRUE(GetTextExtentPoint32W(hdc_, nullptr, 0, &s));
   EXPECT_EQ(s.cx, 0);
   EXPECT_GT(s.cy, 0);
-  EXPECT_FALSE(ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr));
-  RECT r{0, 0, 10, 10};
-  EXPECT_EQ(DrawTextW(hdc_, nullptr, 3, &r, 0), 0);
-  EXPECT_EQ(DrawTextW(hdc_, u"x", 1, nullptr, 0), 0);
-  EXPECT_EQ(DrawTextW(hdc_, u"abc", 0, &r, 0), 0);
-  TEXTMETRICW tm;
-  EXPECT_FALSE(GetTextMetricsW(hdc_, nullptr));
-  EXPECT_FALSE(GetTextMetricsW(nullptr, &tm));
   EXPECT_EQ(inked().right, 0) << "nothing drawn";
-}
 
-TEST_F(TextTest, AlignmentMovesTheReferencePointAndOpaqueFillsTheCell) {
-  SetBkMode(hdc_, OPAQUE);  // the filled cell shows where the run went
-  SetBkColor(hdc_, RGB(255, 0, 0));
-  int w = width(u"Name");
-  struct Case {
-    UINT align;
-    int left, top;
-  } cases[] = {
-      {TA_LEFT | TA_TOP, 100, 100},
-      {TA_CENTER | TA_TOP, 100 - w / 2, 100},
-      {TA_LEFT | TA_BOTTOM, 100, 100 - tm_.tmHeight},
-      {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm_.tmAscent},
-  };
-  for (const Case& c : cases) {
-    clear();
-    SetTextAlign(hdc_, c.align);
-    out(100, 100, u"Name");
-    EXPECT_EQ(inked(), (RECT{c.left, c.top, c.left + w, c.top + tm_.tmHeight})) << c.align;
-    EXPECT_EQ(screen().pixel(c.left, c.top), 0xFF0000u) << "the cell takes the background colour";
-  }
-  // With the current position, runs follow one another.
-  clear();
-  SetTextAlign(hdc_, TA_UPDATECP);
-  MoveToEx(hdc_, 20, 30, nullptr);
-  out(0, 0, u"Na");
-  out(0, 0, u"me");
-  EXPECT_EQ(inked().left, 20);
-  EXPECT_EQ(inked().right, 20 + width(u"Na") + width(u"me"));
-  POINT now{};
-  MoveToEx(hdc_, 0, 0, &now);
-  EXPECT_EQ(now.x, 20 + width(u"Name"));
-  EXPECT_EQ(now.y, 30);
-  SetTextAlign(hdc_, TA_LEFT | TA_TOP);
-}
-
-TEST_F(TextTest, DrawsIntoTheBitmapOfAMemoryDc) {
   Canvas memory(60, 20);
   SetBkMode(memory.dc(), TRANSPARENT);
   EXPECT_TRUE(ExtTextOutW(memory.dc(), 2, 2, 0, nullptr, u"Sort", 4, nullptr));
   EXPECT_GT(60 * 20 - memory.count(kWhite), 10);
   EXPECT_EQ(inked().right, 0) << "the screen is untouched";
 }
+
+
 
 TEST_F(TextTest, ExtremeCoordinatesAndAdvancesDrawNothingAndDoNotOverflow) {
   // Built with the undefined-behaviour sanitizer, an overflow here aborts.
@@ -302,14 +246,7 @@ TEST_F(TextTest, ExtremeCoordinatesAndAdvancesDrawNothingAndDoNotOverflow) {
 
 // --- DrawTextW -------------------------------------------------------------
 
-TEST_F(TextTest, CalcRectBoundsTheTextAndDrawsNothing) {
-  RECT r = calc(u"Delete Database", {10, 20, 200, 21}, DT_SINGLELINE);
-  EXPECT_EQ(r, (RECT{10, 20, 10 + width(u"Delete Database"), 20 + tm_.tmHeight}));
-  RECT empty = calc(u"", {5, 5, 100, 100}, 0);
-  EXPECT_EQ(empty.right, 5);
-  EXPECT_EQ(empty.bottom, 5);
-  EXPECT_EQ(inked().right, 0);
-}
+
 
 TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
   std::u16string_view text = u"Are you sure you want to delete the selected records from the database?";
@@ -333,22 +270,44 @@ TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
   }
 }
 
-TEST_F(TextTest, LineBreaksStartNewLinesAndLongWordsStayWhole) {
-  RECT r = calc(u"one\r\ntwo\nthree\rfour", {0, 0, 200, 0}, 0);
-  EXPECT_EQ(r.bottom, 4 * tm_.tmHeight);
-  EXPECT_EQ(r.right, width(u"three"));
-  // A word wider than the line is not split; the rectangle grows to hold it.
-  RECT wide = calc(u"a Supercalifragilistic b", {0, 0, 30, 0}, DT_WORDBREAK);
-  EXPECT_EQ(wide.bottom, 3 * tm_.tmHeight);
-  EXPECT_EQ(wide.right, width(u"Supercalifragilistic"));
-  // As an edit control shows it, such a word is broken where it must be.
+TEST_F(TextTest, CalcRectBoundsLinesBreaksPrefixesAndTabsAndDrawsNothing) {
+  const int stop = 8 * tm_.tmAveCharWidth;
+  struct Case {
+    const char16_t* text;
+    LONG width;
+    UINT format;
+    LONG right, bottom;  // of the calculated rectangle, from (0, 0)
+  } cases[] = {
+      {u"Delete Database", 200, DT_SINGLELINE, width(u"Delete Database"), tm_.tmHeight},
+      {u"", 100, 0, 0, 0},
+      {u"one\r\ntwo\nthree\rfour", 200, 0, width(u"three"), 4 * tm_.tmHeight},
+      // A word wider than the line is not split; the rectangle grows to hold it.
+      {u"a Supercalifragilistic b", 30, DT_WORDBREAK, width(u"Supercalifragilistic"), 3 * tm_.tmHeight},
+      // In a single line, breaks do not break.
+      {u"one\r\ntwo", 5, DT_SINGLELINE | DT_WORDBREAK, width(u"onetwo"), tm_.tmHeight},
+      {u"&Delete", 200, DT_SINGLELINE, width(u"Delete"), tm_.tmHeight},
+      {u"Save && Close", 200, DT_SINGLELINE, width(u"Save & Close"), tm_.tmHeight},
+      {u"&Delete", 200, DT_SINGLELINE | DT_NOPREFIX, width(u"&Delete"), tm_.tmHeight},
+      {u"a\tb", 200, DT_SINGLELINE | DT_EXPANDTABS, stop + width(u"b"), tm_.tmHeight},
+      {u"a\t\tb", 200, DT_SINGLELINE | DT_EXPANDTABS, 2 * stop + width(u"b"), tm_.tmHeight},
+      {u"a\tb", 200, DT_SINGLELINE, width(u"ab"), tm_.tmHeight},  // unexpanded, a tab takes no room
+  };
+  for (const Case& c : cases) {
+    RECT r = calc(c.text, {0, 0, c.width, 0}, c.format);
+    EXPECT_EQ(r, (RECT{0, 0, c.right, c.bottom})) << std::u16string_view(c.text).size() << " " << c.format;
+  }
+  // As an edit control shows it, a long word is broken where it must be.
   RECT broken = calc(u"a Supercalifragilistic b", {0, 0, 30, 0}, DT_WORDBREAK | DT_EDITCONTROL);
   EXPECT_LE(broken.right, 30);
   EXPECT_GT(broken.bottom, 3 * tm_.tmHeight);
-  // In a single line, breaks do not break.
-  RECT single = calc(u"one\r\ntwo", {0, 0, 5, 0}, DT_SINGLELINE | DT_WORDBREAK);
-  EXPECT_EQ(single.bottom, tm_.tmHeight);
-  EXPECT_EQ(single.right, width(u"onetwo"));
+  EXPECT_EQ(inked().right, 0);
+  // DT_TABSTOP: the second byte is the tab size in characters (the cell drawn
+  // in opaque mode shows the line's width).
+  SetBkMode(hdc_, OPAQUE);
+  SetBkColor(hdc_, RGB(0, 0, 0));
+  RECT box{0, 0, 200, 50};
+  DrawTextW(hdc_, u"a\tb", -1, &box, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (3 << 8));
+  EXPECT_EQ(inked().right, 3 * tm_.tmAveCharWidth + width(u"b"));
 }
 
 TEST_F(TextTest, EndEllipsisCutsWhatDoesNotFitAndClippingIsTheDefault) {
@@ -395,10 +354,6 @@ TEST_F(TextTest, DrawTextAlignsLeftCentreRightAndVertically) {
 }
 
 TEST_F(TextTest, PrefixesUnderlineTheMarkedCharacter) {
-  EXPECT_EQ(calc(u"&Delete", {0, 0, 200, 0}, DT_SINGLELINE).right, width(u"Delete"));
-  EXPECT_EQ(calc(u"Save && Close", {0, 0, 200, 0}, DT_SINGLELINE).right, width(u"Save & Close"));
-  EXPECT_EQ(calc(u"&Delete", {0, 0, 200, 0}, DT_SINGLELINE | DT_NOPREFIX).right, width(u"&Delete"));
-
   // The underline sits below the baseline under 'e' only ("Delete" has no descenders).
   RECT box{10, 10, 200, 40};
   DrawTextW(hdc_, u"D&elete", -1, &box, DT_SINGLELINE);
@@ -406,21 +361,6 @@ TEST_F(TextTest, PrefixesUnderlineTheMarkedCharacter) {
   EXPECT_GE(under.left, 10 + width(u"D"));
   EXPECT_LE(under.right, 10 + width(u"De"));
   EXPECT_GT(under.right, under.left);
-}
-
-TEST_F(TextTest, TabsExpandToStopsOfEightAverageCharacters) {
-  int stop = 8 * tm_.tmAveCharWidth;
-  EXPECT_EQ(calc(u"a\tb", {0, 0, 200, 0}, DT_SINGLELINE | DT_EXPANDTABS).right, stop + width(u"b"));
-  EXPECT_EQ(calc(u"a\t\tb", {0, 0, 200, 0}, DT_SINGLELINE | DT_EXPANDTABS).right, 2 * stop + width(u"b"));
-  // Unexpanded, a tab takes no room.
-  EXPECT_EQ(calc(u"a\tb", {0, 0, 200, 0}, DT_SINGLELINE).right, width(u"ab"));
-  // DT_TABSTOP: the second byte is the tab size in characters (so no
-  // DT_CALCRECT: the cell drawn in opaque mode shows the line's width).
-  SetBkMode(hdc_, OPAQUE);
-  SetBkColor(hdc_, RGB(0, 0, 0));
-  RECT box{0, 0, 200, 50};
-  DrawTextW(hdc_, u"a\tb", -1, &box, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (3 << 8));
-  EXPECT_EQ(inked().right, 3 * tm_.tmAveCharWidth + width(u"b"));
 }
 
 }  // namespace

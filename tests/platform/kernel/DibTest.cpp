@@ -39,58 +39,48 @@ bool decode(const std::vector<uint8_t>& bytes, kernel::DibImage& image, kernel::
   return kernel::decodeDib(bytes.data(), bytes.size(), image, kind);
 }
 
-TEST(Dib, PalettedDepthsBottomUp) {
-  // 3x2 images, palette indices (top row) 1 0 1 / (bottom row) 0 1 0 at 1 bpp, and
-  // the widest index at other depths.
-  struct Case {
-    uint16_t bpp;
-    std::vector<uint8_t> bits;  // bottom row first, each padded to 4 bytes
-    uint32_t topLeftIndex;
-    uint32_t bottomMiddleIndex;
-  } cases[] = {
-      {1, {0b01000000, 0, 0, 0, 0b10100000, 0, 0, 0}, 1, 1},
-      {2, {0b00110000, 0, 0, 0, 0b11000000, 0, 0, 0}, 3, 3},
-      {4, {0x0F, 0x00, 0, 0, 0xF0, 0x00, 0, 0}, 15, 15},
-      {8, {0, 200, 0, 0, 255, 0, 0, 0}, 255, 200},
+constexpr uint32_t grey(uint32_t i) { return 0xFF000000u | i * 0x010101u; }
+
+TEST(Dib, EveryDepthBottomUpOrTopDown) {
+  auto paletted = [](uint16_t bpp) {  // 3x2, a grey palette
+    DibBuilder b{3, 2, bpp};
+    for (uint32_t i = 0; i < (1u << bpp); ++i) b.colors.push_back(i * 0x010101u);
+    return b;
   };
-  for (const Case& c : cases) {
-    DibBuilder b{3, 2, c.bpp};
-    for (uint32_t i = 0; i < (1u << c.bpp); ++i) b.colors.push_back(i * 0x010101u);
-    kernel::DibImage image;
-    ASSERT_TRUE(decode(b.build(c.bits), image)) << c.bpp;
-    EXPECT_EQ(image.width, 3);
-    EXPECT_EQ(image.height, 2);
-    EXPECT_EQ(image.bitsPerPixel, c.bpp);
-    EXPECT_EQ(image.palette.size(), size_t(1) << c.bpp);
-    EXPECT_EQ(image.pixels[0], 0xFF000000u | c.topLeftIndex * 0x010101u) << c.bpp;
-    EXPECT_EQ(image.pixels[1], 0xFF000000u) << c.bpp;
-    EXPECT_EQ(image.pixels[4], 0xFF000000u | c.bottomMiddleIndex * 0x010101u) << c.bpp;
-  }
-}
-
-TEST(Dib, DirectColourDepthsAndTopDown) {
-  kernel::DibImage image;
-  DibBuilder rgb24{2, -1, 24};  // top-down
-  ASSERT_TRUE(decode(rgb24.build({0x30, 0x20, 0x10, 0x03, 0x02, 0x01, 0, 0}), image));
-  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFF102030u, 0xFF010203u}));
-
-  DibBuilder rgb555{2, 1, 16};
-  ASSERT_TRUE(decode(rgb555.build({0x00, 0x7C, 0x1F, 0x00}), image));  // pure red, pure blue
-  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFFFF0000u, 0xFF0000FFu}));
-
   DibBuilder rgb565{1, 1, 16, 3, {}, {0xF800, 0x07E0, 0x001F}};
-  ASSERT_TRUE(decode(rgb565.build({0xE0, 0x07, 0, 0}), image));  // pure green
-  EXPECT_EQ(image.pixels[0], 0xFF00FF00u);
-
-  DibBuilder opaque32{1, 1, 32};
-  ASSERT_TRUE(decode(opaque32.build({0x33, 0x22, 0x11, 0x00}), image));
-  EXPECT_EQ(image.pixels[0], 0xFF112233u);
-  EXPECT_FALSE(image.hasAlpha);
-
-  DibBuilder alpha32{2, 1, 32};
-  ASSERT_TRUE(decode(alpha32.build({0x33, 0x22, 0x11, 0x80, 0, 0, 0, 0}), image));
-  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0x80112233u, 0x00000000u}));
-  EXPECT_TRUE(image.hasAlpha);
+  std::vector<uint8_t> core = {12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 1, 0,  // 2x1, 1 bpp
+                               0, 0, 0, 0xFF, 0xFF, 0xFF,            // black, white
+                               0b01000000, 0, 0, 0};
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;  // rows bottom first unless the height is negative, each padded to 4 bytes
+    std::vector<uint32_t> pixels;
+    bool alpha;
+  } cases[] = {
+      {"1 bpp", paletted(1).build({0b01000000, 0, 0, 0, 0b10100000, 0, 0, 0}),
+       {grey(1), grey(0), grey(1), grey(0), grey(1), grey(0)}, false},
+      {"2 bpp", paletted(2).build({0b00110000, 0, 0, 0, 0b11000000, 0, 0, 0}),
+       {grey(3), grey(0), grey(0), grey(0), grey(3), grey(0)}, false},
+      {"4 bpp", paletted(4).build({0x0F, 0x00, 0, 0, 0xF0, 0x00, 0, 0}),
+       {grey(15), grey(0), grey(0), grey(0), grey(15), grey(0)}, false},
+      {"8 bpp", paletted(8).build({0, 200, 0, 0, 255, 0, 0, 0}),
+       {grey(255), grey(0), grey(0), grey(0), grey(200), grey(0)}, false},
+      {"24 bpp top-down", DibBuilder{2, -1, 24}.build({0x30, 0x20, 0x10, 0x03, 0x02, 0x01, 0, 0}),
+       {0xFF102030u, 0xFF010203u}, false},
+      {"16 bpp red and blue", DibBuilder{2, 1, 16}.build({0x00, 0x7C, 0x1F, 0x00}), {0xFFFF0000u, 0xFF0000FFu}, false},
+      {"5-6-5 green", rgb565.build({0xE0, 0x07, 0, 0}), {0xFF00FF00u}, false},
+      {"opaque 32 bpp", DibBuilder{1, 1, 32}.build({0x33, 0x22, 0x11, 0x00}), {0xFF112233u}, false},
+      {"32 bpp with alpha", DibBuilder{2, 1, 32}.build({0x33, 0x22, 0x11, 0x80, 0, 0, 0, 0}),
+       {0x80112233u, 0x00000000u}, true},
+      {"core header, three-byte colours", core, {0xFF000000u, 0xFFFFFFFFu}, false},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    kernel::DibImage image;
+    ASSERT_TRUE(decode(c.bytes, image));
+    EXPECT_EQ(image.pixels, c.pixels);
+    EXPECT_EQ(image.hasAlpha, c.alpha);
+  }
 }
 
 TEST(Dib, IconMaskMakesPixelsTransparent) {
@@ -146,15 +136,6 @@ TEST(Dib, CorruptHeadersAndShortDataAreRefused) {
   badHeader[0] = 20;   // neither a core nor an info header
   EXPECT_FALSE(decode(badHeader, image));
   EXPECT_FALSE(kernel::decodeDib(nullptr, 100, image));
-}
-
-TEST(Dib, CoreHeaderWithThreeByteColours) {
-  std::vector<uint8_t> bytes = {12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 1, 0,  // 2x1, 1 bpp
-                                0, 0, 0, 0xFF, 0xFF, 0xFF,            // black, white
-                                0b01000000, 0, 0, 0};
-  kernel::DibImage image;
-  ASSERT_TRUE(decode(bytes, image));
-  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFF000000u, 0xFFFFFFFFu}));
 }
 
 }  // namespace

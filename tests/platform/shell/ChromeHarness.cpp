@@ -10,70 +10,35 @@ namespace chrometest {
 
 namespace {
 
-constexpr const char16_t* kClass = u"ChromeTestWnd";
-
-struct Look {
-  COLORREF colour;
-  bool followPanel;
-};
-
-std::map<HWND, Look>& looks() {
-  static std::map<HWND, Look> map;
-  return map;
-}
+struct Look { COLORREF colour; bool followPanel; };
+std::map<HWND, Look> looks;
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   received().push_back({hwnd, msg, wParam, lParam});
-  auto found = looks().find(hwnd);
-  const Look* look = found == looks().end() ? nullptr : &found->second;
-  switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT client;
-      GetClientRect(hwnd, &client);
-      HBRUSH brush = CreateSolidBrush(look ? look->colour : RGB(255, 255, 255));
-      FillRect(dc, &client, brush);
-      DeleteObject(brush);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_LBUTTONDOWN:
-      SetCapture(hwnd);
-      return 0;
-    case WM_LBUTTONUP:
-      ReleaseCapture();
-      return 0;
-    case WM_SETTINGCHANGE:
-      if (look && look->followPanel) {
-        SIPINFO info{};
-        info.cbSize = sizeof info;
-        SHSipInfo(SPI_GETSIPINFO, 0, &info, 0);
-        RECT r = info.rcVisibleDesktop;
-        if (!(info.fdwFlags & SIPF_ON)) r.bottom -= device::Device::kMenuBarHeight;
-        MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-      }
-      return 0;
-    default:
-      break;
+  const Look look = looks.count(hwnd) ? looks[hwnd] : Look{RGB(255, 255, 255), false};
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HBRUSH brush = CreateSolidBrush(look.colour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  if (msg == WM_ERASEBKGND) return 1;
+  if (msg == WM_LBUTTONDOWN) SetCapture(hwnd);
+  if (msg == WM_LBUTTONUP) ReleaseCapture();
+  if (msg == WM_SETTINGCHANGE && look.followPanel) {
+    SIPINFO info{};
+    info.cbSize = sizeof info;
+    SHSipInfo(SPI_GETSIPINFO, 0, &info, 0);
+    RECT r = info.rcVisibleDesktop;
+    if (!(info.fdwFlags & SIPF_ON)) r.bottom -= device::Device::kMenuBarHeight;
+    MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-void registerClass() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = windowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kClass;
-  RegisterClassW(&wc);
-}
-
-void destroyAll() {
-  std::vector<HWND> windows;
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) windows.push_back(w);
-  for (HWND w : windows) DestroyWindow(w);
 }
 
 }  // namespace
@@ -97,20 +62,14 @@ std::u16string typed() {
 }
 
 HWND window(const char16_t* title, RECT rect, COLORREF colour, DWORD exStyle, bool followPanel) {
-  HWND hwnd = CreateWindowExW(exStyle, kClass, title, WS_POPUP | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
-                              rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  looks()[hwnd] = {colour, followPanel};
+  HWND hwnd = CreateWindowExW(exStyle, u"ChromeTestWnd", title, WS_POPUP | WS_VISIBLE, rect.left, rect.top,
+                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, nullptr, nullptr);
+  looks[hwnd] = {colour, followPanel};
   SetForegroundWindow(hwnd);
   return hwnd;
 }
 
-void stylus(display::InputEvent::Type type, POINT p) {
-  display::InputEvent event;
-  event.type = type;
-  event.x = p.x;
-  event.y = p.y;
-  device::Device::instance().pushInput(event);
-}
+void stylus(display::InputEvent::Type type, POINT p) { device::Device::instance().pushInput({type, p.x, p.y}); }
 
 void tap(POINT p) {
   stylus(display::InputEvent::Type::StylusDown, p);
@@ -127,10 +86,7 @@ void pump() {
       continue;
     }
     quiet = 0;
-    if (msg.message == WM_QUIT) {
-      received().push_back({nullptr, WM_QUIT, msg.wParam, 0});
-      continue;
-    }
+    if (msg.message == WM_QUIT) received().push_back({nullptr, WM_QUIT, msg.wParam, 0});
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -142,8 +98,9 @@ void settle() {
 }
 
 POINT centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 uint32_t pixel(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
+uint32_t fb(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
+shell::Chrome& chrome() { return *device::Device::instance().chrome(); }
 
 std::vector<uint32_t> pixels(const RECT& r) {
   std::vector<uint32_t> out;
@@ -152,32 +109,31 @@ std::vector<uint32_t> pixels(const RECT& r) {
   return out;
 }
 
-uint32_t fb(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
-
 int countColour(const RECT& r, COLORREF colour) {
   int n = 0;
   for (uint32_t p : pixels(r)) n += p == fb(colour);
   return n;
 }
 
-shell::Chrome& chrome() { return *device::Device::instance().chrome(); }
-
 void ChromeTest::SetUp() {
   device::Options options;
   options.chrome = true;
   device::Device::instance().configure(options, nullptr);
-  registerClass();
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = windowProc;
+  wc.lpszClassName = u"ChromeTestWnd";
+  RegisterClassW(&wc);
   received().clear();
 }
 
 void ChromeTest::TearDown() {
-  destroyAll();
+  while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }
   device::Device::instance().configure(device::Options{}, nullptr);
   received().clear();
-  looks().clear();
+  looks.clear();
 }
 
 }  // namespace chrometest

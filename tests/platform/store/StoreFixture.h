@@ -71,39 +71,23 @@ class StoreTest : public TempDirTest {
   std::string path_;
 };
 
-inline CEPROPVAL prop(WORD number, WORD type) {
-  CEPROPVAL p{};
-  p.propid = (DWORD(number) << 16) | type;
-  return p;
-}
-inline CEPROPVAL propI2(WORD number, SHORT v) {
-  CEPROPVAL p = prop(number, CEVT_I2);
-  p.val.iVal = v;
-  return p;
-}
-inline CEPROPVAL propI4(WORD number, LONG v) {
-  CEPROPVAL p = prop(number, CEVT_I4);
-  p.val.lVal = v;
-  return p;
-}
-inline CEPROPVAL propUI4(WORD number, ULONG v) {
-  CEPROPVAL p = prop(number, CEVT_UI4);
-  p.val.ulVal = v;
-  return p;
-}
-inline CEPROPVAL propTime(WORD number, uint64_t v) {
-  CEPROPVAL p = prop(number, CEVT_FILETIME);
+inline CEPROPVAL prop(WORD number, WORD type) { CEPROPVAL p{}; p.propid = (DWORD(number) << 16) | type; return p; }
+inline CEPROPVAL propI2(WORD n, SHORT v) { CEPROPVAL p = prop(n, CEVT_I2); p.val.iVal = v; return p; }
+inline CEPROPVAL propI4(WORD n, LONG v) { CEPROPVAL p = prop(n, CEVT_I4); p.val.lVal = v; return p; }
+inline CEPROPVAL propUI4(WORD n, ULONG v) { CEPROPVAL p = prop(n, CEVT_UI4); p.val.ulVal = v; return p; }
+inline CEPROPVAL propTime(WORD n, uint64_t v) {
+  CEPROPVAL p = prop(n, CEVT_FILETIME);
   p.val.filetime = {static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)};
   return p;
 }
 // The string must outlive the call that takes the value.
-inline CEPROPVAL propString(WORD number, const WCHAR* v) {
-  CEPROPVAL p = prop(number, CEVT_LPWSTR);
+inline CEPROPVAL propString(WORD n, const WCHAR* v) {
+  CEPROPVAL p = prop(n, CEVT_LPWSTR);
   p.val.lpwstr = const_cast<LPWSTR>(v);
   return p;
 }
-inline CEPROPVAL propBlob(WORD number, std::vector<BYTE>& bytes) {
-  CEPROPVAL p = prop(number, CEVT_BLOB);
+inline CEPROPVAL propBlob(WORD n, std::vector<BYTE>& bytes) {
+  CEPROPVAL p = prop(n, CEVT_BLOB);
   p.val.blob = {static_cast<DWORD>(bytes.size()), bytes.data()};
   return p;
 }

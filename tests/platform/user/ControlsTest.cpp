@@ -1,6 +1,11 @@
-// The static and button controls, dialog keyboard handling outside a
-// template, default processing and the tree of windows.
+// The static and button controls: how they look, checked on the screen's
+// pixels region by region against the measured text (the program's dialogs
+// and the gallery's controls page are checked whole in their own tests), and
+// how they act; dialog keys outside a template and default processing.
+#include <string>
+
 #include "Recorder.h"
+#include "user/TextMeasure.h"
 
 namespace usertest {
 namespace {
@@ -9,24 +14,7 @@ using ControlsTest = UserTest;
 
 std::vector<Entry> commands() { return log().only({WM_COMMAND}); }
 
-TEST_F(ControlsTest, StaticWithNotifyReportsTapsAndAsksTheParentForItsColours) {
-  HWND top = createTopLevel(WS_VISIBLE);
-  HWND label = createControl(top, WC_STATIC, u"Name:", SS_NOTIFY, 0xFFFF, {10, 10, 100, 30});
-  HWND plain = createControl(top, WC_STATIC, u"Size:", 0, 9, {10, 40, 100, 60});
-  pump();
-  log().clear();
-  tap(20, 46);  // label
-  tap(20, 76);  // plain
-  pump();
-  EXPECT_TRUE(sameSequence({msgWL(top, WM_COMMAND, MAKEWPARAM(0xFFFF, STN_CLICKED), reinterpret_cast<LPARAM>(label))},
-                           commands()));
-  log().clear();
-  InvalidateRect(plain, nullptr, TRUE);
-  UpdateWindow(plain);
-  EXPECT_TRUE(sameSequence({Expect{top, WM_CTLCOLORSTATIC, false, 0, true, reinterpret_cast<LPARAM>(plain)}},
-                           log().only({WM_CTLCOLORSTATIC})));
-}
-
+// Static controls report taps in ScriptedDialogTest and take the parent's colours in ControlPaintTest.
 TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInside) {
   HWND top = createTopLevel(WS_VISIBLE);
   HWND button = createControl(top, WC_BUTTON, u"OK", BS_PUSHBUTTON, IDOK, {10, 10, 70, 30});
@@ -56,23 +44,6 @@ TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInsi
   EnableWindow(button, FALSE);
   SendMessageW(button, BM_CLICK, 0, 0);
   EXPECT_EQ(commands().size(), 2u) << "a disabled button does not click";
-}
-
-// Radio groups are walked in DialogKeysTest.
-TEST_F(ControlsTest, AutomaticCheckBoxesToggleOnAClickAndPlainOnesWaitForTheProgram) {
-  HWND top = createTopLevel(WS_VISIBLE);
-  HWND check = createControl(top, WC_BUTTON, u"Bold", BS_AUTOCHECKBOX, 1, {0, 0, 80, 20});
-  HWND manual = createControl(top, WC_BUTTON, u"Manual", BS_CHECKBOX, 2, {0, 20, 80, 40});
-  auto state = [](HWND b) { return SendMessageW(b, BM_GETCHECK, 0, 0); };
-
-  SendMessageW(check, BM_CLICK, 0, 0);
-  EXPECT_EQ(state(check), BST_CHECKED);
-  SendMessageW(check, BM_CLICK, 0, 0);
-  EXPECT_EQ(state(check), BST_UNCHECKED);
-  SendMessageW(manual, BM_CLICK, 0, 0);
-  EXPECT_EQ(state(manual), BST_UNCHECKED) << "a plain check box only reports the click";
-  SendMessageW(manual, BM_SETCHECK, BST_CHECKED, 0);
-  EXPECT_EQ(state(manual), BST_CHECKED);
 }
 
 TEST_F(ControlsTest, DialogMessagesAreOnlyTakenForTheDialogAndItsControls) {
@@ -110,25 +81,102 @@ TEST_F(ControlsTest, DefaultProcessingHitTestsAsksTheParentAndCloses) {
   EXPECT_FALSE(IsWindow(top));
 }
 
-TEST_F(ControlsTest, ZOrderIsEnumeratedFromTheDesktopAndChangedBySetWindowPos) {
-  HWND a = createTopLevel(WS_VISIBLE);
-  HWND b = createTopLevel(WS_VISIBLE);
-  HWND c = createTopLevel(WS_VISIBLE);
-  auto order = [] {
-    std::vector<HWND> out;
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) out.push_back(w);
-    return out;
-  };
-  EXPECT_EQ(order(), (std::vector<HWND>{c, b, a}));
-  SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(order(), (std::vector<HWND>{b, a, c}));
-  EXPECT_EQ(GetWindow(a, GW_HWNDPREV), b);
-  HWND child = createChild(a, 1, {0, 0, 5, 5});
-  EXPECT_TRUE(IsChild(a, child));
-  EXPECT_FALSE(IsChild(b, child));
-  SetWindowTextW(a, u"Vantor");
-  EXPECT_EQ(FindWindowW(u"RECORDER", u"Vantor"), a) << "class names ignore case";
+constexpr uint32_t kWhite = 0x00FFFFFF;
+
+// Groups of rows with ink: the lines of text shown.
+int inkLines(const RECT& area, uint32_t background) {
+  int lines = 0;
+  bool previous = false;
+  for (int y = area.top; y < area.bottom; ++y) {
+    bool any = inkIn({area.left, y, area.right, y + 1}, background).right > 0;
+    lines += any && !previous;
+    previous = any;
+  }
+  return lines;
+}
+
+class ControlPaintTest : public UserTest {
+ protected:
+  void SetUp() override {
+    UserTest::SetUp();
+    parent_ = createTopLevel(WS_VISIBLE);
+  }
+  HWND control(const char16_t* cls, const char16_t* text, DWORD style, RECT r, int id = 50) {
+    HWND hwnd = createControl(parent_, cls, text, style, id, r);
+    UpdateWindow(parent_);
+    return hwnd;
+  }
+  HWND parent_ = nullptr;
+};
+
+TEST_F(ControlPaintTest, StaticTextFollowsItsAlignmentWrapsAtWordsAndHonoursPrefixes) {
+  const int width = 200;
+  int text = user::textWidth(u"Records");
+  const std::pair<DWORD, int> cases[] = {{SS_LEFT, 0}, {SS_CENTER, (width - text) / 2}, {SS_RIGHT, width - text}};
+  for (auto [style, left] : cases) {
+    HWND label = control(WC_STATIC, u"Records", style, {10, 10, 10 + width, 30});
+    RECT r = screenRect(label), ink = inkIn(r, kWhite);
+    EXPECT_GE(ink.left, r.left + left) << style;
+    EXPECT_LE(ink.right, r.left + left + text) << style;
+    EXPECT_GE(ink.right, r.left + left + text - 2) << style;
+    DestroyWindow(label);
+  }
+  std::u16string words = u"Select a database in the tree to list its records";
+  RECT r = screenRect(control(WC_STATIC, words.c_str(), SS_LEFT, {10, 10, 90, 10 + 6 * user::textLineHeight()}));
+  EXPECT_EQ(inkLines(r, kWhite), static_cast<int>(user::wrapText(words, 80).size()));
+  EXPECT_GT(inkLines(r, kWhite), 2);
+  EXPECT_LE(inkIn(r, kWhite).right, r.right);
+  // "&&" shows one ampersand unless prefixes are off.
+  RECT a = inkIn(screenRect(control(WC_STATIC, u"&&", SS_LEFT, {10, 100, 90, 120}, 51)), kWhite);
+  RECT b = inkIn(screenRect(control(WC_STATIC, u"&&", SS_LEFT | SS_NOPREFIX, {10, 130, 90, 150}, 52)), kWhite);
+  EXPECT_GT(b.right - b.left, a.right - a.left + 3);
+}
+
+TEST_F(ControlPaintTest, StaticUsesTheParentsColoursAndGreysWhenDisabled) {
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  react(parent_, WM_CTLCOLORSTATIC, [&](HWND, UINT, WPARAM wParam, LPARAM) {
+    SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 255));
+    SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(red);
+  });
+  HWND label = control(WC_STATIC, u"Size", SS_LEFT, {10, 10, 110, 30});
+  RECT r = screenRect(label);
+  EXPECT_EQ(screen().pixel(r.right - 1, r.bottom - 1), 0x00FF0000u);
+  // Glyph pixels mix the parent's blue into its red; nothing else is mixed in.
+  auto blueInk = [](uint32_t p) { return (p & 0xFF) > 0 && ((p >> 8) & 0xFF) == 0; };
+  auto greyInk = [](uint32_t p) { return ((p >> 8) & 0xFF) > 0; };
+  EXPECT_GT(countPixels(r, blueInk), 5);
+  EXPECT_EQ(countPixels(r, greyInk), 0);
+  EnableWindow(label, FALSE);
+  UpdateWindow(parent_);
+  EXPECT_EQ(countPixels(r, blueInk), 0);
+  EXPECT_GT(countPixels(r, greyInk), 5) << "disabled text is grey";
+  DestroyWindow(label);
+  DeleteObject(red);
+}
+
+TEST_F(ControlPaintTest, PushButtonCentresItsTextAndSinksWhenPressed) {
+  HWND button = control(WC_BUTTON, u"Cancel", BS_PUSHBUTTON, {20, 20, 100, 44});
+  RECT r = screenRect(button), inner{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
+  uint32_t face = pixelOf(GetSysColor(COLOR_BTNFACE));
+  RECT text = inkIn(inner, face);
+  EXPECT_NEAR((text.left + text.right) / 2, (r.left + r.right) / 2, 2);
+  EXPECT_NEAR((text.top + text.bottom) / 2, (r.top + r.bottom) / 2, 3);
+  uint32_t topLeft = screen().pixel(r.left, r.top);
+
+  SendMessageW(button, BM_SETSTATE, TRUE, 0);
+  UpdateWindow(parent_);
+  RECT pressed = inkIn(inner, face);
+  EXPECT_EQ(pressed.left, text.left + 1) << "the label moves with the face";
+  EXPECT_EQ(pressed.top, text.top + 1);
+  EXPECT_NE(screen().pixel(r.left, r.top), topLeft) << "the edges turn";
+
+  SendMessageW(button, BM_SETSTATE, FALSE, 0);
+  SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  UpdateWindow(parent_);
+  auto black = [](uint32_t p) { return p == 0; };
+  EXPECT_EQ(countPixels({r.left, r.bottom - 1, r.right, r.bottom}, black), r.right - r.left) << "the default's frame";
+  EXPECT_EQ(countPixels({r.left, r.top, r.left + 1, r.bottom}, black), r.bottom - r.top);
 }
 
 }  // namespace

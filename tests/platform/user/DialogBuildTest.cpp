@@ -1,9 +1,11 @@
-// Dialogs made from templates: where the window and its controls land for
+// Dialog templates: reading both formats as the resource compiler writes
+// them, corrupt ones refused whole; where a dialog and its controls land for
 // the template's font, what each control is given, and the templates that
 // cannot be made.
 #include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "dialog_templates.h"
+#include "user/DialogTemplate.h"
 
 namespace usertest {
 namespace {
@@ -45,14 +47,10 @@ RECT placeOf(HWND dialog, HWND control) {
 
 INT_PTR CALLBACK quietProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-HWND makeLayoutDialog(HWND owner) {
-  return CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, quietProc, 0);
-}
-
 TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont) {
   HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
   log().clear();
-  HWND dialog = makeLayoutDialog(owner);
+  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, quietProc, 0);
   ASSERT_TRUE(dialog);
   auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
   LOGFONTW lf{};
@@ -78,55 +76,23 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
   MapWindowPoints(dialog, owner, reinterpret_cast<POINT*>(&client), 2);
   EXPECT_TRUE(sameRect(expected(u, 10, 6, 100, 100), client));
   EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_CAPTIONOKBTN, WS_EX_CAPTIONOKBTN);
-  WCHAR text[32];
-  GetWindowTextW(dialog, text, 32);
-  EXPECT_EQ(std::u16string(text), u"Layout");
-  GetClassNameW(dialog, text, 32);
-  EXPECT_EQ(std::u16string(text), u"Dialog");
   EXPECT_FALSE(IsWindowVisible(dialog));  // the template has no WS_VISIBLE
-  DestroyWindow(dialog);
-}
 
-TEST_F(DialogBuildTest, EveryControlGetsTheFontAndIconsComeFromTheInstance) {
-  HWND dialog = makeLayoutDialog(nullptr);
-  ASSERT_TRUE(dialog);
-  auto font = static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-  HWND recorded = GetDlgItem(dialog, 1099);
-  ASSERT_TRUE(recorded);
+  // Every control gets the font; the one that records says so.
   auto fontMessages = log().only({WM_SETFONT});
   ASSERT_EQ(fontMessages.size(), 1u);
-  EXPECT_EQ(fontMessages[0].hwnd, recorded);
-  EXPECT_EQ(fontMessages[0].wParam, font);
-  for (int id : {IDC_TEST_LABEL, IDC_TEST_BUTTON, IDC_TEST_CHECK, IDOK})
-    EXPECT_EQ(static_cast<WPARAM>(SendDlgItemMessageW(dialog, id, WM_GETFONT, 0, 0)), font) << id;
-
+  EXPECT_EQ(fontMessages[0].hwnd, GetDlgItem(dialog, 1099));
+  EXPECT_EQ(fontMessages[0].wParam, reinterpret_cast<WPARAM>(font));
+  // The icon comes from the instance; children come in template order.
   HWND icon = GetWindow(dialog, GW_CHILD);
   EXPECT_EQ(GetDlgCtrlID(icon), 0xFFFF);
   EXPECT_TRUE(SendMessageW(icon, STM_GETICON, 0, 0));
   EXPECT_EQ(GetWindowTextLengthW(icon), 0);
-  EXPECT_EQ(GetWindow(icon, GW_HWNDNEXT), GetDlgItem(dialog, IDC_TEST_LABEL)) << "children in template order";
+  EXPECT_EQ(GetWindow(icon, GW_HWNDNEXT), GetDlgItem(dialog, IDC_TEST_LABEL));
   DestroyWindow(dialog);
 }
 
-TEST_F(DialogBuildTest, ExtendedTemplateCentresWithItsBoldItalicFontAndWideIds) {
-  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_EXTENDED), nullptr, quietProc, 0);
-  ASSERT_TRUE(dialog);
-  auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-  LOGFONTW lf{};
-  GetObjectW(font, sizeof lf, &lf);
-  EXPECT_EQ(lf.lfHeight, -12);
-  EXPECT_EQ(lf.lfWeight, 700);
-  EXPECT_EQ(lf.lfItalic, 1);
-  HWND wide = GetDlgItem(dialog, 70000);
-  ASSERT_TRUE(wide);
-  EXPECT_EQ(GetWindowLongW(wide, GWL_EXSTYLE) & WS_EX_STATICEDGE, WS_EX_STATICEDGE);
-  RECT r = screenRect(dialog), work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_LE(std::abs((r.left + r.right) - (work.left + work.right)), 1);
-  EXPECT_LE(std::abs((r.top + r.bottom) - (work.top + work.bottom)), 1);
-  DestroyWindow(dialog);
-}
-
+// The program's templates are all DIALOG ones; DIALOGEX is read in DialogTemplateTest.
 TEST_F(DialogBuildTest, TemplatesThatCannotBeMadeFailAsTheDeviceDoes) {
   HWND owner = createTopLevel(WS_VISIBLE);
   auto windows = [] {
@@ -152,6 +118,48 @@ TEST_F(DialogBuildTest, TemplatesThatCannotBeMadeFailAsTheDeviceDoes) {
   EXPECT_EQ(CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_UNKNOWN_CLASS), nullptr, quietProc, 0), nullptr);
 
   EXPECT_EQ(windows(), before) << "nothing half-made is left behind";
+}
+
+// The resource compiler's bytes of a template.
+std::vector<uint8_t> resourceBytes(int id) {
+  HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_DIALOG);
+  auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, resource)));
+  return {bytes, bytes + SizeofResource(nullptr, resource)};
+}
+
+// What the templates hold is checked on the dialogs made from them (DialogBuildTest).
+TEST(DialogTemplateTest, EveryTruncationOfATemplateInEitherFormatIsRefused) {
+  for (auto [id, items] : {std::pair{IDD_TEST_LAYOUT, 10u}, std::pair{IDD_TEST_EXTENDED, 2u}}) {
+    std::vector<uint8_t> bytes = resourceBytes(id);
+    auto whole = user::parseDialogTemplate(bytes.data(), bytes.size());
+    ASSERT_TRUE(whole) << id;
+    EXPECT_EQ(whole->items.size(), items);
+    for (size_t n = 0; n < bytes.size(); ++n) {
+      // An exact-size copy: reading past it would be caught by the sanitizer.
+      std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(n));
+      EXPECT_FALSE(user::parseDialogTemplate(cut.data(), cut.size())) << id << " cut at " << n;
+    }
+  }
+  EXPECT_FALSE(user::parseDialogTemplate(nullptr, 100));
+}
+
+TEST(DialogTemplateTest, CorruptCountsAndTextsAreRefused) {
+  auto bare = [](uint32_t style, uint16_t count) {
+    TemplateBytes t;
+    return t.header(style, 0, count, 0, 0, 10, 10);
+  };
+  const std::pair<const char*, TemplateBytes> cases[] = {
+      {"more items than bytes",
+       bare(WS_POPUP, 3).word(0).word(0).word(0).item(WS_CHILD, 0, 0, 1, 1, 1, 0x0080, u"one")},
+      {"an item count no dialog has", bare(WS_POPUP, 0xFFFF).word(0).word(0).word(0)},
+      {"title without its terminator", bare(WS_POPUP, 0).word(0).word(0).word(u'A').word(u'B')},
+      {"font without its face", bare(WS_POPUP | DS_SETFONT, 0).word(0).word(0).word(0).word(8)},
+      {"creation data longer than the template",
+       bare(WS_POPUP, 1).word(0).word(0).word(0).align().dword(WS_CHILD).dword(0).word(0).word(0).word(5).word(5)
+           .word(7).ordinal(0x0082).word(0).word(200).word(1)},
+      {"menu ordinal cut off", bare(WS_POPUP, 0).word(0xFFFF)},
+  };
+  for (const auto& [what, bytes] : cases) EXPECT_FALSE(user::parseDialogTemplate(bytes.data(), bytes.size())) << what;
 }
 
 }  // namespace

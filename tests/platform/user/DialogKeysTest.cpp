@@ -1,6 +1,6 @@
 // The keyboard of dialogs and their controls by id: the tab order, groups
-// and arrows, Enter and the default button, Escape, the keys a control
-// asks for, WM_NEXTDLGCTL, and the texts and checks of controls.
+// and arrows, Enter and the default button, Escape, WM_NEXTDLGCTL, and the
+// texts and checks of controls.
 #include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "dialog_templates.h"
@@ -48,132 +48,73 @@ class DialogKeysTest : public UserTest {
   HWND dialog = nullptr;
 };
 
-TEST_F(DialogKeysTest, FocusStartsOnTheFirstTabStopAndTabWalksTheTabStopsBothWays) {
-  EXPECT_EQ(idOfFocus(), IDC_TEST_FIRST);
-  // "Second" has no tab stop, the label and the other radio buttons neither.
-  const int order[] = {IDC_TEST_FIRST, IDC_TEST_THIRD, IDC_TEST_RADIO1, IDC_TEST_AFTER, IDOK, IDCANCEL, IDC_TEST_FIRST};
-  for (size_t i = 1; i < std::size(order); ++i) {
-    pressNow(VK_TAB);
-    EXPECT_EQ(idOfFocus(), order[i]);
+// One walk of the keys: where the focus goes, what is pressed, which button is the default.
+TEST_F(DialogKeysTest, TabWalksTheTabStopsArrowsStayInTheGroupEnterPressesTheDefaultAndEscapeCancels) {
+  EXPECT_EQ(idOfFocus(), IDC_TEST_FIRST) << "the first tab stop";
+  // "Second" has no tab stop, the label and the other radio buttons neither. defaultId: the button shown so.
+  const struct { UINT vk; bool shift; int focus, command, defaultId; } steps[] = {
+      {VK_TAB, false, IDC_TEST_THIRD, 0, IDC_TEST_THIRD},
+      {VK_UP, false, IDC_TEST_SECOND, 0, IDC_TEST_SECOND},  // within the group, tab stop or not
+      {VK_TAB, false, IDC_TEST_THIRD, 0, IDC_TEST_THIRD},
+      {VK_TAB, false, IDC_TEST_RADIO1, 0, IDOK},  // off the push buttons: OK is the default again
+      {VK_RETURN, false, IDC_TEST_RADIO1, IDOK, IDOK},
+      {VK_TAB, false, IDC_TEST_AFTER, 0, IDC_TEST_AFTER},  // a push button with the focus is the default
+      {VK_RETURN, false, IDC_TEST_AFTER, IDC_TEST_AFTER, IDC_TEST_AFTER},
+      {VK_TAB, false, IDOK, 0, IDOK},
+      {VK_TAB, false, IDCANCEL, 0, IDCANCEL},
+      {VK_TAB, false, IDC_TEST_FIRST, 0, IDC_TEST_FIRST},
+      {VK_TAB, true, IDCANCEL, 0, IDCANCEL},
+      {VK_TAB, true, IDOK, 0, IDOK},
+      {VK_TAB, true, IDC_TEST_AFTER, 0, IDC_TEST_AFTER},
+      {VK_TAB, true, IDC_TEST_RADIO1, 0, IDOK},
+      {VK_ESCAPE, false, IDC_TEST_RADIO1, IDCANCEL, IDOK},
+      {VK_TAB, true, IDC_TEST_THIRD, 0, IDC_TEST_THIRD},
+      {VK_TAB, true, IDC_TEST_FIRST, 0, IDC_TEST_FIRST},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(testing::Message() << "step " << &s - steps);
+    commands.clear();
+    pressNow(s.vk, s.shift);
+    EXPECT_EQ(idOfFocus(), s.focus);
+    using Commands = std::vector<std::pair<WORD, HWND>>;
+    EXPECT_EQ(commands, (s.command ? Commands{{WORD(s.command), item(s.command)}} : Commands{}));
+    for (int id : {IDC_TEST_FIRST, IDC_TEST_THIRD, IDC_TEST_AFTER, IDOK, IDCANCEL})
+      EXPECT_EQ(buttonType(id), DWORD(id == s.defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)) << id;
   }
-  for (size_t i = std::size(order) - 1; i-- > 0;) {
-    pressNow(VK_TAB, true);
-    EXPECT_EQ(idOfFocus(), order[i]);
-  }
-  // A disabled or hidden control is passed over.
+  // A disabled or hidden control is passed over, a disabled OK or Cancel not pressed.
   EnableWindow(item(IDC_TEST_THIRD), FALSE);
   ShowWindow(item(IDC_TEST_RADIO1), SW_HIDE);
   pressNow(VK_TAB);
   EXPECT_EQ(idOfFocus(), IDC_TEST_AFTER);
-  EXPECT_TRUE(commands.empty());
-}
-
-TEST_F(DialogKeysTest, ArrowsMoveWithinTheGroupAndCheckRadioButtons) {
-  SetFocus(item(IDC_TEST_RADIO1));
-  pressNow(VK_DOWN);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO2);
-  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TEST_RADIO2), UINT(BST_CHECKED));
-  pressNow(VK_RIGHT);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO3);
-  pressNow(VK_DOWN);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1);  // wraps within the group
-  pressNow(VK_UP);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO3);
-  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TEST_RADIO1), UINT(BST_UNCHECKED));
-
-  // Groups run from one WS_GROUP control to the next, whatever the tab stops.
-  SetFocus(item(IDC_TEST_THIRD));
-  pressNow(VK_UP);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_SECOND);
-}
-
-TEST_F(DialogKeysTest, EnterPressesTheDefaultButtonWhichFollowsThePushButtonWithTheFocusEscapeCancels) {
-  SetFocus(item(IDC_TEST_RADIO1));
-  pressNow(VK_RETURN);
-  ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(commands[0], std::make_pair(WORD(IDOK), item(IDOK)));
-
-  // A push button that takes the focus shows as the default and Enter is its.
-  pressNow(VK_TAB);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_AFTER);
-  EXPECT_EQ(buttonType(IDC_TEST_AFTER), DWORD(BS_DEFPUSHBUTTON));
-  EXPECT_EQ(buttonType(IDOK), DWORD(BS_PUSHBUTTON));
-  pressNow(VK_RETURN);
-  EXPECT_EQ(commands.back().first, IDC_TEST_AFTER);
-  pressNow(VK_TAB, true);  // back to the radio buttons: OK is the default again
-  EXPECT_EQ(buttonType(IDC_TEST_AFTER), DWORD(BS_PUSHBUTTON));
-  EXPECT_EQ(buttonType(IDOK), DWORD(BS_DEFPUSHBUTTON));
-
-  EnableWindow(item(IDOK), FALSE);  // a disabled default button is not pressed
-  size_t before = commands.size();
-  pressNow(VK_RETURN);
-  EXPECT_EQ(commands.size(), before);
-
-  pressNow(VK_ESCAPE);
-  EXPECT_EQ(commands.back(), std::make_pair(WORD(IDCANCEL), item(IDCANCEL))) << "Escape is Cancel";
+  SetFocus(item(IDC_TEST_RADIO2));
+  EnableWindow(item(IDOK), FALSE);
   EnableWindow(item(IDCANCEL), FALSE);
-  pressNow(VK_ESCAPE);
-  EXPECT_EQ(commands.size(), before + 1) << "unless Cancel is disabled";
-}
-
-TEST_F(DialogKeysTest, ControlsThatAskForKeysGetThem) {
-  HWND editor = createChild(dialog, 500, {100, 60, 140, 80}, WS_VISIBLE | WS_TABSTOP);
-  react(editor, WM_GETDLGCODE, [](HWND, UINT, WPARAM, LPARAM lParam) -> LRESULT {
-    auto* msg = reinterpret_cast<const MSG*>(lParam);
-    if (msg && msg->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
-    return DLGC_WANTTAB | DLGC_WANTARROWS;
-  });
-  SetFocus(editor);
-  log().clear();
-  pressNow(VK_TAB);
-  pressNow(VK_DOWN);
+  commands.clear();
   pressNow(VK_RETURN);
-  EXPECT_EQ(GetFocus(), editor);
-  EXPECT_TRUE(commands.empty());
-  EXPECT_TRUE(sameSequence({msgW(editor, WM_KEYDOWN, VK_TAB), msgW(editor, WM_KEYDOWN, VK_DOWN),
-                            msgW(editor, WM_KEYDOWN, VK_RETURN)},
-                           log().only({WM_KEYDOWN})));
-  // Escape it does not ask for.
   pressNow(VK_ESCAPE);
-  EXPECT_EQ(commands.size(), 1u);
+  EXPECT_TRUE(commands.empty());
 }
 
-TEST_F(DialogKeysTest, NextDialogControlTakesAWindowOrAStep) {
+// The keys a control asks for: the combo box's and the list box's in ComboBoxTest and the gallery's test.
+TEST_F(DialogKeysTest, NextDialogControlAndActivationMoveTheFocusAndControlsAreReachedById) {
   SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_TEST_LABEL)), TRUE);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_LABEL);  // any control, tab stop or not
-  SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_THIRD);
-  SendMessageW(dialog, WM_NEXTDLGCTL, 1, FALSE);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_FIRST);
+  EXPECT_EQ(idOfFocus(), IDC_TEST_LABEL) << "any control, tab stop or not";
   HWND stranger = createTopLevel(WS_VISIBLE);
-  SetFocus(item(IDC_TEST_FIRST));
-  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stranger), TRUE);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_FIRST);
-}
-
-TEST_F(DialogKeysTest, ActivationGivesTheFocusBackWhereItWas) {
-  pressNow(VK_TAB);
-  pressNow(VK_TAB);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1);
-  HWND other = createTopLevel(WS_VISIBLE);
-  EXPECT_EQ(GetActiveWindow(), other);
   SetActiveWindow(dialog);
-  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1);
+  SetFocus(item(IDC_TEST_RADIO1));
+  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stranger), TRUE);
+  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1) << "not another window's";
+  SetActiveWindow(stranger);
+  SetActiveWindow(dialog);
+  EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1) << "activation gives the focus back where it was";
   SetFocus(dialog);
   EXPECT_EQ(idOfFocus(), IDC_TEST_RADIO1);
-}
 
-TEST_F(DialogKeysTest, TextsAndChecksOfControlsById) {
   EXPECT_TRUE(SetDlgItemTextW(dialog, IDC_TEST_LABEL, u"Records:"));
-  WCHAR text[6];
-  EXPECT_EQ(GetDlgItemTextW(dialog, IDC_TEST_LABEL, text, 6), 5u);
-  EXPECT_EQ(std::u16string(text), u"Recor");
-  EXPECT_EQ(GetDlgItemTextW(dialog, 4242, text, 6), 0u);
-  EXPECT_EQ(text[0], 0);
-  EXPECT_FALSE(SetDlgItemTextW(dialog, 4242, u"x"));
-
+  EXPECT_EQ(GetWindowTextLengthW(item(IDC_TEST_LABEL)), 8);
   EXPECT_TRUE(CheckDlgButton(dialog, IDC_TEST_RADIO2, BST_CHECKED));
   EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_TEST_RADIO2, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(SetDlgItemTextW(dialog, 4242, u"x"));
   EXPECT_FALSE(CheckDlgButton(dialog, 4242, BST_CHECKED));
   EXPECT_EQ(IsDlgButtonChecked(dialog, 4242), 0u);
   EXPECT_EQ(SendDlgItemMessageW(dialog, 4242, BM_GETCHECK, 0, 0), 0);

@@ -1,10 +1,9 @@
-// Helpers of the dialog manager's tests: templates written byte by byte as
+// Helpers of the dialog manager's tests: templates written word by word as
 // the resource compiler lays them out, and running code while a modal
 // dialog waits.
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,20 +14,21 @@
 
 namespace usertest {
 
-// A DLGTEMPLATE (or DLGTEMPLATEEX) in memory, DWORD-aligned.
+// A DLGTEMPLATE (or DLGTEMPLATEEX) in memory, DWORD-aligned: words in a
+// vector, whose storage is aligned for any scalar.
 class TemplateBytes {
  public:
-  TemplateBytes& word(uint16_t v) { return put(&v, 2); }
-  TemplateBytes& dword(uint32_t v) { return put(&v, 4); }
+  TemplateBytes& word(uint16_t v) {
+    words_.push_back(v);
+    return *this;
+  }
+  TemplateBytes& dword(uint32_t v) { return word(uint16_t(v & 0xFFFF)).word(uint16_t(v >> 16)); }
   TemplateBytes& text(std::u16string_view s) {
     for (char16_t c : s) word(static_cast<uint16_t>(c));
     return word(0);
   }
   TemplateBytes& ordinal(uint16_t v) { return word(0xFFFF).word(v); }
-  TemplateBytes& align() {
-    while (bytes_.size() % 4) bytes_.push_back(0);
-    return *this;
-  }
+  TemplateBytes& align() { return words_.size() % 2 ? word(0) : *this; }
   // Header of a DIALOG template.
   TemplateBytes& header(uint32_t style, uint32_t exStyle, uint16_t count, short x, short y, short cx, short cy) {
     return dword(style).dword(exStyle).word(count).word(uint16_t(x)).word(uint16_t(y)).word(uint16_t(cx)).word(
@@ -42,24 +42,12 @@ class TemplateBytes {
     return ordinal(atom).text(title).word(0);
   }
 
-  const uint8_t* data() const { return reinterpret_cast<const uint8_t*>(storage().data()); }
-  size_t size() const { return bytes_.size(); }
-  LPCDLGTEMPLATEW dialogTemplate() const { return reinterpret_cast<LPCDLGTEMPLATEW>(storage().data()); }
+  const uint8_t* data() const { return reinterpret_cast<const uint8_t*>(words_.data()); }
+  size_t size() const { return words_.size() * 2; }
+  LPCDLGTEMPLATEW dialogTemplate() const { return reinterpret_cast<LPCDLGTEMPLATEW>(words_.data()); }
 
  private:
-  TemplateBytes& put(const void* p, size_t n) {
-    auto* b = static_cast<const uint8_t*>(p);
-    bytes_.insert(bytes_.end(), b, b + n);
-    return *this;
-  }
-  // DWORD-aligned copy for the calls that read it.
-  const std::vector<uint32_t>& storage() const {
-    aligned_.assign((bytes_.size() + 3) / 4, 0);
-    if (!bytes_.empty()) std::memcpy(aligned_.data(), bytes_.data(), bytes_.size());
-    return aligned_;
-  }
-  std::vector<uint8_t> bytes_;
-  mutable std::vector<uint32_t> aligned_;
+  std::vector<uint16_t> words_;
 };
 
 // Runs code once the modal loop that starts next waits for input.

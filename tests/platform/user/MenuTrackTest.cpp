@@ -1,33 +1,29 @@
-// Popup menus on the device: chosen by the stylus and the keys while the
-// menu's own loop runs, dismissed, placed and drawn.
+// Menus: loading them from resources, corrupt templates refused whole, the
+// handles that name them; popup menus chosen by the stylus and the keys
+// while the menu's own loop runs, dismissed and placed. How an open menu
+// looks is checked on the program's "Tools" menu and the gallery's; neither
+// has submenus.
+#include <string>
+#include <vector>
+
 #include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "user/MenuLayout.h"
+#include "user/MenuTemplate.h"
 #include "user/MenuTracker.h"
 
 namespace usertest {
 namespace {
 
 constexpr UINT kTestMenu = 300;
-constexpr UINT kNestedMenu = 301;
 
-// Text is smoothed: its pixels are judged by closeness to its colour.
-bool allChannels(uint32_t p, int low, int high) {
-  for (int shift : {0, 8, 16})
-    if (int c = (p >> shift) & 0xFF; c < low || c > high) return false;
-  return true;
-}
-bool bright(uint32_t p) { return allChannels(p, 201, 255); }
-bool dark(uint32_t p) { return allChannels(p, 0, 63); }
-bool grey(uint32_t p) { return allChannels(p, 96, 160) && (p & 0xFF) == ((p >> 8) & 0xFF) && (p & 0xFF) == (p >> 16); }
-
-// The popup windows open now, outermost first.
-std::vector<HWND> openPopups() {
-  std::vector<HWND> found;
+// How many popup windows are open.
+size_t openPopups() {
+  size_t found = 0;
   for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     WCHAR name[16] = {};
     GetClassNameW(w, name, 16);
-    if (std::u16string(name) == u"#32768" && IsWindowVisible(w)) found.insert(found.begin(), w);
+    found += std::u16string(name) == u"#32768" && IsWindowVisible(w);
   }
   return found;
 }
@@ -40,17 +36,18 @@ RECT itemOnScreen(const char16_t* text) {
 }
 
 // Steps that run while the menu waits for the person.
-void thenTap(const char16_t* text) {
-  whileModal([text] {
+using Step = std::function<void()>;
+Step tapOn(const char16_t* text) {
+  return [text] {
     RECT r = itemOnScreen(text);
     if (r.right <= r.left) return press(VK_ESCAPE);  // leave the loop whatever happened
     tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  });
+  };
 }
-void thenKeys(std::vector<UINT> keys) {
-  whileModal([keys] {
-    for (UINT vk : keys) press(vk);
-  });
+Step keys(std::vector<UINT> list) {
+  return [list] {
+    for (UINT vk : list) press(vk);
+  };
 }
 
 class MenuTrackTest : public UserTest {
@@ -80,120 +77,61 @@ class MenuTrackTest : public UserTest {
     device::Device::instance().script().clear();  // the check above, when the menu had closed
     return result;
   }
-  // The commands the owner received.
-  std::vector<WPARAM> commands() {
-    pump();
-    std::vector<WPARAM> out;
-    for (const Entry& e : log().only({WM_COMMAND})) out.push_back(e.wParam);
-    log().clear();
-    return out;
-  }
 
   HWND owner = nullptr;
   HMENU bar = nullptr;
   HMENU file = nullptr;
 };
 
-TEST_F(MenuTrackTest, TappingOrDraggingOntoAnItemPostsItsCommandOrReturnsIt) {
-  thenTap(u"Exit");
-  EXPECT_TRUE(track(file));
-  EXPECT_TRUE(openPopups().empty()) << "the popup is gone";
-  EXPECT_EQ(commands(), (std::vector<WPARAM>{104}));
-
-  thenTap(u"Open");
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 101);
-  whileModal([] {
+TEST_F(MenuTrackTest, TheStylusAndTheKeysChooseOrDismissPassingOverSeparatorsAndGrayedItems) {
+  using Type = display::InputEvent::Type;
+  const Step drag = [] {  // pressed on Open, lifted on Exit
     RECT exit = itemOnScreen(u"Exit"), open = itemOnScreen(u"Open");
-    stylus(display::InputEvent::Type::StylusDown, open.left + 4, open.top + 3);
-    stylus(display::InputEvent::Type::StylusMove, open.left + 4, exit.top + 3);
-    stylus(display::InputEvent::Type::StylusUp, open.left + 4, exit.top + 3);
-  });
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 104);
-  EXPECT_TRUE(commands().empty()) << "TPM_RETURNCMD posts nothing";
-}
-
-TEST_F(MenuTrackTest, EscapeAndATapOutsideDismissTheMenu) {
-  thenKeys({VK_ESCAPE});
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
-  EXPECT_FALSE(user::lastDismissingTap());
-
-  whileModal([] { tap(200, 300); });
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
-  ASSERT_TRUE(user::lastDismissingTap());
-  EXPECT_EQ(user::lastDismissingTap()->x, 200);
-  EXPECT_EQ(user::lastDismissingTap()->y, 300);
-
-  thenKeys({VK_ESCAPE});
-  EXPECT_TRUE(track(file)) << "without TPM_RETURNCMD a dismissed menu still succeeds";
-  EXPECT_TRUE(commands().empty());
-  EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u) << "the dismissing tap is not passed on";
-}
-
-TEST_F(MenuTrackTest, GrayedItemsAndSeparatorsCannotBeChosen) {
-  thenTap(u"Save");
-  whileModal([] {
-    EXPECT_EQ(openPopups().size(), 1u) << "still open after the grayed item";
-    RECT open = itemOnScreen(u"Open");
-    tap(open.left + 5, open.bottom + 2);  // the separator below Open
-  });
-  whileModal([] {
-    EXPECT_EQ(openPopups().size(), 1u) << "still open after the separator";
-    press(VK_ESCAPE);
-  });
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
-}
-
-TEST_F(MenuTrackTest, KeysMovePastSeparatorsAndGrayedItems) {
-  struct Case {
-    std::vector<UINT> keys;
-    int command;
-  } cases[] = {
-      {{VK_DOWN, VK_RETURN}, 101},                     // the first item
-      {{VK_DOWN, VK_DOWN, VK_RETURN}, 103},            // past the separator and Save
-      {{VK_UP, VK_RETURN}, 104},                       // from nothing up: the last
-      {{VK_DOWN, VK_UP, VK_RETURN}, 104},              // wraps around the top
-      {{VK_END, VK_DOWN, VK_RETURN}, 101},             // and around the bottom
-      {{VK_DOWN, VK_DOWN, VK_UP, VK_RETURN}, 101},     // back past Save and the separator
-      {{'X'}, 104},                                    // a mnemonic chooses at once
-      {{'S', VK_ESCAPE}, 0},                           // a grayed item's mnemonic does nothing
-      {{VK_RETURN, VK_ESCAPE}, 0},                     // Enter with nothing lit does nothing
+    stylus(Type::StylusDown, open.left + 4, open.top + 3);
+    stylus(Type::StylusMove, open.left + 4, exit.top + 3);
+    stylus(Type::StylusUp, open.left + 4, exit.top + 3);
   };
-  for (const Case& c : cases) {
-    thenKeys(c.keys);
-    EXPECT_EQ(track(file, TPM_RETURNCMD), c.command) << "case ending in " << c.command;
+  const Step separator = [] {
+    EXPECT_EQ(openPopups(), 1u) << "still open after the grayed item";
+    RECT open = itemOnScreen(u"Open");
+    tap(open.left + 5, open.bottom + 2);
+  };
+  const Step outside = [] {
+    EXPECT_EQ(openPopups(), 1u) << "still open after the separator";
+    tap(200, 300);
+  };
+  const struct { std::vector<Step> steps; UINT flags; BOOL result; std::vector<WPARAM> sent; } runs[] = {
+      {{tapOn(u"Exit")}, 0, TRUE, {104}},
+      {{tapOn(u"Open")}, TPM_RETURNCMD, 101, {}},  // returned, not sent
+      {{drag}, TPM_RETURNCMD, 104, {}},
+      {{tapOn(u"Save"), separator, outside}, TPM_RETURNCMD, 0, {}},  // Save is grayed
+      {{keys({VK_ESCAPE})}, 0, TRUE, {}},  // a dismissed menu still succeeds
+      {{keys({VK_DOWN, VK_RETURN})}, TPM_RETURNCMD, 101, {}},  // the first item
+      {{keys({VK_DOWN, VK_DOWN, VK_RETURN})}, TPM_RETURNCMD, 103, {}},  // past the separator and Save
+      {{keys({VK_UP, VK_RETURN})}, TPM_RETURNCMD, 104, {}},  // from nothing up: the last
+      {{keys({VK_DOWN, VK_UP, VK_RETURN})}, TPM_RETURNCMD, 104, {}},  // wraps around the top
+      {{keys({VK_END, VK_DOWN, VK_RETURN})}, TPM_RETURNCMD, 101, {}},  // and around the bottom
+      {{keys({VK_DOWN, VK_DOWN, VK_UP, VK_RETURN})}, TPM_RETURNCMD, 101, {}},
+      {{keys({'X'})}, TPM_RETURNCMD, 104, {}},  // a mnemonic chooses at once
+      {{keys({'S', VK_ESCAPE})}, TPM_RETURNCMD, 0, {}},  // a grayed item's mnemonic does nothing
+      {{keys({VK_RETURN, VK_ESCAPE})}, TPM_RETURNCMD, 0, {}},  // Enter with nothing lit does nothing
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(testing::Message() << "run " << &run - runs);
+    for (const Step& step : run.steps) whileModal(step);
+    EXPECT_EQ(track(file, run.flags), run.result);
+    EXPECT_EQ(openPopups(), 0u) << "the popup is gone";
+    // Only a tap outside is kept, for the menu bar; it is not passed on.
+    bool outsideTap = run.steps.size() == 3;
+    POINT dismissing = user::lastDismissingTap().value_or(POINT{-1, -1});
+    EXPECT_EQ(std::make_pair(dismissing.x, dismissing.y), std::make_pair(outsideTap ? 200 : -1, outsideTap ? 300 : -1));
+    pump();
+    EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
+    std::vector<WPARAM> sent;
+    for (const Entry& e : log().only({WM_COMMAND})) sent.push_back(e.wParam);
+    EXPECT_EQ(sent, run.sent);
+    log().clear();
   }
-}
-
-TEST_F(MenuTrackTest, SubmenusOpenFromTheirItemsByStylusAndKeys) {
-  HMENU nested = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kNestedMenu));
-  HMENU top = GetSubMenu(nested, 0);
-
-  thenTap(u"More");
-  thenTap(u"Deeper");
-  whileModal([] { EXPECT_EQ(openPopups().size(), 3u); });
-  thenTap(u"Deepest");
-  EXPECT_EQ(track(top, TPM_RETURNCMD), 421);
-
-  // Right opens, Left closes.
-  thenKeys({VK_DOWN, VK_DOWN, VK_RIGHT});
-  whileModal([] { EXPECT_EQ(openPopups().size(), 2u); });
-  thenKeys({VK_LEFT, VK_DOWN, VK_RETURN});
-  EXPECT_EQ(track(top, TPM_RETURNCMD), 402);
-
-
-  // A submenu opens beside its item, overlapping the parent by its border.
-  thenTap(u"More");
-  whileModal([] {
-    auto popups = openPopups();
-    ASSERT_EQ(popups.size(), 2u);
-    RECT parent = screenRect(popups[0]), child = screenRect(popups[1]), more = itemOnScreen(u"More");
-    EXPECT_EQ(child.left, parent.right - user::kMenuBorder);
-    EXPECT_EQ(child.top, more.top - user::kMenuBorder);
-    press(VK_ESCAPE);  // steps back one menu
-    press(VK_ESCAPE);
-  });
-  EXPECT_EQ(track(top, TPM_RETURNCMD), 0);
-  DestroyMenu(nested);
 }
 
 TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {
@@ -214,75 +152,119 @@ TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {
     EXPECT_TRUE(sameRect(c.expected, user::placePopup(size, c.at, c.flags, c.exclude, screenArea))) << c.what;
 }
 
-TEST_F(MenuTrackTest, RefusesBadArgumentsAndASecondMenuAtOnce) {
+TEST_F(MenuTrackTest, RefusesBadArgumentsAndASecondMenuAndEndsWhenItsMenuOrOwnerGoesOrOnQuit) {
   SetLastError(0);
   EXPECT_FALSE(TrackPopupMenuEx(nullptr, 0, 0, 0, owner, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
-  SetLastError(0);
   EXPECT_FALSE(TrackPopupMenuEx(file, 0, 0, 0, nullptr, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
-
   whileModal([this] {
-    SetLastError(0);
     EXPECT_FALSE(TrackPopupMenuEx(bar, 0, 0, 0, owner, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_POPUP_ALREADY_ACTIVE));
-    press(VK_ESCAPE);
+    PostQuitMessage(7);
   });
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
-}
-
-TEST_F(MenuTrackTest, EndsWhenItsMenuOrItsOwnerGoesOrOnQuit) {
-  whileModal([this] { DestroyMenu(bar); });
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
-  EXPECT_TRUE(openPopups().empty());
-  bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTestMenu));
-  file = GetSubMenu(bar, 0);
-
-  whileModal([] { PostQuitMessage(7); });
   EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT)) << "the quit is posted again";
-  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_EQ(std::make_pair(msg.message, msg.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(7))) << "posted again";
 
+  whileModal([this] { DestroyMenu(bar); });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
+  EXPECT_EQ(openPopups(), 0u);
+  bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTestMenu));
+  file = GetSubMenu(bar, 0);
   whileModal([this] { DestroyWindow(owner); });
   EXPECT_TRUE(track(file));
-  EXPECT_TRUE(openPopups().empty());
+  EXPECT_EQ(openPopups(), 0u);
 }
 
-TEST_F(MenuTrackTest, DrawsItemsChecksSeparatorsAndTheHighlight) {
-  thenKeys({VK_DOWN});
-  whileModal([] {
-    auto popups = openPopups();
-    ASSERT_EQ(popups.size(), 1u);
-    RECT window = screenRect(popups[0]);
-    // The border is black all round.
-    EXPECT_EQ(screen().pixel(window.left, window.top + 5), 0u);
-    EXPECT_EQ(screen().pixel(window.right - 1, window.bottom - 2), 0u);
-    // The lit item: the highlight behind white text.
-    RECT open = itemOnScreen(u"Open");
-    EXPECT_EQ(screen().pixel(open.left + 2, open.top + 1), pixelOf(GetSysColor(COLOR_HIGHLIGHT)));
-    EXPECT_GT(countPixels(open, bright), 10) << "white text";
-    // The separator: one grey line between white.
-    RECT save = itemOnScreen(u"Save");
-    int separatorMiddle = open.bottom + user::kMenuSeparatorHeight / 2;
-    EXPECT_EQ(screen().pixel(window.left + 20, separatorMiddle), pixelOf(GetSysColor(COLOR_BTNSHADOW)));
-    EXPECT_EQ(screen().pixel(window.left + 20, separatorMiddle - 2), pixelOf(GetSysColor(COLOR_MENU)));
-    EXPECT_EQ(save.top, open.bottom + user::kMenuSeparatorHeight);
-    // The grayed item has grey text and nothing black.
-    EXPECT_GT(countPixels(save, grey), 5);
-    EXPECT_EQ(countPixels(save, dark), 0);
-    // Only the checked item has a mark in its check column.
-    RECT wrap = itemOnScreen(u"Wrap lines");
-    RECT exit = itemOnScreen(u"Exit");
-    auto column = [](RECT item) { return RECT{item.left, item.top, item.left + user::kMenuCheckColumn, item.bottom}; };
-    EXPECT_GE(countPixels(column(wrap), [](uint32_t p) { return p == 0u; }), 15);
-    EXPECT_EQ(countPixels(column(exit), [](uint32_t p) { return p != 0xFFFFFFu; }), 0);
-    // The shortcut sits right of the labels, in the same item.
-    EXPECT_GT(countPixels(RECT{open.right - 30, open.top, open.right, open.bottom}, bright), 5);
-    press(VK_ESCAPE);
-  });
-  track(file, TPM_RETURNCMD);
+constexpr UINT kNestedMenu = 301;
+constexpr UINT kNone = 0xFFFFFFFF;
+
+// Each item as "text=id", "text>" for a popup, "-" for a separator, with
+// [g] when grayed and [c] when checked, read back from the state calls.
+std::vector<std::string> describe(HMENU menu) {
+  std::vector<std::string> out;
+  for (UINT i = 0; int(i) < GetMenuItemCount(menu); ++i) {
+    WCHAR buffer[64];
+    std::string text(buffer, buffer + GetMenuStringW(menu, i, buffer, 64, MF_BYPOSITION));
+    UINT id = GetMenuItemID(menu, int(i));
+    bool separator = id == 0 && text.empty();
+    out.push_back(GetSubMenu(menu, int(i)) ? text + ">" : separator ? "-" : text + "=" + std::to_string(id));
+    UINT state = UINT(EnableMenuItem(menu, i, MF_BYPOSITION | MF_ENABLED));
+    EnableMenuItem(menu, i, MF_BYPOSITION | state);
+    DWORD check = CheckMenuItem(menu, i, MF_BYPOSITION | MF_UNCHECKED);
+    CheckMenuItem(menu, i, MF_BYPOSITION | check);
+    out.back() += std::string(state & MF_GRAYED ? "[g]" : "") + (check & MF_CHECKED ? "[c]" : "");
+  }
+  return out;
+}
+
+using Lines = std::vector<std::string>;
+
+// Nested popups are walked, grayed and checked items drawn in MenuTrackTest.
+TEST(MenuResource, LoadsPopupsItemsAndSeparatorsAndDestroysEveryMenuBelowIt) {
+  HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTestMenu));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(describe(bar), (Lines{"&File>", "&Edit>"}));
+  EXPECT_EQ(describe(GetSubMenu(bar, 0)),
+            (Lines{"&Open\tCtrl+O=101", "-", "&Save=102[g]", "&Wrap lines=103[c]", "E&xit=104"}));
+  EXPECT_EQ(describe(GetSubMenu(bar, 1)), (Lines{"Cu&t=201", "&Copy=202"}));
+  EXPECT_EQ(GetMenuItemID(bar, 0), kNone) << "a popup item has no command";
+  EXPECT_EQ(GetMenuItemID(bar, -1), kNone);
+  EXPECT_EQ(GetSubMenu(bar, 7), nullptr);
+  EXPECT_TRUE(DestroyMenu(bar));
+  SetLastError(0);
+  EXPECT_EQ(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(999)), nullptr);
+  EXPECT_NE(GetLastError(), 0u);
+
+  bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kNestedMenu));
+  HMENU top = GetSubMenu(bar, 0), more = GetSubMenu(top, 1), deeper = GetSubMenu(more, 1);
+  ASSERT_NE(deeper, nullptr);
+  ASSERT_TRUE(DestroyMenu(bar));
+  for (HMENU gone : {bar, top, more, deeper, reinterpret_cast<HMENU>(GetDesktopWindow())}) {
+    SetLastError(0);
+    EXPECT_EQ(GetMenuItemCount(gone), -1);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
+  }
+  EXPECT_FALSE(DestroyMenu(bar)) << "a stale handle";
+}
+
+// A template written word by word.
+std::vector<uint8_t> words(std::initializer_list<uint16_t> list) {
+  std::vector<uint8_t> bytes;
+  for (uint16_t w : list) {
+    bytes.push_back(static_cast<uint8_t>(w & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(w >> 8));
+  }
+  return bytes;
+}
+
+TEST(MenuTemplate, MalformedTemplatesAreRefusedWhole) {
+  const uint16_t kPopup = MF_POPUP, kPopupEnd = MF_POPUP | MF_END, kEnd = MF_END;
+  const struct { const char* what; std::vector<uint8_t> bytes; bool accepted; } cases[] = {
+      {"one item", words({0, 0, kEnd, 7, 'A', 0}), true},
+      {"header only: an empty menu", words({0, 0}), true},
+      {"the header's offset is skipped", words({0, 2, 0xBEEF, kEnd, 7, 'A', 0}), true},
+      {"a popup with one item", words({0, 0, kPopupEnd, 'P', 0, kEnd, 9, 'x', 0}), true},
+      {"no header", {}, false},
+      {"half a header", {0}, false},
+      {"an extended menu", words({1, 4, 0, 0}), false},
+      {"offset past the end", words({0, 40, kEnd, 7, 'A', 0}), false},
+      {"text without its terminator", words({0, 0, kEnd, 7, 'A', 'B'}), false},
+      {"no item ends the level", words({0, 0, 0, 7, 'A', 0}), false},
+      {"a popup whose items never end", words({0, 0, kPopupEnd, 'P', 0, 0, 9, 'x', 0}), false},
+      {"an odd byte after the id", {0, 0, 0, 0, 0x80, 0, 7, 0, 'A'}, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(user::parseMenuTemplate(c.bytes.data(), c.bytes.size()).has_value(), c.accepted) << c.what;
+  // A chain of popups deeper than a menu may go.
+  std::vector<uint8_t> deep = words({0, 0});
+  for (int i = 0; i <= 40; ++i) {
+    auto level = i < 40 ? words({kPopup | kEnd, 'P', 0}) : words({kEnd, 1, 'x', 0});
+    deep.insert(deep.end(), level.begin(), level.end());
+  }
+  EXPECT_FALSE(user::parseMenuTemplate(deep.data(), deep.size())) << "too deep";
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ void paintAll() {
   return sameRect(want, r);
 }
 
-TEST_F(PaintTest, InvalidateAccumulatesValidateRemovesAndHiddenWindowsTakeNone) {
+TEST_F(PaintTest, InvalidateAccumulatesValidateRemovesAndBeginPaintErasesWhenAsked) {
   HWND top = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
   ValidateRect(top, nullptr);
   EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
@@ -38,38 +38,32 @@ TEST_F(PaintTest, InvalidateAccumulatesValidateRemovesAndHiddenWindowsTakeNone) 
   EXPECT_FALSE(GetUpdateRect(hidden, nullptr, FALSE));
   ShowWindow(hidden, SW_SHOW);
   EXPECT_TRUE(updateIs(hidden, {0, 0, 100, 100})) << "showing invalidates it all";
-}
+  DestroyWindow(hidden);
+  ValidateRect(top, nullptr);  // what the hidden window uncovered
 
-TEST_F(PaintTest, BeginPaintErasesWhenAskedAndLeavesNothingToPaint) {
-  HWND top = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
-  ValidateRect(top, nullptr);
-  RECT a{5, 6, 50, 60};
-  InvalidateRect(top, &a, TRUE);
-  log().clear();
+  // BeginPaint sends WM_ERASEBKGND only for the erase flag; a window that does
+  // not erase leaves fErase set. Afterwards nothing is left to paint.
+  RECT c{5, 6, 50, 60};
   PAINTSTRUCT ps;
-  HDC hdc = BeginPaint(top, &ps);
-  ASSERT_TRUE(hdc);
-  EXPECT_TRUE(EqualRect(&ps.rcPaint, &a));
-  EXPECT_FALSE(ps.fErase);  // the class brush erased it
-  EXPECT_TRUE(sameSequence({msgW(top, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc))}, log().entries()));
-  EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
-  MSG m;
-  EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-  EndPaint(top, &ps);
-
-  // Without the erase flag there is no WM_ERASEBKGND; a window that does not
-  // erase leaves fErase set.
-  react(top, WM_ERASEBKGND, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(0); });
-  InvalidateRect(top, &a, FALSE);
-  log().clear();
-  BeginPaint(top, &ps);
-  EXPECT_FALSE(ps.fErase);
-  EXPECT_EQ(log().count(top, WM_ERASEBKGND), 0u);
-  EndPaint(top, &ps);
-  InvalidateRect(top, &a, TRUE);
-  BeginPaint(top, &ps);
-  EXPECT_TRUE(ps.fErase);
-  EndPaint(top, &ps);
+  for (bool erase : {true, false}) {
+    for (BOOL flag : {TRUE, FALSE}) {
+      SCOPED_TRACE(testing::Message() << "erases " << erase << " flag " << flag);
+      InvalidateRect(top, &c, flag);
+      log().clear();
+      HDC hdc = BeginPaint(top, &ps);
+      ASSERT_TRUE(hdc);
+      EXPECT_TRUE(sameRect(c, ps.rcPaint));
+      EXPECT_EQ(ps.fErase, flag && !erase);
+      std::vector<Expect> erased;
+      if (flag) erased.push_back(msgW(top, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc)));
+      EXPECT_TRUE(sameSequence(erased, log().entries()));
+      EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
+      MSG m;
+      EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+      EndPaint(top, &ps);
+    }
+    react(top, WM_ERASEBKGND, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(0); });
+  }
 }
 
 TEST_F(PaintTest, ChildrenUnderTheRectangleAreInvalidatedAndPaintAfterTheirParent) {

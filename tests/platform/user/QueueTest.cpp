@@ -1,5 +1,5 @@
-// The message queue: delivery order (posted, input, paint, timer), filters,
-// PM_NOREMOVE, the quit message, timers and their procedures.
+// The message queue: delivery order (posted, input, paint, timer, quit),
+// filters, PM_NOREMOVE, timers and their procedures.
 #include "Recorder.h"
 
 namespace usertest {
@@ -10,7 +10,7 @@ using QueueTest = UserTest;
 int timerProcCalls = 0;
 void CALLBACK countingTimerProc(HWND, UINT, UINT_PTR, DWORD) { ++timerProcCalls; }
 
-TEST_F(QueueTest, DeliversPostedThenInputThenPaintThenTimer) {
+TEST_F(QueueTest, DeliversPostedThenInputThenPaintThenTimerAndQuitAfterWhatWasPostedBeforeIt) {
   HWND top = createTopLevel();
   UpdateWindow(top);  // nothing left to paint from creation
   SetTimer(top, 5, 0, nullptr);
@@ -31,6 +31,14 @@ TEST_F(QueueTest, DeliversPostedThenInputThenPaintThenTimer) {
   EXPECT_EQ(m.hwnd, top);
   KillTimer(top, 5);
   EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+
+  PostMessageW(top, WM_USER, 0, 0);
+  PostQuitMessage(3);
+  ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
+  EXPECT_EQ(m.message, UINT(WM_USER));
+  EXPECT_FALSE(GetMessageW(&m, nullptr, 0, 0));
+  EXPECT_EQ(m.message, UINT(WM_QUIT));
+  EXPECT_EQ(m.wParam, 3u);
 }
 
 TEST_F(QueueTest, NoRemoveLeavesTheMessageAndFiltersSelect) {
@@ -41,30 +49,18 @@ TEST_F(QueueTest, NoRemoveLeavesTheMessageAndFiltersSelect) {
   PostMessageW(b, WM_USER + 1, 0, 0);
   PostMessageW(child, WM_USER + 2, 0, 0);
   PostMessageW(nullptr, WM_USER + 3, 0, 0);
+  const struct { HWND filter; UINT min, max, flags, message; HWND hwnd; } steps[] = {
+      {nullptr, 0, 0, PM_NOREMOVE, WM_USER, a},
+      {b, 0, 0, PM_REMOVE, WM_USER + 1, b},
+      {reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE, WM_USER + 3, nullptr},  // -1: messages for no window
+      {a, WM_USER + 2, WM_USER + 2, PM_REMOVE, WM_USER + 2, child},         // children match their parent
+      {nullptr, 0, 0, PM_REMOVE, WM_USER, a},
+  };
   MSG m;
-  ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE));
-  EXPECT_EQ(m.message, UINT(WM_USER));
-  ASSERT_TRUE(PeekMessageW(&m, b, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, UINT(WM_USER + 1));
-  ASSERT_TRUE(PeekMessageW(&m, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, UINT(WM_USER + 3)) << "-1: messages for no window";
-  ASSERT_TRUE(PeekMessageW(&m, a, WM_USER + 2, WM_USER + 2, PM_REMOVE));
-  EXPECT_EQ(m.hwnd, child) << "the filter window's children match too";
-  ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, UINT(WM_USER));
-  EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
-}
-
-TEST_F(QueueTest, QuitComesAfterWhatWasPostedBeforeIt) {
-  HWND top = createTopLevel(0);
-  PostMessageW(top, WM_USER, 0, 0);
-  PostQuitMessage(3);
-  MSG m;
-  ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
-  EXPECT_EQ(m.message, UINT(WM_USER));
-  EXPECT_FALSE(GetMessageW(&m, nullptr, 0, 0));
-  EXPECT_EQ(m.message, UINT(WM_QUIT));
-  EXPECT_EQ(m.wParam, 3u);
+  for (const auto& s : steps) {
+    ASSERT_TRUE(PeekMessageW(&m, s.filter, s.min, s.max, s.flags)) << s.message;
+    EXPECT_EQ(std::make_pair(m.message, m.hwnd), std::make_pair(s.message, s.hwnd));
+  }
   EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
 }
 

@@ -15,7 +15,6 @@ namespace {
 
 std::map<std::pair<HWND, UINT>, Reaction> reactions;
 std::map<UINT, Reaction> pendingReactions;  // for the next windows created
-std::function<void(HWND)> whileBoxOpen;
 
 LRESULT CALLBACK recorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   log().add({hwnd, msg, wParam, lParam});
@@ -46,15 +45,11 @@ std::string hex(uintptr_t value) {
   return out.str();
 }
 
-std::string describe(HWND hwnd, UINT code, const std::string& wParam, const std::string& lParam) {
-  std::ostringstream out;
-  out << "  hwnd=" << hwnd << " " << messageName(code) << " w=" << wParam << " l=" << lParam << "\n";
-  return out.str();
-}
-
-bool matches(const Expect& e, const Entry& a) {
-  return e.hwnd == a.hwnd && e.msg == a.msg && (!e.checkWParam || e.wParam == a.wParam) &&
-         (!e.checkLParam || e.lParam == a.lParam);
+template <class W, class L>
+std::string describe(HWND hwnd, UINT code, const W& wParam, const L& lParam) {
+  auto part = [](const auto& v) { return v ? hex(static_cast<uintptr_t>(*v)) : "*"; };
+  return "  hwnd=" + hex(reinterpret_cast<uintptr_t>(hwnd)) + " msg=" + hex(code) + " w=" + part(wParam) +
+         " l=" + part(lParam) + "\n";
 }
 
 HWND makeChild(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
@@ -62,28 +57,7 @@ HWND makeChild(HWND parent, const char16_t* cls, const char16_t* text, DWORD sty
                          reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
-void CALLBACK onBoxOpen(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (whileBoxOpen) whileBoxOpen(FindWindowW(u"Dialog", u"Vantor"));
-}
-
 }  // namespace
-
-std::string messageName(UINT code) {
-#define NAME(m) {m, #m}
-  static const std::map<UINT, const char*> names = {
-      NAME(WM_CREATE),        NAME(WM_DESTROY),          NAME(WM_MOVE),          NAME(WM_SIZE),
-      NAME(WM_ACTIVATE),      NAME(WM_SETFOCUS),         NAME(WM_KILLFOCUS),     NAME(WM_ENABLE),
-      NAME(WM_SETTEXT),       NAME(WM_PAINT),            NAME(WM_CLOSE),         NAME(WM_ERASEBKGND),
-      NAME(WM_SHOWWINDOW),    NAME(WM_MOUSEACTIVATE),    NAME(WM_WINDOWPOSCHANGING), NAME(WM_WINDOWPOSCHANGED),
-      NAME(WM_NCCREATE),      NAME(WM_NCDESTROY),        NAME(WM_KEYDOWN),       NAME(WM_KEYUP),
-      NAME(WM_CHAR),          NAME(WM_COMMAND),          NAME(WM_TIMER),         NAME(WM_MOUSEMOVE),
-      NAME(WM_LBUTTONDOWN),   NAME(WM_LBUTTONUP),        NAME(WM_LBUTTONDBLCLK), NAME(WM_CAPTURECHANGED),
-      NAME(WM_USER)};
-#undef NAME
-  auto found = names.find(code);
-  return found != names.end() ? found->second : hex(code);
-}
 
 Log& log() {
   static Log instance;
@@ -104,13 +78,17 @@ size_t Log::count(HWND hwnd, UINT code) const {
 
 ::testing::AssertionResult sameSequence(const std::vector<Expect>& expected, const std::vector<Entry>& actual) {
   bool same = expected.size() == actual.size();
-  for (size_t i = 0; same && i < expected.size(); ++i) same = matches(expected[i], actual[i]);
+  for (size_t i = 0; same && i < expected.size(); ++i) {
+    const Expect& e = expected[i];
+    const Entry& a = actual[i];
+    same = e.hwnd == a.hwnd && e.msg == a.msg && e.wParam.value_or(a.wParam) == a.wParam &&
+           e.lParam.value_or(a.lParam) == a.lParam;
+  }
   if (same) return ::testing::AssertionSuccess();
   std::string text = "expected:\n";
-  for (const Expect& e : expected)
-    text += describe(e.hwnd, e.msg, e.checkWParam ? hex(e.wParam) : "*", e.checkLParam ? hex(e.lParam) : "*");
+  for (const Expect& e : expected) text += describe(e.hwnd, e.msg, e.wParam, e.lParam);
   text += "actual:\n";
-  for (const Entry& a : actual) text += describe(a.hwnd, a.msg, hex(a.wParam), hex(static_cast<uintptr_t>(a.lParam)));
+  for (const Entry& a : actual) text += describe(a.hwnd, a.msg, std::optional(a.wParam), std::optional(a.lParam));
   return ::testing::AssertionFailure() << text;
 }
 
@@ -158,7 +136,7 @@ void pump() {
   // A window that never validates would be painted forever.
   for (int i = 0; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
     if (i == 10000) {
-      ADD_FAILURE() << "messages keep coming: " << messageName(m.message);
+      ADD_FAILURE() << "messages keep coming: " << hex(m.message);
       return;
     }
     if (m.message == WM_QUIT) continue;
@@ -174,14 +152,6 @@ std::vector<UINT> heardFrom(HWND parent, HWND control) {
     if (e.hwnd == parent && reinterpret_cast<HWND>(e.lParam) == control) codes.push_back(HIWORD(e.wParam));
   log().clear();
   return codes;
-}
-
-int runMessageBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND)> whileOpen) {
-  whileBoxOpen = std::move(whileOpen);
-  SetTimer(nullptr, 0, 0, onBoxOpen);
-  int answer = MessageBoxW(owner, text, u"Vantor", type);
-  whileBoxOpen = nullptr;
-  return answer;
 }
 
 display::Framebuffer& screen() { return device::Device::instance().backend().framebuffer(); }
@@ -201,14 +171,10 @@ RECT screenRect(HWND hwnd) {
 
 RECT inkIn(const RECT& area, uint32_t background) {
   RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x)
-      if (screen().pixel(x, y) != background) {
-        box.left = std::min<LONG>(box.left, x);
-        box.top = std::min<LONG>(box.top, y);
-        box.right = std::max<LONG>(box.right, x + 1);
-        box.bottom = std::max<LONG>(box.bottom, y + 1);
-      }
+  forPixels(area, [&](int x, int y, uint32_t p) {
+    if (p != background) box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                                std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+  });
   return box.left > box.right ? RECT{0, 0, 0, 0} : box;
 }
 

@@ -1,10 +1,11 @@
 // Test harness for the window manager: a window class whose procedure
 // records every message (Wine's conformance-test style), per-window
 // reactions, a fixture that leaves no window, message or timer behind, and
-// the input, screen and message box helpers the tests share.
+// the input and screen helpers the tests share.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,18 +28,12 @@ struct Entry {
 struct Expect {
   HWND hwnd;
   UINT msg;
-  bool checkWParam = false;
-  WPARAM wParam = 0;
-  bool checkLParam = false;
-  LPARAM lParam = 0;
+  std::optional<WPARAM> wParam;
+  std::optional<LPARAM> lParam;
 };
-inline Expect msg(HWND hwnd, UINT code) { return {hwnd, code}; }
-inline Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, true, wParam}; }
-inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) {
-  return {hwnd, code, true, wParam, true, lParam};
-}
-
-std::string messageName(UINT msg);
+inline Expect msg(HWND hwnd, UINT code) { return {hwnd, code, {}, {}}; }
+inline Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, wParam, {}}; }
+inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) { return {hwnd, code, wParam, lParam}; }
 
 class Log {
  public:
@@ -85,21 +80,22 @@ void pump();
 // WM_COMMAND, and clears the log.
 std::vector<UINT> heardFrom(HWND parent, HWND control);
 
-// Runs a message box captioned "Vantor", calling whileOpen with it once it
-// waits for input.
-int runMessageBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND box)> whileOpen);
-
 // The device's screen, as the headless display holds it.
 display::Framebuffer& screen();
 inline uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 RECT screenRect(HWND hwnd);
 // Compares, printing both rectangles on a mismatch.
 ::testing::AssertionResult sameRect(const RECT& want, const RECT& got);
+// Calls each(x, y, pixel) over area.
+template <class Each>
+void forPixels(const RECT& area, Each each) {
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) each(x, y, screen().pixel(x, y));
+}
 template <class Test>
 int countPixels(const RECT& area, Test test) {
   int n = 0;
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) n += test(screen().pixel(x, y)) ? 1 : 0;
+  forPixels(area, [&](int, int, uint32_t p) { n += test(p) ? 1 : 0; });
   return n;
 }
 // Bounds of the pixels in area that differ from background; empty if none.

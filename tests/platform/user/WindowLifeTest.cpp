@@ -1,6 +1,6 @@
-// Creation and destruction of windows: message sequences, failure from
-// WM_NCCREATE and WM_CREATE, the dead handle, default placement, the
-// non-client area and activation.
+// Creation and destruction of windows: message sequences, failures, the
+// dead handle, placement, the non-client area and activation; window words,
+// procedures and text (classes and superclassing are the framework's, CeWndTest).
 #include "Recorder.h"
 
 namespace usertest {
@@ -27,25 +27,22 @@ TEST_F(LifeTest, CreationSendsNcCreateCreateSizeMoveWithTheCreationParameter) {
 
 TEST_F(LifeTest, FailureFromCreateOrNcCreateLeavesNoWindow) {
   HWND made = nullptr;
-  reactOnCreate(WM_CREATE, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(-1); });
-  reactOnCreate(WM_NCCREATE, [&](HWND h, UINT m, WPARAM w, LPARAM l) {
-    made = h;
-    return DefWindowProcW(h, m, w, l);
-  });
-  EXPECT_EQ(createTopLevel(), nullptr);
-  EXPECT_FALSE(IsWindow(made));
-  EXPECT_TRUE(sameSequence(
-      {msg(made, WM_NCCREATE), msg(made, WM_CREATE), msg(made, WM_DESTROY), msg(made, WM_NCDESTROY)}, log().entries()));
-
-  reactOnCreate(WM_NCCREATE, [&](HWND h, UINT, WPARAM, LPARAM) {
-    made = h;
-    return LRESULT(FALSE);
-  });
-  log().clear();
-  EXPECT_EQ(createTopLevel(), nullptr);
-  EXPECT_FALSE(IsWindow(made));
-  EXPECT_EQ(log().count(made, WM_CREATE), 0u);
-
+  for (LRESULT ncCreate : {TRUE, FALSE}) {
+    reactOnCreate(WM_CREATE, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(-1); });
+    reactOnCreate(WM_NCCREATE, [&, ncCreate](HWND h, UINT m, WPARAM w, LPARAM l) {
+      made = h;
+      return ncCreate ? DefWindowProcW(h, m, w, l) : LRESULT(FALSE);
+    });
+    log().clear();
+    EXPECT_EQ(createTopLevel(), nullptr);
+    EXPECT_FALSE(IsWindow(made));
+    if (ncCreate) {
+      EXPECT_TRUE(sameSequence({msg(made, WM_NCCREATE), msg(made, WM_CREATE), msg(made, WM_DESTROY),
+                                msg(made, WM_NCDESTROY)}, log().entries()));
+    } else {
+      EXPECT_EQ(log().count(made, WM_CREATE), 0u);
+    }
+  }
   EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
   EXPECT_EQ(createTopLevel(WS_CHILD), nullptr);
@@ -69,68 +66,49 @@ TEST_F(LifeTest, DestroyGoesOwnedFirstThenParentBeforeChildrenThenNcDestroyChild
   for (HWND h : {top, owned, a, a1, b}) EXPECT_FALSE(IsWindow(h));
   MSG m;
   EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) << "their messages and timers die with them";
-}
 
-TEST_F(LifeTest, DeadHandleFailsEveryCallAndIsNotReused) {
-  HWND top = createTopLevel();
-  ASSERT_TRUE(DestroyWindow(top));
+  // The dead handle fails every call and is not reused.
   RECT r;
   SetLastError(0);
   EXPECT_FALSE(GetWindowRect(top, &r));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
-  SetLastError(0);
   EXPECT_EQ(SendMessageW(top, WM_USER, 0, 0), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
   EXPECT_FALSE(PostMessageW(top, WM_USER, 0, 0));
   EXPECT_FALSE(DestroyWindow(top));
   EXPECT_NE(createTopLevel(), top);
-  EXPECT_FALSE(IsWindow(top));
-}
 
-TEST_F(LifeTest, DestroyingItselfFromItsOwnHandlersIsSafe) {
-  HWND top = createTopLevel();
-  react(top, WM_DESTROY, [](HWND h, UINT, WPARAM, LPARAM) {
-    DestroyWindow(h);  // again, while being destroyed
-    return LRESULT(0);
-  });
-  react(top, WM_USER, [](HWND h, UINT, WPARAM, LPARAM) {
+  // Destroying itself from its own handlers, even twice, is safe.
+  HWND self = createTopLevel();
+  react(self, WM_DESTROY, [](HWND h, UINT, WPARAM, LPARAM) { return LRESULT(DestroyWindow(h)); });
+  react(self, WM_USER, [](HWND h, UINT, WPARAM, LPARAM) {
     DestroyWindow(h);
-    SetWindowTextW(h, u"gone");  // the handle is dead; nothing happens
+    SetWindowTextW(h, u"gone");
     return LRESULT(7);
   });
-  EXPECT_EQ(SendMessageW(top, WM_USER, 0, 0), 7);
-  EXPECT_FALSE(IsWindow(top));
-  EXPECT_EQ(log().count(top, WM_NCDESTROY), 1u);
+  EXPECT_EQ(SendMessageW(self, WM_USER, 0, 0), 7);
+  EXPECT_FALSE(IsWindow(self));
+  EXPECT_EQ(log().count(self, WM_NCDESTROY), 1u);
 }
 
-TEST_F(LifeTest, DefaultPlacementFillsTheVisibleDesktop) {
-  const struct { int cx, cy; RECT want; } cases[] = {
-      {CW_USEDEFAULT, 0, {0, 26, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}},
-      {100, 50, {0, 26, 100, 76}}};
-  for (const auto& c : cases) {
-    HWND top = CreateWindowExW(0, kRecorderClass, u"", 0, CW_USEDEFAULT, CW_USEDEFAULT, c.cx, c.cy, nullptr, nullptr,
-                               nullptr, nullptr);
-    RECT r = screenRect(top);
-    EXPECT_TRUE(EqualRect(&r, &c.want)) << c.cx;
-  }
-}
-
-TEST_F(LifeTest, NonClientPartsTakeTheirPixelsFromTheClientArea) {
-  const struct { DWORD style, exStyle; RECT client; } cases[] = {  // client: of a 100 x 100 window
-      {0, 0, {0, 0, 100, 100}},
-      {WS_BORDER, 0, {0, 0, 98, 98}},
-      {0, WS_EX_CLIENTEDGE, {0, 0, 96, 96}},
-      {WS_VSCROLL, 0, {0, 0, 87, 100}},
-      {WS_HSCROLL | WS_VSCROLL, 0, {0, 0, 87, 87}},
-      {WS_POPUP | WS_CAPTION, 0, {0, 0, 98, 72}},
+TEST_F(LifeTest, PlacementAndNonClientPartsGiveTheClientArea) {
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  const struct { DWORD style, exStyle; int x, cx, cy; RECT window, client; } cases[] = {
+      {0, 0, CW_USEDEFAULT, CW_USEDEFAULT, 0, {0, 26, cx, cy}, {0, 0, cx, cy - 26}},  // the visible desktop
+      {0, 0, CW_USEDEFAULT, 100, 50, {0, 26, 100, 76}, {0, 0, 100, 50}},
+      {WS_BORDER, 0, 0, 100, 100, {0, 30, 100, 130}, {0, 0, 98, 98}},
+      {0, WS_EX_CLIENTEDGE, 0, 100, 100, {0, 30, 100, 130}, {0, 0, 96, 96}},
+      {WS_VSCROLL, 0, 0, 100, 100, {0, 30, 100, 130}, {0, 0, 87, 100}},
+      {WS_HSCROLL | WS_VSCROLL, 0, 0, 100, 100, {0, 30, 100, 130}, {0, 0, 87, 87}},
+      {WS_POPUP | WS_CAPTION, 0, 0, 100, 100, {0, 30, 100, 130}, {0, 0, 98, 72}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << c.style << " " << c.exStyle);
-    HWND w = CreateWindowExW(c.exStyle, kRecorderClass, u"", c.style, 0, 30, 100, 100, nullptr, nullptr, nullptr,
-                             nullptr);
-    RECT r;
-    GetClientRect(w, &r);
-    EXPECT_TRUE(EqualRect(&r, &c.client)) << r.right << "x" << r.bottom;
+    SCOPED_TRACE(testing::Message() << std::hex << c.style << " " << c.exStyle << " " << c.cx);
+    HWND w = CreateWindowExW(c.exStyle, kRecorderClass, u"", c.style, c.x, c.x == 0 ? 30 : CW_USEDEFAULT, c.cx, c.cy,
+                             nullptr, nullptr, nullptr, nullptr);
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_TRUE(sameRect(c.window, screenRect(w)));
+    EXPECT_TRUE(sameRect(c.client, client));
     DestroyWindow(w);
   }
 }
@@ -143,13 +121,51 @@ TEST_F(LifeTest, AVisibleTopLevelWindowIsActivatedAndDestroyingItActivatesItsOwn
   EXPECT_EQ(GetActiveWindow(), other) << "a hidden window is not activated";
   HWND popup = createTopLevel(WS_VISIBLE | WS_POPUP, {20, 40, 100, 100}, main);
   ASSERT_EQ(GetActiveWindow(), popup);
-  DestroyWindow(popup);
-  EXPECT_EQ(GetActiveWindow(), main);
-  DestroyWindow(main);
-  EXPECT_EQ(GetActiveWindow(), other);
-  DestroyWindow(other);
-  EXPECT_EQ(GetActiveWindow(), nullptr);
+  for (auto [gone, next] : {std::pair{popup, main}, {main, other}, {other, HWND(nullptr)}}) {
+    DestroyWindow(gone);
+    EXPECT_EQ(GetActiveWindow(), next);
+  }
   EXPECT_EQ(GetFocus(), nullptr);
+}
+
+using WordsTest = UserTest;
+
+TEST_F(WordsTest, PointerSizedWordsRoundTripAndStayWithinTheExtraBytes) {
+  HWND top = createTopLevel(0);  // 16 extra bytes
+  auto pointer = static_cast<LONG_PTR>(0x7FEDCBA987654321);
+  EXPECT_EQ(SetWindowLongPtrW(top, GWLP_USERDATA, pointer), 0);
+  EXPECT_EQ(GetWindowLongPtrW(top, GWLP_USERDATA), pointer);
+  SetWindowLongPtrW(top, 8, pointer);
+  EXPECT_EQ(GetWindowLongPtrW(top, 8), pointer);
+  for (int index : {13, -99, GWL_WNDPROC}) {  // past the end, before the start, a pointer in 32 bits
+    SetLastError(0);
+    EXPECT_EQ(GetWindowLongW(top, index), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX)) << index;
+  }
+  EXPECT_EQ(SetWindowLongPtrW(top, 13, 1), 0);
+
+  // A replaced procedure chains to the old one.
+  WNDPROC replacement = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    return msg == WM_USER ? 99 : DefWindowProcW(hwnd, msg, wParam, lParam);
+  };
+  auto old = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacement)));
+  EXPECT_EQ(SendMessageW(top, WM_USER, 0, 0), 99);
+  log().clear();
+  CallWindowProcW(old, top, WM_USER + 1, 0, 0);
+  EXPECT_EQ(log().count(top, WM_USER + 1), 1u);
+}
+
+TEST_F(WordsTest, TextIsBoundedAndTerminated) {
+  HWND top = createTopLevel(0);
+  SetWindowTextW(top, u"Database");
+  EXPECT_EQ(GetWindowTextLengthW(top), 8);
+  WCHAR small[5] = {1, 1, 1, 1, 1};
+  EXPECT_EQ(GetWindowTextW(top, small, 5), 4);
+  EXPECT_EQ(std::u16string(small), u"Data");
+  EXPECT_EQ(GetWindowTextW(top, small, 1), 0);
+  EXPECT_EQ(small[0], 0);
+  SetWindowTextW(top, nullptr);
+  EXPECT_EQ(GetWindowTextLengthW(top), 0);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // A window's own scroll bars: shown and hidden by their numbers, read back,
-// drawn in the non-client area, driven by the stylus; and ScrollWindowEx.
+// driven by the stylus (the program's scrolling dialog drives them too and
+// drags the thumb, ScrollDialogTest); ScrollWindowEx; and what the stylus on
+// a scroll bar control tells its parent (its keys are the gallery's).
 #include "Recorder.h"
 #include "user/ScrollBarTracker.h"
 
@@ -10,8 +12,6 @@ using WindowScrollBarTest = UserTest;
 using Type = display::InputEvent::Type;
 
 constexpr int kBar = 13;  // the device's scroll bar breadth
-
-uint32_t pixelAt(int x, int y) { return screen().pixel(x, y); }
 
 SCROLLINFO infoOf(UINT mask, int min, int max, UINT page, int pos) {
   return SCROLLINFO{sizeof(SCROLLINFO), mask, min, max, page, pos, 0};
@@ -26,9 +26,9 @@ int clientWidth(HWND hwnd) {
 using Requests = std::vector<std::pair<WORD, WORD>>;
 
 // The scroll requests a window received, as (code, position) pairs.
-Requests requests(HWND hwnd, UINT msg = WM_VSCROLL) {
+Requests requests(HWND hwnd) {
   Requests out;
-  for (const Entry& e : log().only({msg}))
+  for (const Entry& e : log().only({WM_VSCROLL}))
     if (e.hwnd == hwnd) out.push_back({LOWORD(e.wParam), HIWORD(e.wParam)});
   return out;
 }
@@ -51,91 +51,45 @@ constexpr int kTrack = kHeight - 2 * kBar;
 constexpr int kThumb = 100 * kTrack / 300;
 constexpr int kTravel = kTrack - kThumb;
 
-TEST_F(WindowScrollBarTest, PageCoveringTheRangeHidesTheBarAndTheClientTakesItsRoomBack) {
+TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndABarWithNothingToScrollIsHidden) {
   HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
-  EXPECT_EQ(clientWidth(hwnd), 200);
-  log().clear();
-  SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE, 0, 299, 100, 0);
-  SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
-  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL);
-  EXPECT_EQ(clientWidth(hwnd), 200 - kBar);
-  EXPECT_TRUE(sameSequence({msgWL(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200 - kBar, 200))}, log().only({WM_SIZE})));
-
-  const struct { const char* what; SCROLLINFO info; bool shown; } table[] = {
-      {"page covers the range", infoOf(SIF_PAGE, 0, 0, 300, 0), false},
-      {"page one short of it", infoOf(SIF_PAGE, 0, 0, 299, 0), true},
-      {"no positions to move through", infoOf(SIF_RANGE | SIF_PAGE, 5, 5, 0, 0), false},
-      {"range without a page", infoOf(SIF_RANGE, 0, 10, 0, 0), true},
-      {"range and page", infoOf(SIF_RANGE | SIF_PAGE, 0, 9, 5, 0), true},
-      {"position alone changes nothing", infoOf(SIF_POS, 0, 0, 0, 3), true},
-      {"covered again", infoOf(SIF_PAGE, 0, 0, 50, 0), false},
-  };
-  for (const auto& row : table) {
-    SetScrollInfo(hwnd, SB_VERT, &row.info, TRUE);
-    EXPECT_EQ((GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL) != 0, row.shown) << row.what;
-    EXPECT_EQ(clientWidth(hwnd), row.shown ? 200 - kBar : 200) << row.what;
-  }
-  SCROLLINFO read = infoOf(SIF_ALL, 0, 0, 0, 0);
-  ASSERT_TRUE(GetScrollInfo(hwnd, SB_VERT, &read));
-  EXPECT_EQ(read.nMax * 100 + int(read.nPage), 9 * 100 + 10) << "hidden, the bar keeps its numbers";
-}
-
-TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndReadBack) {
-  HWND plain = createTopLevel(WS_VISIBLE | WS_POPUP);
   SCROLLINFO read = infoOf(SIF_ALL, 0, 0, 0, 0);
   SetLastError(0);
-  EXPECT_FALSE(GetScrollInfo(plain, SB_VERT, &read));
+  EXPECT_FALSE(GetScrollInfo(hwnd, SB_VERT, &read));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_NO_SCROLLBARS));
-  HWND styled = createTopLevel(WS_VISIBLE | WS_POPUP | WS_HSCROLL);
-  ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
-  EXPECT_EQ(read.nMax, 100) << "a bar made by its style";
-
-  const struct { SCROLLINFO set; int min, max; UINT page; int pos; } table[] = {
-      {infoOf(SIF_ALL, 0, 99, 10, 95), 0, 99, 10, 90},      // the last position shows a whole page
-      {infoOf(SIF_POS, 0, 0, 0, -5), 0, 99, 10, 0},
-      {infoOf(SIF_PAGE, 0, 0, 500, 0), 0, 99, 100, 0},      // a page is at most the range
-      {infoOf(SIF_RANGE | SIF_POS, 10, 20, 0, 15), 10, 20, 11, 10},
-      {infoOf(SIF_ALL, 30, 10, 0, 25), 30, 30, 0, 30},      // an inverted range is empty
+  log().clear();
+  const struct { SCROLLINFO set; bool shown; int min, max; UINT page; int pos; } rows[] = {
+      {infoOf(SIF_RANGE | SIF_PAGE, 0, 299, 100, 0), true, 0, 299, 100, 0},
+      {infoOf(SIF_PAGE, 0, 0, 300, 0), false, 0, 299, 300, 0},  // the page covers the range
+      {infoOf(SIF_PAGE, 0, 0, 299, 0), true, 0, 299, 299, 0},
+      {infoOf(SIF_RANGE | SIF_PAGE, 5, 5, 0, 0), false, 5, 5, 0, 5},  // no positions to move through
+      {infoOf(SIF_RANGE, 0, 10, 0, 0), true, 0, 10, 0, 5},
+      {infoOf(SIF_ALL, 0, 99, 10, 95), true, 0, 99, 10, 90},  // the last position shows a whole page
+      {infoOf(SIF_POS, 0, 0, 0, -5), true, 0, 99, 10, 0},
+      {infoOf(SIF_PAGE, 0, 0, 500, 0), false, 0, 99, 100, 0},  // a page is at most the range
+      {infoOf(SIF_RANGE | SIF_POS, 10, 20, 0, 15), false, 10, 20, 11, 10},
+      {infoOf(SIF_ALL, 30, 10, 0, 25), false, 30, 30, 0, 30},  // an inverted range is empty
   };
-  for (const auto& row : table) {
-    SetScrollInfo(styled, SB_HORZ, &row.set, FALSE);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << &row - rows);
+    SetScrollInfo(hwnd, SB_VERT, &row.set, TRUE);
+    EXPECT_EQ((GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL) != 0, row.shown);
+    EXPECT_EQ(clientWidth(hwnd), row.shown ? 200 - kBar : 200) << "the client takes the room back";
     read = infoOf(SIF_ALL, 0, 0, 0, 0);
-    ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
+    ASSERT_TRUE(GetScrollInfo(hwnd, SB_VERT, &read));
     // The track position is the position while nothing is being dragged.
     EXPECT_EQ(std::vector<int>({read.nMin, read.nMax, int(read.nPage), read.nPos, read.nTrackPos}),
               std::vector<int>({row.min, row.max, int(row.page), row.pos, row.pos}));
   }
-
+  EXPECT_EQ(log().only({WM_SIZE}).front().lParam, MAKELPARAM(200 - kBar, 200));
+  HWND styled = createTopLevel(WS_VISIBLE | WS_POPUP | WS_HSCROLL);
+  ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
+  EXPECT_EQ(read.nMax, 100) << "a bar made by its style";
   SCROLLINFO bad = infoOf(SIF_ALL, 0, 0, 0, 0);
   bad.cbSize = 7;
   EXPECT_FALSE(GetScrollInfo(styled, SB_HORZ, &bad));
   EXPECT_EQ(SetScrollInfo(styled, SB_HORZ, &bad, FALSE), 0);
   EXPECT_FALSE(GetScrollInfo(reinterpret_cast<HWND>(0x7777), SB_VERT, &read));
-}
-
-TEST_F(WindowScrollBarTest, BarIsDrawnWithArrowsTrackAndThumbWhereItsPositionSays) {
-  HWND hwnd = scrolledWindow();
-  uint32_t track = pixelAt(kBarX, kTop + kBar + kThumb + 20), thumb = pixelAt(kBarX, kTop + kBar + kThumb / 2);
-  EXPECT_NE(track, thumb);
-  EXPECT_NE(pixelAt(50, 100), track) << "the client area";
-  // The arrow is not a flat area: it holds its triangle.
-  bool arrowDrawn = false;
-  for (int x = 200 - kBar; x < 200; ++x)
-    for (int y = kTop; y < kTop + kBar; ++y) arrowDrawn |= pixelAt(x, y) != pixelAt(200 - kBar, kTop);
-  EXPECT_TRUE(arrowDrawn);
-
-  // At the last position the thumb sits at the end of the track.
-  SetScrollPos(hwnd, SB_VERT, 200, TRUE);
-  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
-  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kThumb / 2), track);
-
-  // Covered and uncovered, the bar is drawn again with the window.
-  HWND cover = createTopLevel(WS_VISIBLE | WS_POPUP, {150, 26, 240, 226});
-  pump();
-  EXPECT_NE(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
-  DestroyWindow(cover);
-  pump();
-  EXPECT_EQ(pixelAt(kBarX, kTop + kBar + kTravel + kThumb / 2), thumb);
 }
 
 TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOnTheLift) {
@@ -146,25 +100,18 @@ TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOn
   pump();
   EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
   EXPECT_EQ(log().count(hwnd, WM_LBUTTONDOWN), 0u);
-
+  // Scrolled content can stick out under the bar; the bar keeps its taps.
+  HWND wide = createChild(hwnd, 7, {100, 0, 260, 60}, WS_VISIBLE);
+  pump();
   log().clear();
-  auto& tracker = user::ScrollBarTracker::instance();
-  stylus(Type::StylusDown, kBarX, kTop + kHeight - 3);
+  tap(kBarX, kTop + 3);
+  tap(150, kTop + 10);
   pump();
-  tracker.repeat();
-  tracker.repeat();
-  stylus(Type::StylusMove, 100, 100);  // off the arrow: the hold pauses
-  pump();
-  tracker.repeat();
-  stylus(Type::StylusMove, kBarX, kTop + kHeight - 2);
-  pump();
-  tracker.repeat();
-  stylus(Type::StylusUp, kBarX, kTop + kHeight - 2);
-  pump();
-  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEDOWN, 0}, {SB_LINEDOWN, 0}, {SB_LINEDOWN, 0}, {SB_LINEDOWN, 0},
-                                      {SB_ENDSCROLL, 0}}));
-  EXPECT_FALSE(tracker.tracking());
+  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
+  EXPECT_TRUE(
+      sameSequence({msgWL(wide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10))}, log().only({WM_LBUTTONDOWN})));
 
+  auto& tracker = user::ScrollBarTracker::instance();
   // Held on the track, it pages until the thumb reaches the stylus, as the window scrolls as asked.
   react(hwnd, WM_VSCROLL, [](HWND h, UINT, WPARAM wParam, LPARAM) -> LRESULT {
     int step = LOWORD(wParam) == SB_PAGEDOWN ? 100 : LOWORD(wParam) == SB_PAGEUP ? -100 : 0;
@@ -183,70 +130,7 @@ TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOn
   EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 100);
 }
 
-TEST_F(WindowScrollBarTest, AChildReachingUnderTheBarLeavesItsTapsToTheBar) {
-  HWND hwnd = scrolledWindow();
-  // Scrolled content can stick out of the client area; it is not shown there.
-  HWND wide = createChild(hwnd, 7, {100, 0, 260, 60}, WS_VISIBLE);
-  pump();
-  log().clear();
-  tap(kBarX, kTop + 3);
-  tap(150, kTop + 10);
-  pump();
-  EXPECT_EQ(requests(hwnd), (Requests{{SB_LINEUP, 0}, {SB_ENDSCROLL, 0}}));
-  EXPECT_TRUE(
-      sameSequence({msgWL(wide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10))}, log().only({WM_LBUTTONDOWN})));
-
-  // Nor is it under the caption of a window scrolled up.
-  HWND framed = createTopLevel(WS_VISIBLE | WS_POPUP | WS_CAPTION, {0, 26, 200, 226});
-  HWND up = createChild(framed, 8, {0, -20, 100, 20}, WS_VISIBLE);
-  pump();
-  log().clear();
-  tap(50, 26 + 10);
-  pump();
-  EXPECT_EQ(log().count(up, WM_LBUTTONDOWN), 0u);
-  EXPECT_EQ(log().count(framed, WM_LBUTTONDOWN), 1u);
-}
-
-TEST_F(WindowScrollBarTest, DraggingTheThumbTracksItsPositionAndEndsWithThePositionAndEndScroll) {
-  HWND hwnd = scrolledWindow();
-  SCROLLINFO during = infoOf(SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0);
-  react(hwnd, WM_VSCROLL, [&](HWND h, UINT, WPARAM wParam, LPARAM) -> LRESULT {
-    if (LOWORD(wParam) == SB_THUMBTRACK) GetScrollInfo(h, SB_VERT, &during);
-    return 0;
-  });
-  log().clear();
-  int grab = kTop + kBar + kThumb / 2;
-  stylus(Type::StylusDown, kBarX, grab);
-  pump();
-  EXPECT_TRUE(requests(hwnd).empty());  // holding the thumb asks for nothing yet
-  stylus(Type::StylusMove, kBarX, grab + kTravel / 2);
-  stylus(Type::StylusMove, kBarX + 30, grab + kTravel + 40);  // beyond the end, and off the bar
-  stylus(Type::StylusUp, kBarX + 30, grab + kTravel + 40);
-  pump();
-  Requests got = requests(hwnd);
-  ASSERT_EQ(got.size(), 4u);
-  EXPECT_EQ(got[0].first, SB_THUMBTRACK);
-  EXPECT_NEAR(got[0].second, 100, 1);
-  EXPECT_EQ(Requests(got.begin() + 1, got.end()),
-            (Requests{{SB_THUMBTRACK, 200}, {SB_THUMBPOSITION, 200}, {SB_ENDSCROLL, 0}}));
-  EXPECT_EQ(during.nPos, 0) << "the window has not moved the bar itself";
-  EXPECT_EQ(during.nTrackPos, 200);
-  SCROLLINFO after = infoOf(SIF_TRACKPOS, 0, 0, 0, 0);
-  GetScrollInfo(hwnd, SB_VERT, &after);
-  EXPECT_EQ(after.nTrackPos, 0);
-
-  // The horizontal bar speaks WM_HSCROLL.
-  SCROLLINFO wide = infoOf(SIF_RANGE | SIF_PAGE, 0, 999, 100, 0);
-  SetScrollInfo(hwnd, SB_HORZ, &wide, TRUE);
-  pump();
-  log().clear();
-  RECT client;
-  GetClientRect(hwnd, &client);
-  tap(client.right - 3, kTop + client.bottom + kBar / 2);
-  pump();
-  EXPECT_EQ(requests(hwnd, WM_HSCROLL), (Requests{{SB_LINERIGHT, 0}, {SB_ENDSCROLL, 0}}));
-}
-
+// With the flags the scrolling dialog passes, the only ones the program uses.
 TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheUncoveredStrip) {
   HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
   HWND child = createChild(hwnd, 1, {10, 50, 60, 70}, WS_VISIBLE);
@@ -257,7 +141,7 @@ TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheU
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
   FillRect(hdc, &mark, red);
   ReleaseDC(hwnd, hdc);
-  ASSERT_EQ(pixelAt(105, 26 + 105), 0xFF0000u);
+  ASSERT_EQ(screen().pixel(105, 26 + 105), 0xFF0000u);
 
   log().clear();
   RECT update{}, invalid{};
@@ -267,24 +151,35 @@ TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheU
   EXPECT_TRUE(sameRect({0, 180, 200, 200}, update));
   EXPECT_TRUE(GetUpdateRect(hwnd, &invalid, FALSE));
   EXPECT_TRUE(sameRect(update, invalid));
-  EXPECT_EQ(pixelAt(105, 26 + 85), 0xFF0000u);  // moved up with the content
+  EXPECT_EQ(screen().pixel(105, 26 + 85), 0xFF0000u);  // moved up with the content
   EXPECT_EQ(screenRect(child).top, 26 + 30);
   EXPECT_EQ(log().count(child, WM_MOVE), 1u);
-
-  // Without SW_SCROLLCHILDREN the children stay, and a scroll rectangle
-  // limits what moves.
-  pump();
-  RECT part{100, 0, 200, 100};
-  ScrollWindowEx(hwnd, 0, 10, &part, nullptr, nullptr, &update, SW_INVALIDATE);
-  EXPECT_EQ(screenRect(child).top, 26 + 30);
-  EXPECT_TRUE(sameRect({100, 0, 200, 10}, update));
-
-  // A hidden window only moves its children.
-  ShowWindow(hwnd, SW_HIDE);
-  EXPECT_EQ(ScrollWindowEx(hwnd, 5, 0, nullptr, nullptr, nullptr, &update, SW_SCROLLCHILDREN), NULLREGION);
-  EXPECT_EQ(screenRect(child).left, 15);
-  EXPECT_EQ(ScrollWindowEx(hwnd, 5, 0, nullptr, nullptr, reinterpret_cast<HRGN>(0x10), nullptr, 0), RGN_ERROR);
   DeleteObject(red);
+}
+
+// A scroll bar control's numbers are those of a window's bar; here what it tells its parent.
+TEST_F(WindowScrollBarTest, AControlTellsItsParentWhatTheStylusAsksWhenThereIsSomethingToScroll) {
+  HWND parent = createTopLevel(WS_VISIBLE);  // client at (0, 26)
+  HWND bar = createControl(parent, WC_SCROLLBAR, nullptr, SBS_VERT, 5, {10, 10, 23, 150});  // on the screen 36 to 176
+  SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 40);  // the thumb 40% down
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  pump();
+  log().clear();
+  const std::pair<int, WORD> taps[] = {{42, SB_LINEUP}, {169, SB_LINEDOWN}, {53, SB_PAGEUP}, {160, SB_PAGEDOWN}};
+  for (auto [y, code] : taps) {
+    tap(16, y);
+    pump();
+    for (const Entry& e : log().only({WM_VSCROLL})) EXPECT_EQ(reinterpret_cast<HWND>(e.lParam), bar) << "names itself";
+    EXPECT_EQ(requests(parent), (Requests{{code, 0}, {SB_ENDSCROLL, 0}})) << code;
+    log().clear();
+  }
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40) << "the parent moves the thumb, not the control";
+  info = infoOf(SIF_RANGE | SIF_PAGE, 0, 10, 20, 0);  // the page covers the range
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  for (auto [y, code] : taps) tap(16, y);
+  pump();
+  EXPECT_TRUE(requests(parent).empty()) << "nothing to scroll";
+  EXPECT_TRUE(IsWindowVisible(bar)) << "a control does not hide itself";
 }
 
 }  // namespace

@@ -1,24 +1,45 @@
 // The gallery driven end to end by scripts on a headless device: its menu
 // bar, Vantor's templates, message boxes, popup menus and the standard
-// controls, checked through window dumps and screenshots.
+// controls, checked through window dumps.
 #include <gtest/gtest.h>
 
 #include <strings.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <tuple>
 
-#include "GalleryRun.h"
-#include "display/Png.h"
+#include "harness/ProgramRun.h"
 
 namespace gallerytest {
 namespace {
 
+using harness::DumpWindow;
+using harness::FindId;
+using harness::FindWindowIn;
+using harness::Shows;
+using harness::TextOf;
+using GalleryResult = harness::RunResult;
+using Dumps = std::vector<std::vector<DumpWindow>>;
+
+// Runs the actions in turn with a dump of the windows after each, read back
+// into dumps, then closes the gallery from its menu: a run that ends with the
+// program still waiting is a failure of its own.
+class GalleryRun : public harness::ProgramRun {
+ public:
+  GalleryRun() : ProgramRun(GALLERY_EXE) {}
+  GalleryResult RunSteps(const std::vector<std::string>& actions, Dumps& dumps) {
+    std::string script;
+    for (size_t i = 0; i < actions.size(); ++i)
+      script += actions[i] + "\ndump \"$DIR/step" + std::to_string(i) + ".txt\"\n";
+    const GalleryResult result = Run(script + "menu \"Dialogs\" \"Close\"\n");
+    dumps.clear();
+    for (size_t i = 0; i < actions.size(); ++i) dumps.push_back(ReadDump("step" + std::to_string(i) + ".txt"));
+    return result;
+  }
+};
+
 constexpr int kStatusId = 2001;
 constexpr int kLastEventId = 2114;
-
-using Dumps = std::vector<std::vector<DumpWindow>>;
 
 TEST(Gallery, EachMessageBoxVariantAnswersWithTheButtonPressed) {
   const std::tuple<const char*, const char*, const char*, const char*> variants[] = {
@@ -37,8 +58,7 @@ TEST(Gallery, EachMessageBoxVariantAnswersWithTheButtonPressed) {
   }
   GalleryRun run;
   Dumps dumps;
-  const GalleryResult result = run.RunSteps(actions, dumps);
-  ASSERT_EQ(result.exitCode, 0) << result.errors;
+  ASSERT_EQ(run.RunSteps(actions, dumps).exitCode, 0) << run.Read("stderr.txt");
   size_t n = 0;
   for (auto [item, text, button, status] : variants) {
     EXPECT_TRUE(Shows(dumps[n++], text)) << item;
@@ -60,13 +80,11 @@ TEST(Gallery, VantorsTemplatesOpenFullScreenOrCentredOverTheMainWindowAndEndWith
   }
   GalleryRun run;
   Dumps dumps;
-  const GalleryResult result = run.RunSteps(actions, dumps);
-  ASSERT_EQ(result.exitCode, 0) << result.errors;
+  ASSERT_EQ(run.RunSteps(actions, dumps).exitCode, 0) << run.Read("stderr.txt");
   // The main window lies between the navigation bar and the menu bar.
   const DumpWindow* main = FindWindowIn(dumps[0], "GalleryWnd", "Gallery");
   ASSERT_NE(main, nullptr) << run.Read("step0.txt");
-  EXPECT_TRUE(main->visible);
-  EXPECT_EQ(std::make_pair(main->top, main->bottom), std::make_pair(26, 294));
+  EXPECT_EQ(std::make_tuple(main->visible, main->top, main->bottom), std::make_tuple(true, 26, 294));
   EXPECT_EQ(TextOf(dumps[0], kStatusId), "Ready");
   size_t n = 1;
   for (auto [item, caption, key, status, fullScreen] : templates) {
@@ -170,32 +188,6 @@ TEST(Gallery, TheStandardControlsDialogHoldsEveryControlAndEachReportsWhatTheSty
   for (size_t n = 1; n + 1 < actions.size(); ++n) EXPECT_EQ(TextOf(dumps[n], kLastEventId), steps[n].second) << actions[n];
   EXPECT_EQ(TextOf(dumps.back(), kStatusId),
             "Controls ended with 2: first 1, second 0, combo Pear, list Two, scroll 11");
-}
-
-int CountOther(const display::Framebuffer& screen, int left, int top, int right, int bottom, uint32_t colour) {
-  int count = 0;
-  for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x) count += screen.pixel(x, y) != colour;
-  return count;
-}
-
-TEST(Gallery, AnOpenMenuBarPopupIsDrawnAboveTheMenuBar) {
-  GalleryRun run;
-  Dumps dumps;
-  const GalleryResult result = run.RunSteps(
-      {"screenshot \"$DIR/closed.png\"", "tap 20 307\nscreenshot \"$DIR/open.png\"", "key Escape"}, dumps);
-  ASSERT_EQ(result.exitCode, 0) << result.errors;
-  std::string error;
-  const auto closed = display::decodePng(run.Read("closed.png"), error);
-  const auto open = display::decodePng(run.Read("open.png"), error);
-  ASSERT_TRUE(closed && open) << error;
-  // The main window's lower part is plain white until the popup covers some
-  // of it, just above the menu bar.
-  const uint32_t white = 0xFFFFFF;
-  EXPECT_EQ(CountOther(*closed, 0, 200, 120, 290, white), 0);
-  EXPECT_GT(CountOther(*open, 0, 200, 120, 290, white), 200) << run.Read("step1.txt");
-  // The status line and the hint stay as they were.
-  EXPECT_EQ(CountOther(*open, 0, 26, 240, 100, white), CountOther(*closed, 0, 26, 240, 100, white));
 }
 
 }  // namespace

@@ -1,0 +1,271 @@
+// The chrome: the navigation bar (the foreground window's title, the clock,
+// the "ok" button and what a tap on it or closing the host window sends),
+// the input panel (its button, its keyboard and what it types, the windows
+// it covers) and their layouts.
+#include <aygshell.h>
+
+#include "ChromeHarness.h"
+#include "shell/ChromeKeyboard.h"
+#include "shell/ChromeLayout.h"
+
+namespace chrometest {
+namespace {
+
+using Type = display::InputEvent::Type;
+
+constexpr RECT kAboveMenuBar{0, 26, 240, 294};
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+
+RECT navBar() { return device::Device::instance().navBarRect(); }
+shell::NavBarLayout layout(bool ok) { return shell::layoutNavBar(navBar(), ok); }
+
+SYSTEMTIME at(WORD hour, WORD minute, WORD second = 0) { return SYSTEMTIME{2003, 4, 2, 1, hour, minute, second, 0}; }
+
+// Lets the windows paint, then the chrome draw itself as at t.
+void drawnAt(const SYSTEMTIME& t) {
+  pump();
+  chrome().update(t);
+  device::Device::instance().backend().present();
+}
+
+using NavBarTest = ChromeTest;
+
+TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForIt) {
+  // The top of the button's outline: a white line across it.
+  const RECT ok = layout(true).ok;
+  const RECT outline{ok.left + 4, ok.top + 4, ok.right - 5, ok.top + 5};
+  const int length = outline.right - outline.left;
+  HWND first = window(u"Alpha", kAboveMenuBar, kRed);
+  drawnAt(at(9, 41));
+  const RECT title = layout(false).title;
+  const std::vector<uint32_t> alpha = pixels(title);
+  EXPECT_GT(countColour(title, kWhite), 20) << "the title's text";
+  EXPECT_GT(countColour(title, shell::kNavBarColor), (title.right - title.left) * (title.bottom - title.top) / 2);
+  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
+  // The clock shows the time, and a new minute draws it again.
+  const RECT clock = layout(false).clock;
+  const std::vector<uint32_t> nine41 = pixels(clock);
+  EXPECT_GT(countColour(clock, kWhite), 0) << "the time's text";
+  drawnAt(at(9, 42));
+  EXPECT_NE(pixels(clock), nine41);
+  // Another window in front: its title and its button; back again: the same picture.
+  HWND second = window(u"Gamma", {20, 60, 200, 200}, kRed, WS_EX_CAPTIONOKBTN);
+  drawnAt(at(9, 41));
+  EXPECT_NE(pixels(title), alpha);
+  EXPECT_EQ(countColour(outline, kWhite), length);
+  DestroyWindow(second);
+  SetForegroundWindow(first);
+  drawnAt(at(9, 41));
+  EXPECT_EQ(pixels(title), alpha);
+  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
+}
+
+TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) {
+  // How it is asked: IDOK in WM_COMMAND with a non-zero code to a window with
+  // the button, WM_CLOSE to one without, WM_QUIT with nobody left; 0: nothing.
+  enum How { kTap, kSlideOff, kCaptured, kHostClose };  // captured: as by an open menu
+  struct Case { const char* name; DWORD exStyle; How how; UINT asked; };
+  const Case cases[] = {
+      {"tap on the button", WS_EX_CAPTIONOKBTN, kTap, WM_COMMAND},
+      {"a window without the button", 0, kTap, 0},
+      {"slid off before lifting", WS_EX_CAPTIONOKBTN, kSlideOff, 0},
+      {"the window holds the stylus", WS_EX_CAPTIONOKBTN, kCaptured, 0},
+      {"host closed, the button", WS_EX_CAPTIONOKBTN, kHostClose, WM_COMMAND},
+      {"host closed, no button", 0, kHostClose, WM_CLOSE},
+      {"host closed, no window", DWORD(-1), kHostClose, WM_QUIT},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND hwnd = c.exStyle == DWORD(-1) ? nullptr : window(u"Vantor", kAboveMenuBar, kRed, c.exStyle);
+    drawnAt(at(10, 0));
+    received().clear();
+    if (c.how == kCaptured) SetCapture(hwnd);
+    const POINT button = centre(layout(true).ok), away{120, 160};
+    if (c.how == kHostClose) {
+      device::Device::instance().hostRequest(display::HostRequest::Close);
+    } else {
+      stylus(Type::StylusDown, button);
+      if (c.how == kSlideOff) stylus(Type::StylusMove, away);
+      stylus(Type::StylusUp, c.how == kSlideOff ? away : button);
+    }
+    pump();
+    std::vector<std::pair<HWND, UINT>> seen, expected;
+    for (const Received& r : received())
+      if (r.msg == WM_COMMAND || r.msg == WM_CLOSE || r.msg == WM_QUIT) seen.emplace_back(r.hwnd, r.msg);
+    if (c.asked) expected.emplace_back(hwnd, c.asked);
+    EXPECT_EQ(seen, expected);
+    for (const Received& r : receivedOf(WM_COMMAND)) EXPECT_TRUE(LOWORD(r.wParam) == IDOK && HIWORD(r.wParam) != 0);
+    // The stylus on the bar is the bar's, unless a window holds it.
+    EXPECT_EQ(receivedOf(WM_LBUTTONDOWN).size(), c.how == kCaptured ? 1u : 0u);
+    if (hwnd) DestroyWindow(hwnd);
+  }
+}
+
+TEST_F(NavBarTest, AWindowDrawingUnderTheBarIsCoveredAgain) {
+  window(u"Full screen", {0, 0, 240, 320}, kRed);
+  drawnAt(at(10, 0));
+  EXPECT_EQ(pixel(2, 2), fb(shell::kNavBarColor));
+  InvalidateRect(GetForegroundWindow(), nullptr, TRUE);
+  pump();
+  EXPECT_EQ(pixel(2, 2), fb(kRed));
+  chrome().update(at(10, 0));
+  EXPECT_EQ(countColour(navBar(), kRed), 0);
+}
+
+TEST_F(NavBarTest, ClockWakesTheDeviceAtTheNextMinute) {
+  struct Case { WORD second, ms; int wait; };
+  for (Case c : {Case{0, 0, 60000}, Case{30, 500, 29500}, Case{59, 999, 1}}) {
+    SYSTEMTIME t = at(10, 0, c.second);
+    t.wMilliseconds = c.ms;
+    EXPECT_EQ(shell::Chrome::msUntilNextMinute(t), c.wait) << c.second << "." << c.ms;
+  }
+}
+
+
+device::Device& dev() { return device::Device::instance(); }
+RECT sipButton() { return shell::sipButtonRect(dev().menuStripRect()); }
+int area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
+
+// The key of the panel that types c, else the one labelled c; '^' is Shift.
+RECT keyFor(char16_t c) {
+  for (bool byLabel : {false, true})
+    for (const shell::PlacedKey& placed : chrome().panelKeys()) {
+      const shell::PanelKey& key = *placed.key;
+      if (byLabel ? key.label && std::u16string(key.label) == (c == u'^' ? u"Shift" : std::u16string(1, c))
+                  : !key.vk && !key.shift && key.plain == c)
+        return placed.rect;
+    }
+  ADD_FAILURE() << "no key for " << static_cast<int>(c);
+  return {};
+}
+
+using PanelTest = ChromeTest;
+
+TEST_F(PanelTest, TheButtonShowsAndHidesThePanelAndWindowsFollowOrArePaintedAgain) {
+  HWND main = window(u"Vantor", kAboveMenuBar, kRed, WS_EX_CAPTIONOKBTN, true);
+  settle();
+  const RECT panel = dev().sipRect();
+  EXPECT_EQ(countColour(panel, kRed), area(panel));
+  tap(centre(sipButton()));
+  settle();
+  EXPECT_TRUE(dev().sipVisible());
+  ASSERT_EQ(receivedOf(WM_SETTINGCHANGE).size(), 1u);
+  EXPECT_EQ(receivedOf(WM_SETTINGCHANGE)[0].wParam, WPARAM{SPI_SETSIPINFO});
+  SIPINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0));
+  EXPECT_EQ(info.rcVisibleDesktop.bottom, panel.top);
+  // The window gave the panel its 80 pixels; the panel is drawn where it was.
+  RECT r;
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r.bottom, kAboveMenuBar.bottom - device::Device::kSipHeight);
+  EXPECT_EQ(countColour(panel, kRed), 0);
+  EXPECT_GT(countColour(panel, kWhite), area(panel) / 2);
+  EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
+  tap(centre(sipButton()));
+  settle();
+  EXPECT_FALSE(dev().sipVisible());
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r.bottom, kAboveMenuBar.bottom);
+  EXPECT_EQ(countColour(panel, kRed), area(panel));
+
+  // A window that does not follow the panel lies under it while it shows,
+  // and is painted again when it goes.
+  HWND dialog = window(u"Dialog", {10, 150, 230, 280}, kGreen);
+  dev().setSipVisible(true);
+  settle();
+  EXPECT_NE(pixel(120, 250), fb(kGreen));
+  received().clear();
+  dev().setSipVisible(false);
+  settle();
+  ASSERT_FALSE(receivedOf(WM_PAINT).empty());
+  EXPECT_EQ(receivedOf(WM_PAINT)[0].hwnd, dialog);
+  EXPECT_EQ(pixel(120, 250), fb(kGreen));
+}
+
+TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
+  // The keys tapped, then WM_CHAR's characters and WM_KEYDOWN's keys, in order.
+  struct Case { const char* name; std::u16string taps, chars; std::vector<WPARAM> keys; };
+  const Case cases[] = {
+      {"letters and digits", u"q7 ", u"q7 ", {}},
+      {"shift holds for one character", u"^qw", u"Qw", {}},
+      {"shifted digits and punctuation", u"^1^;", u"!:", {}},
+      {"shift pressed twice is off", u"^^a", u"a", {}},
+      {"backspace and enter are keys", u"x\u2190\u21B5", u"x\b\r", {VK_BACK, VK_RETURN}},
+      {"arrows type nothing", u"\u25C4\u25BA", u"", {VK_LEFT, VK_RIGHT}},
+  };
+  HWND focused = window(u"Notes", kAboveMenuBar, kRed, 0, true);
+  SetFocus(focused);
+  dev().setSipVisible(true);
+  settle();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    received().clear();
+    for (char16_t t : c.taps) tap(centre(keyFor(t)));
+    pump();
+    EXPECT_EQ(typed(), c.chars);
+    std::vector<WPARAM> keys;
+    for (const Received& r : receivedOf(WM_KEYDOWN)) keys.push_back(r.wParam);
+    EXPECT_EQ(keys, c.keys);
+    for (const Received& r : received()) EXPECT_EQ(r.hwnd, focused);
+    EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
+    EXPECT_FALSE(chrome().shiftOn());
+  }
+  // A key is drawn down while pressed, and types only when lifted on it.
+  received().clear();
+  const RECT g = keyFor(u'g');
+  const std::vector<uint32_t> up = pixels(g);
+  stylus(Type::StylusDown, centre(g));
+  settle();
+  EXPECT_NE(pixels(g), up);
+  stylus(Type::StylusMove, centre(keyFor(u'h')));
+  stylus(Type::StylusUp, centre(keyFor(u'h')));
+  settle();
+  EXPECT_EQ(pixels(g), up);
+  EXPECT_EQ(typed(), u"");
+}
+
+TEST(ChromeKeyboard, RowsFillThePanelWithoutGapsAndEveryKeyIsFoundAtItsCentre) {
+  for (RECT panel : {RECT{0, 214, 240, 294}, RECT{0, 134, 320, 214}, RECT{0, 480, 480, 560}}) {
+    SCOPED_TRACE(panel.right);
+    const std::vector<shell::PlacedKey> keys = shell::layoutKeyboard(panel);
+    size_t i = 0;
+    int top = panel.top;
+    for (const auto& row : shell::keyboardRows()) {
+      int left = panel.left;
+      ASSERT_LT(i, keys.size());
+      const int bottom = keys[i].rect.bottom;
+      for (size_t k = 0; k < row.size(); ++k, ++i) {
+        ASSERT_LT(i, keys.size());
+        const RECT& r = keys[i].rect;
+        EXPECT_TRUE(r.left == left && r.right > r.left && r.top == top && r.bottom == bottom) << i;
+        EXPECT_EQ(shell::keyAt(keys, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}), static_cast<int>(i));
+        left = r.right;
+      }
+      EXPECT_EQ(left, panel.right);
+      top = bottom;
+    }
+    EXPECT_EQ(top, panel.bottom);
+    EXPECT_EQ(i, keys.size());
+    for (POINT outside : {POINT{120, panel.top - 1}, POINT{120, panel.bottom}, POINT{panel.right, panel.top + 30}})
+      EXPECT_EQ(shell::keyAt(keys, outside), -1);
+  }
+}
+
+TEST(ChromeLayout, TheNavigationBarMakesRoomForTheOkButton) {
+  const RECT bar{0, 0, 240, 26};
+  shell::NavBarLayout withOk = shell::layoutNavBar(bar, true);
+  shell::NavBarLayout without = shell::layoutNavBar(bar, false);
+  EXPECT_EQ(withOk.ok.right, 240);
+  EXPECT_EQ(withOk.clock.right, withOk.ok.left);
+  EXPECT_EQ(withOk.title.right, withOk.clock.left);
+  EXPECT_LE(without.ok.right, without.ok.left);
+  EXPECT_EQ(without.clock.right, 240);
+  EXPECT_GT(without.title.right, withOk.title.right);
+}
+
+}  // namespace
+}  // namespace chrometest
