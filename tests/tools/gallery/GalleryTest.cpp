@@ -120,6 +120,52 @@ TEST(Gallery, APopupMenuSendsItsCommandOrReturnsIt) {
   EXPECT_EQ(TextOf(dumps[2], kStatusId), "Popup menu returned 0");
 }
 
+// The list and tree pages: each step's line of events, and a row or node as
+// the dump shows it afterwards (the header and rows of the owner-data list lie
+// where the normal list's did).
+TEST(Gallery, TheListAndTreePagesReportWhatTheStylusKeysAndHeadersDo) {
+  constexpr int kListEvents = 2401, kList = 2402, kTreeEvents = 2301, kTree = 2302;
+  const std::tuple<std::string, int, const char*, int, const char*, const char*> steps[] = {
+      {"menu \"Controls\" \"List view...\"", kListEvents, nullptr, kList, "column index=2",
+       "column index=2 text=\"Size\" width=50 format=right subitem=2"},
+      {"key Down\nkey Down\nkey Down", kListEvents, "1 selected, first row 2 (2)", kList, "row index=2 ",
+       "row index=2 selected focused cells=\"Row 0000002\" \"2\" \"15851\" \"62\" \"4226\""},
+      {"tap 40 141 Shift\ntap 40 192 ctrl", kListEvents, "4 selected, first row 2 (2)", kList, nullptr, nullptr},
+      {"key Shift+End", kListEvents, "193 selected, first row 7 (7)", kList, nullptr, nullptr},
+      {"press \"Owner data\"", kListEvents, "Owner-data list of 1000000 rows", kList, "list rows=1000000 ", nullptr},
+      // Ten rows share each size: the smallest first, in their own order.
+      {"tap 150 56", kListEvents, "Sorted by Size, ascending", kList, "row index=0 ",
+       "row index=0 cells=\"Row 0070173\" \"70173\" \"0\" \"906\" \"6429\""},
+      {"tap 150 56", kListEvents, "Sorted by Size, descending", kList, nullptr, nullptr},
+      {"press \"Normal\"\npress \"Owner data\"\ntype \"row 0000001\"", kListEvents, "1 selected, first row 1 (1)",
+       kList, "row index=1 ", "row index=1 selected focused cells=\"Row 0000001\" \"1\" \"7932\" \"31\" \"5761\""},
+      {"close\nmenu \"Controls\" \"Tree view...\"", kTreeEvents, "18 nodes", kTree, "node \"Databases\"",
+       "node \"Databases\" data=0 expanded"},
+      {"tap 80 107", kTreeEvents, "Tasks Database selected by stylus", kTree, nullptr, nullptr},
+      {"tap 28 71", kTreeEvents, "Contacts Database expanded", kTree, nullptr, nullptr},
+      // Down to "Inbox", Left to its parent, Left again closes it.
+      {"key Down\nkey Left\nkey Left", kTreeEvents, "Databases collapsed", kTree, "node \"Databases\"",
+       "node \"Databases\" data=0 selected"},
+  };
+  std::vector<std::string> actions;
+  for (const auto& step : steps) actions.push_back(std::get<0>(step));
+  actions.push_back("close");
+  GalleryRun run;
+  Dumps dumps;
+  const GalleryResult result = run.RunSteps(actions, dumps);
+  ASSERT_EQ(result.exitCode, 0) << result.errors;
+  for (size_t n = 0; n < std::size(steps); ++n) {
+    auto [action, eventsId, event, controlId, prefix, line] = steps[n];
+    SCOPED_TRACE(action);
+    if (event != nullptr) EXPECT_EQ(TextOf(dumps[n], eventsId), event);
+    const DumpWindow* control = FindId(dumps[n], controlId);
+    ASSERT_NE(control, nullptr) << run.Read("step" + std::to_string(n) + ".txt");
+    if (prefix == nullptr) continue;
+    const std::string expected = line != nullptr ? line : prefix;
+    EXPECT_EQ(control->Item(prefix).substr(0, expected.size()), expected);
+  }
+}
+
 // The centre of a dumped window as a script's screen point.
 std::string CentreOf(const DumpWindow* w) {
   return w == nullptr ? "0 0" : std::to_string((w->left + w->right) / 2) + " " + std::to_string((w->top + w->bottom) / 2);
