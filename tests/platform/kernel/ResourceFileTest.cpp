@@ -64,27 +64,6 @@ kernel::ResourceName ordinal(WORD n) {
   return r;
 }
 
-TEST(ResourceFile, ReadsOrdinalsNamesAndLanguages) {
-  ResWriter w;
-  w.add(10, u"", 5, u"", {1, 2, 3}).add(0, u"Custom", 0, u"Thing", {9}, 0x0407).add(10, u"", 6, u"", {});
-  kernel::ResourceIndex index(w.bytes().data(), w.bytes().size());
-  EXPECT_TRUE(index.complete());
-  ASSERT_EQ(index.entries().size(), 3u);
-  const kernel::ResourceEntry* first = index.find(ordinal(10), ordinal(5));
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->size, 3u);
-  EXPECT_EQ(first->data[2], 3);
-  const kernel::ResourceEntry* named = index.find(u"custom", u"THING");
-  ASSERT_NE(named, nullptr);
-  EXPECT_EQ(named->language, 0x0407);
-  EXPECT_EQ(named->data[0], 9);
-  const kernel::ResourceEntry* empty = index.find(ordinal(10), ordinal(6));
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(empty->size, 0u);
-  EXPECT_EQ(index.find(u"#10", u"#5"), first);
-  EXPECT_EQ(index.find(u"#10", u"#5x"), nullptr);
-}
-
 TEST(ResourceFile, UnalignedBytesAreCopiedFirst) {
   ResWriter w;
   w.add(6, u"", 1, u"", {2, 0, 'h', 0, 'i', 0});
