@@ -158,39 +158,29 @@ int viaList(WCHAR* buffer, const WCHAR* pattern, ...) {
 TEST(Wsprintf, OutputIsCutAt1023CharactersAndTerminated) {
   std::u16string longText(2000, u'x');
   std::u16string literal(1500, u'y');
-  struct Case {
-    const char* what;
-    int (*write)(WCHAR*, const std::u16string&, const std::u16string&);
-  } cases[] = {
-      {"long argument", [](WCHAR* b, const std::u16string& t, const std::u16string&) {
-         return viaList(b, u"%s%s", t.c_str(), u"tail");
-       }},
-      {"huge widths", [](WCHAR* b, const std::u16string&, const std::u16string&) {
-         return wsprintfW(b, u"%99999d|%-*d", 1, 1000000, 2);
-       }},
-      {"long literal", [](WCHAR* b, const std::u16string&, const std::u16string& l) { return wsprintfW(b, l.c_str()); }},
+  WCHAR cut[1100];
+  std::fill(std::begin(cut), std::end(cut), u'#');
+  auto expectCut = [&cut](int written) {
+    EXPECT_EQ(written, 1023);
+    EXPECT_EQ(cut[1023], 0);
+    EXPECT_EQ(cut[1024], u'#');
+    std::fill(std::begin(cut), std::end(cut), u'#');
   };
-  for (const Case& c : cases) {
-    WCHAR buffer[1100];
-    std::fill(std::begin(buffer), std::end(buffer), u'#');
-    EXPECT_EQ(c.write(buffer, longText, literal), 1023) << c.what;
-    EXPECT_EQ(buffer[1023], 0) << c.what;
-    EXPECT_EQ(buffer[1024], u'#') << c.what;
-  }
+  expectCut(viaList(cut, u"%s%s", longText.c_str(), u"tail"));
+  expectCut(wsprintfW(cut, u"%99999d|%-*d", 1, 1000000, 2));
+  expectCut(wsprintfW(cut, literal.c_str()));
   WCHAR buffer[64];
   EXPECT_EQ(viaList(buffer, u"%s=%d", u"count", 17), 8);
   EXPECT_EQ(std::u16string(buffer), u"count=17");
 }
 
-TEST(WideString, ComparisonsOrderByCodeUnit) {
+TEST(WideString, CaselessComparisonsOrderByCodeUnit) {
   struct Case {
     int (*compare)(const WCHAR*, const WCHAR*);
     const WCHAR* a;
     const WCHAR* b;
     int sign;
   } cases[] = {
-      {wcscmp, u"abc", u"abc", 0},           {wcscmp, u"abc", u"abd", -1},
-      {wcscmp, u"abc", u"ab", 1},            {wcscmp, u"\u00e9", u"z", 1},
       {_wcsicmp, u"Hello W\u00c9LT", u"hello w\u00e9lt", 0}, {_wcsicmp, u"apple", u"BANANA", -1},
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 6); }, u"DATAbase", u"dataBANK", 0},
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 7); }, u"DATAbase", u"dataBANK", 1},
