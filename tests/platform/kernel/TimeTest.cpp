@@ -13,7 +13,7 @@ SYSTEMTIME at(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, W
   return t;
 }
 
-TEST(FileTime, ConvertsBothWaysWithTheDayOfWeek) {
+TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeek) {
   struct Case {
     uint64_t ticks;
     SYSTEMTIME time;  // its day of the week included

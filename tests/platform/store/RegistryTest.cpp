@@ -92,7 +92,6 @@ TEST_F(RegistryTest, ValuesAreStoredByteForByteAndQueriesHonourSmallAndNullBuffe
   EXPECT_EQ(size, 92u);
   EXPECT_EQ(small, std::vector<BYTE>(10, 0xEE)) << "nothing written to the small buffer";
   EXPECT_EQ(RegQueryValueExW(key, u"Missing", nullptr, &type, small.data(), &size), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegQueryValueExW(key, u"Font", nullptr, &type, small.data(), nullptr), ERROR_INVALID_PARAMETER);
   // Overwriting replaces the type and the data.
   ASSERT_EQ(RegSetValueExW(key, u"FONT", 0, REG_DWORD, font.data(), 4), ERROR_SUCCESS);
   RegQueryValueExW(key, u"font", nullptr, &type, nullptr, &size);
@@ -109,14 +108,8 @@ TEST_F(RegistryTest, DeletedAndClosedKeysAreRefused) {
   HKEY gone = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Doomed\\Child\\Grandchild", 0, 0, &gone), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegSetValueExW(key, u"v", 0, REG_BINARY, &b, 1), ERROR_KEY_DELETED) << "a handle to a deleted key";
-  EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Doomed\\Child"), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u""), ERROR_INVALID_PARAMETER) << "a root stays";
   RegCloseKey(key);
-  // A closed or made-up handle is stale; closing a root does nothing.
+  // A closed handle is stale.
   ASSERT_EQ(RegCloseKey(parent), ERROR_SUCCESS);
   EXPECT_EQ(RegSetValueExW(parent, u"v", 0, REG_BINARY, &b, 1), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(RegCloseKey(parent), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
-  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Doomed", 0, 0, &parent), ERROR_SUCCESS);
-  RegCloseKey(parent);
 }

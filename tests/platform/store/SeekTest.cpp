@@ -75,16 +75,11 @@ TEST_F(Seeking, EachSortOrderWalksForwardsAndBackwards) {
 }
 
 TEST_F(Seeking, SeeksPastEitherEndFailAndKeepThePosition) {
-  CEOID other = createDb(u"Other");
-  HANDLE h = openDb(other);
-  CEOID foreign = addRecord(h, {propI4(1, 1)});
-  CloseHandle(h);
-  h = openDb(db, kNumber);
+  HANDLE h = openDb(db, kNumber);
   DWORD index = 0;
   ASSERT_EQ(seek(h, CEDB_SEEK_BEGINNING, 1, &index), r3);
-  const std::pair<DWORD, DWORD_PTR> past[] = {{CEDB_SEEK_BEGINNING, 5}, {CEDB_SEEK_END, 5},   {CEDB_SEEK_CURRENT, 4},
-                                             {CEDB_SEEK_CURRENT, DWORD(-2)}, {CEDB_SEEK_CEOID, 0xFFFFFF},
-                                             {CEDB_SEEK_CEOID, foreign}, {0x100, 0}};
+  const std::pair<DWORD, DWORD_PTR> past[] = {{CEDB_SEEK_BEGINNING, 5}, {CEDB_SEEK_END, 5}, {CEDB_SEEK_CURRENT, 4},
+                                             {CEDB_SEEK_CURRENT, DWORD(-2)}, {CEDB_SEEK_CEOID, 0xFFFFFF}};
   for (auto [type, value] : past) EXPECT_FAILS(seek(h, type, value), 0u, ERROR_INVALID_PARAMETER);
   EXPECT_EQ(seek(h, CEDB_SEEK_CURRENT, 0, &index), r3) << "still where it was";
   EXPECT_EQ(index, 1u);
@@ -124,11 +119,6 @@ TEST_F(Seeking, ValueSeeksFindTheirRecordsInTheSortOrder) {
   EXPECT_EQ(seek(h, CEDB_SEEK_CURRENT, 0, &index), r4);
   EXPECT_EQ(index, 2u);
   EXPECT_EQ(seekValue(h, CEDB_SEEK_VALUENEXTEQUAL, propI4(1, 20)), 0u);
-  // Values must be given, of the open sort order, and a sort order be open.
-  EXPECT_FAILS(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propUI4(1, 20)), 0u, ERROR_INVALID_PARAMETER);
-  CloseHandle(h);
-  h = openDb(db);
-  EXPECT_FAILS(seekValue(h, CEDB_SEEK_VALUEFIRSTEQUAL, propI4(1, 20)), 0u, ERROR_INVALID_PARAMETER);
   CloseHandle(h);
 }
 
