@@ -47,14 +47,10 @@ TEST(FrameControlsTest, DrawEdgeDrawsEachKindOnTheAskedSides) {
       {EDGE_RAISED, BF_RECT, light, white, shadow, dark, P, {0, 0, 10, 10}},
       {EDGE_SUNKEN, BF_RECT, shadow, dark, light, white, P, {0, 0, 10, 10}},
       {EDGE_ETCHED, BF_RECT, shadow, white, shadow, white, P, {0, 0, 10, 10}},
-      {EDGE_BUMP, BF_RECT, light, dark, light, dark, P, {0, 0, 10, 10}},
       {BDR_RAISEDINNER, BF_RECT | BF_MIDDLE | BF_ADJUST, white, face, face, shadow, face, {1, 1, 9, 9}},
       {EDGE_SUNKEN, BF_RECT | BF_ADJUST, shadow, dark, light, white, P, {2, 2, 8, 8}},
       {EDGE_SUNKEN, BF_TOP | BF_ADJUST, shadow, dark, P, P, P, {0, 2, 10, 10}},
       {EDGE_SUNKEN, BF_BOTTOM | BF_ADJUST, P, P, light, white, P, {0, 0, 10, 8}},
-      {EDGE_SUNKEN, BF_RECT | BF_FLAT, shadow, face, face, shadow, P, {0, 0, 10, 10}},
-      {EDGE_RAISED, BF_RECT | BF_MONO | BF_MIDDLE, sysPixel(COLOR_WINDOWFRAME), sysPixel(COLOR_WINDOW),
-       sysPixel(COLOR_WINDOW), sysPixel(COLOR_WINDOWFRAME), sysPixel(COLOR_WINDOW), {0, 0, 10, 10}},
   };
   for (const Case& k : cases) {
     Canvas c(10, 10, kPaper);
