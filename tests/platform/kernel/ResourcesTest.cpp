@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(Resources, FoundByOrdinalByNameAndByNumberText) {
+TEST(Resources, FoundByOrdinalByNameAndByNumberTextAndMissingOnesRefused) {
   HMODULE module = GetModuleHandleW(nullptr);
   ASSERT_NE(module, nullptr);
   HRSRC byOrdinal = FindResourceW(module, MAKEINTRESOURCEW(201), RT_RCDATA);
@@ -28,10 +28,7 @@ TEST(Resources, FoundByOrdinalByNameAndByNumberText) {
   ASSERT_NE(byName, nullptr);
   EXPECT_EQ(SizeofResource(module, byName), 5u);
   EXPECT_EQ(std::string(static_cast<const char*>(LockResource(LoadResource(module, byName))), 5), "named");
-}
-
-TEST(Resources, MissingNamesAndTypesAreRefusedWithTheirError) {
-  HMODULE module = GetModuleHandleW(nullptr);
+  // Missing names and types are refused with their error.
   struct Case {
     const WCHAR* name;
     const WCHAR* type;
@@ -83,11 +80,11 @@ uint32_t smallIconPixel(int x, int y) {
 }
 uint32_t bigIconPixel(int x, int y) { return uint32_t(8 * x) << 24 | uint32_t(8 * y) << 16 | 100 << 8 | 200; }
 
-HICON loadTestIcon(int width, int height) {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(301), IMAGE_ICON, width, height, 0));
+HICON loadTestIcon(int width, int height, WORD id = 301) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, 0));
 }
 
-TEST(Icons, LoadsTheImageOfTheRequestedSize) {
+TEST(Icons, LoadsTheImageOfTheRequestedSizeAndSharedOnesStay) {
   // Two 32x32 images: the 32-bit one wins over the 8-bit one.
   for (int size : {16, 32}) {
     SCOPED_TRACE(size);
@@ -104,17 +101,13 @@ TEST(Icons, LoadsTheImageOfTheRequestedSize) {
     EXPECT_TRUE(DestroyIcon(handle));
     EXPECT_EQ(kernel::iconFromHandle(handle), nullptr);
   }
-}
-
-TEST(Icons, SharedLoadsStayAndMissingOnesAreRefused) {
-  HINSTANCE module = GetModuleHandleW(nullptr);
-  HICON shared = LoadIconW(module, MAKEINTRESOURCEW(301));
+  // An icon loaded as shared stays; a missing one is refused.
+  HICON shared = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(301));
   ASSERT_NE(shared, nullptr);
-  EXPECT_EQ(LoadIconW(module, u"#301"), shared);
+  EXPECT_EQ(LoadIconW(GetModuleHandleW(nullptr), u"#301"), shared);
   EXPECT_TRUE(DestroyIcon(shared));
-  EXPECT_NE(kernel::iconFromHandle(shared), nullptr);  // shared icons stay
-  EXPECT_EQ(LoadIconW(nullptr, u"#301"), nullptr) << "no instance: the system's icons only";
-  EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(302), IMAGE_ICON, 16, 16, 0), nullptr);
+  EXPECT_NE(kernel::iconFromHandle(shared), nullptr);
+  EXPECT_EQ(loadTestIcon(16, 16, 302), nullptr);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
 }
 

