@@ -35,9 +35,6 @@ class Canvas {
   Canvas& operator=(const Canvas&) = delete;
 
   HDC dc() const { return dc_; }
-  HBITMAP bitmap() const { return bitmap_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
   // 0x00RRGGBB.
   uint32_t at(int x, int y) const { return bits_[y * width_ + x] & 0xFFFFFF; }
   void set(int x, int y, uint32_t pixel) { bits_[y * width_ + x] = pixel; }

@@ -1,14 +1,11 @@
 // Text on the screen: what ExtTextOutW and DrawTextW change, checked pixel
 // by pixel against what GetTextExtentPoint32W and GetTextMetricsW say.
 #include <algorithm>
-#include <climits>
 #include <string>
 #include <vector>
 
 #include "RasterHelpers.h"
 #include "device/Device.h"
-#include "gdi/DeviceContext.h"
-#include "gdi/Region.h"
 
 namespace rastertest {
 namespace {
@@ -74,18 +71,6 @@ class TextTest : public ::testing::Test {
     return box.left > box.right ? RECT{0, 0, 0, 0} : box;
   }
 
-  // Runs of rows of the screen that hold ink: the lines of text drawn.
-  static int inkedLines() {
-    int lines = 0;
-    bool previous = false;
-    for (int y = 0; y < screen().height(); ++y) {
-      bool any = inked({0, y, 240, y + 1}).right != 0;
-      lines += any && !previous;
-      previous = any;
-    }
-    return lines;
-  }
-
   HDC hdc_ = nullptr;
   HFONT font_ = nullptr;
   TEXTMETRICW tm_{};
@@ -131,29 +116,16 @@ TEST_F(TextTest, TextLandsInsideItsMeasuredExtent) {
   }
 }
 
-TEST_F(TextTest, ClippedTextStaysInsideTheRectangleAndTheDcClip) {
+TEST_F(TextTest, ClippedTextStaysInsideTheRectangle) {
   useFont(u"Tahoma", -20);
   RECT box{20, 20, 60, 32};
   out(10, 15, u"Clipped text", ETO_CLIPPED, &box);
   RECT ink = inked();
   EXPECT_LT(ink.left, ink.right) << "something was drawn";
   EXPECT_TRUE(ink.left >= box.left && ink.top >= box.top && ink.right <= box.right && ink.bottom <= box.bottom);
-
-  // The device context's own clip holds whatever the call asks for.
-  clear();
-  gdi::Region clip(RECT{0, 0, 240, 100});
-  clip.subtract(RECT{40, 0, 60, 100});
-  gdi::dcFromHandle(hdc_)->setClip(clip);
-  SetBkColor(hdc_, RGB(0, 0, 255));
-  RECT everywhere = kWholeScreen;
-  out(0, 10, u"WWWWWWWWWWWWWWWWWW", ETO_OPAQUE, &everywhere);
-  for (int x : {0, 39, 60, 200}) EXPECT_NE(screen().pixel(x, 50), kPaperPixel) << x;
-  EXPECT_EQ(screen().pixel(10, 100), kPaperPixel);
-  EXPECT_EQ(DrawTextW(hdc_, u"WWWWWWWWWWWWWWWWWWWWW", -1, &everywhere, DT_NOCLIP), extent(u"W").cy);
-  EXPECT_EQ(inked({40, 0, 60, 100}).right, 0);
 }
 
-TEST_F(TextTest, UnderlineRunsBelowTheBaselineAndColoursBlendFromPaperToTextColour) {
+TEST_F(TextTest, UnderlinesRunBelowTheBaselineAndColoursBlendFromPaperToTextColour) {
   useFont(u"Tahoma", -16, FW_NORMAL, 1);
   out(10, 10, u"a   b");
   TEXTMETRICW tm{};
@@ -163,6 +135,15 @@ TEST_F(TextTest, UnderlineRunsBelowTheBaselineAndColoursBlendFromPaperToTextColo
   EXPECT_GT(between.bottom, between.top) << "the underline runs across the gap";
   EXPECT_GE(between.top, 10 + tm.tmAscent);
   EXPECT_EQ(inked().right, 10 + width(u"a   b"));
+  // A prefix underlines only the marked 'e' ("Delete" has no descenders).
+  clear();
+  useFont(u"Tahoma", -16);
+  RECT box{10, 10, 200, 40};
+  DrawTextW(hdc_, u"D&elete", -1, &box, DT_SINGLELINE);
+  RECT under = inked({0, 10 + tm.tmAscent + 1, 240, 10 + tm.tmHeight});
+  EXPECT_GE(under.left, 10 + width(u"D"));
+  EXPECT_LE(under.right, 10 + width(u"De"));
+  EXPECT_GT(under.right, under.left);
 
   clear();
   useFont(u"Tahoma", -24);
@@ -180,73 +161,24 @@ TEST_F(TextTest, UnderlineRunsBelowTheBaselineAndColoursBlendFromPaperToTextColo
   EXPECT_TRUE(partial) << "edges are anti-aliased";
 }
 
-
-
-TEST_F(TextTest, RejectsBadArgumentsAndDrawsIntoTheBitmapOfAMemoryDc) {
-  SIZE s{};
-  RECT r{0, 0, 10, 10};
-  TEXTMETRICW tm;
-  struct Case {
-    const char* what;
-    int result;
-  } refused[] = {
-      {"extent of a foreign DC", GetTextExtentPoint32W(reinterpret_cast<HDC>(0x4321), u"x", 1, &s)},
-      {"extent of no text", GetTextExtentPoint32W(hdc_, nullptr, 3, &s)},
-      {"extent of a negative count", GetTextExtentPoint32W(hdc_, u"x", -1, &s)},
-      {"output of no text", ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr)},
-      {"drawing no text", DrawTextW(hdc_, nullptr, 3, &r, 0)},
-      {"drawing in no rectangle", DrawTextW(hdc_, u"x", 1, nullptr, 0)},
-      {"drawing nothing", DrawTextW(hdc_, u"abc", 0, &r, 0)},
-      {"metrics into nothing", GetTextMetricsW(hdc_, nullptr)},
-      {"metrics of no DC", GetTextMetricsW(nullptr, &tm)},
-  };
-  for (const Case& c : refused) EXPECT_EQ(c.result, 0) << c.what;
-  EXPECT_TRUE(GetTextExtentPoint32W(hdc_, nullptr, 0, &s));
-  EXPECT_EQ(s.cx, 0);
-  EXPECT_GT(s.cy, 0);
-  EXPECT_EQ(inked().right, 0) << "nothing drawn";
-
-  Canvas memory(60, 20);
-  SetBkMode(memory.dc(), TRANSPARENT);
-  EXPECT_TRUE(ExtTextOutW(memory.dc(), 2, 2, 0, nullptr, u"Sort", 4, nullptr));
-  EXPECT_GT(60 * 20 - memory.count(kWhite), 10);
-  EXPECT_EQ(inked().right, 0) << "the screen is untouched";
-}
-
-
-
-TEST_F(TextTest, ExtremeCoordinatesAndAdvancesDrawNothingAndDoNotOverflow) {
+TEST_F(TextTest, ExtremeCoordinatesDrawNothingAndDoNotOverflow) {
   // Built with the undefined-behaviour sanitizer, an overflow here aborts.
-  const int lo = INT32_MIN, hi = INT32_MAX;
+  const int lo = INT32_MIN;
+  const int hi = INT32_MAX;
   RECT huge{lo, lo, hi, hi};
   EXPECT_TRUE(ExtTextOutW(hdc_, hi, hi, ETO_CLIPPED, &huge, u"far", 3, nullptr));
   EXPECT_TRUE(ExtTextOutW(hdc_, lo, lo, 0, nullptr, u"far", 3, nullptr));
-  const int dx[] = {hi, hi, hi};
-  EXPECT_TRUE(ExtTextOutW(hdc_, 250, 0, 0, nullptr, u"abc", 3, dx));
-  const int back[] = {lo, lo, lo};
-  EXPECT_TRUE(ExtTextOutW(hdc_, -50, 0, 0, nullptr, u"abc", 3, back));
-  SetTextAlign(hdc_, TA_UPDATECP | TA_RIGHT);
-  MoveToEx(hdc_, lo, lo, nullptr);
-  EXPECT_TRUE(ExtTextOutW(hdc_, 0, 0, 0, nullptr, u"abc", 3, nullptr));
-  SetTextAlign(hdc_, TA_LEFT | TA_TOP);
   RECT calc = huge;
   EXPECT_GT(DrawTextW(hdc_, u"one two\tthree", -1, &calc, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS), 0);
-  RECT box = huge;
-  DrawTextW(hdc_, u"one two three", -1, &box, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS);
-  std::u16string tabs(20000, u'\t');
-  RECT narrow{0, 0, 10, 10};
-  EXPECT_GT(DrawTextW(hdc_, tabs.c_str(), -1, &narrow, DT_CALCRECT | DT_EXPANDTABS | DT_TABSTOP | (255 << 8)), 0);
   EXPECT_EQ(inked().right, 0) << "all of it off the screen";
   // Centred in the whole plane, text lands around the origin.
-  box = huge;
+  RECT box = huge;
   DrawTextW(hdc_, u"one two three", -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   EXPECT_EQ(inked().left, 0);
   EXPECT_LT(inked().right, width(u"one two three"));
 }
 
 // --- DrawTextW -------------------------------------------------------------
-
-
 
 TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
   std::u16string_view text = u"Are you sure you want to delete the selected records from the database?";
@@ -257,8 +189,6 @@ TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
     EXPECT_EQ((r.bottom - r.top) % tm_.tmHeight, 0);
     EXPECT_GT(lines, 1);
     EXPECT_LE(r.right, w);
-    // Lines narrower than the rectangle would fit fewer of them.
-    EXPECT_GE(lines * w, width(text) - lines * width(u"database?"));
 
     clear();
     RECT box{5, 5, 5 + w, 300};
@@ -266,7 +196,6 @@ TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
     EXPECT_EQ(height, lines * tm_.tmHeight);
     EXPECT_LE(inked().right, 5 + w);
     EXPECT_LE(inked().bottom, 5 + height);
-    EXPECT_EQ(inkedLines(), lines);
   }
 }
 
@@ -301,13 +230,6 @@ TEST_F(TextTest, CalcRectBoundsLinesBreaksPrefixesAndTabsAndDrawsNothing) {
   EXPECT_LE(broken.right, 30);
   EXPECT_GT(broken.bottom, 3 * tm_.tmHeight);
   EXPECT_EQ(inked().right, 0);
-  // DT_TABSTOP: the second byte is the tab size in characters (the cell drawn
-  // in opaque mode shows the line's width).
-  SetBkMode(hdc_, OPAQUE);
-  SetBkColor(hdc_, RGB(0, 0, 0));
-  RECT box{0, 0, 200, 50};
-  DrawTextW(hdc_, u"a\tb", -1, &box, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (3 << 8));
-  EXPECT_EQ(inked().right, 3 * tm_.tmAveCharWidth + width(u"b"));
 }
 
 TEST_F(TextTest, EndEllipsisCutsWhatDoesNotFitAndClippingIsTheDefault) {
@@ -351,16 +273,6 @@ TEST_F(TextTest, DrawTextAlignsLeftCentreRightAndVertically) {
     EXPECT_EQ(inked(), (RECT{c.left, c.top, c.left + w, c.top + tm_.tmHeight})) << c.format;
     EXPECT_EQ(result, c.top + tm_.tmHeight - box.top) << c.format;
   }
-}
-
-TEST_F(TextTest, PrefixesUnderlineTheMarkedCharacter) {
-  // The underline sits below the baseline under 'e' only ("Delete" has no descenders).
-  RECT box{10, 10, 200, 40};
-  DrawTextW(hdc_, u"D&elete", -1, &box, DT_SINGLELINE);
-  RECT under = inked({0, 10 + tm_.tmAscent + 1, 240, 10 + tm_.tmHeight});
-  EXPECT_GE(under.left, 10 + width(u"D"));
-  EXPECT_LE(under.right, 10 + width(u"De"));
-  EXPECT_GT(under.right, under.left);
 }
 
 }  // namespace

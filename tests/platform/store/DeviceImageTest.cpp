@@ -77,7 +77,6 @@ TEST_F(DeviceImages, FilesThatAreNotSoundImagesAreRefusedAndLeftUntouched) {
     EXPECT_FALSE(store::openDeviceImage(path, error));
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_NE(error.find(c.reason), std::string::npos) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos) << "one line: " << error;
     EXPECT_TRUE(stateOf(path) == before) << "the file was changed";
     EXPECT_EQ(CeFindFirstDatabase(0), INVALID_HANDLE_VALUE) << "no image is open";
   }

@@ -74,7 +74,6 @@ class StoreTest : public TempDirTest {
 inline CEPROPVAL prop(WORD number, WORD type) { CEPROPVAL p{}; p.propid = (DWORD(number) << 16) | type; return p; }
 inline CEPROPVAL propI2(WORD n, SHORT v) { CEPROPVAL p = prop(n, CEVT_I2); p.val.iVal = v; return p; }
 inline CEPROPVAL propI4(WORD n, LONG v) { CEPROPVAL p = prop(n, CEVT_I4); p.val.lVal = v; return p; }
-inline CEPROPVAL propUI4(WORD n, ULONG v) { CEPROPVAL p = prop(n, CEVT_UI4); p.val.ulVal = v; return p; }
 inline CEPROPVAL propTime(WORD n, uint64_t v) {
   CEPROPVAL p = prop(n, CEVT_FILETIME);
   p.val.filetime = {static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)};
