@@ -61,6 +61,8 @@ std::string describe(NMHDR* header) {
     }
     case NM_CLICK:
       return click(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem, reinterpret_cast<NMITEMACTIVATE*>(header)->iSubItem);
+    case LVN_COLUMNCLICK:
+      return columnClick(list->iSubItem);
     case LVN_INSERTITEM:
       return format("insert item=%d", list->iItem);
     case LVN_DELETEITEM:
@@ -109,6 +111,7 @@ std::string odChanged(int first, int last, UINT newState, UINT oldState) {
 std::string hint(int first, int last) { return format("hint %d..%d", first, last); }
 std::string dispInfo(int row, int subItem) { return format("dispinfo row=%d sub=%d", row, subItem); }
 std::string click(int row, int subItem) { return format("click item=%d sub=%d", row, subItem); }
+std::string columnClick(int subItem) { return format("columnclick sub=%d", subItem); }
 std::string findItem(int start, const std::u16string& text) {
   return format("find start=%d text=", start) + std::string(text.begin(), text.end());  // ASCII in these tests
 }

@@ -16,6 +16,7 @@
 
 namespace listtest {
 
+using ctltest::drag;
 using ctltest::key;
 using ctltest::pump;
 using ctltest::stylus;
@@ -44,6 +45,7 @@ std::string odChanged(int first, int last, UINT newState, UINT oldState);
 std::string hint(int first, int last);
 std::string dispInfo(int row, int subItem);
 std::string click(int row, int subItem);
+std::string columnClick(int subItem);
 std::string findItem(int start, const std::u16string& text);
 
 HWND createParent();

@@ -1,8 +1,6 @@
 #include "TreeHarness.h"
 
-#include <algorithm>
 #include <cstring>
-#include <sstream>
 #include <utility>
 
 #include "device/Device.h"
@@ -34,19 +32,15 @@ LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-std::string describe(const Note& n) {
-  std::ostringstream out;
-  out << "  code=" << static_cast<int>(n.code);
-  if (carriesItems(n.code)) out << " action=" << n.action << " old=" << n.oldItem << " new=" << n.newItem;
-  return out.str() + "\n";
-}
-
-bool matches(const Note& e, const Note& a) {
-  return e.code == a.code &&
-         (!carriesItems(e.code) || (e.action == a.action && e.oldItem == a.oldItem && e.newItem == a.newItem));
-}
-
 }  // namespace
+
+bool operator==(const Note& a, const Note& b) {
+  return a.code == b.code && a.action == b.action && a.oldItem == b.oldItem && a.newItem == b.newItem;
+}
+
+void PrintTo(const Note& n, std::ostream* out) {
+  *out << "code=" << static_cast<int>(n.code) << " action=" << n.action << " old=" << n.oldItem << " new=" << n.newItem;
+}
 
 Note note(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem) { return {code, action, oldItem, newItem, 0, 0}; }
 
@@ -64,16 +58,6 @@ Notes deletion(std::initializer_list<HTREEITEM> items) {
   Notes out;
   for (HTREEITEM item : items) out.push_back(note(TVN_DELETEITEMW, 0, item, nullptr));
   return out;
-}
-
-::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual) {
-  if (std::equal(expected.begin(), expected.end(), actual.begin(), actual.end(), matches))
-    return ::testing::AssertionSuccess();
-  std::string text = "expected:\n";
-  for (const Note& n : expected) text += describe(n);
-  text += "actual:\n";
-  for (const Note& n : actual) text += describe(n);
-  return ::testing::AssertionFailure() << text;
 }
 
 void TreeTest::SetUp() {

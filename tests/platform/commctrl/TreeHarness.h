@@ -3,6 +3,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,9 @@ struct Note {
   LPARAM newData = 0;
 };
 
-// Items and action are compared only for the NMTREEVIEWW codes.
+// The data travel along but are not compared; gtest prints both sequences on a mismatch.
+bool operator==(const Note& a, const Note& b);
+void PrintTo(const Note& n, std::ostream* out);
 Note note(UINT code, UINT action = 0, HTREEITEM oldItem = nullptr, HTREEITEM newItem = nullptr);
 using Notes = std::vector<Note>;
 Notes operator+(Notes a, const Notes& b);
@@ -35,7 +38,6 @@ Notes operator+(Notes a, const Notes& b);
 Notes selection(UINT action, HTREEITEM from, HTREEITEM to);
 Notes expansion(UINT action, HTREEITEM item);
 Notes deletion(std::initializer_list<HTREEITEM> items);
-::testing::AssertionResult sameNotes(const std::vector<Note>& expected, const std::vector<Note>& actual);
 
 class TreeTest : public ::testing::Test {
  protected:

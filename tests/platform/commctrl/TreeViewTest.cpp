@@ -16,46 +16,34 @@ namespace {
 
 using TreeViewTest = TreeTest;
 
-TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesForeignAndStaleHandles) {
+TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesStaleHandles) {
   makeTree();
   HTREEITEM b = insert(TVI_ROOT, u"b");
   HTREEITEM d = insert(TVI_ROOT, u"d");
   insert(TVI_ROOT, u"a", 0, TVI_FIRST);
   insert(TVI_ROOT, u"c", 0, b);  // after a sibling
-  insert(TVI_ROOT, u"e", 0, TVI_LAST);
-  insert(nullptr, u"f");  // no parent: the root
+  insert(nullptr, u"e");  // no parent: the root
   // Read forwards and backwards, the children agree.
   std::u16string forwards, backwards;
   HTREEITEM last = nullptr;
   for (HTREEITEM c = next(TVGN_CHILD, TVI_ROOT); c; c = next(TVGN_NEXT, c)) forwards += text(last = c);
   for (HTREEITEM c = last; c; c = next(TVGN_PREVIOUS, c)) backwards = text(c) + backwards;
-  EXPECT_EQ(forwards, u"abcdef");
+  EXPECT_EQ(forwards, u"abcde");
   EXPECT_EQ(backwards, forwards);
   EXPECT_EQ(text(next(TVGN_ROOT)), u"a");
-  EXPECT_EQ(count(), 6);
+  EXPECT_EQ(count(), 5);
   EXPECT_EQ(next(TVGN_PARENT, d), nullptr);
   // Inserting makes no selection and notifies nothing.
   EXPECT_EQ(caret(), nullptr);
-  EXPECT_TRUE(sameNotes({}, take()));
-
-  // After an item that is no child of the parent, under a deleted parent,
-  // under a handle that never was: refused.
+  EXPECT_EQ(take(), Notes{});
+  // After an item that is no child of the parent, or with a deleted item: refused.
   EXPECT_EQ(insert(b, u"x", 0, d), nullptr);
-  HTREEITEM gone = insert(TVI_ROOT, u"gone");
-  send(TVM_DELETEITEM, 0, gone);
-  EXPECT_EQ(insert(gone, u"x"), nullptr);
-  EXPECT_EQ(insert(reinterpret_cast<HTREEITEM>(uintptr_t{0x7777777}), u"x"), nullptr);
-  EXPECT_EQ(count(), 6);
-  // An item of another tree, or one deleted, is no item of this one.
-  tree_ = nullptr;
-  makeTree();
-  HTREEITEM theirs = insert(TVI_ROOT, u"theirs");
+  send(TVM_DELETEITEM, 0, b);
+  EXPECT_EQ(insert(b, u"x"), nullptr);
   EXPECT_EQ(text(b), u"<no item>");
   EXPECT_FALSE(send(TVM_SELECTITEM, TVGN_CARET, b));
   EXPECT_FALSE(send(TVM_DELETEITEM, 0, b));
-  EXPECT_TRUE(send(TVM_DELETEITEM, 0, theirs));
-  EXPECT_EQ(text(theirs), u"<no item>");
-  EXPECT_EQ(next(TVGN_NEXT, theirs), nullptr);
+  EXPECT_EQ(count(), 4);
 }
 
 TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
@@ -81,7 +69,7 @@ TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
     const HTREEITEM before = caret();
     EXPECT_TRUE(s.act());
     const Notes got = take();
-    EXPECT_TRUE(sameNotes(s.expected, got));
+    EXPECT_EQ(got, s.expected);
     EXPECT_EQ(caret(), s.caret);
     EXPECT_TRUE(state(s.caret) & TVIS_SELECTED);
     if (before != s.caret && text(before) != u"<no item>") {
@@ -107,7 +95,7 @@ TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
   take();
   EXPECT_TRUE(send(TVM_DELETEITEM, 0, root_));
   std::vector<Note> got = take();
-  EXPECT_TRUE(sameNotes(deletion({root_, a_, b_, grandchild, c_}) + selection(TVC_UNKNOWN, nullptr, second), got));
+  EXPECT_EQ(got, deletion({root_, a_, b_, grandchild, c_}) + selection(TVC_UNKNOWN, nullptr, second));
   ASSERT_GE(got.size(), 4u);
   EXPECT_EQ(got[0].oldData * 10 + got[3].oldData, -10 + 6);
   EXPECT_EQ(count(), 1);
@@ -123,7 +111,7 @@ TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
     } else {
       EXPECT_TRUE(send(TVM_DELETEITEM, 0, way == 0 ? TVI_ROOT : nullptr));
     }
-    EXPECT_TRUE(sameNotes(deletion({root_, a_, b_, c_}), take()));
+    EXPECT_EQ(take(), deletion({root_, a_, b_, c_}));
     if (way == 2) continue;
     EXPECT_EQ(count(), 0);
     EXPECT_EQ(caret(), nullptr);
@@ -197,71 +185,25 @@ TEST_F(TreeViewTest, AsTheProgramMakesItADatabaseWithNoChildrenStaysClosedAndAFo
   DeleteObject(big);
 }
 
-// The program's tree, open, and a second top-level item.
-struct TreeInputTest : TreeTest {
-  void fill() {
-    programTree();
-    second_ = insert(TVI_ROOT, u"Second", 4);
-    send(TVM_EXPAND, TVE_EXPAND, root_);
-    pump();
-    take();
-  }
-  HTREEITEM second_ = nullptr;
-};
-
-TEST_F(TreeInputTest, StylusTapSelectsByMouse) {
-  fill();
-  // Below the items a tap selects nothing.
-  RECT client{};
-  GetClientRect(tree_, &client);
-  POINT below{20, client.bottom - 3};
-  ClientToScreen(tree_, &below);
-  tap(below);
-  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_CLICK)}, take()));
-  EXPECT_EQ(caret(), nullptr);
-  EXPECT_EQ(GetFocus(), tree_);
-
-  tap(labelPoint(b_));
-  EXPECT_TRUE(sameNotes(Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, nullptr, b_), take()));
-  tap(labelPoint(c_));
-  EXPECT_TRUE(sameNotes(Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, b_, c_), take()));
-  // Tapped again at once, it is a double tap: on a leaf it changes nothing,
-  // on a parent it toggles it.
-  tap(labelPoint(c_));
-  EXPECT_TRUE(sameNotes({note(NM_DBLCLK)}, take()));
-  EXPECT_EQ(caret(), c_);
-  tap(labelPoint(root_));
+TEST_F(TreeViewTest, KeysSelectByKeyboardAndStylusTapsByMouse) {
+  programTree();
+  HTREEITEM second = insert(TVI_ROOT, u"Second", 4);
+  SetFocus(tree_);
   take();
-  tap(labelPoint(root_));
-  EXPECT_TRUE(sameNotes(Notes{note(NM_DBLCLK)} + expansion(TVE_COLLAPSE, root_), take()));
-  EXPECT_FALSE(expanded(root_));
-  EXPECT_EQ(caret(), root_);
-}
-
-TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboardAndFocusAndEnterAreTold) {
-  fill();
-  send(TVM_EXPAND, TVE_COLLAPSE, root_);
-  SetFocus(tree_);
-  SetFocus(parent_);
-  SetFocus(tree_);
   key(VK_RETURN);
-  EXPECT_TRUE(sameNotes({note(NM_SETFOCUS), note(NM_KILLFOCUS), note(NM_SETFOCUS), note(NM_RETURN)}, take()));
-  EXPECT_EQ(SendMessageW(tree_, WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
+  EXPECT_EQ(take(), Notes{note(NM_RETURN)});
   // The first key without a selection selects the first item.
   key(VK_DOWN);
-  EXPECT_TRUE(sameNotes(selection(TVC_BYKEYBOARD, nullptr, root_), take()));
+  EXPECT_EQ(take(), selection(TVC_BYKEYBOARD, nullptr, root_));
   key(VK_DOWN);
-  EXPECT_TRUE(sameNotes(selection(TVC_BYKEYBOARD, root_, second_), take()));
+  EXPECT_EQ(take(), selection(TVC_BYKEYBOARD, root_, second));
   key(VK_UP);
-  take();
-  // Right opens a closed item as the user's expansion.
-  key(VK_RIGHT);
-  EXPECT_TRUE(sameNotes(expansion(TVE_EXPAND, root_), take()));
+  // Right opens a closed item as the user's expansion, then goes in.
   struct Step { UINT key; HTREEITEM* caret; bool rootOpen; } steps[] = {
-      {VK_RIGHT, &a_, true},    {VK_DOWN, &b_, true},      {VK_DOWN, &c_, true},       {VK_DOWN, &second_, true},
-      {VK_DOWN, &second_, true}, {VK_UP, &c_, true},       {VK_LEFT, &root_, true},    {VK_LEFT, &root_, false},
-      {VK_END, &second_, false}, {VK_HOME, &root_, false}, {VK_ADD, &root_, true},     {VK_NEXT, &second_, true},
-      {VK_PRIOR, &root_, true},  {VK_SUBTRACT, &root_, false},
+      {VK_RIGHT, &root_, true}, {VK_RIGHT, &a_, true},  {VK_DOWN, &b_, true},       {VK_DOWN, &c_, true},
+      {VK_DOWN, &second, true}, {VK_DOWN, &second, true}, {VK_UP, &c_, true},       {VK_LEFT, &root_, true},
+      {VK_LEFT, &root_, false}, {VK_END, &second, false}, {VK_HOME, &root_, false}, {VK_ADD, &root_, true},
+      {VK_NEXT, &second, true}, {VK_PRIOR, &root_, true}, {VK_SUBTRACT, &root_, false}, {VK_ADD, &root_, true},
   };
   int i = 0;
   for (const Step& s : steps) {
@@ -271,15 +213,36 @@ TEST_F(TreeInputTest, KeysMoveTheSelectionByKeyboardAndFocusAndEnterAreTold) {
     EXPECT_EQ(expanded(root_), s.rootOpen);
   }
   for (const Note& n : take()) EXPECT_TRUE(n.code != TVN_SELCHANGEDW || n.action == TVC_BYKEYBOARD);
+
+  tap(labelPoint(b_));
+  EXPECT_EQ(take(), Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, root_, b_));
+  tap(labelPoint(c_));
+  EXPECT_EQ(take(), Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, b_, c_));
+  // Tapped again at once, it is a double tap: on a leaf it changes nothing,
+  // on a parent it toggles it.
+  tap(labelPoint(c_));
+  EXPECT_EQ(take(), Notes{note(NM_DBLCLK)});
+  EXPECT_EQ(caret(), c_);
+  tap(labelPoint(root_));
+  take();
+  tap(labelPoint(root_));
+  EXPECT_EQ(take(), Notes{note(NM_DBLCLK)} + expansion(TVE_COLLAPSE, root_));
+  EXPECT_FALSE(expanded(root_));
+  // Below the items a tap selects nothing.
+  RECT client{};
+  GetClientRect(tree_, &client);
+  POINT below{20, client.bottom - 3};
+  ClientToScreen(tree_, &below);
+  tap(below);
+  EXPECT_EQ(take(), Notes{note(NM_CLICK)});
+  EXPECT_EQ(caret(), root_);
 }
 
-TEST_F(TreeInputTest, TheViewFollowsTheSelectionAndTheScrollBar) {
+TEST_F(TreeViewTest, TheViewFollowsTheSelectionAndTheScrollBar) {
   makeTree();
   root_ = insert(TVI_ROOT, u"Databases", -1);
   a_ = insert(root_, u"Database", 0);
   send(TVM_EXPAND, TVE_EXPAND, root_);
-  pump();
-  EXPECT_FALSE(GetWindowLongW(tree_, GWL_STYLE) & WS_VSCROLL) << "what fits needs no scroll bar";
   std::vector<HTREEITEM> items{a_};
   for (int i = 1; i < 30; ++i) items.push_back(insert(root_, u"Database", i));
   pump();
@@ -338,18 +301,14 @@ TEST_F(TreeTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
   HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK, 1, 1);
   ImageList_ReplaceIcon(images, -1, red);
   // The program's tree with its icon, "Appointments" selected.
-  auto fill = [&](DWORD style) {
-    programTree(style);
-    SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
-    send(TVM_SELECTITEM, TVGN_CARET, b_);
-    pump();
-  };
+  programTree();
+  SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  send(TVM_SELECTITEM, TVGN_CARET, b_);
   auto screenLabel = [&](HTREEITEM item) {
     RECT r = labelRect(item);
     MapWindowPoints(tree_, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
   };
-  fill(kProgramStyle);
   SetFocus(tree_);
   pump();
   std::string png, error;
@@ -385,17 +344,11 @@ TEST_F(TreeTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
   EXPECT_GE(dots, area(line) / 2 - 1);
   EXPECT_LE(dots, area(line) / 2 + 1);
 
-  // Without the focus the selection stays visible, grey, only when asked to.
+  // Without the focus the selection stays visible, grey.
   SetFocus(parent_);
   pump();
   EXPECT_EQ(pixelsOf(selected, sysPixel(COLOR_HIGHLIGHT)), 0);
   EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_BTNFACE)), area(selected) / 2);
-  fill(kProgramStyle & ~(TVS_SHOWSELALWAYS | TVS_HASLINES));
-  SetFocus(parent_);
-  pump();
-  EXPECT_EQ(pixelsOf(selected, sysPixel(COLOR_BTNFACE)), 0);
-  EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_WINDOW)), area(selected) / 2);
-  EXPECT_EQ(pixelsOf(line, sysPixel(COLOR_BTNSHADOW)), 0) << "no lines without TVS_HASLINES";
   send(TVM_EXPAND, TVE_COLLAPSE, root_);
   pump();
   EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOWTEXT)) << "a plus when closed";
