@@ -65,6 +65,17 @@ TEST(ImageListTest, IconsAreAppendedWithMinusOneReplacedInRangeAndADestroyedList
                                   {1, 1, 0x00FF00}, {0, 0, 0x00FF00}, {49, 17, 0x00FF00}};
   for (const auto& e : expected) EXPECT_EQ(canvas.at(static_cast<int>(e[0]), static_cast<int>(e[1])), e[2]) << e[0];
   EXPECT_FALSE(ImageList_Draw(list, 3, canvas.dc, 0, 0, ILD_TRANSPARENT));
+  // A larger icon (left half red, right half blue, top rows transparent) is
+  // scaled to the list's size; drawn partly off the surface, it is clipped.
+  HICON large = makeIcon(32, [](int x, int y) { return y < 2 ? 0 : x < 16 ? kRed : kBlue; });
+  ASSERT_EQ(ImageList_ReplaceIcon(list, 2, large), 2);
+  Canvas small(8, 8, 0x00FFFFFF);
+  EXPECT_TRUE(ImageList_Draw(list, 2, small.dc, -4, -4, ILD_TRANSPARENT));
+  EXPECT_EQ(small.at(0, 0), 0xFF0000u);
+  EXPECT_EQ(small.at(7, 7), 0x0000FFu);
+  EXPECT_TRUE(ImageList_Draw(list, 2, canvas.dc, 33, 1, ILD_TRANSPARENT));
+  EXPECT_EQ(canvas.at(40, 1), 0x00FF00u) << "transparent: the surface shows";
+  EXPECT_EQ(canvas.at(35, 8), 0xFF0000u);
 
   ASSERT_TRUE(ImageList_Destroy(list));
   SetLastError(0);
@@ -76,25 +87,7 @@ TEST(ImageListTest, IconsAreAppendedWithMinusOneReplacedInRangeAndADestroyedList
   EXPECT_EQ(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(red)), 0);
   DestroyIcon(red);
   DestroyIcon(blue);
-}
-
-TEST(ImageListTest, LargerIconsAreScaledToTheListSizeAndDrawingIsClipped) {
-  // 32 x 32: left half red, right half blue, the top two rows transparent.
-  HICON icon = makeIcon(32, [](int x, int y) { return y < 2 ? 0 : x < 16 ? kRed : kBlue; });
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_MASK, 1, 1);
-  ASSERT_EQ(ImageList_ReplaceIcon(list, -1, icon), 0);
-  Canvas canvas(16, 16, 0x0000FF00);
-  ImageList_Draw(list, 0, canvas.dc, 0, 0, ILD_TRANSPARENT);
-  EXPECT_EQ(canvas.at(0, 0), 0x00FF00u);  // transparent: the canvas shows
-  EXPECT_EQ(canvas.at(3, 8), 0xFF0000u);
-  EXPECT_EQ(canvas.at(12, 15), 0x0000FFu);
-  // Partly off the surface, up and left: only what lands on it is drawn.
-  Canvas small(8, 8, 0x00FFFFFF);
-  EXPECT_TRUE(ImageList_Draw(list, 0, small.dc, -4, -4, ILD_TRANSPARENT));
-  EXPECT_EQ(small.at(0, 0), 0xFF0000u);
-  EXPECT_EQ(small.at(7, 7), 0x0000FFu);
-  ImageList_Destroy(list);
-  DestroyIcon(icon);
+  DestroyIcon(large);
 }
 
 }  // namespace
