@@ -19,9 +19,11 @@ void send(std::initializer_list<Type> types, POINT p, UINT vk = 0, bool shift = 
   pump();
 }
 
+// One stylus event, taken and dispatched at once (moves are not merged).
+void stylus(Type type, POINT p) { send({type}, p); }
+
 }  // namespace
 
-void stylus(Type type, POINT p) { send({type}, p); }
 void tap(POINT p, bool shift, bool control) { send({Type::StylusDown, Type::StylusUp}, p, 0, shift, control); }
 void drag(POINT from, POINT to) {
   stylus(Type::StylusDown, from);

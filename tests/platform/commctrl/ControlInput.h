@@ -4,12 +4,8 @@
 
 #include <windows.h>
 
-#include "display/Backend.h"
-
 namespace ctltest {
 
-// One stylus event, taken and dispatched at once (moves are not merged).
-void stylus(display::InputEvent::Type type, POINT screen);
 void tap(POINT screen, bool shift = false, bool control = false);
 // Down, two moves (halfway, then there), up.
 void drag(POINT from, POINT to);

@@ -8,8 +8,8 @@ namespace {
 
 constexpr DWORD kOwnerData = LVS_OWNERDATA | LVS_SHOWSELALWAYS;
 
-HWND ownerDataList(int rows, DWORD style = kOwnerData) {
-  HWND list = createList(createParent(), style, {0, 0, 240, 200});
+HWND ownerDataList(int rows) {
+  HWND list = createList(createParent(), kOwnerData);
   addColumns(list, {{u"Id", 60}, {u"Name", 90}, {u"Size", 60}});
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);

@@ -134,7 +134,7 @@ TEST_F(ListTest, ItemsAndSubItemsAreStoredCutToTheCallersBufferAndDeletedWithNot
 }
 
 TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumn) {
-  HWND list = createList(createParent(), 0, {0, 0, 240, 200});
+  HWND list = createList(createParent(), 0);
   addColumns(list, {{u"Name", 80}, {u"Size", 50}});
   addRow(list, {u"a", u"b"});
   HWND header = headerOf(list);
@@ -168,13 +168,6 @@ TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumn) {
 uint32_t screenColor(COLORREF c) { return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c); }
 uint32_t pixel(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
 
-RECT screenCell(HWND list, int row, int column) {
-  RECT r{LVIR_LABEL, column, 0, 0};
-  SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 // The pixels of a region that are not the background, and their bounds.
 struct Ink {
   int left = 100000, top = 100000, right = -1, bottom = -1, count = 0;
@@ -196,7 +189,7 @@ int share(const RECT& r, uint32_t color) {
 }
 
 TEST_F(ListTest, ScreenshotShowsHeaderSelectedRowsAnEllipsisAndARightAlignedNumber) {
-  HWND list = createList(createParent(), LVS_SHOWSELALWAYS, {0, 0, 240, 200});
+  HWND list = createList(createParent(), LVS_SHOWSELALWAYS);
   addColumns(list, {{u"Name", 60}, {u"Note", 110}});
   insertColumn(list, 2, u"Size", 60, LVCFMT_RIGHT);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);

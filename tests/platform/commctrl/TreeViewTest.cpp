@@ -2,17 +2,188 @@
 // expansion with their notifications, deletion, item data and texts; the
 // stylus and the keys; the screen checked by regions (not whole images, so
 // that glyph details do not matter).
-#include <algorithm>
-#include <functional>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
 
-#include "TreeHarness.h"
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ControlInput.h"
 #include "device/Device.h"
 #include "kernel/Icons.h"
 
 namespace treetest {
 namespace {
 
-using TreeViewTest = TreeTest;
+using ctltest::key;
+using ctltest::pump;
+using ctltest::tap;
+
+// A notification as the parent received it; the data travel along but are
+// not compared, and gtest prints both sequences on a mismatch.
+struct Note {
+  UINT code = 0;
+  UINT action = 0;
+  HTREEITEM oldItem = nullptr;
+  HTREEITEM newItem = nullptr;
+  LPARAM oldData = 0;
+  LPARAM newData = 0;
+  bool operator==(const Note& o) const {
+    return code == o.code && action == o.action && oldItem == o.oldItem && newItem == o.newItem;
+  }
+};
+void PrintTo(const Note& n, std::ostream* out) {
+  *out << "code=" << static_cast<int>(n.code) << " action=" << n.action << " old=" << n.oldItem << " new=" << n.newItem;
+}
+using Notes = std::vector<Note>;
+Notes received;
+
+Note note(UINT code, UINT action = 0, HTREEITEM oldItem = nullptr, HTREEITEM newItem = nullptr) {
+  return {code, action, oldItem, newItem, 0, 0};
+}
+Notes operator+(Notes a, const Notes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+// The pairs a change of selection or of expansion sends; one deletion each.
+Notes selection(UINT action, HTREEITEM from, HTREEITEM to) {
+  return {note(TVN_SELCHANGINGW, action, from, to), note(TVN_SELCHANGEDW, action, from, to)};
+}
+Notes expansion(UINT action, HTREEITEM item) {
+  return {note(TVN_ITEMEXPANDINGW, action, nullptr, item), note(TVN_ITEMEXPANDEDW, action, nullptr, item)};
+}
+Notes deletion(std::initializer_list<HTREEITEM> items) {
+  Notes out;
+  for (HTREEITEM item : items) out.push_back(note(TVN_DELETEITEMW, 0, item, nullptr));
+  return out;
+}
+
+LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_NOTIFY) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+  // The tree tells who it is: its window and its id, also in wParam.
+  EXPECT_EQ(wParam, header.idFrom);
+  EXPECT_EQ(static_cast<int>(header.idFrom), GetDlgCtrlID(header.hwndFrom));
+  const auto& tv = *reinterpret_cast<const NMTREEVIEWW*>(lParam);
+  switch (header.code) {
+    case TVN_SELCHANGINGW:
+    case TVN_SELCHANGEDW:
+    case TVN_ITEMEXPANDINGW:
+    case TVN_ITEMEXPANDEDW:
+    case TVN_DELETEITEMW:
+      received.push_back({header.code, tv.action, tv.itemOld.hItem, tv.itemNew.hItem, tv.itemOld.lParam, tv.itemNew.lParam});
+      break;
+    case TVN_GETDISPINFOW:
+      break;
+    default:
+      received.push_back(note(header.code));
+  }
+  return 0;
+}
+
+// A parent window recording the tree's notifications; nothing is left behind.
+class TreeViewTest : public ::testing::Test {
+ protected:
+  static constexpr DWORD kProgramStyle = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_DISABLEDRAGDROP |
+                                         TVS_SHOWSELALWAYS;
+
+  void SetUp() override {
+    device::Device::instance().configure(device::Options{}, nullptr);
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_TREEVIEW_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&init));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = parentProc;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = u"TreeTestParent";
+    RegisterClassW(&wc);  // already there from an earlier test: fine
+    parent_ = CreateWindowExW(0, wc.lpszClassName, u"parent", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
+                              nullptr, nullptr);
+    ASSERT_NE(parent_, nullptr);
+    received.clear();
+  }
+  void TearDown() override {
+    ctltest::cleanUp();
+    received.clear();
+  }
+
+  // Creates the tree (replacing one made before) in the parent's client area.
+  void makeTree() {
+    if (tree_) DestroyWindow(tree_);
+    tree_ = CreateWindowExW(0, WC_TREEVIEWW, u"", WS_CHILD | WS_VISIBLE | kProgramStyle, 0, 0, 240, 130, parent_,
+                            reinterpret_cast<HMENU>(100), nullptr, nullptr);
+    EXPECT_NE(tree_, nullptr);
+    received.clear();
+  }
+  // The program's tree: "Databases" (data -1) with "Contacts", "Appointments"
+  // and "Tasks" (data 1, 2, 3) below it, nothing selected or open.
+  void programTree() {
+    makeTree();
+    root_ = insert(TVI_ROOT, u"Databases", -1);
+    a_ = insert(root_, u"Contacts", 1);
+    b_ = insert(root_, u"Appointments", 2);
+    c_ = insert(root_, u"Tasks", 3);
+    take();
+  }
+  HTREEITEM insert(HTREEITEM parent, const char16_t* text, LPARAM data = 0, HTREEITEM after = TVI_LAST) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = const_cast<LPWSTR>(text);
+    insert.item.lParam = data;
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  }
+  // The notifications received since the last call, then forgets them.
+  Notes take() { return std::exchange(received, {}); }
+  LRESULT send(UINT msg, WPARAM wParam, HTREEITEM item) const {
+    return SendMessageW(tree_, msg, wParam, reinterpret_cast<LPARAM>(item));
+  }
+  HTREEITEM caret() const { return next(TVGN_CARET); }
+  HTREEITEM next(UINT code, HTREEITEM item = nullptr) const {
+    return reinterpret_cast<HTREEITEM>(send(TVM_GETNEXTITEM, code, item));
+  }
+  // The item's fields for the mask (text: up to 259 units, "<no item>" when refused).
+  TVITEMW get(HTREEITEM item, UINT mask) const {
+    TVITEMW tv{};
+    tv.mask = TVIF_HANDLE | mask;
+    tv.hItem = item;
+    tv.stateMask = 0xFFFF;
+    tv.pszText = buffer_;
+    tv.cchTextMax = 260;
+    std::memcpy(buffer_, u"<no item>", sizeof u"<no item>");
+    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    return tv;
+  }
+  std::u16string text(HTREEITEM item) const { return get(item, TVIF_TEXT).pszText; }
+  LPARAM data(HTREEITEM item) const { return get(item, TVIF_PARAM).lParam; }
+  UINT state(HTREEITEM item) const { return get(item, TVIF_STATE).state; }
+  bool expanded(HTREEITEM item) const { return (state(item) & TVIS_EXPANDED) != 0; }
+  int count() const { return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0)); }
+  // An item's label on the screen.
+  RECT labelRect(HTREEITEM item) const {
+    RECT r{};
+    std::memcpy(&r, &item, sizeof item);
+    if (!SendMessageW(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) ADD_FAILURE() << "no rectangle";
+    MapWindowPoints(tree_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+  POINT labelPoint(HTREEITEM item) const {
+    RECT r = labelRect(item);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  HWND parent_ = nullptr;
+  HWND tree_ = nullptr;
+  HTREEITEM root_ = nullptr, a_ = nullptr, b_ = nullptr, c_ = nullptr;
+  mutable WCHAR buffer_[260] = {};
+};
 
 TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesStaleHandles) {
   makeTree();
@@ -281,7 +452,7 @@ int countBrightness(const RECT& r, bool light) {
   });
 }
 
-TEST_F(TreeTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
+TEST_F(TreeViewTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
   // A red icon with a transparent top row.
   kernel::Icon icon;
   icon.width = icon.height = 16;
@@ -294,16 +465,12 @@ TEST_F(TreeTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
   programTree();
   SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
   send(TVM_SELECTITEM, TVGN_CARET, b_);
-  auto screenLabel = [&](HTREEITEM item) {
-    RECT r = labelRect(item);
-    MapWindowPoints(tree_, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  };
+
   SetFocus(tree_);
   pump();
 
   // The selected label is lit, its text in the (light) highlight text colour.
-  RECT selected = screenLabel(b_), plain = screenLabel(a_);
+  RECT selected = labelRect(b_), plain = labelRect(a_);
   EXPECT_GT(pixelsOf(selected, sysPixel(COLOR_HIGHLIGHT)), area(selected) / 2);
   EXPECT_GT(countBrightness(selected, true), 10);
   EXPECT_EQ(pixelsOf(plain, sysPixel(COLOR_HIGHLIGHT)), 0);
@@ -316,7 +483,7 @@ TEST_F(TreeTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
   EXPECT_EQ(at(iconLeft + 8, iconTop), sysPixel(COLOR_WINDOW));
 
   // The root's button: a framed box with a minus (it is open), then a plus.
-  RECT root = screenLabel(root_);
+  RECT root = labelRect(root_);
   int indent = static_cast<int>(SendMessageW(tree_, TVM_GETINDENT, 0, 0));
   int cx = indent / 2, cy = (root.top + root.bottom) / 2;
   EXPECT_EQ(at(cx - 4, cy), sysPixel(COLOR_BTNSHADOW));
