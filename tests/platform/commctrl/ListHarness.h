@@ -102,7 +102,6 @@ inline std::string describe(NMHDR* header, LRESULT& result) {
           item.pszText[n] = 0;
         }
       }
-      if (item.mask & LVIF_PARAM) item.lParam = 1000 + item.iItem;
       return text;
     }
     case LVN_ODFINDITEMW: {

