@@ -15,9 +15,7 @@ using Type = display::InputEvent::Type;
 
 constexpr RECT kAboveMenuBar{0, 26, 240, 294};
 constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
 
 RECT navBar() { return device::Device::instance().navBarRect(); }
 shell::NavBarLayout layout(bool ok) { return shell::layoutNavBar(navBar(), ok); }
