@@ -59,19 +59,14 @@ TEST_F(DumpTest, KnownTreeInZOrderWithChildrenIndentedAndItems) {
       "hwnd=" + hex(back) + " class=\"DeviceTestWnd\" id=0 text=\"Back\" rect=(0,26,240,294) "
       "style=0x80000000 exstyle=0x00000000\n";
   EXPECT_EQ(dumpWindows(), expected);
-  // The header follows the screen, the panel and the cursor.
-  Device::instance().setSipVisible(true);
-  Device::instance().rotate();
+  // The header follows the cursor.
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  EXPECT_EQ(dumpWindows().substr(0, dumpWindows().find('\n')), "screen=320x240 sip=on cursor=wait");
+  EXPECT_EQ(dumpWindows().substr(0, dumpWindows().find('\n')), "screen=240x320 sip=off cursor=wait");
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 }
 
 TEST(DumpText, QuotesWithCEscapesAndUtf8) {
-  struct Case {
-    std::u16string text;
-    const char* quoted;
-  } cases[] = {
+  struct Case { std::u16string text; const char* quoted; } cases[] = {
       {u"", "\"\""},
       {u"plain", "\"plain\""},
       {u"a\"b\\c", "\"a\\\"b\\\\c\""},
