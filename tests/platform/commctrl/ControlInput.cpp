@@ -19,10 +19,18 @@ void send(std::initializer_list<Type> types, POINT p, UINT vk = 0, bool shift = 
   pump();
 }
 
+// One stylus event, taken and dispatched at once (moves are not merged).
+void stylus(Type type, POINT p) { send({type}, p); }
+
 }  // namespace
 
-void stylus(Type type, POINT p) { send({type}, p); }
 void tap(POINT p, bool shift, bool control) { send({Type::StylusDown, Type::StylusUp}, p, 0, shift, control); }
+void drag(POINT from, POINT to) {
+  stylus(Type::StylusDown, from);
+  stylus(Type::StylusMove, {(from.x + to.x) / 2, to.y});
+  stylus(Type::StylusMove, to);
+  stylus(Type::StylusUp, to);
+}
 void key(UINT vk, bool shift, bool control) { send({Type::KeyDown, Type::KeyUp}, {0, 0}, vk, shift, control); }
 
 void pump() {

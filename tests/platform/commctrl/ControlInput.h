@@ -4,13 +4,11 @@
 
 #include <windows.h>
 
-#include "display/Backend.h"
-
 namespace ctltest {
 
-// One stylus event, taken and dispatched at once (moves are not merged).
-void stylus(display::InputEvent::Type type, POINT screen);
 void tap(POINT screen, bool shift = false, bool control = false);
+// Down, two moves (halfway, then there), up.
+void drag(POINT from, POINT to);
 void key(UINT vk, bool shift = false, bool control = false);
 // Takes and dispatches what is waiting, never waiting itself.
 void pump();

@@ -43,9 +43,7 @@ class DeviceFixture : public ::testing::Test {
     settingChanges.clear();
   }
   void TearDown() override {
-    std::vector<HWND> windows;
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) windows.push_back(w);
-    for (HWND w : windows) DestroyWindow(w);
+    while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }

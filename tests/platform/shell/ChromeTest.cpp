@@ -1,7 +1,7 @@
 // The chrome: the navigation bar (the foreground window's title, the clock,
 // the "ok" button and what a tap on it or closing the host window sends),
-// the input panel (its button, its keyboard and what it types, the windows
-// it covers) and their layouts.
+// the input panel (its button, its keyboard and what it types, the window
+// it covers) and the bar's layout.
 #include <aygshell.h>
 
 #include "ChromeHarness.h"
@@ -15,9 +15,7 @@ using Type = display::InputEvent::Type;
 
 constexpr RECT kAboveMenuBar{0, 26, 240, 294};
 constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
 
 RECT navBar() { return device::Device::instance().navBarRect(); }
 shell::NavBarLayout layout(bool ok) { return shell::layoutNavBar(navBar(), ok); }
@@ -56,11 +54,16 @@ TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForI
   drawnAt(at(9, 41));
   EXPECT_NE(pixels(title), alpha);
   EXPECT_EQ(countColour(outline, kWhite), length);
+  // Back again: the same picture; a window drawing under the bar is covered again.
   DestroyWindow(second);
   SetForegroundWindow(first);
   drawnAt(at(9, 41));
   EXPECT_EQ(pixels(title), alpha);
-  EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
+  MoveWindow(first, 0, 0, 240, 320, TRUE);
+  pump();
+  EXPECT_EQ(pixel(2, 2), fb(kRed));
+  chrome().update(at(9, 41));
+  EXPECT_EQ(countColour(navBar(), kRed), 0);
 }
 
 TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) {
@@ -104,26 +107,6 @@ TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) 
   }
 }
 
-TEST_F(NavBarTest, AWindowDrawingUnderTheBarIsCoveredAgain) {
-  window(u"Full screen", {0, 0, 240, 320}, kRed);
-  drawnAt(at(10, 0));
-  EXPECT_EQ(pixel(2, 2), fb(shell::kNavBarColor));
-  InvalidateRect(GetForegroundWindow(), nullptr, TRUE);
-  pump();
-  EXPECT_EQ(pixel(2, 2), fb(kRed));
-  chrome().update(at(10, 0));
-  EXPECT_EQ(countColour(navBar(), kRed), 0);
-}
-
-TEST_F(NavBarTest, ClockWakesTheDeviceAtTheNextMinute) {
-  struct Case { WORD second, ms; int wait; };
-  for (Case c : {Case{0, 0, 60000}, Case{30, 500, 29500}, Case{59, 999, 1}}) {
-    SYSTEMTIME t = at(10, 0, c.second);
-    t.wMilliseconds = c.ms;
-    EXPECT_EQ(shell::Chrome::msUntilNextMinute(t), c.wait) << c.second << "." << c.ms;
-  }
-}
-
 
 device::Device& dev() { return device::Device::instance(); }
 RECT sipButton() { return shell::sipButtonRect(dev().menuStripRect()); }
@@ -144,49 +127,7 @@ RECT keyFor(char16_t c) {
 
 using PanelTest = ChromeTest;
 
-TEST_F(PanelTest, TheButtonShowsAndHidesThePanelAndWindowsFollowOrArePaintedAgain) {
-  HWND main = window(u"Vantor", kAboveMenuBar, kRed, WS_EX_CAPTIONOKBTN, true);
-  settle();
-  const RECT panel = dev().sipRect();
-  EXPECT_EQ(countColour(panel, kRed), area(panel));
-  tap(centre(sipButton()));
-  settle();
-  EXPECT_TRUE(dev().sipVisible());
-  ASSERT_EQ(receivedOf(WM_SETTINGCHANGE).size(), 1u);
-  EXPECT_EQ(receivedOf(WM_SETTINGCHANGE)[0].wParam, WPARAM{SPI_SETSIPINFO});
-  SIPINFO info{};
-  info.cbSize = sizeof info;
-  ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &info, 0));
-  EXPECT_EQ(info.rcVisibleDesktop.bottom, panel.top);
-  // The window gave the panel its 80 pixels; the panel is drawn where it was.
-  RECT r;
-  GetWindowRect(main, &r);
-  EXPECT_EQ(r.bottom, kAboveMenuBar.bottom - device::Device::kSipHeight);
-  EXPECT_EQ(countColour(panel, kRed), 0);
-  EXPECT_GT(countColour(panel, kWhite), area(panel) / 2);
-  EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
-  tap(centre(sipButton()));
-  settle();
-  EXPECT_FALSE(dev().sipVisible());
-  GetWindowRect(main, &r);
-  EXPECT_EQ(r.bottom, kAboveMenuBar.bottom);
-  EXPECT_EQ(countColour(panel, kRed), area(panel));
-
-  // A window that does not follow the panel lies under it while it shows,
-  // and is painted again when it goes.
-  HWND dialog = window(u"Dialog", {10, 150, 230, 280}, kGreen);
-  dev().setSipVisible(true);
-  settle();
-  EXPECT_NE(pixel(120, 250), fb(kGreen));
-  received().clear();
-  dev().setSipVisible(false);
-  settle();
-  ASSERT_FALSE(receivedOf(WM_PAINT).empty());
-  EXPECT_EQ(receivedOf(WM_PAINT)[0].hwnd, dialog);
-  EXPECT_EQ(pixel(120, 250), fb(kGreen));
-}
-
-TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
+TEST_F(PanelTest, TheButtonShowsThePanelWhoseKeysTypeIntoTheFocusedWindow) {
   // The keys tapped, then WM_CHAR's characters and WM_KEYDOWN's keys, in order.
   struct Case { const char* name; std::u16string taps, chars; std::vector<WPARAM> keys; };
   const Case cases[] = {
@@ -197,10 +138,25 @@ TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
       {"backspace and enter are keys", u"x\u2190\u21B5", u"x\b\r", {VK_BACK, VK_RETURN}},
       {"arrows type nothing", u"\u25C4\u25BA", u"", {VK_LEFT, VK_RIGHT}},
   };
-  HWND focused = window(u"Notes", kAboveMenuBar, kRed, 0, true);
+  HWND focused = window(u"Notes", kAboveMenuBar, kRed, WS_EX_CAPTIONOKBTN);
   SetFocus(focused);
-  dev().setSipVisible(true);
   settle();
+  const RECT panel = dev().sipRect();
+  EXPECT_EQ(countColour(panel, kRed), area(panel));
+  // The button shows and hides the panel; the window under it is painted again.
+  for (bool shown : {true, false, true}) {
+    received().clear();
+    tap(centre(sipButton()));
+    settle();
+    EXPECT_EQ(dev().sipVisible(), shown);
+    EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty()) << "the button's tap is the chrome's";
+    EXPECT_EQ(countColour(panel, kRed), shown ? 0 : area(panel)) << shown;
+    EXPECT_EQ(countColour(panel, kWhite) > area(panel) / 2, shown) << "the keys";
+  }
+  // The keys cover the panel without gaps, and nothing outside it.
+  for (int y = panel.top; y < panel.bottom; y += 2)
+    for (int x = panel.left; x < panel.right; x += 2) ASSERT_NE(shell::keyAt(chrome().panelKeys(), {x, y}), -1) << x << "," << y;
+  EXPECT_EQ(shell::keyAt(chrome().panelKeys(), {120, panel.top - 1}), -1);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     received().clear();
@@ -214,45 +170,13 @@ TEST_F(PanelTest, TappingKeysTypesIntoTheFocusedWindow) {
     EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
     EXPECT_FALSE(chrome().shiftOn());
   }
-  // A key is drawn down while pressed, and types only when lifted on it.
+  // A key types only when lifted on it.
   received().clear();
-  const RECT g = keyFor(u'g');
-  const std::vector<uint32_t> up = pixels(g);
-  stylus(Type::StylusDown, centre(g));
-  settle();
-  EXPECT_NE(pixels(g), up);
+  stylus(Type::StylusDown, centre(keyFor(u'g')));
   stylus(Type::StylusMove, centre(keyFor(u'h')));
   stylus(Type::StylusUp, centre(keyFor(u'h')));
   settle();
-  EXPECT_EQ(pixels(g), up);
   EXPECT_EQ(typed(), u"");
-}
-
-TEST(ChromeKeyboard, RowsFillThePanelWithoutGapsAndEveryKeyIsFoundAtItsCentre) {
-  for (RECT panel : {RECT{0, 214, 240, 294}, RECT{0, 134, 320, 214}, RECT{0, 480, 480, 560}}) {
-    SCOPED_TRACE(panel.right);
-    const std::vector<shell::PlacedKey> keys = shell::layoutKeyboard(panel);
-    size_t i = 0;
-    int top = panel.top;
-    for (const auto& row : shell::keyboardRows()) {
-      int left = panel.left;
-      ASSERT_LT(i, keys.size());
-      const int bottom = keys[i].rect.bottom;
-      for (size_t k = 0; k < row.size(); ++k, ++i) {
-        ASSERT_LT(i, keys.size());
-        const RECT& r = keys[i].rect;
-        EXPECT_TRUE(r.left == left && r.right > r.left && r.top == top && r.bottom == bottom) << i;
-        EXPECT_EQ(shell::keyAt(keys, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}), static_cast<int>(i));
-        left = r.right;
-      }
-      EXPECT_EQ(left, panel.right);
-      top = bottom;
-    }
-    EXPECT_EQ(top, panel.bottom);
-    EXPECT_EQ(i, keys.size());
-    for (POINT outside : {POINT{120, panel.top - 1}, POINT{120, panel.bottom}, POINT{panel.right, panel.top + 30}})
-      EXPECT_EQ(shell::keyAt(keys, outside), -1);
-  }
 }
 
 TEST(ChromeLayout, TheNavigationBarMakesRoomForTheOkButton) {
