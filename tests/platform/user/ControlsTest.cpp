@@ -1,11 +1,7 @@
 // The static and button controls: how they look, checked on the screen's
-// pixels region by region against the measured text (the program's dialogs
-// and the gallery's controls page are checked whole in their own tests), and
-// how they act; dialog keys outside a template and default processing.
-#include <string>
-
+// pixels region by region (their text is laid out by DrawText, TextTest), and
+// how a push button acts under the stylus.
 #include "Recorder.h"
-#include "user/TextMeasure.h"
 
 namespace usertest {
 namespace {
@@ -46,55 +42,6 @@ TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInsi
   EXPECT_EQ(commands().size(), 2u) << "a disabled button does not click";
 }
 
-TEST_F(ControlsTest, DialogMessagesAreOnlyTakenForTheDialogAndItsControls) {
-  HWND dialog = createTopLevel(WS_VISIBLE);
-  HWND third = createControl(dialog, WC_BUTTON, u"Two", BS_DEFPUSHBUTTON | WS_TABSTOP, 12, {0, 60, 50, 80});
-  MSG elsewhere{createTopLevel(WS_VISIBLE), WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
-  EXPECT_FALSE(IsDialogMessageW(dialog, &elsewhere));
-
-  SetFocus(nullptr);
-  log().clear();
-  MSG enter{dialog, WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
-  EXPECT_TRUE(IsDialogMessageW(dialog, &enter));
-  DestroyWindow(third);
-  EXPECT_TRUE(IsDialogMessageW(dialog, &enter));
-  EXPECT_TRUE(sameSequence({msgWL(dialog, WM_COMMAND, MAKEWPARAM(12, BN_CLICKED), reinterpret_cast<LPARAM>(third)),
-                            msgWL(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0)},
-                           commands()))
-      << "without a default button Enter means IDOK";
-  HWND other = createChild(dialog, 13, {60, 0, 100, 20});
-  MSG user{other, WM_USER, 0, 0, 0, {0, 0}};
-  EXPECT_TRUE(IsDialogMessageW(dialog, &user));
-  EXPECT_EQ(log().count(other, WM_USER), 1u) << "anything else is dispatched to its window";
-}
-
-// Default colours and erasing show in ControlPaintTest and PaintTest.
-TEST_F(ControlsTest, DefaultProcessingHitTestsAsksTheParentAndCloses) {
-  HWND top = createTopLevel(WS_VISIBLE);
-  RECT r = screenRect(top);
-  EXPECT_EQ(DefWindowProcW(top, WM_NCHITTEST, 0, MAKELPARAM(r.left + 5, r.top + 5)), HTCLIENT);
-  EXPECT_EQ(DefWindowProcW(top, WM_NCHITTEST, 0, MAKELPARAM(r.right + 5, r.top + 5)), HTNOWHERE);
-  HWND child = createChild(top, 1, {0, 0, 10, 10});
-  react(top, WM_MOUSEACTIVATE, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(MA_NOACTIVATE); });
-  EXPECT_EQ(DefWindowProcW(child, WM_MOUSEACTIVATE, 0, 0), MA_NOACTIVATE) << "a child asks its parent";
-  SendMessageW(top, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(top));
-}
-
-constexpr uint32_t kWhite = 0x00FFFFFF;
-
-// Groups of rows with ink: the lines of text shown.
-int inkLines(const RECT& area, uint32_t background) {
-  int lines = 0;
-  bool previous = false;
-  for (int y = area.top; y < area.bottom; ++y) {
-    bool any = inkIn({area.left, y, area.right, y + 1}, background).right > 0;
-    lines += any && !previous;
-    previous = any;
-  }
-  return lines;
-}
-
 class ControlPaintTest : public UserTest {
  protected:
   void SetUp() override {
@@ -108,29 +55,6 @@ class ControlPaintTest : public UserTest {
   }
   HWND parent_ = nullptr;
 };
-
-TEST_F(ControlPaintTest, StaticTextFollowsItsAlignmentWrapsAtWordsAndHonoursPrefixes) {
-  const int width = 200;
-  int text = user::textWidth(u"Records");
-  const std::pair<DWORD, int> cases[] = {{SS_LEFT, 0}, {SS_CENTER, (width - text) / 2}, {SS_RIGHT, width - text}};
-  for (auto [style, left] : cases) {
-    HWND label = control(WC_STATIC, u"Records", style, {10, 10, 10 + width, 30});
-    RECT r = screenRect(label), ink = inkIn(r, kWhite);
-    EXPECT_GE(ink.left, r.left + left) << style;
-    EXPECT_LE(ink.right, r.left + left + text) << style;
-    EXPECT_GE(ink.right, r.left + left + text - 2) << style;
-    DestroyWindow(label);
-  }
-  std::u16string words = u"Select a database in the tree to list its records";
-  RECT r = screenRect(control(WC_STATIC, words.c_str(), SS_LEFT, {10, 10, 90, 10 + 6 * user::textLineHeight()}));
-  EXPECT_EQ(inkLines(r, kWhite), static_cast<int>(user::wrapText(words, 80).size()));
-  EXPECT_GT(inkLines(r, kWhite), 2);
-  EXPECT_LE(inkIn(r, kWhite).right, r.right);
-  // "&&" shows one ampersand unless prefixes are off.
-  RECT a = inkIn(screenRect(control(WC_STATIC, u"&&", SS_LEFT, {10, 100, 90, 120}, 51)), kWhite);
-  RECT b = inkIn(screenRect(control(WC_STATIC, u"&&", SS_LEFT | SS_NOPREFIX, {10, 130, 90, 150}, 52)), kWhite);
-  EXPECT_GT(b.right - b.left, a.right - a.left + 3);
-}
 
 TEST_F(ControlPaintTest, StaticUsesTheParentsColoursAndGreysWhenDisabled) {
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));

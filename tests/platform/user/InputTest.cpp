@@ -1,6 +1,6 @@
 // Input routing: stylus to the window under it or the capture window,
-// activation by a tap, double taps, keys to the focus,
-// TranslateMessage, accelerators, focus and activation messages.
+// activation by a tap, double taps, keys to the focus, TranslateMessage,
+// focus and activation messages (accelerators are the program loop's, CeAppRun).
 #include "Recorder.h"
 
 namespace usertest {
@@ -148,31 +148,6 @@ TEST_F(InputTest, FocusAndActivationChangesTellTheOldWindowThenTheNew) {
   EXPECT_EQ(GetActiveWindow(), top);
   ShowWindow(top, SW_HIDE);
   EXPECT_EQ(GetActiveWindow(), first) << "hiding the active window moves activation on";
-}
-
-TEST_F(InputTest, AcceleratorsFromResourcesBecomeCommands) {
-  HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  ASSERT_TRUE(table);
-  HWND top = createTopLevel(WS_VISIBLE);
-  const struct { UINT message, key; bool shift, control; int command; } cases[] = {  // command 0: no match
-      {WM_KEYDOWN, 'N', false, true, 100}, {WM_KEYDOWN, 'N', false, false, 0}, {WM_KEYDOWN, 'N', true, true, 0},
-      {WM_KEYDOWN, VK_F5, false, false, 101}, {WM_CHAR, u'q', false, false, 102}, {WM_KEYDOWN, 'Q', false, false, 0},
-      {WM_KEYDOWN, VK_DELETE, true, false, 103}, {WM_KEYUP, VK_F5, false, false, 0},
-  };
-  for (const auto& c : cases) {
-    stylus(Type::StylusMove, 0, 0, c.shift, c.control);  // carries the modifier state
-    pump();
-    log().clear();
-    MSG m{top, c.message, c.key, 1, 0, {0, 0}};
-    EXPECT_EQ(TranslateAcceleratorW(top, table, &m) != 0, c.command != 0) << c.key;
-    std::vector<Expect> expected;
-    if (c.command) expected.push_back(msgWL(top, WM_COMMAND, MAKEWPARAM(c.command, 1), 0));
-    EXPECT_TRUE(sameSequence(expected, log().only({WM_COMMAND}))) << c.key;
-  }
-  MSG m{top, WM_KEYDOWN, VK_F5, 1, 0, {0, 0}};
-  EXPECT_EQ(TranslateAcceleratorW(top, nullptr, &m), 0) << "the program's loop passes no table";
-  EXPECT_TRUE(DestroyAcceleratorTable(table));
-  EXPECT_EQ(TranslateAcceleratorW(top, table, &m), 0);
 }
 
 }  // namespace

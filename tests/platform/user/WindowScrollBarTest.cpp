@@ -1,7 +1,7 @@
 // A window's own scroll bars: shown and hidden by their numbers, read back,
-// driven by the stylus (the program's scrolling dialog drives them too and
-// drags the thumb, ScrollDialogTest); ScrollWindowEx; and what the stylus on
-// a scroll bar control tells its parent (its keys are the gallery's).
+// driven by the stylus (the program's scrolling dialog drives them too, drags
+// the thumb and scrolls its children, ScrollDialogTest); and what the stylus
+// on a scroll bar control tells its parent (its keys are the gallery's).
 #include "Recorder.h"
 #include "user/ScrollBarTracker.h"
 
@@ -47,9 +47,6 @@ HWND scrolledWindow() {
 constexpr int kBarX = 200 - kBar / 2 - 1;
 constexpr int kTop = 26;
 constexpr int kHeight = 200;
-constexpr int kTrack = kHeight - 2 * kBar;
-constexpr int kThumb = 100 * kTrack / 300;
-constexpr int kTravel = kTrack - kThumb;
 
 TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndABarWithNothingToScrollIsHidden) {
   HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
@@ -85,11 +82,6 @@ TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndABarWithNothingToScro
   HWND styled = createTopLevel(WS_VISIBLE | WS_POPUP | WS_HSCROLL);
   ASSERT_TRUE(GetScrollInfo(styled, SB_HORZ, &read));
   EXPECT_EQ(read.nMax, 100) << "a bar made by its style";
-  SCROLLINFO bad = infoOf(SIF_ALL, 0, 0, 0, 0);
-  bad.cbSize = 7;
-  EXPECT_FALSE(GetScrollInfo(styled, SB_HORZ, &bad));
-  EXPECT_EQ(SetScrollInfo(styled, SB_HORZ, &bad, FALSE), 0);
-  EXPECT_FALSE(GetScrollInfo(reinterpret_cast<HWND>(0x7777), SB_VERT, &read));
 }
 
 TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOnTheLift) {
@@ -128,33 +120,6 @@ TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOn
   EXPECT_EQ(requests(hwnd),
             (Requests{{SB_PAGEDOWN, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_PAGEUP, 0}, {SB_ENDSCROLL, 0}}));
   EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 100);
-}
-
-// With the flags the scrolling dialog passes, the only ones the program uses.
-TEST_F(WindowScrollBarTest, ScrollWindowMovesPixelsAndChildrenAndInvalidatesTheUncoveredStrip) {
-  HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
-  HWND child = createChild(hwnd, 1, {10, 50, 60, 70}, WS_VISIBLE);
-  pump();
-  // A mark in the client area, drawn straight to the screen.
-  HDC hdc = GetDC(hwnd);
-  RECT mark{100, 100, 110, 110};
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  FillRect(hdc, &mark, red);
-  ReleaseDC(hwnd, hdc);
-  ASSERT_EQ(screen().pixel(105, 26 + 105), 0xFF0000u);
-
-  log().clear();
-  RECT update{}, invalid{};
-  int kind = ScrollWindowEx(hwnd, 0, -20, nullptr, nullptr, nullptr, &update,
-                            SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
-  EXPECT_EQ(kind, SIMPLEREGION);
-  EXPECT_TRUE(sameRect({0, 180, 200, 200}, update));
-  EXPECT_TRUE(GetUpdateRect(hwnd, &invalid, FALSE));
-  EXPECT_TRUE(sameRect(update, invalid));
-  EXPECT_EQ(screen().pixel(105, 26 + 85), 0xFF0000u);  // moved up with the content
-  EXPECT_EQ(screenRect(child).top, 26 + 30);
-  EXPECT_EQ(log().count(child, WM_MOVE), 1u);
-  DeleteObject(red);
 }
 
 // A scroll bar control's numbers are those of a window's bar; here what it tells its parent.
