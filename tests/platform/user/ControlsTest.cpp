@@ -10,7 +10,7 @@ using ControlsTest = UserTest;
 
 std::vector<Entry> commands() { return log().only({WM_COMMAND}); }
 
-// Static controls report taps in ScriptedDialogTest and take the parent's colours in ControlPaintTest.
+// Static controls report taps in the framework's DialogProc test.
 TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInside) {
   HWND top = createTopLevel(WS_VISIBLE);
   HWND button = createControl(top, WC_BUTTON, u"OK", BS_PUSHBUTTON, IDOK, {10, 10, 70, 30});
@@ -37,33 +37,18 @@ TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInsi
   press(VK_SPACE);
   pump();
   EXPECT_EQ(commands().size(), 2u) << "Space presses it too";
-  EnableWindow(button, FALSE);
-  SendMessageW(button, BM_CLICK, 0, 0);
-  EXPECT_EQ(commands().size(), 2u) << "a disabled button does not click";
 }
 
-class ControlPaintTest : public UserTest {
- protected:
-  void SetUp() override {
-    UserTest::SetUp();
-    parent_ = createTopLevel(WS_VISIBLE);
-  }
-  HWND control(const char16_t* cls, const char16_t* text, DWORD style, RECT r, int id = 50) {
-    HWND hwnd = createControl(parent_, cls, text, style, id, r);
-    UpdateWindow(parent_);
-    return hwnd;
-  }
-  HWND parent_ = nullptr;
-};
-
-TEST_F(ControlPaintTest, StaticUsesTheParentsColoursAndGreysWhenDisabled) {
+TEST_F(ControlsTest, StaticTakesTheParentsColoursAndGreysWhenDisabledAndAPushButtonCentresItsTextAndSinks) {
+  HWND parent = createTopLevel(WS_VISIBLE);
   HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  react(parent_, WM_CTLCOLORSTATIC, [&](HWND, UINT, WPARAM wParam, LPARAM) {
+  react(parent, WM_CTLCOLORSTATIC, [&](HWND, UINT, WPARAM wParam, LPARAM) {
     SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 255));
     SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
     return reinterpret_cast<LRESULT>(red);
   });
-  HWND label = control(WC_STATIC, u"Size", SS_LEFT, {10, 10, 110, 30});
+  HWND label = createControl(parent, WC_STATIC, u"Size", SS_LEFT, 50, {10, 10, 110, 30});
+  UpdateWindow(parent);
   RECT r = screenRect(label);
   EXPECT_EQ(screen().pixel(r.right - 1, r.bottom - 1), 0x00FF0000u);
   // Glyph pixels mix the parent's blue into its red; nothing else is mixed in.
@@ -72,16 +57,16 @@ TEST_F(ControlPaintTest, StaticUsesTheParentsColoursAndGreysWhenDisabled) {
   EXPECT_GT(countPixels(r, blueInk), 5);
   EXPECT_EQ(countPixels(r, greyInk), 0);
   EnableWindow(label, FALSE);
-  UpdateWindow(parent_);
+  UpdateWindow(parent);
   EXPECT_EQ(countPixels(r, blueInk), 0);
   EXPECT_GT(countPixels(r, greyInk), 5) << "disabled text is grey";
   DestroyWindow(label);
   DeleteObject(red);
-}
 
-TEST_F(ControlPaintTest, PushButtonCentresItsTextAndSinksWhenPressed) {
-  HWND button = control(WC_BUTTON, u"Cancel", BS_PUSHBUTTON, {20, 20, 100, 44});
-  RECT r = screenRect(button), inner{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
+  HWND button = createControl(parent, WC_BUTTON, u"Cancel", BS_PUSHBUTTON, 51, {20, 20, 100, 44});
+  UpdateWindow(parent);
+  r = screenRect(button);
+  RECT inner{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
   uint32_t face = pixelOf(GetSysColor(COLOR_BTNFACE));
   RECT text = inkIn(inner, face);
   EXPECT_NEAR((text.left + text.right) / 2, (r.left + r.right) / 2, 2);
@@ -89,7 +74,7 @@ TEST_F(ControlPaintTest, PushButtonCentresItsTextAndSinksWhenPressed) {
   uint32_t topLeft = screen().pixel(r.left, r.top);
 
   SendMessageW(button, BM_SETSTATE, TRUE, 0);
-  UpdateWindow(parent_);
+  UpdateWindow(parent);
   RECT pressed = inkIn(inner, face);
   EXPECT_EQ(pressed.left, text.left + 1) << "the label moves with the face";
   EXPECT_EQ(pressed.top, text.top + 1);
@@ -97,7 +82,7 @@ TEST_F(ControlPaintTest, PushButtonCentresItsTextAndSinksWhenPressed) {
 
   SendMessageW(button, BM_SETSTATE, FALSE, 0);
   SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  UpdateWindow(parent_);
+  UpdateWindow(parent);
   auto black = [](uint32_t p) { return p == 0; };
   EXPECT_EQ(countPixels({r.left, r.bottom - 1, r.right, r.bottom}, black), r.right - r.left) << "the default's frame";
   EXPECT_EQ(countPixels({r.left, r.top, r.left + 1, r.bottom}, black), r.bottom - r.top);

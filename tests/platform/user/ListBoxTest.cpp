@@ -2,7 +2,6 @@
 // notifications of LBS_NOTIFY and its lines in the window dump.
 #include "Recorder.h"
 #include "device/Dump.h"
-#include "user/ListBoxModel.h"
 
 namespace usertest {
 namespace {
@@ -107,17 +106,6 @@ TEST_F(ListBoxTest, DumpShowsItemsAndTheSelection) {
   std::string dump = device::dumpWindows();
   EXPECT_NE(dump.find("item \"one\" data=5\n"), std::string::npos) << dump;
   EXPECT_NE(dump.find("item \"two\" data=0 selected\n"), std::string::npos) << dump;
-}
-
-TEST(ListBoxKeys, KeysMoveTheSelectionWithinTheItems) {
-  const struct { UINT key; int current, expected; } cases[] = {
-      {VK_DOWN, -1, 0}, {VK_UP, -1, 0},   {VK_DOWN, 3, 4},  {VK_DOWN, 9, 9}, {VK_UP, 0, 0},
-      {VK_NEXT, 2, 6},  {VK_NEXT, 8, 9},  {VK_PRIOR, 5, 1}, {VK_PRIOR, 2, 0}, {VK_HOME, 7, 0},
-      {VK_END, 1, 9},   {VK_LEFT, 4, -1},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(user::selectionAfterKey(c.key, c.current, 10, 4), c.expected) << c.key << " from " << c.current;
-  EXPECT_EQ(user::selectionAfterKey(VK_DOWN, -1, 0, 4), -1) << "no items";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Creation and destruction of windows: message sequences, failures, the
-// dead handle, placement, the non-client area and activation; window words,
-// procedures and text (classes and superclassing are the framework's, CeWndTest).
+// dead handle, placement, the non-client area and activation (window words,
+// procedures, text, classes and superclassing are the framework's, CeWndTest).
 #include "Recorder.h"
 
 namespace usertest {
@@ -122,38 +122,6 @@ TEST_F(LifeTest, AVisibleTopLevelWindowIsActivatedAndDestroyingItActivatesItsOwn
     EXPECT_EQ(GetActiveWindow(), next);
   }
   EXPECT_EQ(GetFocus(), nullptr);
-}
-
-using WordsTest = UserTest;
-
-TEST_F(WordsTest, PointerSizedWordsAndProceduresRoundTripAndTextIsBoundedAndTerminated) {
-  HWND top = createTopLevel(0);  // 16 extra bytes
-  auto pointer = static_cast<LONG_PTR>(0x7FEDCBA987654321);
-  EXPECT_EQ(SetWindowLongPtrW(top, GWLP_USERDATA, pointer), 0);
-  EXPECT_EQ(GetWindowLongPtrW(top, GWLP_USERDATA), pointer);
-  SetWindowLongPtrW(top, 8, pointer);
-  EXPECT_EQ(GetWindowLongPtrW(top, 8), pointer);
-
-  // A replaced procedure chains to the old one.
-  WNDPROC replacement = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    return msg == WM_USER ? 99 : DefWindowProcW(hwnd, msg, wParam, lParam);
-  };
-  auto old = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacement)));
-  EXPECT_EQ(SendMessageW(top, WM_USER, 0, 0), 99);
-  log().clear();
-  CallWindowProcW(old, top, WM_USER + 1, 0, 0);
-  EXPECT_EQ(log().count(top, WM_USER + 1), 1u);
-
-  // Text is bounded by the buffer and terminated.
-  SetWindowTextW(top, u"Database");
-  EXPECT_EQ(GetWindowTextLengthW(top), 8);
-  WCHAR small[5] = {1, 1, 1, 1, 1};
-  EXPECT_EQ(GetWindowTextW(top, small, 5), 4);
-  EXPECT_EQ(std::u16string(small), u"Data");
-  EXPECT_EQ(GetWindowTextW(top, small, 1), 0);
-  EXPECT_EQ(small[0], 0);
-  SetWindowTextW(top, nullptr);
-  EXPECT_EQ(GetWindowTextLengthW(top), 0);
 }
 
 }  // namespace
