@@ -55,45 +55,35 @@ TEST_F(ScriptedDialogTest, FontComesBeforeInitDialogWhichCarriesTheParameterAndE
 }
 
 // Disabling the owner and EndDialog's value are the framework's DialogProc test.
-TEST_F(ScriptedDialogTest, QuitEndsTheRunAndIsPostedAgainAndTheFocusGoesBack) {
-  HWND owner = createTopLevel(WS_VISIBLE);
+TEST_F(ScriptedDialogTest, CloseEnterAndEscapeComeAsCommandsTapsMissTheOwnerAndQuitEndsTheRunGivingTheFocusBack) {
+  HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
   HWND field = createChild(owner, 5, {10, 10, 100, 30}, WS_VISIBLE);
   SetFocus(field);
-  HWND dialog = nullptr;
-  whileModal([&] {
-    dialog = GetActiveWindow();
-    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_TEST_FIRST)) << "WM_INITDIALOG said TRUE: the first tab stop";
-    PostQuitMessage(5);
-  });
-  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_KEYS), field, scriptedProc, 0), 0);
-  EXPECT_FALSE(IsWindow(dialog));
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_EQ(GetFocus(), field);
-  MSG msg;
-  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(std::make_pair(msg.message, msg.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(5)));
-}
-
-TEST_F(ScriptedDialogTest, CloseEnterAndEscapeReachTheProcedureAsCommandsAndTapsNotTheDisabledOwner) {
-  HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
   answers[WM_COMMAND] = [](HWND, WPARAM, LPARAM) { return INT_PTR(TRUE); };
   HWND dialog = nullptr;
   whileModal([&] {
     dialog = GetActiveWindow();
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_TEST_BUTTON)) << "WM_INITDIALOG said TRUE: the first tab stop";
     tap(236, 290);  // on the owner; taps on labels are the framework's DialogProcTest
     SetFocus(GetDlgItem(dialog, IDC_TEST_CHECK));  // not a push button
     press(VK_RETURN);
     press(VK_ESCAPE);
     PostMessageW(dialog, WM_CLOSE, 0, 0);
   });
-  whileModal([&] { EndDialog(dialog, 3); });
+  whileModal([] { PostQuitMessage(5); });
   log().clear();
-  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), owner, scriptedProc, 0), 3);
+  EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST_LAYOUT), field, scriptedProc, 0), 0);
   EXPECT_EQ(log().count(owner, WM_LBUTTONDOWN), 0u);
   // Close, posted, comes before the input; it and Escape are Cancel, Enter the default push button's.
   EXPECT_TRUE(sameSequence({command(dialog, IDCANCEL, BN_CLICKED), command(dialog, IDOK, BN_CLICKED),
                             command(dialog, IDCANCEL, BN_CLICKED)},
                            seen.only({WM_COMMAND})));
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetFocus(), field);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(std::make_pair(msg.message, msg.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(5))) << "posted again";
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
-// Menus: loading them from resources, corrupt templates refused whole, the
-// handles that name them; popup menus chosen by the stylus and the keys
-// while the menu's own loop runs, dismissed and placed. How an open menu
-// looks is checked on the program's "Tools" menu and the gallery's; neither
-// has submenus.
+// Menus: corrupt templates refused whole; popup menus chosen by the stylus
+// and the keys while the menu's own loop runs, dismissed and placed. How an
+// open menu looks is checked on the program's "Tools" menu and the gallery's;
+// neither has submenus.
 #include <string>
 #include <vector>
 
@@ -159,18 +158,6 @@ TEST_F(MenuTrackTest, EndsOnQuitPassingItOnAndWhenItsOwnerGoes) {
   whileModal([this] { DestroyWindow(owner); });
   EXPECT_TRUE(track(file));
   EXPECT_EQ(openPopups(), 0u);
-}
-
-constexpr UINT kNestedMenu = 301;
-// The grayed and checked items of a loaded menu are walked and drawn above.
-TEST(MenuResource, DestroyingAMenuDestroysEveryMenuBelowIt) {
-  HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kNestedMenu));
-  HMENU top = GetSubMenu(bar, 0);
-  HMENU more = GetSubMenu(top, 1);
-  HMENU deeper = GetSubMenu(more, 1);
-  ASSERT_NE(deeper, nullptr);
-  ASSERT_TRUE(DestroyMenu(bar));
-  for (HMENU gone : {bar, top, more, deeper}) EXPECT_EQ(GetMenuItemCount(gone), -1);
 }
 
 // A template written word by word.

@@ -34,9 +34,6 @@ void registerRecorderClasses() {
   wc.cbWndExtra = 16;
   wc.lpszClassName = kRecorderClass;
   RegisterClassW(&wc);
-  wc.style = CS_DBLCLKS;
-  wc.lpszClassName = kRecorderDblClass;
-  RegisterClassW(&wc);
 }
 
 std::string hex(uintptr_t value) {

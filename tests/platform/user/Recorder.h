@@ -61,7 +61,6 @@ void react(HWND hwnd, UINT msg, Reaction reaction);
 void reactOnCreate(UINT msg, Reaction reaction);
 
 inline constexpr const char16_t* kRecorderClass = u"Recorder";
-inline constexpr const char16_t* kRecorderDblClass = u"RecorderDbl";
 HWND createTopLevel(DWORD style = WS_VISIBLE, RECT rect = {0, 26, 240, 294}, HWND owner = nullptr,
                     const char16_t* cls = kRecorderClass, LPVOID param = nullptr);
 HWND createChild(HWND parent, int id, RECT rect, DWORD style = WS_VISIBLE);
