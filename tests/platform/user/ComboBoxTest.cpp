@@ -145,15 +145,10 @@ TEST_F(ComboBoxTest, ThePersonsKeysAndTapsChooseAndOpenAndOnlyTheyAreHeard) {
   EXPECT_EQ(heardFrom(parent, combo), (Codes{CBN_DROPDOWN, cancel[0], cancel[1], CBN_KILLFOCUS}));
 }
 
-INT_PTR CALLBACK fontLikeProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK endingProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
   if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
     return EndDialog(dialog, LOWORD(wParam));
-  if (msg != WM_INITDIALOG) return FALSE;
-  HWND faces = GetDlgItem(dialog, kComboId);
-  for (const char16_t* face : {u"Tahoma", u"Courier New", u"Arial", u"Frutiger"})
-    SendMessageW(faces, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face));
-  SendMessageW(faces, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"Tah"));
-  return TRUE;
+  return msg == WM_INITDIALOG;
 }
 
 TEST_F(ComboBoxTest, InADialogTheOpenListTakesEnterAndEscape) {
@@ -168,6 +163,8 @@ TEST_F(ComboBoxTest, InADialogTheOpenListTakesEnterAndEscape) {
     HWND faces = GetDlgItem(GetActiveWindow(), kComboId);
     fieldHeight = screenRect(faces).bottom - screenRect(faces).top;
     EXPECT_EQ(GetFocus(), faces);
+    for (const char16_t* face : {u"Tahoma", u"Courier New", u"Arial", u"Frutiger"})
+      SendMessageW(faces, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face));
     for (UINT vk : {VK_F4, VK_HOME, VK_RETURN}) press(vk);  // takes the lit item: the list closes, the dialog stays
   });
   whileModal([&] {
@@ -183,7 +180,7 @@ TEST_F(ComboBoxTest, InADialogTheOpenListTakesEnterAndEscape) {
     EXPECT_TRUE(IsWindowVisible(GetActiveWindow())) << "the dialog is still open";
     press(VK_ESCAPE);  // now the dialog's
   });
-  EXPECT_EQ(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.dialogTemplate(), parent, fontLikeProc, 0), IDCANCEL);
+  EXPECT_EQ(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.dialogTemplate(), parent, endingProc, 0), IDCANCEL);
   EXPECT_EQ(chosen, u"Arial");
   EXPECT_LT(fieldHeight, 40) << "the control keeps the field's height, not the template's 53 units";
 }
