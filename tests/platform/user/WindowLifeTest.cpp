@@ -1,6 +1,7 @@
 // Creation and destruction of windows: message sequences, failures, the
-// dead handle, placement, the non-client area and activation (window words,
-// procedures, text, classes and superclassing are the framework's, CeWndTest).
+// dead handle, placement and the non-client area (activation is InputTest's;
+// window words, procedures, text, classes and superclassing the framework's,
+// CeWndTest).
 #include "Recorder.h"
 
 namespace usertest {
@@ -8,7 +9,7 @@ namespace {
 
 using LifeTest = UserTest;
 
-TEST_F(LifeTest, CreationSendsNcCreateCreateSizeMoveWithTheCreationParameter) {
+TEST_F(LifeTest, CreationSendsNcCreateCreateSizeMoveWithTheCreationParameterAndAFailureInEitherLeavesNoWindow) {
   int token = 42;
   LPVOID seen = nullptr;
   reactOnCreate(WM_CREATE, [&](HWND, UINT, WPARAM, LPARAM l) {
@@ -23,9 +24,8 @@ TEST_F(LifeTest, CreationSendsNcCreateCreateSizeMoveWithTheCreationParameter) {
                             msgWL(top, WM_SIZE, SIZE_RESTORED, MAKELPARAM(98, 98)),
                             msgWL(top, WM_MOVE, 0, MAKELPARAM(11, 41))},
                            log().entries()));
-}
 
-TEST_F(LifeTest, FailureFromCreateOrNcCreateLeavesNoWindow) {
+  // A failure from WM_CREATE or WM_NCCREATE leaves no window.
   HWND made = nullptr;
   for (LRESULT ncCreate : {TRUE, FALSE}) {
     reactOnCreate(WM_CREATE, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(-1); });
@@ -107,21 +107,6 @@ TEST_F(LifeTest, PlacementAndNonClientPartsGiveTheClientArea) {
     EXPECT_TRUE(sameRect(c.client, client));
     DestroyWindow(w);
   }
-}
-
-TEST_F(LifeTest, AVisibleTopLevelWindowIsActivatedAndDestroyingItActivatesItsOwner) {
-  HWND main = createTopLevel();
-  HWND other = createTopLevel();
-  EXPECT_EQ(GetFocus(), other);
-  createTopLevel(0);
-  EXPECT_EQ(GetActiveWindow(), other) << "a hidden window is not activated";
-  HWND popup = createTopLevel(WS_VISIBLE | WS_POPUP, {20, 40, 100, 100}, main);
-  ASSERT_EQ(GetActiveWindow(), popup);
-  for (auto [gone, next] : {std::pair{popup, main}, {main, other}, {other, HWND(nullptr)}}) {
-    DestroyWindow(gone);
-    EXPECT_EQ(GetActiveWindow(), next);
-  }
-  EXPECT_EQ(GetFocus(), nullptr);
 }
 
 }  // namespace
