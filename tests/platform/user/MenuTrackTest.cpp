@@ -82,7 +82,7 @@ class MenuTrackTest : public UserTest {
   HMENU file = nullptr;
 };
 
-TEST_F(MenuTrackTest, TheStylusAndTheKeysChooseOrDismissPassingOverSeparatorsAndGrayedItems) {
+TEST_F(MenuTrackTest, ChosenOrDismissedByStylusOrKeysPassingOverSeparatorsAndGrayedItemsAndEndedByQuitOrTheOwner) {
   using Type = display::InputEvent::Type;
   const Step drag = [] {  // pressed on Open, lifted on Exit
     RECT exit = itemOnScreen(u"Exit"), open = itemOnScreen(u"Open");
@@ -101,14 +101,12 @@ TEST_F(MenuTrackTest, TheStylusAndTheKeysChooseOrDismissPassingOverSeparatorsAnd
   };
   const struct { std::vector<Step> steps; UINT flags; BOOL result; std::vector<WPARAM> sent; } runs[] = {
       {{tapOn(u"Exit")}, 0, TRUE, {104}},
-      {{tapOn(u"Open")}, TPM_RETURNCMD, 101, {}},  // returned, not sent
-      {{drag}, TPM_RETURNCMD, 104, {}},
+      {{drag}, TPM_RETURNCMD, 104, {}},  // returned, not sent
       {{tapOn(u"Save"), separator, outside}, TPM_RETURNCMD, 0, {}},  // Save is grayed
       {{keys({VK_ESCAPE})}, 0, TRUE, {}},  // a dismissed menu still succeeds
       {{keys({VK_DOWN, VK_RETURN})}, TPM_RETURNCMD, 101, {}},  // the first item
       {{keys({VK_DOWN, VK_DOWN, VK_RETURN})}, TPM_RETURNCMD, 103, {}},  // past the separator and Save
       {{keys({VK_UP, VK_RETURN})}, TPM_RETURNCMD, 104, {}},  // from nothing up: the last
-      {{keys({VK_DOWN, VK_UP, VK_RETURN})}, TPM_RETURNCMD, 104, {}},  // wraps around the top
       {{keys({VK_END, VK_DOWN, VK_RETURN})}, TPM_RETURNCMD, 101, {}},  // and around the bottom
       {{keys({VK_DOWN, VK_DOWN, VK_UP, VK_RETURN})}, TPM_RETURNCMD, 101, {}},
       {{keys({'X'})}, TPM_RETURNCMD, 104, {}},  // a mnemonic chooses at once
@@ -131,6 +129,15 @@ TEST_F(MenuTrackTest, TheStylusAndTheKeysChooseOrDismissPassingOverSeparatorsAnd
     EXPECT_EQ(sent, run.sent);
     log().clear();
   }
+  // The loop ends on a quit, passing it on, and when its owner goes.
+  whileModal([] { PostQuitMessage(7); });
+  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(std::make_pair(msg.message, msg.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(7))) << "posted again";
+  whileModal([this] { DestroyWindow(owner); });
+  EXPECT_TRUE(track(file));
+  EXPECT_EQ(openPopups(), 0u);
 }
 
 TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {
@@ -147,17 +154,6 @@ TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {
   };
   for (const auto& c : cases)
     EXPECT_TRUE(sameRect(c.expected, user::placePopup(size, c.at, c.flags, c.exclude, screenArea))) << c.what;
-}
-
-TEST_F(MenuTrackTest, EndsOnQuitPassingItOnAndWhenItsOwnerGoes) {
-  whileModal([] { PostQuitMessage(7); });
-  EXPECT_EQ(track(file, TPM_RETURNCMD), 0);
-  MSG msg;
-  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(std::make_pair(msg.message, msg.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(7))) << "posted again";
-  whileModal([this] { DestroyWindow(owner); });
-  EXPECT_TRUE(track(file));
-  EXPECT_EQ(openPopups(), 0u);
 }
 
 // A template written word by word.
