@@ -13,7 +13,7 @@ std::vector<Entry> commands() { return log().only({WM_COMMAND}); }
 // Static controls report taps in the framework's DialogProc test.
 TEST_F(ControlsTest, PushButtonShowsPushedWhileHeldAndClicksOnlyWhenReleasedInside) {
   HWND top = createTopLevel(WS_VISIBLE);
-  HWND button = createControl(top, WC_BUTTON, u"OK", BS_PUSHBUTTON, IDOK, {10, 10, 70, 30});
+  HWND button = createControl(top, WC_BUTTON, u"OK", WS_VISIBLE | BS_PUSHBUTTON, IDOK, {10, 10, 70, 30});
   pump();
   log().clear();
   auto pushed = [&] { return SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED; };
@@ -47,7 +47,7 @@ TEST_F(ControlsTest, StaticTakesTheParentsColoursAndGreysWhenDisabledAndAPushBut
     SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
     return reinterpret_cast<LRESULT>(red);
   });
-  HWND label = createControl(parent, WC_STATIC, u"Size", SS_LEFT, 50, {10, 10, 110, 30});
+  HWND label = createControl(parent, WC_STATIC, u"Size", WS_VISIBLE | SS_LEFT, 50, {10, 10, 110, 30});
   UpdateWindow(parent);
   RECT r = screenRect(label);
   EXPECT_EQ(screen().pixel(r.right - 1, r.bottom - 1), 0x00FF0000u);
@@ -63,7 +63,7 @@ TEST_F(ControlsTest, StaticTakesTheParentsColoursAndGreysWhenDisabledAndAPushBut
   DestroyWindow(label);
   DeleteObject(red);
 
-  HWND button = createControl(parent, WC_BUTTON, u"Cancel", BS_PUSHBUTTON, 51, {20, 20, 100, 44});
+  HWND button = createControl(parent, WC_BUTTON, u"Cancel", WS_VISIBLE | BS_PUSHBUTTON, 51, {20, 20, 100, 44});
   UpdateWindow(parent);
   r = screenRect(button);
   RECT inner{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};

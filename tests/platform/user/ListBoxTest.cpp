@@ -16,7 +16,7 @@ class ListBoxTest : public UserTest {
     pump();
   }
   void make(DWORD style, std::initializer_list<const char16_t*> texts) {
-    list = createControl(parent, WC_LISTBOX, nullptr, WS_BORDER | style, kListId, {10, 20, 130, 120});
+    list = createControl(parent, WC_LISTBOX, nullptr, WS_VISIBLE | WS_BORDER | style, kListId, {10, 20, 130, 120});
     add(texts);
   }
   void add(std::initializer_list<const char16_t*> texts) {

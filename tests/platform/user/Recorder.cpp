@@ -26,12 +26,11 @@ LRESULT CALLBACK recorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   return reaction(hwnd, msg, wParam, lParam);
 }
 
-void registerRecorderClasses() {
+void registerRecorderClass() {
   WNDCLASSW wc{};
   wc.lpfnWndProc = recorderProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.cbWndExtra = 16;
   wc.lpszClassName = kRecorderClass;
   RegisterClassW(&wc);
 }
@@ -47,11 +46,6 @@ std::string describe(HWND hwnd, UINT code, const W& wParam, const L& lParam) {
   auto part = [](const auto& v) { return v ? hex(static_cast<uintptr_t>(*v)) : "*"; };
   return "  hwnd=" + hex(reinterpret_cast<uintptr_t>(hwnd)) + " msg=" + hex(code) + " w=" + part(wParam) +
          " l=" + part(lParam) + "\n";
-}
-
-HWND makeChild(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
-  return CreateWindowExW(0, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace
@@ -98,11 +92,12 @@ HWND createTopLevel(DWORD style, RECT r, HWND owner, const char16_t* cls, LPVOID
 }
 
 HWND createChild(HWND parent, int id, RECT r, DWORD style) {
-  return makeChild(parent, kRecorderClass, u"child", style, id, r);
+  return createControl(parent, kRecorderClass, u"child", style, id, r);
 }
 
 HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
-  return makeChild(parent, cls, text, WS_VISIBLE | style, id, r);
+  return CreateWindowExW(0, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 void pushInput(const display::InputEvent& event) {
@@ -176,7 +171,7 @@ RECT inkIn(const RECT& area, uint32_t background) {
 }
 
 void UserTest::SetUp() {
-  static bool registered = (registerRecorderClasses(), true);
+  static bool registered = (registerRecorderClass(), true);
   (void)registered;
   log().clear();
 }

@@ -64,7 +64,7 @@ inline constexpr const char16_t* kRecorderClass = u"Recorder";
 HWND createTopLevel(DWORD style = WS_VISIBLE, RECT rect = {0, 26, 240, 294}, HWND owner = nullptr,
                     const char16_t* cls = kRecorderClass, LPVOID param = nullptr);
 HWND createChild(HWND parent, int id, RECT rect, DWORD style = WS_VISIBLE);
-// A standard control: WS_CHILD | WS_VISIBLE | style.
+// A standard control: WS_CHILD | style.
 HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT rect);
 
 void pushInput(const display::InputEvent& event);
