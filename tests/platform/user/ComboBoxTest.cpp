@@ -43,14 +43,11 @@ class ComboBoxTest : public UserTest {
   }
   LRESULT selected() { return send(CB_GETCURSEL, 0); }
   bool dropped() { return send(CB_GETDROPPEDSTATE, 0) != 0; }
-  RECT listOnScreen() {
-    RECT r{};
-    send(CB_GETDROPPEDCONTROLRECT, 0, &r);
-    return r;
-  }
   POINT itemPoint(int index) {
+    RECT list{};
+    send(CB_GETDROPPEDCONTROLRECT, 0, &list);
     int h = static_cast<int>(send(CB_GETITEMHEIGHT, 0));
-    return {listOnScreen().left + 10, listOnScreen().top + 1 + index * h + h / 2};
+    return {list.left + 10, list.top + 1 + index * h + h / 2};
   }
   HWND parent = nullptr;
   HWND combo = nullptr;

@@ -42,24 +42,6 @@ TEST_F(InputTest, TapGoesToTheDeepestVisibleWindowOrTheCaptureWindowInClientCoor
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(InputTest, TapActivatesAnInactiveWindowFirst) {
-  HWND back = createTopLevel(WS_VISIBLE, {0, 26, 100, 126});
-  HWND front = createTopLevel(WS_VISIBLE, {120, 26, 220, 126});
-  pump();
-  ASSERT_EQ(GetActiveWindow(), front);
-  log().clear();
-  tap(50, 50);
-  pump();
-  auto topLevel = reinterpret_cast<WPARAM>(back);  // the top-level window of the one tapped
-  EXPECT_TRUE(sameSequence({msgWL(back, WM_MOUSEACTIVATE, topLevel, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
-                            msgWL(front, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(back)),
-                            msgWL(back, WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(front)),
-                            msg(back, WM_LBUTTONDOWN), msg(back, WM_LBUTTONUP)},
-                           log().only({WM_MOUSEACTIVATE, WM_ACTIVATE, WM_LBUTTONDOWN, WM_LBUTTONUP})));
-  EXPECT_EQ(GetForegroundWindow(), back);
-  EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), back);
-}
-
 TEST_F(InputTest, KeysGoToTheFocusOrTheActiveWindowAndTranslateIntoCharacters) {
   HWND top = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
   HWND edit = createChild(top, 1, {0, 0, 100, 20});
@@ -91,9 +73,9 @@ TEST_F(InputTest, KeysGoToTheFocusOrTheActiveWindowAndTranslateIntoCharacters) {
   EXPECT_EQ(log().count(top, WM_KEYDOWN), 1u) << "with nothing focused keys go to the active window";
 }
 
-TEST_F(InputTest, FocusAndActivationChangesTellTheOldWindowThenTheNewAndFollowShowingAndDestroying) {
-  HWND first = createTopLevel(WS_VISIBLE);
-  HWND top = createTopLevel(WS_VISIBLE);
+TEST_F(InputTest, FocusAndActivationChangesTellTheOldWindowThenTheNewAndFollowTapsShowingAndDestroying) {
+  HWND first = createTopLevel(WS_VISIBLE, {0, 26, 100, 126});
+  HWND top = createTopLevel(WS_VISIBLE, {120, 26, 220, 126});
   createTopLevel(0);
   EXPECT_EQ(GetActiveWindow(), top) << "the last visible top-level window made is active, a hidden one is not";
   HWND b = createChild(top, 2, {60, 0, 110, 50});
@@ -113,6 +95,18 @@ TEST_F(InputTest, FocusAndActivationChangesTellTheOldWindowThenTheNewAndFollowSh
                            log().only({WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS})));
   EXPECT_EQ(GetForegroundWindow(), first);
   EXPECT_TRUE(SetForegroundWindow(top));
+  // A tap activates an inactive window first and brings it to the front.
+  pump();
+  log().clear();
+  tap(50, 50);
+  pump();
+  auto topLevel = reinterpret_cast<WPARAM>(first);  // the top-level window of the one tapped
+  EXPECT_TRUE(sameSequence({msgWL(first, WM_MOUSEACTIVATE, topLevel, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+                            msgWL(top, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(first)),
+                            msgWL(first, WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(top)),
+                            msg(first, WM_LBUTTONDOWN), msg(first, WM_LBUTTONUP)},
+                           log().only({WM_MOUSEACTIVATE, WM_ACTIVATE, WM_LBUTTONDOWN, WM_LBUTTONUP})));
+  EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), first);
   HWND popup = createTopLevel(WS_VISIBLE | WS_POPUP, {20, 40, 100, 100}, first);
   ASSERT_EQ(GetActiveWindow(), popup);
   DestroyWindow(popup);
