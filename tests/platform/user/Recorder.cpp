@@ -163,10 +163,11 @@ RECT screenRect(HWND hwnd) {
 
 RECT inkIn(const RECT& area, uint32_t background) {
   RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-  forPixels(area, [&](int x, int y, uint32_t p) {
-    if (p != background) box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                                std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-  });
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if (screen().pixel(x, y) != background)
+        box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+               std::max<LONG>(box.bottom, y + 1)};
   return box.left > box.right ? RECT{0, 0, 0, 0} : box;
 }
 

@@ -85,16 +85,12 @@ inline uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c
 RECT screenRect(HWND hwnd);
 // Compares, printing both rectangles on a mismatch.
 ::testing::AssertionResult sameRect(const RECT& want, const RECT& got);
-// Calls each(x, y, pixel) over area.
-template <class Each>
-void forPixels(const RECT& area, Each each) {
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) each(x, y, screen().pixel(x, y));
-}
+// The pixels in area for which test(pixel) holds.
 template <class Test>
 int countPixels(const RECT& area, Test test) {
   int n = 0;
-  forPixels(area, [&](int, int, uint32_t p) { n += test(p) ? 1 : 0; });
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) n += test(screen().pixel(x, y)) ? 1 : 0;
   return n;
 }
 // Bounds of the pixels in area that differ from background; empty if none.
