@@ -33,7 +33,7 @@ class ScriptedDialogTest : public UserTest {
 
 Expect command(HWND dialog, WORD id, WORD code) { return msgW(dialog, WM_COMMAND, MAKEWPARAM(id, code)); }
 
-TEST_F(ScriptedDialogTest, FontComesBeforeInitDialogWhichCarriesTheParameterAndEndingThereShowsNothing) {
+TEST_F(ScriptedDialogTest, InitDialogFollowsTheFontAndARunTurnsKeysIntoCommandsKeepsTapsFromTheOwnerAndEndsOnQuit) {
   HWND owner = createTopLevel(WS_VISIBLE);
   HWND made = nullptr;
   HWND firstTabStop = nullptr;
@@ -52,11 +52,10 @@ TEST_F(ScriptedDialogTest, FontComesBeforeInitDialogWhichCarriesTheParameterAndE
                            seen.only({WM_NCCREATE, WM_CREATE, WM_SETFONT, WM_INITDIALOG, WM_SHOWWINDOW})));
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetActiveWindow(), owner);
-}
 
-// Disabling the owner and EndDialog's value are the framework's DialogProc test.
-TEST_F(ScriptedDialogTest, CloseEnterAndEscapeComeAsCommandsTapsMissTheOwnerAndQuitEndsTheRunGivingTheFocusBack) {
-  HWND owner = createTopLevel(WS_VISIBLE, {0, 26, 240, 294});
+  // In a run Close, Enter and Escape come as commands, taps miss the owner, and a quit ends it giving the
+  // focus back (disabling the owner and EndDialog's value are the framework's DialogProc test).
+  answers.clear();
   HWND field = createChild(owner, 5, {10, 10, 100, 30}, WS_VISIBLE);
   SetFocus(field);
   answers[WM_COMMAND] = [](HWND, WPARAM, LPARAM) { return INT_PTR(TRUE); };

@@ -48,6 +48,10 @@ std::string describe(HWND hwnd, UINT code, const W& wParam, const L& lParam) {
          " l=" + part(lParam) + "\n";
 }
 
+void pushInput(const display::InputEvent& event) {
+  static_cast<display::HeadlessBackend&>(device::Device::instance().backend()).push(event);
+}
+
 }  // namespace
 
 Log& log() {
@@ -98,10 +102,6 @@ HWND createChild(HWND parent, int id, RECT r, DWORD style) {
 HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
   return CreateWindowExW(0, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                          reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
-}
-
-void pushInput(const display::InputEvent& event) {
-  static_cast<display::HeadlessBackend&>(device::Device::instance().backend()).push(event);
 }
 
 void stylus(display::InputEvent::Type type, int x, int y, bool shift, bool control) {

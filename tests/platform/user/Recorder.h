@@ -67,7 +67,6 @@ HWND createChild(HWND parent, int id, RECT rect, DWORD style = WS_VISIBLE);
 // A standard control: WS_CHILD | style.
 HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT rect);
 
-void pushInput(const display::InputEvent& event);
 void tap(int x, int y);
 void stylus(display::InputEvent::Type type, int x, int y, bool shift = false, bool control = false);
 void key(UINT vk, bool down, bool shift = false, bool control = false);

@@ -1,7 +1,6 @@
-// Creation and destruction of windows: message sequences, failures, the
-// dead handle, placement and the non-client area (activation is InputTest's;
-// window words, procedures, text, classes and superclassing the framework's,
-// CeWndTest).
+// Creation and destruction of windows: message sequences, failures, the dead
+// handle, placement and the non-client area (activation is InputTest's; window
+// words, procedures, text and classes the framework's, CeWndTest).
 #include "Recorder.h"
 
 namespace usertest {

@@ -38,7 +38,7 @@ constexpr int kBarX = 200 - kBar / 2 - 1;
 constexpr int kTop = 26;
 constexpr int kHeight = 200;
 
-TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndABarWithNothingToScrollIsHidden) {
+TEST_F(WindowScrollBarTest, NumbersAreKeptInRangeABarWithNothingToScrollIsHiddenAndTheStylusStepsPagesAndEnds) {
   HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
   SCROLLINFO read = infoOf(SIF_ALL, 0, 0, 0, 0);
   log().clear();
@@ -66,10 +66,8 @@ TEST_F(WindowScrollBarTest, NumbersAreKeptWithinTheRangeAndABarWithNothingToScro
               std::vector<int>({row.min, row.max, int(row.page), row.pos, row.pos}));
   }
   EXPECT_EQ(log().only({WM_SIZE}).front().lParam, MAKELPARAM(200 - kBar, 200));
-}
 
-TEST_F(WindowScrollBarTest, ArrowsStepAndTheTrackPagesRepeatingWhileHeldAndEndOnTheLift) {
-  HWND hwnd = createTopLevel(WS_VISIBLE | WS_POPUP, {0, 26, 200, 226});
+  // The stylus: arrows step, the track pages repeating while held, and the lift ends.
   SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE | SIF_POS, 0, 299, 100, 0);
   SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
   // Scrolled content can stick out under the bar; the bar keeps its taps.
