@@ -94,6 +94,8 @@ TEST_F(DialogKeysTest, TabWalksTheTabStopsArrowsStayInTheGroupEnterPressesTheDef
   pressNow(VK_ESCAPE);
   EXPECT_TRUE(commands.empty());
 
+  EXPECT_TRUE(CheckDlgButton(dialog, IDC_TEST_RADIO2, BST_CHECKED));
+  EXPECT_TRUE(GetWindowLongW(item(IDC_TEST_RADIO2), GWL_STYLE) & WS_TABSTOP) << "a checked radio button is Tab's stop";
   // WM_NEXTDLGCTL takes any control; activation gives the focus back where it was.
   SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_TEST_LABEL)), TRUE);
   EXPECT_EQ(idOfFocus(), IDC_TEST_LABEL);

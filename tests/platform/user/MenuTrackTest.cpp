@@ -113,6 +113,8 @@ TEST_F(MenuTrackTest, ChosenOrDismissedByStylusOrKeysPassingOverSeparatorsAndGra
       {{keys({'S', VK_ESCAPE})}, TPM_RETURNCMD, 0, {}},  // a grayed item's mnemonic does nothing
       {{keys({VK_RETURN, VK_ESCAPE})}, TPM_RETURNCMD, 0, {}},  // Enter with nothing lit does nothing
   };
+  // The menu bar reads its buttons' commands from the items; a popup item has none.
+  EXPECT_EQ(std::make_pair(GetMenuItemID(file, 4), GetMenuItemID(bar, 0)), std::make_pair(104u, 0xFFFFFFFFu));
   for (const auto& run : runs) {
     SCOPED_TRACE(testing::Message() << "run " << &run - runs);
     for (const Step& step : run.steps) whileModal(step);

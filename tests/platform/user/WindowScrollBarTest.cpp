@@ -1,7 +1,7 @@
 // A window's own scroll bars: shown and hidden by their numbers, read back,
 // driven by the stylus (the program's scrolling dialog drives them too, drags
-// the thumb and scrolls its children, ScrollDialogTest; the scroll bar control
-// shares their tracking and is driven by keys in GalleryTest).
+// the thumb and scrolls its children, ScrollDialogTest); what the stylus on a
+// scroll bar control tells its parent (its keys are the gallery's).
 #include "Recorder.h"
 #include "user/ScrollBarTracker.h"
 
@@ -99,6 +99,25 @@ TEST_F(WindowScrollBarTest, NumbersAreKeptInRangeABarWithNothingToScrollIsHidden
   EXPECT_EQ(requests(hwnd),
             (Requests{{SB_PAGEDOWN, 0}, {SB_PAGEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_PAGEUP, 0}, {SB_ENDSCROLL, 0}}));
   EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 100);
+}
+
+// A scroll bar control's numbers are those of a window's bar; here what it tells its parent.
+TEST_F(WindowScrollBarTest, AControlTellsItsParentWhatTheStylusAsks) {
+  HWND parent = createTopLevel(WS_VISIBLE);  // client at (0, 26)
+  HWND bar = createControl(parent, WC_SCROLLBAR, nullptr, WS_VISIBLE | SBS_VERT, 5, {10, 10, 23, 150});  // 36 to 176
+  SCROLLINFO info = infoOf(SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 40);  // the thumb 40% down
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  pump();
+  log().clear();
+  const std::pair<int, WORD> taps[] = {{42, SB_LINEUP}, {169, SB_LINEDOWN}, {53, SB_PAGEUP}, {160, SB_PAGEDOWN}};
+  for (auto [y, code] : taps) {
+    tap(16, y);
+    pump();
+    for (const Entry& e : log().only({WM_VSCROLL})) EXPECT_EQ(reinterpret_cast<HWND>(e.lParam), bar) << "names itself";
+    EXPECT_EQ(requests(parent), (Requests{{code, 0}, {SB_ENDSCROLL, 0}})) << code;
+    log().clear();
+  }
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40) << "the parent moves the thumb, not the control";
 }
 
 }  // namespace
