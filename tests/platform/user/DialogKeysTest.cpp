@@ -1,6 +1,5 @@
-// The keyboard of dialogs: the tab order, groups and arrows, Enter and the
-// default button, Escape, WM_NEXTDLGCTL and the focus on activation (the keys
-// a control asks for are ComboBoxTest's and the gallery's).
+// The keyboard of dialogs: the tab order, groups and arrows, Enter and the default button, Escape,
+// WM_NEXTDLGCTL and the focus on activation (a control's own keys are ComboBoxTest's and the gallery's).
 #include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "dialog_templates.h"

@@ -9,9 +9,8 @@ namespace {
 
 using MessageBoxTest = UserTest;
 
-// Runs a message box captioned "Vantor", calling whileOpen with it once it
-// waits for input: from a timer, since the device's script would end the
-// run when the box outlives it.
+// Runs a message box captioned "Vantor", calling whileOpen with it once it waits
+// for input: from a timer, as the device's script would end a run it outlives.
 std::function<void(HWND)> whileBoxOpen;
 int runMessageBox(HWND owner, const char16_t* text, UINT type, std::function<void(HWND box)> whileOpen) {
   whileBoxOpen = std::move(whileOpen);

@@ -101,7 +101,6 @@ TEST_F(WindowScrollBarTest, NumbersAreKeptInRangeABarWithNothingToScrollIsHidden
   EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 100);
 }
 
-// A scroll bar control's numbers are those of a window's bar; here what it tells its parent.
 TEST_F(WindowScrollBarTest, AControlTellsItsParentWhatTheStylusAsks) {
   HWND parent = createTopLevel(WS_VISIBLE);  // client at (0, 26)
   HWND bar = createControl(parent, WC_SCROLLBAR, nullptr, WS_VISIBLE | SBS_VERT, 5, {10, 10, 23, 150});  // 36 to 176
