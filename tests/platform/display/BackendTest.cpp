@@ -1,6 +1,6 @@
-// What every display does alike (queued input, the input filter, the dirty
-// region), then the SDL window on SDL's dummy video driver: scale, mouse,
-// keys, text, host keys, uploads of what changed, the wake-up by a descriptor.
+// The SDL window on SDL's dummy video driver: mouse, keys, text, host keys,
+// uploads of what changed, scale, the wake-up by a descriptor (the input
+// filter and queued keys are the input panel's, PanelTest).
 #include <gtest/gtest.h>
 #include <SDL.h>
 #include <unistd.h>
@@ -12,61 +12,11 @@
 #include <vector>
 
 #include "EventText.h"
-#include "display/HeadlessBackend.h"
 #include "display/SdlBackend.h"
 #include "display/SdlDescriptorWatch.h"
 
 namespace display {
 namespace {
-
-using Type = InputEvent::Type;
-
-InputEvent at(Type type, int x, int y) { return {.type = type, .x = x, .y = y}; }
-
-// A display whose own input is a list.
-class ListBackend : public HeadlessBackend {
- public:
-  ListBackend() : HeadlessBackend(240, 320) {}
-  std::vector<InputEvent> own;
-
- protected:
-  bool takeEvent(InputEvent& event) override {
-    if (own.empty()) return false;
-    event = own.front();
-    own.erase(own.begin());
-    return true;
-  }
-};
-
-TEST(Backend, QueuedInputComesFirstAndTheFilterTakesEventsWhatItQueuesComingNext) {
-  ListBackend backend;
-  backend.own = {at(Type::StylusDown, 1, 1)};
-  backend.push(at(Type::StylusDown, 2, 2));
-  EXPECT_EQ(drainText(backend), "down 2,2 down 1,1");
-  // Taps in the top band become a character; the rest passes.
-  backend.setInputFilter([&](const InputEvent& e) {
-    if (e.type == Type::Char || e.y >= 10) return false;
-    if (e.type == Type::StylusUp) backend.push({.type = Type::Char, .ch = u'k'});
-    return true;
-  });
-  backend.own = {at(Type::StylusDown, 5, 5), at(Type::StylusUp, 5, 5), at(Type::StylusDown, 50, 50),
-                 at(Type::StylusUp, 50, 50)};
-  EXPECT_EQ(drainText(backend), "char 6b down 50,50 up 50,50");
-}
-
-TEST(Framebuffer, CountsWritesAndKeepsTheDirtyRegionUntilTaken) {
-  Framebuffer fb(240, 320);
-  fb.takeDirty();
-  const uint64_t writes = fb.writeCount();
-  fb.fill({300, 300, 400, 400}, 0);  // off the screen: no write
-  EXPECT_EQ(fb.writeCount(), writes);
-  fb.fill({10, 10, 20, 20}, 0);
-  fb.fill({30, 5, 40, 15}, 0);
-  EXPECT_EQ(fb.writeCount(), writes + 2);
-  EXPECT_EQ(fb.dirty(), (Rect{10, 5, 40, 20}));
-  EXPECT_EQ(fb.takeDirty(), (Rect{10, 5, 40, 20})) << "reading it keeps it";
-  EXPECT_TRUE(fb.dirty().empty());
-}
 
 class SdlBackendTest : public ::testing::Test {
  protected:
@@ -114,12 +64,6 @@ class SdlBackendTest : public ::testing::Test {
 
   std::unique_ptr<SdlBackend> backend_;
 };
-
-TEST(SdlScale, TheLargestWholeScaleThatFitsAndNeverLessThanOne) {
-  const int cases[][5] = {{240, 320, 1024, 728, 2}, {240, 320, 1920, 1040, 3}, {320, 240, 1920, 1040, 4},
-                          {240, 320, 100, 100, 1},  {240, 320, 959, 1280, 3},  {480, 640, 1024, 728, 1}};
-  for (auto& c : cases) EXPECT_EQ(fittingScale(c[0], c[1], c[2], c[3]), c[4]) << c[0] << "x" << c[1] << " in " << c[2];
-}
 
 TEST_F(SdlBackendTest, TheMouseIsTheStylusKeysThatTypeComeAsKeysOtherTextAsCharactersAndHostKeysGoToTheHost) {
   constexpr uint32_t kMove = SDL_MOUSEMOTION, kDown = SDL_MOUSEBUTTONDOWN, kUp = SDL_MOUSEBUTTONUP;
@@ -171,7 +115,6 @@ TEST_F(SdlBackendTest, PresentUploadsOnlyWhatChangedAndEachDevicePixelIsASharpBl
     return std::make_pair(w, h);
   };
   EXPECT_EQ(size(), std::make_pair(480, 640));
-  EXPECT_TRUE(backend_->interactive());
   backend_->setTitle("Gallery - device.cedb");
   EXPECT_STREQ(SDL_GetWindowTitle(backend_->window()), "Gallery - device.cedb");
 
@@ -233,7 +176,7 @@ TEST_F(SdlBackendTest, AReadableDescriptorOrQueuedInputEndsTheWaitAndTheWatchWak
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 1)
       << "woken by the descriptor, not the time";
   EXPECT_EQ(drain(), "") << "the wake-up is no input";
-  backend_->push({.type = Type::Char, .ch = u'z'});
+  backend_->push({.type = InputEvent::Type::Char, .ch = u'z'});
   backend_->waitEvents(-1);  // would block for ever otherwise
   EXPECT_EQ(drain(), "char 7a");
   close(fds[0]);

@@ -1,5 +1,6 @@
 // The painting protocol: update regions, the erase flag, children,
-// BeginPaint, UpdateWindow, exposure, and what lands in the framebuffer.
+// BeginPaint, UpdateWindow and exposure (what lands on the screen, clipped to
+// the update region and by windows above, is the gdi's RasterScreenTest).
 #include "Recorder.h"
 
 namespace usertest {
@@ -22,16 +23,12 @@ void paintAll() {
 TEST_F(PaintTest, InvalidateAccumulatesValidateRemovesAndBeginPaintErasesWhenAsked) {
   HWND top = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
   ValidateRect(top, nullptr);
-  EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE));
-  RECT a{10, 10, 20, 20}, b{50, 40, 60, 45}, outside{300, 300, 400, 400};
+  RECT a{10, 10, 20, 20}, b{50, 40, 60, 45};
   InvalidateRect(top, &a, FALSE);
   InvalidateRect(top, &b, FALSE);
   EXPECT_TRUE(updateIs(top, {10, 10, 60, 45}));
   ValidateRect(top, &a);
   EXPECT_TRUE(updateIs(top, b));
-  ValidateRect(top, nullptr);
-  InvalidateRect(top, &outside, TRUE);
-  EXPECT_FALSE(GetUpdateRect(top, nullptr, FALSE)) << "outside the client area nothing is invalid";
 
   HWND hidden = createTopLevel(0, {0, 26, 100, 126});
   InvalidateRect(hidden, nullptr, TRUE);
@@ -111,29 +108,6 @@ TEST_F(PaintTest, HidingMovingOrDestroyingAWindowExposesWhatWasBelow) {
   log().clear();
   MoveWindow(mover, 100, 126, 60, 40, TRUE);
   EXPECT_TRUE(sameSequence({msgWL(mover, WM_SIZE, SIZE_RESTORED, MAKELPARAM(60, 40))}, log().only({WM_MOVE, WM_SIZE})));
-}
-
-TEST_F(PaintTest, ErasingFillsOnlyTheUpdateAreaAndPaintingStaysInsideTheVisibleArea) {
-  HWND top = createTopLevel(WS_VISIBLE, {0, 26, 200, 226});
-  paintAll();
-  HDC screenDc = GetDC(nullptr);
-  RECT whole{0, 0, 240, 320}, area{10, 10, 20, 20}, fill{0, 0, 200, 200};
-  FillRect(screenDc, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ReleaseDC(nullptr, screenDc);
-  InvalidateRect(top, &area, TRUE);
-  paintAll();
-  EXPECT_EQ(screen().pixel(15, 36), 0xFFFFFFu);  // erased with the white class brush
-  EXPECT_EQ(screen().pixel(25, 36), 0u);         // outside the update area
-  // A window on top clips what the window below draws.
-  createTopLevel(WS_VISIBLE, {0, 26, 100, 126});
-  paintAll();
-  HDC hdc = GetDC(top);
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  FillRect(hdc, &fill, red);
-  ReleaseDC(top, hdc);
-  DeleteObject(red);
-  EXPECT_EQ(screen().pixel(50, 76), 0xFFFFFFu);  // covered: untouched
-  EXPECT_EQ(screen().pixel(150, 176), 0xFF0000u);
 }
 
 }  // namespace

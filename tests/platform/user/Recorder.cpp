@@ -26,16 +26,12 @@ LRESULT CALLBACK recorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   return reaction(hwnd, msg, wParam, lParam);
 }
 
-void registerRecorderClasses() {
+void registerRecorderClass() {
   WNDCLASSW wc{};
   wc.lpfnWndProc = recorderProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.cbWndExtra = 16;
   wc.lpszClassName = kRecorderClass;
-  RegisterClassW(&wc);
-  wc.style = CS_DBLCLKS;
-  wc.lpszClassName = kRecorderDblClass;
   RegisterClassW(&wc);
 }
 
@@ -52,9 +48,8 @@ std::string describe(HWND hwnd, UINT code, const W& wParam, const L& lParam) {
          " l=" + part(lParam) + "\n";
 }
 
-HWND makeChild(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
-  return CreateWindowExW(0, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
+void pushInput(const display::InputEvent& event) {
+  static_cast<display::HeadlessBackend&>(device::Device::instance().backend()).push(event);
 }
 
 }  // namespace
@@ -101,15 +96,12 @@ HWND createTopLevel(DWORD style, RECT r, HWND owner, const char16_t* cls, LPVOID
 }
 
 HWND createChild(HWND parent, int id, RECT r, DWORD style) {
-  return makeChild(parent, kRecorderClass, u"child", style, id, r);
+  return createControl(parent, kRecorderClass, u"child", style, id, r);
 }
 
 HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT r) {
-  return makeChild(parent, cls, text, WS_VISIBLE | style, id, r);
-}
-
-void pushInput(const display::InputEvent& event) {
-  static_cast<display::HeadlessBackend&>(device::Device::instance().backend()).push(event);
+  return CreateWindowExW(0, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 void stylus(display::InputEvent::Type type, int x, int y, bool shift, bool control) {
@@ -171,15 +163,16 @@ RECT screenRect(HWND hwnd) {
 
 RECT inkIn(const RECT& area, uint32_t background) {
   RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-  forPixels(area, [&](int x, int y, uint32_t p) {
-    if (p != background) box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                                std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-  });
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if (screen().pixel(x, y) != background)
+        box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+               std::max<LONG>(box.bottom, y + 1)};
   return box.left > box.right ? RECT{0, 0, 0, 0} : box;
 }
 
 void UserTest::SetUp() {
-  static bool registered = (registerRecorderClasses(), true);
+  static bool registered = (registerRecorderClass(), true);
   (void)registered;
   log().clear();
 }

@@ -1,7 +1,6 @@
-// Test harness for the window manager: a window class whose procedure
-// records every message (Wine's conformance-test style), per-window
-// reactions, a fixture that leaves no window, message or timer behind, and
-// the input and screen helpers the tests share.
+// Test harness for the window manager: a window class that records every
+// message, per-window reactions, a fixture that leaves no window, message or
+// timer behind, and the input and screen helpers the tests share.
 #pragma once
 
 #include <functional>
@@ -61,14 +60,12 @@ void react(HWND hwnd, UINT msg, Reaction reaction);
 void reactOnCreate(UINT msg, Reaction reaction);
 
 inline constexpr const char16_t* kRecorderClass = u"Recorder";
-inline constexpr const char16_t* kRecorderDblClass = u"RecorderDbl";
 HWND createTopLevel(DWORD style = WS_VISIBLE, RECT rect = {0, 26, 240, 294}, HWND owner = nullptr,
                     const char16_t* cls = kRecorderClass, LPVOID param = nullptr);
 HWND createChild(HWND parent, int id, RECT rect, DWORD style = WS_VISIBLE);
-// A standard control: WS_CHILD | WS_VISIBLE | style.
+// A standard control: WS_CHILD | style.
 HWND createControl(HWND parent, const char16_t* cls, const char16_t* text, DWORD style, int id, RECT rect);
 
-void pushInput(const display::InputEvent& event);
 void tap(int x, int y);
 void stylus(display::InputEvent::Type type, int x, int y, bool shift = false, bool control = false);
 void key(UINT vk, bool down, bool shift = false, bool control = false);
@@ -86,16 +83,12 @@ inline uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c
 RECT screenRect(HWND hwnd);
 // Compares, printing both rectangles on a mismatch.
 ::testing::AssertionResult sameRect(const RECT& want, const RECT& got);
-// Calls each(x, y, pixel) over area.
-template <class Each>
-void forPixels(const RECT& area, Each each) {
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) each(x, y, screen().pixel(x, y));
-}
+// The pixels in area for which test(pixel) holds.
 template <class Test>
 int countPixels(const RECT& area, Test test) {
   int n = 0;
-  forPixels(area, [&](int, int, uint32_t p) { n += test(p) ? 1 : 0; });
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) n += test(screen().pixel(x, y)) ? 1 : 0;
   return n;
 }
 // Bounds of the pixels in area that differ from background; empty if none.

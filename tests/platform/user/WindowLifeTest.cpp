@@ -1,6 +1,6 @@
-// Creation and destruction of windows: message sequences, failures, the
-// dead handle, placement, the non-client area and activation; window words,
-// procedures and text (classes and superclassing are the framework's, CeWndTest).
+// Creation and destruction of windows: message sequences, failures, the dead
+// handle, placement and the non-client area (activation is InputTest's; window
+// words, procedures, text and classes the framework's, CeWndTest).
 #include "Recorder.h"
 
 namespace usertest {
@@ -8,7 +8,7 @@ namespace {
 
 using LifeTest = UserTest;
 
-TEST_F(LifeTest, CreationSendsNcCreateCreateSizeMoveWithTheCreationParameter) {
+TEST_F(LifeTest, CreationSendsNcCreateCreateSizeMoveWithTheCreationParameterAndAFailureInEitherLeavesNoWindow) {
   int token = 42;
   LPVOID seen = nullptr;
   reactOnCreate(WM_CREATE, [&](HWND, UINT, WPARAM, LPARAM l) {
@@ -23,9 +23,8 @@ TEST_F(LifeTest, CreationSendsNcCreateCreateSizeMoveWithTheCreationParameter) {
                             msgWL(top, WM_SIZE, SIZE_RESTORED, MAKELPARAM(98, 98)),
                             msgWL(top, WM_MOVE, 0, MAKELPARAM(11, 41))},
                            log().entries()));
-}
 
-TEST_F(LifeTest, FailureFromCreateOrNcCreateLeavesNoWindow) {
+  // A failure from WM_CREATE or WM_NCCREATE leaves no window.
   HWND made = nullptr;
   for (LRESULT ncCreate : {TRUE, FALSE}) {
     reactOnCreate(WM_CREATE, [](HWND, UINT, WPARAM, LPARAM) { return LRESULT(-1); });
@@ -43,10 +42,6 @@ TEST_F(LifeTest, FailureFromCreateOrNcCreateLeavesNoWindow) {
       EXPECT_EQ(log().count(made, WM_CREATE), 0u);
     }
   }
-  EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
-  EXPECT_EQ(createTopLevel(WS_CHILD), nullptr);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_TLW_WITH_WSCHILD));
 }
 
 TEST_F(LifeTest, DestroyGoesOwnedFirstThenParentBeforeChildrenThenNcDestroyChildrenFirst) {
@@ -111,61 +106,6 @@ TEST_F(LifeTest, PlacementAndNonClientPartsGiveTheClientArea) {
     EXPECT_TRUE(sameRect(c.client, client));
     DestroyWindow(w);
   }
-}
-
-TEST_F(LifeTest, AVisibleTopLevelWindowIsActivatedAndDestroyingItActivatesItsOwner) {
-  HWND main = createTopLevel();
-  HWND other = createTopLevel();
-  EXPECT_EQ(GetFocus(), other);
-  createTopLevel(0);
-  EXPECT_EQ(GetActiveWindow(), other) << "a hidden window is not activated";
-  HWND popup = createTopLevel(WS_VISIBLE | WS_POPUP, {20, 40, 100, 100}, main);
-  ASSERT_EQ(GetActiveWindow(), popup);
-  for (auto [gone, next] : {std::pair{popup, main}, {main, other}, {other, HWND(nullptr)}}) {
-    DestroyWindow(gone);
-    EXPECT_EQ(GetActiveWindow(), next);
-  }
-  EXPECT_EQ(GetFocus(), nullptr);
-}
-
-using WordsTest = UserTest;
-
-TEST_F(WordsTest, PointerSizedWordsRoundTripAndStayWithinTheExtraBytes) {
-  HWND top = createTopLevel(0);  // 16 extra bytes
-  auto pointer = static_cast<LONG_PTR>(0x7FEDCBA987654321);
-  EXPECT_EQ(SetWindowLongPtrW(top, GWLP_USERDATA, pointer), 0);
-  EXPECT_EQ(GetWindowLongPtrW(top, GWLP_USERDATA), pointer);
-  SetWindowLongPtrW(top, 8, pointer);
-  EXPECT_EQ(GetWindowLongPtrW(top, 8), pointer);
-  for (int index : {13, -99, GWL_WNDPROC}) {  // past the end, before the start, a pointer in 32 bits
-    SetLastError(0);
-    EXPECT_EQ(GetWindowLongW(top, index), 0);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX)) << index;
-  }
-  EXPECT_EQ(SetWindowLongPtrW(top, 13, 1), 0);
-
-  // A replaced procedure chains to the old one.
-  WNDPROC replacement = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    return msg == WM_USER ? 99 : DefWindowProcW(hwnd, msg, wParam, lParam);
-  };
-  auto old = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacement)));
-  EXPECT_EQ(SendMessageW(top, WM_USER, 0, 0), 99);
-  log().clear();
-  CallWindowProcW(old, top, WM_USER + 1, 0, 0);
-  EXPECT_EQ(log().count(top, WM_USER + 1), 1u);
-}
-
-TEST_F(WordsTest, TextIsBoundedAndTerminated) {
-  HWND top = createTopLevel(0);
-  SetWindowTextW(top, u"Database");
-  EXPECT_EQ(GetWindowTextLengthW(top), 8);
-  WCHAR small[5] = {1, 1, 1, 1, 1};
-  EXPECT_EQ(GetWindowTextW(top, small, 5), 4);
-  EXPECT_EQ(std::u16string(small), u"Data");
-  EXPECT_EQ(GetWindowTextW(top, small, 1), 0);
-  EXPECT_EQ(small[0], 0);
-  SetWindowTextW(top, nullptr);
-  EXPECT_EQ(GetWindowTextLengthW(top), 0);
 }
 
 }  // namespace
