@@ -90,4 +90,52 @@ TEST(ImageListTest, IconsAreAppendedWithMinusOneReplacedInRangeAndADestroyedList
   DestroyIcon(large);
 }
 
+TEST(ImageListTest, StripsAreCutIntoImagesMaskedByAColourOrABitmapAndRemovedOneOrAll) {
+  // Red, blue and red images, each with a magenta top-left pixel; the mask is white at (1, 1) only.
+  Canvas strip(48, 16, 0xFF0000);
+  Canvas mask(48, 16, 0);
+  for (int y = 0; y < 16; ++y) std::fill(strip.bits + y * 48 + 16, strip.bits + y * 48 + 32, 0x0000FF);
+  for (int i = 0; i < 3; ++i) strip.bits[i * 16] = 0xFF00FF;
+  mask.bits[48 + 1] = 0xFFFFFF;
+  HIMAGELIST keyed = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+  HIMAGELIST masked = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+  HIMAGELIST opaque = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+  EXPECT_EQ(ImageList_AddMasked(keyed, strip.bitmap, RGB(255, 0, 255)), 0);
+  EXPECT_EQ(ImageList_AddMasked(keyed, strip.bitmap, RGB(255, 0, 255)), 3);
+  EXPECT_EQ(ImageList_Add(masked, strip.bitmap, mask.bitmap), 0);
+  EXPECT_EQ(ImageList_Add(opaque, strip.bitmap, mask.bitmap), 0);
+  // The blue one goes: red, red, red, blue, red.
+  EXPECT_TRUE(ImageList_Remove(keyed, 1));
+  EXPECT_FALSE(ImageList_Remove(keyed, 5));
+  EXPECT_EQ(ImageList_SetBkColor(masked, RGB(0, 0, 255)), CLR_NONE);
+  EXPECT_EQ(ImageList_GetBkColor(masked), RGB(0, 0, 255));
+  struct Draw { HIMAGELIST list; int index; UINT style; int x, y; uint32_t expected; };
+  const Draw draws[] = {
+      {keyed, 0, ILD_TRANSPARENT, 0, 0, 0x00FF00},  {keyed, 0, ILD_TRANSPARENT, 1, 1, 0xFF0000},
+      {keyed, 1, ILD_TRANSPARENT, 5, 5, 0xFF0000},  {keyed, 3, ILD_TRANSPARENT, 5, 5, 0x0000FF},
+      {masked, 0, ILD_TRANSPARENT, 1, 1, 0x00FF00}, {masked, 0, ILD_TRANSPARENT, 0, 0, 0xFF00FF},
+      {masked, 0, ILD_NORMAL, 1, 1, 0x0000FF},      {masked, 1, ILD_NORMAL, 5, 5, 0x0000FF},
+      {opaque, 0, ILD_TRANSPARENT, 1, 1, 0xFF0000}, {opaque, 2, ILD_TRANSPARENT, 0, 0, 0xFF00FF},
+  };
+  for (const Draw& d : draws) {
+    Canvas canvas(16, 16, 0x00FF00);
+    EXPECT_TRUE(ImageList_Draw(d.list, d.index, canvas.dc, 0, 0, d.style));
+    EXPECT_EQ(canvas.at(d.x, d.y), d.expected) << (d.list == keyed ? "keyed " : d.list == masked ? "masked " : "opaque ") << d.index;
+  }
+  EXPECT_FALSE(ImageList_Draw(keyed, 0, nullptr, 0, 0, ILD_NORMAL));
+  // Narrower than one image, or not a bitmap: nothing is added.
+  Canvas narrow(8, 16, 0);
+  EXPECT_EQ(ImageList_AddMasked(keyed, narrow.bitmap, RGB(0, 0, 0)), -1);
+  EXPECT_EQ(ImageList_Add(keyed, nullptr, nullptr), -1);
+  EXPECT_EQ(ImageList_GetImageCount(keyed), 5);
+  EXPECT_TRUE(ImageList_Remove(keyed, -1));
+  EXPECT_EQ(ImageList_GetImageCount(keyed), 0);
+  for (HIMAGELIST list : {keyed, masked, opaque}) ASSERT_TRUE(ImageList_Destroy(list));
+  EXPECT_EQ(ImageList_Add(masked, strip.bitmap, nullptr), -1);
+  EXPECT_EQ(ImageList_AddMasked(masked, strip.bitmap, 0), -1);
+  EXPECT_FALSE(ImageList_Remove(masked, -1));
+  EXPECT_EQ(ImageList_SetBkColor(masked, 0), CLR_NONE);
+  EXPECT_EQ(ImageList_GetBkColor(masked), CLR_NONE);
+}
+
 }  // namespace
