@@ -2,6 +2,7 @@
 // a divider's drag, and a screenshot checked by regions.
 #include "ListHarness.h"
 
+#include "commctrl/ListViewSelection.h"
 #include "device/Device.h"
 
 namespace listtest {
@@ -179,6 +180,21 @@ TEST_F(ListTest, ItemsAndColumnsAreStoredChangedAndDeletedWithNoticeAndTheSelect
             (std::vector<std::string>{"deleteall", "delete item=0 param=42", "delete item=1 param=0",
                                       "delete item=2 param=0"}));
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
+TEST(ListViewSelectionTest, RangesCloseUpOverDeletedRowsAndAreSearchedBackwards) {
+  using Ranges = std::vector<commctrl::RowRange>;
+  commctrl::ListViewSelection rows;
+  EXPECT_TRUE(rows.empty());
+  rows.add(2, 4);
+  rows.add(8, 9);
+  rows.deleteRows(3, 4);
+  EXPECT_EQ(rows.ranges(), (Ranges{{2, 2}, {4, 5}}));
+  for (auto [before, expected] : {std::pair{0, -1}, {2, -1}, {4, 2}, {5, 4}, {100, 5}}) EXPECT_EQ(rows.previous(before), expected) << before;
+  // The rows on either side of the gap now touch: one range.
+  rows.deleteRows(3, 1);
+  EXPECT_EQ(rows.ranges(), (Ranges{{2, 4}}));
+  EXPECT_FALSE(rows.empty());
 }
 
 TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumn) {

@@ -278,6 +278,46 @@ TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
   }
 }
 
+TEST_F(TreeViewTest, SetItemChangesWhatItsMaskNamesAndACollapseByStateTakesTheSelectionUp) {
+  programTree();
+  send(TVM_SELECTITEM, TVGN_CARET, b_);
+  struct Change { UINT mask; const char16_t* text; int image, selected; LPARAM data; int children; UINT state, stateMask; };
+  struct Fields { std::u16string text; int image, selected; LPARAM data; int children; UINT state; HTREEITEM caret; };
+  const UINT once = TVIS_EXPANDEDONCE;
+  const std::pair<Change, Fields> changes[] = {
+      {{TVIF_TEXT, u"Names", 0, 0, 0, 0, 0, 0}, {u"Names", 0, 0, -1, 1, TVIS_EXPANDED | once, b_}},
+      {{TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, nullptr, 3, 4, 77, 0, 0, 0}, {u"Names", 3, 4, 77, 1, TVIS_EXPANDED | once, b_}},
+      {{TVIF_CHILDREN, nullptr, 0, 0, 0, 0, 0, 0}, {u"Names", 3, 4, 77, 0, TVIS_EXPANDED | once, b_}},
+      {{TVIF_STATE, nullptr, 0, 0, 0, 0, TVIS_BOLD, TVIS_BOLD | TVIS_EXPANDED}, {u"Names", 3, 4, 77, 0, TVIS_BOLD | once | TVIS_SELECTED, root_}},
+      {{TVIF_STATE, nullptr, 0, 0, 0, 0, TVIS_EXPANDED, TVIS_EXPANDED | TVIS_SELECTED}, {u"Names", 3, 4, 77, 0, TVIS_BOLD | TVIS_EXPANDED | once | TVIS_SELECTED, root_}},
+      {{TVIF_TEXT, LPSTR_TEXTCALLBACKW, 0, 0, 0, 0, 0, 0}, {u"", 3, 4, 77, 0, TVIS_BOLD | TVIS_EXPANDED | once | TVIS_SELECTED, root_}},
+  };
+  for (const auto& [c, expected] : changes) {
+    SCOPED_TRACE(c.mask);
+    TVITEMW tv{c.mask, root_, c.state, c.stateMask, const_cast<LPWSTR>(c.text), 0, c.image, c.selected, c.children, c.data};
+    EXPECT_TRUE(SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv)));
+    TVITEMW got = get(root_, TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN | TVIF_STATE);
+    Fields fields{got.pszText, got.iImage, got.iSelectedImage, got.lParam, got.cChildren, got.state, caret()};
+    EXPECT_EQ(std::tie(fields.text, fields.image, fields.selected, fields.data, fields.children, fields.state, fields.caret),
+              std::tie(expected.text, expected.image, expected.selected, expected.data, expected.children, expected.state, expected.caret));
+  }
+  // The collapse and the expansion by state are not notified.
+  EXPECT_EQ(take(), selection(TVC_UNKNOWN, nullptr, b_) + expansion(TVE_EXPAND, root_));
+  // Neighbours and the drop target as asked; a stale item refused.
+  send(TVM_SELECTITEM, TVGN_DROPHILITE, c_);
+  const std::tuple<UINT, HTREEITEM, HTREEITEM> neighbours[] = {
+      {TVGN_PARENT, a_, root_},           {TVGN_PARENT, root_, nullptr},       {TVGN_PREVIOUS, c_, b_},
+      {TVGN_NEXTVISIBLE, root_, a_},      {TVGN_PREVIOUSVISIBLE, a_, root_},   {TVGN_LASTVISIBLE, nullptr, c_},
+      {TVGN_DROPHILITE, nullptr, c_},     {TVGN_NEXT, c_, nullptr},            {0xFF, a_, nullptr},
+  };
+  for (const auto& [code, from, expected] : neighbours) EXPECT_EQ(next(code, from), expected) << code;
+  send(TVM_DELETEITEM, 0, a_);
+  TVITEMW stale{TVIF_TEXT, a_, 0, 0, const_cast<LPWSTR>(u"x"), 0, 0, 0, 0, 0};
+  EXPECT_FALSE(SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&stale)));
+  EXPECT_FALSE(SendMessageW(tree_, TVM_SETITEMW, 0, 0));
+  EXPECT_EQ(next(TVGN_PARENT, a_), nullptr);
+}
+
 TEST_F(TreeViewTest, ItemDataRoundTripsAndATextLongerThanTheBufferIsCutAndTerminated) {
   makeTree();
   for (LPARAM v : {LPARAM{-1}, static_cast<LPARAM>(0x80000001u), static_cast<LPARAM>(0x123456789ABCDEF0ll)}) {
