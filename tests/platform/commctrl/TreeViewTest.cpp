@@ -282,24 +282,22 @@ TEST_F(TreeViewTest, SetItemChangesWhatItsMaskNamesAndACollapseByStateTakesTheSe
   programTree();
   send(TVM_SELECTITEM, TVGN_CARET, b_);
   struct Change { UINT mask; const char16_t* text; int image, selected; LPARAM data; int children; UINT state, stateMask; };
-  struct Fields { std::u16string text; int image, selected; LPARAM data; int children; UINT state; HTREEITEM caret; };
-  const UINT once = TVIS_EXPANDEDONCE;
+  using Fields = std::tuple<std::u16string, int, int, LPARAM, int, UINT, HTREEITEM>;  // read back, and the selection
+  const UINT open = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+  const UINT closed = TVIS_BOLD | TVIS_EXPANDEDONCE | TVIS_SELECTED;
   const std::pair<Change, Fields> changes[] = {
-      {{TVIF_TEXT, u"Names", 0, 0, 0, 0, 0, 0}, {u"Names", 0, 0, -1, 1, TVIS_EXPANDED | once, b_}},
-      {{TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, nullptr, 3, 4, 77, 0, 0, 0}, {u"Names", 3, 4, 77, 1, TVIS_EXPANDED | once, b_}},
-      {{TVIF_CHILDREN, nullptr, 0, 0, 0, 0, 0, 0}, {u"Names", 3, 4, 77, 0, TVIS_EXPANDED | once, b_}},
-      {{TVIF_STATE, nullptr, 0, 0, 0, 0, TVIS_BOLD, TVIS_BOLD | TVIS_EXPANDED}, {u"Names", 3, 4, 77, 0, TVIS_BOLD | once | TVIS_SELECTED, root_}},
-      {{TVIF_STATE, nullptr, 0, 0, 0, 0, TVIS_EXPANDED, TVIS_EXPANDED | TVIS_SELECTED}, {u"Names", 3, 4, 77, 0, TVIS_BOLD | TVIS_EXPANDED | once | TVIS_SELECTED, root_}},
-      {{TVIF_TEXT, LPSTR_TEXTCALLBACKW, 0, 0, 0, 0, 0, 0}, {u"", 3, 4, 77, 0, TVIS_BOLD | TVIS_EXPANDED | once | TVIS_SELECTED, root_}},
+      {{TVIF_TEXT, u"Names", 0, 0, 0, 0, 0, 0}, {u"Names", 0, 0, -1, 1, open, b_}},
+      {{TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, nullptr, 3, 4, 77, 0, 0, 0}, {u"Names", 3, 4, 77, 1, open, b_}},
+      {{TVIF_CHILDREN, nullptr, 0, 0, 0, 0, 0, 0}, {u"Names", 3, 4, 77, 0, open, b_}},
+      {{TVIF_STATE, nullptr, 0, 0, 0, 0, TVIS_BOLD, TVIS_BOLD | TVIS_EXPANDED}, {u"Names", 3, 4, 77, 0, closed, root_}},
+      {{TVIF_STATE, nullptr, 0, 0, 0, 0, TVIS_EXPANDED, TVIS_EXPANDED | TVIS_SELECTED}, {u"Names", 3, 4, 77, 0, closed | open, root_}},
+      {{TVIF_TEXT, LPSTR_TEXTCALLBACKW, 0, 0, 0, 0, 0, 0}, {u"", 3, 4, 77, 0, closed | open, root_}},
   };
   for (const auto& [c, expected] : changes) {
-    SCOPED_TRACE(c.mask);
     TVITEMW tv{c.mask, root_, c.state, c.stateMask, const_cast<LPWSTR>(c.text), 0, c.image, c.selected, c.children, c.data};
     EXPECT_TRUE(SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv)));
     TVITEMW got = get(root_, TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN | TVIF_STATE);
-    Fields fields{got.pszText, got.iImage, got.iSelectedImage, got.lParam, got.cChildren, got.state, caret()};
-    EXPECT_EQ(std::tie(fields.text, fields.image, fields.selected, fields.data, fields.children, fields.state, fields.caret),
-              std::tie(expected.text, expected.image, expected.selected, expected.data, expected.children, expected.state, expected.caret));
+    EXPECT_EQ(Fields(got.pszText, got.iImage, got.iSelectedImage, got.lParam, got.cChildren, got.state, caret()), expected) << c.mask;
   }
   // The collapse and the expansion by state are not notified.
   EXPECT_EQ(take(), selection(TVC_UNKNOWN, nullptr, b_) + expansion(TVE_EXPAND, root_));
@@ -311,6 +309,16 @@ TEST_F(TreeViewTest, SetItemChangesWhatItsMaskNamesAndACollapseByStateTakesTheSe
       {TVGN_DROPHILITE, nullptr, c_},     {TVGN_NEXT, c_, nullptr},            {0xFF, a_, nullptr},
   };
   for (const auto& [code, from, expected] : neighbours) EXPECT_EQ(next(code, from), expected) << code;
+  // The indent is at least one pixel; only the normal and state image lists exist.
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+  const LRESULT list = reinterpret_cast<LRESULT>(images);
+  const std::tuple<UINT, WPARAM, LPARAM, LRESULT> messages[] = {
+      {TVM_SETINDENT, 0, 0, 0},       {TVM_GETINDENT, 0, 0, 1},          {TVM_SETIMAGELIST, TVSIL_NORMAL, list, 0},
+      {TVM_GETIMAGELIST, TVSIL_NORMAL, 0, list}, {TVM_SETIMAGELIST, 5, list, 0}, {TVM_SETIMAGELIST, TVSIL_NORMAL, 0, list},
+      {WM_GETDLGCODE, 0, 0, DLGC_WANTARROWS | DLGC_WANTCHARS}, {WM_NOTIFYFORMAT, 0, 0, NFR_UNICODE},
+  };
+  for (const auto& [msg, wParam, lParam, expected] : messages) EXPECT_EQ(SendMessageW(tree_, msg, wParam, lParam), expected) << std::hex << msg;
+  ImageList_Destroy(images);
   send(TVM_DELETEITEM, 0, a_);
   TVITEMW stale{TVIF_TEXT, a_, 0, 0, const_cast<LPWSTR>(u"x"), 0, 0, 0, 0, 0};
   EXPECT_FALSE(SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&stale)));
