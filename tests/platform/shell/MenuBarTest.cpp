@@ -181,26 +181,6 @@ TEST_F(MenuBarTest, MissingOrBrokenResourcesFailWithAnError) {
   EXPECT_EQ(GetWindow(owner, GW_HWNDPREV), nullptr) << "no bar was made";
 }
 
-TEST_F(MenuBarTest, TheBarHandsOutItsMenusAndAMenuGivenAsSuchReplacesIt) {
-  createBar();
-  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETMENU, 0, 0));
-  ASSERT_NE(menu, nullptr);
-  EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_MENUBAR_VIEW), reinterpret_cast<LRESULT>(GetSubMenu(menu, 1)));
-  EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_DELETE_RECORD), 0) << "a button without a popup";
-  // The menu's top-level items become the buttons, each opening its popup.
-  SHMENUBARINFO mbi = info();
-  mbi.dwFlags = SHCMBF_HMENU;
-  ASSERT_TRUE(SHCreateMenuBar(&mbi));
-  EXPECT_FALSE(IsWindow(bar));
-  bar = mbi.hwndMB;
-  ASSERT_EQ(buttons().size(), 2u);
-  EXPECT_TRUE(buttons()[0].text == u"Tools" && buttons()[1].text == u"View" && buttons()[1].popup && !buttons()[1].command);
-  EXPECT_LE(button(u"Tools").right, button(u"View").left);
-  mbi.nToolBarId = 999;
-  EXPECT_FALSE(SHCreateMenuBar(&mbi));
-  EXPECT_FALSE(SHCreateMenuBar(nullptr));
-}
-
 TEST_F(MenuBarTest, TheMenuScriptStepSaysWhyItCannotTap) {
   createBar();
   auto& script = theDevice().script();
