@@ -102,13 +102,14 @@ TEST(ImageListTest, StripsAreCutIntoImagesMaskedByAColourOrABitmapAndRemovedOneO
   HIMAGELIST masked = ImageList_Create(16, 16, ILC_MASK, 1, 1);
   HIMAGELIST opaque = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
   Canvas narrow(8, 16, 0);
+  const COLORREF kMagenta = RGB(255, 0, 255);
   // In turn: two strips keyed by magenta, one masked by a bitmap, one on a list without a mask; a strip narrower
   // than one image and no bitmap add nothing; the blue image goes (red, red, red, blue, red), one past the end cannot.
   const std::vector<int> results = {
-      ImageList_AddMasked(keyed, strip.bitmap, RGB(255, 0, 255)), ImageList_AddMasked(keyed, strip.bitmap, RGB(255, 0, 255)),
-      ImageList_Add(masked, strip.bitmap, mask.bitmap),           ImageList_Add(opaque, strip.bitmap, mask.bitmap),
-      ImageList_AddMasked(keyed, narrow.bitmap, 0),               ImageList_Add(keyed, nullptr, nullptr),
-      ImageList_Remove(keyed, 1),                                 ImageList_Remove(keyed, 5)};
+      ImageList_AddMasked(keyed, strip.bitmap, kMagenta), ImageList_AddMasked(keyed, strip.bitmap, kMagenta),
+      ImageList_Add(masked, strip.bitmap, mask.bitmap),   ImageList_Add(opaque, strip.bitmap, mask.bitmap),
+      ImageList_AddMasked(keyed, narrow.bitmap, 0),       ImageList_Add(keyed, nullptr, nullptr),
+      ImageList_Remove(keyed, 1),                         ImageList_Remove(keyed, 5)};
   EXPECT_EQ(results, (std::vector<int>{0, 3, 0, 0, -1, -1, TRUE, FALSE}));
   EXPECT_EQ(ImageList_SetBkColor(masked, RGB(0, 0, 255)), CLR_NONE);
   EXPECT_EQ(ImageList_GetBkColor(masked), RGB(0, 0, 255));
@@ -123,7 +124,7 @@ TEST(ImageListTest, StripsAreCutIntoImagesMaskedByAColourOrABitmapAndRemovedOneO
   for (const Draw& d : draws) {
     Canvas canvas(16, 16, 0x00FF00);
     EXPECT_TRUE(ImageList_Draw(d.list, d.index, canvas.dc, 0, 0, d.style));
-    EXPECT_EQ(canvas.at(d.x, d.y), d.expected) << (d.list == keyed ? "keyed " : d.list == masked ? "masked " : "opaque ") << d.index;
+    EXPECT_EQ(canvas.at(d.x, d.y), d.expected) << "row " << &d - draws;
   }
   EXPECT_FALSE(ImageList_Draw(keyed, 0, nullptr, 0, 0, ILD_NORMAL));
   EXPECT_EQ(ImageList_GetImageCount(keyed), 5);

@@ -104,15 +104,16 @@ TEST_F(ListTest, AutoSizeFitsTheContentsOrTheHeadingAndTheLastColumnTakesTheRest
 
 TEST_F(ListTest, ItemsAndColumnsAreStoredChangedAndDeletedWithNoticeAndTheSelectionFollows) {
   HWND list = createList(createParent(), 0);
-  // Colours, image lists and the callback mask: each setter answers as documented and its getter gives the value back.
+  // Colours, image lists and the callback mask: each setter answers, its getter gives the value back.
   const std::tuple<UINT, WPARAM, LPARAM, LRESULT> messages[] = {
-      {LVM_SETBKCOLOR, 0, 0x123456, TRUE},      {LVM_GETBKCOLOR, 0, 0, 0x123456},      {LVM_SETTEXTCOLOR, 0, 0x654321, TRUE},
-      {LVM_GETTEXTCOLOR, 0, 0, 0x654321},       {LVM_SETTEXTBKCOLOR, 0, 0xABCDEF, TRUE}, {LVM_GETTEXTBKCOLOR, 0, 0, 0xABCDEF},
-      {LVM_SETIMAGELIST, LVSIL_SMALL, 77, 0},   {LVM_SETIMAGELIST, LVSIL_SMALL, 0, 77}, {LVM_SETIMAGELIST, 3, 77, 0},
-      {LVM_GETIMAGELIST, 3, 0, 0},              {LVM_SETCALLBACKMASK, LVIS_CUT, 0, TRUE}, {LVM_GETCALLBACKMASK, 0, 0, LVIS_CUT},
+      {LVM_SETBKCOLOR, 0, 0x123456, TRUE}, {LVM_GETBKCOLOR, 0, 0, 0x123456}, {LVM_SETTEXTCOLOR, 0, 0x654321, TRUE},
+      {LVM_GETTEXTCOLOR, 0, 0, 0x654321}, {LVM_SETTEXTBKCOLOR, 0, 0xABCDEF, TRUE}, {LVM_GETTEXTBKCOLOR, 0, 0, 0xABCDEF},
+      {LVM_SETIMAGELIST, LVSIL_SMALL, 77, 0}, {LVM_SETIMAGELIST, LVSIL_SMALL, 0, 77}, {LVM_SETIMAGELIST, 3, 77, 0},
+      {LVM_GETIMAGELIST, 3, 0, 0}, {LVM_SETCALLBACKMASK, LVIS_CUT, 0, TRUE}, {LVM_GETCALLBACKMASK, 0, 0, LVIS_CUT},
       {LVM_SETCALLBACKMASK, 0, 0, TRUE},
   };
-  for (const auto& [msg, wParam, lParam, expected] : messages) EXPECT_EQ(SendMessageW(list, msg, wParam, lParam), expected) << std::hex << msg;
+  for (const auto& [msg, wParam, lParam, expected] : messages)
+    EXPECT_EQ(SendMessageW(list, msg, wParam, lParam), expected) << std::hex << msg;
   addColumns(list, {{u"Name", 80}, {u"Size", 50}});
   EXPECT_EQ(addRow(list, {u"alpha", u"1"}), 0);
   EXPECT_EQ(addRow(list, {u"gamma", u"3"}), 1);
@@ -169,7 +170,7 @@ TEST_F(ListTest, ItemsAndColumnsAreStoredChangedAndDeletedWithNoticeAndTheSelect
   EXPECT_TRUE(setState(0, LVIS_CUT));
   EXPECT_EQ(logged({LVN_ITEMCHANGED}).back(), changed(0, LVIS_CUT | LVIS_SELECTED, LVIS_SELECTED));
   EXPECT_TRUE(setState(-1, LVIS_CUT));
-  for (int row = 0; row < 3; ++row) EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_CUT), LVIS_CUT) << row;
+  for (WPARAM row : {0, 1, 2}) EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_CUT), LVIS_CUT) << row;
 
   notes().clear();
   EXPECT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
