@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "kernel/Icons.h"
 
@@ -88,6 +89,48 @@ TEST(ImageListTest, IconsAreAppendedWithMinusOneReplacedInRangeAndADestroyedList
   DestroyIcon(red);
   DestroyIcon(blue);
   DestroyIcon(large);
+}
+
+TEST(ImageListTest, StripsAreCutIntoImagesMaskedByAColourOrABitmapAndRemovedOneOrAll) {
+  // Red, blue and red images, each with a magenta top-left pixel; the mask is white at (1, 1) only.
+  Canvas strip(48, 16, 0xFF0000);
+  Canvas mask(48, 16, 0);
+  for (int y = 0; y < 16; ++y) std::fill(strip.bits + y * 48 + 16, strip.bits + y * 48 + 32, 0x0000FF);
+  for (int i = 0; i < 3; ++i) strip.bits[i * 16] = 0xFF00FF;
+  mask.bits[48 + 1] = 0xFFFFFF;
+  HIMAGELIST keyed = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+  HIMAGELIST masked = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+  HIMAGELIST opaque = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+  Canvas narrow(8, 16, 0);
+  const COLORREF kMagenta = RGB(255, 0, 255);
+  // In turn: two strips keyed by magenta, one masked by a bitmap, one on a list without a mask; a strip narrower
+  // than one image and no bitmap add nothing; the blue image goes (red, red, red, blue, red), one past the end cannot.
+  const std::vector<int> results = {
+      ImageList_AddMasked(keyed, strip.bitmap, kMagenta), ImageList_AddMasked(keyed, strip.bitmap, kMagenta),
+      ImageList_Add(masked, strip.bitmap, mask.bitmap),   ImageList_Add(opaque, strip.bitmap, mask.bitmap),
+      ImageList_AddMasked(keyed, narrow.bitmap, 0),       ImageList_Add(keyed, nullptr, nullptr),
+      ImageList_Remove(keyed, 1),                         ImageList_Remove(keyed, 5)};
+  EXPECT_EQ(results, (std::vector<int>{0, 3, 0, 0, -1, -1, TRUE, FALSE}));
+  EXPECT_EQ(ImageList_SetBkColor(masked, RGB(0, 0, 255)), CLR_NONE);
+  EXPECT_EQ(ImageList_GetBkColor(masked), RGB(0, 0, 255));
+  struct Draw { HIMAGELIST list; int index; UINT style; int x, y; uint32_t expected; };
+  const Draw draws[] = {
+      {keyed, 0, ILD_TRANSPARENT, 0, 0, 0x00FF00},  {keyed, 0, ILD_TRANSPARENT, 1, 1, 0xFF0000},
+      {keyed, 1, ILD_TRANSPARENT, 5, 5, 0xFF0000},  {keyed, 3, ILD_TRANSPARENT, 5, 5, 0x0000FF},
+      {masked, 0, ILD_TRANSPARENT, 1, 1, 0x00FF00}, {masked, 0, ILD_TRANSPARENT, 0, 0, 0xFF00FF},
+      {masked, 0, ILD_NORMAL, 1, 1, 0x0000FF},      {masked, 1, ILD_NORMAL, 5, 5, 0x0000FF},
+      {opaque, 0, ILD_TRANSPARENT, 1, 1, 0xFF0000}, {opaque, 2, ILD_TRANSPARENT, 0, 0, 0xFF00FF},
+  };
+  for (const Draw& d : draws) {
+    Canvas canvas(16, 16, 0x00FF00);
+    EXPECT_TRUE(ImageList_Draw(d.list, d.index, canvas.dc, 0, 0, d.style));
+    EXPECT_EQ(canvas.at(d.x, d.y), d.expected) << "row " << &d - draws;
+  }
+  EXPECT_FALSE(ImageList_Draw(keyed, 0, nullptr, 0, 0, ILD_NORMAL));
+  EXPECT_EQ(ImageList_GetImageCount(keyed), 5);
+  EXPECT_TRUE(ImageList_Remove(keyed, -1));
+  EXPECT_EQ(ImageList_GetImageCount(keyed), 0);
+  for (HIMAGELIST list : {keyed, masked, opaque}) ImageList_Destroy(list);
 }
 
 }  // namespace

@@ -23,11 +23,7 @@ using ctltest::key;
 using ctltest::pump;
 using ctltest::tap;
 
-struct Note {
-  UINT code = 0;
-  HWND from = nullptr;
-  std::string text;
-};
+struct Note { UINT code = 0; HWND from = nullptr; std::string text; };
 
 struct Answers {
   // LVN_GETDISPINFOW's text, cut to the buffer.

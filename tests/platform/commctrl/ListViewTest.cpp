@@ -102,8 +102,18 @@ TEST_F(ListTest, AutoSizeFitsTheContentsOrTheHeadingAndTheLastColumnTakesTheRest
   DeleteObject(big);
 }
 
-TEST_F(ListTest, ItemsAndSubItemsAreStoredCutToTheCallersBufferAndDeletedWithNotice) {
+TEST_F(ListTest, ItemsAndColumnsAreStoredChangedAndDeletedWithNoticeAndTheSelectionFollows) {
   HWND list = createList(createParent(), 0);
+  // Colours, image lists and the callback mask: each setter answers, its getter gives the value back.
+  const std::tuple<UINT, WPARAM, LPARAM, LRESULT> messages[] = {
+      {LVM_SETBKCOLOR, 0, 0x123456, TRUE}, {LVM_GETBKCOLOR, 0, 0, 0x123456}, {LVM_SETTEXTCOLOR, 0, 0x654321, TRUE},
+      {LVM_GETTEXTCOLOR, 0, 0, 0x654321}, {LVM_SETTEXTBKCOLOR, 0, 0xABCDEF, TRUE}, {LVM_GETTEXTBKCOLOR, 0, 0, 0xABCDEF},
+      {LVM_SETIMAGELIST, LVSIL_SMALL, 77, 0}, {LVM_SETIMAGELIST, LVSIL_SMALL, 0, 77}, {LVM_SETIMAGELIST, 3, 77, 0},
+      {LVM_GETIMAGELIST, 3, 0, 0}, {LVM_SETCALLBACKMASK, LVIS_CUT, 0, TRUE}, {LVM_GETCALLBACKMASK, 0, 0, LVIS_CUT},
+      {LVM_SETCALLBACKMASK, 0, 0, TRUE},
+  };
+  for (const auto& [msg, wParam, lParam, expected] : messages)
+    EXPECT_EQ(SendMessageW(list, msg, wParam, lParam), expected) << std::hex << msg;
   addColumns(list, {{u"Name", 80}, {u"Size", 50}});
   EXPECT_EQ(addRow(list, {u"alpha", u"1"}), 0);
   EXPECT_EQ(addRow(list, {u"gamma", u"3"}), 1);
@@ -118,10 +128,54 @@ TEST_F(ListTest, ItemsAndSubItemsAreStoredCutToTheCallersBufferAndDeletedWithNot
   for (const Cell& c : {Cell{1, 0, 260, u"beta"}, Cell{2, 1, 260, u"3"}, Cell{1, 1, 260, u""}, Cell{0, 0, 4, u"alp"}})
     EXPECT_EQ(itemText(list, c.row, c.subItem, c.capacity), c.text) << c.row << "," << c.subItem;
 
+  // A cell's text and a heading changed in place; rows and columns that do not exist are refused.
+  LVITEMW text{};
+  text.iSubItem = 1;
+  text.pszText = const_cast<WCHAR*>(u"two");
+  EXPECT_TRUE(SendMessageW(list, LVM_SETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&text)));
+  EXPECT_FALSE(SendMessageW(list, LVM_SETITEMTEXTW, 3, reinterpret_cast<LPARAM>(&text)));
+  EXPECT_EQ(itemText(list, 1, 1), u"two");
+  LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH | LVCF_FMT, LVCFMT_RIGHT, 66, const_cast<WCHAR*>(u"Bytes"), 0, 0, 0, 0};
+  EXPECT_TRUE(SendMessageW(list, LVM_SETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column)));
+  EXPECT_FALSE(SendMessageW(list, LVM_SETCOLUMNW, 2, reinterpret_cast<LPARAM>(&column)));
+  int alignment = 0;
+  EXPECT_EQ(columnText(list, 1, nullptr, &alignment), u"Bytes");
+  EXPECT_EQ(alignment, LVCFMT_RIGHT);
+  EXPECT_EQ(columnWidth(list, 1), 66);
+
+  // Deleting rows: the selection, focus and mark below them move up, on them they go.
+  for (const char16_t* name : {u"delta", u"epsilon", u"zeta"}) addRow(list, {name});
+  auto setState = [list](int row, UINT state) {
+    LVITEMW item{};
+    item.state = state;
+    item.stateMask = state;
+    return SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  };
+  for (int row : {1, 3, 4}) EXPECT_TRUE(setState(row, LVIS_SELECTED | LVIS_FOCUSED));
+  EXPECT_EQ(SendMessageW(list, LVM_SETSELECTIONMARK, 0, 4), -1);
+  struct Deletion { int row; std::vector<int> selected; int focus, mark; };
+  const Deletion deletions[] = {{3, {1, 3}, 3, 3}, {0, {0, 2}, 2, 2}, {2, {0}, -1, -1}};
+  for (const Deletion& d : deletions) {
+    notes().clear();
+    EXPECT_TRUE(SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(d.row), 0));
+    EXPECT_EQ(logged({LVN_DELETEITEM}), std::vector<std::string>{format("delete item=%d param=0", d.row)});
+    EXPECT_EQ(selectedRows(list), d.selected) << d.row;
+    EXPECT_EQ(focusedRow(list), d.focus) << d.row;
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0), d.mark) << d.row;
+  }
+  EXPECT_FALSE(SendMessageW(list, LVM_DELETEITEM, 3, 0));
+  EXPECT_EQ(itemText(list, 1, 0), u"gamma");
+
+  // States other than selection and focus, set on one row or on every row.
+  EXPECT_TRUE(setState(0, LVIS_CUT));
+  EXPECT_EQ(logged({LVN_ITEMCHANGED}).back(), changed(0, LVIS_CUT | LVIS_SELECTED, LVIS_SELECTED));
+  EXPECT_TRUE(setState(-1, LVIS_CUT));
+  for (WPARAM row : {0, 1, 2}) EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_CUT), LVIS_CUT) << row;
+
   notes().clear();
   EXPECT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
   EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}),
-            (std::vector<std::string>{"deleteall", "delete item=0 param=0", "delete item=1 param=42",
+            (std::vector<std::string>{"deleteall", "delete item=0 param=42", "delete item=1 param=0",
                                       "delete item=2 param=0"}));
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
 }

@@ -29,12 +29,8 @@ using ctltest::tap;
 // A notification as the parent received it; the data travel along but are
 // not compared, and gtest prints both sequences on a mismatch.
 struct Note {
-  UINT code = 0;
-  UINT action = 0;
-  HTREEITEM oldItem = nullptr;
-  HTREEITEM newItem = nullptr;
-  LPARAM oldData = 0;
-  LPARAM newData = 0;
+  UINT code = 0; UINT action = 0; HTREEITEM oldItem = nullptr; HTREEITEM newItem = nullptr;
+  LPARAM oldData = 0; LPARAM newData = 0;
   bool operator==(const Note& o) const {
     return code == o.code && action == o.action && oldItem == o.oldItem && newItem == o.newItem;
   }
@@ -276,6 +272,55 @@ TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
     // The tree is usable again at once.
     EXPECT_EQ(next(TVGN_ROOT), insert(TVI_ROOT, u"Databases", -1));
   }
+}
+
+TEST_F(TreeViewTest, SetItemChangesWhatItsMaskNamesAndACollapseByStateTakesTheSelectionUp) {
+  programTree();
+  send(TVM_SELECTITEM, TVGN_CARET, b_);
+  struct Set { UINT mask; const char16_t* text; int image, selected; LPARAM data; int children; UINT state, stateMask; };
+  using Fields = std::tuple<std::u16string, int, int, LPARAM, int, UINT, HTREEITEM>;  // read back, and the selection
+  const UINT open = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+  const UINT closed = TVIS_BOLD | TVIS_EXPANDEDONCE | TVIS_SELECTED;
+  const UINT bold = TVIS_BOLD;
+  const UINT both = closed | open;
+  const std::pair<Set, Fields> changes[] = {
+      {{TVIF_TEXT, u"Names", 0, 0, 0, 0, 0, 0}, {u"Names", 0, 0, -1, 1, open, b_}},
+      {{TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, nullptr, 3, 4, 77, 0, 0, 0}, {u"Names", 3, 4, 77, 1, open, b_}},
+      {{TVIF_CHILDREN, nullptr, 0, 0, 0, 0, 0, 0}, {u"Names", 3, 4, 77, 0, open, b_}},
+      {{TVIF_STATE, nullptr, 0, 0, 0, 0, bold, bold | TVIS_EXPANDED}, {u"Names", 3, 4, 77, 0, closed, root_}},
+      {{TVIF_STATE, nullptr, 0, 0, 0, 0, TVIS_EXPANDED, TVIS_EXPANDED | TVIS_SELECTED}, {u"Names", 3, 4, 77, 0, both, root_}},
+      {{TVIF_TEXT, LPSTR_TEXTCALLBACKW, 0, 0, 0, 0, 0, 0}, {u"", 3, 4, 77, 0, both, root_}},
+  };
+  for (const auto& [c, expected] : changes) {
+    LPWSTR text = const_cast<LPWSTR>(c.text);
+    TVITEMW tv{c.mask, root_, c.state, c.stateMask, text, 0, c.image, c.selected, c.children, c.data};
+    EXPECT_TRUE(SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv)));
+    TVITEMW got = get(root_, TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN | TVIF_STATE);
+    Fields fields(got.pszText, got.iImage, got.iSelectedImage, got.lParam, got.cChildren, got.state, caret());
+    EXPECT_EQ(fields, expected) << c.mask;
+  }
+  // The collapse and the expansion by state are not notified.
+  EXPECT_EQ(take(), selection(TVC_UNKNOWN, nullptr, b_) + expansion(TVE_EXPAND, root_));
+  // Neighbours and the drop target as asked.
+  send(TVM_SELECTITEM, TVGN_DROPHILITE, c_);
+  const std::tuple<UINT, HTREEITEM, HTREEITEM> neighbours[] = {
+      {TVGN_PARENT, a_, root_},           {TVGN_PARENT, root_, nullptr},       {TVGN_PREVIOUS, c_, b_},
+      {TVGN_NEXTVISIBLE, root_, a_},      {TVGN_PREVIOUSVISIBLE, a_, root_},   {TVGN_LASTVISIBLE, nullptr, c_},
+      {TVGN_DROPHILITE, nullptr, c_},     {TVGN_NEXT, c_, nullptr},            {0xFF, a_, nullptr},
+  };
+  for (const auto& [code, from, expected] : neighbours) EXPECT_EQ(next(code, from), expected) << code;
+  // The indent is at least one pixel; only the normal and state image lists exist.
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK, 1, 1);
+  const LRESULT list = reinterpret_cast<LRESULT>(images);
+  const std::tuple<UINT, WPARAM, LPARAM, LRESULT> messages[] = {
+      {TVM_SETINDENT, 0, 0, 0}, {TVM_GETINDENT, 0, 0, 1}, {TVM_SETIMAGELIST, TVSIL_NORMAL, list, 0},
+      {TVM_GETIMAGELIST, TVSIL_NORMAL, 0, list}, {TVM_SETIMAGELIST, 5, list, 0},
+      {TVM_SETIMAGELIST, TVSIL_NORMAL, 0, list},
+      {WM_GETDLGCODE, 0, 0, DLGC_WANTARROWS | DLGC_WANTCHARS}, {WM_NOTIFYFORMAT, 0, 0, NFR_UNICODE},
+  };
+  for (const auto& [msg, wParam, lParam, expected] : messages)
+    EXPECT_EQ(SendMessageW(tree_, msg, wParam, lParam), expected) << std::hex << msg;
+  ImageList_Destroy(images);
 }
 
 TEST_F(TreeViewTest, ItemDataRoundTripsAndATextLongerThanTheBufferIsCutAndTerminated) {

@@ -16,12 +16,7 @@
 
 namespace chrometest {
 
-struct Received {
-  HWND hwnd;
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
+struct Received { HWND hwnd; UINT msg; WPARAM wParam; LPARAM lParam; };
 
 inline std::vector<Received>& received() {
   static std::vector<Received> log;

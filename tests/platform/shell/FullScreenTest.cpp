@@ -1,5 +1,5 @@
-// Full-screen dialogs and windows that follow the input panel: SHInitDialog
-// and SHHandleWMSettingChange on a 240 x 320 device with a 26-pixel
+// Full-screen dialogs and windows that follow the input panel: SHInitDialog,
+// SHHandleWMSettingChange and SHSipPreference on a 240 x 320 device with a 26-pixel
 // navigation bar, a 26-pixel menu bar and an 80-pixel panel.
 #include <aygshell.h>
 
@@ -56,6 +56,7 @@ TEST_F(FullScreenTest, EachSizingFlagGivesItsAreaAndOnlyAPanelChangeResizesIt) {
       {"the program's: the panel goes down first", SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN, true,
        false, kAboveMenuBar},
       {"full screen whatever the panel does", SHIDIF_SIZEDLGFULLSCREEN, true, true, kAboveMenuBar},
+      {"above the panel", SHIDIF_SIZEDLG, true, true, kAbovePanel},
       {"no menu bar", SHIDIF_FULLSCREENNOMENUBAR, false, false, {0, 26, 240, 320}},
   };
   for (const auto& row : table) {
@@ -87,6 +88,33 @@ TEST_F(FullScreenTest, EachSizingFlagGivesItsAreaAndOnlyAPanelChangeResizesIt) {
   EXPECT_EQ(windowBox(dialog), box({10, 40, 110, 140}));
   EXPECT_TRUE(SHHandleWMSettingChange(dialog, SPI_SETSIPINFO, 0, &info));
   EXPECT_EQ(windowBox(dialog), box(kAboveMenuBar));
+}
+
+TEST_F(FullScreenTest, SipPreferenceMovesThePanelUnlessAnInputDialogKeepsItAndStaleWindowsAreRefused) {
+  HWND dialog = dialogWith(0);
+  HWND other = dialogWith(0);
+  HWND child = CreateWindowExW(0, u"BUTTON", u"", WS_CHILD, 0, 0, 10, 10, dialog, nullptr, nullptr, nullptr);
+  const struct { HWND hwnd; SIPSTATE state; bool up; } steps[] = {
+      {dialog, SIP_UP, true},        {dialog, SIP_DOWN, false},       {dialog, SIP_UP, true},
+      {dialog, SIP_UNCHANGED, true}, {child, SIP_INPUTDIALOG, true},  {dialog, SIP_DOWN, true},
+      {other, SIP_DOWN, false},      {child, SIP_UP, true},           {child, SIP_FORCEDOWN, false},
+  };
+  for (const auto& step : steps) {
+    EXPECT_TRUE(SHSipPreference(step.hwnd, step.state));
+    EXPECT_EQ(dev().sipVisible(), step.up) << &step - steps;
+  }
+  EXPECT_FALSE(SHSipPreference(dialog, static_cast<SIPSTATE>(9)));
+  DestroyWindow(other);
+  EXPECT_FALSE(SHSipPreference(other, SIP_UP));
+  SHACTIVATEINFO info{};
+  EXPECT_FALSE(SHHandleWMSettingChange(dialog, SPI_SETSIPINFO, 0, &info)) << "no size";
+  info.cbSize = sizeof info;
+  EXPECT_FALSE(SHHandleWMSettingChange(other, SPI_SETSIPINFO, 0, &info));
+  SHINITDLGINFO init{SHIDIM_FLAGS, other, SHIDIF_SIZEDLG};
+  EXPECT_FALSE(SHInitDialog(&init));
+  EXPECT_FALSE(SHInitDialog(nullptr));
+  EXPECT_FALSE(SHSipInfo(SPI_GETSIPINFO, 0, nullptr, 0));
+  EXPECT_FALSE(SHSipInfo(0, 0, nullptr, 0));
 }
 
 }  // namespace
