@@ -157,7 +157,9 @@ TEST(Gallery, TheListAndTreePagesReportWhatTheStylusKeysAndHeadersDo) {
   for (size_t n = 0; n < std::size(steps); ++n) {
     auto [action, eventsId, event, controlId, prefix, line] = steps[n];
     SCOPED_TRACE(action);
-    if (event != nullptr) EXPECT_EQ(TextOf(dumps[n], eventsId), event);
+    if (event != nullptr) {
+      EXPECT_EQ(TextOf(dumps[n], eventsId), event);
+    }
     const DumpWindow* control = FindId(dumps[n], controlId);
     ASSERT_NE(control, nullptr) << run.Read("step" + std::to_string(n) + ".txt");
     if (prefix == nullptr) continue;
