@@ -2,6 +2,7 @@
 // the pixel maps they are drawn from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <tuple>
@@ -21,32 +22,31 @@ const std::map<char, uint32_t> kLegend = {
     {'B', 0x0000FF}, {'M', 0xFF00FF}, {'C', 0x00FFFF}, {'W', 0xFFFFFF},
 };
 
-// Compares a decoded image (ARGB, top row first, alpha 0 where an icon's mask
-// lets the background through) with its map, reporting the first differences.
-void expectMatchesMap(int width, int height, const std::vector<uint32_t>& pixels, const std::string& mapName,
-                      bool isIcon) {
+// A decoded image (ARGB, top row first, alpha 0 where an icon's mask lets the
+// background through) in the maps' letters: '.' clear, '?' outside the legend.
+std::vector<std::string> inLetters(int width, const std::vector<uint32_t>& pixels) {
+  std::vector<std::string> rows;
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    if (i % width == 0) rows.emplace_back();
+    char letter = pixels[i] >> 24 == 0 ? '.' : '?';
+    for (const auto& [name, rgb] : kLegend)
+      if (letter == '?' && (pixels[i] & 0xFFFFFF) == rgb) letter = name;
+    rows.back() += letter;
+  }
+  return rows;
+}
+
+// A map's rows; in the menu bar strips '.' is the light grey of the button face.
+std::vector<std::string> mapRows(const std::string& mapName, bool isIcon) {
   std::ifstream file(std::string(VANTOR_SOURCE_DIR) + "/resources/art/" + mapName);
-  ASSERT_TRUE(file.good()) << mapName;
-  std::vector<std::string> map;
+  EXPECT_TRUE(file.good()) << mapName;
+  std::vector<std::string> rows;
   for (std::string line; std::getline(file, line);) {
     std::erase(line, ' ');
-    if (!line.empty() && line[0] != '#') map.push_back(line);
+    if (!isIcon) std::replace(line.begin(), line.end(), '.', 's');
+    if (!line.empty() && line[0] != '#') rows.push_back(line);
   }
-  ASSERT_EQ(map.size(), static_cast<size_t>(height)) << mapName;
-  ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height) << mapName;
-  int differences = 0;
-  for (int y = 0; y < height; ++y) {
-    ASSERT_EQ(map[y].size(), static_cast<size_t>(width)) << mapName << " row " << y;
-    for (int x = 0; x < width; ++x) {
-      const char pixel = map[y][x];
-      const uint32_t argb = pixels[static_cast<size_t>(y) * width + x];
-      const bool clear = isIcon && pixel == '.';
-      if ((argb >> 24 == 0) != clear || (!clear && (argb & 0xFFFFFF) != kLegend.at(pixel == '.' ? 's' : pixel)))
-        if (++differences <= 5)
-          ADD_FAILURE() << mapName << " (" << x << ", " << y << "): map has '" << pixel << "', image has "
-                        << std::hex << argb;
-    }
-  }
+  return rows;
 }
 
 TEST(Images, TheIconAt16And32PixelsAndTheMenuBarStripsAreTheDrawnMaps) {
@@ -56,7 +56,7 @@ TEST(Images, TheIconAt16And32PixelsAndTheMenuBarStripsAreTheDrawnMaps) {
     ASSERT_NE(icon, nullptr) << "error " << GetLastError();
     const kernel::Icon* loaded = kernel::iconFromHandle(static_cast<HICON>(icon));
     ASSERT_NE(loaded, nullptr);
-    expectMatchesMap(loaded->width, loaded->height, loaded->pixels, size == 16 ? "icon16.txt" : "icon32.txt", true);
+    EXPECT_EQ(inLetters(loaded->width, loaded->pixels), mapRows(size == 16 ? "icon16.txt" : "icon32.txt", true));
     EXPECT_TRUE(DestroyIcon(static_cast<HICON>(icon)));
   }
   // The menu bar strips: rows of sixteen-pixel buttons at their depths.
@@ -68,7 +68,7 @@ TEST(Images, TheIconAt16And32PixelsAndTheMenuBarStripsAreTheDrawnMaps) {
     kernel::DibImage dib;
     ASSERT_TRUE(bytes && kernel::decodeDib(bytes->data(), bytes->size(), dib)) << "missing or incomplete";
     EXPECT_EQ(std::pair(dib.bitsPerPixel, dib.width), std::pair(bitCount, 16 * MENUBAR_IMAGE_COUNT));
-    expectMatchesMap(dib.width, dib.height, dib.pixels, map, false);
+    EXPECT_EQ(inLetters(dib.width, dib.pixels), mapRows(map, false));
   }
 }
 

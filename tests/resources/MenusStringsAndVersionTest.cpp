@@ -31,7 +31,9 @@ std::string describe(const user::MenuTemplateItem& item) {
   return text;
 }
 
-TEST(MainMenu, ToolsAndViewPopupsHoldTheCommandsInOrder) {
+// The menu, then the menu bar over it: two drop-downs and three image buttons,
+// then the bar's texts alone in their block of the string table.
+TEST(MenuBar, DropDownsOfTheMainMenuAndImageButtonsWithTheirTextsAloneInTheirBlock) {
   auto bytes = loadResource(RT_MENU, IDM_MAIN);
   ASSERT_TRUE(bytes) << "menu " << IDM_MAIN << " is missing";
   auto menu = user::parseMenuTemplate(bytes->data(), bytes->size());
@@ -41,16 +43,12 @@ TEST(MainMenu, ToolsAndViewPopupsHoldTheCommandsInOrder) {
     actual.push_back({describe(popup)});
     for (const user::MenuTemplateItem& item : popup.children) actual.back().push_back(describe(item));
   }
-  std::vector<std::vector<std::string>> expected = {
-      {"popup Tools", "Delete Database = 40002", "Delete Record = 40003", "separator",
-       "Database Properties... = 40004", "About Vantor... = 40007", "separator", "Close = 40001"},
-      {"popup View", "Refresh = 40005", "Options... = 40006"},
-  };
-  EXPECT_EQ(actual, expected);
-}
+  EXPECT_EQ(actual, (std::vector<std::vector<std::string>>{
+                        {"popup Tools", "Delete Database = 40002", "Delete Record = 40003", "separator",
+                         "Database Properties... = 40004", "About Vantor... = 40007", "separator", "Close = 40001"},
+                        {"popup View", "Refresh = 40005", "Options... = 40006"}}));
 
-TEST(MenuBar, DescribesTwoDropDownsAndThreeImageButtonsOverTheMainMenu) {
-  auto bytes = loadResource(RT_RCDATA, IDM_MAIN);
+  bytes = loadResource(RT_RCDATA, IDM_MAIN);
   ASSERT_TRUE(bytes) << "menu bar " << IDM_MAIN << " is missing";
   auto bar = shell::parseMenuBarResource(bytes->data(), bytes->size());
   ASSERT_TRUE(bar) << "shorter than the buttons it counts";
@@ -78,9 +76,6 @@ TEST(MenuBar, DescribesTwoDropDownsAndThreeImageButtonsOverTheMainMenu) {
               expected[i])
         << "button " << i;
   }
-}
-
-TEST(StringTable, HoldsTheMenuBarTextsAndNothingBeside) {
   WCHAR text[64];
   for (UINT id = IDS_TOOLS / 16 * 16; id < IDS_TOOLS / 16 * 16 + 16; ++id) {
     const auto length = LoadStringW(GetModuleHandleW(nullptr), id, text, 64);
@@ -108,15 +103,13 @@ TEST(Version, Says0Point96ForFileAndProductInUsEnglish) {
   std::u16string words(bytes->size() / 2, u'\0');
   std::memcpy(words.data(), bytes->data(), words.size() * 2);
   const std::pair<std::u16string, std::u16string> texts[] = {
-      {u"VS_VERSION_INFO", u""},   {u"StringFileInfo", u""},      {u"040904B0", u""},
+      {u"VS_VERSION_INFO", u""}, {u"StringFileInfo", u""},      {u"040904B0", u""},
       {u"FileVersion", u"0.96"}, {u"ProductVersion", u"0.96"}, {u"ProductName", u"Vantor"},
       {u"VarFileInfo", u""},     {u"Translation", std::u16string(u"\x0409\x04B0", 2)}};
   for (const auto& [key, value] : texts) {
     const size_t k = words.find(key + u'\0');
     ASSERT_NE(k, std::u16string::npos) << narrow(key);
-    if (value.empty()) continue;
-    const size_t v = words.find(value, k + key.size());
-    EXPECT_LE(v - k - key.size(), 2u) << narrow(key) << " is followed by another value";
+    EXPECT_LE(words.find(value, k + key.size()) - k - key.size(), 2u) << narrow(key) << " is followed by another value";
   }
 }
 
