@@ -54,15 +54,16 @@ class ProbeDialog : public CeDialog {
   int Count(const std::string& call) const { return int(std::count(calls.begin(), calls.end(), call)); }
 };
 
-HWND MakeOwner(int x = 0, int y = 26, int width = 240, int height = 268, HWND owner = nullptr) {
-  return CreateWindowExW(0, u"static", u"owner", WS_POPUP | WS_VISIBLE, x, y, width, height, owner, nullptr,
-                         nullptr, nullptr);
+// The device's work area: below the navigation bar, above the menu bar.
+constexpr RECT kWorkArea = {0, 26, 240, 294};
+
+// A popup owned by parent, or with WS_CHILD a child of it.
+HWND MakeWindow(const RECT& r = kWorkArea, DWORD style = WS_POPUP | WS_VISIBLE, HWND parent = nullptr) {
+  return CreateWindowExW(0, u"static", u"window", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                         nullptr, nullptr, nullptr);
 }
 
-HWND ChildOf(HWND parent) {
-  return CreateWindowExW(0, u"static", u"child", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, parent, nullptr, nullptr,
-                         nullptr);
-}
+HWND ChildOf(HWND parent) { return MakeWindow({5, 5, 55, 25}, WS_CHILD | WS_VISIBLE, parent); }
 
 using DialogProc = DialogTest;
 
@@ -73,7 +74,7 @@ TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothin
     int registeredWhileOpen = -1;
     WhileModal([&] { registeredWhileOpen = g_modelessMap.Count(); });
     WhileModalScript(std::string("press \"") + button + "\"\n");
-    EXPECT_EQ(dialog.RunModal(nullptr, MakeOwner()), result);
+    EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow()), result);
     EXPECT_EQ(dialog.Count(handler), 1);
     EXPECT_EQ(dialog.calls.back(), "Detach unbound cleared");
     EXPECT_EQ(registeredWhileOpen, 0) << "a modal dialog is no modeless one";
@@ -174,7 +175,7 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
   bool openAfterBox = false;
   WhileModal([&] { openAfterBox = IsWindowVisible(dialog.hwnd); });
   WhileModalScript("press \"Cancel\"\n");
-  EXPECT_EQ(dialog.RunModal(nullptr, MakeOwner()), IDCANCEL);
+  EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow()), IDCANCEL);
   EXPECT_EQ(std::make_tuple(box.caption, box.text, openAfterBox),
             std::make_tuple(u"Fatal", u"Window message termainated abnormally by an exception", true));
 
@@ -198,7 +199,7 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
 // else the program's main window, else the active one; an unknown template
 // fails with the platform's value and leaves the owner enabled.
 TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTemplate) {
-  HWND owner = MakeOwner();
+  HWND owner = MakeWindow();
   ProbeDialog missing(IDD_MISSING);
   EXPECT_EQ(missing.RunModal(nullptr, owner), -1);
   EXPECT_EQ(ProbeDialog(0).RunModal(nullptr, owner), -1);
@@ -223,10 +224,10 @@ TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTe
   ProbeDialog wide(0x10000 + IDD_PROBE);
   wide.afterInit = note;
   ownerSeen = nullptr;
-  EXPECT_EQ(wide.RunModal(nullptr, ChildOf(MakeOwner(0, 26, 100, 100, owner))), IDOK);
+  EXPECT_EQ(wide.RunModal(nullptr, ChildOf(MakeWindow({0, 26, 100, 126}, WS_POPUP | WS_VISIBLE, owner))), IDOK);
   EXPECT_EQ(ownerSeen, owner);
 
-  HWND other = MakeOwner(10, 40, 100, 100);
+  HWND other = MakeWindow({10, 40, 110, 140});
   ASSERT_NE(g_app, nullptr);
   g_app->mainWindowHandle = owner;
   SetActiveWindow(other);
@@ -238,6 +239,71 @@ TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTe
   g_app->mainWindowHandle = nullptr;
   SetActiveWindow(other);
   EXPECT_EQ(CeDialog::DefaultOwner(), other);
+}
+
+
+using CenterOnOwner = DialogTest;
+
+// Owners whose centre lies beyond one edge of the work area pull the
+// dialog's side back to that edge; the other direction still follows the
+// owner's centre. A hidden owner counts as none.
+TEST_F(CenterOnOwner, AModalDialogIsCentredOverAVisibleOwnerInsideTheWorkAreaAndInItOverAHiddenOneOrNone) {
+  const struct {
+    const char* what;
+    RECT owner;
+    DWORD style;
+    LONG RECT::*side;  // the dialog's side that meets the work area's
+  } cases[] = {
+      {"visible", {30, 70, 210, 250}, WS_POPUP | WS_VISIBLE, nullptr},
+      {"hidden", {-200, 200, -100, 300}, WS_POPUP, nullptr},
+      {"left", {-220, 100, -20, 200}, WS_POPUP | WS_VISIBLE, &RECT::left},
+      {"right", {200, 100, 420, 200}, WS_POPUP | WS_VISIBLE, &RECT::right},
+      {"top", {40, -150, 200, 30}, WS_POPUP | WS_VISIBLE, &RECT::top},
+      {"bottom", {40, 260, 200, 460}, WS_POPUP | WS_VISIBLE, &RECT::bottom},
+  };
+  RECT r = {};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProbeDialog dialog(IDD_SMALL);
+    // Ends the run once initialised (and centred), noting where it was put.
+    dialog.afterInit = [&r](ProbeDialog& d) {
+      r = WindowRect(d.hwnd);
+      PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
+    };
+    EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow(c.owner, c.style)), IDOK);
+    const int x = (c.owner.left + c.owner.right) / 2, y = (c.owner.top + c.owner.bottom) / 2;
+    if (c.side == nullptr) {
+      EXPECT_EQ(OffCentre(r, 120, 160), "");
+    } else {
+      EXPECT_EQ(r.*c.side, kWorkArea.*c.side) << Describe(r);
+      const bool across = c.side == &RECT::left || c.side == &RECT::right;
+      EXPECT_EQ(across ? r.top : r.left, across ? y - (r.bottom - r.top) / 2 : x - (r.right - r.left) / 2);
+    }
+  }
+}
+
+// Asked, a modeless dialog is centred in the work area with no owner or
+// over a window given; a child dialog inside its parent, and pulled back
+// inside it over a sibling near the parent's corner.
+TEST_F(CenterOnOwner, AModelessDialogIsCentredWhenAskedOverAWindowGivenOrInsideItsParent) {
+  ProbeDialog lone(IDD_SMALL);
+  HWND window = lone.CreateModeless();
+  ASSERT_NE(window, nullptr);
+  lone.CenterOnOwner();
+  EXPECT_EQ(OffCentre(WindowRect(window), 120, 160), "");
+  lone.CenterOnOwner(MakeWindow({100, 150, 200, 250}));
+  EXPECT_EQ(OffCentre(WindowRect(window), 150, 200), "");
+
+  HWND parent = MakeWindow();
+  HWND corner = MakeWindow({200, 230, 240, 268}, WS_CHILD | WS_VISIBLE, parent);
+  ProbeDialog child(IDD_CHILD);
+  ASSERT_NE(child.CreateModeless(nullptr, parent), nullptr);
+  ASSERT_EQ(GetParent(child.hwnd), parent);
+  child.CenterOnOwner();
+  EXPECT_EQ(OffCentre(RectInParent(child.hwnd), 120, 134), "");
+  child.CenterOnOwner(corner);
+  const RECT r = RectInParent(child.hwnd);
+  EXPECT_EQ(std::make_tuple(r.right, r.bottom), std::make_tuple(240L, 268L)) << Describe(r);
 }
 
 }  // namespace
