@@ -93,38 +93,29 @@ TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothin
             std::make_tuple(TRUE, 1, 1));
 }
 
-TEST_F(DialogProc, InitDialogBindsTheObjectBeforeItsHandlerRunsAndEarlierMessagesGetZero) {
+// WM_INITDIALOG binds the object before its handler runs; earlier messages, and all
+// those of a dialog whose procedure never bound one, get 0. Labels send id 0xFFFF: a tap
+// moves the focus to the control after the label, any other notification is swallowed,
+// none reaches OnCommand. Handled, the messages that answer directly return the
+// handler's result; the others return TRUE and leave it in DWLP_MSGRESULT.
+TEST_F(DialogProc, BindingATapOnALabelAndHandledResultsReturnedDirectlyOnlyWhereTheMessageSaysSo) {
   ProbeDialog dialog;
   LONG_PTR userWord = 0;
   dialog.afterInit = [&](ProbeDialog& d) { userWord = GetWindowLongPtrW(d.hwnd, DWLP_USER); };
-  ASSERT_NE(dialog.CreateModeless(), nullptr);
+  HWND window = dialog.CreateModeless();
+  ASSERT_NE(window, nullptr);
   EXPECT_EQ(userWord, reinterpret_cast<LONG_PTR>(&dialog));
   // hwnd is set after Attach; WM_SETFONT came before any object was there.
   ASSERT_GE(dialog.calls.size(), 2u);
   EXPECT_EQ(std::make_tuple(dialog.calls[0], dialog.calls[1], dialog.Count("WM_SETFONT")),
             std::make_tuple("Attach", "OnInitDialog", 0));
-
-  // A dialog whose procedure never bound an object.
   HWND plain = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_SMALL), nullptr,
                                   [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
   ASSERT_NE(plain, nullptr);
-  for (UINT message : {UINT(WM_SETFONT), UINT(WM_CTLCOLORSTATIC), UINT(WM_NOTIFY), UINT(WM_COMMAND), UINT(WM_USER + 3)}) {
-    SetWindowLongPtrW(plain, DWLP_MSGRESULT, kUntouched);
-    EXPECT_EQ(CeDialog::CeDialogProc(plain, message, 0, 0), 0) << message;
-    EXPECT_EQ(GetWindowLongPtrW(plain, DWLP_MSGRESULT), kUntouched) << message;
-  }
   // WM_INITDIALOG without an object binds nothing.
   EXPECT_EQ(CeDialog::CeDialogProc(plain, WM_INITDIALOG, 0, 0), 0);
   EXPECT_EQ(GetWindowLongPtrW(plain, DWLP_USER), 0);
-}
 
-// Labels send id 0xFFFF: a tap moves the focus to the control after the label, any other
-// notification is swallowed, none reaches OnCommand. Handled, the messages that answer directly
-// return the handler's result; the others return TRUE and leave it in DWLP_MSGRESULT.
-TEST_F(DialogProc, ATapOnALabelMovesTheFocusAndHandledResultsAreReturnedDirectlyOnlyWhereTheMessageSaysSo) {
-  ProbeDialog dialog;
-  HWND window = dialog.CreateModeless();
-  ASSERT_NE(window, nullptr);
   ShowWindow(window, SW_SHOW);
   SetActiveWindow(window);
   HWND first = GetWindow(window, GW_CHILD), last = GetWindow(first, GW_HWNDLAST);
@@ -146,13 +137,14 @@ TEST_F(DialogProc, ATapOnALabelMovesTheFocusAndHandledResultsAreReturnedDirectly
       {WM_USER + 7, false},      {WM_CTLCOLORSTATIC + 1, false}, {WM_VKEYTOITEM - 1, false},
   };
   for (auto [message, direct] : cases) dialog.answered.push_back(message);
-  for (bool handles : {true, false}) {
+  for (auto [target, handles] : {std::pair{window, true}, {window, false}, {plain, false}}) {
     dialog.handles = handles;
     for (auto [message, direct] : cases) {
-      SCOPED_TRACE("message " + std::to_string(message) + (handles ? " handled" : " unhandled"));
-      SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
-      EXPECT_EQ(CeDialog::CeDialogProc(window, message, 0, LPARAM(&header)), !handles ? 0 : direct ? kAnswer : TRUE);
-      EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), handles && !direct ? kAnswer : kUntouched);
+      SCOPED_TRACE("message " + std::to_string(message) + (handles ? " handled" : " unhandled") +
+                   (target == plain ? " unbound" : ""));
+      SetWindowLongPtrW(target, DWLP_MSGRESULT, kUntouched);
+      EXPECT_EQ(CeDialog::CeDialogProc(target, message, 0, LPARAM(&header)), !handles ? 0 : direct ? kAnswer : TRUE);
+      EXPECT_EQ(GetWindowLongPtrW(target, DWLP_MSGRESULT), handles && !direct ? kAnswer : kUntouched);
     }
   }
   // Commands other than OK, Cancel and labels are the handler's to take.

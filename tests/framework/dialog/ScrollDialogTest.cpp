@@ -68,7 +68,11 @@ class ScrollDialogTest : public DialogTest {
   SIZE content = {};
 };
 
-TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarLineStepsStopAtBothEndsAndGrowingBringsContentDown) {
+// Fifty pixels lower shows the vertical bar, line steps stop at both ends, growing brings
+// the content down; a page is the client height and maximising, minimising and early
+// sizes are left alone; narrowing shows the horizontal bar, and so does a vertical bar
+// that takes the width.
+TEST_F(ScrollDialogTest, BarsFollowTheClientSizeAgainstTheContentAndRequestsMoveTheContent) {
   // The content is the client area at initialisation: no bars at first.
   EXPECT_EQ(std::make_tuple(content.cx, content.cy, Shown(SB_VERT), Shown(SB_HORZ)),
             std::make_tuple(ClientWidth(), ClientHeight(), false, false));
@@ -105,9 +109,7 @@ TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarLineStepsStopAtBothE
   // Requests for a bar out of use are swallowed.
   EXPECT_EQ(CeDialog::CeDialogProc(window, WM_VSCROLL, SB_LINEDOWN, 0), TRUE);
   EXPECT_EQ(Origin().y, 0);
-}
 
-TEST_F(ScrollDialogTest, APageIsTheClientHeightAndMaximisingMinimisingAndEarlySizesAreLeftAlone) {
   const int page = 80;
   ResizeHeight(page - content.cy);
   ASSERT_EQ(ClientHeight(), page);
@@ -137,9 +139,7 @@ TEST_F(ScrollDialogTest, APageIsTheClientHeightAndMaximisingMinimisingAndEarlySi
   bool handled = false;
   fresh.OnSize(SIZE_RESTORED, 10, 10, &handled);
   EXPECT_FALSE(handled);
-}
 
-TEST_F(ScrollDialogTest, NarrowingShowsTheHorizontalBarAndAVerticalBarThatTakesTheWidthBringsItToo) {
   ResizeWidth(-40);
   ASSERT_EQ(ClientWidth(), content.cx - 40);
   EXPECT_EQ(Bar(SB_HORZ), BarText(content.cx - 1, content.cx - 40, 0));
