@@ -39,10 +39,8 @@ std::string slurp(const std::string& path) {
 class Cestore : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_STRNE(CESTORE_EXE, "") << "cestore is not built";
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantor-cestore-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = (std::filesystem::temp_directory_path() / "vantor-cestore-XXXXXX").string();
+    ASSERT_NE(mkdtemp(dir_.data()), nullptr);
   }
   void TearDown() override {
     store::closeDeviceImage();
@@ -83,9 +81,7 @@ class Cestore : public ::testing::Test {
               0u);
     ASSERT_NE(w.addRecord(db, {real(0x00020005, NAN), real(0x00030005, 1.0 / 3)}), 0u);
     ASSERT_NE(w.addRecord(db, {real(0x00020005, INFINITY)}), 0u);
-    store::DatabaseDefinition empty;
-    empty.name = u"Empty";
-    ASSERT_NE(w.addDatabase(empty), 0u);
+    ASSERT_NE(w.addDatabase({.name = u"Empty", .sorts = {}}), 0u);
     int64_t key = w.addKey(3, u"Software\\Tarniwell\\Vantor");
     ASSERT_NE(key, 0);
     ASSERT_TRUE(w.addValue(key, u"Font", REG_BINARY, std::vector<uint8_t>(92, 7)));
@@ -126,7 +122,8 @@ TEST_F(Cestore, SampleIsCreatedCheckedAndListed) {
             std::make_tuple(2, 1, true)) << again.err;
 }
 
-TEST_F(Cestore, ExportImportRoundTripsByteForByte) {
+// A refused import names the document and its fault in one line and leaves no file.
+TEST_F(Cestore, ExportImportRoundTripsByteForByteAndRefusesBadDocuments) {
   std::string original = path("original.img"), copy = path("copy.img");
   makeVariedImage(original);
   Outcome exported = run({"export", original});
@@ -144,16 +141,10 @@ TEST_F(Cestore, ExportImportRoundTripsByteForByte) {
   // New identifiers continue after the imported ones.
   std::string error;
   ASSERT_TRUE(store::openDeviceImage(copy, error)) << error;
-  std::u16string name = u"New";
-  EXPECT_EQ(CeCreateDatabase(name.data(), 0, 0, nullptr), 0x00200000u);
-}
+  EXPECT_EQ(CeCreateDatabase(const_cast<LPWSTR>(u"New"), 0, 0, nullptr), 0x00200000u);
 
-TEST_F(Cestore, ImportRefusesBadDocumentsAndLeavesNoFile) {
-  std::string source = path("source.img");
-  makeVariedImage(source);
-  std::string good = run({"export", source}).out;
   auto replaced = [&](const std::string& from, const std::string& to) {
-    std::string doc = good;
+    std::string doc = exported.out;
     const size_t at = doc.find(from);
     // A text that is not there makes a document refused for another reason.
     return at == std::string::npos ? "missing " + from : doc.replace(at, from.size(), to);
@@ -183,7 +174,8 @@ TEST_F(Cestore, ImportRefusesBadDocumentsAndLeavesNoFile) {
   }
 }
 
-TEST_F(Cestore, CheckFindsEachKindOfDamage) {
+// Bad arguments and files that are no image get one line and exit code 2.
+TEST_F(Cestore, CheckFindsEachKindOfDamageAndBadArgumentsAndFilesAreRefused) {
   std::string clean = path("clean.img");
   makeVariedImage(clean);
   ASSERT_EQ(run({"check", clean}).exitCode, 0);
@@ -213,33 +205,29 @@ TEST_F(Cestore, CheckFindsEachKindOfDamage) {
               std::make_tuple(1, true, true))
         << c.what << ": " << r.out << r.err;
   }
-}
 
-TEST_F(Cestore, BadArgumentsAndFilesGetOneLineAndExitCode2) {
   std::string noise = path("noise.bin"), foreign = path("foreign.db");
   std::ofstream(noise) << std::string(5000, 'x');
   execSql(foreign, "CREATE TABLE t(x)");
-  std::string image = path("ok.img");
-  makeVariedImage(image);
-  struct Case { std::vector<std::string> args; const char* mention; };
-  std::vector<Case> cases = {
+  struct Refusal { std::vector<std::string> args; const char* mention; };
+  std::vector<Refusal> refusals = {
       {{}, "usage"},
-      {{"frobnicate", image}, "unknown command"},
+      {{"frobnicate", clean}, "unknown command"},
       {{"list"}, "wrong number of arguments"},
-      {{"import", image}, "wrong number of arguments"},
-      {{"dump", image, "No Such Database"}, "No Such Database"},
-      {{"csv", image, "No Such Database"}, "No Such Database"},
-      {{"csv", image, "Empty", "--sort", "0x00010013"}, "'Empty' has no sort order on 0x00010013 (it has none)"},
-      {{"csv", image, "0x00010001", "--sort", "0x00030013"},
+      {{"import", clean}, "wrong number of arguments"},
+      {{"dump", clean, "No Such Database"}, "No Such Database"},
+      {{"csv", clean, "No Such Database"}, "No Such Database"},
+      {{"csv", clean, "Empty", "--sort", "0x00010013"}, "'Empty' has no sort order on 0x00010013 (it has none)"},
+      {{"csv", clean, "0x00010001", "--sort", "0x00030013"},
        "no sort order on 0x00030013 (its sort orders: 0x0001001F nocase, 0x00020005 desc)"},
-      {{"csv", image, "Empty", "--sort", "name"}, "--sort takes a property identifier"},
+      {{"csv", clean, "Empty", "--sort", "name"}, "--sort takes a property identifier"},
   };
   for (const char* command : {"info", "list", "dump", "reg", "check", "export"}) {
-    cases.push_back({{command, path("missing.img")}, "missing.img: cannot open it"});
-    cases.push_back({{command, noise}, "noise.bin: not a device image"});
-    cases.push_back({{command, foreign}, "foreign.db: not a device image"});
+    refusals.push_back({{command, path("missing.img")}, "missing.img: cannot open it"});
+    refusals.push_back({{command, noise}, "noise.bin: not a device image"});
+    refusals.push_back({{command, foreign}, "foreign.db: not a device image"});
   }
-  for (const Case& c : cases) {
+  for (const Refusal& c : refusals) {
     Outcome r = run(c.args);
     // Usage takes several lines; every other refusal takes one.
     EXPECT_EQ(std::make_tuple(r.exitCode, r.err.find(c.mention) != std::string::npos,
@@ -259,12 +247,8 @@ TEST_F(Cestore, AKilledDeletionRunLosesNothingButWhatItDeleted) {
     ASSERT_TRUE(image.create(file, error)) << error;
     store::ImageWriter w(image);
     ASSERT_TRUE(w.begin());
-    store::DatabaseDefinition definition;
-    definition.name = u"Bystander";
-    bystander = w.addDatabase(definition);
-    definition.name = u"Doomed";
-    definition.sorts = {{0x00010013, 0}};
-    CEOID db = w.addDatabase(definition);
+    bystander = w.addDatabase({.name = u"Bystander", .sorts = {}});
+    CEOID db = w.addDatabase({.name = u"Doomed", .sorts = {{0x00010013, 0}}});
     for (uint32_t i = 0; i < 2000; ++i) {
       all.push_back(w.addRecord(db, {{0x00010013, i, {}, {}}}));
       w.addRecord(bystander, {{0x00010013, i, {}, {}}});
