@@ -67,7 +67,7 @@ HWND ChildOf(HWND parent) { return MakeWindow({5, 5, 55, 25}, WS_CHILD | WS_VISI
 
 using DialogProc = DialogTest;
 
-TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothing) {
+TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwo) {
   for (auto [button, result, handler] : {std::tuple{"OK", IDOK, "OnOK"}, {"Cancel", IDCANCEL, "OnCancel"}}) {
     SCOPED_TRACE(button);
     ProbeDialog dialog;
@@ -79,18 +79,6 @@ TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothin
     EXPECT_EQ(dialog.calls.back(), "Detach unbound cleared");
     EXPECT_EQ(registeredWhileOpen, 0) << "a modal dialog is no modeless one";
   }
-  // Not modal: handled, and nothing happens.
-  ProbeDialog dialog;
-  HWND window = dialog.CreateModeless();
-  ASSERT_NE(window, nullptr);
-  ShowWindow(window, SW_SHOW);
-  for (WORD id : {WORD(IDOK), WORD(IDCANCEL)}) {
-    SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
-    EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0), TRUE) << id;
-    EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0) << id;
-  }
-  EXPECT_EQ(std::make_tuple(IsWindowVisible(window), dialog.Count("OnOK"), dialog.Count("OnCancel")),
-            std::make_tuple(TRUE, 1, 1));
 }
 
 // WM_INITDIALOG binds the object before its handler runs; earlier messages, and all
@@ -151,12 +139,18 @@ TEST_F(DialogProc, BindingATapOnALabelAndHandledResultsReturnedDirectlyOnlyWhere
   EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(IDC_PROBE_OTHER, BN_CLICKED), 0), FALSE);
   EXPECT_EQ(dialog.calls.back(), "OnCommand " + std::to_string(IDC_PROBE_OTHER));
   // Through the dialog manager both kinds come back as the handler's result;
-  // a command's result is 0 whatever its handler answered.
+  // a command's result is 0 whatever its handler answered. Not modal, OK and
+  // Cancel are handled and nothing happens.
   dialog.handles = true;
   EXPECT_EQ(SendMessageW(window, WM_CTLCOLORSTATIC, 0, 0), kAnswer);
   EXPECT_EQ(SendMessageW(window, WM_NOTIFY, 1, LPARAM(&header)), kAnswer);
-  EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(500, 0), 0), TRUE);
-  EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0);
+  for (WORD id : {WORD(IDOK), WORD(IDCANCEL), WORD(500)}) {
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
+    EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0), TRUE) << id;
+    EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0) << id;
+  }
+  EXPECT_EQ(std::make_tuple(IsWindowVisible(window), dialog.Count("OnOK"), dialog.Count("OnCancel")),
+            std::make_tuple(TRUE, 1, 1));
 }
 
 TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
