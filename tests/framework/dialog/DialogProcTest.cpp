@@ -193,35 +193,33 @@ TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTe
   EXPECT_EQ(missing.CreateModeless(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(owner));
 
-  std::u16string caption;
-  HWND ownerSeen = nullptr;
-  BOOL ownerEnabled = TRUE;
-  auto note = [&](ProbeDialog& d) {
-    caption = CeString(d.hwnd).Text();
-    ownerSeen = GetWindow(d.hwnd, GW_OWNER);
-    ownerEnabled = IsWindowEnabled(owner);
-    PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
-  };
-  missing.afterInit = note;
-  EXPECT_EQ(missing.RunModal(MAKEINTRESOURCEW(IDD_PROBE), ChildOf(ChildOf(owner))), IDOK);
-  EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner)),
-            std::make_tuple(u"Probe", owner, FALSE, TRUE));
-  // The number constructor keeps the low 16 bits; a child of an owned window.
-  ProbeDialog wide(0x10000 + IDD_PROBE);
-  wide.afterInit = note;
-  ownerSeen = nullptr;
-  EXPECT_EQ(wide.RunModal(nullptr, ChildOf(MakeWindow({0, 26, 100, 126}, WS_POPUP | WS_VISIBLE, owner))), IDOK);
-  EXPECT_EQ(ownerSeen, owner);
-
+  // A name given to the run, a child's top-level owner; the number constructor
+  // keeps the low 16 bits, a child of an owned window; no owner given: the
+  // program's main window rather than the active one.
   HWND other = MakeWindow({10, 40, 110, 140});
   ASSERT_NE(g_app, nullptr);
   g_app->mainWindowHandle = owner;
   SetActiveWindow(other);
-  ProbeDialog ownerless;
-  ownerless.afterInit = note;
-  ownerSeen = nullptr;
-  EXPECT_EQ(ownerless.RunModal(), IDOK);
-  EXPECT_EQ(ownerSeen, owner);
+  const std::tuple<int, LPCWSTR, HWND> runs[] = {
+      {IDD_MISSING, MAKEINTRESOURCEW(IDD_PROBE), ChildOf(ChildOf(owner))},
+      {0x10000 + IDD_PROBE, nullptr, ChildOf(MakeWindow({0, 26, 100, 126}, WS_POPUP | WS_VISIBLE, owner))},
+      {IDD_PROBE, nullptr, nullptr}};
+  for (auto [number, name, given] : runs) {
+    std::u16string caption;
+    HWND ownerSeen = nullptr;
+    BOOL ownerEnabled = TRUE;
+    ProbeDialog dialog(number);
+    dialog.afterInit = [&, owner = owner](ProbeDialog& d) {
+      caption = CeString(d.hwnd).Text();
+      ownerSeen = GetWindow(d.hwnd, GW_OWNER);
+      ownerEnabled = IsWindowEnabled(owner);
+      PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
+    };
+    EXPECT_EQ(dialog.RunModal(name, given), IDOK) << number;
+    EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner)),
+              std::make_tuple(u"Probe", owner, FALSE, TRUE))
+        << number;
+  }
   g_app->mainWindowHandle = nullptr;
   SetActiveWindow(other);
   EXPECT_EQ(CeDialog::DefaultOwner(), other);
