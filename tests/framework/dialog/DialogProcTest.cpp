@@ -231,7 +231,7 @@ using CenterOnOwner = DialogTest;
 // Owners whose centre lies beyond one edge of the work area pull the
 // dialog's side back to that edge; the other direction still follows the
 // owner's centre. A hidden owner counts as none.
-TEST_F(CenterOnOwner, AModalDialogIsCentredOverAVisibleOwnerInsideTheWorkAreaAndInItOverAHiddenOneOrNone) {
+TEST_F(CenterOnOwner, ADialogIsCentredOverAVisibleOwnerInsideTheWorkAreaOrInItOrInsideItsParent) {
   const struct {
     const char* what;
     RECT owner;
@@ -264,12 +264,9 @@ TEST_F(CenterOnOwner, AModalDialogIsCentredOverAVisibleOwnerInsideTheWorkAreaAnd
       EXPECT_EQ(across ? r.top : r.left, across ? y - (r.bottom - r.top) / 2 : x - (r.right - r.left) / 2);
     }
   }
-}
-
-// Asked, a modeless dialog is centred in the work area with no owner or
-// over a window given; a child dialog inside its parent, and pulled back
-// inside it over a sibling near the parent's corner.
-TEST_F(CenterOnOwner, AModelessDialogIsCentredWhenAskedOverAWindowGivenOrInsideItsParent) {
+  // Asked, a modeless dialog is centred in the work area with no owner or
+  // over a window given; a child dialog inside its parent, and pulled back
+  // inside it over a sibling near the parent's corner.
   ProbeDialog lone(IDD_SMALL);
   HWND window = lone.CreateModeless();
   ASSERT_NE(window, nullptr);
@@ -286,7 +283,7 @@ TEST_F(CenterOnOwner, AModelessDialogIsCentredWhenAskedOverAWindowGivenOrInsideI
   child.CenterOnOwner();
   EXPECT_EQ(OffCentre(RectInParent(child.hwnd), 120, 134), "");
   child.CenterOnOwner(corner);
-  const RECT r = RectInParent(child.hwnd);
+  r = RectInParent(child.hwnd);
   EXPECT_EQ(std::make_tuple(r.right, r.bottom), std::make_tuple(240L, 268L)) << Describe(r);
 }
 

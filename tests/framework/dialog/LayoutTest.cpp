@@ -106,7 +106,7 @@ TEST_F(LayoutTest, FollowersKeepTheirSpacingAndOverlapsAreRefusedButNestingIsNot
   }
 }
 
-TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
+TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPutAndAControlShrinksToItsBorderButNotBelow) {
   for (DWORD follow : {DWORD(CeLayout::FollowPrev), DWORD(CeLayout::FollowPrevQuiet)}) {
     CeLayout layout;
     Relayout(layout, 200, 150);
@@ -122,11 +122,8 @@ TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
     DestroyWindow(label);
     DestroyWindow(field);
   }
-}
-
-// A borderless control shrinks to nothing, a bordered one to its border;
-// one pixel less in either dimension and the pass is refused.
-TEST_F(LayoutTest, AControlShrinksToItsBorderButNotBelow) {
+  // A borderless control shrinks to nothing, a bordered one to its border;
+  // one pixel less in either dimension and the pass is refused.
   for (DWORD style : {DWORD(0), DWORD(WS_BORDER)}) {
     SCOPED_TRACE(style);
     CeLayout layout;
