@@ -63,13 +63,10 @@ class Cestore : public ::testing::Test {
     ASSERT_TRUE(image.create(file, error)) << error;
     store::ImageWriter w(image);
     ASSERT_TRUE(w.begin());
-    store::DatabaseDefinition definition;
-    definition.name = u"Odd \xD800 names ü";  // an unpaired surrogate
-    definition.type = 0x42;
-    definition.sorts = {{0x0001001F, CEDB_SORT_CASEINSENSITIVE}, {0x00020005, CEDB_SORT_DESCENDING}};
-    definition.modified = 0x01C2000011112222ULL;
-    CEOID db = w.addDatabase(definition);
-    ASSERT_NE(db, 0u);
+    // The name holds an unpaired surrogate.
+    CEOID db = w.addDatabase({.name = u"Odd \xD800 names ü", .type = 0x42,
+                              .sorts = {{0x0001001F, CEDB_SORT_CASEINSENSITIVE}, {0x00020005, CEDB_SORT_DESCENDING}},
+                              .modified = 0x01C2000011112222ULL});
     auto num = [](CEPROPID id, uint64_t bits) { return store::PropValue{id, bits, {}, {}}; };
     auto real = [&](CEPROPID id, double d) { return num(id, std::bit_cast<uint64_t>(d)); };
     store::PropValue text{0x0001001F, 0, u"Grüße \"quoted\"\n\xD83D\xDE00", {}};
@@ -278,7 +275,10 @@ TEST_F(Cestore, AKilledDeletionRunLosesNothingButWhatItDeleted) {
     int status = 0;
     for (int n = 0; std::fgets(line, sizeof line, lines); ++n) {
       reported.push_back(static_cast<CEOID>(std::strtoul(line, nullptr, 16)));
-      if (n + 1 == 150 + 70 * round && kill(child, SIGKILL) == 0) waitpid(child, &status, 0);
+      if (n + 1 == 150 + 70 * round) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+      }
     }
     fclose(lines);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it was killed";
