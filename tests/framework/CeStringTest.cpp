@@ -217,7 +217,7 @@ TEST(CeString, BufferForWriteOnASharedBlockLeavesTheSharersAloneAndCommitFitsThe
   EXPECT_EQ(original.BufferForWrite(-1), nullptr);
 }
 
-TEST(CeString, LoadsStringTableEntriesAndAnEmptyEntryGivesTheEmptyString) {
+TEST(CeString, LoadsStringTableEntriesAndWindowTextsAndAnEmptyOneGivesTheEmptyString) {
   EXPECT_EQ(State(CeString(MAKEINTRESOURCEW(100))), State(u"First", 1));
   // Each load: its number, its module, the answer and the text then held.
   const std::tuple<UINT, HINSTANCE, int, const char16_t*> loads[] = {
@@ -233,9 +233,8 @@ TEST(CeString, LoadsStringTableEntriesAndAnEmptyEntryGivesTheEmptyString) {
   EXPECT_EQ(s.Text(), EmptyText());
   EXPECT_EQ(CeString(MAKEINTRESOURCEW(101)).Text(), EmptyText());
   EXPECT_EQ(CeString(MAKEINTRESOURCEW(5000)).Text(), EmptyText());
-}
 
-TEST(CeString, TakesTheTextOfAWindowAndNothingFromAHandleThatIsNone) {
+  // The text of a window, and nothing from a handle that is none.
   HWND labelled = CreateWindowExW(0, u"static", u"Hello", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(labelled, nullptr);
   EXPECT_EQ(State(CeString(labelled)), State(u"Hello", 1));

@@ -54,76 +54,56 @@ class ProbeDialog : public CeDialog {
   int Count(const std::string& call) const { return int(std::count(calls.begin(), calls.end(), call)); }
 };
 
-HWND MakeOwner(int x = 0, int y = 26, int width = 240, int height = 268, HWND owner = nullptr) {
-  return CreateWindowExW(0, u"static", u"owner", WS_POPUP | WS_VISIBLE, x, y, width, height, owner, nullptr,
-                         nullptr, nullptr);
+// The device's work area: below the navigation bar, above the menu bar.
+constexpr RECT kWorkArea = {0, 26, 240, 294};
+
+// A popup owned by parent, or with WS_CHILD a child of it.
+HWND MakeWindow(const RECT& r = kWorkArea, DWORD style = WS_POPUP | WS_VISIBLE, HWND parent = nullptr) {
+  return CreateWindowExW(0, u"static", u"window", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                         nullptr, nullptr, nullptr);
 }
 
-HWND ChildOf(HWND parent) {
-  return CreateWindowExW(0, u"static", u"child", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, parent, nullptr, nullptr,
-                         nullptr);
-}
+HWND ChildOf(HWND parent) { return MakeWindow({5, 5, 55, 25}, WS_CHILD | WS_VISIBLE, parent); }
 
 using DialogProc = DialogTest;
 
-TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwoAndNotModalBothDoNothing) {
+TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwo) {
   for (auto [button, result, handler] : {std::tuple{"OK", IDOK, "OnOK"}, {"Cancel", IDCANCEL, "OnCancel"}}) {
     SCOPED_TRACE(button);
     ProbeDialog dialog;
     int registeredWhileOpen = -1;
     WhileModal([&] { registeredWhileOpen = g_modelessMap.Count(); });
     WhileModalScript(std::string("press \"") + button + "\"\n");
-    EXPECT_EQ(dialog.RunModal(nullptr, MakeOwner()), result);
+    EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow()), result);
     EXPECT_EQ(dialog.Count(handler), 1);
     EXPECT_EQ(dialog.calls.back(), "Detach unbound cleared");
     EXPECT_EQ(registeredWhileOpen, 0) << "a modal dialog is no modeless one";
   }
-  // Not modal: handled, and nothing happens.
-  ProbeDialog dialog;
-  HWND window = dialog.CreateModeless();
-  ASSERT_NE(window, nullptr);
-  ShowWindow(window, SW_SHOW);
-  for (WORD id : {WORD(IDOK), WORD(IDCANCEL)}) {
-    SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
-    EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0), TRUE) << id;
-    EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0) << id;
-  }
-  EXPECT_EQ(std::make_tuple(IsWindowVisible(window), dialog.Count("OnOK"), dialog.Count("OnCancel")),
-            std::make_tuple(TRUE, 1, 1));
 }
 
-TEST_F(DialogProc, InitDialogBindsTheObjectBeforeItsHandlerRunsAndEarlierMessagesGetZero) {
+// WM_INITDIALOG binds the object before its handler runs; earlier messages, and all
+// those of a dialog whose procedure never bound one, get 0. Labels send id 0xFFFF: a tap
+// moves the focus to the control after the label, any other notification is swallowed,
+// none reaches OnCommand. Handled, the messages that answer directly return the
+// handler's result; the others return TRUE and leave it in DWLP_MSGRESULT.
+TEST_F(DialogProc, BindingATapOnALabelAndHandledResultsReturnedDirectlyOnlyWhereTheMessageSaysSo) {
   ProbeDialog dialog;
   LONG_PTR userWord = 0;
   dialog.afterInit = [&](ProbeDialog& d) { userWord = GetWindowLongPtrW(d.hwnd, DWLP_USER); };
-  ASSERT_NE(dialog.CreateModeless(), nullptr);
+  HWND window = dialog.CreateModeless();
+  ASSERT_NE(window, nullptr);
   EXPECT_EQ(userWord, reinterpret_cast<LONG_PTR>(&dialog));
   // hwnd is set after Attach; WM_SETFONT came before any object was there.
   ASSERT_GE(dialog.calls.size(), 2u);
   EXPECT_EQ(std::make_tuple(dialog.calls[0], dialog.calls[1], dialog.Count("WM_SETFONT")),
             std::make_tuple("Attach", "OnInitDialog", 0));
-
-  // A dialog whose procedure never bound an object.
   HWND plain = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_SMALL), nullptr,
                                   [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
   ASSERT_NE(plain, nullptr);
-  for (UINT message : {UINT(WM_SETFONT), UINT(WM_CTLCOLORSTATIC), UINT(WM_NOTIFY), UINT(WM_COMMAND), UINT(WM_USER + 3)}) {
-    SetWindowLongPtrW(plain, DWLP_MSGRESULT, kUntouched);
-    EXPECT_EQ(CeDialog::CeDialogProc(plain, message, 0, 0), 0) << message;
-    EXPECT_EQ(GetWindowLongPtrW(plain, DWLP_MSGRESULT), kUntouched) << message;
-  }
   // WM_INITDIALOG without an object binds nothing.
   EXPECT_EQ(CeDialog::CeDialogProc(plain, WM_INITDIALOG, 0, 0), 0);
   EXPECT_EQ(GetWindowLongPtrW(plain, DWLP_USER), 0);
-}
 
-// Labels send id 0xFFFF: a tap moves the focus to the control after the label, any other
-// notification is swallowed, none reaches OnCommand. Handled, the messages that answer directly
-// return the handler's result; the others return TRUE and leave it in DWLP_MSGRESULT.
-TEST_F(DialogProc, ATapOnALabelMovesTheFocusAndHandledResultsAreReturnedDirectlyOnlyWhereTheMessageSaysSo) {
-  ProbeDialog dialog;
-  HWND window = dialog.CreateModeless();
-  ASSERT_NE(window, nullptr);
   ShowWindow(window, SW_SHOW);
   SetActiveWindow(window);
   HWND first = GetWindow(window, GW_CHILD), last = GetWindow(first, GW_HWNDLAST);
@@ -145,25 +125,32 @@ TEST_F(DialogProc, ATapOnALabelMovesTheFocusAndHandledResultsAreReturnedDirectly
       {WM_USER + 7, false},      {WM_CTLCOLORSTATIC + 1, false}, {WM_VKEYTOITEM - 1, false},
   };
   for (auto [message, direct] : cases) dialog.answered.push_back(message);
-  for (bool handles : {true, false}) {
+  for (auto [target, handles] : {std::pair{window, true}, {window, false}, {plain, false}}) {
     dialog.handles = handles;
     for (auto [message, direct] : cases) {
-      SCOPED_TRACE("message " + std::to_string(message) + (handles ? " handled" : " unhandled"));
-      SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
-      EXPECT_EQ(CeDialog::CeDialogProc(window, message, 0, LPARAM(&header)), !handles ? 0 : direct ? kAnswer : TRUE);
-      EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), handles && !direct ? kAnswer : kUntouched);
+      SCOPED_TRACE("message " + std::to_string(message) + (handles ? " handled" : " unhandled") +
+                   (target == plain ? " unbound" : ""));
+      SetWindowLongPtrW(target, DWLP_MSGRESULT, kUntouched);
+      EXPECT_EQ(CeDialog::CeDialogProc(target, message, 0, LPARAM(&header)), !handles ? 0 : direct ? kAnswer : TRUE);
+      EXPECT_EQ(GetWindowLongPtrW(target, DWLP_MSGRESULT), handles && !direct ? kAnswer : kUntouched);
     }
   }
   // Commands other than OK, Cancel and labels are the handler's to take.
   EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(IDC_PROBE_OTHER, BN_CLICKED), 0), FALSE);
   EXPECT_EQ(dialog.calls.back(), "OnCommand " + std::to_string(IDC_PROBE_OTHER));
   // Through the dialog manager both kinds come back as the handler's result;
-  // a command's result is 0 whatever its handler answered.
+  // a command's result is 0 whatever its handler answered. Not modal, OK and
+  // Cancel are handled and nothing happens.
   dialog.handles = true;
   EXPECT_EQ(SendMessageW(window, WM_CTLCOLORSTATIC, 0, 0), kAnswer);
   EXPECT_EQ(SendMessageW(window, WM_NOTIFY, 1, LPARAM(&header)), kAnswer);
-  EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(500, 0), 0), TRUE);
-  EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0);
+  for (WORD id : {WORD(IDOK), WORD(IDCANCEL), WORD(500)}) {
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, kUntouched);
+    EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0), TRUE) << id;
+    EXPECT_EQ(GetWindowLongPtrW(window, DWLP_MSGRESULT), 0) << id;
+  }
+  EXPECT_EQ(std::make_tuple(IsWindowVisible(window), dialog.Count("OnOK"), dialog.Count("OnCancel")),
+            std::make_tuple(TRUE, 1, 1));
 }
 
 TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
@@ -174,7 +161,7 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
   bool openAfterBox = false;
   WhileModal([&] { openAfterBox = IsWindowVisible(dialog.hwnd); });
   WhileModalScript("press \"Cancel\"\n");
-  EXPECT_EQ(dialog.RunModal(nullptr, MakeOwner()), IDCANCEL);
+  EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow()), IDCANCEL);
   EXPECT_EQ(std::make_tuple(box.caption, box.text, openAfterBox),
             std::make_tuple(u"Fatal", u"Window message termainated abnormally by an exception", true));
 
@@ -198,7 +185,7 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
 // else the program's main window, else the active one; an unknown template
 // fails with the platform's value and leaves the owner enabled.
 TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTemplate) {
-  HWND owner = MakeOwner();
+  HWND owner = MakeWindow();
   ProbeDialog missing(IDD_MISSING);
   EXPECT_EQ(missing.RunModal(nullptr, owner), -1);
   EXPECT_EQ(ProbeDialog(0).RunModal(nullptr, owner), -1);
@@ -206,38 +193,98 @@ TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTe
   EXPECT_EQ(missing.CreateModeless(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(owner));
 
-  std::u16string caption;
-  HWND ownerSeen = nullptr;
-  BOOL ownerEnabled = TRUE;
-  auto note = [&](ProbeDialog& d) {
-    caption = CeString(d.hwnd).Text();
-    ownerSeen = GetWindow(d.hwnd, GW_OWNER);
-    ownerEnabled = IsWindowEnabled(owner);
-    PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
-  };
-  missing.afterInit = note;
-  EXPECT_EQ(missing.RunModal(MAKEINTRESOURCEW(IDD_PROBE), ChildOf(ChildOf(owner))), IDOK);
-  EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner)),
-            std::make_tuple(u"Probe", owner, FALSE, TRUE));
-  // The number constructor keeps the low 16 bits; a child of an owned window.
-  ProbeDialog wide(0x10000 + IDD_PROBE);
-  wide.afterInit = note;
-  ownerSeen = nullptr;
-  EXPECT_EQ(wide.RunModal(nullptr, ChildOf(MakeOwner(0, 26, 100, 100, owner))), IDOK);
-  EXPECT_EQ(ownerSeen, owner);
-
-  HWND other = MakeOwner(10, 40, 100, 100);
+  // A name given to the run, a child's top-level owner; the number constructor
+  // keeps the low 16 bits, a child of an owned window; no owner given: the
+  // program's main window rather than the active one.
+  HWND other = MakeWindow({10, 40, 110, 140});
   ASSERT_NE(g_app, nullptr);
   g_app->mainWindowHandle = owner;
   SetActiveWindow(other);
-  ProbeDialog ownerless;
-  ownerless.afterInit = note;
-  ownerSeen = nullptr;
-  EXPECT_EQ(ownerless.RunModal(), IDOK);
-  EXPECT_EQ(ownerSeen, owner);
+  const std::tuple<int, LPCWSTR, HWND> runs[] = {
+      {IDD_MISSING, MAKEINTRESOURCEW(IDD_PROBE), ChildOf(ChildOf(owner))},
+      {0x10000 + IDD_PROBE, nullptr, ChildOf(MakeWindow({0, 26, 100, 126}, WS_POPUP | WS_VISIBLE, owner))},
+      {IDD_PROBE, nullptr, nullptr}};
+  for (auto [number, name, given] : runs) {
+    std::u16string caption;
+    HWND ownerSeen = nullptr;
+    BOOL ownerEnabled = TRUE;
+    ProbeDialog dialog(number);
+    dialog.afterInit = [&, owner = owner](ProbeDialog& d) {
+      caption = CeString(d.hwnd).Text();
+      ownerSeen = GetWindow(d.hwnd, GW_OWNER);
+      ownerEnabled = IsWindowEnabled(owner);
+      PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
+    };
+    EXPECT_EQ(dialog.RunModal(name, given), IDOK) << number;
+    EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner)),
+              std::make_tuple(u"Probe", owner, FALSE, TRUE))
+        << number;
+  }
   g_app->mainWindowHandle = nullptr;
   SetActiveWindow(other);
   EXPECT_EQ(CeDialog::DefaultOwner(), other);
+}
+
+
+using CenterOnOwner = DialogTest;
+
+// Owners whose centre lies beyond one edge of the work area pull the
+// dialog's side back to that edge; the other direction still follows the
+// owner's centre. A hidden owner counts as none.
+TEST_F(CenterOnOwner, ADialogIsCentredOverAVisibleOwnerInsideTheWorkAreaOrInItOrInsideItsParent) {
+  const struct {
+    const char* what;
+    RECT owner;
+    DWORD style;
+    LONG RECT::*side;  // the dialog's side that meets the work area's
+  } cases[] = {
+      {"visible", {30, 70, 210, 250}, WS_POPUP | WS_VISIBLE, nullptr},
+      {"hidden", {-200, 200, -100, 300}, WS_POPUP, nullptr},
+      {"left", {-220, 100, -20, 200}, WS_POPUP | WS_VISIBLE, &RECT::left},
+      {"right", {200, 100, 420, 200}, WS_POPUP | WS_VISIBLE, &RECT::right},
+      {"top", {40, -150, 200, 30}, WS_POPUP | WS_VISIBLE, &RECT::top},
+      {"bottom", {40, 260, 200, 460}, WS_POPUP | WS_VISIBLE, &RECT::bottom},
+  };
+  RECT r = {};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProbeDialog dialog(IDD_SMALL);
+    // Ends the run once initialised (and centred), noting where it was put.
+    dialog.afterInit = [&r](ProbeDialog& d) {
+      r = WindowRect(d.hwnd);
+      PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
+    };
+    EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow(c.owner, c.style)), IDOK);
+    const int x = (c.owner.left + c.owner.right) / 2, y = (c.owner.top + c.owner.bottom) / 2;
+    if (c.side == nullptr) {
+      EXPECT_EQ(OffCentre(r, 120, 160), "");
+    } else {
+      EXPECT_EQ(r.*c.side, kWorkArea.*c.side) << Describe(r);
+      const bool across = c.side == &RECT::left || c.side == &RECT::right;
+      EXPECT_EQ(across ? r.top : r.left, across ? y - (r.bottom - r.top) / 2 : x - (r.right - r.left) / 2);
+    }
+  }
+  // Asked, a modeless dialog is centred in the work area with no owner or
+  // over a window given; a child dialog inside its parent, and pulled back
+  // inside it over a sibling near the parent's corner.
+  ProbeDialog lone(IDD_SMALL);
+  HWND window = lone.CreateModeless();
+  ASSERT_NE(window, nullptr);
+  lone.CenterOnOwner();
+  EXPECT_EQ(OffCentre(WindowRect(window), 120, 160), "");
+  lone.CenterOnOwner(MakeWindow({100, 150, 200, 250}));
+  EXPECT_EQ(OffCentre(WindowRect(window), 150, 200), "");
+
+  HWND parent = MakeWindow();
+  HWND corner = MakeWindow({200, 230, 240, 268}, WS_CHILD | WS_VISIBLE, parent);
+  ProbeDialog child(IDD_CHILD);
+  ASSERT_NE(child.CreateModeless(nullptr, parent), nullptr);
+  ASSERT_EQ(GetParent(child.hwnd), parent);
+  child.CenterOnOwner();
+  EXPECT_EQ(OffCentre(RectInParent(child.hwnd), 120, 134), "");
+  child.CenterOnOwner(corner);
+  r = RectInParent(child.hwnd);
+  EXPECT_EQ(std::make_tuple(r.right, r.bottom), std::make_tuple(240L, 268L)) << Describe(r);
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ TEST_F(LayoutTest, FollowersKeepTheirSpacingAndOverlapsAreRefusedButNestingIsNot
   }
 }
 
-TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
+TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPutAndAControlShrinksToItsBorderButNotBelow) {
   for (DWORD follow : {DWORD(CeLayout::FollowPrev), DWORD(CeLayout::FollowPrevQuiet)}) {
     CeLayout layout;
     Relayout(layout, 200, 150);
@@ -122,11 +122,8 @@ TEST_F(LayoutTest, OnlyALoudFollowerIsRepaintedWhenItStaysPut) {
     DestroyWindow(label);
     DestroyWindow(field);
   }
-}
-
-// A borderless control shrinks to nothing, a bordered one to its border;
-// one pixel less in either dimension and the pass is refused.
-TEST_F(LayoutTest, AControlShrinksToItsBorderButNotBelow) {
+  // A borderless control shrinks to nothing, a bordered one to its border;
+  // one pixel less in either dimension and the pass is refused.
   for (DWORD style : {DWORD(0), DWORD(WS_BORDER)}) {
     SCOPED_TRACE(style);
     CeLayout layout;
@@ -143,7 +140,7 @@ TEST_F(LayoutTest, AControlShrinksToItsBorderButNotBelow) {
   }
 }
 
-TEST_F(LayoutTest, AMinimiseOrALayoutWithoutItemsMovesNothingAndAControlThatHasGoneKeepsItsLastPlace) {
+TEST_F(LayoutTest, AMinimiseOrNoItemsMoveNothingAGoneControlKeepsItsLastPlaceAndNoneIsRegistered) {
   HWND grower = Child({10, 10, 60, 30});
   HWND gone = Child({100, 10, 150, 30});
   CeLayout empty, layout;
@@ -160,17 +157,16 @@ TEST_F(LayoutTest, AMinimiseOrALayoutWithoutItemsMovesNothingAndAControlThatHasG
   EXPECT_RECT(grower, 10, 10, 80, 30);
   Relayout(layout, 230, 150);
   EXPECT_RECT(grower, 10, 10, 90, 30);
-}
 
-TEST_F(LayoutTest, RegistrationNumbersTheItemsAndSkipsWhatIsNotAWindow) {
-  CeLayout layout;
-  for (int i = 0; i < 25; ++i) EXPECT_EQ(layout.AddControl(Child({i, 0, i + 5, 5}), DWORD(i)), i);
+  // Registration numbers the items and skips what is not a window.
+  CeLayout numbered;
+  for (int i = 0; i < 25; ++i) EXPECT_EQ(numbered.AddControl(Child({i, 0, i + 5, 5}), DWORD(i)), i);
   HWND stale = Child({0, 0, 5, 5});
   DestroyWindow(stale);
-  EXPECT_EQ(layout.AddControl(stale, 0), 24);
-  ASSERT_EQ(layout.Count(), 25);
+  EXPECT_EQ(numbered.AddControl(stale, 0), 24);
+  ASSERT_EQ(numbered.Count(), 25);
   for (int i = 0; i < 25; ++i)
-    EXPECT_EQ(std::to_string(layout.Item(i).flags) + Describe(layout.Item(i).initial),
+    EXPECT_EQ(std::to_string(numbered.Item(i).flags) + Describe(numbered.Item(i).initial),
               std::to_string(i) + Describe(RECT{i, 0, i + 5, 5}));
 }
 

@@ -68,7 +68,27 @@ class ScrollDialogTest : public DialogTest {
   SIZE content = {};
 };
 
-TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarLineStepsStopAtBothEndsAndGrowingBringsContentDown) {
+// Fifty pixels lower shows the vertical bar, line steps stop at both ends, growing brings
+// the content down; a page is the client height and maximising, minimising and early
+// sizes are left alone; narrowing shows the horizontal bar, and so does a vertical bar
+// that takes the width.
+TEST_F(ScrollDialogTest, BarsFollowTheClientSizeAgainstTheContentAndRequestsMoveTheContent) {
+  // A requested size resizes the window at initialisation; what is not requested
+  // is the template's size and room for a bar.
+  const int width = initial.right - initial.left + GetSystemMetrics(SM_CXVSCROLL);
+  const int height = initial.bottom - initial.top + GetSystemMetrics(SM_CYHSCROLL);
+  for (auto [w, h] : {std::pair{200, 0}, {0, 150}, {180, 160}}) {
+    ScrollProbe probe;
+    probe.requestedWidth = w;
+    probe.requestedHeight = h;
+    ASSERT_NE(probe.CreateModeless(), nullptr);
+    const RECT r = WindowRect(probe.hwnd);
+    // The content is what the template gave, whatever the new size.
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right - r.left, r.bottom - r.top, probe.contentHeight),
+              std::make_tuple(initial.left, initial.top, w != 0 ? w : width, h != 0 ? h : height, content.cy))
+        << w << "x" << h;
+    DestroyWindow(probe.hwnd);
+  }
   // The content is the client area at initialisation: no bars at first.
   EXPECT_EQ(std::make_tuple(content.cx, content.cy, Shown(SB_VERT), Shown(SB_HORZ)),
             std::make_tuple(ClientWidth(), ClientHeight(), false, false));
@@ -105,9 +125,7 @@ TEST_F(ScrollDialogTest, FiftyPixelsLowerShowsTheVerticalBarLineStepsStopAtBothE
   // Requests for a bar out of use are swallowed.
   EXPECT_EQ(CeDialog::CeDialogProc(window, WM_VSCROLL, SB_LINEDOWN, 0), TRUE);
   EXPECT_EQ(Origin().y, 0);
-}
 
-TEST_F(ScrollDialogTest, APageIsTheClientHeightAndMaximisingMinimisingAndEarlySizesAreLeftAlone) {
   const int page = 80;
   ResizeHeight(page - content.cy);
   ASSERT_EQ(ClientHeight(), page);
@@ -137,9 +155,7 @@ TEST_F(ScrollDialogTest, APageIsTheClientHeightAndMaximisingMinimisingAndEarlySi
   bool handled = false;
   fresh.OnSize(SIZE_RESTORED, 10, 10, &handled);
   EXPECT_FALSE(handled);
-}
 
-TEST_F(ScrollDialogTest, NarrowingShowsTheHorizontalBarAndAVerticalBarThatTakesTheWidthBringsItToo) {
   ResizeWidth(-40);
   ASSERT_EQ(ClientWidth(), content.cx - 40);
   EXPECT_EQ(Bar(SB_HORZ), BarText(content.cx - 1, content.cx - 40, 0));
@@ -167,26 +183,6 @@ TEST_F(ScrollDialogTest, NarrowingShowsTheHorizontalBarAndAVerticalBarThatTakesT
   // The bar that shows answers: the content moves by the width it lacks.
   Scroll(WM_HSCROLL, SB_LINERIGHT);
   EXPECT_EQ(Origin().x, ClientWidth() - content.cx);
-}
-
-TEST(ScrollDialogRequest, ARequestedSizeResizesTheWindowAtInitialisation) {
-  ScrollProbe plain;
-  ASSERT_NE(plain.CreateModeless(), nullptr);
-  const RECT t = WindowRect(plain.hwnd);
-  // What is not requested is the template's size and room for a bar.
-  const int width = t.right - t.left + GetSystemMetrics(SM_CXVSCROLL);
-  const int height = t.bottom - t.top + GetSystemMetrics(SM_CYHSCROLL);
-  for (auto [w, h] : {std::pair{200, 0}, {0, 150}, {180, 160}}) {
-    ScrollProbe probe;
-    probe.requestedWidth = w;
-    probe.requestedHeight = h;
-    ASSERT_NE(probe.CreateModeless(), nullptr);
-    const RECT r = WindowRect(probe.hwnd);
-    // The content is what the template gave, whatever the new size.
-    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right - r.left, r.bottom - r.top, probe.contentHeight),
-              std::make_tuple(t.left, t.top, w != 0 ? w : width, h != 0 ? h : height, plain.contentHeight))
-        << w << "x" << h;
-  }
 }
 
 // The thumb's place can pass what a scroll message's 16 bits carry.
