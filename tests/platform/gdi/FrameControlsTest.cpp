@@ -163,13 +163,29 @@ TEST(FrameControlsTest, IconsBlendTheirAlphaOverTheDestination) {
   HICON icon = kernel::addIcon(std::move(source));
   ASSERT_NE(icon, nullptr);
   Canvas c(4, 4, RGB(0, 0, 0));
-  ASSERT_TRUE(DrawIconEx(c.dc(), 1, 1, icon, 0, 0, 0, nullptr, DI_NORMAL));
+  ASSERT_TRUE(DrawIcon(c.dc(), 1, 1, icon));
   EXPECT_EQ(c.at(1, 1), 0xFF0000u);
   EXPECT_EQ(c.at(2, 1), kBlack);
   EXPECT_EQ(c.at(1, 2), 0x808080u);
   EXPECT_EQ(c.at(2, 2), 0x0000FFu);
   EXPECT_EQ(c.at(0, 0), kBlack);
   EXPECT_EQ(c.at(3, 3), kBlack);
+  // A flicker brush goes under the icon; the image alone ignores
+  // transparency; the mask alone blacks out what the icon covers.
+  const struct {
+    UINT flags;
+    HGDIOBJ flicker;
+    uint32_t opaque, transparent;
+  } ways[] = {{DI_NORMAL, GetStockObject(WHITE_BRUSH), 0xFF0000, kWhite}, {DI_IMAGE, nullptr, 0xFF0000, 0x123456},
+              {DI_MASK, nullptr, kBlack, 0x00FF00}};
+  for (const auto& way : ways) {
+    Canvas under(2, 2, RGB(0, 255, 0));
+    EXPECT_TRUE(DrawIconEx(under.dc(), 0, 0, icon, 0, 0, 0, static_cast<HBRUSH>(way.flicker), way.flags));
+    EXPECT_EQ(under.at(0, 0), way.opaque) << way.flags;
+    EXPECT_EQ(under.at(1, 0), way.transparent) << way.flags;
+  }
+  EXPECT_FALSE(DrawIconEx(c.dc(), 0, 0, icon, -1, 2, 0, nullptr, DI_NORMAL));
+  EXPECT_FALSE(DrawIcon(c.dc(), 0, 0, nullptr));
   DestroyIcon(icon);
 }
 

@@ -178,6 +178,41 @@ TEST_F(TextTest, ExtremeCoordinatesDrawNothingAndDoNotOverflow) {
   EXPECT_LT(inked().right, width(u"one two three"));
 }
 
+TEST_F(TextTest, AlignmentMovesTheReferencePointAndTheCurrentPositionFollowsTheRun) {
+  SetBkMode(hdc_, OPAQUE);  // the filled cell shows where the run went
+  SetBkColor(hdc_, RGB(255, 0, 0));
+  int w = width(u"Name");
+  const struct {
+    UINT align;
+    int left, top;
+    int nextX;  // the current position afterwards, from (120, 30)
+  } cases[] = {
+      {TA_CENTER | TA_TOP, 100 - w / 2, 100, 120},
+      {TA_LEFT | TA_BOTTOM, 100, 100 - tm_.tmHeight, 120},
+      {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm_.tmAscent, 120},
+      {TA_UPDATECP, 120, 30, 120 + w},
+      {TA_UPDATECP | TA_RIGHT, 120 - w, 30, 120 - w},
+  };
+  UINT previous = TA_LEFT | TA_TOP;
+  for (const auto& c : cases) {
+    clear();
+    MoveToEx(hdc_, 120, 30, nullptr);
+    EXPECT_EQ(SetTextAlign(hdc_, c.align), previous);
+    previous = c.align;
+    out(100, 100, u"Name");
+    EXPECT_EQ(inked(), (RECT{c.left, c.top, c.left + w, c.top + tm_.tmHeight})) << c.align;
+    POINT now{};
+    MoveToEx(hdc_, 0, 0, &now);
+    EXPECT_EQ(now.x, c.nextX) << c.align;
+  }
+  SetTextAlign(hdc_, TA_LEFT | TA_TOP);
+  // Refused: no metrics buffer, a negative count, a count without text.
+  SIZE s{};
+  EXPECT_FALSE(GetTextMetricsW(hdc_, nullptr));
+  EXPECT_FALSE(GetTextExtentPoint32W(hdc_, u"x", -1, &s));
+  EXPECT_FALSE(ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr));
+}
+
 // --- DrawTextW -------------------------------------------------------------
 
 TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {

@@ -176,6 +176,8 @@ TEST(WideString, CaselessComparisonsOrderByCodeUnitAndCaseMapsBothWays) {
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 6); }, u"DATAbase", u"dataBANK", 0},
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 7); }, u"DATAbase", u"dataBANK", 1},
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 7); }, u"DATABANK", u"database", -1},
+      {wcscmp, u"abc", u"abc", 0}, {wcscmp, u"ab", u"abc", -1}, {wcscmp, u"abd", u"abC", 1},
+      {[](const WCHAR* a, const WCHAR* b) { return wcsncmp(a, b, 2); }, u"abX", u"abY", 0},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     int r = cases[i].compare(cases[i].a, cases[i].b);
@@ -194,6 +196,27 @@ TEST(WideString, CaselessComparisonsOrderByCodeUnitAndCaseMapsBothWays) {
     EXPECT_EQ(towupper(p.lower), p.upper) << std::hex << int(p.lower);
   }
   EXPECT_EQ(towupper(WCHAR(0x03C2)), WCHAR(0x03A3));  // final sigma
+  // Copies, searches and appends, as the C runtime has them.
+  WCHAR b[8];
+  auto text = [](const WCHAR* t) { return t ? std::u16string(t) : u"<null>"; };
+  const WCHAR* path = u"\\Temp\\db.cdb";
+  const std::pair<std::u16string, std::u16string> calls[] = {
+      {std::u16string(wcsncpy(b, u"ab", 4), 4), std::u16string(u"ab\0\0", 4)},  // padded with zeros
+      {text(wcscat(wcscpy(b, u"ab"), u"cd")), u"abcd"},
+      {text(wcsncpy(b, u"wxyz", 3)), u"wxyd"},  // a source that fills the count is not terminated
+      {text(wcschr(path, u'\\')), path},
+      {text(wcschr(path, 0)), u""},
+      {text(wcschr(path, u'x')), u"<null>"},
+      {text(wcsrchr(path, u'\\')), u"\\db.cdb"},
+      {text(wcsrchr(path, u'x')), u"<null>"},
+      {text(wcsstr(path, u"db")), u"db.cdb"},
+      {text(wcsstr(path, u"")), path},
+      {text(wcsstr(path, u"dbc")), u"<null>"},
+      {text(_ultow(wcstoul(u" -1", nullptr, 10), b, 16)), u"ffffffff"},  // negated as unsigned
+      {text(_ultow(wcstoul(u"0x1FFFFFFFF", nullptr, 0), b, 16)), u"ffffffff"},  // saturated
+      {text(_ultow(wcstoul(u"017", nullptr, 0), b, 10)), u"15"},
+  };
+  for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i].first, calls[i].second) << "call " << i;
 }
 
 // Host text crosses into the device's UTF-16 here: options, scripts, files.
@@ -315,7 +338,17 @@ TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeek) {
     ASSERT_TRUE(FileTimeToSystemTime(&f, &t));
     EXPECT_EQ(std::memcmp(&t, &c.time, sizeof t), 0) << t.wYear << "-" << t.wMonth << "-" << t.wDay << " "
                                                      << t.wDayOfWeek;
+    // Back again; the device's local time is its universal time.
+    FILETIME back{};
+    FILETIME local{};
+    ASSERT_TRUE(SystemTimeToFileTime(&c.time, &back));
+    ASSERT_TRUE(FileTimeToLocalFileTime(&back, &local));
+    EXPECT_EQ((uint64_t(local.dwHighDateTime) << 32) | local.dwLowDateTime, c.ticks);
   }
+  SYSTEMTIME leapless = at(2026, 2, 29);
+  FILETIME f;
+  EXPECT_FALSE(SystemTimeToFileTime(&leapless, &f));
+  EXPECT_FALSE(FileTimeToLocalFileTime(nullptr, &f));
   // A stored time past the last representable one is refused.
   SYSTEMTIME t;
   FILETIME last{~0u, 0x7FFFFFFF};
@@ -341,6 +374,11 @@ TEST(DateTimeFormat, FlagsAndPicturesOfTheDevice) {
       {false, TIME_NOSECONDS, at(2026, 1, 1, 12, 5), nullptr, u"12:05 PM"},
       {false, 0, at(2026, 1, 1, 9, 3, 7), u"hh:mm:ss t|H.m.s|h:mm", u"09:03:07 A|9.3.7|9:03"},
       {false, 0, at(2026, 2, 30, 9), nullptr, u"9:00:00 AM"},  // the time reads no date fields
+      {true, DATE_LONGDATE, at(2026, 12, 6), nullptr, u"Sunday, December 06, 2026"},
+      {true, 0, at(2026, 12, 6), u"ddd d MMM ''yy 'o''clock' gg", u"Sun 6 Dec '26 o'clock A.D."},
+      {false, 0, at(2026, 1, 1, 21, 3, 7), u"HH 'h' mm", u"21 h 03"},
+      {false, TIME_FORCE24HOURFORMAT | TIME_NOMINUTESORSECONDS, at(2026, 1, 1, 21, 3, 7), nullptr, u"21 PM"},
+      {false, TIME_NOTIMEMARKER, at(2026, 1, 1, 9, 3, 7), u"tt h:mm", u"9:03"},  // a leading field takes the text after it
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.isDate << " " << c.flags << " " << c.time.wHour << " " << (c.picture ? "picture" : ""));
@@ -350,6 +388,26 @@ TEST(DateTimeFormat, FlagsAndPicturesOfTheDevice) {
     ASSERT_GT(n, 0);
     EXPECT_EQ(std::u16string(buffer, size_t(n - 1)), c.expected);
   }
+  // A size of 0 asks for the size; without a time, the current one is formatted.
+  SYSTEMTIME t = at(2026, 12, 6, 19, 37);
+  EXPECT_EQ(GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &t, nullptr, nullptr, 0), 8);
+  EXPECT_EQ(GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, u"yyyy", nullptr, 0), 5);
+  EXPECT_EQ(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, u"HH", nullptr, 0), 3);
+  SYSTEMTIME leapless = at(2026, 2, 29);
+  SYSTEMTIME late = at(2026, 1, 1, 24);
+  WCHAR buffer[8];
+  auto refused = [](int result) { return result == 0 ? GetLastError() : DWORD(~0u); };
+  const std::pair<DWORD, DWORD> errors[] = {
+      {refused(GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &t, nullptr, buffer, 7)), ERROR_INSUFFICIENT_BUFFER},
+      {refused(GetDateFormatW(0x0407, 0, &t, nullptr, buffer, 8)), ERROR_INVALID_PARAMETER},  // the one locale only
+      {refused(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, nullptr, nullptr, 8)), ERROR_INVALID_PARAMETER},
+      {refused(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE | DATE_LONGDATE, &t, nullptr, buffer, 8)), ERROR_INVALID_FLAGS},
+      {refused(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, u"d", buffer, 8)), ERROR_INVALID_FLAGS},
+      {refused(GetTimeFormatW(LOCALE_USER_DEFAULT, 0x80, &t, nullptr, buffer, 8)), ERROR_INVALID_FLAGS},
+      {refused(GetDateFormatW(LOCALE_USER_DEFAULT, 0, &leapless, nullptr, buffer, 8)), ERROR_INVALID_PARAMETER},
+      {refused(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &late, nullptr, buffer, 8)), ERROR_INVALID_PARAMETER},
+  };
+  for (size_t i = 0; i < std::size(errors); ++i) EXPECT_EQ(errors[i].first, errors[i].second) << "call " << i;
 }
 
 }  // namespace
