@@ -29,77 +29,57 @@ struct InDc {
 TEST(BitmapTest, MemoryDcsHoldOneBitmapAtATimeAndColourTurnsMonochromeByTheBackground) {
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  ASSERT_NE(memory, nullptr);
+  HDC other = CreateCompatibleDC(nullptr);
   // A memory DC starts with a one-pixel monochrome bitmap; a compatible bitmap has its depth.
   BITMAP initial = describe(GetCurrentObject(memory, OBJ_BITMAP));
   EXPECT_EQ(initial.bmWidth * initial.bmHeight * initial.bmBitsPixel, 1);
   HBITMAP mono = CreateCompatibleBitmap(memory, 3, 1);
   HBITMAP colour = CreateCompatibleBitmap(screen, 8, 2);
-  EXPECT_EQ(describe(mono).bmBitsPixel, 1);
-  EXPECT_EQ(describe(colour).bmBitsPixel, GetDeviceCaps(screen, BITSPIXEL));
-  // A bitmap is drawn on by one DC at a time and is not deleted meanwhile.
-  HDC other = CreateCompatibleDC(nullptr);
-  EXPECT_EQ(SelectObject(memory, colour), GetCurrentObject(other, OBJ_BITMAP)) << "the shared default bitmap";
-  EXPECT_EQ(SelectObject(other, colour), nullptr);
-  EXPECT_FALSE(DeleteObject(colour));
-  EXPECT_EQ(SelectObject(screen, mono), nullptr);  // a window's DC holds no bitmap
-  // Window DCs are released, not deleted; memory DCs are deleted once.
-  EXPECT_FALSE(DeleteDC(screen));
-  EXPECT_TRUE(DeleteDC(memory));
-  EXPECT_FALSE(DeleteDC(memory));
-  EXPECT_TRUE(DeleteObject(colour));
-  EXPECT_TRUE(DeleteDC(other));
-  EXPECT_EQ(CreateCompatibleBitmap(screen, 100000, 100000), nullptr);
+  EXPECT_EQ((std::pair<int, int>(describe(mono).bmBitsPixel, describe(colour).bmBitsPixel)), std::pair(1, GetDeviceCaps(screen, BITSPIXEL)));
+  // A bitmap is drawn on by one DC at a time and is not deleted meanwhile;
+  // window DCs are released, not deleted, and memory DCs deleted once.
+  const std::pair<bool, bool> calls[] = {
+      {SelectObject(memory, colour) == GetCurrentObject(other, OBJ_BITMAP), true},  // the shared default bitmap
+      {SelectObject(other, colour) != nullptr, false}, {DeleteObject(colour), false},
+      {SelectObject(screen, mono) != nullptr, false}, {DeleteDC(screen), false}, {DeleteDC(memory), true},
+      {DeleteDC(memory), false}, {DeleteObject(colour), true}, {DeleteDC(other), true},
+      {CreateCompatibleBitmap(screen, 100000, 100000) != nullptr, false}};
+  for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i].first, calls[i].second) << "call " << i;
   ReleaseDC(nullptr, screen);
-  // Colour to monochrome: the source's background colour turns white, all else black.
+  // Colour to monochrome: the source's background colour turns white, all else black; so does drawing.
   Canvas source(3, 1);
   source.set(0, 0, 0x123456);
-  source.set(2, 0, 0x00FF00);
   SetBkColor(source.dc(), RGB(0x12, 0x34, 0x56));
   InDc in(mono);
   EXPECT_TRUE(BitBlt(in.dc, 0, 0, 3, 1, source.dc(), 0, 0, SRCCOPY));
-  for (auto [x, pixel] : {std::pair{0, RGB(255, 255, 255)}, {1, RGB(0, 0, 0)}, {2, RGB(0, 0, 0)}})
-    EXPECT_EQ(GetPixel(in.dc, x, 0), pixel) << x;
-  // Drawing in colour on a monochrome bitmap keeps it black and white.
-  EXPECT_EQ(SetPixel(in.dc, 1, 0, RGB(200, 200, 200)), RGB(255, 255, 255));
-  EXPECT_EQ(SetPixel(in.dc, 2, 0, RGB(0, 0, 100)), RGB(0, 0, 0));
+  EXPECT_EQ(std::vector<COLORREF>({GetPixel(in.dc, 0, 0), GetPixel(in.dc, 1, 0), SetPixel(in.dc, 1, 0, RGB(200, 200, 200)),
+                                   SetPixel(in.dc, 2, 0, RGB(0, 0, 100))}),
+            std::vector<COLORREF>({RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)}));
 }
 
 TEST(BitmapTest, ObjectsDescribeTheirKindAndValuesAndTheDcNamesWhatItHolds) {
   Canvas c(2, 2);
-  LOGBRUSH solid{BS_SOLID, RGB(1, 2, 3), 0};
-  LOGBRUSH hatched{2, 0, 0};
+  LOGBRUSH brushes[] = {{BS_SOLID, RGB(1, 2, 3), 0}, {2, 0, 0}};  // solid, hatched
   LOGFONTW tahoma{};
-  tahoma.lfHeight = -12;
-  EXPECT_EQ(CreateBrushIndirect(&hatched), nullptr);
-  EXPECT_EQ(CreatePen(2, 1, 0), nullptr);  // dotted
-  EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
-  const struct {
-    HGDIOBJ object;
-    DWORD type;
-    int size;
-    uint32_t second;  // the description's second field: colour, pen width, font width, bitmap width
-  } objects[] = {
-      {CreateBrushIndirect(&solid), OBJ_BRUSH, sizeof(LOGBRUSH), RGB(1, 2, 3)},
-      {CreatePen(PS_DASH, 0, RGB(4, 5, 6)), OBJ_PEN, sizeof(LOGPEN), 1},  // at least 1 wide
+  EXPECT_TRUE(!CreateBrushIndirect(&brushes[1]) && !CreatePen(2, 1, 0) && !CreateFontIndirectW(nullptr)) << "hatched, dotted, none";
+  // The description's second field: a brush's colour, a pen's width (at least 1), a font's or bitmap's width.
+  const struct { HGDIOBJ object; DWORD type; int size; uint32_t second; } objects[] = {
+      {CreateBrushIndirect(&brushes[0]), OBJ_BRUSH, sizeof(LOGBRUSH), RGB(1, 2, 3)},
+      {CreatePen(PS_DASH, 0, RGB(4, 5, 6)), OBJ_PEN, sizeof(LOGPEN), 1},
       {CreateFontIndirectW(&tahoma), OBJ_FONT, sizeof(LOGFONTW), 0},
-      {CreateCompatibleBitmap(c.dc(), 3, 2), OBJ_BITMAP, sizeof(BITMAP), 3},
-  };
+      {CreateCompatibleBitmap(c.dc(), 3, 2), OBJ_BITMAP, sizeof(BITMAP), 3}};
   for (const auto& o : objects) {
-    SCOPED_TRACE(o.type);
+    uint32_t description[32] = {};
     EXPECT_EQ(GetObjectType(o.object), o.type);
     EXPECT_EQ(GetObjectW(o.object, 0, nullptr), o.size) << "no buffer asks the size";
-    uint32_t description[32] = {};
     EXPECT_EQ(GetObjectW(o.object, o.size - 1, description), 0);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(GetObjectW(o.object, sizeof(description), description), o.size);
-    EXPECT_EQ(description[1], o.second);
+    EXPECT_EQ(description[1], o.second) << o.type;
     HGDIOBJ old = SelectObject(c.dc(), o.object);
     EXPECT_EQ(GetCurrentObject(c.dc(), o.type), o.object);
     SelectObject(c.dc(), old);
-    EXPECT_TRUE(DeleteObject(o.object));
-    EXPECT_FALSE(DeleteObject(o.object));
-    EXPECT_EQ(GetObjectW(o.object, 0, nullptr), 0);
+    EXPECT_TRUE(DeleteObject(o.object) && !DeleteObject(o.object) && !GetObjectW(o.object, 0, nullptr)) << "deleted once";
   }
   EXPECT_EQ(GetObjectType(c.dc()), DWORD(OBJ_MEMDC));
   EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_DC), nullptr);

@@ -182,11 +182,8 @@ TEST_F(TextTest, AlignmentMovesTheReferencePointAndTheCurrentPositionFollowsTheR
   SetBkMode(hdc_, OPAQUE);  // the filled cell shows where the run went
   SetBkColor(hdc_, RGB(255, 0, 0));
   int w = width(u"Name");
-  const struct {
-    UINT align;
-    int left, top;
-    int nextX;  // the current position afterwards, from (120, 30)
-  } cases[] = {
+  // The current position starts at (120, 30) and is where the run leaves it.
+  const struct { UINT align; int left, top, nextX; } cases[] = {
       {TA_CENTER | TA_TOP, 100 - w / 2, 100, 120},
       {TA_LEFT | TA_BOTTOM, 100, 100 - tm_.tmHeight, 120},
       {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm_.tmAscent, 120},
@@ -206,11 +203,9 @@ TEST_F(TextTest, AlignmentMovesTheReferencePointAndTheCurrentPositionFollowsTheR
     EXPECT_EQ(now.x, c.nextX) << c.align;
   }
   SetTextAlign(hdc_, TA_LEFT | TA_TOP);
-  // Refused: no metrics buffer, a negative count, a count without text.
   SIZE s{};
-  EXPECT_FALSE(GetTextMetricsW(hdc_, nullptr));
-  EXPECT_FALSE(GetTextExtentPoint32W(hdc_, u"x", -1, &s));
-  EXPECT_FALSE(ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr));
+  EXPECT_FALSE(GetTextMetricsW(hdc_, nullptr) || GetTextExtentPoint32W(hdc_, u"x", -1, &s) ||
+               ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr)) << "no metrics buffer, a negative count, a count without text";
 }
 
 // --- DrawTextW -------------------------------------------------------------
