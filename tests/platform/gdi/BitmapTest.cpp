@@ -35,7 +35,8 @@ TEST(BitmapTest, MemoryDcsHoldOneBitmapAtATimeAndColourTurnsMonochromeByTheBackg
   EXPECT_EQ(initial.bmWidth * initial.bmHeight * initial.bmBitsPixel, 1);
   HBITMAP mono = CreateCompatibleBitmap(memory, 3, 1);
   HBITMAP colour = CreateCompatibleBitmap(screen, 8, 2);
-  EXPECT_EQ((std::pair<int, int>(describe(mono).bmBitsPixel, describe(colour).bmBitsPixel)), std::pair(1, GetDeviceCaps(screen, BITSPIXEL)));
+  EXPECT_EQ(describe(mono).bmBitsPixel, 1);
+  EXPECT_EQ(describe(colour).bmBitsPixel, GetDeviceCaps(screen, BITSPIXEL));
   // A bitmap is drawn on by one DC at a time and is not deleted meanwhile;
   // window DCs are released, not deleted, and memory DCs deleted once.
   const std::pair<bool, bool> calls[] = {
@@ -92,11 +93,8 @@ TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
     RGBQUAD colours[4];
   } info{};
   const RGBQUAD palette[4] = {{0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 255, 255, 0}};
-  struct Case {
-    WORD bits;
-    uint32_t storedRed;    // the caller's value for pure red
-    size_t bytesPerPixel;  // 0 for palette formats
-  } const cases[] = {
+  // storedRed: the caller's value for pure red; bytesPerPixel: 0 for palette formats.
+  struct Case { WORD bits; uint32_t storedRed; size_t bytesPerPixel; } const cases[] = {
       {1, 1, 0}, {2, 1, 0}, {4, 1, 0}, {8, 1, 0},
       {16, 0x7C00, 2},    // 5-5-5
       {24, 0xFF0000, 3},  // blue, green, red bytes

@@ -70,18 +70,11 @@ TEST(FrameControlsTest, CheckBoxesAndRadioButtonsShowTheirState) {
   const uint32_t ink = sysPixel(COLOR_WINDOWTEXT), window = sysPixel(COLOR_WINDOW);
   const uint32_t frame = sysPixel(COLOR_WINDOWFRAME), grey = sysPixel(COLOR_GRAYTEXT), P = kPaperPixel;
   constexpr uint32_t kAny = 0xFFFFFFFF;
-  struct Case {
-    UINT state;
-    uint32_t markColour;
-    bool marked;
-    // Corner and centre (kAny: the mark's shape decides); a radio button is round.
-    uint32_t corner, centre;
-  } cases[] = {
-      {DFCS_BUTTONCHECK, ink, false, frame, window},
-      {DFCS_BUTTONCHECK | DFCS_CHECKED, ink, true, frame, kAny},
+  // Corner and centre (kAny: the mark's shape decides); a radio button is round.
+  struct Case { UINT state; uint32_t markColour; bool marked; uint32_t corner, centre; } cases[] = {
+      {DFCS_BUTTONCHECK, ink, false, frame, window}, {DFCS_BUTTONCHECK | DFCS_CHECKED, ink, true, frame, kAny},
       {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, grey, true, frame, kAny},
-      {DFCS_BUTTONRADIO, ink, false, P, window},
-      {DFCS_BUTTONRADIO | DFCS_CHECKED, ink, true, P, ink},
+      {DFCS_BUTTONRADIO, ink, false, P, window}, {DFCS_BUTTONRADIO | DFCS_CHECKED, ink, true, P, ink},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << k.state);
@@ -111,11 +104,8 @@ TEST(FrameControlsTest, ScrollArrowsPointTheirWay) {
     bool tipFirst;  // the arrow's narrow end is at the top or left
   };
   const Case cases[] = {
-      {DFCS_SCROLLUP, true, true},
-      {DFCS_SCROLLDOWN, true, false},
-      {DFCS_SCROLLLEFT, false, true},
-      {DFCS_SCROLLRIGHT, false, false},
-      {DFCS_SCROLLCOMBOBOX, true, false},
+      {DFCS_SCROLLUP, true, true}, {DFCS_SCROLLDOWN, true, false}, {DFCS_SCROLLLEFT, false, true},
+      {DFCS_SCROLLRIGHT, false, false}, {DFCS_SCROLLCOMBOBOX, true, false},
   };
   for (const Case& k : cases) {
     Canvas c(16, 16, kPaper);

@@ -87,8 +87,7 @@ TEST(RasterBlitTest, PensDrawLinesWithoutTheirEndAndRectanglesAreOutlinedByThePe
       {2, false, TRANSPARENT, false, {0, 10, 24, 10}},  // or left alone
       {4, false, OPAQUE, false, {0, 11, 24, 11}},
       {0, false, OPAQUE, false, {30, 2, 40, 2}},       // beside the surface
-      {3, false, OPAQUE, false, {4, 12, 8, 14}},
-      {3, false, OPAQUE, true, {12, 1, 17, 5}},
+      {3, false, OPAQUE, false, {4, 12, 8, 14}}, {3, false, OPAQUE, true, {12, 1, 17, 5}},
       {4, false, OPAQUE, true, {23, 5, 18, 1}},        // corners either way round; one pixel less without a pen
       {3, true, OPAQUE, true, {12, 12, 17, 16}},
       {3, false, OPAQUE, true, {0, 12, 1, 16}},        // one pixel wide: the line is drawn through
@@ -198,10 +197,8 @@ TEST_F(RasterScreenTest, AWindowCoveredInTheMiddleDrawsAboveAndBelowTheCover) {
   RECT all{0, 0, 100, 100};
   FillRect(hdc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   ReleaseDC(under, hdc);
-  const struct {
-    int x, y;
-    uint32_t pixel;
-  } cases[] = {{50, 40, kWhite}, {10, 70, kWhite}, {50, 70, kBlack}, {90, 70, kWhite}, {50, 120, kWhite}};
+  const struct { int x, y; uint32_t pixel; } cases[] = {
+      {50, 40, kWhite}, {10, 70, kWhite}, {50, 70, kBlack}, {90, 70, kWhite}, {50, 120, kWhite}};
   for (const auto& c : cases) EXPECT_EQ(screenPixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
 }
 

@@ -90,13 +90,8 @@ TEST_F(TextTest, OpaqueWithoutTextFillsExactlyTheRectangle) {
 }
 
 TEST_F(TextTest, TextLandsInsideItsMeasuredExtent) {
-  struct Case {
-    const char16_t* face;
-    LONG height, weight;
-    const char16_t* text;
-  } cases[] = {
-      {u"Tahoma", -13, FW_BOLD, u"Database Properties"},
-      {u"Courier New", -12, FW_NORMAL, u"0x0001 (VT_I2)"},
+  struct Case { const char16_t* face; LONG height, weight; const char16_t* text; } cases[] = {
+      {u"Tahoma", -13, FW_BOLD, u"Database Properties"}, {u"Courier New", -12, FW_NORMAL, u"0x0001 (VT_I2)"},
       {u"Times New Roman", -16, FW_NORMAL, u"Records: 1,024"},
   };
   for (const Case& c : cases) {
@@ -185,10 +180,8 @@ TEST_F(TextTest, AlignmentMovesTheReferencePointAndTheCurrentPositionFollowsTheR
   // The current position starts at (120, 30) and is where the run leaves it.
   const struct { UINT align; int left, top, nextX; } cases[] = {
       {TA_CENTER | TA_TOP, 100 - w / 2, 100, 120},
-      {TA_LEFT | TA_BOTTOM, 100, 100 - tm_.tmHeight, 120},
-      {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm_.tmAscent, 120},
-      {TA_UPDATECP, 120, 30, 120 + w},
-      {TA_UPDATECP | TA_RIGHT, 120 - w, 30, 120 - w},
+      {TA_LEFT | TA_BOTTOM, 100, 100 - tm_.tmHeight, 120}, {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm_.tmAscent, 120},
+      {TA_UPDATECP, 120, 30, 120 + w}, {TA_UPDATECP | TA_RIGHT, 120 - w, 30, 120 - w},
   };
   UINT previous = TA_LEFT | TA_TOP;
   for (const auto& c : cases) {
@@ -205,7 +198,8 @@ TEST_F(TextTest, AlignmentMovesTheReferencePointAndTheCurrentPositionFollowsTheR
   SetTextAlign(hdc_, TA_LEFT | TA_TOP);
   SIZE s{};
   EXPECT_FALSE(GetTextMetricsW(hdc_, nullptr) || GetTextExtentPoint32W(hdc_, u"x", -1, &s) ||
-               ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr)) << "no metrics buffer, a negative count, a count without text";
+               ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr))
+      << "no metrics buffer, a negative count, a count without text";
 }
 
 // --- DrawTextW -------------------------------------------------------------
@@ -231,14 +225,9 @@ TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
 
 TEST_F(TextTest, CalcRectBoundsLinesBreaksPrefixesAndTabsAndDrawsNothing) {
   const int stop = 8 * tm_.tmAveCharWidth;
-  struct Case {
-    const char16_t* text;
-    LONG width;
-    UINT format;
-    LONG right, bottom;  // of the calculated rectangle, from (0, 0)
-  } cases[] = {
-      {u"Delete Database", 200, DT_SINGLELINE, width(u"Delete Database"), tm_.tmHeight},
-      {u"", 100, 0, 0, 0},
+  // right, bottom: of the calculated rectangle, from (0, 0).
+  struct Case { const char16_t* text; LONG width; UINT format; LONG right, bottom; } cases[] = {
+      {u"Delete Database", 200, DT_SINGLELINE, width(u"Delete Database"), tm_.tmHeight}, {u"", 100, 0, 0, 0},
       {u"one\r\ntwo\nthree\rfour", 200, 0, width(u"three"), 4 * tm_.tmHeight},
       // A word wider than the line is not split; the rectangle grows to hold it.
       {u"a Supercalifragilistic b", 30, DT_WORDBREAK, width(u"Supercalifragilistic"), 3 * tm_.tmHeight},
@@ -286,10 +275,7 @@ TEST_F(TextTest, EndEllipsisCutsWhatDoesNotFitAndClippingIsTheDefault) {
 TEST_F(TextTest, DrawTextAlignsLeftCentreRightAndVertically) {
   int w = width(u"Records");
   RECT box{20, 40, 220, 100};
-  struct Case {
-    UINT format;
-    int left, top;
-  } cases[] = {
+  struct Case { UINT format; int left, top; } cases[] = {
       {DT_CENTER | DT_SINGLELINE, 20 + (200 - w) / 2, 40},
       {DT_SINGLELINE | DT_VCENTER, 20, 40 + (60 - tm_.tmHeight) / 2},
       {DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, 220 - w, 100 - tm_.tmHeight},

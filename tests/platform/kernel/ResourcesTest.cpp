@@ -30,11 +30,7 @@ TEST(Resources, FoundByOrdinalByNameAndByNumberTextAndMissingOnesRefused) {
   EXPECT_EQ(SizeofResource(module, byName), 5u);
   EXPECT_EQ(std::string(static_cast<const char*>(LockResource(LoadResource(module, byName))), 5), "named");
   // Missing names and types are refused with their error.
-  struct Case {
-    const WCHAR* name;
-    const WCHAR* type;
-    DWORD error;
-  } cases[] = {
+  struct Case { const WCHAR* name; const WCHAR* type; DWORD error; } cases[] = {
       {MAKEINTRESOURCEW(999), RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},
       {MAKEINTRESOURCEW(201), RT_MENU, ERROR_RESOURCE_TYPE_NOT_FOUND},
       {u"#70000", RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},  // number text too large
@@ -78,9 +74,7 @@ TEST(LoadString, EmptyEntryIsFoundAndMissingOneIsNot) {
   const std::pair<UINT, const char16_t*> cases[] = {
       {1, u"One"},
       {2, u""},  // an empty entry is found
-      {3, u"Three"},
-      {17, u"Seventeen"},
-      {1015, u"Tools"},
+      {3, u"Three"}, {17, u"Seventeen"}, {1015, u"Tools"},
       {40, u"A string that is longer than the small buffers of the tests"},
       {500, u"<none>"},  // no block holds 500
   };
@@ -131,13 +125,10 @@ TEST(Icons, LoadsTheImageOfTheRequestedSizeAndSharedOnesStay) {
 }
 
 TEST(Icons, SystemIconsAndCursorsAreDrawnAndShared) {
-  struct Case {
-    LPCWSTR id;
-    int x, y;
-    uint32_t colour;  // of that pixel of the 32x32 icon
-  } cases[] = {{IDI_HAND, 16, 6, 0xFFD42020u},        {IDI_HAND, 16, 16, 0xFFFFFFFFu},
-               {IDI_EXCLAMATION, 16, 12, 0xFF000000u}, {IDI_EXCLAMATION, 10, 26, 0xFFF0C020u},
-               {IDI_ASTERISK, 8, 16, 0xFF2060C8u}};
+  // colour: of that pixel of the 32x32 icon.
+  struct Case { LPCWSTR id; int x, y; uint32_t colour; } cases[] = {
+      {IDI_HAND, 16, 6, 0xFFD42020u}, {IDI_HAND, 16, 16, 0xFFFFFFFFu}, {IDI_EXCLAMATION, 16, 12, 0xFF000000u},
+      {IDI_EXCLAMATION, 10, 26, 0xFFF0C020u}, {IDI_ASTERISK, 8, 16, 0xFF2060C8u}};
   for (const Case& c : cases) {
     HICON icon = LoadIconW(nullptr, c.id);
     const kernel::Icon* image = kernel::iconFromHandle(icon);
