@@ -73,8 +73,7 @@ TEST(BitmapTest, ObjectsDescribeTheirKindAndValuesAndTheDcNamesWhatItHolds) {
     uint32_t description[32] = {};
     EXPECT_EQ(GetObjectType(o.object), o.type);
     EXPECT_EQ(GetObjectW(o.object, 0, nullptr), o.size) << "no buffer asks the size";
-    EXPECT_EQ(GetObjectW(o.object, o.size - 1, description), 0);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_TRUE(!GetObjectW(o.object, o.size - 1, description) && GetLastError() == ERROR_INSUFFICIENT_BUFFER);
     EXPECT_EQ(GetObjectW(o.object, sizeof(description), description), o.size);
     EXPECT_EQ(description[1], o.second) << o.type;
     HGDIOBJ old = SelectObject(c.dc(), o.object);

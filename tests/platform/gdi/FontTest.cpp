@@ -136,10 +136,7 @@ TEST(FontTest, HostileRecordsGiveUsableFonts) {
 
 // --- Enumeration ---------------------------------------------------------
 
-struct Recorder {
-  std::vector<std::u16string> names;
-  size_t stopAfter = SIZE_MAX;
-};
+struct Recorder { std::vector<std::u16string> names; size_t stopAfter = SIZE_MAX; };
 
 int CALLBACK record(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM lParam) {
   auto* r = reinterpret_cast<Recorder*>(lParam);
@@ -185,12 +182,7 @@ TEST(FontMatcherTest, DeviceFacesResolveToLookAlikesAndUnknownOnesToTheDefault) 
                            installed(u"DejaVu Sans Condensed", u"Book", 400, false),
                            installed(u"DejaVu Serif", u"Book", 400, false),
                            installed(u"DejaVu Serif Condensed", u"Bold", 700, false)});
-  struct Case {
-    const gdi::FontMatcher& matcher;
-    const char16_t* face;
-    unsigned pitchAndFamily;
-    const char16_t* family;
-  } cases[] = {
+  struct Case { const gdi::FontMatcher& matcher; const char16_t* face; unsigned pitchAndFamily; const char16_t* family; } cases[] = {
       {plain, u"Tahoma", 0, u"DejaVu Sans"}, {plain, u"tAHOMA", 0, u"DejaVu Sans"}, {plain, u"Courier New", 0, u"DejaVu Sans Mono"},
       {plain, u"Times New Roman", 0, u"DejaVu Sans"},  // no serif installed: the default
       {plain, u"zapf", 0, u"Zapf"},                     // installed: by its own name

@@ -36,14 +36,8 @@ TEST(FrameControlsTest, DrawEdgeDrawsEachKindOnTheAskedSides) {
   const uint32_t light = sysPixel(COLOR_3DLIGHT), white = sysPixel(COLOR_3DHIGHLIGHT);
   const uint32_t shadow = sysPixel(COLOR_3DSHADOW), dark = sysPixel(COLOR_3DDKSHADOW);
   const uint32_t face = sysPixel(COLOR_3DFACE);
-  struct Case {
-    UINT edge, flags;
-    // Outer top, inner top, inner bottom, outer bottom, middle.
-    uint32_t outerTop, innerTop, innerBottom, outerBottom, middle;
-    RECT adjusted;
-  };
   const uint32_t P = kPaperPixel;
-  const Case cases[] = {
+  const struct { UINT edge, flags; uint32_t outerTop, innerTop, innerBottom, outerBottom, middle; RECT adjusted; } cases[] = {
       {EDGE_RAISED, BF_RECT, light, white, shadow, dark, P, {0, 0, 10, 10}},
       {EDGE_SUNKEN, BF_RECT, shadow, dark, light, white, P, {0, 0, 10, 10}},
       {EDGE_ETCHED, BF_RECT, shadow, white, shadow, white, P, {0, 0, 10, 10}},
@@ -52,7 +46,7 @@ TEST(FrameControlsTest, DrawEdgeDrawsEachKindOnTheAskedSides) {
       {EDGE_SUNKEN, BF_TOP | BF_ADJUST, shadow, dark, P, P, P, {0, 2, 10, 10}},
       {EDGE_SUNKEN, BF_BOTTOM | BF_ADJUST, P, P, light, white, P, {0, 0, 10, 8}},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     Canvas c(10, 10, kPaper);
     RECT r{0, 0, 10, 10};
     ASSERT_TRUE(DrawEdge(c.dc(), &r, k.edge, k.flags));
@@ -76,7 +70,7 @@ TEST(FrameControlsTest, CheckBoxesAndRadioButtonsShowTheirState) {
       {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, grey, true, frame, kAny},
       {DFCS_BUTTONRADIO, ink, false, P, window}, {DFCS_BUTTONRADIO | DFCS_CHECKED, ink, true, P, ink},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << k.state);
     Canvas c(13, 13, kPaper);
     RECT r{0, 0, 13, 13};
@@ -98,16 +92,11 @@ TEST(FrameControlsTest, CheckBoxesAndRadioButtonsShowTheirState) {
 
 TEST(FrameControlsTest, ScrollArrowsPointTheirWay) {
   const uint32_t ink = sysPixel(COLOR_BTNTEXT);
-  struct Case {
-    UINT direction;
-    bool vertical;
-    bool tipFirst;  // the arrow's narrow end is at the top or left
-  };
-  const Case cases[] = {
+  // tipFirst: the arrow's narrow end is at the top or left.
+  const struct { UINT direction; bool vertical; bool tipFirst; } cases[] = {
       {DFCS_SCROLLUP, true, true}, {DFCS_SCROLLDOWN, true, false}, {DFCS_SCROLLLEFT, false, true},
-      {DFCS_SCROLLRIGHT, false, false}, {DFCS_SCROLLCOMBOBOX, true, false},
-  };
-  for (const Case& k : cases) {
+      {DFCS_SCROLLRIGHT, false, false}, {DFCS_SCROLLCOMBOBOX, true, false}};
+  for (const auto& k : cases) {
     Canvas c(16, 16, kPaper);
     RECT r{0, 0, 16, 16};
     ASSERT_TRUE(DrawFrameControl(c.dc(), &r, DFC_SCROLL, k.direction));

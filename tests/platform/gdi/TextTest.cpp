@@ -2,6 +2,7 @@
 // by pixel against what GetTextExtentPoint32W and GetTextMetricsW say.
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "RasterHelpers.h"
@@ -187,8 +188,7 @@ TEST_F(TextTest, AlignmentMovesTheReferencePointAndTheCurrentPositionFollowsTheR
   for (const auto& c : cases) {
     clear();
     MoveToEx(hdc_, 120, 30, nullptr);
-    EXPECT_EQ(SetTextAlign(hdc_, c.align), previous);
-    previous = c.align;
+    EXPECT_EQ(SetTextAlign(hdc_, c.align), std::exchange(previous, c.align));
     out(100, 100, u"Name");
     EXPECT_EQ(inked(), (RECT{c.left, c.top, c.left + w, c.top + tm_.tmHeight})) << c.align;
     POINT now{};

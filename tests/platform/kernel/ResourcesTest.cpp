@@ -45,19 +45,15 @@ TEST(Resources, FoundByOrdinalByNameAndByNumberTextAndMissingOnesRefused) {
 TEST(Modules, TheProgramIsNamedByItsPathOrFileAndItsPathIsCutToTheBuffer) {
   HMODULE self = GetModuleHandleW(nullptr);
   WCHAR path[1024];
-  DWORD n = GetModuleFileNameW(self, path, 1024);
   std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
-  ASSERT_EQ(std::u16string(path, n), std::u16string(exe.begin(), exe.end()));
+  ASSERT_EQ(std::u16string(path, GetModuleFileNameW(self, path, 1024)), std::u16string(exe.begin(), exe.end()));
   std::u16string file = std::u16string(path).substr(exe.rfind('/') + 1);
   for (std::u16string name : {std::u16string(path), file, file + u".EXE"}) EXPECT_EQ(GetModuleHandleW(name.c_str()), self);
-  EXPECT_EQ(GetModuleHandleW(u"coredll.dll"), nullptr);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_MOD_NOT_FOUND));
   WCHAR cut[4];
-  EXPECT_EQ(GetModuleFileNameW(nullptr, cut, 4), 4u);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
-  EXPECT_EQ(std::u16string(cut), std::u16string(path, 3));
-  EXPECT_EQ(GetModuleFileNameW(reinterpret_cast<HMODULE>(0x20000), path, 1024), 0u);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_MOD_NOT_FOUND));
+  EXPECT_TRUE(GetModuleFileNameW(nullptr, cut, 4) == 4 && GetLastError() == ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(std::u16string(cut), std::u16string(path, 3)) << "cut and terminated";
+  EXPECT_TRUE(!GetModuleHandleW(u"coredll.dll") && GetLastError() == ERROR_MOD_NOT_FOUND);
+  EXPECT_TRUE(!GetModuleFileNameW(reinterpret_cast<HMODULE>(0x20000), path, 1024) && GetLastError() == ERROR_MOD_NOT_FOUND);
 }
 
 // The counted string itself, as a null buffer gives it.

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "StoreFixture.h"
 
 using namespace storetest;
@@ -119,13 +121,8 @@ TEST_F(Databases, SetDatabaseInfoRenamesRetypesAndResortsAClosedDatabase) {
   CEOID r1 = addRecord(h, {propI4(1, 1), propI4(2, 9)});
   DWORD size = infoOf(db).dwSize;
   auto set = [db](DWORD flags, const char16_t* name, WORD sorts, SORTORDERSPEC sort) {
-    CEDBASEINFO change{};
-    change.dwFlags = flags | CEDB_VALIDTYPE | CEDB_VALIDMODTIME;
+    CEDBASEINFO change{flags | CEDB_VALIDTYPE | CEDB_VALIDMODTIME, {}, 42, 0, sorts, 0, {0x11223344, 0x01C00000}, {sort}};
     std::char_traits<char16_t>::copy(change.szDbaseName, name, std::char_traits<char16_t>::length(name));
-    change.dwDbaseType = 42;
-    change.ftLastModified = {0x11223344, 0x01C00000};
-    change.wNumSortOrder = sorts;
-    change.rgSortSpecs[0] = sort;
     return CeSetDatabaseInfo(db, &change);
   };
   const SORTORDERSPEC descending{0x00020003, CEDB_SORT_DESCENDING};
@@ -140,10 +137,8 @@ TEST_F(Databases, SetDatabaseInfoRenamesRetypesAndResortsAClosedDatabase) {
   reopen();
   CEDBASEINFO info = infoOf(db);
   EXPECT_EQ(std::u16string(info.szDbaseName), u"New");
-  EXPECT_EQ(info.dwDbaseType, 42u);
-  EXPECT_EQ(info.ftLastModified.dwLowDateTime, 0x11223344u);
-  EXPECT_EQ(info.wNumRecords, 2);
-  EXPECT_EQ(info.dwSize, size);
+  EXPECT_EQ(std::tuple(info.dwDbaseType, info.ftLastModified.dwLowDateTime, info.wNumRecords, info.dwSize),
+            std::tuple(DWORD{42}, DWORD{0x11223344}, WORD{2}, size)) << "type, time, records and size";
   h = openDb(db, 0x00020003);
   EXPECT_EQ(walk(h), (std::vector<CEOID>{r1, r5})) << "records follow the new, descending sort order";
   CloseHandle(h);

@@ -53,11 +53,7 @@ TEST_F(DeviceImages, FilesThatAreNotSoundImagesAreRefusedAndLeftUntouched) {
       execSql(p, statement);
     };
   };
-  struct Case {
-    const char* name;
-    std::function<void(const std::string&)> make;
-    const char* reason;
-  };
+  struct Case { const char* name; std::function<void(const std::string&)> make; const char* reason; };
   std::vector<Case> cases = {
       {"empty", bytes({}), "not a device image"}, {"random bytes", bytes(noise), "not a device image"},
       {"truncated", bytes({image.begin(), image.begin() + 5000}), "truncated"},

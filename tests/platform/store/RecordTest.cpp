@@ -74,13 +74,7 @@ TEST(SortKeys, OrderFollowsTypeAndFlags) {
   PropValue sa = str(0x0001001F, u"b"), sb = str(0x0001001F, u"B"), sc = str(0x0001001F, u"ab"),
             sd = str(0x0001001F, u"abc"), se = str(0x0001001F, u"");
   PropValue other = num(0x00010003, 1);  // same number, another type
-  struct Case {
-    const char* what;
-    CEPROPID id;
-    DWORD flags;
-    std::vector<std::pair<char, const PropValue*>> values;
-    std::string expected;
-  };
+  struct Case { const char* what; CEPROPID id; DWORD flags; std::vector<std::pair<char, const PropValue*>> values; std::string expected; };
   std::vector<Case> cases = {
       {"signed short", 0x00010002, 0, {{'a', &i2a}, {'b', &i2b}, {'c', &i2c}}, "cab"},
       {"signed int", 0x00010003, 0, {{'a', &i4a}, {'b', &i4b}, {'c', &i4c}}, "cab"},
