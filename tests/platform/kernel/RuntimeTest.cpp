@@ -176,7 +176,7 @@ TEST(WideString, CaselessComparisonsOrderByCodeUnitAndCaseMapsBothWays) {
   }
   EXPECT_EQ(towupper(WCHAR(0x03C2)), WCHAR(0x03A3));  // final sigma
   // Copies, searches and appends, as the C runtime has them.
-  WCHAR b[8];
+  WCHAR b[12];
   auto text = [](const WCHAR* t) { return t ? std::u16string(t) : u"<null>"; };
   const WCHAR* path = u"\\Temp\\db.cdb";
   const std::pair<std::u16string, std::u16string> calls[] = {
