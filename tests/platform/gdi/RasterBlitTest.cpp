@@ -97,11 +97,11 @@ TEST(RasterBlitTest, PensDrawLinesWithoutTheirEndAndRectanglesAreOutlinedByThePe
     SelectObject(dc, GetStockObject(step.hollow ? NULL_BRUSH : GRAY_BRUSH));
     SetBkMode(dc, step.bkMode);
     const RECT& at = step.at;
-    POINT end = {at.right, at.bottom};  // where a line leaves the position
     EXPECT_TRUE(step.rectangle ? Rectangle(dc, at.left, at.top, at.right, at.bottom)
-                               : MoveToEx(dc, at.left, at.top, nullptr) && LineTo(dc, at.right, at.bottom) &&
-                                     MoveToEx(dc, 0, 0, &end));
-    EXPECT_EQ(std::pair(end.x, end.y), std::pair(at.right, at.bottom));
+                               : MoveToEx(dc, at.left, at.top, nullptr) && LineTo(dc, at.right, at.bottom));
+    POINT end{};
+    MoveToEx(dc, 0, 0, &end);  // lines leave the position at their end; rectangles leave it alone
+    EXPECT_EQ(std::pair(end.x, end.y), (step.rectangle ? std::pair<LONG, LONG>(0, 0) : std::pair(at.right, at.bottom)));
   }
   EXPECT_EQ(canvas.picture({{kWhite, '.'}, {kBlack, '#'}, {0xFF0000, 'r'}, {0x0000FF, 'b'}, {0x00FF00, 'g'}, {0x808080, 'o'}}),
             (std::vector<std::string>{"rrrrrrrrrr..............", "............#####.oooo..", "............#ooo#.oooo..",

@@ -339,9 +339,9 @@ TEST(DateTimeFormat, FlagsAndPicturesOfTheDevice) {
     EXPECT_EQ(std::u16string(buffer, size_t(n - 1)), c.expected);
   }
   // A size of 0 asks for the size; without a time, the current one is formatted.
-  SYSTEMTIME t = at(2026, 12, 6, 19, 37);
   EXPECT_EQ(GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, u"yyyy", nullptr, 0), 5);
   EXPECT_EQ(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, u"HH", nullptr, 0), 3);
+  SYSTEMTIME t = at(2026, 12, 6, 19, 37);
   SYSTEMTIME leapless = at(2026, 2, 29);
   SYSTEMTIME late = at(2026, 1, 1, 24);
   WCHAR buffer[8];
