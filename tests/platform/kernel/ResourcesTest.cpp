@@ -1,5 +1,5 @@
-// Resources of the module: found by ordinal, name and number text, strings
-// from the string table, and icons, the module's and the system's.
+// The module: its name and path, its resources by ordinal, name and number
+// text, strings from its string table, and icons, its own and the system's.
 #include <gtest/gtest.h>
 #include <windows.h>
 

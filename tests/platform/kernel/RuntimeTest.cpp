@@ -152,7 +152,7 @@ TEST(Wsprintf, IntegersStringsAndSizePrefixesAndOutputCutAt1023Characters) {
   EXPECT_EQ(std::u16string(buffer), u"count=17");
 }
 
-TEST(WideString, CaselessComparisonsOrderByCodeUnitAndCaseMapsBothWays) {
+TEST(WideString, ComparisonsOrderByCodeUnitCaseMapsBothWaysAndCopiesAndSearchesActAsInTheRuntime) {
   struct Case { int (*compare)(const WCHAR*, const WCHAR*); const WCHAR* a; const WCHAR* b; int sign; } cases[] = {
       {_wcsicmp, u"Hello W\u00c9LT", u"hello w\u00e9lt", 0}, {_wcsicmp, u"apple", u"BANANA", -1},
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 6); }, u"DATAbase", u"dataBANK", 0},
@@ -284,7 +284,7 @@ SYSTEMTIME at(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, W
   return t;
 }
 
-TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeek) {
+TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeekAndBack) {
   // time: its day of the week included.
   struct Case { uint64_t ticks; SYSTEMTIME time; } cases[] = {
       {0, at(1601, 1, 1)}, {134410594252500000ull, at(2026, 12, 6, 19, 37, 5, 250)},
@@ -314,7 +314,7 @@ TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeek) {
   EXPECT_FALSE(SystemTimeToFileTime(&t, &past) || FileTimeToLocalFileTime(nullptr, &past));
 }
 
-TEST(DateTimeFormat, FlagsAndPicturesOfTheDevice) {
+TEST(DateTimeFormat, FlagsPicturesAndSizesOfTheDeviceAndRefusedCalls) {
   struct Case { bool isDate; DWORD flags; SYSTEMTIME time; const WCHAR* picture; const char16_t* expected; } cases[] = {
       {true, DATE_SHORTDATE, at(2026, 12, 6), nullptr, u"12/6/26"},
       {true, 0, at(2005, 3, 9), nullptr, u"3/9/05"},

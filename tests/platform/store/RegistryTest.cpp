@@ -76,7 +76,7 @@ TEST_F(RegistryTest, KeysAreCreatedCaseInsensitivelyEnumeratedInCreationOrderAnd
   EXPECT_EQ(RegSetValueExW(parent, u"v", 0, REG_BINARY, &b, 1), ERROR_INVALID_HANDLE);
 }
 
-TEST_F(RegistryTest, ValuesAreStoredByteForByteAndQueriesHonourSmallAndNullBuffers) {
+TEST_F(RegistryTest, ValuesAreStoredByteForByteQueriedWithSmallAndNullBuffersAndDeleted) {
   HKEY key = create(HKEY_LOCAL_MACHINE, u"Software\\Tarniwell\\Vantor");
   std::vector<BYTE> font(92);
   for (size_t i = 0; i < font.size(); ++i) font[i] = static_cast<BYTE>(i * 7 + 1);
