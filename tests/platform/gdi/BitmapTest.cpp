@@ -1,5 +1,6 @@
-// Bitmaps: DIB sections of every depth, bitmaps from resources, and
-// monochrome bitmaps drawn in colour.
+// Bitmaps: memory DCs and compatible bitmaps, DIB sections of every depth,
+// bitmaps from resources, transfers between colour and monochrome, and how
+// every kind of object describes itself.
 #include "RasterHelpers.h"
 
 namespace rastertest {
@@ -25,6 +26,65 @@ struct InDc {
   HGDIOBJ old;
 };
 
+TEST(BitmapTest, MemoryDcsHoldOneBitmapAtATimeAndColourTurnsMonochromeByTheBackground) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HDC other = CreateCompatibleDC(nullptr);
+  // A memory DC starts with a one-pixel monochrome bitmap; a compatible bitmap has its depth.
+  BITMAP initial = describe(GetCurrentObject(memory, OBJ_BITMAP));
+  EXPECT_EQ(initial.bmWidth * initial.bmHeight * initial.bmBitsPixel, 1);
+  HBITMAP mono = CreateCompatibleBitmap(memory, 3, 1);
+  HBITMAP colour = CreateCompatibleBitmap(screen, 8, 2);
+  EXPECT_EQ(describe(mono).bmBitsPixel, 1);
+  EXPECT_EQ(describe(colour).bmBitsPixel, GetDeviceCaps(screen, BITSPIXEL));
+  // A bitmap is drawn on by one DC at a time and is not deleted meanwhile;
+  // window DCs are released, not deleted, and memory DCs deleted once.
+  const std::pair<bool, bool> calls[] = {
+      {SelectObject(memory, colour) == GetCurrentObject(other, OBJ_BITMAP), true},  // the shared default bitmap
+      {SelectObject(other, colour) != nullptr, false}, {DeleteObject(colour), false},
+      {SelectObject(screen, mono) != nullptr, false}, {DeleteDC(screen), false}, {DeleteDC(memory), true},
+      {DeleteDC(memory), false}, {DeleteObject(colour), true}, {DeleteDC(other), true},
+      {CreateCompatibleBitmap(screen, 100000, 100000) != nullptr, false}};
+  for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i].first, calls[i].second) << "call " << i;
+  ReleaseDC(nullptr, screen);
+  // Colour to monochrome: the source's background colour turns white, all else black; so does drawing.
+  Canvas source(3, 1);
+  source.set(0, 0, 0x123456);
+  SetBkColor(source.dc(), RGB(0x12, 0x34, 0x56));
+  InDc in(mono);
+  EXPECT_TRUE(BitBlt(in.dc, 0, 0, 3, 1, source.dc(), 0, 0, SRCCOPY));
+  EXPECT_EQ(std::vector<COLORREF>({GetPixel(in.dc, 0, 0), GetPixel(in.dc, 1, 0), SetPixel(in.dc, 1, 0, RGB(200, 200, 200)),
+                                   SetPixel(in.dc, 2, 0, RGB(0, 0, 100))}),
+            std::vector<COLORREF>({RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)}));
+}
+
+TEST(BitmapTest, ObjectsDescribeTheirKindAndValuesAndTheDcNamesWhatItHolds) {
+  Canvas c(2, 2);
+  LOGBRUSH brushes[] = {{BS_SOLID, RGB(1, 2, 3), 0}, {2, 0, 0}};  // solid, hatched
+  LOGFONTW tahoma{};
+  EXPECT_TRUE(!CreateBrushIndirect(&brushes[1]) && !CreatePen(2, 1, 0) && !CreateFontIndirectW(nullptr)) << "hatched, dotted, none";
+  // The description's second field: a brush's colour, a pen's width (at least 1), a font's or bitmap's width.
+  const struct { HGDIOBJ object; DWORD type; int size; uint32_t second; } objects[] = {
+      {CreateBrushIndirect(&brushes[0]), OBJ_BRUSH, sizeof(LOGBRUSH), RGB(1, 2, 3)},
+      {CreatePen(PS_DASH, 0, RGB(4, 5, 6)), OBJ_PEN, sizeof(LOGPEN), 1},
+      {CreateFontIndirectW(&tahoma), OBJ_FONT, sizeof(LOGFONTW), 0},
+      {CreateCompatibleBitmap(c.dc(), 3, 2), OBJ_BITMAP, sizeof(BITMAP), 3}};
+  for (const auto& o : objects) {
+    uint32_t description[32] = {};
+    EXPECT_EQ(GetObjectType(o.object), o.type);
+    EXPECT_EQ(GetObjectW(o.object, 0, nullptr), o.size) << "no buffer asks the size";
+    EXPECT_TRUE(!GetObjectW(o.object, o.size - 1, description) && GetLastError() == ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(GetObjectW(o.object, sizeof(description), description), o.size);
+    EXPECT_EQ(description[1], o.second) << o.type;
+    HGDIOBJ old = SelectObject(c.dc(), o.object);
+    EXPECT_EQ(GetCurrentObject(c.dc(), o.type), o.object);
+    SelectObject(c.dc(), old);
+    EXPECT_TRUE(DeleteObject(o.object) && !DeleteObject(o.object) && !GetObjectW(o.object, 0, nullptr)) << "deleted once";
+  }
+  EXPECT_EQ(GetObjectType(c.dc()), DWORD(OBJ_MEMDC));
+  EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_DC), nullptr);
+}
+
 TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
   // Palette formats get black, red, green and white (1 bit: black and red).
   struct {
@@ -32,11 +92,8 @@ TEST(BitmapTest, DibSectionsOfEveryDepthExchangePixelsWithTheirCaller) {
     RGBQUAD colours[4];
   } info{};
   const RGBQUAD palette[4] = {{0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 255, 255, 0}};
-  struct Case {
-    WORD bits;
-    uint32_t storedRed;    // the caller's value for pure red
-    size_t bytesPerPixel;  // 0 for palette formats
-  } const cases[] = {
+  // storedRed: the caller's value for pure red; bytesPerPixel: 0 for palette formats.
+  struct Case { WORD bits; uint32_t storedRed; size_t bytesPerPixel; } const cases[] = {
       {1, 1, 0}, {2, 1, 0}, {4, 1, 0}, {8, 1, 0},
       {16, 0x7C00, 2},    // 5-5-5
       {24, 0xFF0000, 3},  // blue, green, red bytes

@@ -51,17 +51,7 @@ class Selected {
 };
 
 TEST(FontTest, GetObjectReturnsTheLogfontAsCreated) {
-  LOGFONTW f = describe(u"Courier New", -17, FW_BOLD, 1);
-  f.lfWidth = 7;
-  f.lfEscapement = 10;
-  f.lfOrientation = 20;
-  f.lfUnderline = 1;
-  f.lfStrikeOut = 1;
-  f.lfCharSet = ANSI_CHARSET;
-  f.lfOutPrecision = 3;
-  f.lfClipPrecision = 2;
-  f.lfQuality = ANTIALIASED_QUALITY;
-  f.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  LOGFONTW f{-17, 7, 10, 20, FW_BOLD, 1, 1, 1, ANSI_CHARSET, 3, 2, ANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN, u"Courier New"};
   // The same record through CreateFontW.
   HFONT again = CreateFontW(-17, 7, 10, 20, FW_BOLD, 1, 1, 1, ANSI_CHARSET, 3, 2, ANTIALIASED_QUALITY,
                             FIXED_PITCH | FF_MODERN, u"Courier New");
@@ -146,10 +136,7 @@ TEST(FontTest, HostileRecordsGiveUsableFonts) {
 
 // --- Enumeration ---------------------------------------------------------
 
-struct Recorder {
-  std::vector<std::u16string> names;
-  size_t stopAfter = SIZE_MAX;
-};
+struct Recorder { std::vector<std::u16string> names; size_t stopAfter = SIZE_MAX; };
 
 int CALLBACK record(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM lParam) {
   auto* r = reinterpret_cast<Recorder*>(lParam);
@@ -195,27 +182,15 @@ TEST(FontMatcherTest, DeviceFacesResolveToLookAlikesAndUnknownOnesToTheDefault) 
                            installed(u"DejaVu Sans Condensed", u"Book", 400, false),
                            installed(u"DejaVu Serif", u"Book", 400, false),
                            installed(u"DejaVu Serif Condensed", u"Bold", 700, false)});
-  struct Case {
-    const gdi::FontMatcher& matcher;
-    const char16_t* face;
-    unsigned pitchAndFamily;
-    const char16_t* family;
-  } cases[] = {
-      {plain, u"Tahoma", 0, u"DejaVu Sans"},
-      {plain, u"tAHOMA", 0, u"DejaVu Sans"},
-      {plain, u"Courier New", 0, u"DejaVu Sans Mono"},
+  struct Case { const gdi::FontMatcher& matcher; const char16_t* face; unsigned pitchAndFamily; const char16_t* family; } cases[] = {
+      {plain, u"Tahoma", 0, u"DejaVu Sans"}, {plain, u"tAHOMA", 0, u"DejaVu Sans"}, {plain, u"Courier New", 0, u"DejaVu Sans Mono"},
       {plain, u"Times New Roman", 0, u"DejaVu Sans"},  // no serif installed: the default
       {plain, u"zapf", 0, u"Zapf"},                     // installed: by its own name
-      {plain, u"Nowhere", FIXED_PITCH, u"DejaVu Sans"},
-      {plain, u"", FIXED_PITCH, u"DejaVu Sans Mono"},
-      {plain, u"", FF_MODERN, u"DejaVu Sans Mono"},
-      {plain, u"", 0, u"DejaVu Sans"},
+      {plain, u"Nowhere", FIXED_PITCH, u"DejaVu Sans"}, {plain, u"", FIXED_PITCH, u"DejaVu Sans Mono"},
+      {plain, u"", FF_MODERN, u"DejaVu Sans Mono"}, {plain, u"", 0, u"DejaVu Sans"},
       // Narrow device faces prefer the condensed look-alikes.
-      {narrow, u"Tahoma", 0, u"DejaVu Sans Condensed"},
-      {narrow, u"Frutiger Linotype", 0, u"DejaVu Sans"},
-      {narrow, u"Times New Roman", 0, u"DejaVu Serif Condensed"},
-      {narrow, u"No Such Face", 0, u"DejaVu Sans Condensed"},
-  };
+      {narrow, u"Tahoma", 0, u"DejaVu Sans Condensed"}, {narrow, u"Frutiger Linotype", 0, u"DejaVu Sans"},
+      {narrow, u"Times New Roman", 0, u"DejaVu Serif Condensed"}, {narrow, u"No Such Face", 0, u"DejaVu Sans Condensed"}};
   for (const Case& c : cases)
     EXPECT_EQ(c.matcher.resolveFamily(c.face, c.pitchAndFamily), c.family) << std::u16string_view(c.face).size();
   // Listed: installed families and the device faces that have a look-alike.

@@ -36,14 +36,8 @@ TEST(FrameControlsTest, DrawEdgeDrawsEachKindOnTheAskedSides) {
   const uint32_t light = sysPixel(COLOR_3DLIGHT), white = sysPixel(COLOR_3DHIGHLIGHT);
   const uint32_t shadow = sysPixel(COLOR_3DSHADOW), dark = sysPixel(COLOR_3DDKSHADOW);
   const uint32_t face = sysPixel(COLOR_3DFACE);
-  struct Case {
-    UINT edge, flags;
-    // Outer top, inner top, inner bottom, outer bottom, middle.
-    uint32_t outerTop, innerTop, innerBottom, outerBottom, middle;
-    RECT adjusted;
-  };
   const uint32_t P = kPaperPixel;
-  const Case cases[] = {
+  const struct { UINT edge, flags; uint32_t outerTop, innerTop, innerBottom, outerBottom, middle; RECT adjusted; } cases[] = {
       {EDGE_RAISED, BF_RECT, light, white, shadow, dark, P, {0, 0, 10, 10}},
       {EDGE_SUNKEN, BF_RECT, shadow, dark, light, white, P, {0, 0, 10, 10}},
       {EDGE_ETCHED, BF_RECT, shadow, white, shadow, white, P, {0, 0, 10, 10}},
@@ -52,7 +46,7 @@ TEST(FrameControlsTest, DrawEdgeDrawsEachKindOnTheAskedSides) {
       {EDGE_SUNKEN, BF_TOP | BF_ADJUST, shadow, dark, P, P, P, {0, 2, 10, 10}},
       {EDGE_SUNKEN, BF_BOTTOM | BF_ADJUST, P, P, light, white, P, {0, 0, 10, 8}},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     Canvas c(10, 10, kPaper);
     RECT r{0, 0, 10, 10};
     ASSERT_TRUE(DrawEdge(c.dc(), &r, k.edge, k.flags));
@@ -70,20 +64,13 @@ TEST(FrameControlsTest, CheckBoxesAndRadioButtonsShowTheirState) {
   const uint32_t ink = sysPixel(COLOR_WINDOWTEXT), window = sysPixel(COLOR_WINDOW);
   const uint32_t frame = sysPixel(COLOR_WINDOWFRAME), grey = sysPixel(COLOR_GRAYTEXT), P = kPaperPixel;
   constexpr uint32_t kAny = 0xFFFFFFFF;
-  struct Case {
-    UINT state;
-    uint32_t markColour;
-    bool marked;
-    // Corner and centre (kAny: the mark's shape decides); a radio button is round.
-    uint32_t corner, centre;
-  } cases[] = {
-      {DFCS_BUTTONCHECK, ink, false, frame, window},
-      {DFCS_BUTTONCHECK | DFCS_CHECKED, ink, true, frame, kAny},
+  // Corner and centre (kAny: the mark's shape decides); a radio button is round.
+  struct Case { UINT state; uint32_t markColour; bool marked; uint32_t corner, centre; } cases[] = {
+      {DFCS_BUTTONCHECK, ink, false, frame, window}, {DFCS_BUTTONCHECK | DFCS_CHECKED, ink, true, frame, kAny},
       {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, grey, true, frame, kAny},
-      {DFCS_BUTTONRADIO, ink, false, P, window},
-      {DFCS_BUTTONRADIO | DFCS_CHECKED, ink, true, P, ink},
+      {DFCS_BUTTONRADIO, ink, false, P, window}, {DFCS_BUTTONRADIO | DFCS_CHECKED, ink, true, P, ink},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << k.state);
     Canvas c(13, 13, kPaper);
     RECT r{0, 0, 13, 13};
@@ -105,19 +92,11 @@ TEST(FrameControlsTest, CheckBoxesAndRadioButtonsShowTheirState) {
 
 TEST(FrameControlsTest, ScrollArrowsPointTheirWay) {
   const uint32_t ink = sysPixel(COLOR_BTNTEXT);
-  struct Case {
-    UINT direction;
-    bool vertical;
-    bool tipFirst;  // the arrow's narrow end is at the top or left
-  };
-  const Case cases[] = {
-      {DFCS_SCROLLUP, true, true},
-      {DFCS_SCROLLDOWN, true, false},
-      {DFCS_SCROLLLEFT, false, true},
-      {DFCS_SCROLLRIGHT, false, false},
-      {DFCS_SCROLLCOMBOBOX, true, false},
-  };
-  for (const Case& k : cases) {
+  // tipFirst: the arrow's narrow end is at the top or left.
+  const struct { UINT direction; bool vertical; bool tipFirst; } cases[] = {
+      {DFCS_SCROLLUP, true, true}, {DFCS_SCROLLDOWN, true, false}, {DFCS_SCROLLLEFT, false, true},
+      {DFCS_SCROLLRIGHT, false, false}, {DFCS_SCROLLCOMBOBOX, true, false}};
+  for (const auto& k : cases) {
     Canvas c(16, 16, kPaper);
     RECT r{0, 0, 16, 16};
     ASSERT_TRUE(DrawFrameControl(c.dc(), &r, DFC_SCROLL, k.direction));
@@ -163,13 +142,25 @@ TEST(FrameControlsTest, IconsBlendTheirAlphaOverTheDestination) {
   HICON icon = kernel::addIcon(std::move(source));
   ASSERT_NE(icon, nullptr);
   Canvas c(4, 4, RGB(0, 0, 0));
-  ASSERT_TRUE(DrawIconEx(c.dc(), 1, 1, icon, 0, 0, 0, nullptr, DI_NORMAL));
+  ASSERT_TRUE(DrawIcon(c.dc(), 1, 1, icon));
   EXPECT_EQ(c.at(1, 1), 0xFF0000u);
   EXPECT_EQ(c.at(2, 1), kBlack);
   EXPECT_EQ(c.at(1, 2), 0x808080u);
   EXPECT_EQ(c.at(2, 2), 0x0000FFu);
   EXPECT_EQ(c.at(0, 0), kBlack);
   EXPECT_EQ(c.at(3, 3), kBlack);
+  // A flicker brush goes under the icon; the image alone ignores
+  // transparency; the mask alone blacks out what the icon covers.
+  const struct { UINT flags; HGDIOBJ flicker; uint32_t opaque, transparent; } ways[] = {
+      {DI_NORMAL, GetStockObject(WHITE_BRUSH), 0xFF0000, kWhite}, {DI_IMAGE, nullptr, 0xFF0000, 0x123456},
+      {DI_MASK, nullptr, kBlack, 0x00FF00}};
+  for (const auto& way : ways) {
+    Canvas under(2, 1, RGB(0, 255, 0));
+    EXPECT_TRUE(DrawIconEx(under.dc(), 0, 0, icon, 0, 0, 0, static_cast<HBRUSH>(way.flicker), way.flags));
+    EXPECT_EQ(std::pair(under.at(0, 0), under.at(1, 0)), std::pair(way.opaque, way.transparent)) << way.flags;
+  }
+  EXPECT_FALSE(DrawIconEx(c.dc(), 0, 0, icon, -1, 2, 0, nullptr, DI_NORMAL));
+  EXPECT_FALSE(DrawIcon(c.dc(), 0, 0, nullptr));
   DestroyIcon(icon);
 }
 

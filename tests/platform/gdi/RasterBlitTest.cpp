@@ -1,6 +1,7 @@
-// Block transfers between memory and screen DCs, frames and single pixels,
-// extreme coordinates, and clipping to windows, their parents and their
-// update regions.
+// Block transfers and raster operations between memory and screen DCs,
+// lines and rectangles, frames, single pixels and scrolling, extreme
+// coordinates, and clipping to windows, their parents and their update
+// regions.
 #include <climits>
 
 #include "RasterHelpers.h"
@@ -40,6 +41,77 @@ TEST(RasterBlitTest, BitBltCopiesTheAskedRectangleAndClipsToBothSurfaces) {
   EXPECT_EQ(SetPixel(frame.dc(), 2, 2, RGB(1, 2, 3)), RGB(1, 2, 3));
   EXPECT_EQ(frame.at(2, 2), 0x010203u);
   EXPECT_EQ(SetPixel(frame.dc(), 6, 0, RGB(1, 2, 3)), CLR_INVALID);
+  // ScrollDC moves the visible pixels and reports what was uncovered; row 0 is not scrolled.
+  Canvas rows(1, 6);
+  for (int y = 0; y < 6; ++y) rows.set(0, y, static_cast<uint32_t>(y + 1));
+  RECT scroll{0, 1, 1, 6};
+  EXPECT_TRUE(ScrollDC(rows.dc(), 0, -2, &scroll, &scroll, nullptr, &r));
+  EXPECT_EQ(rows.picture({{1, '1'}, {4, '4'}, {5, '5'}, {6, '6'}}), (std::vector<std::string>{"1", "4", "5", "6", "5", "6"}));
+  EXPECT_EQ(r, (RECT{0, 4, 1, 6}));
+}
+
+TEST(RasterBlitTest, RasterOperationsCombineSourceDestinationAndPattern) {
+  // Per channel: source 0xF0, destination 0xCC, brush 0x80.
+  const struct { DWORD rop; uint32_t expected; } cases[] = {
+      {SRCCOPY, 0xF0}, {SRCPAINT, 0xFC}, {SRCAND, 0xC0}, {SRCINVERT, 0x3C}, {NOTSRCCOPY, 0x0F}, {SRCERASE, 0x30},
+      {MERGECOPY, 0x80}, {MERGEPAINT, 0xCF}, {PATCOPY, 0x80}, {PATINVERT, 0x4C}, {DSTINVERT, 0x33}, {BLACKNESS, 0},
+      {WHITENESS, 0xFF}};
+  for (const auto& c : cases) {
+    Canvas src(1, 1, RGB(0xF0, 0xF0, 0xF0));
+    Canvas dst(1, 1, RGB(0xCC, 0xCC, 0xCC));
+    SelectObject(dst.dc(), GetStockObject(GRAY_BRUSH));
+    EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, src.dc(), 0, 0, c.rop));
+    EXPECT_EQ(dst.at(0, 0), c.expected * 0x010101u) << std::hex << c.rop;
+  }
+  // PatBlt counts a negative extent from the other side; a null brush leaves all as it is.
+  Canvas pat(5, 3);
+  SelectObject(pat.dc(), GetStockObject(BLACK_BRUSH));
+  EXPECT_TRUE(PatBlt(pat.dc(), 4, 3, -2, -2, PATCOPY));
+  SelectObject(pat.dc(), GetStockObject(NULL_BRUSH));
+  EXPECT_TRUE(PatBlt(pat.dc(), 0, 0, 5, 3, PATCOPY));
+  EXPECT_EQ(pat.picture({{kWhite, '.'}, {kBlack, '#'}}), (std::vector<std::string>{".....", "..##.", "..##."}));
+  EXPECT_FALSE(PatBlt(pat.dc(), 0, 0, 1, 1, SRCCOPY));
+}
+
+TEST(RasterBlitTest, PensDrawLinesWithoutTheirEndAndRectanglesAreOutlinedByThePenAndFilledByTheBrush) {
+  Canvas canvas(24, 16);
+  HDC dc = canvas.dc();
+  HGDIOBJ pens[] = {CreatePen(PS_SOLID, 1, RGB(255, 0, 0)), CreatePen(PS_SOLID, 3, RGB(0, 0, 255)),
+                    CreatePen(PS_DASH, 1, 0), GetStockObject(BLACK_PEN), GetStockObject(NULL_PEN)};
+  SetBkColor(dc, RGB(0, 255, 0));
+  // A line runs from (left, top) to (right, bottom); the brush is grey unless hollow.
+  const struct { int pen; bool hollow; int bkMode; bool rectangle; RECT at; } steps[] = {
+      {0, false, OPAQUE, false, {0, 0, 10, 0}},
+      {1, false, OPAQUE, false, {2, 4, 8, 4}},         // a square nib three pixels high
+      {2, false, OPAQUE, false, {0, 8, 24, 8}},        // dashes: gaps in the background colour
+      {2, false, TRANSPARENT, false, {0, 10, 24, 10}},  // or left alone
+      {4, false, OPAQUE, false, {0, 11, 24, 11}},
+      {0, false, OPAQUE, false, {30, 2, 40, 2}},       // beside the surface
+      {3, false, OPAQUE, false, {4, 12, 8, 14}}, {3, false, OPAQUE, true, {12, 1, 17, 5}},
+      {4, false, OPAQUE, true, {23, 5, 18, 1}},        // corners either way round; one pixel less without a pen
+      {3, true, OPAQUE, true, {12, 12, 17, 16}},
+      {3, false, OPAQUE, true, {0, 12, 1, 16}},        // one pixel wide: the line is drawn through
+  };
+  for (const auto& step : steps) {
+    SelectObject(dc, pens[step.pen]);
+    SelectObject(dc, GetStockObject(step.hollow ? NULL_BRUSH : GRAY_BRUSH));
+    SetBkMode(dc, step.bkMode);
+    const RECT& at = step.at;
+    EXPECT_TRUE(step.rectangle ? Rectangle(dc, at.left, at.top, at.right, at.bottom)
+                               : MoveToEx(dc, at.left, at.top, nullptr) && LineTo(dc, at.right, at.bottom));
+    POINT end{};
+    MoveToEx(dc, 0, 0, &end);  // lines leave the position at their end; rectangles leave it alone
+    EXPECT_EQ(std::pair(end.x, end.y), (step.rectangle ? std::pair<LONG, LONG>(0, 0) : std::pair(at.right, at.bottom)));
+  }
+  EXPECT_EQ(canvas.picture({{kWhite, '.'}, {kBlack, '#'}, {0xFF0000, 'r'}, {0x0000FF, 'b'}, {0x00FF00, 'g'}, {0x808080, 'o'}}),
+            (std::vector<std::string>{"rrrrrrrrrr..............", "............#####.oooo..", "............#ooo#.oooo..",
+                                      ".bbbbbbbb...#ooo#.oooo..", ".bbbbbbbb...#####.......", ".bbbbbbbb...............",
+                                      "........................", "........................", "##################gggggg",
+                                      "........................", "##################......", "........................",
+                                      "#...##......#####.......", "#.....##....#...#.......", "#...........#...#.......",
+                                      "#...........#####......."}));
+  SelectObject(dc, pens[3]);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(DeleteObject(pens[i]));
 }
 
 TEST(RasterBlitTest, ExtremeCoordinatesAreClampedWithoutOverflow) {
@@ -58,6 +130,9 @@ TEST(RasterBlitTest, ExtremeCoordinatesAreClampedWithoutOverflow) {
   }
   EXPECT_TRUE(DrawFrameControl(c.dc(), &huge, DFC_SCROLL, DFCS_SCROLLUP));
   EXPECT_TRUE(DrawFocusRect(c.dc(), &huge));
+  EXPECT_TRUE(Rectangle(c.dc(), lo, lo, hi, hi));
+  EXPECT_TRUE(PatBlt(c.dc(), hi, hi, lo, lo, WHITENESS));
+  EXPECT_EQ(c.count(kWhite), 64);
 }
 
 class RasterScreenTest : public ScreenTest {};
@@ -122,10 +197,8 @@ TEST_F(RasterScreenTest, AWindowCoveredInTheMiddleDrawsAboveAndBelowTheCover) {
   RECT all{0, 0, 100, 100};
   FillRect(hdc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   ReleaseDC(under, hdc);
-  const struct {
-    int x, y;
-    uint32_t pixel;
-  } cases[] = {{50, 40, kWhite}, {10, 70, kWhite}, {50, 70, kBlack}, {90, 70, kWhite}, {50, 120, kWhite}};
+  const struct { int x, y; uint32_t pixel; } cases[] = {
+      {50, 40, kWhite}, {10, 70, kWhite}, {50, 70, kBlack}, {90, 70, kWhite}, {50, 120, kWhite}};
   for (const auto& c : cases) EXPECT_EQ(screenPixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
 }
 

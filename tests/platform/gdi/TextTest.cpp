@@ -2,6 +2,7 @@
 // by pixel against what GetTextExtentPoint32W and GetTextMetricsW say.
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "RasterHelpers.h"
@@ -90,13 +91,8 @@ TEST_F(TextTest, OpaqueWithoutTextFillsExactlyTheRectangle) {
 }
 
 TEST_F(TextTest, TextLandsInsideItsMeasuredExtent) {
-  struct Case {
-    const char16_t* face;
-    LONG height, weight;
-    const char16_t* text;
-  } cases[] = {
-      {u"Tahoma", -13, FW_BOLD, u"Database Properties"},
-      {u"Courier New", -12, FW_NORMAL, u"0x0001 (VT_I2)"},
+  struct Case { const char16_t* face; LONG height, weight; const char16_t* text; } cases[] = {
+      {u"Tahoma", -13, FW_BOLD, u"Database Properties"}, {u"Courier New", -12, FW_NORMAL, u"0x0001 (VT_I2)"},
       {u"Times New Roman", -16, FW_NORMAL, u"Records: 1,024"},
   };
   for (const Case& c : cases) {
@@ -178,6 +174,34 @@ TEST_F(TextTest, ExtremeCoordinatesDrawNothingAndDoNotOverflow) {
   EXPECT_LT(inked().right, width(u"one two three"));
 }
 
+TEST_F(TextTest, AlignmentMovesTheReferencePointAndTheCurrentPositionFollowsTheRun) {
+  SetBkMode(hdc_, OPAQUE);  // the filled cell shows where the run went
+  SetBkColor(hdc_, RGB(255, 0, 0));
+  int w = width(u"Name");
+  // The current position starts at (120, 30) and is where the run leaves it.
+  const struct { UINT align; int left, top, nextX; } cases[] = {
+      {TA_CENTER | TA_TOP, 100 - w / 2, 100, 120},
+      {TA_LEFT | TA_BOTTOM, 100, 100 - tm_.tmHeight, 120}, {TA_RIGHT | TA_BASELINE, 100 - w, 100 - tm_.tmAscent, 120},
+      {TA_UPDATECP, 120, 30, 120 + w}, {TA_UPDATECP | TA_RIGHT, 120 - w, 30, 120 - w},
+  };
+  UINT previous = TA_LEFT | TA_TOP;
+  for (const auto& c : cases) {
+    clear();
+    MoveToEx(hdc_, 120, 30, nullptr);
+    EXPECT_EQ(SetTextAlign(hdc_, c.align), std::exchange(previous, c.align));
+    out(100, 100, u"Name");
+    EXPECT_EQ(inked(), (RECT{c.left, c.top, c.left + w, c.top + tm_.tmHeight})) << c.align;
+    POINT now{};
+    MoveToEx(hdc_, 0, 0, &now);
+    EXPECT_EQ(now.x, c.nextX) << c.align;
+  }
+  SetTextAlign(hdc_, TA_LEFT | TA_TOP);
+  SIZE s{};
+  EXPECT_FALSE(GetTextMetricsW(hdc_, nullptr) || GetTextExtentPoint32W(hdc_, u"x", -1, &s) ||
+               ExtTextOutW(hdc_, 0, 0, 0, nullptr, nullptr, 2, nullptr))
+      << "no metrics buffer, a negative count, a count without text";
+}
+
 // --- DrawTextW -------------------------------------------------------------
 
 TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
@@ -201,14 +225,9 @@ TEST_F(TextTest, WordBreakKeepsLinesInsideTheWidth) {
 
 TEST_F(TextTest, CalcRectBoundsLinesBreaksPrefixesAndTabsAndDrawsNothing) {
   const int stop = 8 * tm_.tmAveCharWidth;
-  struct Case {
-    const char16_t* text;
-    LONG width;
-    UINT format;
-    LONG right, bottom;  // of the calculated rectangle, from (0, 0)
-  } cases[] = {
-      {u"Delete Database", 200, DT_SINGLELINE, width(u"Delete Database"), tm_.tmHeight},
-      {u"", 100, 0, 0, 0},
+  // right, bottom: of the calculated rectangle, from (0, 0).
+  struct Case { const char16_t* text; LONG width; UINT format; LONG right, bottom; } cases[] = {
+      {u"Delete Database", 200, DT_SINGLELINE, width(u"Delete Database"), tm_.tmHeight}, {u"", 100, 0, 0, 0},
       {u"one\r\ntwo\nthree\rfour", 200, 0, width(u"three"), 4 * tm_.tmHeight},
       // A word wider than the line is not split; the rectangle grows to hold it.
       {u"a Supercalifragilistic b", 30, DT_WORDBREAK, width(u"Supercalifragilistic"), 3 * tm_.tmHeight},
@@ -256,10 +275,7 @@ TEST_F(TextTest, EndEllipsisCutsWhatDoesNotFitAndClippingIsTheDefault) {
 TEST_F(TextTest, DrawTextAlignsLeftCentreRightAndVertically) {
   int w = width(u"Records");
   RECT box{20, 40, 220, 100};
-  struct Case {
-    UINT format;
-    int left, top;
-  } cases[] = {
+  struct Case { UINT format; int left, top; } cases[] = {
       {DT_CENTER | DT_SINGLELINE, 20 + (200 - w) / 2, 40},
       {DT_SINGLELINE | DT_VCENTER, 20, 40 + (60 - tm_.tmHeight) / 2},
       {DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, 220 - w, 100 - tm_.tmHeight},

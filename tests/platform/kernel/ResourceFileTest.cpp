@@ -100,16 +100,11 @@ TEST(ResourceFile, EveryCutOfTheModuleKeepsTheRecordsBeforeIt) {
 }
 
 TEST(ResourceFile, CorruptRecordsEndTheIndex) {
-  struct Corruption {
-    const char* what;
-    size_t offset;  // into the second record (the first real one)
-    std::vector<uint8_t> bytes;
-  } corruptions[] = {
+  // offset: into the second record (the first real one).
+  struct Corruption { const char* what; size_t offset; std::vector<uint8_t> bytes; } corruptions[] = {
       {"data size past the end", 0, {0xFF, 0xFF, 0xFF, 0x7F}},
-      {"data size at the maximum", 0, {0xFF, 0xFF, 0xFF, 0xFF}},
-      {"header size too small", 4, {8, 0, 0, 0}},
-      {"header size not a DWORD multiple", 4, {0x22, 0, 0, 0}},
-      {"header size past the end", 4, {0xF0, 0xFF, 0, 0}},
+      {"data size at the maximum", 0, {0xFF, 0xFF, 0xFF, 0xFF}}, {"header size too small", 4, {8, 0, 0, 0}},
+      {"header size not a DWORD multiple", 4, {0x22, 0, 0, 0}}, {"header size past the end", 4, {0xF0, 0xFF, 0, 0}},
       {"header size at the maximum", 4, {0xFF, 0xFF, 0xFF, 0xFF}},
   };
   for (const Corruption& c : corruptions) {
@@ -207,12 +202,8 @@ TEST(Dib, EveryDepthBottomUpOrTopDown) {
   std::vector<uint8_t> core = {12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 1, 0,  // 2x1, 1 bpp
                                0, 0, 0, 0xFF, 0xFF, 0xFF,            // black, white
                                0b01000000, 0, 0, 0};
-  struct Case {
-    const char* what;
-    std::vector<uint8_t> bytes;  // rows bottom first unless the height is negative, each padded to 4 bytes
-    std::vector<uint32_t> pixels;
-    bool alpha;
-  } cases[] = {
+  // bytes: rows bottom first unless the height is negative, each padded to 4 bytes.
+  struct Case { const char* what; std::vector<uint8_t> bytes; std::vector<uint32_t> pixels; bool alpha; } cases[] = {
       {"1 bpp", paletted(1).build({0b01000000, 0, 0, 0, 0b10100000, 0, 0, 0}),
        {grey(1), grey(0), grey(1), grey(0), grey(1), grey(0)}, false},
       {"2 bpp", paletted(2).build({0b00110000, 0, 0, 0, 0b11000000, 0, 0, 0}),
@@ -255,18 +246,10 @@ TEST(Dib, CorruptHeadersAndShortDataAreRefused) {
     EXPECT_EQ(untouched.width, 77);
   }
 
-  struct Variant {
-    const char* what;
-    DibBuilder builder;
-  } variants[] = {
-      {"huge", {100000, 100000, 1}},
-      {"huge negative height", {1, INT32_MIN, 8}},
-      {"zero width", {0, 4, 8}},
-      {"negative width", {-4, 4, 8}},
-      {"odd depth", {4, 4, 7}},
-      {"compressed", {4, 4, 8, 1}},
-      {"too many colours", {4, 4, 8, 0, std::vector<uint32_t>(300, 0)}},
-      {"bit fields at 8 bpp", {4, 4, 8, 3}},
+  struct Variant { const char* what; DibBuilder builder; } variants[] = {
+      {"huge", {100000, 100000, 1}}, {"huge negative height", {1, INT32_MIN, 8}}, {"zero width", {0, 4, 8}},
+      {"negative width", {-4, 4, 8}}, {"odd depth", {4, 4, 7}}, {"compressed", {4, 4, 8, 1}},
+      {"too many colours", {4, 4, 8, 0, std::vector<uint32_t>(300, 0)}}, {"bit fields at 8 bpp", {4, 4, 8, 3}},
   };
   for (const Variant& v : variants)
     EXPECT_FALSE(decode(v.builder.build(std::vector<uint8_t>(64, 0)), image)) << v.what;

@@ -1,9 +1,10 @@
-// Resources of the module: found by ordinal, name and number text, strings
-// from the string table, and icons, the module's and the system's.
+// The module: its name and path, its resources by ordinal, name and number
+// text, strings from its string table, and icons, its own and the system's.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -29,11 +30,7 @@ TEST(Resources, FoundByOrdinalByNameAndByNumberTextAndMissingOnesRefused) {
   EXPECT_EQ(SizeofResource(module, byName), 5u);
   EXPECT_EQ(std::string(static_cast<const char*>(LockResource(LoadResource(module, byName))), 5), "named");
   // Missing names and types are refused with their error.
-  struct Case {
-    const WCHAR* name;
-    const WCHAR* type;
-    DWORD error;
-  } cases[] = {
+  struct Case { const WCHAR* name; const WCHAR* type; DWORD error; } cases[] = {
       {MAKEINTRESOURCEW(999), RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},
       {MAKEINTRESOURCEW(201), RT_MENU, ERROR_RESOURCE_TYPE_NOT_FOUND},
       {u"#70000", RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},  // number text too large
@@ -43,6 +40,20 @@ TEST(Resources, FoundByOrdinalByNameAndByNumberTextAndMissingOnesRefused) {
     EXPECT_EQ(FindResourceW(module, c.name, c.type), nullptr);
     EXPECT_EQ(GetLastError(), c.error) << c.error;
   }
+}
+
+TEST(Modules, TheProgramIsNamedByItsPathOrFileAndItsPathIsCutToTheBuffer) {
+  HMODULE self = GetModuleHandleW(nullptr);
+  WCHAR path[1024];
+  std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
+  ASSERT_EQ(std::u16string(path, GetModuleFileNameW(self, path, 1024)), std::u16string(exe.begin(), exe.end()));
+  std::u16string file = std::u16string(path).substr(exe.rfind('/') + 1);
+  for (std::u16string name : {std::u16string(path), file, file + u".EXE"}) EXPECT_EQ(GetModuleHandleW(name.c_str()), self);
+  WCHAR cut[4];
+  EXPECT_TRUE(GetModuleFileNameW(nullptr, cut, 4) == 4 && GetLastError() == ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(std::u16string(cut), std::u16string(path, 3)) << "cut and terminated";
+  EXPECT_TRUE(!GetModuleHandleW(u"coredll.dll") && GetLastError() == ERROR_MOD_NOT_FOUND);
+  EXPECT_TRUE(!GetModuleFileNameW(reinterpret_cast<HMODULE>(0x20000), path, 1024) && GetLastError() == ERROR_MOD_NOT_FOUND);
 }
 
 // The counted string itself, as a null buffer gives it.
@@ -59,9 +70,7 @@ TEST(LoadString, EmptyEntryIsFoundAndMissingOneIsNot) {
   const std::pair<UINT, const char16_t*> cases[] = {
       {1, u"One"},
       {2, u""},  // an empty entry is found
-      {3, u"Three"},
-      {17, u"Seventeen"},
-      {1015, u"Tools"},
+      {3, u"Three"}, {17, u"Seventeen"}, {1015, u"Tools"},
       {40, u"A string that is longer than the small buffers of the tests"},
       {500, u"<none>"},  // no block holds 500
   };
@@ -112,13 +121,10 @@ TEST(Icons, LoadsTheImageOfTheRequestedSizeAndSharedOnesStay) {
 }
 
 TEST(Icons, SystemIconsAndCursorsAreDrawnAndShared) {
-  struct Case {
-    LPCWSTR id;
-    int x, y;
-    uint32_t colour;  // of that pixel of the 32x32 icon
-  } cases[] = {{IDI_HAND, 16, 6, 0xFFD42020u},        {IDI_HAND, 16, 16, 0xFFFFFFFFu},
-               {IDI_EXCLAMATION, 16, 12, 0xFF000000u}, {IDI_EXCLAMATION, 10, 26, 0xFFF0C020u},
-               {IDI_ASTERISK, 8, 16, 0xFF2060C8u}};
+  // colour: of that pixel of the 32x32 icon.
+  struct Case { LPCWSTR id; int x, y; uint32_t colour; } cases[] = {
+      {IDI_HAND, 16, 6, 0xFFD42020u}, {IDI_HAND, 16, 16, 0xFFFFFFFFu}, {IDI_EXCLAMATION, 16, 12, 0xFF000000u},
+      {IDI_EXCLAMATION, 10, 26, 0xFFF0C020u}, {IDI_ASTERISK, 8, 16, 0xFF2060C8u}};
   for (const Case& c : cases) {
     HICON icon = LoadIconW(nullptr, c.id);
     const kernel::Icon* image = kernel::iconFromHandle(icon);

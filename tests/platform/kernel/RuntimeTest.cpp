@@ -72,31 +72,18 @@ TEST(NumbersAndText, SignOnlyInRadixTenAndFcvtDigitsStayInsideTheBuffer) {
   EXPECT_EQ(_wtoi(u"-99999999999999999999"), INT32_MIN);
   EXPECT_EQ(_wtoi(u"abc"), 0);
   // _fcvt: digits, point and sign, inside the buffer.
-  struct Case {
-    double value;
-    int count;
-    const char* digits;  // its start, for the long ones
-    int point;
-    int sign;
-    size_t size;
-  } cases[] = {
-      {2.5, 3, "2500", 1, 0, 4},
-      {-2.5, 3, "2500", 1, 1, 4},
-      {0.05, 3, "50", -1, 0, 2},
+  // digits: its start, for the long ones.
+  struct Case { double value; int count; const char* digits; int point; int sign; size_t size; } cases[] = {
+      {2.5, 3, "2500", 1, 0, 4}, {-2.5, 3, "2500", 1, 1, 4}, {0.05, 3, "50", -1, 0, 2},
       {0.0005, 3, "1", -2, 0, 1},    // rounds up into a new digit
       {0.0004, 3, "000", 0, 0, 3},   // rounds to nothing
-      {-0.0, 3, "000", 0, 1, 3},
-      {9.9996, 3, "10000", 2, 0, 5},
+      {-0.0, 3, "000", 0, 1, 3}, {9.9996, 3, "10000", 2, 0, 5},
       {2.5, 0, "3", 1, 0, 1},  // half rounds up
       {1234567890123456789.0, 0, "1234567890123456800", 19, 0, 19},  // 17 significant digits
       // The runtime's markers, padded and rounded like digits: three decimals cut "1#INF" to "1#IO".
-      {-kInf, 6, "1#INF00", 1, 1, 7},
-      {kInf, 3, "1#IO", 1, 0, 4},
-      {kNan, 6, "1#QNAN0", 1, 0, 7},
-      {-kNan, 6, "1#IND00", 1, 1, 7},
-      {std::numeric_limits<double>::max(), 1000, "17976931348623157", 309, 0, 348},
-      {std::numeric_limits<double>::denorm_min(), 3, "000", 0, 0, 3},
-      {0.5, 100000, "5", 0, 0, 348},
+      {-kInf, 6, "1#INF00", 1, 1, 7}, {kInf, 3, "1#IO", 1, 0, 4}, {kNan, 6, "1#QNAN0", 1, 0, 7},
+      {-kNan, 6, "1#IND00", 1, 1, 7}, {std::numeric_limits<double>::max(), 1000, "17976931348623157", 309, 0, 348},
+      {std::numeric_limits<double>::denorm_min(), 3, "000", 0, 0, 3}, {0.5, 100000, "5", 0, 0, 348},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.value << " " << c.count);
@@ -165,52 +152,55 @@ TEST(Wsprintf, IntegersStringsAndSizePrefixesAndOutputCutAt1023Characters) {
   EXPECT_EQ(std::u16string(buffer), u"count=17");
 }
 
-TEST(WideString, CaselessComparisonsOrderByCodeUnitAndCaseMapsBothWays) {
-  struct Case {
-    int (*compare)(const WCHAR*, const WCHAR*);
-    const WCHAR* a;
-    const WCHAR* b;
-    int sign;
-  } cases[] = {
+TEST(WideString, ComparisonsOrderByCodeUnitCaseMapsBothWaysAndCopiesAndSearchesActAsInTheRuntime) {
+  struct Case { int (*compare)(const WCHAR*, const WCHAR*); const WCHAR* a; const WCHAR* b; int sign; } cases[] = {
       {_wcsicmp, u"Hello W\u00c9LT", u"hello w\u00e9lt", 0}, {_wcsicmp, u"apple", u"BANANA", -1},
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 6); }, u"DATAbase", u"dataBANK", 0},
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 7); }, u"DATAbase", u"dataBANK", 1},
       {[](const WCHAR* a, const WCHAR* b) { return _wcsnicmp(a, b, 7); }, u"DATABANK", u"database", -1},
+      {wcscmp, u"abc", u"abc", 0}, {wcscmp, u"ab", u"abc", -1}, {wcscmp, u"abd", u"abC", 1},
+      {[](const WCHAR* a, const WCHAR* b) { return wcsncmp(a, b, 2); }, u"abX", u"abY", 0},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     int r = cases[i].compare(cases[i].a, cases[i].b);
     EXPECT_EQ((r > 0) - (r < 0), cases[i].sign) << "case " << i;
   }
   // Letters of several alphabets map both ways.
-  struct Pair {
-    WCHAR upper;
-    WCHAR lower;
-  } pairs[] = {{u'A', u'a'},     {0x00C0, 0x00E0}, {0x0178, 0x00FF}, {0x0100, 0x0101}, {0x0391, 0x03B1},
-               {0x0401, 0x0451}, {0x0462, 0x0463}, {0x0531, 0x0561}, {0x1E00, 0x1E01}, {0xFF21, 0xFF41},
-               // characters without a case map to themselves
-               {u'@', u'@'},     {0x00D7, 0x00D7}, {0x00DF, 0x00DF}, {0x4E2D, 0x4E2D}};
+  // The last four have no case and map to themselves.
+  struct Pair { WCHAR upper; WCHAR lower; } pairs[] = {
+      {u'A', u'a'}, {0x00C0, 0x00E0}, {0x0178, 0x00FF}, {0x0100, 0x0101}, {0x0391, 0x03B1}, {0x0401, 0x0451}, {0x0462, 0x0463},
+      {0x0531, 0x0561}, {0x1E00, 0x1E01}, {0xFF21, 0xFF41}, {u'@', u'@'}, {0x00D7, 0x00D7}, {0x00DF, 0x00DF}, {0x4E2D, 0x4E2D}};
   for (const Pair& p : pairs) {
     EXPECT_EQ(towlower(p.upper), p.lower) << std::hex << int(p.upper);
     EXPECT_EQ(towupper(p.lower), p.upper) << std::hex << int(p.lower);
   }
   EXPECT_EQ(towupper(WCHAR(0x03C2)), WCHAR(0x03A3));  // final sigma
+  // Copies, searches and appends, as the C runtime has them.
+  WCHAR b[12];
+  auto text = [](const WCHAR* t) { return t ? std::u16string(t) : u"<null>"; };
+  const WCHAR* path = u"\\Temp\\db.cdb";
+  const std::pair<std::u16string, std::u16string> calls[] = {
+      {std::u16string(wcsncpy(b, u"ab", 4), 4), std::u16string(u"ab\0\0", 4)},  // padded with zeros
+      {text(wcscat(wcscpy(b, u"ab"), u"cd")), u"abcd"},
+      {text(wcsncpy(b, u"wxyz", 3)), u"wxyd"},  // a source that fills the count is not terminated
+      {text(wcschr(path, u'\\')), path}, {text(wcschr(path, 0)), u""}, {text(wcschr(path, u'x')), u"<null>"},
+      {text(wcsrchr(path, u'\\')), u"\\db.cdb"}, {text(wcsrchr(path, u'x')), u"<null>"},
+      {text(wcsstr(path, u"db")), u"db.cdb"}, {text(wcsstr(path, u"")), path},
+      {text(wcsstr(path, u"dbc")), u"<null>"},
+      {text(_ultow(wcstoul(u" -1", nullptr, 10), b, 16)), u"ffffffff"},  // negated as unsigned
+      {text(_ultow(wcstoul(u"0x1FFFFFFFF", nullptr, 0), b, 16)), u"ffffffff"},  // saturated
+      {text(_ultow(wcstoul(u"017", nullptr, 0), b, 10)), u"15"},
+  };
+  for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i].first, calls[i].second) << "call " << i;
 }
 
 // Host text crosses into the device's UTF-16 here: options, scripts, files.
 TEST(Utf, LenientReplacesWhatStrictRefusesAndPairsJoin) {
-  struct Case {
-    const char* name;
-    std::string utf8;
-    std::u16string lenient;
-    bool strictAccepts;
-  } cases[] = {
-      {"ascii", "abc", u"abc", true},
-      {"two-byte", "\xC3\xA9", u"\u00E9", true},
-      {"astral", "\xF0\x9F\x98\x80", u"\U0001F600", true},
-      {"overlong", "\xC0\xAF", u"\uFFFD\uFFFD", false},
+  struct Case { const char* name; std::string utf8; std::u16string lenient; bool strictAccepts; } cases[] = {
+      {"ascii", "abc", u"abc", true}, {"two-byte", "\xC3\xA9", u"\u00E9", true},
+      {"astral", "\xF0\x9F\x98\x80", u"\U0001F600", true}, {"overlong", "\xC0\xAF", u"\uFFFD\uFFFD", false},
       {"surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", false},
-      {"truncated", "a\xE2\x82", u"a\uFFFD\uFFFD", false},
-      {"stray continuation", "\x80x", u"\uFFFDx", false},
+      {"truncated", "a\xE2\x82", u"a\uFFFD\uFFFD", false}, {"stray continuation", "\x80x", u"\uFFFDx", false},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", false},
   };
   for (const Case& c : cases) {
@@ -272,11 +262,7 @@ TEST(FormatMessage, SystemTextsCallerBuffersInsertsWidthsAndModuleTables) {
   const void* self = GetModuleHandleW(nullptr);
   uintptr_t world[] = {reinterpret_cast<uintptr_t>(u"world"), 42, 0xBEEF};
   uintptr_t drive[] = {reinterpret_cast<uintptr_t>(u"C:")};
-  struct Case {
-    const char* what;
-    std::u16string text;
-    std::u16string expected;
-  } cases[] = {
+  struct Case { const char* what; std::u16string text; std::u16string expected; } cases[] = {
       {"fits", formatMessage(kSystem, nullptr, ERROR_ACCESS_DENIED, 0, 20), u"Access is denied.\r\n"},
       {"one short", formatMessage(kSystem, nullptr, ERROR_ACCESS_DENIED, 0, 19), u"<error 122>"},
       {"filled inserts", formatMessage(kString, u"Hello %1, %2!d! %3!04X!%n%%%0tail", 0, 0, 128, world),
@@ -298,13 +284,10 @@ SYSTEMTIME at(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, W
   return t;
 }
 
-TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeek) {
-  struct Case {
-    uint64_t ticks;
-    SYSTEMTIME time;  // its day of the week included
-  } cases[] = {
-      {0, at(1601, 1, 1)},
-      {134410594252500000ull, at(2026, 12, 6, 19, 37, 5, 250)},
+TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeekAndBack) {
+  // time: its day of the week included.
+  struct Case { uint64_t ticks; SYSTEMTIME time; } cases[] = {
+      {0, at(1601, 1, 1)}, {134410594252500000ull, at(2026, 12, 6, 19, 37, 5, 250)},
       {125963423999990000ull, at(2000, 2, 29, 23, 59, 59, 999)},
   };
   cases[0].time.wDayOfWeek = 1, cases[1].time.wDayOfWeek = 0, cases[2].time.wDayOfWeek = 2;
@@ -315,6 +298,10 @@ TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeek) {
     ASSERT_TRUE(FileTimeToSystemTime(&f, &t));
     EXPECT_EQ(std::memcmp(&t, &c.time, sizeof t), 0) << t.wYear << "-" << t.wMonth << "-" << t.wDay << " "
                                                      << t.wDayOfWeek;
+    // Back again; the device's local time is its universal time.
+    FILETIME local{};
+    ASSERT_TRUE(SystemTimeToFileTime(&c.time, &f) && FileTimeToLocalFileTime(&f, &local));
+    EXPECT_EQ((uint64_t(local.dwHighDateTime) << 32) | local.dwLowDateTime, c.ticks);
   }
   // A stored time past the last representable one is refused.
   SYSTEMTIME t;
@@ -323,16 +310,12 @@ TEST(FileTime, ConvertsToSystemTimeWithTheDayOfWeek) {
   ASSERT_TRUE(FileTimeToSystemTime(&last, &t));
   EXPECT_EQ(t.wYear, 30828);
   EXPECT_FALSE(FileTimeToSystemTime(&past, &t));
+  t = at(2026, 2, 29);  // not a leap year
+  EXPECT_FALSE(SystemTimeToFileTime(&t, &past) || FileTimeToLocalFileTime(nullptr, &past));
 }
 
-TEST(DateTimeFormat, FlagsAndPicturesOfTheDevice) {
-  struct Case {
-    bool isDate;
-    DWORD flags;
-    SYSTEMTIME time;
-    const WCHAR* picture;
-    const char16_t* expected;
-  } cases[] = {
+TEST(DateTimeFormat, FlagsPicturesAndSizesOfTheDeviceAndRefusedCalls) {
+  struct Case { bool isDate; DWORD flags; SYSTEMTIME time; const WCHAR* picture; const char16_t* expected; } cases[] = {
       {true, DATE_SHORTDATE, at(2026, 12, 6), nullptr, u"12/6/26"},
       {true, 0, at(2005, 3, 9), nullptr, u"3/9/05"},
       {false, 0, at(2026, 12, 6, 19, 37, 5), nullptr, u"7:37:05 PM"},
@@ -341,6 +324,11 @@ TEST(DateTimeFormat, FlagsAndPicturesOfTheDevice) {
       {false, TIME_NOSECONDS, at(2026, 1, 1, 12, 5), nullptr, u"12:05 PM"},
       {false, 0, at(2026, 1, 1, 9, 3, 7), u"hh:mm:ss t|H.m.s|h:mm", u"09:03:07 A|9.3.7|9:03"},
       {false, 0, at(2026, 2, 30, 9), nullptr, u"9:00:00 AM"},  // the time reads no date fields
+      {true, DATE_LONGDATE, at(2026, 12, 6), nullptr, u"Sunday, December 06, 2026"},
+      {true, 0, at(2026, 12, 6), u"ddd d MMM ''yy 'o''clock' gg", u"Sun 6 Dec '26 o'clock A.D."},
+      {false, 0, at(2026, 1, 1, 21, 3, 7), u"HH 'h' mm", u"21 h 03"},
+      {false, TIME_FORCE24HOURFORMAT | TIME_NOMINUTESORSECONDS, at(2026, 1, 1, 21, 3, 7), nullptr, u"21 PM"},
+      {false, TIME_NOTIMEMARKER, at(2026, 1, 1, 9, 3, 7), u"tt h:mm", u"9:03"},  // a leading field takes the text after it
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.isDate << " " << c.flags << " " << c.time.wHour << " " << (c.picture ? "picture" : ""));
@@ -350,6 +338,25 @@ TEST(DateTimeFormat, FlagsAndPicturesOfTheDevice) {
     ASSERT_GT(n, 0);
     EXPECT_EQ(std::u16string(buffer, size_t(n - 1)), c.expected);
   }
+  // A size of 0 asks for the size; without a time, the current one is formatted.
+  EXPECT_EQ(GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, u"yyyy", nullptr, 0), 5);
+  EXPECT_EQ(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, u"HH", nullptr, 0), 3);
+  SYSTEMTIME t = at(2026, 12, 6, 19, 37);
+  SYSTEMTIME leapless = at(2026, 2, 29);
+  SYSTEMTIME late = at(2026, 1, 1, 24);
+  WCHAR buffer[8];
+  auto refused = [](int result) { return result == 0 ? GetLastError() : DWORD(~0u); };
+  const std::pair<DWORD, DWORD> errors[] = {
+      {refused(GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &t, nullptr, buffer, 7)), ERROR_INSUFFICIENT_BUFFER},
+      {refused(GetDateFormatW(0x0407, 0, &t, nullptr, buffer, 8)), ERROR_INVALID_PARAMETER},  // the one locale only
+      {refused(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, nullptr, nullptr, 8)), ERROR_INVALID_PARAMETER},
+      {refused(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE | DATE_LONGDATE, &t, nullptr, buffer, 8)), ERROR_INVALID_FLAGS},
+      {refused(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, u"d", buffer, 8)), ERROR_INVALID_FLAGS},
+      {refused(GetTimeFormatW(LOCALE_USER_DEFAULT, 0x80, &t, nullptr, buffer, 8)), ERROR_INVALID_FLAGS},
+      {refused(GetDateFormatW(LOCALE_USER_DEFAULT, 0, &leapless, nullptr, buffer, 8)), ERROR_INVALID_PARAMETER},
+      {refused(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &late, nullptr, buffer, 8)), ERROR_INVALID_PARAMETER},
+  };
+  for (size_t i = 0; i < std::size(errors); ++i) EXPECT_EQ(errors[i].first, errors[i].second) << "call " << i;
 }
 
 }  // namespace

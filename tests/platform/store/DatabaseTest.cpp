@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "StoreFixture.h"
 
 using namespace storetest;
@@ -108,5 +110,36 @@ TEST_F(Databases, SizeAndCountFollowEveryChange) {
   ASSERT_TRUE(CeDeleteRecord(h, b));
   EXPECT_EQ(infoOf(db).dwSize, 40u);
   EXPECT_EQ(infoOf(db).wNumRecords, 1);
+  CloseHandle(h);
+}
+
+TEST_F(Databases, SetDatabaseInfoRenamesRetypesAndResortsAClosedDatabase) {
+  CEOID db = createDb(u"Old", {{0x00010003, 0}});
+  ASSERT_NE(createDb(u"Other"), 0u);
+  HANDLE h = openDb(db);
+  CEOID r5 = addRecord(h, {propI4(1, 5), propI4(2, 1)});
+  CEOID r1 = addRecord(h, {propI4(1, 1), propI4(2, 9)});
+  DWORD size = infoOf(db).dwSize;
+  auto set = [db](DWORD flags, const char16_t* name, WORD sorts, SORTORDERSPEC sort) {
+    CEDBASEINFO change{flags | CEDB_VALIDTYPE | CEDB_VALIDMODTIME, {}, 42, 0, sorts, 0, {0x11223344, 0x01C00000}, {sort}};
+    std::char_traits<char16_t>::copy(change.szDbaseName, name, std::char_traits<char16_t>::length(name));
+    return CeSetDatabaseInfo(db, &change);
+  };
+  const SORTORDERSPEC descending{0x00020003, CEDB_SORT_DESCENDING};
+  EXPECT_FAILS(set(CEDB_VALIDNAME, u"other", 0, {}), FALSE, ERROR_DUP_NAME);
+  EXPECT_FAILS(set(CEDB_VALIDNAME, u"", 0, {}), FALSE, ERROR_INVALID_PARAMETER);
+  EXPECT_FAILS(set(CEDB_VALIDSORTSPEC, u"", 1, {0x00020041, 0}), FALSE, ERROR_INVALID_PARAMETER);  // a blob
+  // Handles walk the old order, so the order changes only while none is open.
+  EXPECT_FAILS(set(CEDB_VALIDSORTSPEC, u"", 1, descending), FALSE, ERROR_SHARING_VIOLATION);
+  EXPECT_FAILS(CeSetDatabaseInfo(db, nullptr), FALSE, ERROR_INVALID_PARAMETER);
+  CloseHandle(h);
+  ASSERT_TRUE(set(CEDB_VALIDNAME | CEDB_VALIDSORTSPEC, u"New", 1, descending));
+  reopen();
+  CEDBASEINFO info = infoOf(db);
+  EXPECT_EQ(std::u16string(info.szDbaseName), u"New");
+  EXPECT_EQ(std::tuple(info.dwDbaseType, info.ftLastModified.dwLowDateTime, info.wNumRecords, info.dwSize),
+            std::tuple(DWORD{42}, DWORD{0x11223344}, WORD{2}, size)) << "type, time, records and size";
+  h = openDb(db, 0x00020003);
+  EXPECT_EQ(walk(h), (std::vector<CEOID>{r1, r5})) << "records follow the new, descending sort order";
   CloseHandle(h);
 }

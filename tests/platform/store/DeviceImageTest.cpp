@@ -53,14 +53,9 @@ TEST_F(DeviceImages, FilesThatAreNotSoundImagesAreRefusedAndLeftUntouched) {
       execSql(p, statement);
     };
   };
-  struct Case {
-    const char* name;
-    std::function<void(const std::string&)> make;
-    const char* reason;
-  };
+  struct Case { const char* name; std::function<void(const std::string&)> make; const char* reason; };
   std::vector<Case> cases = {
-      {"empty", bytes({}), "not a device image"},
-      {"random bytes", bytes(noise), "not a device image"},
+      {"empty", bytes({}), "not a device image"}, {"random bytes", bytes(noise), "not a device image"},
       {"truncated", bytes({image.begin(), image.begin() + 5000}), "truncated"},
       {"another SQLite database", sql("CREATE TABLE notes(text)", false), "another kind"},
       {"newer format", sql("PRAGMA user_version = 99", true), "newer version"},

@@ -110,8 +110,7 @@ TEST_F(Records, WritesOverTheLimitsAreRefused) {
   EXPECT_NE(addRecord(h, {propString(1, fits.c_str())}), 0u);
   EXPECT_NE(addRecord(h, {propBlob(1, blobFits)}), 0u);
   std::pair<const char*, std::vector<CEPROPVAL>> cases[] = {
-      {"a 65,472-byte string", {propString(1, over.c_str())}},
-      {"a 65,472-byte blob", {propBlob(1, blobOver)}},
+      {"a 65,472-byte string", {propString(1, over.c_str())}}, {"a 65,472-byte blob", {propBlob(1, blobOver)}},
       {"a record over 128 KB", {propBlob(1, big), propBlob(2, big), propBlob(3, big)}},
   };
   for (auto& [what, props] : cases) {

@@ -30,13 +30,9 @@ TEST(RecordCodec, DamagedFormsAreRefused) {
   std::vector<uint8_t> extra = good;
   extra.push_back(0);
   const std::pair<const char*, std::vector<uint8_t>> cases[] = {
-      {"empty", {}}, {"one byte", {1}},
-      {"count larger than the data", with(0, 9)},
-      {"unknown type", with(2, 0x20)},
-      {"string length past the end", with(6, 0xFF)},
-      {"odd string length", with(6, 3)},
-      {"truncated", std::vector<uint8_t>(good.begin(), good.end() - 1)},
-      {"bytes after the last property", extra},
+      {"empty", {}}, {"one byte", {1}}, {"count larger than the data", with(0, 9)}, {"unknown type", with(2, 0x20)},
+      {"string length past the end", with(6, 0xFF)}, {"odd string length", with(6, 3)},
+      {"truncated", std::vector<uint8_t>(good.begin(), good.end() - 1)}, {"bytes after the last property", extra},
       {"embedded null", encodeRecord({str(0x0001001F, std::u16string(u"a\0b", 3))})},
       {"property twice", encodeRecord({num(0x00010003, 1), num(0x00010003, 2)})},
       {"string over the limit", encodeRecord({str(0x0001001F, std::u16string(CEDB_MAXPROPDATASIZE / 2, u'x'))})},
@@ -78,13 +74,7 @@ TEST(SortKeys, OrderFollowsTypeAndFlags) {
   PropValue sa = str(0x0001001F, u"b"), sb = str(0x0001001F, u"B"), sc = str(0x0001001F, u"ab"),
             sd = str(0x0001001F, u"abc"), se = str(0x0001001F, u"");
   PropValue other = num(0x00010003, 1);  // same number, another type
-  struct Case {
-    const char* what;
-    CEPROPID id;
-    DWORD flags;
-    std::vector<std::pair<char, const PropValue*>> values;
-    std::string expected;
-  };
+  struct Case { const char* what; CEPROPID id; DWORD flags; std::vector<std::pair<char, const PropValue*>> values; std::string expected; };
   std::vector<Case> cases = {
       {"signed short", 0x00010002, 0, {{'a', &i2a}, {'b', &i2b}, {'c', &i2c}}, "cab"},
       {"signed int", 0x00010003, 0, {{'a', &i4a}, {'b', &i4b}, {'c', &i4c}}, "cab"},

@@ -70,12 +70,13 @@ TEST_F(RegistryTest, KeysAreCreatedCaseInsensitivelyEnumeratedInCreationOrderAnd
   HKEY gone = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Doomed\\Child\\Grandchild", 0, 0, &gone), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegSetValueExW(key, u"v", 0, REG_BINARY, &b, 1), ERROR_KEY_DELETED) << "a handle to a deleted key";
+  EXPECT_EQ(RegDeleteValueW(key, u"v"), ERROR_KEY_DELETED);
   RegCloseKey(key);
   ASSERT_EQ(RegCloseKey(parent), ERROR_SUCCESS);
   EXPECT_EQ(RegSetValueExW(parent, u"v", 0, REG_BINARY, &b, 1), ERROR_INVALID_HANDLE);
 }
 
-TEST_F(RegistryTest, ValuesAreStoredByteForByteAndQueriesHonourSmallAndNullBuffers) {
+TEST_F(RegistryTest, ValuesAreStoredByteForByteQueriedWithSmallAndNullBuffersAndDeleted) {
   HKEY key = create(HKEY_LOCAL_MACHINE, u"Software\\Tarniwell\\Vantor");
   std::vector<BYTE> font(92);
   for (size_t i = 0; i < font.size(); ++i) font[i] = static_cast<BYTE>(i * 7 + 1);
@@ -109,5 +110,8 @@ TEST_F(RegistryTest, ValuesAreStoredByteForByteAndQueriesHonourSmallAndNullBuffe
   RegQueryValueExW(key, u"font", nullptr, &type, nullptr, &size);
   EXPECT_EQ(type, DWORD{REG_DWORD});
   EXPECT_EQ(size, 4u);
+  EXPECT_EQ(RegDeleteValueW(key, u"font"), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(key, u"Font", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegDeleteValueW(key, u"Font"), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
 }

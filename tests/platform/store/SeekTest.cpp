@@ -16,9 +16,7 @@ class Seeking : public StoreTest {
  protected:
   void SetUp() override {
     StoreTest::SetUp();
-    db = createDb(u"Seek", {{kNumber, 0},
-                            {kName, CEDB_SORT_CASEINSENSITIVE},
-                            {kWhen, CEDB_SORT_DESCENDING | CEDB_SORT_UNKNOWNFIRST}});
+    db = createDb(u"Seek", {{kNumber, 0}, {kName, CEDB_SORT_CASEINSENSITIVE}, {kWhen, CEDB_SORT_DESCENDING | CEDB_SORT_UNKNOWNFIRST}});
     HANDLE h = openDb(db);
     r1 = addRecord(h, {propI4(1, 30), propString(2, u"beta")});
     r2 = addRecord(h, {propI4(1, 10), propString(2, u"Alpha"), propTime(3, kT2)});
@@ -40,11 +38,7 @@ CEOID seekValue(HANDLE h, DWORD type, CEPROPVAL value) {
 }  // namespace
 
 TEST_F(Seeking, EachSortOrderWalksForwardsAndBackwardsAndNotPastItsEnds) {
-  struct Case {
-    const char* what;
-    CEPROPID sort;
-    std::vector<CEOID> order;
-  };
+  struct Case { const char* what; CEPROPID sort; std::vector<CEOID> order; };
   std::vector<Case> cases = {
       {"creation order", 0, {r1, r2, r3, r4, r5}},
       {"number: equal keys in creation order, unknown last", kNumber, {r2, r3, r4, r1, r5}},
