@@ -108,5 +108,23 @@ TEST_F(LifeTest, PlacementAndNonClientPartsGiveTheClientArea) {
   }
 }
 
+TEST_F(LifeTest, SetWindowPosRestacksAmongSiblingsAndTheDesktopListsTheTopmostFirst) {
+  HWND a = createTopLevel();
+  HWND b = createTopLevel();
+  HWND c = createTopLevel();
+  const struct { HWND window, after; std::vector<HWND> order; } steps[] = {
+      {c, HWND_BOTTOM, {b, a, c}}, {c, HWND_BOTTOM, {b, a, c}}, {a, b, {b, a, c}}, {b, c, {a, c, b}},
+      {b, b, {a, c, b}}, {b, HWND_TOP, {b, a, c}}, {a, GetDesktopWindow(), {b, a, c}},  // not a sibling
+  };
+  for (const auto& s : steps) {
+    SetWindowPos(s.window, s.after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    std::vector<HWND> order;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) order.push_back(w);
+    EXPECT_EQ(order, s.order) << &s - steps;
+  }
+  EXPECT_FALSE(SetWindowPos(GetDesktopWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+}
+
 }  // namespace
 }  // namespace usertest
