@@ -78,20 +78,5 @@ TEST_F(ControlsTest, StaticTextGreysWhenDisabledAndAPushButtonCentresItsTextAndS
   EXPECT_EQ(countPixels({r.left, r.top, r.left + 1, r.bottom}, black), r.bottom - r.top);
 }
 
-// A group runs from a button with WS_GROUP to the next one.
-TEST_F(ControlsTest, AnAutomaticRadioButtonClearsTheOthersOfItsGroupOnly) {
-  HWND top = createTopLevel(WS_VISIBLE);
-  std::vector<HWND> radios;
-  for (int i = 0; i < 4; ++i)
-    radios.push_back(createControl(top, WC_BUTTON, u"R", BS_AUTORADIOBUTTON | (i % 3 ? 0 : WS_GROUP), i, {0, 20 * i, 80, 20 * i + 20}));
-  const std::pair<int, std::vector<LRESULT>> clicks[] = {{1, {0, 1, 0, 0}}, {3, {0, 1, 0, 1}}, {2, {0, 0, 1, 1}}, {0, {1, 0, 0, 1}}};
-  for (const auto& [clicked, states] : clicks) {
-    SendMessageW(radios[size_t(clicked)], BM_CLICK, 0, 0);
-    std::vector<LRESULT> checks;
-    for (HWND radio : radios) checks.push_back(SendMessageW(radio, BM_GETCHECK, 0, 0));
-    EXPECT_EQ(checks, states) << clicked;
-  }
-}
-
 }  // namespace
 }  // namespace usertest

@@ -12,9 +12,7 @@ namespace {
 
 using DialogBuildTest = UserTest;
 
-struct Units {
-  int cx, cy;
-};
+struct Units { int cx; int cy; };
 
 // The base units of a font measured here, the way the device defines them:
 // the average width of the 52 Latin letters and the character height.

@@ -16,20 +16,10 @@
 
 namespace usertest {
 
-struct Entry {
-  HWND hwnd;
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
+struct Entry { HWND hwnd; UINT msg; WPARAM wParam; LPARAM lParam; };
 
 // Expected entries may leave parameters open.
-struct Expect {
-  HWND hwnd;
-  UINT msg;
-  std::optional<WPARAM> wParam;
-  std::optional<LPARAM> lParam;
-};
+struct Expect { HWND hwnd; UINT msg; std::optional<WPARAM> wParam; std::optional<LPARAM> lParam; };
 inline Expect msg(HWND hwnd, UINT code) { return {hwnd, code, {}, {}}; }
 inline Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, wParam, {}}; }
 inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) { return {hwnd, code, wParam, lParam}; }
