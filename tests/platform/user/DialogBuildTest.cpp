@@ -1,7 +1,5 @@
-// Dialog templates: reading both formats as the resource compiler writes
-// them, corrupt ones refused whole; where a dialog and its controls land for
-// the template's font, what each control is given, and the templates that
-// cannot be made.
+// Dialog templates: both formats read as the resource compiler writes them, corrupt ones refused whole; where a
+// dialog and its controls land for the template's font, what each control is given, templates that cannot be made.
 #include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "dialog_templates.h"
@@ -36,13 +34,6 @@ RECT expected(Units u, int x, int y, int cx, int cy) {
   return {left, top, left + px(cx, u.cx, 4), top + px(cy, u.cy, 8)};
 }
 
-// A control's rectangle in its dialog's client coordinates.
-RECT placeOf(HWND dialog, HWND control) {
-  RECT r = screenRect(control);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 INT_PTR CALLBACK quietProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
 TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont) {
@@ -65,7 +56,9 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
   for (const auto& c : controls) {
     HWND control = GetDlgItem(dialog, c.id);
     ASSERT_TRUE(control) << c.id;
-    EXPECT_TRUE(sameRect(expected(u, c.x, c.y, c.cx, c.cy), placeOf(dialog, control))) << "control " << c.id;
+    RECT r = screenRect(control);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);  // into the dialog's client coordinates
+    EXPECT_TRUE(sameRect(expected(u, c.x, c.y, c.cx, c.cy), r)) << "control " << c.id;
   }
 
   // The template gives the client area and places it from the owner's.

@@ -128,9 +128,8 @@ TEST_F(InputTest, AcceleratorsFromResourcesBecomeCommandsForTheirKeysAndModifier
     log().clear();
     MSG m{top, c.message, c.key, 1, 0, {0, 0}};
     EXPECT_EQ(TranslateAcceleratorW(top, table, &m), c.command != 0) << c.key;
-    std::vector<WPARAM> sent;
-    for (const Entry& e : log().only({WM_COMMAND})) sent.push_back(e.wParam);
-    EXPECT_EQ(sent, c.command ? std::vector<WPARAM>{MAKEWPARAM(c.command, 1)} : std::vector<WPARAM>{}) << c.key;
+    std::vector<Expect> sent{msgWL(top, WM_COMMAND, MAKEWPARAM(c.command, 1), 0)};
+    EXPECT_TRUE(sameSequence(c.command ? sent : std::vector<Expect>{}, log().only({WM_COMMAND}))) << c.key;
   }
   MSG m{top, WM_KEYDOWN, VK_F5, 1, 0, {0, 0}};
   EXPECT_TRUE(DestroyAcceleratorTable(table));

@@ -1,7 +1,5 @@
-// Menus: corrupt templates refused whole; popup menus chosen by the stylus
-// and the keys while the menu's own loop runs, dismissed and placed. How an
-// open menu looks is checked on the program's "Tools" menu and the gallery's;
-// neither has submenus.
+// Menus: corrupt templates refused whole; popup menus loaded or built by calls, chosen by the stylus and the keys
+// while the menu's own loop runs, submenus, dismissal and placement (the look is the gallery's and the "Tools" menu's).
 #include <string>
 #include <vector>
 
@@ -153,10 +151,9 @@ TEST_F(MenuTrackTest, AMenuBuiltByCallsOpensItsSubmenusBesideTheirItemsAndRefuse
   ASSERT_TRUE(InsertMenuW(top, 402, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr));
   ASSERT_TRUE(InsertMenuW(top, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(more), u"More"));
   ASSERT_TRUE(InsertMenuW(top, 0, MF_BYPOSITION, 401, u"First"));
-  // A cycle, the menu itself, no menu, an item not drawn here, no menu to add to, no item to insert before.
-  for (auto [popup, flags] : {std::pair{top, MF_POPUP}, {deeper, MF_POPUP}, {HMENU(uintptr_t(0x05001201)), MF_POPUP},
-                              {HMENU(nullptr), MF_OWNERDRAW}})
-    EXPECT_FALSE(AppendMenuW(deeper, flags, reinterpret_cast<UINT_PTR>(popup), u"x"));
+  // A cycle, the menu itself, a window, an item not drawn here, no menu to add to, no item to insert before.
+  for (auto [sub, flags] : {std::pair{top, MF_POPUP}, {deeper, MF_POPUP}, {HMENU(owner), MF_POPUP}, {more, MF_BITMAP}})
+    EXPECT_FALSE(AppendMenuW(deeper, flags, reinterpret_cast<UINT_PTR>(sub), u"x"));
   EXPECT_FALSE(AppendMenuW(nullptr, MF_STRING, 1, u"x"));
   EXPECT_FALSE(InsertMenuW(top, 999, MF_BYCOMMAND, 5, u"x"));
   // States are found by command through the submenus and answer the previous one.

@@ -1,6 +1,5 @@
-// Test harness for the window manager: a window class that records every
-// message, per-window reactions, a fixture that leaves no window, message or
-// timer behind, and the input and screen helpers the tests share.
+// Test harness for the window manager: a window class that records every message, per-window reactions, a fixture
+// that leaves no window, message or timer behind, and the input and screen helpers the tests share.
 #pragma once
 
 #include <functional>
