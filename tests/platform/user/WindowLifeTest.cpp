@@ -1,5 +1,5 @@
 // Creation and destruction of windows: message sequences, failures, the dead
-// handle, placement and the non-client area (activation is InputTest's; window
+// handle, placement, z-order and the non-client area (activation is InputTest's; window
 // words, procedures, text and classes the framework's, CeWndTest).
 #include "Recorder.h"
 
@@ -117,7 +117,7 @@ TEST_F(LifeTest, SetWindowPosRestacksAmongSiblingsAndTheDesktopListsTheTopmostFi
       {b, b, {a, c, b}}, {b, HWND_TOP, {b, a, c}}, {a, GetDesktopWindow(), {b, a, c}},  // not a sibling
   };
   for (const auto& s : steps) {
-    SetWindowPos(s.window, s.after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_TRUE(SetWindowPos(s.window, s.after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
     std::vector<HWND> order;
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) order.push_back(w);
     EXPECT_EQ(order, s.order) << &s - steps;
