@@ -66,6 +66,10 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
   GetClientRect(dialog, &client);
   MapWindowPoints(dialog, owner, reinterpret_cast<POINT*>(&client), 2);
   EXPECT_TRUE(sameRect(expected(u, 10, 6, 100, 100), client));
+  RECT units{0, 0, 8, 16};
+  EXPECT_TRUE(MapDialogRect(dialog, &units));
+  EXPECT_TRUE(sameRect(expected(u, 0, 0, 8, 16), units)) << "the units of its controls";
+  EXPECT_FALSE(MapDialogRect(owner, &units)) << "not a dialog";
   EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_CAPTIONOKBTN, WS_EX_CAPTIONOKBTN);
   EXPECT_FALSE(IsWindowVisible(dialog));  // the template has no WS_VISIBLE
 

@@ -112,10 +112,8 @@ TEST_F(InputTest, FocusAndActivationChangesTellTheOldWindowThenTheNewAndFollowTa
   EXPECT_EQ(GetFocus(), nullptr);
 }
 
-// The program's loop translates with a table it makes (CeAppTest); a table from resources matches alike.
 TEST_F(InputTest, AcceleratorsFromResourcesBecomeCommandsForTheirKeysAndModifiersOnly) {
   HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  ASSERT_TRUE(table);
   HWND top = createTopLevel(WS_VISIBLE);
   const struct { UINT message, key; bool shift, control; WORD command; } cases[] = {  // command 0: no match
       {WM_KEYDOWN, 'N', false, true, 100}, {WM_KEYDOWN, 'N', false, false, 0}, {WM_KEYDOWN, 'N', true, true, 0},

@@ -139,7 +139,6 @@ TEST_F(MenuTrackTest, ChosenOrDismissedByStylusOrKeysPassingOverSeparatorsAndGra
   EXPECT_TRUE(track(file));
 }
 
-// Menus built by calls answer as loaded ones; a submenu opens beside its item.
 TEST_F(MenuTrackTest, AMenuBuiltByCallsOpensItsSubmenusBesideTheirItemsAndRefusesWhatCannotBeAMenu) {
   HMENU top = CreatePopupMenu();
   HMENU more = CreatePopupMenu();

@@ -115,8 +115,7 @@ TEST(RectTest, IntersectionUnionAndDifferenceOfRectangles) {
   const RECT a{0, 0, 10, 10};
   const RECT b{5, 5, 20, 20};
   const RECT empty{3, 3, 3, 9};
-  using Call = BOOL (*)(LPRECT, const RECT*, const RECT*);
-  const struct { Call call; RECT x, y; BOOL result; RECT want; } cases[] = {
+  const struct { BOOL (*call)(LPRECT, const RECT*, const RECT*); RECT x, y; BOOL result; RECT want; } cases[] = {
       {IntersectRect, a, b, TRUE, {5, 5, 10, 10}}, {IntersectRect, a, empty, FALSE, {}},
       {UnionRect, a, b, TRUE, {0, 0, 20, 20}}, {UnionRect, empty, b, TRUE, b}, {UnionRect, a, empty, TRUE, a},
       {UnionRect, empty, empty, FALSE, {}},
