@@ -1,7 +1,5 @@
-// Dialog templates: reading both formats as the resource compiler writes
-// them, corrupt ones refused whole; where a dialog and its controls land for
-// the template's font, what each control is given, and the templates that
-// cannot be made.
+// Dialog templates: both formats read as the resource compiler writes them, corrupt ones refused whole; where a
+// dialog and its controls land for the template's font, what each control is given, templates that cannot be made.
 #include "DialogTestSupport.h"
 #include "Recorder.h"
 #include "dialog_templates.h"
@@ -12,9 +10,7 @@ namespace {
 
 using DialogBuildTest = UserTest;
 
-struct Units {
-  int cx, cy;
-};
+struct Units { int cx; int cy; };
 
 // The base units of a font measured here, the way the device defines them:
 // the average width of the 52 Latin letters and the character height.
@@ -36,13 +32,6 @@ RECT expected(Units u, int x, int y, int cx, int cy) {
   int left = px(x, u.cx, 4);
   int top = px(y, u.cy, 8);
   return {left, top, left + px(cx, u.cx, 4), top + px(cy, u.cy, 8)};
-}
-
-// A control's rectangle in its dialog's client coordinates.
-RECT placeOf(HWND dialog, HWND control) {
-  RECT r = screenRect(control);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
 }
 
 INT_PTR CALLBACK quietProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
@@ -67,7 +56,9 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
   for (const auto& c : controls) {
     HWND control = GetDlgItem(dialog, c.id);
     ASSERT_TRUE(control) << c.id;
-    EXPECT_TRUE(sameRect(expected(u, c.x, c.y, c.cx, c.cy), placeOf(dialog, control))) << "control " << c.id;
+    RECT r = screenRect(control);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);  // into the dialog's client coordinates
+    EXPECT_TRUE(sameRect(expected(u, c.x, c.y, c.cx, c.cy), r)) << "control " << c.id;
   }
 
   // The template gives the client area and places it from the owner's.
@@ -75,6 +66,10 @@ TEST_F(DialogBuildTest, ControlsLandWhereTheirDialogUnitsSayForTheTemplatesFont)
   GetClientRect(dialog, &client);
   MapWindowPoints(dialog, owner, reinterpret_cast<POINT*>(&client), 2);
   EXPECT_TRUE(sameRect(expected(u, 10, 6, 100, 100), client));
+  RECT units{0, 0, 8, 16};
+  EXPECT_TRUE(MapDialogRect(dialog, &units));
+  EXPECT_TRUE(sameRect(expected(u, 0, 0, 8, 16), units)) << "the units of its controls";
+  EXPECT_FALSE(MapDialogRect(owner, &units)) << "not a dialog";
   EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_CAPTIONOKBTN, WS_EX_CAPTIONOKBTN);
   EXPECT_FALSE(IsWindowVisible(dialog));  // the template has no WS_VISIBLE
 

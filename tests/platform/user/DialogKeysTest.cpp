@@ -95,6 +95,9 @@ TEST_F(DialogKeysTest, TabWalksTheTabStopsArrowsStayInTheGroupEnterPressesTheDef
 
   EXPECT_TRUE(CheckDlgButton(dialog, IDC_TEST_RADIO2, BST_CHECKED));
   EXPECT_TRUE(GetWindowLongW(item(IDC_TEST_RADIO2), GWL_STYLE) & WS_TABSTOP) << "a checked radio button is Tab's stop";
+  SendMessageW(item(IDC_TEST_RADIO3), BM_CLICK, 0, 0);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TEST_RADIO2), BST_UNCHECKED) << "a click clears the rest of the group";
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TEST_RADIO3), BST_CHECKED);
   // WM_NEXTDLGCTL takes any control; activation gives the focus back where it was.
   SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_TEST_LABEL)), TRUE);
   EXPECT_EQ(idOfFocus(), IDC_TEST_LABEL);

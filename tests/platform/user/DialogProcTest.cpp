@@ -1,7 +1,5 @@
-// The dialog procedure protocol and modal runs: what a procedure sees before
-// and at WM_INITDIALOG (its answers are the framework's, DialogProcTest), a
-// run that disables its owner and ends with EndDialog's value, quitting, and
-// input reaching a modal dialog.
+// The dialog procedure protocol and modal runs: what a procedure sees before and at WM_INITDIALOG (its answers are
+// the framework's, DialogProcTest), keys and taps during a run, and a quit ending it.
 #include <map>
 
 #include "DialogTestSupport.h"

@@ -1,6 +1,5 @@
-// Helpers of the dialog manager's tests: templates written word by word as
-// the resource compiler lays them out, and running code while a modal
-// dialog waits.
+// Helpers of the dialog manager's tests: templates written word by word as the resource compiler lays them out,
+// and running code while a modal dialog waits.
 #pragma once
 
 #include <cstdint>

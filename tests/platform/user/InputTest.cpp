@@ -1,6 +1,6 @@
 // Input routing: the stylus to the window under it or to the capture, keys to
-// the focus, TranslateMessage, focus and activation (double taps are the list
-// box's, accelerators the program loop's, CeAppRun).
+// the focus, TranslateMessage, accelerators, focus and activation (double taps
+// are the list box's).
 #include "Recorder.h"
 
 namespace usertest {
@@ -110,6 +110,31 @@ TEST_F(InputTest, FocusAndActivationChangesTellTheOldWindowThenTheNewAndFollowTa
   DestroyWindow(top);
   EXPECT_EQ(GetActiveWindow(), nullptr) << "only a hidden window is left";
   EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST_F(InputTest, AcceleratorsFromResourcesBecomeCommandsForTheirKeysAndModifiersOnly) {
+  HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  HWND top = createTopLevel(WS_VISIBLE);
+  const struct { UINT message, key; bool shift, control; WORD command; } cases[] = {  // command 0: no match
+      {WM_KEYDOWN, 'N', false, true, 100}, {WM_KEYDOWN, 'N', false, false, 0}, {WM_KEYDOWN, 'N', true, true, 0},
+      {WM_KEYDOWN, VK_F5, false, false, 101}, {WM_KEYUP, VK_F5, false, false, 0}, {WM_CHAR, u'q', false, false, 102},
+      {WM_KEYDOWN, 'Q', false, false, 0},
+  };
+  for (const auto& c : cases) {
+    stylus(Type::StylusMove, 0, 0, c.shift, c.control);  // carries the modifier state
+    pump();
+    log().clear();
+    MSG m{top, c.message, c.key, 1, 0, {0, 0}};
+    EXPECT_EQ(TranslateAcceleratorW(top, table, &m), c.command != 0) << c.key;
+    std::vector<Expect> sent{msgWL(top, WM_COMMAND, MAKEWPARAM(c.command, 1), 0)};
+    EXPECT_TRUE(sameSequence(c.command ? sent : std::vector<Expect>{}, log().only({WM_COMMAND}))) << c.key;
+  }
+  MSG m{top, WM_KEYDOWN, VK_F5, 1, 0, {0, 0}};
+  EXPECT_TRUE(DestroyAcceleratorTable(table));
+  EXPECT_EQ(TranslateAcceleratorW(top, table, &m), 0);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_ACCEL_HANDLE));
+  EXPECT_FALSE(DestroyAcceleratorTable(table));
+  EXPECT_EQ(LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(2)), nullptr);
 }
 
 }  // namespace

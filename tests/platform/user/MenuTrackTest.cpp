@@ -1,7 +1,5 @@
-// Menus: corrupt templates refused whole; popup menus chosen by the stylus
-// and the keys while the menu's own loop runs, dismissed and placed. How an
-// open menu looks is checked on the program's "Tools" menu and the gallery's;
-// neither has submenus.
+// Menus: corrupt templates refused whole; popup menus loaded or built by calls, chosen by the stylus and the keys
+// while the menu's own loop runs, submenus, dismissal and placement (the look is the gallery's and the "Tools" menu's).
 #include <string>
 #include <vector>
 
@@ -16,13 +14,13 @@ namespace {
 
 constexpr UINT kTestMenu = 300;
 
-// How many popup windows are open.
-size_t openPopups() {
-  size_t found = 0;
+// The popup windows open, the topmost first.
+std::vector<HWND> openPopups() {
+  std::vector<HWND> found;
   for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     WCHAR name[16] = {};
     GetClassNameW(w, name, 16);
-    found += std::u16string(name) == u"#32768" && IsWindowVisible(w);
+    if (std::u16string(name) == u"#32768" && IsWindowVisible(w)) found.push_back(w);
   }
   return found;
 }
@@ -91,12 +89,12 @@ TEST_F(MenuTrackTest, ChosenOrDismissedByStylusOrKeysPassingOverSeparatorsAndGra
     stylus(Type::StylusUp, open.left + 4, exit.top + 3);
   };
   const Step separator = [] {
-    EXPECT_EQ(openPopups(), 1u) << "still open after the grayed item";
+    EXPECT_EQ(openPopups().size(), 1u) << "still open after the grayed item";
     RECT open = itemOnScreen(u"Open");
     tap(open.left + 5, open.bottom + 2);
   };
   const Step outside = [] {
-    EXPECT_EQ(openPopups(), 1u) << "still open after the separator";
+    EXPECT_EQ(openPopups().size(), 1u) << "still open after the separator";
     tap(200, 300);
   };
   const struct { std::vector<Step> steps; UINT flags; BOOL result; std::vector<WPARAM> sent; } runs[] = {
@@ -119,7 +117,7 @@ TEST_F(MenuTrackTest, ChosenOrDismissedByStylusOrKeysPassingOverSeparatorsAndGra
     SCOPED_TRACE(testing::Message() << "run " << &run - runs);
     for (const Step& step : run.steps) whileModal(step);
     EXPECT_EQ(track(file, run.flags), run.result);
-    EXPECT_EQ(openPopups(), 0u) << "the popup is gone";
+    EXPECT_EQ(openPopups().size(), 0u) << "the popup is gone";
     // Only a tap outside is kept, for the menu bar; it is not passed on.
     bool outsideTap = run.steps.size() == 3;
     POINT dismissing = user::lastDismissingTap().value_or(POINT{-1, -1});
@@ -139,6 +137,54 @@ TEST_F(MenuTrackTest, ChosenOrDismissedByStylusOrKeysPassingOverSeparatorsAndGra
   EXPECT_EQ(std::make_pair(msg.message, msg.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(7))) << "posted again";
   whileModal([this] { DestroyWindow(owner); });
   EXPECT_TRUE(track(file));
+}
+
+TEST_F(MenuTrackTest, AMenuBuiltByCallsOpensItsSubmenusBesideTheirItemsAndRefusesWhatCannotBeAMenu) {
+  HMENU top = CreatePopupMenu();
+  HMENU more = CreatePopupMenu();
+  HMENU deeper = CreateMenu();
+  ASSERT_TRUE(AppendMenuW(deeper, MF_STRING, 421, u"Deepest"));
+  ASSERT_TRUE(AppendMenuW(more, MF_STRING | MF_GRAYED, 411, u"Inner"));
+  ASSERT_TRUE(AppendMenuW(more, MF_POPUP, reinterpret_cast<UINT_PTR>(deeper), u"Deeper"));
+  ASSERT_TRUE(AppendMenuW(top, MF_STRING, 402, u"Last"));
+  ASSERT_TRUE(InsertMenuW(top, 402, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr));
+  ASSERT_TRUE(InsertMenuW(top, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(more), u"More"));
+  ASSERT_TRUE(InsertMenuW(top, 0, MF_BYPOSITION, 401, u"First"));
+  // A cycle, the menu itself, a window, an item not drawn here, no menu to add to, no item to insert before.
+  for (auto [sub, flags] : {std::pair{top, MF_POPUP}, {deeper, MF_POPUP}, {HMENU(owner), MF_POPUP}, {more, MF_BITMAP}})
+    EXPECT_FALSE(AppendMenuW(deeper, flags, reinterpret_cast<UINT_PTR>(sub), u"x"));
+  EXPECT_FALSE(AppendMenuW(nullptr, MF_STRING, 1, u"x"));
+  EXPECT_FALSE(InsertMenuW(top, 999, MF_BYCOMMAND, 5, u"x"));
+  // States are found by command through the submenus and answer the previous one.
+  EXPECT_EQ(EnableMenuItem(top, 411, MF_BYCOMMAND | MF_ENABLED), BOOL(MF_GRAYED));
+  EXPECT_EQ(CheckMenuItem(top, 421, MF_BYCOMMAND | MF_CHECKED), DWORD(MF_UNCHECKED));
+  EXPECT_EQ(CheckMenuItem(top, 421, MF_BYCOMMAND | MF_UNCHECKED), DWORD(MF_CHECKED));
+  EXPECT_EQ(EnableMenuItem(top, 999, MF_BYCOMMAND), -1);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_MENU_ITEM_NOT_FOUND));
+  const Step beside = [this, top] {
+    std::vector<HWND> popups = openPopups();
+    ASSERT_EQ(popups.size(), 2u);
+    EXPECT_EQ(screenRect(popups[0]).left, screenRect(popups[1]).right - 1) << "over the first menu's border";
+    EXPECT_EQ(screenRect(popups[0]).top, itemOnScreen(u"More").top - 1);
+    EXPECT_FALSE(TrackPopupMenuEx(top, 0, 0, 0, owner, nullptr)) << "one menu at a time";
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_POPUP_ALREADY_ACTIVE));
+    keys({VK_ESCAPE, VK_ESCAPE})();  // the first closes the submenu only
+  };
+  const struct { std::vector<Step> steps; BOOL command; } runs[] = {
+      {{keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_RETURN})}, 421},
+      {{keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RETURN})}, 402},  // past the separator
+      {{tapOn(u"More"), tapOn(u"Deeper"), tapOn(u"Deepest")}, 421},
+      {{tapOn(u"More"), beside}, 0},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(testing::Message() << "run " << &run - runs);
+    for (const Step& step : run.steps) whileModal(step);
+    EXPECT_EQ(track(top, TPM_RETURNCMD), run.command);
+  }
+  EXPECT_FALSE(TrackPopupMenuEx(top, 0, 0, 0, nullptr, nullptr));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_TRUE(DestroyMenu(top));
+  EXPECT_EQ(GetMenuItemCount(deeper), -1) << "destroyed with the menu above it";
 }
 
 TEST(MenuPlacement, AlignsToThePointAndAvoidsTheExcludedRectangle) {

@@ -1,6 +1,5 @@
-// Message boxes: built from the platform's windows, answered by their
-// buttons, Enter, Escape and a script's tap; the owner is disabled while
-// they run; a quit request or the owner's end ends them.
+// Message boxes: built from the platform's windows, answered by their buttons, Enter, Escape and a script's tap;
+// the owner is disabled while they run; a quit request or the owner's end ends them.
 #include "Recorder.h"
 #include "device/Device.h"
 

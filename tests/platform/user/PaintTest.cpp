@@ -110,5 +110,30 @@ TEST_F(PaintTest, HidingMovingOrDestroyingAWindowExposesWhatWasBelow) {
   EXPECT_TRUE(sameSequence({msgWL(mover, WM_SIZE, SIZE_RESTORED, MAKELPARAM(60, 40))}, log().only({WM_MOVE, WM_SIZE})));
 }
 
+// Right and bottom lie outside a rectangle; a call that cannot answer leaves an empty one.
+TEST(RectTest, IntersectionUnionAndDifferenceOfRectangles) {
+  const RECT a{0, 0, 10, 10};
+  const RECT b{5, 5, 20, 20};
+  const RECT empty{3, 3, 3, 9};
+  const struct { BOOL (*call)(LPRECT, const RECT*, const RECT*); RECT x, y; BOOL result; RECT want; } cases[] = {
+      {IntersectRect, a, b, TRUE, {5, 5, 10, 10}}, {IntersectRect, a, empty, FALSE, {}},
+      {UnionRect, a, b, TRUE, {0, 0, 20, 20}}, {UnionRect, empty, b, TRUE, b}, {UnionRect, a, empty, TRUE, a},
+      {UnionRect, empty, empty, FALSE, {}},
+      {SubtractRect, a, {-1, -1, 11, 4}, TRUE, {0, 4, 10, 10}}, {SubtractRect, a, {0, 6, 10, 12}, TRUE, {0, 0, 10, 6}},
+      {SubtractRect, a, {-5, 0, 4, 10}, TRUE, {4, 0, 10, 10}}, {SubtractRect, a, {6, 0, 10, 10}, TRUE, {0, 0, 6, 10}},
+      {SubtractRect, a, b, TRUE, a}, {SubtractRect, a, {2, 0, 8, 10}, TRUE, a},  // what is left is no rectangle
+      {SubtractRect, empty, a, FALSE, {}},
+  };
+  for (const auto& c : cases) {
+    RECT r{1, 1, 1, 1};
+    EXPECT_EQ(c.call(&r, &c.x, &c.y), c.result) << &c - cases;
+    EXPECT_TRUE(sameRect(c.want, r)) << &c - cases;
+    EXPECT_FALSE(c.call(&r, &c.x, nullptr));
+  }
+  RECT r = a;
+  EXPECT_TRUE(OffsetRect(&r, 2, -1) && InflateRect(&r, 1, -2));
+  EXPECT_TRUE(sameRect({1, 1, 13, 7}, r));
+}
+
 }  // namespace
 }  // namespace usertest

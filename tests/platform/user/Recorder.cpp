@@ -183,11 +183,9 @@ void UserTest::TearDown() {
   while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
   display::InputEvent drop;
   auto& backend = static_cast<display::HeadlessBackend&>(device::Device::instance().backend());
-  while (backend.pollEvent(drop)) {
-  }
+  while (backend.pollEvent(drop)) continue;
   MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE) && m.message != WM_TIMER) {
-  }
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE) && m.message != WM_TIMER) continue;
   device::Device::instance().script().clear();
   user::InputRouter::instance().reset();
   log().clear();

@@ -1,6 +1,5 @@
-// Test harness for the window manager: a window class that records every
-// message, per-window reactions, a fixture that leaves no window, message or
-// timer behind, and the input and screen helpers the tests share.
+// Test harness for the window manager: a window class that records every message, per-window reactions, a fixture
+// that leaves no window, message or timer behind, and the input and screen helpers the tests share.
 #pragma once
 
 #include <functional>
@@ -16,20 +15,10 @@
 
 namespace usertest {
 
-struct Entry {
-  HWND hwnd;
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
+struct Entry { HWND hwnd; UINT msg; WPARAM wParam; LPARAM lParam; };
 
 // Expected entries may leave parameters open.
-struct Expect {
-  HWND hwnd;
-  UINT msg;
-  std::optional<WPARAM> wParam;
-  std::optional<LPARAM> lParam;
-};
+struct Expect { HWND hwnd; UINT msg; std::optional<WPARAM> wParam; std::optional<LPARAM> lParam; };
 inline Expect msg(HWND hwnd, UINT code) { return {hwnd, code, {}, {}}; }
 inline Expect msgW(HWND hwnd, UINT code, WPARAM wParam) { return {hwnd, code, wParam, {}}; }
 inline Expect msgWL(HWND hwnd, UINT code, WPARAM wParam, LPARAM lParam) { return {hwnd, code, wParam, lParam}; }

@@ -1,5 +1,5 @@
 // Creation and destruction of windows: message sequences, failures, the dead
-// handle, placement and the non-client area (activation is InputTest's; window
+// handle, placement, z-order and the non-client area (activation is InputTest's; window
 // words, procedures, text and classes the framework's, CeWndTest).
 #include "Recorder.h"
 
@@ -106,6 +106,24 @@ TEST_F(LifeTest, PlacementAndNonClientPartsGiveTheClientArea) {
     EXPECT_TRUE(sameRect(c.client, client));
     DestroyWindow(w);
   }
+}
+
+TEST_F(LifeTest, SetWindowPosRestacksAmongSiblingsAndTheDesktopListsTheTopmostFirst) {
+  HWND a = createTopLevel();
+  HWND b = createTopLevel();
+  HWND c = createTopLevel();
+  const struct { HWND window, after; std::vector<HWND> order; } steps[] = {
+      {c, HWND_BOTTOM, {b, a, c}}, {c, HWND_BOTTOM, {b, a, c}}, {a, b, {b, a, c}}, {b, c, {a, c, b}},
+      {b, b, {a, c, b}}, {b, HWND_TOP, {b, a, c}}, {a, GetDesktopWindow(), {b, a, c}},  // not a sibling
+  };
+  for (const auto& s : steps) {
+    EXPECT_TRUE(SetWindowPos(s.window, s.after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+    std::vector<HWND> order;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) order.push_back(w);
+    EXPECT_EQ(order, s.order) << &s - steps;
+  }
+  EXPECT_FALSE(SetWindowPos(GetDesktopWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// A window's own scroll bars: shown and hidden by their numbers, read back,
-// driven by the stylus (the program's scrolling dialog drives them too, drags
-// the thumb and scrolls its children, ScrollDialogTest); what the stylus on a
-// scroll bar control tells its parent (its keys are the gallery's).
+// A window's own scroll bars: shown and hidden by their numbers, read back, driven by the stylus (the program's
+// scrolling dialog also drags the thumb, ScrollDialogTest); what the stylus on a scroll bar control tells its parent.
 #include "Recorder.h"
 #include "user/ScrollBarTracker.h"
 
