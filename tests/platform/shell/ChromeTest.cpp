@@ -32,19 +32,28 @@ void drawnAt(const SYSTEMTIME& t) {
 using NavBarTest = ChromeTest;
 
 TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForIt) {
+  // The button takes the right end; the clock and then the title give way to it.
+  const shell::NavBarLayout withOk = layout(true);
+  const shell::NavBarLayout without = layout(false);
+  EXPECT_EQ(withOk.ok.right, navBar().right);
+  EXPECT_EQ(withOk.clock.right, withOk.ok.left);
+  EXPECT_EQ(withOk.title.right, withOk.clock.left);
+  EXPECT_LE(without.ok.right, without.ok.left);
+  EXPECT_EQ(without.clock.right, navBar().right);
+  EXPECT_GT(without.title.right, withOk.title.right);
   // The top of the button's outline: a white line across it.
-  const RECT ok = layout(true).ok;
+  const RECT ok = withOk.ok;
   const RECT outline{ok.left + 4, ok.top + 4, ok.right - 5, ok.top + 5};
   const int length = outline.right - outline.left;
   HWND first = window(u"Alpha", kAboveMenuBar, kRed);
   drawnAt(at(9, 41));
-  const RECT title = layout(false).title;
+  const RECT title = without.title;
   const std::vector<uint32_t> alpha = pixels(title);
   EXPECT_GT(countColour(title, kWhite), 20) << "the title's text";
   EXPECT_GT(countColour(title, shell::kNavBarColor), (title.right - title.left) * (title.bottom - title.top) / 2);
   EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
   // The clock shows the time, and a new minute draws it again.
-  const RECT clock = layout(false).clock;
+  const RECT clock = without.clock;
   const std::vector<uint32_t> nine41 = pixels(clock);
   EXPECT_GT(countColour(clock, kWhite), 0) << "the time's text";
   drawnAt(at(9, 42));
@@ -177,18 +186,6 @@ TEST_F(PanelTest, TheButtonShowsThePanelWhoseKeysTypeIntoTheFocusedWindow) {
   stylus(Type::StylusUp, centre(keyFor(u'h')));
   settle();
   EXPECT_EQ(typed(), u"");
-}
-
-TEST(ChromeLayout, TheNavigationBarMakesRoomForTheOkButton) {
-  const RECT bar{0, 0, 240, 26};
-  shell::NavBarLayout withOk = shell::layoutNavBar(bar, true);
-  shell::NavBarLayout without = shell::layoutNavBar(bar, false);
-  EXPECT_EQ(withOk.ok.right, 240);
-  EXPECT_EQ(withOk.clock.right, withOk.ok.left);
-  EXPECT_EQ(withOk.title.right, withOk.clock.left);
-  EXPECT_LE(without.ok.right, without.ok.left);
-  EXPECT_EQ(without.clock.right, 240);
-  EXPECT_GT(without.title.right, withOk.title.right);
 }
 
 }  // namespace
