@@ -67,20 +67,6 @@ HWND ChildOf(HWND parent) { return MakeWindow({5, 5, 55, 25}, WS_CHILD | WS_VISI
 
 using DialogProc = DialogTest;
 
-TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwo) {
-  for (auto [button, result, handler] : {std::tuple{"OK", IDOK, "OnOK"}, {"Cancel", IDCANCEL, "OnCancel"}}) {
-    SCOPED_TRACE(button);
-    ProbeDialog dialog;
-    int registeredWhileOpen = -1;
-    WhileModal([&] { registeredWhileOpen = g_modelessMap.Count(); });
-    WhileModalScript(std::string("press \"") + button + "\"\n");
-    EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow()), result);
-    EXPECT_EQ(dialog.Count(handler), 1);
-    EXPECT_EQ(dialog.calls.back(), "Detach unbound cleared");
-    EXPECT_EQ(registeredWhileOpen, 0) << "a modal dialog is no modeless one";
-  }
-}
-
 // WM_INITDIALOG binds the object before its handler runs; earlier messages, and all
 // those of a dialog whose procedure never bound one, get 0. Labels send id 0xFFFF: a tap
 // moves the focus to the control after the label, any other notification is swallowed,
@@ -153,17 +139,24 @@ TEST_F(DialogProc, BindingATapOnALabelAndHandledResultsReturnedDirectlyOnlyWhere
             std::make_tuple(TRUE, 1, 1));
 }
 
-TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
+TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpenUntilCancelled) {
   ProbeDialog dialog;
   dialog.afterInit = [](ProbeDialog& d) { PostMessageW(d.hwnd, WM_COMMAND, MAKEWPARAM(kThrowingCommand, 0), 0); };
   FatalBox box;
   AnswerTheNextFatalBox(&box);
   bool openAfterBox = false;
-  WhileModal([&] { openAfterBox = IsWindowVisible(dialog.hwnd); });
+  int registeredWhileOpen = -1;
+  WhileModal([&] {
+    openAfterBox = IsWindowVisible(dialog.hwnd);
+    registeredWhileOpen = g_modelessMap.Count();
+  });
   WhileModalScript("press \"Cancel\"\n");
   EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow()), IDCANCEL);
   EXPECT_EQ(std::make_tuple(box.caption, box.text, openAfterBox),
             std::make_tuple(u"Fatal", u"Window message termainated abnormally by an exception", true));
+  // Cancel ended the run, which was never a modeless dialog's.
+  EXPECT_EQ(std::make_tuple(dialog.Count("OnCancel"), dialog.calls.back(), registeredWhileOpen),
+            std::make_tuple(1, "Detach unbound cleared", 0));
 
   // The answer is the handled flag as the handler left it; the result word
   // stays as it was, since the message never finished.
@@ -184,7 +177,7 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
 // The owner a run gets: a child's top-level window (through owners too),
 // else the program's main window, else the active one; an unknown template
 // fails with the platform's value and leaves the owner enabled.
-TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTemplate) {
+TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerEndsWithOkAndFailsForAnUnknownTemplate) {
   HWND owner = MakeWindow();
   ProbeDialog missing(IDD_MISSING);
   EXPECT_EQ(missing.RunModal(nullptr, owner), -1);
@@ -216,8 +209,8 @@ TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTe
       PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
     };
     EXPECT_EQ(dialog.RunModal(name, given), IDOK) << number;
-    EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner)),
-              std::make_tuple(u"Probe", owner, FALSE, TRUE))
+    EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner), dialog.Count("OnOK")),
+              std::make_tuple(u"Probe", owner, FALSE, TRUE, 1))
         << number;
   }
   g_app->mainWindowHandle = nullptr;
