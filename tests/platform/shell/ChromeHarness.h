@@ -97,6 +97,10 @@ inline void settle() {
   device::Device::instance().refreshScreen();
 }
 
+// The work area: below the navigation bar, above the menu bar.
+constexpr RECT kAboveMenuBar{0, 26, 240, 294};
+
+inline device::Device& dev() { return device::Device::instance(); }
 inline POINT centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 inline uint32_t pixel(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
 // A colour as the framebuffer holds it.

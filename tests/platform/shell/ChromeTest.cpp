@@ -13,11 +13,10 @@ namespace {
 
 using Type = display::InputEvent::Type;
 
-constexpr RECT kAboveMenuBar{0, 26, 240, 294};
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-RECT navBar() { return device::Device::instance().navBarRect(); }
+RECT navBar() { return dev().navBarRect(); }
 shell::NavBarLayout layout(bool ok) { return shell::layoutNavBar(navBar(), ok); }
 
 SYSTEMTIME at(WORD hour, WORD minute, WORD second = 0) { return SYSTEMTIME{2003, 4, 2, 1, hour, minute, second, 0}; }
@@ -26,7 +25,7 @@ SYSTEMTIME at(WORD hour, WORD minute, WORD second = 0) { return SYSTEMTIME{2003,
 void drawnAt(const SYSTEMTIME& t) {
   pump();
   chrome().update(t);
-  device::Device::instance().backend().present();
+  dev().backend().present();
 }
 
 using NavBarTest = ChromeTest;
@@ -97,7 +96,7 @@ TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) 
     if (c.how == kCaptured) SetCapture(hwnd);
     const POINT button = centre(layout(true).ok), away{120, 160};
     if (c.how == kHostClose) {
-      device::Device::instance().hostRequest(display::HostRequest::Close);
+      dev().hostRequest(display::HostRequest::Close);
     } else {
       stylus(Type::StylusDown, button);
       if (c.how == kSlideOff) stylus(Type::StylusMove, away);
@@ -117,7 +116,6 @@ TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) 
 }
 
 
-device::Device& dev() { return device::Device::instance(); }
 RECT sipButton() { return shell::sipButtonRect(dev().menuStripRect()); }
 int area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
 

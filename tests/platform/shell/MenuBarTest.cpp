@@ -17,10 +17,8 @@ namespace {
 
 using Type = display::InputEvent::Type;
 
-device::Device& theDevice() { return device::Device::instance(); }
-
 // Runs code once the loop that starts next (a popup menu's) waits.
-void whileWaiting(std::function<void()> step) { theDevice().script().add(std::move(step)); }
+void whileWaiting(std::function<void()> step) { dev().script().add(std::move(step)); }
 
 RECT itemOnScreen(const char16_t* text) {
   RECT r{};
@@ -42,7 +40,7 @@ class MenuBarTest : public ChromeTest {
  protected:
   void SetUp() override {
     ChromeTest::SetUp();
-    owner = window(u"Vantor", {0, 26, 240, 294}, RGB(255, 255, 255));
+    owner = window(u"Vantor", kAboveMenuBar, RGB(255, 255, 255));
     pump();
     received().clear();
   }
@@ -98,7 +96,7 @@ TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSen
                                            "image 2 40002"}));
   // It fills the strip left of the input-panel button, owned by the window
   // it serves, which keeps the foreground; text buttons come first.
-  RECT r, expected = theDevice().menuBarRect();
+  RECT r, expected = dev().menuBarRect();
   GetWindowRect(bar, &r);
   EXPECT_TRUE(EqualRect(&r, &expected));
   EXPECT_EQ(GetWindow(bar, GW_OWNER), owner);
@@ -130,14 +128,14 @@ TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSen
   });
   tap(centre(tools));
   pump();
-  theDevice().script().clear();
+  dev().script().clear();
   EXPECT_EQ(receivedOf(WM_INITMENUPOPUP).size(), 1u);
   EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_ABOUT}));
   // A tap on the open popup's own button closes it.
   whileWaiting([this] { tap(centre(button(u"Tools"))); });
   tap(centre(button(u"Tools")));
   pump();
-  theDevice().script().clear();
+  dev().script().clear();
   EXPECT_FALSE(user::menuIsOpen());
   EXPECT_TRUE(commands().empty());
 
@@ -152,7 +150,7 @@ TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSen
   EXPECT_TRUE(commands().empty());
 
   // It shows while its owner is the foreground window.
-  window(u"Other", {0, 26, 240, 294}, RGB(255, 255, 255));
+  window(u"Other", kAboveMenuBar, RGB(255, 255, 255));
   pump();
   EXPECT_FALSE(IsWindowVisible(bar)) << "another window in front";
   SetForegroundWindow(owner);
@@ -183,7 +181,7 @@ TEST_F(MenuBarTest, MissingOrBrokenResourcesFailWithAnError) {
 
 TEST_F(MenuBarTest, TheMenuScriptStepSaysWhyItCannotTap) {
   createBar();
-  auto& script = theDevice().script();
+  auto& script = dev().script();
   std::string error;
   // buttonFirst: the button's tap runs, not yet taken by the bar.
   auto fails = [&](const char* step, bool buttonFirst = false) {
@@ -196,9 +194,9 @@ TEST_F(MenuBarTest, TheMenuScriptStepSaysWhyItCannotTap) {
   EXPECT_EQ(fails("menu \"Tools\" \"Nothing\"\n", true), "test.script:1: menu \"Tools\" \"Nothing\": no menu is open");
   script.clear();
   display::InputEvent dropped;
-  while (theDevice().backend().pollEvent(dropped)) {
+  while (dev().backend().pollEvent(dropped)) {
   }
-  window(u"Other", {0, 26, 240, 294}, RGB(255, 255, 255));
+  window(u"Other", kAboveMenuBar, RGB(255, 255, 255));
   pump();
   EXPECT_EQ(fails("menu \"Tools\" \"Close\"\n"),
             "test.script:1: menu \"Tools\" \"Close\": the foreground window has no menu bar");
