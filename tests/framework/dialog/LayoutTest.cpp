@@ -68,9 +68,8 @@ TEST_F(LayoutTest, StretchingAnchoringAndScalingFollowTheParentsChangeInSize) {
   }
 }
 
-// Controls made, then registered, in the order listed, the parent then made
-// 240 by 170: a pass that would overlap two controls moves none, while a
-// control may come to lie inside another whichever was registered first.
+// Controls made and registered in order, the parent then 240 by 170: a pass that would overlap
+// two controls moves none; a control may come to lie inside another, whichever came first.
 TEST_F(LayoutTest, FollowersKeepTheirSpacingAndOverlapsAreRefusedButNestingIsNot) {
   constexpr DWORD kNotInTheLayout = ~DWORD(0);
   constexpr DWORD kWidth = CeLayout::StretchWidth;

@@ -1,6 +1,5 @@
-// Owner-data lists: the parent holds the rows; the list hints which rows it
-// is about to draw, asks for their cells, keeps the selection as ranges and
-// asks the parent to find a typed row.
+// Owner-data lists: the parent holds the rows; the list hints which rows it will draw, asks
+// for their cells, keeps the selection as ranges and asks the parent to find a typed row.
 #include "ListHarness.h"
 
 namespace listtest {
@@ -115,9 +114,8 @@ TEST_F(ListTest, OwnerDataSelectionOfThreeToFiveAndNineWithShiftAndCtrlComesBack
         click(5, 0), changed(5, LVIS_SELECTED, both), changed(9, both, 0), click(9, 1)};
     EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED, NM_CLICK}), expected);
 
-    // Ctrl on a selected row takes it out; Shift+Down from the anchor
-    // extends, a plain Down selects one row, Ctrl+Down moves the focus alone
-    // and Ctrl+Space adds the row.
+    // Ctrl on a selected row takes it out; Shift+Down extends from the anchor, Down selects one
+    // row, Ctrl+Down moves the focus alone and Ctrl+Space adds the row.
     struct Step { bool isTap; UINT keyOrRow; bool shift, control; std::vector<int> rows; };  // a row tapped or a key
     const Step steps[] = {{true, 4, false, true, {3, 5, 9}}, {false, VK_DOWN, true, false, {4, 5}},
                           {false, VK_DOWN, false, false, {6}}, {false, VK_DOWN, false, true, {6}},

@@ -1,7 +1,5 @@
-// The tree view as a program drives it: items in order, selection and
-// expansion with their notifications, deletion, item data and texts; the
-// stylus and the keys; the screen checked by regions (not whole images, so
-// that glyph details do not matter).
+// The tree view as a program drives it: items, selection and expansion with their notifications,
+// deletion, data and texts, the stylus and the keys; the screen by regions, whatever the glyphs.
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -355,8 +353,7 @@ TEST_F(TreeViewTest, ItemDataRoundTripsLongTextsAreCutChildlessItemsStayClosedAn
     EXPECT_EQ(std::u16string(buffer.data()), c.expected);
     for (size_t i = static_cast<size_t>(c.capacity); i + 1 < buffer.size(); ++i) EXPECT_EQ(buffer[i], u'#') << i;
   }
-  // Children 0 given, as the program makes a database: it cannot open;
-  // otherwise the flag follows the children.
+  // Children 0 given, as for a database: it cannot open; else the flag follows the children.
   TVINSERTSTRUCTW noChildren{TVI_ROOT, TVI_LAST, {}};
   noChildren.item.mask = TVIF_TEXT | TVIF_CHILDREN;
   noChildren.item.pszText = const_cast<LPWSTR>(u"db");
@@ -409,8 +406,7 @@ TEST_F(TreeViewTest, KeysSelectByKeyboardAndStylusTapsByMouse) {
   EXPECT_EQ(take(), Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, root_, b_));
   tap(labelPoint(c_));
   EXPECT_EQ(take(), Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, b_, c_));
-  // Tapped again at once, it is a double tap: on a leaf it changes nothing,
-  // on a parent it toggles it.
+  // Tapped again at once, a double tap: a leaf stays, a parent toggles.
   tap(labelPoint(c_));
   EXPECT_EQ(take(), Notes{note(NM_DBLCLK)});
   EXPECT_EQ(caret(), c_);
@@ -515,8 +511,7 @@ TEST_F(TreeViewTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
   EXPECT_EQ(at(cx + 4, cy - 4), sysPixel(COLOR_BTNSHADOW));
   EXPECT_EQ(at(cx - 2, cy), sysPixel(COLOR_WINDOWTEXT));
   EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOW));
-  // The children's line runs down the second indentation level, dotted:
-  // about every other pixel.
+  // The children's line down the second indentation level, every other pixel.
   int lineX = indent + indent / 2;
   RECT line{lineX, plain.top, lineX + 1, selected.bottom};
   int dots = pixelsOf(line, sysPixel(COLOR_BTNSHADOW));

@@ -1,6 +1,5 @@
-// The device with a person in front of it: how long it sleeps, scripts on
-// the interactive device, the host window's requests, numbered screenshots,
-// and the screen shown at each idle point.
+// The device with a person in front of it: how long it sleeps, scripts, the host window's
+// requests, numbered screenshots, and the screen shown at each idle point.
 #include <filesystem>
 #include <fstream>
 #include <sstream>

@@ -1,7 +1,5 @@
-// The chrome: the navigation bar (the foreground window's title, the clock,
-// the "ok" button and what a tap on it or closing the host window sends),
-// the input panel (its button, its keyboard and what it types, the window
-// it covers) and the bar's layout.
+// The chrome: the navigation bar (title, clock, the OK button and what it or closing the host
+// sends) and the input panel (its button, its keys, what they type, the window it covers).
 #include <aygshell.h>
 
 #include "ChromeHarness.h"

@@ -1,6 +1,5 @@
-// Full-screen dialogs and windows that follow the input panel: SHInitDialog,
-// SHHandleWMSettingChange and SHSipPreference on a 240 x 320 device with a 26-pixel
-// navigation bar, a 26-pixel menu bar and an 80-pixel panel.
+// SHInitDialog, SHHandleWMSettingChange and SHSipPreference on a 240 x 320 device with
+// 26-pixel navigation and menu bars and an 80-pixel panel.
 #include <aygshell.h>
 
 #include <array>

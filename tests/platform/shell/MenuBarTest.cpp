@@ -1,6 +1,5 @@
-// The shell's menu bar built from the program's menu-bar resource 101: its
-// buttons and look, the popups and commands a person reaches with the stylus
-// or the device's `menu` script step, and the foreground it follows.
+// The menu bar from the program's resource 101: its buttons and look, the popups and commands
+// reached with the stylus or the `menu` script step, and the foreground it follows.
 #include <aygshell.h>
 
 #include <algorithm>
@@ -109,9 +108,8 @@ TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSen
   EXPECT_GT(count(imageButton(0), [](uint32_t p) { return p != 0xC0C0C0u; }), 20);
   EXPECT_GT(count(tools, dark), 10);
 
-  // Tools, then About: the owner prepares the popup and gets the command.
-  // The popup stands on the bar above its button, which shows pressed
-  // (inverted); white items with dark text, grey lines between groups.
+  // Tools, then About: the popup stands on the bar above its button, shown pressed; white
+  // items with dark text, grey lines between groups; the owner prepares it and gets the command.
   whileWaiting([&] {
     const RECT first = itemOnScreen(u"Delete Database"), last = itemOnScreen(u"Close");
     EXPECT_EQ(last.bottom + 1, expected.top);
