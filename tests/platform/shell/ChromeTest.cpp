@@ -28,7 +28,7 @@ void drawnAt(const SYSTEMTIME& t) {
 
 using NavBarTest = ChromeTest;
 
-TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForIt) {
+TEST_F(NavBarTest, ShowsTheTitleClockAndOkButtonOnlyForAWindowThatAsksAndTheButtonOrHostAskTheWindowToClose) {
   // The button takes the right end; the clock and then the title give way to it.
   const shell::NavBarLayout withOk = layout(true);
   const shell::NavBarLayout without = layout(false);
@@ -70,9 +70,8 @@ TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForI
   EXPECT_EQ(pixel(2, 2), fb(kRed));
   chrome().update(at(9, 41));
   EXPECT_EQ(countColour(navBar(), kRed), 0);
-}
+  DestroyWindow(first);
 
-TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) {
   // How it is asked: IDOK in WM_COMMAND with a non-zero code to a window with
   // the button, WM_CLOSE to one without, WM_QUIT with nobody left; 0: nothing.
   enum How { kTap, kSlideOff, kCaptured, kHostClose };  // captured: as by an open menu
