@@ -27,7 +27,7 @@ int stringWidth(HWND list, const char16_t* text) {
   return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
 }
 
-TEST_F(ListTest, ARightAlignedColumnInsertedBetweenOthersKeepsEveryCellUnderItsColumn) {
+TEST_F(ListTest, ColumnsKeepEveryCellUnderThemAutoSizeToTheirContentsAndFollowTheFont) {
   HWND list = createList(createParent(), LVS_SHOWSELALWAYS);
   addColumns(list, {{u"Name", 60}, {u"Size", 50}});
   addRow(list, {u"alpha", u"12"});
@@ -62,10 +62,8 @@ TEST_F(ListTest, ARightAlignedColumnInsertedBetweenOthersKeepsEveryCellUnderItsC
   EXPECT_EQ(columnText(list, 0), u"<none>");
   EXPECT_EQ(SendMessageW(headerOf(list), HDM_GETITEMCOUNT, 0, 0), 0);
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
-}
 
-TEST_F(ListTest, AutoSizeFitsTheContentsOrTheHeadingAndTheLastColumnTakesTheRest) {
-  HWND list = createList(createParent(), 0, {0, 0, 240, 150});
+  // Auto-sized columns fit the contents or the heading; the last takes the rest.
   addColumns(list, {{u"Name", -1}, {u"Records", -1}, {u"Size", -1}});
   // Text-only columns are still wide enough for their headings.
   EXPECT_GE(columnWidth(list, 1), stringWidth(list, u"Records"));
