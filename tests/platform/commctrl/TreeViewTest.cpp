@@ -179,7 +179,7 @@ class TreeViewTest : public ::testing::Test {
   mutable WCHAR buffer_[260] = {};
 };
 
-TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesStaleHandles) {
+TEST_F(TreeViewTest, ItemsGoInOrderKeepTheirDataTextsAndChildrenFlagsAndStaleHandlesAreRefused) {
   makeTree();
   HTREEITEM b = insert(TVI_ROOT, u"b");
   HTREEITEM d = insert(TVI_ROOT, u"d");
@@ -202,6 +202,54 @@ TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesStaleHandles) {
   EXPECT_FALSE(send(TVM_SELECTITEM, TVGN_CARET, b));
   EXPECT_FALSE(send(TVM_DELETEITEM, 0, b));
   EXPECT_EQ(count(), 4);
+  // Item data round trips, and the selection's notification carries it.
+  for (LPARAM v : {LPARAM{-1}, static_cast<LPARAM>(0x80000001u), static_cast<LPARAM>(0x123456789ABCDEF0ll)}) {
+    SCOPED_TRACE(v);
+    HTREEITEM item = insert(TVI_ROOT, u"x", v);
+    EXPECT_EQ(data(item), v);
+    send(TVM_SELECTITEM, TVGN_CARET, item);
+    std::vector<Note> got = take();
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.back().newData, v);
+  }
+  // A name longer than the caller's buffer.
+  const std::u16string name = u"A database name of forty-one characters!!";
+  HTREEITEM item = insert(TVI_ROOT, name.c_str());
+  const int size = static_cast<int>(name.size());
+  struct Case { int capacity; std::u16string expected; } cases[] = {
+      {0, u"####"}, {1, u""}, {2, u"A"}, {size, name.substr(0, name.size() - 1)}, {size + 1, name}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.capacity);
+    // Four guard units past the capacity, then a terminator of the test's own.
+    std::vector<WCHAR> buffer(static_cast<size_t>(c.capacity) + 4, u'#');
+    buffer.push_back(0);
+    TVITEMW tv{};
+    tv.mask = TVIF_HANDLE | TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = buffer.data();
+    tv.cchTextMax = c.capacity;
+    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    EXPECT_EQ(std::u16string(buffer.data()), c.expected);
+    for (size_t i = static_cast<size_t>(c.capacity); i + 1 < buffer.size(); ++i) EXPECT_EQ(buffer[i], u'#') << i;
+  }
+  // Children 0 given, as for a database: it cannot open; else the flag follows the children.
+  TVINSERTSTRUCTW noChildren{TVI_ROOT, TVI_LAST, {}};
+  noChildren.item.mask = TVIF_TEXT | TVIF_CHILDREN;
+  noChildren.item.pszText = const_cast<LPWSTR>(u"db");
+  auto db = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&noChildren)));
+  EXPECT_EQ(get(db, TVIF_CHILDREN).cChildren, 0);
+  EXPECT_FALSE(send(TVM_EXPAND, TVE_EXPAND, db));
+  HTREEITEM parent = insert(TVI_ROOT, u"parent");
+  insert(parent, u"child");
+  EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 1);
+  // A larger font makes taller rows; none brings the system font back.
+  HFONT big = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+  const LRESULT before = SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0);
+  SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
+  EXPECT_GT(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
+  SendMessageW(tree_, WM_SETFONT, 0, TRUE);
+  EXPECT_EQ(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
+  DeleteObject(big);
 }
 
 TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
@@ -321,57 +369,6 @@ TEST_F(TreeViewTest, SetItemChangesWhatItsMaskNamesAndACollapseByStateTakesTheSe
   ImageList_Destroy(images);
 }
 
-TEST_F(TreeViewTest, ItemDataRoundTripsLongTextsAreCutChildlessItemsStayClosedAndAFontSetsTheRowHeight) {
-  makeTree();
-  for (LPARAM v : {LPARAM{-1}, static_cast<LPARAM>(0x80000001u), static_cast<LPARAM>(0x123456789ABCDEF0ll)}) {
-    SCOPED_TRACE(v);
-    HTREEITEM item = insert(TVI_ROOT, u"x", v);
-    EXPECT_EQ(data(item), v);
-    // The selection's notification carries it too.
-    send(TVM_SELECTITEM, TVGN_CARET, item);
-    std::vector<Note> got = take();
-    ASSERT_FALSE(got.empty());
-    EXPECT_EQ(got.back().newData, v);
-  }
-  // A name longer than the caller's buffer.
-  const std::u16string name = u"A database name of forty-one characters!!";
-  HTREEITEM item = insert(TVI_ROOT, name.c_str());
-  const int size = static_cast<int>(name.size());
-  struct Case { int capacity; std::u16string expected; } cases[] = {
-      {0, u"####"}, {1, u""}, {2, u"A"}, {size, name.substr(0, name.size() - 1)}, {size + 1, name}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.capacity);
-    // Four guard units past the capacity, then a terminator of the test's own.
-    std::vector<WCHAR> buffer(static_cast<size_t>(c.capacity) + 4, u'#');
-    buffer.push_back(0);
-    TVITEMW tv{};
-    tv.mask = TVIF_HANDLE | TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = buffer.data();
-    tv.cchTextMax = c.capacity;
-    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-    EXPECT_EQ(std::u16string(buffer.data()), c.expected);
-    for (size_t i = static_cast<size_t>(c.capacity); i + 1 < buffer.size(); ++i) EXPECT_EQ(buffer[i], u'#') << i;
-  }
-  // Children 0 given, as for a database: it cannot open; else the flag follows the children.
-  TVINSERTSTRUCTW noChildren{TVI_ROOT, TVI_LAST, {}};
-  noChildren.item.mask = TVIF_TEXT | TVIF_CHILDREN;
-  noChildren.item.pszText = const_cast<LPWSTR>(u"db");
-  auto db = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&noChildren)));
-  EXPECT_EQ(get(db, TVIF_CHILDREN).cChildren, 0);
-  EXPECT_FALSE(send(TVM_EXPAND, TVE_EXPAND, db));
-  HTREEITEM parent = insert(TVI_ROOT, u"parent");
-  insert(parent, u"child");
-  EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 1);
-  // A larger font makes taller rows; none brings the system font back.
-  HFONT big = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-  const LRESULT before = SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0);
-  SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
-  EXPECT_GT(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
-  SendMessageW(tree_, WM_SETFONT, 0, TRUE);
-  EXPECT_EQ(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
-  DeleteObject(big);
-}
 
 TEST_F(TreeViewTest, KeysSelectByKeyboardAndStylusTapsByMouse) {
   programTree();

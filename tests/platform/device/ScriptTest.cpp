@@ -17,7 +17,7 @@ std::vector<Step> parseOk(std::string_view text) {
   return steps ? *steps : std::vector<Step>{};
 }
 
-TEST(ScriptParse, DecodesEscapesAndUtf8InTexts) {
+TEST(ScriptParse, DecodesEscapesAndUtf8InTextsAndKeyNames) {
   struct Case { const char* script; std::u16string text; } cases[] = {
       {R"(type "say \"hi\"")", u"say \"hi\""},
       {R"(type "back\\slash")", u"back\\slash"},
@@ -36,10 +36,8 @@ TEST(ScriptParse, DecodesEscapesAndUtf8InTexts) {
     ASSERT_EQ(steps.size(), 1u) << c.script;
     EXPECT_EQ(steps[0].text, c.text) << c.script;
   }
-}
-
-TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
-  struct Case { const char* name; uint32_t vk; bool shift; char16_t ch; bool control = false; } cases[] = {
+  // Key names become virtual keys or characters.
+  struct Key { const char* name; uint32_t vk; bool shift; char16_t ch; bool control = false; } keys[] = {
       {"Up", VK_UP, false, 0},        {"PageUp", VK_PRIOR, false, 0}, {"PageDown", VK_NEXT, false, 0},
       {"Delete", VK_DELETE, false, 0}, {"Backspace", VK_BACK, false, 0}, {"F12", VK_F1 + 11, false, 0},
       {"a", 'A', false, 0},           {"Z", 'Z', true, 0},            {"7", '7', false, 0},
@@ -50,7 +48,7 @@ TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
       {"shift+a", 'A', true, 0},        {"ctrl+Shift+Home", VK_HOME, true, 0, true},
       {"Ctrl++", 0, false, u'+', true}, {"\"Ctrl+#\"", 0, false, u'#', true},
   };
-  for (const Case& c : cases) {
+  for (const Key& c : keys) {
     auto steps = parseOk(std::string("key ") + c.name);
     ASSERT_EQ(steps.size(), 1u) << c.name;
     EXPECT_EQ(std::tuple(steps[0].key, steps[0].shift, steps[0].ch, steps[0].control),
