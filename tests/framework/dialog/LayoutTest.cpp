@@ -17,7 +17,6 @@ class LayoutTest : public DialogTest {
     return CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
                            r.bottom - r.top, parent, nullptr, nullptr, nullptr);
   }
-  // Resizes the parent and lays the controls out again.
   void Relayout(CeLayout& layout, int width, int height, WPARAM type = SIZE_RESTORED) {
     MoveWindow(parent, 0, 26, width, height, TRUE);
     layout.Relayout(type);

@@ -160,7 +160,6 @@ class TreeViewTest : public ::testing::Test {
   UINT state(HTREEITEM item) const { return get(item, TVIF_STATE).state; }
   bool expanded(HTREEITEM item) const { return (state(item) & TVIS_EXPANDED) != 0; }
   int count() const { return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0)); }
-  // An item's label on the screen.
   RECT labelRect(HTREEITEM item) const {
     RECT r{};
     std::memcpy(&r, &item, sizeof item);

@@ -29,7 +29,6 @@ inline std::vector<Received> receivedOf(UINT msg) {
   return out;
 }
 
-// What WM_CHAR brought.
 inline std::u16string typed() {
   std::u16string text;
   for (const Received& r : receivedOf(WM_CHAR)) text.push_back(static_cast<char16_t>(r.wParam));
@@ -91,7 +90,6 @@ inline void pump() {
   }
 }
 
-// Pumps, then brings the screen up to date.
 inline void settle() {
   pump();
   device::Device::instance().refreshScreen();
@@ -107,7 +105,6 @@ inline uint32_t pixel(int x, int y) { return device::Device::instance().backend(
 inline uint32_t fb(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
 inline shell::Chrome& chrome() { return *device::Device::instance().chrome(); }
 
-// Row by row.
 inline std::vector<uint32_t> pixels(const RECT& r) {
   std::vector<uint32_t> out;
   for (int y = r.top; y < r.bottom; ++y)
