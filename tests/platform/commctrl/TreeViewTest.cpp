@@ -251,7 +251,7 @@ TEST_F(TreeViewTest, ItemsGoInOrderKeepTheirDataTextsAndChildrenFlagsAndStaleHan
   DeleteObject(big);
 }
 
-TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
+TEST_F(TreeViewTest, SelectingAndDeletingNotifyInOrderAndANeighbourTakesTheSelectionUntilTheTreeIsEmpty) {
   programTree();
   HTREEITEM lone = insert(TVI_ROOT, u"Other");
   HTREEITEM only = insert(lone, u"Only child", 0x2001);
@@ -281,11 +281,9 @@ TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
     }
   }
   EXPECT_TRUE(expanded(root_));
-}
 
-TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
-  // A parent of the selection: every item below is told of, with its data
-  // for the parent to release, and the neighbour takes the selection.
+  // Deleting a parent of the selection tells of every item below, with its
+  // data for the parent to release, and the neighbour takes the selection.
   programTree();
   HTREEITEM second = insert(TVI_ROOT, u"Second", 5);
   HTREEITEM grandchild = insert(b_, u"Deep", 6);
