@@ -14,7 +14,7 @@ HWND ownerDataList(int rows) {
   SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
   SetFocus(list);
   pump();
-  notes().clear();
+  notes.clear();
   return list;
 }
 
@@ -50,7 +50,7 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   EXPECT_LE(last, page);
   EXPECT_EQ(drawn(), drawing(0, last, 3));
   // Scrolling to the end asks for the last page only.
-  notes().clear();
+  notes.clear();
   key(VK_END);
   EXPECT_EQ(topRow(list), 65535 - page);
   EXPECT_EQ(drawn(), drawing(65535 - page, 65534, 3));
@@ -75,7 +75,7 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   // With redrawing off nothing is asked until it is turned back on.
   key(VK_HOME);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  notes().clear();
+  notes.clear();
   SendMessageW(list, LVM_SETITEMCOUNT, 40, 0);
   InvalidateRect(list, nullptr, TRUE);
   UpdateWindow(list);
@@ -97,7 +97,7 @@ TEST_F(ListTest, OwnerDataSelectionOfThreeToFiveAndNineWithShiftAndCtrlComesBack
     else
       for (int i = 0; i < 12; ++i) addRow(list, {u"row", u"cell"});
     pump();
-    notes().clear();
+    notes.clear();
     tap(cellPoint(list, 3, 1));
     tap(cellPoint(list, 5, 0), true);
     tap(cellPoint(list, 9, 1), false, true);
@@ -147,14 +147,14 @@ TEST_F(ListTest, AListRecreatedAsOwnerDataInPlaceAsksTheParentForTypedRows) {
   addColumns(normal, {{u"Name", 80}});
   addRow(normal, {u"a"});
   pump();
-  notes().clear();
+  notes.clear();
   DestroyWindow(normal);
   EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}), (std::vector<std::string>{"deleteall", "delete item=0 param=0"}));
   HWND list = createList(parent, kOwnerData);
   EXPECT_EQ(GetDlgItem(parent, 101), list);
   addColumns(list, {{u"Id", 60}, {u"0x0001 (Int)", 80}});
   SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
-  notes().clear();
+  notes.clear();
   pump();
   EXPECT_EQ(drawn(), drawing(0, lastShown(list), 2));
 
@@ -162,13 +162,13 @@ TEST_F(ListTest, AListRecreatedAsOwnerDataInPlaceAsksTheParentForTypedRows) {
     for (; *typed; ++typed) SendMessageW(list, WM_CHAR, *typed, 1);
   };
   tap(cellPoint(list, 2, 0));
-  notes().clear();
+  notes.clear();
   type(u"ab");
   EXPECT_EQ(logged({LVN_ODFINDITEMW}),
             (std::vector<std::string>{findItem(3, u"a") + " flags=0x2a", findItem(2, u"ab") + " flags=0x2a"}));
   // No row found: the selection stays; a row found is selected and shown.
   EXPECT_EQ(selectedRows(list), std::vector<int>{2});
-  answers().find = [](int, const std::u16string& typed) { return typed == u"abc" ? 60 : -1; };
+  answers.find = [](int, const std::u16string& typed) { return typed == u"abc" ? 60 : -1; };
   type(u"c");
   EXPECT_EQ(selectedRows(list), std::vector<int>{60});
   EXPECT_LE(topRow(list), 60);
@@ -185,14 +185,14 @@ TEST_F(ListTest, AMillionRowsSelectedAtOnceAreOneRangeTextsAreCutAndOnlyAHeading
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 999998, LVNI_SELECTED), 999999);
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 999999, LVNI_SELECTED), -1);
   // A tap keeps one row: the rest go as two ranges.
-  notes().clear();
+  notes.clear();
   tap(cellPoint(list, 4, 0));
   EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED}),
             (std::vector<std::string>{odChanged(0, 3, 0, LVIS_SELECTED), odChanged(5, 999999, 0, LVIS_SELECTED),
                                       changed(4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED)}));
   // The parent's text, longer than the buffer, is cut and terminated.
   std::u16string longText(300, u'x');
-  answers().cell = [&](int, int) { return longText; };
+  answers.cell = [&](int, int) { return longText; };
   EXPECT_EQ(itemText(list, 2, 1, 260), longText.substr(0, 259));
   EXPECT_EQ(itemText(list, 2, 1, 10), longText.substr(0, 9));
   // A heading tapped is a column click; one slid off before lifting is none.

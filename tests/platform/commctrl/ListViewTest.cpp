@@ -126,7 +126,7 @@ TEST_F(ListTest, ItemsAndColumnsAreStoredChangedResizedAndDeletedWithNoticeAndTh
             (std::vector<std::string>{"hdn-begintrack item=0 width=80", "hdn-track item=0 width=100",
                                       "hdn-itemchanged item=0 width=100", "hdn-track item=0 width=120",
                                       "hdn-itemchanged item=0 width=120", "hdn-endtrack item=0 width=120"}));
-  EXPECT_EQ(notes().back().from, header);
+  EXPECT_EQ(notes.back().from, header);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(columnWidth(list, 0), 120);
   RECT cell{LVIR_LABEL, 1, 0, 0};
@@ -178,7 +178,7 @@ TEST_F(ListTest, ItemsAndColumnsAreStoredChangedResizedAndDeletedWithNoticeAndTh
   struct Deletion { int row; std::vector<int> selected; int focus, mark; };
   const Deletion deletions[] = {{3, {1, 3}, 3, 3}, {0, {0, 2}, 2, 2}, {2, {0}, -1, -1}};
   for (const Deletion& d : deletions) {
-    notes().clear();
+    notes.clear();
     EXPECT_TRUE(SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(d.row), 0));
     EXPECT_EQ(logged({LVN_DELETEITEM}), std::vector<std::string>{format("delete item=%d param=0", d.row)});
     EXPECT_EQ(selectedRows(list), d.selected) << d.row;
@@ -194,7 +194,7 @@ TEST_F(ListTest, ItemsAndColumnsAreStoredChangedResizedAndDeletedWithNoticeAndTh
   EXPECT_TRUE(setState(-1, LVIS_CUT));
   for (WPARAM row : {0, 1, 2}) EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_CUT), LVIS_CUT) << row;
 
-  notes().clear();
+  notes.clear();
   EXPECT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
   EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}),
             (std::vector<std::string>{"deleteall", "delete item=0 param=42", "delete item=1 param=0",

@@ -18,14 +18,11 @@ namespace chrometest {
 
 struct Received { HWND hwnd; UINT msg; WPARAM wParam; LPARAM lParam; };
 
-inline std::vector<Received>& received() {
-  static std::vector<Received> log;
-  return log;
-}
+inline std::vector<Received> received;
 
 inline std::vector<Received> receivedOf(UINT msg) {
   std::vector<Received> out;
-  std::copy_if(received().begin(), received().end(), std::back_inserter(out), [msg](const Received& r) { return r.msg == msg; });
+  std::copy_if(received.begin(), received.end(), std::back_inserter(out), [msg](const Received& r) { return r.msg == msg; });
   return out;
 }
 
@@ -35,19 +32,16 @@ inline std::u16string typed() {
   return text;
 }
 
-inline std::map<HWND, COLORREF>& colours() {
-  static std::map<HWND, COLORREF> of;
-  return of;
-}
+inline std::map<HWND, COLORREF> colours;
 
 inline LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  received().push_back({hwnd, msg, wParam, lParam});
+  received.push_back({hwnd, msg, wParam, lParam});
   if (msg == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
     GetClientRect(hwnd, &client);
-    HBRUSH brush = CreateSolidBrush(colours().count(hwnd) ? colours()[hwnd] : RGB(255, 255, 255));
+    HBRUSH brush = CreateSolidBrush(colours.count(hwnd) ? colours[hwnd] : RGB(255, 255, 255));
     FillRect(dc, &client, brush);
     DeleteObject(brush);
     EndPaint(hwnd, &ps);
@@ -63,7 +57,7 @@ inline LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 inline HWND window(const char16_t* title, RECT rect, COLORREF colour, DWORD exStyle = 0) {
   HWND hwnd = CreateWindowExW(exStyle, u"ChromeTestWnd", title, WS_POPUP | WS_VISIBLE, rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, nullptr, nullptr);
-  colours()[hwnd] = colour;
+  colours[hwnd] = colour;
   SetForegroundWindow(hwnd);
   return hwnd;
 }
@@ -84,7 +78,7 @@ inline void pump() {
       continue;
     }
     quiet = 0;
-    if (msg.message == WM_QUIT) received().push_back({nullptr, WM_QUIT, msg.wParam, 0});
+    if (msg.message == WM_QUIT) received.push_back({nullptr, WM_QUIT, msg.wParam, 0});
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -127,7 +121,7 @@ class ChromeTest : public ::testing::Test {
     wc.lpfnWndProc = windowProc;
     wc.lpszClassName = u"ChromeTestWnd";
     RegisterClassW(&wc);
-    received().clear();
+    received.clear();
   }
   void TearDown() override {
     while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
@@ -135,8 +129,8 @@ class ChromeTest : public ::testing::Test {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
     device::Device::instance().configure(device::Options{}, nullptr);
-    received().clear();
-    colours().clear();
+    received.clear();
+    colours.clear();
   }
 };
 

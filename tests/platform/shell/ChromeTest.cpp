@@ -89,7 +89,7 @@ TEST_F(NavBarTest, ShowsTheTitleClockAndOkButtonOnlyForAWindowThatAsksAndTheButt
     SCOPED_TRACE(c.name);
     HWND hwnd = c.exStyle == DWORD(-1) ? nullptr : window(u"Vantor", kAboveMenuBar, kRed, c.exStyle);
     drawnAt(at(10, 0));
-    received().clear();
+    received.clear();
     if (c.how == kCaptured) SetCapture(hwnd);
     const POINT button = centre(layout(true).ok), away{120, 160};
     if (c.how == kHostClose) {
@@ -101,7 +101,7 @@ TEST_F(NavBarTest, ShowsTheTitleClockAndOkButtonOnlyForAWindowThatAsksAndTheButt
     }
     pump();
     std::vector<std::pair<HWND, UINT>> seen, expected;
-    for (const Received& r : received())
+    for (const Received& r : received)
       if (r.msg == WM_COMMAND || r.msg == WM_CLOSE || r.msg == WM_QUIT) seen.emplace_back(r.hwnd, r.msg);
     if (c.asked) expected.emplace_back(hwnd, c.asked);
     EXPECT_EQ(seen, expected);
@@ -149,7 +149,7 @@ TEST_F(PanelTest, TheButtonShowsThePanelWhoseKeysTypeIntoTheFocusedWindow) {
   EXPECT_EQ(countColour(panel, kRed), area(panel));
   // The button shows and hides the panel; the window under it is painted again.
   for (bool shown : {true, false, true}) {
-    received().clear();
+    received.clear();
     tap(centre(sipButton()));
     settle();
     EXPECT_EQ(dev().sipVisible(), shown);
@@ -163,19 +163,19 @@ TEST_F(PanelTest, TheButtonShowsThePanelWhoseKeysTypeIntoTheFocusedWindow) {
   EXPECT_EQ(shell::keyAt(chrome().panelKeys(), {120, panel.top - 1}), -1);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    received().clear();
+    received.clear();
     for (char16_t t : c.taps) tap(centre(keyFor(t)));
     pump();
     EXPECT_EQ(typed(), c.chars);
     std::vector<WPARAM> keys;
     for (const Received& r : receivedOf(WM_KEYDOWN)) keys.push_back(r.wParam);
     EXPECT_EQ(keys, c.keys);
-    for (const Received& r : received()) EXPECT_EQ(r.hwnd, focused);
+    for (const Received& r : received) EXPECT_EQ(r.hwnd, focused);
     EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
     EXPECT_FALSE(chrome().shiftOn());
   }
   // A key types only when lifted on it.
-  received().clear();
+  received.clear();
   stylus(Type::StylusDown, centre(keyFor(u'g')));
   stylus(Type::StylusMove, centre(keyFor(u'h')));
   stylus(Type::StylusUp, centre(keyFor(u'h')));

@@ -41,7 +41,7 @@ class MenuBarTest : public ChromeTest {
     ChromeTest::SetUp();
     owner = window(u"Vantor", kAboveMenuBar, RGB(255, 255, 255));
     pump();
-    received().clear();
+    received.clear();
   }
   SHMENUBARINFO info(UINT id = IDM_MAIN) {
     SHMENUBARINFO mbi{};
@@ -76,7 +76,7 @@ class MenuBarTest : public ChromeTest {
     std::vector<WPARAM> out;
     for (const Received& r : receivedOf(WM_COMMAND))
       if (r.hwnd == owner) out.push_back(r.wParam);
-    received().clear();
+    received.clear();
     return out;
   }
 
