@@ -135,7 +135,7 @@ TEST(CeString, AppendBuildsAnExactBlockOfItsOwnEvenFromItself) {
   ExpectExactFit(s);
 }
 
-TEST(CeString, ConvertsNumbersInTheirRadix) {
+TEST(CeString, RendersNumbersInTheirRadixFixedDecimalsAndSystemErrors) {
   const std::tuple<char, int64_t, int, const char16_t*> cases[] = {  // 'h' SetInt16, 'i' SetInt32, 'u' SetUInt32
       {'h', -1, 10, u"-1"}, {'h', -1, 16, u"ffffffff"}, {'i', 0xABCD, 16, u"abcd"}, {'i', INT_MIN, 10, u"-2147483648"},
       {'i', 0, 10, u"0"},   {'u', 0xFFFFFFFF, 10, u"4294967295"},
@@ -148,14 +148,12 @@ TEST(CeString, ConvertsNumbersInTheirRadix) {
     if (kind == 'u') s.SetUInt32(DWORD(value), radix);
     EXPECT_EQ(State(s), State(expected, 1)) << kind << value;
   }
-}
-
-TEST(CeString, SetFixedRendersTheDecimalsAskedAndHugeValuesWhole) {
-  const std::tuple<double, int, const char16_t*> cases[] = {
+  // Fixed decimals as asked, huge values whole.
+  const std::tuple<double, int, const char16_t*> fixed[] = {
       {2.5, 3, u"2.500"},  {-2.5, 3, u"-2.500"}, {0.05, 3, u"0.050"}, {-0.0004, 3, u"-0.000"},
       {0.9996, 3, u"1.000"}, {123.0, 0, u"123"}, {1e30, 3, u"1000000000000000000000000000000.000"}};
   CeString s;
-  for (auto [value, decimals, expected] : cases) {
+  for (auto [value, decimals, expected] : fixed) {
     s.SetFixed(value, decimals);
     EXPECT_EQ(Str(s), expected) << value;
   }
@@ -170,10 +168,7 @@ TEST(CeString, SetFixedRendersTheDecimalsAskedAndHugeValuesWhole) {
     EXPECT_LE(text.size(), 6u) << value;
     EXPECT_EQ(text[0] == u'-', value < 0) << value;
   }
-}
-
-TEST(CeString, SystemErrorUsesTheSystemTextOrNamesTheCode) {
-  CeString s;
+  // A system error: the system's text, or the code named.
   s.SetSystemError(1234);
   EXPECT_EQ(Str(s), u"Error 1234 occured");
 

@@ -256,9 +256,8 @@ struct KeyRecorder : CeWnd {
   }
 };
 
-// Keys posted to a window, then the quit message, and the loop run to its
-// end: a key the accelerators take comes as their command alone; Escape
-// offered to dialog processing, only with a modeless dialog, comes as IDCANCEL.
+// Keys posted, then the quit: a key the accelerators take comes as their command alone;
+// Escape comes as IDCANCEL only to a modeless dialog.
 TEST(CeAppRun, AMessageTakenByTheAcceleratorsIsNotDispatchedAndDialogKeysOnlyReachAModelessDialog) {
   ASSERT_NE(g_app, nullptr);
   ACCEL accel = {FVIRTKEY, 'A', 500};

@@ -67,25 +67,9 @@ HWND ChildOf(HWND parent) { return MakeWindow({5, 5, 55, 25}, WS_CHILD | WS_VISI
 
 using DialogProc = DialogTest;
 
-TEST_F(DialogProc, OkEndsAModalRunWithOneAndCancelWithTwo) {
-  for (auto [button, result, handler] : {std::tuple{"OK", IDOK, "OnOK"}, {"Cancel", IDCANCEL, "OnCancel"}}) {
-    SCOPED_TRACE(button);
-    ProbeDialog dialog;
-    int registeredWhileOpen = -1;
-    WhileModal([&] { registeredWhileOpen = g_modelessMap.Count(); });
-    WhileModalScript(std::string("press \"") + button + "\"\n");
-    EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow()), result);
-    EXPECT_EQ(dialog.Count(handler), 1);
-    EXPECT_EQ(dialog.calls.back(), "Detach unbound cleared");
-    EXPECT_EQ(registeredWhileOpen, 0) << "a modal dialog is no modeless one";
-  }
-}
-
-// WM_INITDIALOG binds the object before its handler runs; earlier messages, and all
-// those of a dialog whose procedure never bound one, get 0. Labels send id 0xFFFF: a tap
-// moves the focus to the control after the label, any other notification is swallowed,
-// none reaches OnCommand. Handled, the messages that answer directly return the
-// handler's result; the others return TRUE and leave it in DWLP_MSGRESULT.
+// WM_INITDIALOG binds the object before its handler; unbound messages get 0. A label's tap moves
+// the focus past it, other label notifications are swallowed. Handled messages that answer directly
+// return the result; the others return TRUE and leave it in DWLP_MSGRESULT.
 TEST_F(DialogProc, BindingATapOnALabelAndHandledResultsReturnedDirectlyOnlyWhereTheMessageSaysSo) {
   ProbeDialog dialog;
   LONG_PTR userWord = 0;
@@ -138,9 +122,8 @@ TEST_F(DialogProc, BindingATapOnALabelAndHandledResultsReturnedDirectlyOnlyWhere
   // Commands other than OK, Cancel and labels are the handler's to take.
   EXPECT_EQ(CeDialog::CeDialogProc(window, WM_COMMAND, MAKEWPARAM(IDC_PROBE_OTHER, BN_CLICKED), 0), FALSE);
   EXPECT_EQ(dialog.calls.back(), "OnCommand " + std::to_string(IDC_PROBE_OTHER));
-  // Through the dialog manager both kinds come back as the handler's result;
-  // a command's result is 0 whatever its handler answered. Not modal, OK and
-  // Cancel are handled and nothing happens.
+  // Through the dialog manager both kinds give the handler's result, a command 0;
+  // not modal, OK and Cancel are handled and nothing happens.
   dialog.handles = true;
   EXPECT_EQ(SendMessageW(window, WM_CTLCOLORSTATIC, 0, 0), kAnswer);
   EXPECT_EQ(SendMessageW(window, WM_NOTIFY, 1, LPARAM(&header)), kAnswer);
@@ -153,17 +136,24 @@ TEST_F(DialogProc, BindingATapOnALabelAndHandledResultsReturnedDirectlyOnlyWhere
             std::make_tuple(TRUE, 1, 1));
 }
 
-TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
+TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpenUntilCancelled) {
   ProbeDialog dialog;
   dialog.afterInit = [](ProbeDialog& d) { PostMessageW(d.hwnd, WM_COMMAND, MAKEWPARAM(kThrowingCommand, 0), 0); };
   FatalBox box;
   AnswerTheNextFatalBox(&box);
   bool openAfterBox = false;
-  WhileModal([&] { openAfterBox = IsWindowVisible(dialog.hwnd); });
+  int registeredWhileOpen = -1;
+  WhileModal([&] {
+    openAfterBox = IsWindowVisible(dialog.hwnd);
+    registeredWhileOpen = g_modelessMap.Count();
+  });
   WhileModalScript("press \"Cancel\"\n");
   EXPECT_EQ(dialog.RunModal(nullptr, MakeWindow()), IDCANCEL);
   EXPECT_EQ(std::make_tuple(box.caption, box.text, openAfterBox),
             std::make_tuple(u"Fatal", u"Window message termainated abnormally by an exception", true));
+  // Cancel ended the run, which was never a modeless dialog's.
+  EXPECT_EQ(std::make_tuple(dialog.Count("OnCancel"), dialog.calls.back(), registeredWhileOpen),
+            std::make_tuple(1, "Detach unbound cleared", 0));
 
   // The answer is the handled flag as the handler left it; the result word
   // stays as it was, since the message never finished.
@@ -181,10 +171,9 @@ TEST_F(DialogProc, AThrowingHandlerShowsTheFatalBoxAndTheDialogStaysOpen) {
   }
 }
 
-// The owner a run gets: a child's top-level window (through owners too),
-// else the program's main window, else the active one; an unknown template
-// fails with the platform's value and leaves the owner enabled.
-TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTemplate) {
+// The owner: a child's top-level window (through owners too), else the main window, else the
+// active one; an unknown template fails with the platform's value and leaves the owner enabled.
+TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerEndsWithOkAndFailsForAnUnknownTemplate) {
   HWND owner = MakeWindow();
   ProbeDialog missing(IDD_MISSING);
   EXPECT_EQ(missing.RunModal(nullptr, owner), -1);
@@ -193,9 +182,8 @@ TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTe
   EXPECT_EQ(missing.CreateModeless(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(owner));
 
-  // A name given to the run, a child's top-level owner; the number constructor
-  // keeps the low 16 bits, a child of an owned window; no owner given: the
-  // program's main window rather than the active one.
+  // A name given to the run; the number's low 16 bits and a child of an owned window; no owner
+  // given: the main window rather than the active one.
   HWND other = MakeWindow({10, 40, 110, 140});
   ASSERT_NE(g_app, nullptr);
   g_app->mainWindowHandle = owner;
@@ -216,8 +204,8 @@ TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTe
       PostMessageW(d.hwnd, WM_COMMAND, IDOK, 0);
     };
     EXPECT_EQ(dialog.RunModal(name, given), IDOK) << number;
-    EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner)),
-              std::make_tuple(u"Probe", owner, FALSE, TRUE))
+    EXPECT_EQ(std::make_tuple(caption, ownerSeen, ownerEnabled, IsWindowEnabled(owner), dialog.Count("OnOK")),
+              std::make_tuple(u"Probe", owner, FALSE, TRUE, 1))
         << number;
   }
   g_app->mainWindowHandle = nullptr;
@@ -228,9 +216,8 @@ TEST_F(DialogProc, ARunTakesItsTemplateAndTheTopLevelOwnerAndFailsForAnUnknownTe
 
 using CenterOnOwner = DialogTest;
 
-// Owners whose centre lies beyond one edge of the work area pull the
-// dialog's side back to that edge; the other direction still follows the
-// owner's centre. A hidden owner counts as none.
+// An owner centred beyond an edge of the work area pulls the dialog's side back to that edge;
+// the other direction still follows the owner's centre. A hidden owner counts as none.
 TEST_F(CenterOnOwner, ADialogIsCentredOverAVisibleOwnerInsideTheWorkAreaOrInItOrInsideItsParent) {
   const struct {
     const char* what;
@@ -264,9 +251,8 @@ TEST_F(CenterOnOwner, ADialogIsCentredOverAVisibleOwnerInsideTheWorkAreaOrInItOr
       EXPECT_EQ(across ? r.top : r.left, across ? y - (r.bottom - r.top) / 2 : x - (r.right - r.left) / 2);
     }
   }
-  // Asked, a modeless dialog is centred in the work area with no owner or
-  // over a window given; a child dialog inside its parent, and pulled back
-  // inside it over a sibling near the parent's corner.
+  // Asked, a modeless dialog centres in the work area or over a window given; a child dialog
+  // inside its parent, pulled back inside it over a sibling near the parent's corner.
   ProbeDialog lone(IDD_SMALL);
   HWND window = lone.CreateModeless();
   ASSERT_NE(window, nullptr);

@@ -17,7 +17,6 @@ class LayoutTest : public DialogTest {
     return CreateWindowExW(0, u"static", u"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
                            r.bottom - r.top, parent, nullptr, nullptr, nullptr);
   }
-  // Resizes the parent and lays the controls out again.
   void Relayout(CeLayout& layout, int width, int height, WPARAM type = SIZE_RESTORED) {
     MoveWindow(parent, 0, 26, width, height, TRUE);
     layout.Relayout(type);
@@ -68,9 +67,8 @@ TEST_F(LayoutTest, StretchingAnchoringAndScalingFollowTheParentsChangeInSize) {
   }
 }
 
-// Controls made, then registered, in the order listed, the parent then made
-// 240 by 170: a pass that would overlap two controls moves none, while a
-// control may come to lie inside another whichever was registered first.
+// Controls made and registered in order, the parent then 240 by 170: a pass that would overlap
+// two controls moves none; a control may come to lie inside another, whichever came first.
 TEST_F(LayoutTest, FollowersKeepTheirSpacingAndOverlapsAreRefusedButNestingIsNot) {
   constexpr DWORD kNotInTheLayout = ~DWORD(0);
   constexpr DWORD kWidth = CeLayout::StretchWidth;

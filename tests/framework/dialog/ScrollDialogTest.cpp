@@ -68,10 +68,9 @@ class ScrollDialogTest : public DialogTest {
   SIZE content = {};
 };
 
-// Fifty pixels lower shows the vertical bar, line steps stop at both ends, growing brings
-// the content down; a page is the client height and maximising, minimising and early
-// sizes are left alone; narrowing shows the horizontal bar, and so does a vertical bar
-// that takes the width.
+// Lower shows the vertical bar, lines stop at both ends, growing brings the content down; a page
+// is the client height; maximising, minimising and early sizes change nothing; narrowing, or a
+// vertical bar taking the width, shows the horizontal bar.
 TEST_F(ScrollDialogTest, BarsFollowTheClientSizeAgainstTheContentAndRequestsMoveTheContent) {
   // A requested size resizes the window at initialisation; what is not requested
   // is the template's size and room for a bar.

@@ -1,5 +1,4 @@
-// Input as a person gives it, and a desktop left clean, shared by the tree
-// and list view tests.
+// Input as a person gives it, and a desktop left clean, for the tree and list tests.
 #pragma once
 
 #include <windows.h>

@@ -31,15 +31,8 @@ struct Answers {
   std::function<LRESULT(int start, const std::u16string& text)> find = [](int, const std::u16string&) { return -1; };
 };
 
-inline Answers& answers() {
-  static Answers instance;
-  return instance;
-}
-
-inline std::vector<Note>& notes() {
-  static std::vector<Note> instance;
-  return instance;
-}
+inline Answers answers;
+inline std::vector<Note> notes;
 
 inline std::string format(const char* pattern, int a = 0, int b = 0, unsigned c = 0, unsigned d = 0) {
   char text[160];
@@ -91,7 +84,7 @@ inline std::string describe(NMHDR* header, LRESULT& result) {
       if (item.mask & LVIF_TEXT) {
         text += " capacity=" + std::to_string(item.cchTextMax);
         // As a program does: the text, cut to the buffer and terminated.
-        std::u16string cell = answers().cell(item.iItem, item.iSubItem);
+        std::u16string cell = answers.cell(item.iItem, item.iSubItem);
         if (item.pszText && item.cchTextMax > 0) {
           size_t n = std::min(cell.size(), static_cast<size_t>(item.cchTextMax - 1));
           std::copy_n(cell.data(), n, item.pszText);
@@ -103,7 +96,7 @@ inline std::string describe(NMHDR* header, LRESULT& result) {
     case LVN_ODFINDITEMW: {
       auto* info = reinterpret_cast<NMLVFINDITEMW*>(header);
       std::u16string text = info->lvfi.psz ? std::u16string(info->lvfi.psz) : std::u16string();
-      result = answers().find(info->iStart, text);
+      result = answers.find(info->iStart, text);
       return findItem(info->iStart, text) + format(" flags=0x%x", static_cast<int>(info->lvfi.flags));
     }
     case NM_CLICK:
@@ -125,14 +118,14 @@ inline LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   if (msg != WM_NOTIFY) return DefWindowProcW(hwnd, msg, wParam, lParam);
   auto* header = reinterpret_cast<NMHDR*>(lParam);
   LRESULT result = 0;
-  notes().push_back({header->code, header->hwndFrom, describe(header, result)});
+  notes.push_back({header->code, header->hwndFrom, describe(header, result)});
   return result;
 }
 
 // The descriptions of the notes with one of these codes, in order.
 inline std::vector<std::string> logged(std::initializer_list<UINT> codes) {
   std::vector<std::string> out;
-  for (const Note& note : notes())
+  for (const Note& note : notes)
     if (std::find(codes.begin(), codes.end(), note.code) != codes.end()) out.push_back(note.text);
   return out;
 }
@@ -227,13 +220,13 @@ class ListTest : public ::testing::Test {
   void SetUp() override {
     INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
     ASSERT_TRUE(InitCommonControlsEx(&init));
-    answers() = Answers();
-    notes().clear();
+    answers = Answers();
+    notes.clear();
   }
   void TearDown() override {
     ctltest::cleanUp();
-    notes().clear();
-    answers() = Answers();
+    notes.clear();
+    answers = Answers();
   }
 };
 

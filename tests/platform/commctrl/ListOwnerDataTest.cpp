@@ -1,6 +1,5 @@
-// Owner-data lists: the parent holds the rows; the list hints which rows it
-// is about to draw, asks for their cells, keeps the selection as ranges and
-// asks the parent to find a typed row.
+// Owner-data lists: the parent holds the rows; the list hints which rows it will draw, asks
+// for their cells, keeps the selection as ranges and asks the parent to find a typed row.
 #include "ListHarness.h"
 
 namespace listtest {
@@ -15,7 +14,7 @@ HWND ownerDataList(int rows) {
   SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
   SetFocus(list);
   pump();
-  notes().clear();
+  notes.clear();
   return list;
 }
 
@@ -51,7 +50,7 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   EXPECT_LE(last, page);
   EXPECT_EQ(drawn(), drawing(0, last, 3));
   // Scrolling to the end asks for the last page only.
-  notes().clear();
+  notes.clear();
   key(VK_END);
   EXPECT_EQ(topRow(list), 65535 - page);
   EXPECT_EQ(drawn(), drawing(65535 - page, 65534, 3));
@@ -76,7 +75,7 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   // With redrawing off nothing is asked until it is turned back on.
   key(VK_HOME);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  notes().clear();
+  notes.clear();
   SendMessageW(list, LVM_SETITEMCOUNT, 40, 0);
   InvalidateRect(list, nullptr, TRUE);
   UpdateWindow(list);
@@ -85,14 +84,6 @@ TEST_F(ListTest, OwnerDataHintsOnlyTheVisibleRowsThenAsksForTheirCells) {
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   pump();
   EXPECT_EQ(drawn(), drawing(0, lastShown(list), 3));
-}
-
-TEST_F(ListTest, OwnerDataTextLongerThanTheBufferIsCutAndTerminated) {
-  std::u16string longText(300, u'x');
-  HWND list = ownerDataList(10);
-  answers().cell = [&](int, int) { return longText; };
-  EXPECT_EQ(itemText(list, 2, 1, 260), longText.substr(0, 259));
-  EXPECT_EQ(itemText(list, 2, 1, 10), longText.substr(0, 9));
 }
 
 TEST_F(ListTest, OwnerDataSelectionOfThreeToFiveAndNineWithShiftAndCtrlComesBackInOrder) {
@@ -106,7 +97,7 @@ TEST_F(ListTest, OwnerDataSelectionOfThreeToFiveAndNineWithShiftAndCtrlComesBack
     else
       for (int i = 0; i < 12; ++i) addRow(list, {u"row", u"cell"});
     pump();
-    notes().clear();
+    notes.clear();
     tap(cellPoint(list, 3, 1));
     tap(cellPoint(list, 5, 0), true);
     tap(cellPoint(list, 9, 1), false, true);
@@ -123,9 +114,8 @@ TEST_F(ListTest, OwnerDataSelectionOfThreeToFiveAndNineWithShiftAndCtrlComesBack
         click(5, 0), changed(5, LVIS_SELECTED, both), changed(9, both, 0), click(9, 1)};
     EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED, NM_CLICK}), expected);
 
-    // Ctrl on a selected row takes it out; Shift+Down from the anchor
-    // extends, a plain Down selects one row, Ctrl+Down moves the focus alone
-    // and Ctrl+Space adds the row.
+    // Ctrl on a selected row takes it out; Shift+Down extends from the anchor, Down selects one
+    // row, Ctrl+Down moves the focus alone and Ctrl+Space adds the row.
     struct Step { bool isTap; UINT keyOrRow; bool shift, control; std::vector<int> rows; };  // a row tapped or a key
     const Step steps[] = {{true, 4, false, true, {3, 5, 9}}, {false, VK_DOWN, true, false, {4, 5}},
                           {false, VK_DOWN, false, false, {6}}, {false, VK_DOWN, false, true, {6}},
@@ -150,17 +140,6 @@ TEST_F(ListTest, OwnerDataSelectionOfThreeToFiveAndNineWithShiftAndCtrlComesBack
   }
 }
 
-TEST_F(ListTest, TappingAHeadingSendsAColumnClickOnlyWhenReleasedOnIt) {
-  HWND list = ownerDataList(100);
-  RECT r{};
-  SendMessageW(headerOf(list), HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
-  MapWindowPoints(headerOf(list), nullptr, reinterpret_cast<POINT*>(&r), 2);
-  const POINT name{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  tap(name);
-  drag(name, {r.left - 30, name.y});
-  EXPECT_EQ(logged({HDN_ITEMCLICKW, LVN_COLUMNCLICK}), std::vector<std::string>{columnClick(1)});
-}
-
 TEST_F(ListTest, AListRecreatedAsOwnerDataInPlaceAsksTheParentForTypedRows) {
   // As the program switches kinds: destroy the list, create it again in its place.
   HWND parent = createParent();
@@ -168,14 +147,14 @@ TEST_F(ListTest, AListRecreatedAsOwnerDataInPlaceAsksTheParentForTypedRows) {
   addColumns(normal, {{u"Name", 80}});
   addRow(normal, {u"a"});
   pump();
-  notes().clear();
+  notes.clear();
   DestroyWindow(normal);
   EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}), (std::vector<std::string>{"deleteall", "delete item=0 param=0"}));
   HWND list = createList(parent, kOwnerData);
   EXPECT_EQ(GetDlgItem(parent, 101), list);
   addColumns(list, {{u"Id", 60}, {u"0x0001 (Int)", 80}});
   SendMessageW(list, LVM_SETITEMCOUNT, 100, 0);
-  notes().clear();
+  notes.clear();
   pump();
   EXPECT_EQ(drawn(), drawing(0, lastShown(list), 2));
 
@@ -183,20 +162,20 @@ TEST_F(ListTest, AListRecreatedAsOwnerDataInPlaceAsksTheParentForTypedRows) {
     for (; *typed; ++typed) SendMessageW(list, WM_CHAR, *typed, 1);
   };
   tap(cellPoint(list, 2, 0));
-  notes().clear();
+  notes.clear();
   type(u"ab");
   EXPECT_EQ(logged({LVN_ODFINDITEMW}),
             (std::vector<std::string>{findItem(3, u"a") + " flags=0x2a", findItem(2, u"ab") + " flags=0x2a"}));
   // No row found: the selection stays; a row found is selected and shown.
   EXPECT_EQ(selectedRows(list), std::vector<int>{2});
-  answers().find = [](int, const std::u16string& typed) { return typed == u"abc" ? 60 : -1; };
+  answers.find = [](int, const std::u16string& typed) { return typed == u"abc" ? 60 : -1; };
   type(u"c");
   EXPECT_EQ(selectedRows(list), std::vector<int>{60});
   EXPECT_LE(topRow(list), 60);
   EXPECT_GT(topRow(list) + pageRows(list), 60);
 }
 
-TEST_F(ListTest, AMillionRowsSelectedAtOnceAreOneNotificationAndOneRange) {
+TEST_F(ListTest, AMillionRowsSelectedAtOnceAreOneRangeTextsAreCutAndOnlyAHeadingTapReleasedOnItClicks) {
   HWND list = ownerDataList(1000000);
   LVITEMW all{};
   all.stateMask = all.state = LVIS_SELECTED;
@@ -206,11 +185,24 @@ TEST_F(ListTest, AMillionRowsSelectedAtOnceAreOneNotificationAndOneRange) {
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 999998, LVNI_SELECTED), 999999);
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, 999999, LVNI_SELECTED), -1);
   // A tap keeps one row: the rest go as two ranges.
-  notes().clear();
+  notes.clear();
   tap(cellPoint(list, 4, 0));
   EXPECT_EQ(logged({LVN_ITEMCHANGED, LVN_ODSTATECHANGED}),
             (std::vector<std::string>{odChanged(0, 3, 0, LVIS_SELECTED), odChanged(5, 999999, 0, LVIS_SELECTED),
                                       changed(4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED)}));
+  // The parent's text, longer than the buffer, is cut and terminated.
+  std::u16string longText(300, u'x');
+  answers.cell = [&](int, int) { return longText; };
+  EXPECT_EQ(itemText(list, 2, 1, 260), longText.substr(0, 259));
+  EXPECT_EQ(itemText(list, 2, 1, 10), longText.substr(0, 9));
+  // A heading tapped is a column click; one slid off before lifting is none.
+  RECT r{};
+  SendMessageW(headerOf(list), HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+  MapWindowPoints(headerOf(list), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  const POINT name{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  tap(name);
+  drag(name, {r.left - 30, name.y});
+  EXPECT_EQ(logged({HDN_ITEMCLICKW, LVN_COLUMNCLICK}), std::vector<std::string>{columnClick(1)});
 }
 
 }  // namespace

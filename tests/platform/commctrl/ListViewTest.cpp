@@ -27,7 +27,7 @@ int stringWidth(HWND list, const char16_t* text) {
   return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
 }
 
-TEST_F(ListTest, ARightAlignedColumnInsertedBetweenOthersKeepsEveryCellUnderItsColumn) {
+TEST_F(ListTest, ColumnsKeepEveryCellUnderThemAutoSizeToTheirContentsAndFollowTheFont) {
   HWND list = createList(createParent(), LVS_SHOWSELALWAYS);
   addColumns(list, {{u"Name", 60}, {u"Size", 50}});
   addRow(list, {u"alpha", u"12"});
@@ -62,10 +62,8 @@ TEST_F(ListTest, ARightAlignedColumnInsertedBetweenOthersKeepsEveryCellUnderItsC
   EXPECT_EQ(columnText(list, 0), u"<none>");
   EXPECT_EQ(SendMessageW(headerOf(list), HDM_GETITEMCOUNT, 0, 0), 0);
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
-}
 
-TEST_F(ListTest, AutoSizeFitsTheContentsOrTheHeadingAndTheLastColumnTakesTheRest) {
-  HWND list = createList(createParent(), 0, {0, 0, 240, 150});
+  // Auto-sized columns fit the contents or the heading; the last takes the rest.
   addColumns(list, {{u"Name", -1}, {u"Records", -1}, {u"Size", -1}});
   // Text-only columns are still wide enough for their headings.
   EXPECT_GE(columnWidth(list, 1), stringWidth(list, u"Records"));
@@ -102,7 +100,7 @@ TEST_F(ListTest, AutoSizeFitsTheContentsOrTheHeadingAndTheLastColumnTakesTheRest
   DeleteObject(big);
 }
 
-TEST_F(ListTest, ItemsAndColumnsAreStoredChangedAndDeletedWithNoticeAndTheSelectionFollows) {
+TEST_F(ListTest, ItemsAndColumnsAreStoredChangedResizedAndDeletedWithNoticeAndTheSelectionFollows) {
   HWND list = createList(createParent(), 0);
   // Colours, image lists and the callback mask: each setter answers, its getter gives the value back.
   const std::tuple<UINT, WPARAM, LPARAM, LRESULT> messages[] = {
@@ -116,6 +114,30 @@ TEST_F(ListTest, ItemsAndColumnsAreStoredChangedAndDeletedWithNoticeAndTheSelect
     EXPECT_EQ(SendMessageW(list, msg, wParam, lParam), expected) << std::hex << msg;
   addColumns(list, {{u"Name", 80}, {u"Size", 50}});
   EXPECT_EQ(addRow(list, {u"alpha", u"1"}), 0);
+  // Dragging the header's divider resizes the column; the list's parent hears
+  // of it from the header as the stylus moves.
+  HWND header = headerOf(list);
+  RECT r{};
+  SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  POINT divider{r.right + 1, (r.top + r.bottom) / 2};
+  ClientToScreen(header, &divider);
+  drag(divider, {divider.x + 40, divider.y});
+  EXPECT_EQ(logged({HDN_BEGINTRACKW, HDN_TRACKW, HDN_ITEMCHANGEDW, HDN_ENDTRACKW, HDN_ITEMCLICKW}),
+            (std::vector<std::string>{"hdn-begintrack item=0 width=80", "hdn-track item=0 width=100",
+                                      "hdn-itemchanged item=0 width=100", "hdn-track item=0 width=120",
+                                      "hdn-itemchanged item=0 width=120", "hdn-endtrack item=0 width=120"}));
+  EXPECT_EQ(notes.back().from, header);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(columnWidth(list, 0), 120);
+  RECT cell{LVIR_LABEL, 1, 0, 0};
+  SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+  EXPECT_EQ(cell.left, 120);
+  // Widths the program sets reach the header.
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 70);
+  HDITEMW heading{};
+  heading.mask = HDI_WIDTH;
+  ASSERT_TRUE(SendMessageW(header, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&heading)));
+  EXPECT_EQ(heading.cxy, 70);
   EXPECT_EQ(addRow(list, {u"gamma", u"3"}), 1);
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -156,7 +178,7 @@ TEST_F(ListTest, ItemsAndColumnsAreStoredChangedAndDeletedWithNoticeAndTheSelect
   struct Deletion { int row; std::vector<int> selected; int focus, mark; };
   const Deletion deletions[] = {{3, {1, 3}, 3, 3}, {0, {0, 2}, 2, 2}, {2, {0}, -1, -1}};
   for (const Deletion& d : deletions) {
-    notes().clear();
+    notes.clear();
     EXPECT_TRUE(SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(d.row), 0));
     EXPECT_EQ(logged({LVN_DELETEITEM}), std::vector<std::string>{format("delete item=%d param=0", d.row)});
     EXPECT_EQ(selectedRows(list), d.selected) << d.row;
@@ -172,43 +194,12 @@ TEST_F(ListTest, ItemsAndColumnsAreStoredChangedAndDeletedWithNoticeAndTheSelect
   EXPECT_TRUE(setState(-1, LVIS_CUT));
   for (WPARAM row : {0, 1, 2}) EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_CUT), LVIS_CUT) << row;
 
-  notes().clear();
+  notes.clear();
   EXPECT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
   EXPECT_EQ(logged({LVN_DELETEALLITEMS, LVN_DELETEITEM}),
             (std::vector<std::string>{"deleteall", "delete item=0 param=42", "delete item=1 param=0",
                                       "delete item=2 param=0"}));
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
-}
-
-TEST_F(ListTest, DraggingAListsHeaderDividerResizesItsColumn) {
-  HWND list = createList(createParent(), 0);
-  addColumns(list, {{u"Name", 80}, {u"Size", 50}});
-  addRow(list, {u"a", u"b"});
-  HWND header = headerOf(list);
-  RECT r{};
-  SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
-  POINT divider{r.right + 1, (r.top + r.bottom) / 2};
-  ClientToScreen(header, &divider);
-  notes().clear();
-  drag(divider, {divider.x + 40, divider.y});
-  // The list's parent hears of its header's drag, from the header, as the stylus moves.
-  EXPECT_EQ(logged({HDN_BEGINTRACKW, HDN_TRACKW, HDN_ITEMCHANGEDW, HDN_ENDTRACKW, HDN_ITEMCLICKW}),
-            (std::vector<std::string>{"hdn-begintrack item=0 width=80", "hdn-track item=0 width=100",
-                                      "hdn-itemchanged item=0 width=100", "hdn-track item=0 width=120",
-                                      "hdn-itemchanged item=0 width=120", "hdn-endtrack item=0 width=120"}));
-  EXPECT_EQ(notes().back().from, header);
-  EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 120);
-  RECT cell{LVIR_LABEL, 1, 0, 0};
-  SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
-  EXPECT_EQ(cell.left, 120);
-
-  // Widths the program sets reach the header.
-  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 70);
-  HDITEMW heading{};
-  heading.mask = HDI_WIDTH;
-  ASSERT_TRUE(SendMessageW(header, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&heading)));
-  EXPECT_EQ(heading.cxy, 70);
 }
 
 uint32_t screenColor(COLORREF c) { return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c); }

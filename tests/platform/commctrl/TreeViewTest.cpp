@@ -1,7 +1,5 @@
-// The tree view as a program drives it: items in order, selection and
-// expansion with their notifications, deletion, item data and texts; the
-// stylus and the keys; the screen checked by regions (not whole images, so
-// that glyph details do not matter).
+// The tree view as a program drives it: items, selection and expansion with their notifications,
+// deletion, data and texts, the stylus and the keys; the screen by regions, whatever the glyphs.
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -162,7 +160,6 @@ class TreeViewTest : public ::testing::Test {
   UINT state(HTREEITEM item) const { return get(item, TVIF_STATE).state; }
   bool expanded(HTREEITEM item) const { return (state(item) & TVIS_EXPANDED) != 0; }
   int count() const { return static_cast<int>(SendMessageW(tree_, TVM_GETCOUNT, 0, 0)); }
-  // An item's label on the screen.
   RECT labelRect(HTREEITEM item) const {
     RECT r{};
     std::memcpy(&r, &item, sizeof item);
@@ -181,7 +178,7 @@ class TreeViewTest : public ::testing::Test {
   mutable WCHAR buffer_[260] = {};
 };
 
-TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesStaleHandles) {
+TEST_F(TreeViewTest, ItemsGoInOrderKeepTheirDataTextsAndChildrenFlagsAndStaleHandlesAreRefused) {
   makeTree();
   HTREEITEM b = insert(TVI_ROOT, u"b");
   HTREEITEM d = insert(TVI_ROOT, u"d");
@@ -204,9 +201,57 @@ TEST_F(TreeViewTest, InsertsUnderTheRootInOrderAndRefusesStaleHandles) {
   EXPECT_FALSE(send(TVM_SELECTITEM, TVGN_CARET, b));
   EXPECT_FALSE(send(TVM_DELETEITEM, 0, b));
   EXPECT_EQ(count(), 4);
+  // Item data round trips, and the selection's notification carries it.
+  for (LPARAM v : {LPARAM{-1}, static_cast<LPARAM>(0x80000001u), static_cast<LPARAM>(0x123456789ABCDEF0ll)}) {
+    SCOPED_TRACE(v);
+    HTREEITEM item = insert(TVI_ROOT, u"x", v);
+    EXPECT_EQ(data(item), v);
+    send(TVM_SELECTITEM, TVGN_CARET, item);
+    std::vector<Note> got = take();
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.back().newData, v);
+  }
+  // A name longer than the caller's buffer.
+  const std::u16string name = u"A database name of forty-one characters!!";
+  HTREEITEM item = insert(TVI_ROOT, name.c_str());
+  const int size = static_cast<int>(name.size());
+  struct Case { int capacity; std::u16string expected; } cases[] = {
+      {0, u"####"}, {1, u""}, {2, u"A"}, {size, name.substr(0, name.size() - 1)}, {size + 1, name}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.capacity);
+    // Four guard units past the capacity, then a terminator of the test's own.
+    std::vector<WCHAR> buffer(static_cast<size_t>(c.capacity) + 4, u'#');
+    buffer.push_back(0);
+    TVITEMW tv{};
+    tv.mask = TVIF_HANDLE | TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = buffer.data();
+    tv.cchTextMax = c.capacity;
+    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    EXPECT_EQ(std::u16string(buffer.data()), c.expected);
+    for (size_t i = static_cast<size_t>(c.capacity); i + 1 < buffer.size(); ++i) EXPECT_EQ(buffer[i], u'#') << i;
+  }
+  // Children 0 given, as for a database: it cannot open; else the flag follows the children.
+  TVINSERTSTRUCTW noChildren{TVI_ROOT, TVI_LAST, {}};
+  noChildren.item.mask = TVIF_TEXT | TVIF_CHILDREN;
+  noChildren.item.pszText = const_cast<LPWSTR>(u"db");
+  auto db = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&noChildren)));
+  EXPECT_EQ(get(db, TVIF_CHILDREN).cChildren, 0);
+  EXPECT_FALSE(send(TVM_EXPAND, TVE_EXPAND, db));
+  HTREEITEM parent = insert(TVI_ROOT, u"parent");
+  insert(parent, u"child");
+  EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 1);
+  // A larger font makes taller rows; none brings the system font back.
+  HFONT big = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+  const LRESULT before = SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0);
+  SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
+  EXPECT_GT(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
+  SendMessageW(tree_, WM_SETFONT, 0, TRUE);
+  EXPECT_EQ(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
+  DeleteObject(big);
 }
 
-TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
+TEST_F(TreeViewTest, SelectingAndDeletingNotifyInOrderAndANeighbourTakesTheSelectionUntilTheTreeIsEmpty) {
   programTree();
   HTREEITEM lone = insert(TVI_ROOT, u"Other");
   HTREEITEM only = insert(lone, u"Only child", 0x2001);
@@ -236,11 +281,9 @@ TEST_F(TreeViewTest, SelectingByMessageAndDeletingTheSelectionNotifyInOrder) {
     }
   }
   EXPECT_TRUE(expanded(root_));
-}
 
-TEST_F(TreeViewTest, DeletingTheRootOrDestroyingTheTreeDeletesEveryItem) {
-  // A parent of the selection: every item below is told of, with its data
-  // for the parent to release, and the neighbour takes the selection.
+  // Deleting a parent of the selection tells of every item below, with its
+  // data for the parent to release, and the neighbour takes the selection.
   programTree();
   HTREEITEM second = insert(TVI_ROOT, u"Second", 5);
   HTREEITEM grandchild = insert(b_, u"Deep", 6);
@@ -323,63 +366,6 @@ TEST_F(TreeViewTest, SetItemChangesWhatItsMaskNamesAndACollapseByStateTakesTheSe
   ImageList_Destroy(images);
 }
 
-TEST_F(TreeViewTest, ItemDataRoundTripsAndATextLongerThanTheBufferIsCutAndTerminated) {
-  makeTree();
-  for (LPARAM v : {LPARAM{-1}, static_cast<LPARAM>(0x80000001u), static_cast<LPARAM>(0x123456789ABCDEF0ll)}) {
-    SCOPED_TRACE(v);
-    HTREEITEM item = insert(TVI_ROOT, u"x", v);
-    EXPECT_EQ(data(item), v);
-    // A database identifier read back into 32 bits is the identifier again.
-    EXPECT_EQ(static_cast<uint32_t>(data(item)), static_cast<uint32_t>(v));
-    // The selection's notification carries it too.
-    send(TVM_SELECTITEM, TVGN_CARET, item);
-    std::vector<Note> got = take();
-    ASSERT_FALSE(got.empty());
-    EXPECT_EQ(got.back().newData, v);
-  }
-  // A name longer than the caller's buffer.
-  const std::u16string name = u"A database name of forty-one characters!!";
-  HTREEITEM item = insert(TVI_ROOT, name.c_str());
-  const int size = static_cast<int>(name.size());
-  struct Case { int capacity; std::u16string expected; } cases[] = {
-      {0, u"####"}, {1, u""}, {2, u"A"}, {size, name.substr(0, name.size() - 1)}, {size + 1, name}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.capacity);
-    // Four guard units past the capacity, then a terminator of the test's own.
-    std::vector<WCHAR> buffer(static_cast<size_t>(c.capacity) + 4, u'#');
-    buffer.push_back(0);
-    TVITEMW tv{};
-    tv.mask = TVIF_HANDLE | TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = buffer.data();
-    tv.cchTextMax = c.capacity;
-    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-    EXPECT_EQ(std::u16string(buffer.data()), c.expected);
-    for (size_t i = static_cast<size_t>(c.capacity); i + 1 < buffer.size(); ++i) EXPECT_EQ(buffer[i], u'#') << i;
-  }
-}
-
-TEST_F(TreeViewTest, AsTheProgramMakesItADatabaseWithNoChildrenStaysClosedAndAFontSetsTheRowHeight) {
-  makeTree();
-  // Children 0 given: it cannot open; otherwise the flag follows the children.
-  TVINSERTSTRUCTW insert{TVI_ROOT, TVI_LAST, {}};
-  insert.item.mask = TVIF_TEXT | TVIF_CHILDREN;
-  insert.item.pszText = const_cast<LPWSTR>(u"db");
-  auto db = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-  EXPECT_EQ(get(db, TVIF_CHILDREN).cChildren, 0);
-  EXPECT_FALSE(send(TVM_EXPAND, TVE_EXPAND, db));
-  HTREEITEM parent = this->insert(TVI_ROOT, u"parent");
-  this->insert(parent, u"child");
-  EXPECT_EQ(get(parent, TVIF_CHILDREN).cChildren, 1);
-  // A larger font makes taller rows; none brings the system font back.
-  HFONT big = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-  const LRESULT before = SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0);
-  SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
-  EXPECT_GT(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
-  SendMessageW(tree_, WM_SETFONT, 0, TRUE);
-  EXPECT_EQ(SendMessageW(tree_, TVM_GETITEMHEIGHT, 0, 0), before);
-  DeleteObject(big);
-}
 
 TEST_F(TreeViewTest, KeysSelectByKeyboardAndStylusTapsByMouse) {
   programTree();
@@ -414,8 +400,7 @@ TEST_F(TreeViewTest, KeysSelectByKeyboardAndStylusTapsByMouse) {
   EXPECT_EQ(take(), Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, root_, b_));
   tap(labelPoint(c_));
   EXPECT_EQ(take(), Notes{note(NM_CLICK)} + selection(TVC_BYMOUSE, b_, c_));
-  // Tapped again at once, it is a double tap: on a leaf it changes nothing,
-  // on a parent it toggles it.
+  // Tapped again at once, a double tap: a leaf stays, a parent toggles.
   tap(labelPoint(c_));
   EXPECT_EQ(take(), Notes{note(NM_DBLCLK)});
   EXPECT_EQ(caret(), c_);
@@ -520,8 +505,7 @@ TEST_F(TreeViewTest, ScreenshotShowsTheSelectedNodeIconsButtonsAndDottedLines) {
   EXPECT_EQ(at(cx + 4, cy - 4), sysPixel(COLOR_BTNSHADOW));
   EXPECT_EQ(at(cx - 2, cy), sysPixel(COLOR_WINDOWTEXT));
   EXPECT_EQ(at(cx, cy - 2), sysPixel(COLOR_WINDOW));
-  // The children's line runs down the second indentation level, dotted:
-  // about every other pixel.
+  // The children's line down the second indentation level, every other pixel.
   int lineX = indent + indent / 2;
   RECT line{lineX, plain.top, lineX + 1, selected.bottom};
   int dots = pixelsOf(line, sysPixel(COLOR_BTNSHADOW));

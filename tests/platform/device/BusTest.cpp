@@ -19,7 +19,7 @@ namespace {
 
 using namespace bus;
 
-TEST(BusProtocol, RequestsSurviveTheTripByteForByte) {
+TEST(BusProtocol, RequestsAndAnswersSurviveTheTripByteForByteAndMalformedOnesAreRefused) {
   Request find{Op::Find, u"CeWnd:GENERIC", u"Vantor \u00e9", 0};
   Request raise{Op::Raise, {}, {}, 0x1234567890ABCDEFull};
   Request ping{Op::Ping, {}, {}, 0};
@@ -33,9 +33,7 @@ TEST(BusProtocol, RequestsSurviveTheTripByteForByte) {
     for (size_t n = 0; n < bytes.size(); ++n)
       EXPECT_EQ(parseRequest(bytes.substr(0, n), got), Parse::Incomplete) << n;
   }
-}
-
-TEST(BusProtocol, RefusesMalformedRequestsAndAnswers) {
+  // Malformed requests and answers are refused.
   std::string tooLong = encodeRequest({Op::Find, std::u16string(kMaxTextUnits + 1, u'x'), u"", 0});
   std::string trailing = encodeRequest({Op::Raise, {}, {}, 7}) + "x";
   std::string badOp = encodeRequest({Op::Ping, {}, {}, 0});

@@ -20,7 +20,7 @@ HWND child(HWND parent, const char16_t* cls, const char16_t* text, int id, RECT 
                          reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
-TEST_F(DumpTest, KnownTreeInZOrderWithChildrenIndented) {
+TEST_F(DumpTest, KnownTreeInZOrderWithChildrenIndentedAndTextsQuotedWithCEscapesAndUtf8) {
   HWND back = topLevel(u"Back", {0, 26, 240, 294}, WS_POPUP);
   HWND front = topLevel(u"Front \"quoted\"", {0, 26, 240, 320}, WS_POPUP | WS_VISIBLE, 0x80000000);
   HWND panel = child(front, kTestClass, u"", 7, {0, 0, 240, 100}, WS_VISIBLE);
@@ -49,9 +49,7 @@ TEST_F(DumpTest, KnownTreeInZOrderWithChildrenIndented) {
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   EXPECT_EQ(dumpWindows().substr(0, dumpWindows().find('\n')), "screen=240x320 sip=off cursor=wait");
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-}
-
-TEST(DumpText, QuotesWithCEscapesAndUtf8) {
+  // Texts are quoted with C escapes and UTF-8.
   struct Case { std::u16string text; const char* quoted; } cases[] = {
       {u"", "\"\""},
       {u"plain", "\"plain\""},

@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(HostOptions, ReadsEveryOptionAndRefusesUnknownAndMalformedOnes) {
+TEST(HostOptions, ReadsEveryOptionRefusesUnknownAndMalformedOnesAndPutsTheDefaultImageInTheUsersData) {
   device::HostCommand command;
   std::string error;
   ASSERT_TRUE(device::parseHostOptions({"--store", "a.cedb", "--screen", "160x4096", "--depth", "2", "--scale", "2",
@@ -54,9 +54,7 @@ TEST(HostOptions, ReadsEveryOptionAndRefusesUnknownAndMalformedOnes) {
     EXPECT_FALSE(device::parseHostOptions(args, command, error));
     EXPECT_NE(error.find(reasonHas), std::string::npos) << error;
   }
-}
-
-TEST(HostOptions, DefaultImageLivesInTheUsersDataDirectory) {
+  // The default image lives in the user's data directory.
   const std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
   const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
   setenv("XDG_DATA_HOME", "/data", 1);

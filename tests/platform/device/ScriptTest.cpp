@@ -17,42 +17,7 @@ std::vector<Step> parseOk(std::string_view text) {
   return steps ? *steps : std::vector<Step>{};
 }
 
-TEST(ScriptParse, ReadsEveryStepWithItsArgumentsAndLine) {
-  auto steps = parseOk(
-      "# a comment line\n"
-      "tap 10 20\n"
-      "drag 1 2 30 40 shift+CTRL  # trailing comment\n"
-      "key Enter\n"
-      "type \"abc\"\n"
-      "press \"&OK\"\n"
-      "menu \"Tools\" \"Options...\"\n"
-      "\n"
-      "sip on\n"
-      "sip off\n"
-      "rotate\n"
-      "wait 250\n"
-      "screenshot \"shot.png\"\n"
-      "dump \"out/tree.txt\"\n"
-      "close\n");
-  ASSERT_EQ(steps.size(), 13u);
-  using K = Step::Kind;
-  using std::tuple;
-  EXPECT_EQ(tuple(steps[0].kind, steps[0].line, steps[0].x1, steps[0].y1), tuple(K::Tap, 2, 10, 20));
-  EXPECT_EQ(tuple(steps[1].kind, steps[1].x1, steps[1].y1, steps[1].x2, steps[1].y2), tuple(K::Drag, 1, 2, 30, 40));
-  EXPECT_EQ(tuple(steps[0].shift, steps[0].control, steps[1].shift, steps[1].control), tuple(false, false, true, true));
-  EXPECT_EQ(tuple(steps[2].kind, steps[3].kind), tuple(K::Key, K::Type));
-  EXPECT_EQ(tuple(steps[4].kind, steps[4].text), tuple(K::Press, std::u16string(u"&OK")));
-  EXPECT_EQ(tuple(steps[5].kind, steps[5].text, steps[5].item),
-            tuple(K::Menu, std::u16string(u"Tools"), std::u16string(u"Options...")));
-  EXPECT_EQ(tuple(steps[6].kind, steps[6].line, steps[6].on, steps[7].on, steps[8].kind),
-            tuple(K::Sip, 9, true, false, K::Rotate));
-  EXPECT_EQ(tuple(steps[9].kind, steps[9].ms), tuple(K::Wait, 250));
-  EXPECT_EQ(tuple(steps[10].kind, steps[10].file), tuple(K::Screenshot, std::string("shot.png")));
-  EXPECT_EQ(tuple(steps[11].kind, steps[11].file), tuple(K::Dump, std::string("out/tree.txt")));
-  EXPECT_EQ(tuple(steps[12].kind, steps[12].line), tuple(K::Close, 15));
-}
-
-TEST(ScriptParse, DecodesEscapesAndUtf8InTexts) {
+TEST(ScriptParse, DecodesEscapesAndUtf8InTextsAndKeyNames) {
   struct Case { const char* script; std::u16string text; } cases[] = {
       {R"(type "say \"hi\"")", u"say \"hi\""},
       {R"(type "back\\slash")", u"back\\slash"},
@@ -71,10 +36,8 @@ TEST(ScriptParse, DecodesEscapesAndUtf8InTexts) {
     ASSERT_EQ(steps.size(), 1u) << c.script;
     EXPECT_EQ(steps[0].text, c.text) << c.script;
   }
-}
-
-TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
-  struct Case { const char* name; uint32_t vk; bool shift; char16_t ch; bool control = false; } cases[] = {
+  // Key names become virtual keys or characters.
+  struct Key { const char* name; uint32_t vk; bool shift; char16_t ch; bool control = false; } keys[] = {
       {"Up", VK_UP, false, 0},        {"PageUp", VK_PRIOR, false, 0}, {"PageDown", VK_NEXT, false, 0},
       {"Delete", VK_DELETE, false, 0}, {"Backspace", VK_BACK, false, 0}, {"F12", VK_F1 + 11, false, 0},
       {"a", 'A', false, 0},           {"Z", 'Z', true, 0},            {"7", '7', false, 0},
@@ -85,7 +48,7 @@ TEST(ScriptParse, KeyNamesBecomeVirtualKeysOrCharacters) {
       {"shift+a", 'A', true, 0},        {"ctrl+Shift+Home", VK_HOME, true, 0, true},
       {"Ctrl++", 0, false, u'+', true}, {"\"Ctrl+#\"", 0, false, u'#', true},
   };
-  for (const Case& c : cases) {
+  for (const Key& c : keys) {
     auto steps = parseOk(std::string("key ") + c.name);
     ASSERT_EQ(steps.size(), 1u) << c.name;
     EXPECT_EQ(std::tuple(steps[0].key, steps[0].shift, steps[0].ch, steps[0].control),
@@ -151,14 +114,18 @@ std::string play(const char* text) {
   return "";
 }
 
-TEST_F(ScriptPlayerTest, KeysAndTypedTextComeAsAKeyboardSendsThem) {
-  EXPECT_EQ(play("key a\nkey A\nkey Escape\nkey .\ntype \"b1 \\u00e9\\n\"\nkey Ctrl+Shift+Home\ntap 12 34 ctrl\n"), "");
-  // Modifiers are pressed before their step and released after it.
+TEST_F(ScriptPlayerTest, KeysTypedTextAndTheStylusComeAsTheDeviceSendsThemAndThePanelFollows) {
+  EXPECT_EQ(play("# keys\nkey a\nkey A\nkey Escape\nkey .\ntype \"b1 \\u00e9\\n\"\nkey Ctrl+Shift+Home\ntap 12 34 ctrl\n"
+                 "drag 1 2 3 4 shift+CTRL  # a comment\nsip off\nsip on\n"),
+            "");
+  EXPECT_TRUE(Device::instance().sipVisible());
+  // Modifiers, in either case, are pressed before their step and released after it.
   EXPECT_EQ(display::drainText(Device::instance().backend()),
             "keydown 41 keyup 41 keydown 10+shift keydown 41+shift keyup 41+shift keyup 10 keydown 1b keyup 1b "
             "char 2e keydown 42 keyup 42 keydown 31 keyup 31 keydown 20 keyup 20 char e9 keydown d keyup d "
             "keydown 11+ctrl keydown 10+shift+ctrl keydown 24+shift+ctrl keyup 24+shift+ctrl keyup 10+ctrl keyup 11 "
-            "keydown 11+ctrl down 12,34+ctrl up 12,34+ctrl keyup 11");
+            "keydown 11+ctrl down 12,34+ctrl up 12,34+ctrl keyup 11 keydown 11+ctrl keydown 10+shift+ctrl "
+            "down 1,2+shift+ctrl move 3,4+shift+ctrl up 3,4+shift+ctrl keyup 10+ctrl keyup 11");
 }
 
 TEST_F(ScriptPlayerTest, StepsThatCannotBeDoneSayWhereAndWhy) {

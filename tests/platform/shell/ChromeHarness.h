@@ -18,37 +18,30 @@ namespace chrometest {
 
 struct Received { HWND hwnd; UINT msg; WPARAM wParam; LPARAM lParam; };
 
-inline std::vector<Received>& received() {
-  static std::vector<Received> log;
-  return log;
-}
+inline std::vector<Received> received;
 
 inline std::vector<Received> receivedOf(UINT msg) {
   std::vector<Received> out;
-  std::copy_if(received().begin(), received().end(), std::back_inserter(out), [msg](const Received& r) { return r.msg == msg; });
+  std::copy_if(received.begin(), received.end(), std::back_inserter(out), [msg](const Received& r) { return r.msg == msg; });
   return out;
 }
 
-// What WM_CHAR brought.
 inline std::u16string typed() {
   std::u16string text;
   for (const Received& r : receivedOf(WM_CHAR)) text.push_back(static_cast<char16_t>(r.wParam));
   return text;
 }
 
-inline std::map<HWND, COLORREF>& colours() {
-  static std::map<HWND, COLORREF> of;
-  return of;
-}
+inline std::map<HWND, COLORREF> colours;
 
 inline LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  received().push_back({hwnd, msg, wParam, lParam});
+  received.push_back({hwnd, msg, wParam, lParam});
   if (msg == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
     GetClientRect(hwnd, &client);
-    HBRUSH brush = CreateSolidBrush(colours().count(hwnd) ? colours()[hwnd] : RGB(255, 255, 255));
+    HBRUSH brush = CreateSolidBrush(colours.count(hwnd) ? colours[hwnd] : RGB(255, 255, 255));
     FillRect(dc, &client, brush);
     DeleteObject(brush);
     EndPaint(hwnd, &ps);
@@ -64,7 +57,7 @@ inline LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 inline HWND window(const char16_t* title, RECT rect, COLORREF colour, DWORD exStyle = 0) {
   HWND hwnd = CreateWindowExW(exStyle, u"ChromeTestWnd", title, WS_POPUP | WS_VISIBLE, rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, nullptr, nullptr);
-  colours()[hwnd] = colour;
+  colours[hwnd] = colour;
   SetForegroundWindow(hwnd);
   return hwnd;
 }
@@ -85,25 +78,27 @@ inline void pump() {
       continue;
     }
     quiet = 0;
-    if (msg.message == WM_QUIT) received().push_back({nullptr, WM_QUIT, msg.wParam, 0});
+    if (msg.message == WM_QUIT) received.push_back({nullptr, WM_QUIT, msg.wParam, 0});
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
 }
 
-// Pumps, then brings the screen up to date.
 inline void settle() {
   pump();
   device::Device::instance().refreshScreen();
 }
 
+// The work area: below the navigation bar, above the menu bar.
+constexpr RECT kAboveMenuBar{0, 26, 240, 294};
+
+inline device::Device& dev() { return device::Device::instance(); }
 inline POINT centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 inline uint32_t pixel(int x, int y) { return device::Device::instance().backend().framebuffer().pixel(x, y); }
 // A colour as the framebuffer holds it.
 inline uint32_t fb(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
 inline shell::Chrome& chrome() { return *device::Device::instance().chrome(); }
 
-// Row by row.
 inline std::vector<uint32_t> pixels(const RECT& r) {
   std::vector<uint32_t> out;
   for (int y = r.top; y < r.bottom; ++y)
@@ -126,7 +121,7 @@ class ChromeTest : public ::testing::Test {
     wc.lpfnWndProc = windowProc;
     wc.lpszClassName = u"ChromeTestWnd";
     RegisterClassW(&wc);
-    received().clear();
+    received.clear();
   }
   void TearDown() override {
     while (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD)) DestroyWindow(top);
@@ -134,8 +129,8 @@ class ChromeTest : public ::testing::Test {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
     device::Device::instance().configure(device::Options{}, nullptr);
-    received().clear();
-    colours().clear();
+    received.clear();
+    colours.clear();
   }
 };
 

@@ -1,7 +1,5 @@
-// The chrome: the navigation bar (the foreground window's title, the clock,
-// the "ok" button and what a tap on it or closing the host window sends),
-// the input panel (its button, its keyboard and what it types, the window
-// it covers) and the bar's layout.
+// The chrome: the navigation bar (title, clock, the OK button and what it or closing the host
+// sends) and the input panel (its button, its keys, what they type, the window it covers).
 #include <aygshell.h>
 
 #include "ChromeHarness.h"
@@ -13,11 +11,10 @@ namespace {
 
 using Type = display::InputEvent::Type;
 
-constexpr RECT kAboveMenuBar{0, 26, 240, 294};
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-RECT navBar() { return device::Device::instance().navBarRect(); }
+RECT navBar() { return dev().navBarRect(); }
 shell::NavBarLayout layout(bool ok) { return shell::layoutNavBar(navBar(), ok); }
 
 SYSTEMTIME at(WORD hour, WORD minute, WORD second = 0) { return SYSTEMTIME{2003, 4, 2, 1, hour, minute, second, 0}; }
@@ -26,25 +23,34 @@ SYSTEMTIME at(WORD hour, WORD minute, WORD second = 0) { return SYSTEMTIME{2003,
 void drawnAt(const SYSTEMTIME& t) {
   pump();
   chrome().update(t);
-  device::Device::instance().backend().present();
+  dev().backend().present();
 }
 
 using NavBarTest = ChromeTest;
 
-TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForIt) {
+TEST_F(NavBarTest, ShowsTheTitleClockAndOkButtonOnlyForAWindowThatAsksAndTheButtonOrHostAskTheWindowToClose) {
+  // The button takes the right end; the clock and then the title give way to it.
+  const shell::NavBarLayout withOk = layout(true);
+  const shell::NavBarLayout without = layout(false);
+  EXPECT_EQ(withOk.ok.right, navBar().right);
+  EXPECT_EQ(withOk.clock.right, withOk.ok.left);
+  EXPECT_EQ(withOk.title.right, withOk.clock.left);
+  EXPECT_LE(without.ok.right, without.ok.left);
+  EXPECT_EQ(without.clock.right, navBar().right);
+  EXPECT_GT(without.title.right, withOk.title.right);
   // The top of the button's outline: a white line across it.
-  const RECT ok = layout(true).ok;
+  const RECT ok = withOk.ok;
   const RECT outline{ok.left + 4, ok.top + 4, ok.right - 5, ok.top + 5};
   const int length = outline.right - outline.left;
   HWND first = window(u"Alpha", kAboveMenuBar, kRed);
   drawnAt(at(9, 41));
-  const RECT title = layout(false).title;
+  const RECT title = without.title;
   const std::vector<uint32_t> alpha = pixels(title);
   EXPECT_GT(countColour(title, kWhite), 20) << "the title's text";
   EXPECT_GT(countColour(title, shell::kNavBarColor), (title.right - title.left) * (title.bottom - title.top) / 2);
   EXPECT_EQ(countColour(outline, shell::kNavBarColor), length);
   // The clock shows the time, and a new minute draws it again.
-  const RECT clock = layout(false).clock;
+  const RECT clock = without.clock;
   const std::vector<uint32_t> nine41 = pixels(clock);
   EXPECT_GT(countColour(clock, kWhite), 0) << "the time's text";
   drawnAt(at(9, 42));
@@ -64,9 +70,8 @@ TEST_F(NavBarTest, ShowsTheTitleTheClockAndTheOkButtonOnlyForAWindowThatAsksForI
   EXPECT_EQ(pixel(2, 2), fb(kRed));
   chrome().update(at(9, 41));
   EXPECT_EQ(countColour(navBar(), kRed), 0);
-}
+  DestroyWindow(first);
 
-TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) {
   // How it is asked: IDOK in WM_COMMAND with a non-zero code to a window with
   // the button, WM_CLOSE to one without, WM_QUIT with nobody left; 0: nothing.
   enum How { kTap, kSlideOff, kCaptured, kHostClose };  // captured: as by an open menu
@@ -84,11 +89,11 @@ TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) 
     SCOPED_TRACE(c.name);
     HWND hwnd = c.exStyle == DWORD(-1) ? nullptr : window(u"Vantor", kAboveMenuBar, kRed, c.exStyle);
     drawnAt(at(10, 0));
-    received().clear();
+    received.clear();
     if (c.how == kCaptured) SetCapture(hwnd);
     const POINT button = centre(layout(true).ok), away{120, 160};
     if (c.how == kHostClose) {
-      device::Device::instance().hostRequest(display::HostRequest::Close);
+      dev().hostRequest(display::HostRequest::Close);
     } else {
       stylus(Type::StylusDown, button);
       if (c.how == kSlideOff) stylus(Type::StylusMove, away);
@@ -96,7 +101,7 @@ TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) 
     }
     pump();
     std::vector<std::pair<HWND, UINT>> seen, expected;
-    for (const Received& r : received())
+    for (const Received& r : received)
       if (r.msg == WM_COMMAND || r.msg == WM_CLOSE || r.msg == WM_QUIT) seen.emplace_back(r.hwnd, r.msg);
     if (c.asked) expected.emplace_back(hwnd, c.asked);
     EXPECT_EQ(seen, expected);
@@ -108,7 +113,6 @@ TEST_F(NavBarTest, TheOkButtonAndTheHostsCloseBoxAskTheForegroundWindowToClose) 
 }
 
 
-device::Device& dev() { return device::Device::instance(); }
 RECT sipButton() { return shell::sipButtonRect(dev().menuStripRect()); }
 int area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
 
@@ -145,7 +149,7 @@ TEST_F(PanelTest, TheButtonShowsThePanelWhoseKeysTypeIntoTheFocusedWindow) {
   EXPECT_EQ(countColour(panel, kRed), area(panel));
   // The button shows and hides the panel; the window under it is painted again.
   for (bool shown : {true, false, true}) {
-    received().clear();
+    received.clear();
     tap(centre(sipButton()));
     settle();
     EXPECT_EQ(dev().sipVisible(), shown);
@@ -159,36 +163,24 @@ TEST_F(PanelTest, TheButtonShowsThePanelWhoseKeysTypeIntoTheFocusedWindow) {
   EXPECT_EQ(shell::keyAt(chrome().panelKeys(), {120, panel.top - 1}), -1);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    received().clear();
+    received.clear();
     for (char16_t t : c.taps) tap(centre(keyFor(t)));
     pump();
     EXPECT_EQ(typed(), c.chars);
     std::vector<WPARAM> keys;
     for (const Received& r : receivedOf(WM_KEYDOWN)) keys.push_back(r.wParam);
     EXPECT_EQ(keys, c.keys);
-    for (const Received& r : received()) EXPECT_EQ(r.hwnd, focused);
+    for (const Received& r : received) EXPECT_EQ(r.hwnd, focused);
     EXPECT_TRUE(receivedOf(WM_LBUTTONDOWN).empty());
     EXPECT_FALSE(chrome().shiftOn());
   }
   // A key types only when lifted on it.
-  received().clear();
+  received.clear();
   stylus(Type::StylusDown, centre(keyFor(u'g')));
   stylus(Type::StylusMove, centre(keyFor(u'h')));
   stylus(Type::StylusUp, centre(keyFor(u'h')));
   settle();
   EXPECT_EQ(typed(), u"");
-}
-
-TEST(ChromeLayout, TheNavigationBarMakesRoomForTheOkButton) {
-  const RECT bar{0, 0, 240, 26};
-  shell::NavBarLayout withOk = shell::layoutNavBar(bar, true);
-  shell::NavBarLayout without = shell::layoutNavBar(bar, false);
-  EXPECT_EQ(withOk.ok.right, 240);
-  EXPECT_EQ(withOk.clock.right, withOk.ok.left);
-  EXPECT_EQ(withOk.title.right, withOk.clock.left);
-  EXPECT_LE(without.ok.right, without.ok.left);
-  EXPECT_EQ(without.clock.right, 240);
-  EXPECT_GT(without.title.right, withOk.title.right);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Full-screen dialogs and windows that follow the input panel: SHInitDialog,
-// SHHandleWMSettingChange and SHSipPreference on a 240 x 320 device with a 26-pixel
-// navigation bar, a 26-pixel menu bar and an 80-pixel panel.
+// SHInitDialog, SHHandleWMSettingChange and SHSipPreference on a 240 x 320 device with
+// 26-pixel navigation and menu bars and an 80-pixel panel.
 #include <aygshell.h>
 
 #include <array>
@@ -10,7 +9,6 @@
 namespace chrometest {
 namespace {
 
-constexpr RECT kAboveMenuBar{0, 26, 240, 294};
 constexpr RECT kAbovePanel{0, 26, 240, 214};
 
 // A DIALOG template with a caption, the OK button's style and a font, no controls.
@@ -42,8 +40,6 @@ Box windowBox(HWND hwnd) {
   return box(r);
 }
 
-device::Device& dev() { return device::Device::instance(); }
-
 HWND dialogWith(DWORD flags) {
   initFlags = flags;
   return CreateDialogIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(kTemplate.data()), nullptr, fullScreenProc, 0);
@@ -51,7 +47,7 @@ HWND dialogWith(DWORD flags) {
 
 using FullScreenTest = ChromeTest;
 
-TEST_F(FullScreenTest, EachSizingFlagGivesItsAreaAndOnlyAPanelChangeResizesIt) {
+TEST_F(FullScreenTest, EachSizingFlagGivesItsAreaOnlyAPanelChangeResizesItAndPreferencesMoveThePanel) {
   const struct { const char* what; DWORD flags; bool sipBefore, sipAfter; RECT area; } table[] = {
       {"the program's: the panel goes down first", SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN, true,
        false, kAboveMenuBar},
@@ -88,10 +84,8 @@ TEST_F(FullScreenTest, EachSizingFlagGivesItsAreaAndOnlyAPanelChangeResizesIt) {
   EXPECT_EQ(windowBox(dialog), box({10, 40, 110, 140}));
   EXPECT_TRUE(SHHandleWMSettingChange(dialog, SPI_SETSIPINFO, 0, &info));
   EXPECT_EQ(windowBox(dialog), box(kAboveMenuBar));
-}
 
-TEST_F(FullScreenTest, SipPreferenceMovesThePanelUnlessAnInputDialogKeepsItAndStaleWindowsAreRefused) {
-  HWND dialog = dialogWith(0);
+  // A preference moves the panel unless an input dialog keeps it; stale windows are refused.
   HWND other = dialogWith(0);
   HWND child = CreateWindowExW(0, u"BUTTON", u"", WS_CHILD, 0, 0, 10, 10, dialog, nullptr, nullptr, nullptr);
   const struct { HWND hwnd; SIPSTATE state; bool up; } steps[] = {
@@ -106,7 +100,7 @@ TEST_F(FullScreenTest, SipPreferenceMovesThePanelUnlessAnInputDialogKeepsItAndSt
   EXPECT_FALSE(SHSipPreference(dialog, static_cast<SIPSTATE>(9)));
   DestroyWindow(other);
   EXPECT_FALSE(SHSipPreference(other, SIP_UP));
-  SHACTIVATEINFO info{};
+  info.cbSize = 0;
   EXPECT_FALSE(SHHandleWMSettingChange(dialog, SPI_SETSIPINFO, 0, &info)) << "no size";
   info.cbSize = sizeof info;
   EXPECT_FALSE(SHHandleWMSettingChange(other, SPI_SETSIPINFO, 0, &info));

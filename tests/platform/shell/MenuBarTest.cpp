@@ -1,6 +1,5 @@
-// The shell's menu bar built from the program's menu-bar resource 101: its
-// buttons and look, the popups and commands a person reaches with the stylus
-// or the device's `menu` script step, and the foreground it follows.
+// The menu bar from the program's resource 101: its buttons and look, the popups and commands
+// reached with the stylus or the `menu` script step, and the foreground it follows.
 #include <aygshell.h>
 
 #include <algorithm>
@@ -17,10 +16,8 @@ namespace {
 
 using Type = display::InputEvent::Type;
 
-device::Device& theDevice() { return device::Device::instance(); }
-
 // Runs code once the loop that starts next (a popup menu's) waits.
-void whileWaiting(std::function<void()> step) { theDevice().script().add(std::move(step)); }
+void whileWaiting(std::function<void()> step) { dev().script().add(std::move(step)); }
 
 RECT itemOnScreen(const char16_t* text) {
   RECT r{};
@@ -42,9 +39,9 @@ class MenuBarTest : public ChromeTest {
  protected:
   void SetUp() override {
     ChromeTest::SetUp();
-    owner = window(u"Vantor", {0, 26, 240, 294}, RGB(255, 255, 255));
+    owner = window(u"Vantor", kAboveMenuBar, RGB(255, 255, 255));
     pump();
-    received().clear();
+    received.clear();
   }
   SHMENUBARINFO info(UINT id = IDM_MAIN) {
     SHMENUBARINFO mbi{};
@@ -79,7 +76,7 @@ class MenuBarTest : public ChromeTest {
     std::vector<WPARAM> out;
     for (const Received& r : receivedOf(WM_COMMAND))
       if (r.hwnd == owner) out.push_back(r.wParam);
-    received().clear();
+    received.clear();
     return out;
   }
 
@@ -87,7 +84,7 @@ class MenuBarTest : public ChromeTest {
   HWND bar = nullptr;
 };
 
-TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSendTheirCommandsWhileItsOwnerIsInFront) {
+TEST_F(MenuBarTest, ResourceOneHundredOneGivesButtonsThatSendTheirCommandsWhileItsOwnerIsInFrontAndTheMenuStepSaysWhyNot) {
   createBar();
   ASSERT_NE(shell::MenuBar::of(bar), nullptr);
   std::vector<std::string> seen;
@@ -98,7 +95,7 @@ TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSen
                                            "image 2 40002"}));
   // It fills the strip left of the input-panel button, owned by the window
   // it serves, which keeps the foreground; text buttons come first.
-  RECT r, expected = theDevice().menuBarRect();
+  RECT r, expected = dev().menuBarRect();
   GetWindowRect(bar, &r);
   EXPECT_TRUE(EqualRect(&r, &expected));
   EXPECT_EQ(GetWindow(bar, GW_OWNER), owner);
@@ -111,9 +108,8 @@ TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSen
   EXPECT_GT(count(imageButton(0), [](uint32_t p) { return p != 0xC0C0C0u; }), 20);
   EXPECT_GT(count(tools, dark), 10);
 
-  // Tools, then About: the owner prepares the popup and gets the command.
-  // The popup stands on the bar above its button, which shows pressed
-  // (inverted); white items with dark text, grey lines between groups.
+  // Tools, then About: the popup stands on the bar above its button, shown pressed; white
+  // items with dark text, grey lines between groups; the owner prepares it and gets the command.
   whileWaiting([&] {
     const RECT first = itemOnScreen(u"Delete Database"), last = itemOnScreen(u"Close");
     EXPECT_EQ(last.bottom + 1, expected.top);
@@ -130,14 +126,14 @@ TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSen
   });
   tap(centre(tools));
   pump();
-  theDevice().script().clear();
+  dev().script().clear();
   EXPECT_EQ(receivedOf(WM_INITMENUPOPUP).size(), 1u);
   EXPECT_EQ(commands(), (std::vector<WPARAM>{IDM_ABOUT}));
   // A tap on the open popup's own button closes it.
   whileWaiting([this] { tap(centre(button(u"Tools"))); });
   tap(centre(button(u"Tools")));
   pump();
-  theDevice().script().clear();
+  dev().script().clear();
   EXPECT_FALSE(user::menuIsOpen());
   EXPECT_TRUE(commands().empty());
 
@@ -151,10 +147,27 @@ TEST_F(MenuBarTest, ResourceOneHundredOneGivesTwoTextAndThreeImageButtonsThatSen
   stylus(Type::StylusUp, centre(imageButton(2)));
   EXPECT_TRUE(commands().empty());
 
+  // The `menu` step says why it cannot tap; buttonFirst: the button's tap runs, not yet taken by the bar.
+  auto& script = dev().script();
+  std::string error;
+  auto fails = [&](const char* step, bool buttonFirst = false) {
+    script.clear();
+    EXPECT_TRUE(script.loadText(step, "test.script", error) && (!buttonFirst || script.runNext(error))) << error;
+    EXPECT_FALSE(script.runNext(error));
+    return error;
+  };
+  EXPECT_EQ(fails("menu \"File\" \"Open\"\n"), "test.script:1: menu \"File\" \"Open\": the menu bar has no button \"File\"");
+  EXPECT_EQ(fails("menu \"Tools\" \"Nothing\"\n", true), "test.script:1: menu \"Tools\" \"Nothing\": no menu is open");
+  script.clear();
+  display::InputEvent dropped;
+  while (dev().backend().pollEvent(dropped)) {
+  }
   // It shows while its owner is the foreground window.
-  window(u"Other", {0, 26, 240, 294}, RGB(255, 255, 255));
+  window(u"Other", kAboveMenuBar, RGB(255, 255, 255));
   pump();
   EXPECT_FALSE(IsWindowVisible(bar)) << "another window in front";
+  EXPECT_EQ(fails("menu \"Tools\" \"Close\"\n"),
+            "test.script:1: menu \"Tools\" \"Close\": the foreground window has no menu bar");
   SetForegroundWindow(owner);
   pump();
   EXPECT_TRUE(IsWindowVisible(bar));
@@ -179,29 +192,6 @@ TEST_F(MenuBarTest, MissingOrBrokenResourcesFailWithAnError) {
     EXPECT_EQ(mbi.hwndMB, nullptr);
   }
   EXPECT_EQ(GetWindow(owner, GW_HWNDPREV), nullptr) << "no bar was made";
-}
-
-TEST_F(MenuBarTest, TheMenuScriptStepSaysWhyItCannotTap) {
-  createBar();
-  auto& script = theDevice().script();
-  std::string error;
-  // buttonFirst: the button's tap runs, not yet taken by the bar.
-  auto fails = [&](const char* step, bool buttonFirst = false) {
-    script.clear();
-    EXPECT_TRUE(script.loadText(step, "test.script", error) && (!buttonFirst || script.runNext(error))) << error;
-    EXPECT_FALSE(script.runNext(error));
-    return error;
-  };
-  EXPECT_EQ(fails("menu \"File\" \"Open\"\n"), "test.script:1: menu \"File\" \"Open\": the menu bar has no button \"File\"");
-  EXPECT_EQ(fails("menu \"Tools\" \"Nothing\"\n", true), "test.script:1: menu \"Tools\" \"Nothing\": no menu is open");
-  script.clear();
-  display::InputEvent dropped;
-  while (theDevice().backend().pollEvent(dropped)) {
-  }
-  window(u"Other", {0, 26, 240, 294}, RGB(255, 255, 255));
-  pump();
-  EXPECT_EQ(fails("menu \"Tools\" \"Close\"\n"),
-            "test.script:1: menu \"Tools\" \"Close\": the foreground window has no menu bar");
 }
 
 TEST(MenuBarResource, ButtonsAreReadAsCountedOrRefused) {
