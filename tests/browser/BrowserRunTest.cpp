@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <tuple>

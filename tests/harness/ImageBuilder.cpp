@@ -1,6 +1,5 @@
 #include "harness/ImageBuilder.h"
 
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 

@@ -1,11 +1,9 @@
-// Block transfers and raster operations between memory and screen DCs,
-// lines and rectangles, frames, single pixels and scrolling, extreme
-// coordinates, and clipping to windows, their parents and their update
-// regions.
+// Block transfers and raster operations between memory and screen DCs, frames,
+// single pixels and scrolling, extreme coordinates, and clipping to windows,
+// their parents and their update regions.
 #include <climits>
 
 #include "RasterHelpers.h"
-
 #include "device/Device.h"
 
 namespace rastertest {
@@ -16,8 +14,7 @@ TEST(RasterBlitTest, BitBltCopiesTheAskedRectangleAndClipsToBothSurfaces) {
   src.set(0, 0, 0xFF0000);
   src.set(3, 3, 0x00FF00);
   Canvas dst(6, 6);
-  // Source rectangle (2, 2)-(6, 6) half off the source: only its on-surface
-  // part arrives, at (1, 1).
+  // Source rectangle (2, 2)-(6, 6) half off the source: only its on-surface part arrives, at (1, 1).
   EXPECT_TRUE(BitBlt(dst.dc(), 1, 1, 4, 4, src.dc(), 2, 2, SRCCOPY));
   EXPECT_EQ(dst.picture({{kWhite, '.'}, {kBlack, '#'}, {0x00FF00, 'g'}}),
             (std::vector<std::string>{"......", ".##...", ".#g...", "......", "......", "......"}));
@@ -71,47 +68,6 @@ TEST(RasterBlitTest, RasterOperationsCombineSourceDestinationAndPattern) {
   EXPECT_TRUE(PatBlt(pat.dc(), 0, 0, 5, 3, PATCOPY));
   EXPECT_EQ(pat.picture({{kWhite, '.'}, {kBlack, '#'}}), (std::vector<std::string>{".....", "..##.", "..##."}));
   EXPECT_FALSE(PatBlt(pat.dc(), 0, 0, 1, 1, SRCCOPY));
-}
-
-TEST(RasterBlitTest, PensDrawLinesWithoutTheirEndAndRectanglesAreOutlinedByThePenAndFilledByTheBrush) {
-  Canvas canvas(24, 16);
-  HDC dc = canvas.dc();
-  HGDIOBJ pens[] = {CreatePen(PS_SOLID, 1, RGB(255, 0, 0)), CreatePen(PS_SOLID, 3, RGB(0, 0, 255)),
-                    CreatePen(PS_DASH, 1, 0), GetStockObject(BLACK_PEN), GetStockObject(NULL_PEN)};
-  SetBkColor(dc, RGB(0, 255, 0));
-  // A line runs from (left, top) to (right, bottom); the brush is grey unless hollow.
-  const struct { int pen; bool hollow; int bkMode; bool rectangle; RECT at; } steps[] = {
-      {0, false, OPAQUE, false, {0, 0, 10, 0}},
-      {1, false, OPAQUE, false, {2, 4, 8, 4}},         // a square nib three pixels high
-      {2, false, OPAQUE, false, {0, 8, 24, 8}},        // dashes: gaps in the background colour
-      {2, false, TRANSPARENT, false, {0, 10, 24, 10}},  // or left alone
-      {4, false, OPAQUE, false, {0, 11, 24, 11}},
-      {0, false, OPAQUE, false, {30, 2, 40, 2}},       // beside the surface
-      {3, false, OPAQUE, false, {4, 12, 8, 14}}, {3, false, OPAQUE, true, {12, 1, 17, 5}},
-      {4, false, OPAQUE, true, {23, 5, 18, 1}},        // corners either way round; one pixel less without a pen
-      {3, true, OPAQUE, true, {12, 12, 17, 16}},
-      {3, false, OPAQUE, true, {0, 12, 1, 16}},        // one pixel wide: the line is drawn through
-  };
-  for (const auto& step : steps) {
-    SelectObject(dc, pens[step.pen]);
-    SelectObject(dc, GetStockObject(step.hollow ? NULL_BRUSH : GRAY_BRUSH));
-    SetBkMode(dc, step.bkMode);
-    const RECT& at = step.at;
-    EXPECT_TRUE(step.rectangle ? Rectangle(dc, at.left, at.top, at.right, at.bottom)
-                               : MoveToEx(dc, at.left, at.top, nullptr) && LineTo(dc, at.right, at.bottom));
-    POINT end{};
-    MoveToEx(dc, 0, 0, &end);  // lines leave the position at their end; rectangles leave it alone
-    EXPECT_EQ(std::pair(end.x, end.y), (step.rectangle ? std::pair<LONG, LONG>(0, 0) : std::pair(at.right, at.bottom)));
-  }
-  EXPECT_EQ(canvas.picture({{kWhite, '.'}, {kBlack, '#'}, {0xFF0000, 'r'}, {0x0000FF, 'b'}, {0x00FF00, 'g'}, {0x808080, 'o'}}),
-            (std::vector<std::string>{"rrrrrrrrrr..............", "............#####.oooo..", "............#ooo#.oooo..",
-                                      ".bbbbbbbb...#ooo#.oooo..", ".bbbbbbbb...#####.......", ".bbbbbbbb...............",
-                                      "........................", "........................", "##################gggggg",
-                                      "........................", "##################......", "........................",
-                                      "#...##......#####.......", "#.....##....#...#.......", "#...........#...#.......",
-                                      "#...........#####......."}));
-  SelectObject(dc, pens[3]);
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(DeleteObject(pens[i]));
 }
 
 TEST(RasterBlitTest, ExtremeCoordinatesAreClampedWithoutOverflow) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "RasterHelpers.h"
 #include "device/Device.h"

@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 
 #include <strings.h>
 
-#include <algorithm>
 #include <tuple>
 
 #include "harness/ProgramRun.h"
