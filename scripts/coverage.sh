@@ -24,7 +24,7 @@ cmake --build "$build"
 # Notes of sources that are gone would count their lines as never run.
 ninja -C "$build" -t cleandead >/dev/null
 find "$build" -name '*.gcno' | while read -r note; do
-  [[ -e ${note%.gcno}.o ]] || rm -f "$note" "${note%.gcno}.gcda"
+  [[ -e ${note%.gcno}.o ]] || rm -f "$note"
 done
 # Counts from an earlier run would add up with this one's.
 find "$build" -name '*.gcda' -delete

@@ -104,8 +104,8 @@ ImageBuilder::~ImageBuilder() { store::closeDeviceImage(); }
 
 CEOID ImageBuilder::Database(const std::u16string& name, DWORD type, const std::vector<SORTORDERSPEC>& sorts) {
   std::u16string text = name;
-  std::vector<SORTORDERSPEC> specs = sorts;
-  const CEOID oid = CeCreateDatabase(text.data(), type, WORD(specs.size()), specs.empty() ? nullptr : specs.data());
+  std::vector<SORTORDERSPEC> orders = sorts;
+  const CEOID oid = CeCreateDatabase(text.data(), type, WORD(orders.size()), orders.empty() ? nullptr : orders.data());
   if (oid == 0) throw std::runtime_error("database not created: error " + std::to_string(GetLastError()));
   return oid;
 }
